@@ -1,0 +1,37 @@
+#include <iostream>
+
+#include "cli/commands.h"
+#include "editor/document_file.h"
+#include "editor/editor_model.h"
+
+namespace quorim::cli {
+
+int RunShow(const Args& args) {
+    bool json = false;
+    std::string file;
+    for (const auto& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return Usage("show");
+        } else if (file.empty()) {
+            file = arg;
+        } else {
+            return Usage("show");
+        }
+    }
+    if (file.empty()) {
+        return Usage("show");
+    }
+    DocumentData doc;
+    EditorModel editor;
+    const FileStatus status = OpenDocument(file, doc, editor);
+    if (!status.Ok()) {
+        std::cerr << "quorim: " << status.Message() << "\n";
+        return kExitFailed;
+    }
+    std::cout << (json ? FormatEditorJson(editor) : FormatEditorText(editor));
+    return kExitOk;
+}
+
+}  // namespace quorim::cli

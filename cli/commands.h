@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorim::cli {
+
+// Exit statuses of every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+using Args = std::vector<std::string>;
+
+// Each command gets the words after its name.
+int RunShow(const Args& args);
+int RunNew(const Args& args);
+
+// Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
+int Usage(const std::string& command = {});
+
+}  // namespace quorim::cli

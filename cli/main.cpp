@@ -1,0 +1,58 @@
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <map>
+
+#include "cli/commands.h"
+
+namespace quorim::cli {
+
+namespace {
+
+const std::map<std::string, std::string>& UsageLines() {
+    static const std::map<std::string, std::string> lines = {
+        {"new", "quorim new [--model 16|199] FILE"},
+        {"show", "quorim show [--json] FILE"},
+    };
+    return lines;
+}
+
+}  // namespace
+
+int Usage(const std::string& command) {
+    const auto& lines = UsageLines();
+    const auto it = lines.find(command);
+    if (it != lines.end()) {
+        std::cerr << "usage: " << it->second << "\n";
+    } else {
+        std::cerr << "usage:\n";
+        for (const auto& [name, line] : lines) {
+            std::cerr << "  " << line << "\n";
+        }
+    }
+    return kExitUsage;
+}
+
+}  // namespace quorim::cli
+
+int main(int argc, char** argv) {
+    using namespace quorim::cli;
+    static const std::map<std::string, std::function<int(const Args&)>> commands = {
+        {"new", RunNew},
+        {"show", RunShow},
+    };
+    if (argc < 2) {
+        return Usage();
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        Usage();
+        return kExitOk;
+    }
+    const auto it = commands.find(name);
+    if (it == commands.end()) {
+        std::cerr << "quorim: unknown command \"" << name << "\"\n";
+        return Usage();
+    }
+    return it->second(Args(argv + 2, argv + argc));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "editor/editor_surface.h"
+#include "image/memory_image.h"
+
+namespace quorim {
+
+// Image <-> editor. Decoding fills grid texts and list selections from the
+// image; encoding writes them back. Neither fails: every byte decodes to some
+// text and every text encodes to some bytes.
+//
+// Channel n lives in image row n in both layouts (rows 1..16 for the
+// 16-channel radio, rows 1..199 for the 199-channel radio), so a decode
+// followed by an encode moves nothing.
+void DecodeImage(const DocumentData& doc, EditorSurface& editor);
+void EncodeImage(const EditorSurface& editor, DocumentData& doc);
+
+// One field at a time, for the cell rules, printing and tests.
+std::string DecodeFrequency(const std::uint8_t* bytes4);
+void EncodeFrequency(const std::string& text, std::uint8_t* bytes4);
+// kind = record byte 9 (or 11), low = byte 8 (or 10).
+std::string DecodeSquelch(std::uint8_t kind, std::uint8_t low);
+void EncodeSquelch(const std::string& text, std::uint8_t& kind, std::uint8_t& low);
+
+// The form's set-up on every initial update: headers, the row count by the
+// model flag, then the decoded image.
+void InitialUpdateEditor(const DocumentData& doc, EditorSurface& editor);
+
+// The user picked an item of the model list (or the list lost its selection):
+// rows, model flag and model code follow the choice and the image is decoded
+// again, dropping edits not yet encoded. Returns true when the function
+// settings are to be shown (16-channel model).
+bool ApplyModelChoice(EditorSurface& editor, DocumentData& doc);
+
+}  // namespace quorim
