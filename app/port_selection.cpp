@@ -2,7 +2,9 @@
 
 namespace quorim {
 
-std::string PortSelection::PortName(int n) { return "COM" + std::to_string(n); }
+std::string PortSelection::PortName(int n) {
+    return "COM" + std::to_string(n);
+}
 
 void PortSelection::Select(int n) {
     if (n >= 1 && n <= kPortCount) {
@@ -10,6 +12,8 @@ void PortSelection::Select(int n) {
     }
 }
 
-bool PortSelection::IsChecked(int n) const { return m_strPortName == PortName(n); }
+bool PortSelection::IsChecked(int n) const {
+    return m_strPortName == PortName(n);
+}
 
 }  // namespace quorim

@@ -8,7 +8,9 @@ namespace quorim {
 
 namespace {
 
-bool HasFrequency(std::uint8_t top) { return top != 0xFF && top != 0x00; }
+bool HasFrequency(std::uint8_t top) {
+    return top != 0xFF && top != 0x00;
+}
 
 void DecodeChannel(const MemoryImage& image, int row, EditorSurface& editor) {
     const std::uint8_t* r = image.data() + RowOffset(static_cast<std::size_t>(row));
@@ -44,7 +46,9 @@ void EncodeChannel(const EditorSurface& editor, int row, bool narrow, MemoryImag
 }
 
 // A list index written as one byte; no selection (-1) wraps as it always has.
-std::uint8_t IndexByte(int index, int base = 0) { return static_cast<std::uint8_t>(index + base); }
+std::uint8_t IndexByte(int index, int base = 0) {
+    return static_cast<std::uint8_t>(index + base);
+}
 
 int InRangeOr(int value, int lo, int hi, int fallback) {
     return (value >= lo && value <= hi) ? value : fallback;
@@ -54,8 +58,7 @@ int InRangeOr(int value, int lo, int hi, int fallback) {
 
 std::string DecodeFrequency(const std::uint8_t* b) {
     const std::int64_t n =
-        ((static_cast<std::int64_t>(PairValue(b[3])) * 100 + PairValue(b[2])) * 100 + PairValue(b[1])) *
-            100 +
+        ((static_cast<std::int64_t>(PairValue(b[3])) * 100 + PairValue(b[2])) * 100 + PairValue(b[1])) * 100 +
         PairValue(b[0]);
     // n counts 10 Hz; the text is MHz with five decimals.
     char text[32];

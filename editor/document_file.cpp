@@ -59,10 +59,9 @@ std::string JsonString(const std::string& text) {
 namespace {
 
 // Settings in the order the form shows them: model and band first.
-constexpr SettingsList kShowOrder[] = {SettingsList::Model,   SettingsList::Band,
-                                       SettingsList::Monitor, SettingsList::Tot,
-                                       SettingsList::Alarm,   SettingsList::Squelch,
-                                       SettingsList::Power,   SettingsList::Bandwidth};
+constexpr SettingsList kShowOrder[] = {SettingsList::Model, SettingsList::Band,     SettingsList::Monitor,
+                                       SettingsList::Tot,   SettingsList::Alarm,    SettingsList::Squelch,
+                                       SettingsList::Power, SettingsList::Bandwidth};
 
 }  // namespace
 

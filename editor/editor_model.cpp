@@ -17,7 +17,9 @@ EditorModel::EditorModel() : m_cells(kRows16) {
     }
 }
 
-void EditorModel::SetRows(int rows) { m_cells.resize(rows < 0 ? 0 : static_cast<std::size_t>(rows)); }
+void EditorModel::SetRows(int rows) {
+    m_cells.resize(rows < 0 ? 0 : static_cast<std::size_t>(rows));
+}
 
 std::string EditorModel::TextMatrix(int row, int col) const {
     if (row < 0 || row >= Rows() || col < 0 || col >= kGridColumns) {
@@ -33,7 +35,9 @@ void EditorModel::SetTextMatrix(int row, int col, const std::string& text) {
     m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = text;
 }
 
-int EditorModel::CurSel(SettingsList list) const { return m_sel[static_cast<std::size_t>(list)]; }
+int EditorModel::CurSel(SettingsList list) const {
+    return m_sel[static_cast<std::size_t>(list)];
+}
 
 void EditorModel::SetCurSel(SettingsList list, int index) {
     const int count = static_cast<int>(Info(list).items.size());

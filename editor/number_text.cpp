@@ -9,8 +9,12 @@ namespace {
 
 constexpr std::int64_t kClamp = 900000000000000000LL;  // 9e17
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct Parsed {
     bool found = false;
@@ -109,7 +113,9 @@ std::int64_t LeadingDecimalScaled(std::string_view text, int scale, Cut cut) {
     return p.negative ? -value : value;
 }
 
-bool StartsWithNumber(std::string_view text) { return Parse(text).found; }
+bool StartsWithNumber(std::string_view text) {
+    return Parse(text).found;
+}
 
 std::int64_t LeadingInteger(std::string_view t) {
     std::size_t i = 0;

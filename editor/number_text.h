@@ -28,7 +28,9 @@ bool StartsWithNumber(std::string_view text);
 std::int64_t LeadingInteger(std::string_view text);
 
 // Digit pairs: two decimal digits in one byte, the tens in the high nibble.
-inline int PairValue(std::uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
+inline int PairValue(std::uint8_t b) {
+    return (b >> 4) * 10 + (b & 0x0F);
+}
 // q from 0 to 99 gives its pair; other values wrap to a byte as the radio's
 // editor always wrote them.
 inline std::uint8_t PairByte(std::int64_t q) {

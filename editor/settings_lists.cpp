@@ -32,8 +32,8 @@ const std::array<SettingsListInfo, kSettingsListCount>& AllSettingsLists() {
          1011,
          "频段",
          "band",
-         {"130 - 150MHZ", "150 - 170MHZ", "350 - 370MHZ", "370 - 390MHZ", "400 - 420MHZ",
-          "430 - 450MHZ", "450 - 470MHZ", "470 -490MHZ", "50 - 700MHZ"},
+         {"130 - 150MHZ", "150 - 170MHZ", "350 - 370MHZ", "370 - 390MHZ", "400 - 420MHZ", "430 - 450MHZ",
+          "450 - 470MHZ", "470 -490MHZ", "50 - 700MHZ"},
          2,
          2},
         {SettingsList::Bandwidth, 1073, "频带宽度", "bandwidth", {"宽", "窄"}, 1, -1},
@@ -47,7 +47,7 @@ const SettingsListInfo& Info(SettingsList list) {
 
 const std::array<std::string_view, 6>& GridHeaders() {
     static const std::array<std::string_view, 6> headers = {"信道",     "接收频率", "发射频率",
-                                                             "接收信令", "发射信令", "是否禁发"};
+                                                            "接收信令", "发射信令", "是否禁发"};
     return headers;
 }
 

@@ -36,7 +36,9 @@ inline constexpr std::size_t kRecFlags = 12;
 inline constexpr std::uint8_t kFlagTxAllowed = 0x01;
 inline constexpr std::uint8_t kFlagNarrow = 0x04;
 
-inline constexpr std::size_t RowOffset(std::size_t row) { return row * kRowSize; }
+inline constexpr std::size_t RowOffset(std::size_t row) {
+    return row * kRowSize;
+}
 
 // The document's data: the image and the model flag that travels with it.
 struct DocumentData {

@@ -1,9 +1,10 @@
+#include "editor/codec.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/tone_table.h"
-#include "editor/codec.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
 #include "editor/number_text.h"
@@ -44,8 +45,7 @@ TEST(CodecFrequency, EveryValidBcdFrequencyRoundTrips) {
     // All top pairs 1..99 with a spread of lower digits, and every low pair.
     for (int top = 1; top <= 99; ++top) {
         for (int p = 0; p <= 99; ++p) {
-            const Bytes4 b = {PairByte(p), PairByte(99 - p), PairByte((p * 37) % 100),
-                              PairByte(top)};
+            const Bytes4 b = {PairByte(p), PairByte(99 - p), PairByte((p * 37) % 100), PairByte(top)};
             ASSERT_EQ(EncodeFreq(DecodeFrequency(b.data())), b) << DecodeFrequency(b.data());
         }
     }
@@ -239,7 +239,10 @@ MemoryImage Radio199Image() {
         r[1] = PairByte((v / 100) % 100);
         r[2] = PairByte((v / 10000) % 100);
         r[3] = PairByte(v / 1000000);
-        if (ch % 5 == 0) std::fill(r + 4, r + 8, std::uint8_t{0xFF}); else std::copy(r, r + 4, r + 4);
+        if (ch % 5 == 0)
+            std::fill(r + 4, r + 8, std::uint8_t{0xFF});
+        else
+            std::copy(r, r + 4, r + 4);
         const std::string tone = ToneTable::Shared().Name(ch % 261);
         EncodeSquelch(tone, r[9], r[8]);
         EncodeSquelch(ToneTable::Shared().Name((ch * 7) % 261), r[11], r[10]);

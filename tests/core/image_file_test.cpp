@@ -19,8 +19,8 @@ using test::WriteBytes;
 TEST(NewImage, HoldsTheDefaultsAndFfElsewhere) {
     const MemoryImage image = NewImage();
     const std::map<std::size_t, std::uint8_t> defaults = {
-        {3, '7'},  {28, 0xFB},  {961, 4},  {962, 3},    {963, 2},    {965, 10},   {976, 0},
-        {977, 0},  {978, 0xF4}, {980, 0x30}, {981, 0x31}, {982, 0x33}, {983, 0x50}};
+        {3, '7'}, {28, 0xFB},  {961, 4},    {962, 3},    {963, 2},    {965, 10},  {976, 0},
+        {977, 0}, {978, 0xF4}, {980, 0x30}, {981, 0x31}, {982, 0x33}, {983, 0x50}};
     for (std::size_t i = 0; i < kImageSize; ++i) {
         const auto it = defaults.find(i);
         EXPECT_EQ(image[i], it == defaults.end() ? 0xFF : it->second) << "byte " << i;
@@ -100,14 +100,16 @@ TEST(SztFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_NE(status.Message().find("dir.szt"), std::string::npos);
 
     // A read-only folder (root ignores permissions, so only check when it bites).
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(dir.Path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const FileStatus ro = SaveSztFile(path, second);
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
     if (!ro.Ok()) {
         EXPECT_EQ(ReadBytes(path), std::vector<unsigned char>(first.begin(), first.end()));
     }
     std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) names.insert(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        names.insert(e.path().filename().string());
     EXPECT_EQ(names, (std::set<std::string>{"keep.szt", "folder.szt"}));
 }
 

@@ -1,9 +1,10 @@
+#include "app/tone_table.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "app/port_selection.h"
-#include "app/tone_table.h"
 
 namespace quorim {
 namespace {
