@@ -73,6 +73,12 @@ void EncodeFrequency(const std::string& text, std::uint8_t* b) {
         b[0] = b[1] = b[2] = b[3] = 0xFF;
         return;
     }
+    if (v < 0 || v > 99999999) {
+        // Eight digits cannot hold it (only a damaged record decodes to such
+        // a text): keep the record's bytes rather than write wrapped digits
+        // that would read back as another frequency or none.
+        return;
+    }
     b[3] = PairByte(v / 1000000);
     b[2] = PairByte((v / 10000) % 100);
     b[1] = PairByte((v / 100) % 100);
@@ -103,6 +109,9 @@ void EncodeSquelch(const std::string& text, std::uint8_t& kind, std::uint8_t& lo
             kind = low = 0xFF;
             return;
         }
+        if (t < 0 || t > 7999) {
+            return;  // beyond the tone kind bytes: keep what the record holds
+        }
         kind = PairByte(t / 100);
         low = PairByte(t % 100);
         return;
@@ -110,7 +119,11 @@ void EncodeSquelch(const std::string& text, std::uint8_t& kind, std::uint8_t& lo
     // A code: the character before the digits is dropped, the digits read as
     // a decimal number; "N" anywhere means normal polarity.
     const std::int64_t m = LeadingInteger(std::string_view(text).substr(1));
-    const int base = text.find('N') != std::string::npos ? 0x80 : 0xC0;
+    const bool normal = text.find('N') != std::string::npos;
+    if (m < 0 || m / 100 > (normal ? 63 : 62)) {
+        return;  // the first digit would leave the code's kind bytes
+    }
+    const int base = normal ? 0x80 : 0xC0;
     kind = static_cast<std::uint8_t>(base + m / 100);
     low = PairByte(m % 100);
 }

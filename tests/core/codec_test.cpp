@@ -80,6 +80,35 @@ TEST(CodecSquelch, EveryTableNameRoundTrips) {
     }
 }
 
+TEST(CodecDamagedRecords, TextsThatCannotBeWrittenBackKeepTheirBytes) {
+    // A top pair of 0xFA reads as 160: the text 1600.00000 has no eight-digit
+    // form, so encoding keeps the record instead of wrapping to 0x00 (which
+    // would read back as "no frequency").
+    Bytes4 b = {0x00, 0x00, 0x00, 0xFA};
+    EXPECT_EQ(DecodeFrequency(b.data()), "1600.00000");
+    EncodeFrequency(DecodeFrequency(b.data()), b.data());
+    EXPECT_EQ(b, (Bytes4{0x00, 0x00, 0x00, 0xFA}));
+    EncodeFrequency("-145.125", b.data());
+    EXPECT_EQ(b, (Bytes4{0x00, 0x00, 0x00, 0xFA}));
+
+    // A kind byte of 0x7F reads as tone 866.5, which would encode as a code.
+    std::uint8_t k = 0x7F, l = 0xFF;
+    EXPECT_EQ(DecodeSquelch(k, l), "866.5");
+    EncodeSquelch(DecodeSquelch(k, l), k, l);
+    EXPECT_EQ(std::make_pair(k, l), std::make_pair(std::uint8_t{0x7F}, std::uint8_t{0xFF}));
+    // 0xBF reads as D6460N, whose first digit would flip it to an inverted code.
+    k = 0xBF;
+    l = 0xFA;
+    EXPECT_EQ(DecodeSquelch(k, l), "D6460N");
+    EncodeSquelch(DecodeSquelch(k, l), k, l);
+    EXPECT_EQ(std::make_pair(k, l), std::make_pair(std::uint8_t{0xBF}, std::uint8_t{0xFA}));
+    // The highest codes that still fit are written.
+    EncodeSquelch("D6399N", k, l);
+    EXPECT_EQ(std::make_pair(k, l), std::make_pair(std::uint8_t{0xBF}, std::uint8_t{0x99}));
+    EncodeSquelch("D6299I", k, l);
+    EXPECT_EQ(std::make_pair(k, l), std::make_pair(std::uint8_t{0xFE}, std::uint8_t{0x99}));
+}
+
 TEST(CodecImage, NewImageDecodesToTheFormsDefaults) {
     DocumentData doc;
     doc.OnNewDocument();
