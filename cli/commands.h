@@ -15,6 +15,7 @@ using Args = std::vector<std::string>;
 // Each command gets the words after its name.
 int RunShow(const Args& args);
 int RunNew(const Args& args);
+int RunDiff(const Args& args);
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});

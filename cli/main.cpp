@@ -11,6 +11,7 @@ namespace {
 
 const std::map<std::string, std::string>& UsageLines() {
     static const std::map<std::string, std::string> lines = {
+        {"diff", "quorim diff A.szt B.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
         {"show", "quorim show [--json] FILE"},
     };
@@ -38,6 +39,7 @@ int Usage(const std::string& command) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
+        {"diff", RunDiff},
         {"new", RunNew},
         {"show", RunShow},
     };

@@ -81,3 +81,26 @@ TEST(CliNewShow, BadInputIsRefusedClearly) {
 
 }  // namespace
 }  // namespace quorim
+
+namespace quorim {
+namespace {
+
+TEST(CliDiff, ExitStatusTellsSameDifferentOrTrouble) {
+    test::TempDir dir;
+    const std::string a = dir.File("a.szt"), b = dir.File("b.szt");
+    ASSERT_EQ(test::RunCli({"new", a}).status, 0);
+    ASSERT_EQ(test::RunCli({"new", "--model", "199", b}).status, 0);
+    const auto same = test::RunCli({"diff", a, a});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_EQ(same.out, "no differences\n");
+    const auto different = test::RunCli({"diff", a, b});
+    EXPECT_EQ(different.status, 1);
+    EXPECT_NE(different.out.find("机型: QZ - 16 -> QZ - 199\n"), std::string::npos) << different.out;
+    EXPECT_EQ(test::RunCli({"diff", a}).status, 2);
+    const auto missing = test::RunCli({"diff", a, dir.File("none.szt")});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("none.szt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorim
