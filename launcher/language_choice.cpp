@@ -1,0 +1,122 @@
+#include "launcher/language_choice.h"
+
+#include <filesystem>
+
+namespace quorim {
+
+namespace fs = std::filesystem;
+
+std::string GetProgramBaseName(std::string_view moduleFileName) {
+    std::string_view name = moduleFileName;
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\n' ||
+                             name.back() == '\r' || name.back() == '\v' || name.back() == '\f')) {
+        name.remove_suffix(1);
+    }
+    const auto slash = name.rfind('/');
+    if (slash != std::string_view::npos) {
+        name.remove_prefix(slash + 1);
+    }
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return "MAIN";
+    }
+    return std::string(name.substr(0, dot));
+}
+
+std::string LauncherIniFileName(std::string_view moduleFileName) {
+    return GetProgramBaseName(moduleFileName) + ".ini";
+}
+
+Language LanguageFromIniValue(std::string_view value) {
+    return value == "ENGLISH" ? Language::English : Language::Chinese;
+}
+
+Language LanguageFromComboIndex(int index) {
+    return index != 0 ? Language::English : Language::Chinese;
+}
+
+int ComboIndexOf(Language language) {
+    return language == Language::English ? 1 : 0;
+}
+
+std::string_view IniValueOf(Language language) {
+    return language == Language::English ? "ENGLISH" : "CHINESE";
+}
+
+std::string_view TargetProgramOf(Language language) {
+    return language == Language::English ? "tarvolin_EN.DLL" : "tarvolin_CH.DLL";
+}
+
+const LanguageCaptions& CaptionsOf(Language language) {
+    static const LanguageCaptions chinese = {
+        "Halvoren对讲机写频软件", "语 言 模 式", "确认", "取消", "中文", "英文"};
+    static const LanguageCaptions english = {
+        "tarvolin Radio Programing Software", "Language Mode", "OK", "CANCEL", "Chinese", "English"};
+    return language == Language::English ? english : chinese;
+}
+
+std::string LaunchFailureMessage(Language language, std::string_view target) {
+    if (language == Language::English) {
+        return "Cannot start the programming software \"" + std::string(target) +
+               "\". Please check that it is installed beside this program.";
+    }
+    return "无法启动写频软件“" + std::string(target) + "”，请检查它是否安装在本程序所在的目录中。";
+}
+
+namespace {
+
+bool IsRunnableFile(const fs::path& p) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(p, ec);
+    if (ec || !fs::is_regular_file(st)) {
+        return false;
+    }
+    const auto exec = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    return (st.permissions() & exec) != fs::perms::none;
+}
+
+}  // namespace
+
+std::optional<std::string> FindTargetProgram(const std::string& launcherDir, std::string_view target,
+                                             std::string_view searchPath) {
+    if (target.empty()) {
+        return std::nullopt;
+    }
+    const fs::path own = fs::path(launcherDir.empty() ? "." : launcherDir) / std::string(target);
+    if (IsRunnableFile(own)) {
+        return own.string();
+    }
+    std::size_t start = 0;
+    while (start <= searchPath.size()) {
+        const auto colon = searchPath.find(':', start);
+        const auto end = colon == std::string_view::npos ? searchPath.size() : colon;
+        const std::string dir(searchPath.substr(start, end - start));
+        if (!searchPath.empty()) {
+            const fs::path candidate = fs::path(dir.empty() ? "." : dir) / std::string(target);
+            if (IsRunnableFile(candidate)) {
+                return candidate.string();
+            }
+        }
+        if (colon == std::string_view::npos) {
+            break;
+        }
+        start = colon + 1;
+    }
+    return std::nullopt;
+}
+
+bool LauncherSettings::Load(const std::string& argv0, std::string_view moduleFileName) {
+    return m_store.LoadFromProgramDir(argv0, LauncherIniFileName(moduleFileName), true, true, false);
+}
+
+Language LauncherSettings::InitialLanguage() const {
+    return LanguageFromIniValue(m_store.GetString(kLanguageSection, kLanguageKey, ""));
+}
+
+std::string_view LauncherSettings::RecordChoice(int comboIndex) {
+    const Language language = LanguageFromComboIndex(comboIndex);
+    m_store.SetString(kLanguageSection, kLanguageKey, IniValueOf(language));
+    return TargetProgramOf(language);
+}
+
+}  // namespace quorim
