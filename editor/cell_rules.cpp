@@ -89,6 +89,29 @@ bool IsEditableCell(int row, int col) {
     return row > 0 && EditorForColumn(col) != CellEditor::None;
 }
 
+bool OpensOnMouseDown(int button, int row, int col) {
+    return button != 2 && IsEditableCell(row, col);
+}
+
+EditorPlacement PlaceEditor(CellEditor editor, int cellLeft, int cellTop, int cellWidth, int cellHeight,
+                            int lpx, int lpy) {
+    constexpr long long kTwips = 1440;
+    const auto px = [](long long twips, int perInch) { return static_cast<int>(twips * perInch / kTwips); };
+    EditorPlacement p;
+    p.x = px(cellLeft, lpx) - 3;
+    p.y = px(cellTop, lpy) - 3;
+    p.width = px(cellWidth, lpx);
+    p.height = px(cellHeight, lpy);
+    if (editor == CellEditor::Tone || editor == CellEditor::YesNo) {
+        p.height += 100;  // the drop-down list
+    }
+    return p;
+}
+
+int ToneFieldHeight(int itemHeight) {
+    return itemHeight * 95 / 100;
+}
+
 const std::vector<std::string>& YesNoItems() {
     static const std::vector<std::string> items = {std::string(kYes), std::string(kNo)};
     return items;

@@ -41,6 +41,24 @@ CellEditor EditorForColumn(int col);
 // header row, not on the channel column, not on the spare column 6. (A
 // right-button MouseDown opens nothing anywhere.)
 bool IsEditableCell(int row, int col);
+// MouseDown opens an editor for any button but the right one (button 2).
+bool OpensOnMouseDown(int button, int row, int col);
+
+// Where an editor goes over the current cell, in pixels of the grid's client
+// area, from the cell's place in twips and the screen's pixels per inch
+// (each product divided by 1440, truncating). Every editor sits 3 pixels up
+// and left of the cell; the combos reach 100 pixels further down for their
+// list, and the tone combo's selection field is made to fit the row.
+struct EditorPlacement {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+EditorPlacement PlaceEditor(CellEditor editor, int cellLeft, int cellTop, int cellWidth, int cellHeight,
+                            int lpx, int lpy);
+// The tone combo's selection field height for its list items' height.
+int ToneFieldHeight(int itemHeight);
 
 // The items of the two combo editors, in list order.
 const std::vector<std::string>& YesNoItems();

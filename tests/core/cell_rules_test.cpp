@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/tone_table.h"
 #include "editor/editor_model.h"
 
@@ -215,6 +217,10 @@ TEST(BeginEdit, OpeningTextsByKeyAndColumn) {
     EXPECT_FALSE(IsEditableCell(1, kColSpare));
     EXPECT_TRUE(IsEditableCell(1, kColInhibit));
     EXPECT_FALSE(DecideBeginEdit('1', kColSpare, "", "").open);
+    EXPECT_TRUE(OpensOnMouseDown(1, 1, kColRxTone));
+    EXPECT_TRUE(OpensOnMouseDown(4, 1, kColRxTone));
+    EXPECT_FALSE(OpensOnMouseDown(2, 1, kColRxTone));
+    EXPECT_FALSE(OpensOnMouseDown(1, 1, kColSpare));
 
     // A digit on an empty frequency cell starts the text with it.
     BeginEdit b = DecideBeginEdit('1', kColRxFreq, "", "");
@@ -251,6 +257,20 @@ TEST(BeginEdit, OpeningTextsByKeyAndColumn) {
     b = DecideBeginEdit('x', kColInhibit, "否", "否");
     EXPECT_TRUE(b.open);
     EXPECT_FALSE(b.text.has_value());
+}
+
+TEST(BeginEdit, EditorsArePlacedOverTheCellInPixels) {
+    // A cell at 1815, 255 twips, 1200 x 285, on a 96 x 120 dpi screen.
+    const EditorPlacement edit = PlaceEditor(CellEditor::Edit, 1815, 255, 1200, 285, 96, 120);
+    EXPECT_EQ(edit.x, 121 - 3);  // 174240 / 1440 = 121
+    EXPECT_EQ(edit.y, 21 - 3);   // 30600 / 1440 = 21.25
+    EXPECT_EQ(edit.width, 80);
+    EXPECT_EQ(edit.height, 23);  // 34200 / 1440 = 23.75
+    const EditorPlacement tone = PlaceEditor(CellEditor::Tone, 1815, 255, 1200, 285, 96, 120);
+    EXPECT_EQ(std::tuple(tone.x, tone.y, tone.width, tone.height), std::tuple(118, 18, 80, 123));
+    EXPECT_EQ(PlaceEditor(CellEditor::YesNo, 0, 0, 0, 285, 96, 120).height, 123);
+    EXPECT_EQ(ToneFieldHeight(19), 18);  // trunc(18.05)
+    EXPECT_EQ(ToneFieldHeight(20), 19);
 }
 
 TEST(EnterWalk, WhereEnterGoesFromEachFocus) {
