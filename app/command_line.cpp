@@ -1,0 +1,54 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quorim {
+
+namespace {
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+}  // namespace
+
+ShellCommand ParseCommandLine(const std::vector<std::string>& args) {
+    ShellCommand cmd;
+    bool print = false;
+    bool printTo = false;
+    std::vector<std::string> params;
+    for (const std::string& arg : args) {
+        // "-x" is always a switch; "/x" only when it names one, since an
+        // absolute path starts with "/" too.
+        const std::string flag = arg.size() > 1 ? Lower(arg.substr(1)) : std::string();
+        const bool known = flag == "p" || flag == "pt" || flag == "dde" || flag == "automation" ||
+                           flag == "embedding" || flag == "unregister" || flag == "unregserver";
+        if (arg.size() > 1 && (arg[0] == '-' || (arg[0] == '/' && known))) {
+            if (flag == "p") {
+                print = true;
+            } else if (flag == "pt") {
+                printTo = true;
+            }
+            continue;
+        }
+        params.push_back(arg);
+    }
+    if (params.empty()) {
+        return cmd;
+    }
+    cmd.file = params[0];
+    cmd.kind = ShellCommand::Kind::FileOpen;
+    if (printTo) {
+        cmd.kind = ShellCommand::Kind::FilePrintTo;
+        if (params.size() > 1) {
+            cmd.printer = params[1];
+        }
+    } else if (print) {
+        cmd.kind = ShellCommand::Kind::FilePrint;
+    }
+    return cmd;
+}
+
+}  // namespace quorim

@@ -1,0 +1,512 @@
+#include "app/ui/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <QWhatsThis>
+
+#include "app/ui/child_frame.h"
+#include "app/ui/mdi_client_wnd.h"
+#include "app/ui/message_box.h"
+#include "app/ui/quorim_app.h"
+#include "app/ui/ui_text.h"
+#include "editor/ui/form_view.h"
+#include "editor/ui/quorim_doc.h"
+
+namespace quorim {
+
+namespace {
+
+bool IsViewCommand(int id) {
+    return CQuorim_CHView::HandlesCommand(id) || id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS ||
+           id == ID_WINDOW_NEW;
+}
+
+bool IsMruCommand(int id) {
+    return id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4;
+}
+
+bool IsPortCommand(int id) {
+    return id == ID_PORT_COM1 || id == ID_PORT_COM2 || id == ID_PORT_COM3 || id == ID_PORT_COM4;
+}
+
+int KeyOf(QKeyCombination key) {
+    return key.toCombined();
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CQuorim_CHApp* app) : m_app(app) {
+    setObjectName(QStringLiteral("MainFrame"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(Q(kMainTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
+    // The frame's size, set before the window exists; the document's name is
+    // never added to the main title.
+    resize(kWidth, kHeight);
+    for (const Accelerator& a : AcceleratorTable()) {
+        const QKeySequence seq = QKeySequence::fromString(Q(a.keys), QKeySequence::PortableText);
+        if (!seq.isEmpty()) {
+            m_accelerators.insert(KeyOf(seq[0]), a.id);
+        }
+    }
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    m_destroying = true;
+    if (m_wndMdiClient) {
+        disconnect(m_wndMdiClient, nullptr, this, nullptr);
+    }
+}
+
+QStatusBar* CMainFrame::StatusBarWnd() const {
+    return findChild<QStatusBar*>(QStringLiteral("StatusBar"));
+}
+
+QAction* CMainFrame::ActionFor(int id, const QString& text) {
+    for (QAction* a : m_actions.values(id)) {
+        if (a->text() == text) {
+            return a;
+        }
+    }
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    const CommandString strings = CommandText(id);
+    action->setStatusTip(Q(strings.prompt));
+    if (!strings.tooltip.empty()) {
+        action->setToolTip(Q(strings.tooltip));
+    }
+    const std::string_view keys = ShortcutOf(id);
+    if (!keys.empty()) {
+        // Shown right-aligned in the menus. The key itself is translated by
+        // the frame's accelerator table (eventFilter), so the action's own
+        // shortcut only acts inside an open menu.
+        action->setShortcut(QKeySequence::fromString(Q(keys), QKeySequence::PortableText));
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
+    if (IsPortCommand(id) || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
+        action->setCheckable(true);
+    }
+    action->setIconVisibleInMenu(false);
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    m_actions.insert(id, action);
+    return action;
+}
+
+void CMainFrame::FillPopup(QMenu* menu, const MenuItem& popup) {
+    for (const MenuItem& item : popup.children) {
+        if (item.IsSeparator()) {
+            menu->addSeparator();
+        } else if (item.IsPopup()) {
+            QMenu* sub = menu->addMenu(Q(item.text));
+            FillPopup(sub, item);
+        } else if (item.id == ID_FILE_MRU_FILE1) {
+            // "最近文件", greyed, stands for the list while it is empty.
+            auto* placeholder = new QAction(Q(item.text), menu);
+            placeholder->setData(item.id);
+            placeholder->setEnabled(false);
+            menu->addAction(placeholder);
+            m_mruPlaceholders.append(placeholder);
+        } else {
+            menu->addAction(ActionFor(item.id, Q(item.text)));
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+}
+
+QList<QMenu*> CMainFrame::BuildMenu(const std::vector<MenuItem>& items) {
+    QList<QMenu*> menus;
+    for (const MenuItem& popup : items) {
+        auto* menu = new QMenu(Q(popup.text), this);
+        FillPopup(menu, popup);
+        menus.append(menu);
+        for (const MenuItem& item : popup.children) {
+            if (item.id == ID_WINDOW_NEW) {
+                // The open document windows follow the popup's own items.
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
+            }
+        }
+    }
+    return menus;
+}
+
+bool CMainFrame::LoadFrame() {
+    m_menu128 = BuildMenu(Menu128());
+    m_menu129 = BuildMenu(Menu129());
+
+    m_wndMdiClient = new CMdiClientWnd(this);
+    m_wndMdiClient->setObjectName(QStringLiteral("MdiClient"));
+    setCentralWidget(m_wndMdiClient);
+    connect(m_wndMdiClient, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+
+    // Toolbar 128: flat buttons, a gripper, tooltips and status-bar texts,
+    // dockable on every side and floating.
+    m_wndToolBar = new QToolBar(this);
+    m_wndToolBar->setObjectName(QStringLiteral("ToolBar"));
+    m_wndToolBar->setWindowTitle(Q(CommandText(ID_VIEW_TOOLBAR).tooltip));
+    m_wndToolBar->setMovable(true);
+    m_wndToolBar->setFloatable(true);
+    m_wndToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_wndToolBar->setIconSize(QSize(kToolbarImageWidth, kToolbarImageHeight));
+    const QPixmap strip(QStringLiteral(":/res/bitmap128.png"));
+    if (strip.isNull()) {
+        return false;
+    }
+    int image = 0;
+    for (const int id : Toolbar128()) {
+        if (id == 0) {
+            m_wndToolBar->addSeparator();
+            continue;
+        }
+        QAction* action = Action(id);
+        if (!action) {
+            action = ActionFor(id, Q(CommandText(id).tooltip));
+        }
+        action->setIcon(
+            QIcon(strip.copy(image * kToolbarImageWidth, 0, kToolbarImageWidth, kToolbarImageHeight)));
+        ++image;
+        m_wndToolBar->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(bar);
+    for (const std::string_view text : IndicatorTexts()) {
+        auto* pane = new QLabel(Q(text), bar);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(pane->text()) + 12);
+        // The lock states are not known here; the panes show their texts greyed.
+        pane->setEnabled(false);
+        bar->addPermanentWidget(pane);
+        m_indicators.append(pane);
+    }
+    connect(bar, &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (text.isEmpty()) {
+            SetMessageText(Q(kIdleMessage));
+        }
+    });
+    SetMessageText(Q(kIdleMessage));
+
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
+    ShowMenu(false);
+    RefreshRecentFileMenu();
+    UpdateCommandUi();
+    return true;
+}
+
+void CMainFrame::SetMessageText(const QString& text) {
+    if (QStatusBar* bar = StatusBarWnd()) {
+        bar->showMessage(text);
+    }
+}
+
+QString CMainFrame::MessageText() const {
+    QStatusBar* bar = StatusBarWnd();
+    return bar ? bar->currentMessage() : QString();
+}
+
+void CMainFrame::ShowMenu(bool documentMenu) {
+    if (!menuBar()->actions().isEmpty() && documentMenu == m_documentMenu) {
+        return;
+    }
+    m_documentMenu = documentMenu;
+    menuBar()->clear();
+    for (QMenu* menu : documentMenu ? m_menu129 : m_menu128) {
+        menuBar()->addMenu(menu);
+    }
+}
+
+CChildFrame* CMainFrame::ActiveChild() const {
+    // The current window stays current while another top-level window (a
+    // message box, a dialog) is active.
+    return m_wndMdiClient ? qobject_cast<CChildFrame*>(m_wndMdiClient->currentSubWindow()) : nullptr;
+}
+
+CQuorim_CHView* CMainFrame::ActiveView() const {
+    CChildFrame* child = ActiveChild();
+    return child ? child->View() : nullptr;
+}
+
+void CMainFrame::AddChild(CChildFrame* child) {
+    m_wndMdiClient->addSubWindow(child);
+    child->resize(CChildFrame::kWidth, CChildFrame::kHeight);
+    connect(child, &QObject::destroyed, this, &CMainFrame::OnSubWindowActivated, Qt::QueuedConnection);
+}
+
+void CMainFrame::OnSubWindowActivated() {
+    if (m_destroying) {
+        return;
+    }
+    // Menu 129 while a document window is open, menu 128 otherwise.
+    ShowMenu(ActiveChild() != nullptr);
+    UpdateCommandUi();
+}
+
+bool CMainFrame::IsCommandEnabled(int id) const {
+    if (IsViewCommand(id)) {
+        return ActiveView() != nullptr;
+    }
+    if (IsMruCommand(id)) {
+        return id - ID_FILE_MRU_FILE1 < m_app->RecentFiles().Size();
+    }
+    switch (id) {
+        case ID_WINDOW_CASCADE:
+        case ID_WINDOW_TILE_HORZ:
+        case ID_WINDOW_ARRANGE:
+            return m_wndMdiClient && !m_wndMdiClient->subWindowList().isEmpty();
+        case ID_VIEW_TOOLBAR:
+        case ID_VIEW_STATUS_BAR:
+        case ID_APP_EXIT:
+        case ID_HELP_FINDER:
+        case ID_HELP:
+        case ID_DEFAULT_HELP:
+        case ID_CONTEXT_HELP:
+        case ID_FILE_NEW:
+        case ID_FILE_OPEN:
+        case ID_FILE_PRINT_SETUP:
+        case ID_APP_ABOUT:
+            return true;
+        default:
+            return IsPortCommand(id);
+    }
+}
+
+bool CMainFrame::IsCommandChecked(int id) const {
+    if (id == ID_VIEW_TOOLBAR) {
+        return m_wndToolBar && !m_wndToolBar->isHidden();
+    }
+    if (id == ID_VIEW_STATUS_BAR) {
+        return StatusBarWnd() && !StatusBarWnd()->isHidden();
+    }
+    return m_app->IsCommandChecked(id);
+}
+
+void CMainFrame::UpdateCommandUi() {
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        it.value()->setEnabled(IsCommandEnabled(it.key()));
+        if (it.value()->isCheckable()) {
+            it.value()->setChecked(IsCommandChecked(it.key()));
+        }
+    }
+}
+
+void CMainFrame::OnCommand(int id) {
+    if (!IsCommandEnabled(id)) {
+        return;
+    }
+    CQuorim_CHView* view = ActiveView();
+    if (view && view->OnCmdMsg(id)) {
+        UpdateCommandUi();
+        return;
+    }
+    CQuorim_CHDoc* doc = view ? view->GetDocument() : nullptr;
+    switch (id) {
+        case ID_FILE_SAVE:
+            if (doc) m_app->OnFileSave(doc);
+            break;
+        case ID_FILE_SAVE_AS:
+            if (doc) m_app->OnFileSaveAs(doc);
+            break;
+        case ID_WINDOW_NEW:
+            if (doc) m_app->OnWindowNew(doc);
+            break;
+        case ID_WINDOW_CASCADE:
+            m_wndMdiClient->cascadeSubWindows();
+            break;
+        case ID_WINDOW_TILE_HORZ:
+            m_wndMdiClient->tileSubWindows();
+            break;
+        case ID_WINDOW_ARRANGE:
+            ArrangeIcons();
+            break;
+        case ID_VIEW_TOOLBAR:
+            m_wndToolBar->setVisible(m_wndToolBar->isHidden());
+            break;
+        case ID_VIEW_STATUS_BAR:
+            StatusBarWnd()->setVisible(StatusBarWnd()->isHidden());
+            break;
+        case ID_APP_EXIT:
+            close();
+            break;
+        case ID_HELP_FINDER:
+        case ID_HELP:
+        case ID_DEFAULT_HELP:
+            OnHelp();
+            break;
+        case ID_CONTEXT_HELP:
+            QWhatsThis::enterWhatsThisMode();
+            break;
+        default:
+            m_app->OnCmdMsg(id);
+            break;
+    }
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnHelp() {
+    // The help file sits beside the program; the program brings no content.
+    const QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/Quorim_CH.html");
+    if (QFileInfo::exists(file) && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+        return;
+    }
+    AfxMessageBox(this, Q(kNoHelpFile), QMessageBox::Ok, QMessageBox::Information);
+}
+
+void CMainFrame::ArrangeIcons() {
+    // Minimised windows lined up along the bottom edge, left to right.
+    int x = 0;
+    const int bottom = m_wndMdiClient->viewport()->height();
+    for (QMdiSubWindow* w : m_wndMdiClient->subWindowList()) {
+        if (w->isMinimized()) {
+            w->move(x, bottom - w->height());
+            x += w->width();
+        }
+    }
+}
+
+void CMainFrame::FillWindowList(QMenu* menu) {
+    for (QAction* a : m_windowList) {
+        menu->removeAction(a);
+        a->deleteLater();
+    }
+    m_windowList.clear();
+    const QList<QMdiSubWindow*> windows = m_wndMdiClient->subWindowList();
+    if (windows.isEmpty()) {
+        return;
+    }
+    m_windowList.append(menu->addSeparator());
+    int n = 0;
+    for (QMdiSubWindow* w : windows) {
+        if (n == 9) {
+            break;
+        }
+        QString title = w->windowTitle();
+        title.replace(QStringLiteral("[*]"), QString());
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(n + 1).arg(title));
+        a->setData(AFX_IDM_FIRST_MDICHILD + n);
+        a->setCheckable(true);
+        a->setChecked(w == m_wndMdiClient->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w] { m_wndMdiClient->setActiveSubWindow(w); });
+        m_windowList.append(a);
+        ++n;
+    }
+}
+
+void CMainFrame::RefreshRecentFileMenu() {
+    for (QAction* a : m_mruEntries) {
+        for (const int id :
+             {ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 1, ID_FILE_MRU_FILE1 + 2, ID_FILE_MRU_FILE4}) {
+            m_actions.remove(id, a);
+        }
+        a->deleteLater();
+    }
+    m_mruEntries.clear();
+    const RecentFileList& list = m_app->RecentFiles();
+    const std::string cwd = Utf8(QDir::currentPath());
+    for (QAction* placeholder : m_mruPlaceholders) {
+        auto* menu = qobject_cast<QMenu*>(placeholder->parent());
+        placeholder->setVisible(list.Empty());
+        for (int i = 0; i < list.Size(); ++i) {
+            const int id = ID_FILE_MRU_FILE1 + i;
+            auto* entry = new QAction(Raw(list.MenuText(i, cwd)), menu);
+            entry->setData(id);
+            entry->setStatusTip(Q(CommandText(id).prompt));
+            connect(entry, &QAction::triggered, this, [this, id] { OnCommand(id); });
+            menu->insertAction(placeholder, entry);
+            m_mruEntries.append(entry);
+            m_actions.insert(id, entry);
+        }
+    }
+    UpdateCommandUi();
+}
+
+int CMainFrame::CommandForKey(QKeyCombination key) const {
+    const Qt::KeyboardModifiers mods = key.keyboardModifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
+                                                                  Qt::AltModifier | Qt::MetaModifier);
+    return m_accelerators.value(KeyOf(QKeyCombination(mods, key.key())), 0);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // The accelerator table is looked at before the key reaches the control
+    // with the focus, so Ctrl+C in a text field selects COM1 and copies nothing.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (w->window() == this && isEnabled() && !QApplication::activeModalWidget()) {
+            const int id = CommandForKey(key->keyCombination());
+            if (id != 0) {
+                event->accept();
+                if (type == QEvent::KeyPress) {
+                    UpdateCommandUi();
+                    OnCommand(id);
+                }
+                // Taking the override keeps the key from the widget's own
+                // shortcuts; the key press itself then comes here.
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!m_app->SaveAllModified()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowTitleChange && !m_settingTitle && windowTitle() != Q(kMainTitle)) {
+        // A maximised document window would put its name into the title.
+        m_settingTitle = true;
+        setWindowTitle(Q(kMainTitle));
+        m_settingTitle = false;
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    bool any = false;
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            m_app->OpenDocumentFile(url.toLocalFile());
+            any = true;
+        }
+    }
+    if (any) {
+        event->acceptProposedAction();
+        activateWindow();
+    }
+}
+
+}  // namespace quorim

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QHash>
+#include <QKeyCombination>
+#include <QList>
+#include <QMainWindow>
+
+#include "app/commands.h"
+
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace quorim {
+
+class CChildFrame;
+class CMdiClientWnd;
+class CQuorim_CHApp;
+class CQuorim_CHView;
+
+// The main window: menu bar (menu 128 while no document is open, menu 129
+// while one is active), toolbar 128, the status bar with its four panes and
+// the client area with the document windows. Accelerator table 128 is
+// translated here before any child control sees the key.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(CQuorim_CHApp* app);
+    ~CMainFrame() override;
+
+    static constexpr int kWidth = 930;
+    static constexpr int kHeight = 630;
+
+    // The creation steps: toolbar, status bar, docking, client area.
+    bool LoadFrame();
+
+    CMdiClientWnd* MdiClient() const { return m_wndMdiClient; }
+    QStatusBar* StatusBarWnd() const;
+    QToolBar* ToolBarWnd() const { return m_wndToolBar; }
+    QList<QLabel*> IndicatorPanes() const { return m_indicators; }
+
+    // Every action of a command id (the About command has one per menu).
+    QList<QAction*> Actions(int id) const { return m_actions.values(id); }
+    QAction* Action(int id) const { return m_actions.value(id); }
+    // Whether menu 129 (a document is active) is on the menu bar.
+    bool IsDocumentMenu() const { return m_documentMenu; }
+    QList<QMenu*> Menus(bool documentMenu) const { return documentMenu ? m_menu129 : m_menu128; }
+
+    // The first pane of the status bar.
+    void SetMessageText(const QString& text);
+    QString MessageText() const;
+
+    CChildFrame* ActiveChild() const;
+    CQuorim_CHView* ActiveView() const;
+
+    // Command routing: the active view, then the frame, then the application.
+    void OnCommand(int id);
+    bool IsCommandEnabled(int id) const;
+    bool IsCommandChecked(int id) const;
+    void UpdateCommandUi();
+    // The accelerator bound to a key, 0 for none.
+    int CommandForKey(QKeyCombination key) const;
+
+    void AddChild(CChildFrame* child);
+    void RefreshRecentFileMenu();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* ActionFor(int id, const QString& text);
+    QList<QMenu*> BuildMenu(const std::vector<MenuItem>& items);
+    void FillPopup(QMenu* menu, const MenuItem& popup);
+    void ShowMenu(bool documentMenu);
+    void OnSubWindowActivated();
+    void FillWindowList(QMenu* menu);
+    void ArrangeIcons();
+    void OnHelp();
+
+    CQuorim_CHApp* m_app;
+    CMdiClientWnd* m_wndMdiClient = nullptr;
+    QToolBar* m_wndToolBar = nullptr;
+    QList<QLabel*> m_indicators;
+    QMultiHash<int, QAction*> m_actions;
+    QList<QMenu*> m_menu128;
+    QList<QMenu*> m_menu129;
+    bool m_documentMenu = false;
+    // Per File menu: the "最近文件" placeholder and the entries shown for it.
+    QList<QAction*> m_mruPlaceholders;
+    QList<QAction*> m_mruEntries;
+    QList<QAction*> m_windowList;
+    QHash<int, int> m_accelerators;  // key combination -> command
+    bool m_settingTitle = false;
+    bool m_destroying = false;
+};
+
+}  // namespace quorim

@@ -1,0 +1,28 @@
+#include "app/ui/message_box.h"
+
+#include <QAbstractButton>
+
+#include "app/commands.h"
+#include "app/ui/ui_text.h"
+
+namespace quorim {
+
+QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
+                                          QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) {
+    QMessageBox box(icon, Q(kAppTitle), text, buttons, parent);
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) {
+        ok->setText(Q(kOkButton));
+    }
+    if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) {
+        cancel->setText(Q(kCancelButton));
+    }
+    if (QAbstractButton* save = box.button(QMessageBox::Save)) {
+        save->setText(Q(kSaveButton));
+    }
+    if (QAbstractButton* discard = box.button(QMessageBox::Discard)) {
+        discard->setText(Q(kDiscardButton));
+    }
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+}  // namespace quorim

@@ -1,0 +1,438 @@
+#include "app/ui/quorim_app.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMdiSubWindow>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSettings>
+
+#include "app/command_line.h"
+#include "app/commands.h"
+#include "app/ui/about_dlg.h"
+#include "app/ui/child_frame.h"
+#include "app/ui/fonts.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/mdi_client_wnd.h"
+#include "app/ui/message_box.h"
+#include "app/ui/ui_text.h"
+#include "editor/document_file.h"
+#include "editor/form_template.h"
+#include "editor/ui/form_view.h"
+#include "editor/ui/quorim_doc.h"
+
+namespace quorim {
+
+namespace {
+
+CQuorim_CHApp* g_app = nullptr;
+
+}  // namespace
+
+void InitResources();
+
+namespace {
+
+QString FileFilter() {
+    return Q(DocTemplate().filterName) + QStringLiteral(";;") + Q(kAllFilesFilter);
+}
+
+QString CanonicalPath(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+}  // namespace
+
+CQuorim_CHApp::CQuorim_CHApp() {
+    InitResources();
+    g_app = this;
+}
+
+CQuorim_CHApp::~CQuorim_CHApp() {
+    m_closingAll = true;
+    delete m_pMainWnd;
+    m_pMainWnd = nullptr;
+    // Closing the windows handed their documents to deleteLater.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    qDeleteAll(m_documents);
+    m_documents.clear();
+    if (g_app == this) {
+        g_app = nullptr;
+    }
+}
+
+CQuorim_CHApp* CQuorim_CHApp::Instance() {
+    return g_app;
+}
+
+QPrinter* CQuorim_CHApp::Printer() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return m_printer.get();
+}
+
+bool CQuorim_CHApp::InitInstance(const QStringList& args) {
+    // Fonts first: every window is made with the template faces mapped.
+    InstallFontSubstitutions();
+    QApplication::setFont(TemplateFont(FormTemplate()));
+    QApplication::setApplicationName(Q(kAppTitle));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
+
+    // The profile: below "Local AppWizard-Generated Applications", under the
+    // application's title; the recent-file list holds four entries.
+    m_settings = std::make_unique<QSettings>(Q(kProfileRoot), Q(kAppTitle));
+    LoadStdProfileSettings();
+
+    m_ToneTable = &ToneTable::Shared();
+    m_port.Select(1);
+
+    m_pMainWnd = new CMainFrame(this);
+    if (!m_pMainWnd->LoadFrame()) {
+        delete m_pMainWnd;
+        m_pMainWnd = nullptr;
+        return false;
+    }
+    connect(this, &CQuorim_CHApp::RecentFilesChanged, m_pMainWnd, &CMainFrame::RefreshRecentFileMenu);
+
+    if (!ProcessShellCommand(args)) {
+        return false;
+    }
+    m_pMainWnd->setWindowIcon(QIcon(QStringLiteral(":/res/icon131.png")));
+    m_pMainWnd->show();
+    m_pMainWnd->UpdateCommandUi();
+    return true;
+}
+
+bool CQuorim_CHApp::ProcessShellCommand(const QStringList& args) {
+    std::vector<std::string> list;
+    for (const QString& a : args) {
+        list.push_back(Utf8(a));
+    }
+    const ShellCommand cmd = ParseCommandLine(list);
+    switch (cmd.kind) {
+        case ShellCommand::Kind::FileNew:
+            OnFileNew();
+            return !m_documents.isEmpty();
+        case ShellCommand::Kind::FileOpen:
+            return OpenDocumentFile(Raw(cmd.file)) != nullptr;
+        case ShellCommand::Kind::FilePrint:
+        case ShellCommand::Kind::FilePrintTo:
+            // The program prints the file and ends.
+            PrintDocumentFile(Raw(cmd.file), Raw(cmd.printer));
+            return false;
+    }
+    return false;
+}
+
+void CQuorim_CHApp::LoadStdProfileSettings() {
+    std::vector<std::string> stored;
+    m_settings->beginGroup(Q(kRecentFileSection));
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        stored.push_back(Utf8(m_settings->value(QStringLiteral("File%1").arg(i)).toString()));
+    }
+    m_settings->endGroup();
+    m_recent = RecentFileList(kRecentFileCount);
+    m_recent.Load(stored);
+}
+
+void CQuorim_CHApp::SaveStdProfileSettings() {
+    if (!m_settings) {
+        return;
+    }
+    m_settings->beginGroup(Q(kRecentFileSection));
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const std::string path = m_recent.At(i - 1);
+        if (path.empty()) {
+            m_settings->remove(QStringLiteral("File%1").arg(i));
+        } else {
+            m_settings->setValue(QStringLiteral("File%1").arg(i), Raw(path));
+        }
+    }
+    m_settings->endGroup();
+    m_settings->sync();
+}
+
+void CQuorim_CHApp::AddToRecentFileList(const QString& path) {
+    m_recent.Add(Utf8(path));
+    SaveStdProfileSettings();
+    emit RecentFilesChanged();
+}
+
+// --- Documents and frames ----------------------------------------------------
+
+CQuorim_CHDoc* CQuorim_CHApp::CreateDocument() {
+    auto* doc = new CQuorim_CHDoc;
+    m_documents.append(doc);
+    connect(doc, &CQuorim_CHDoc::Closed, this, [this](CQuorim_CHDoc* d) {
+        m_documents.removeAll(d);
+        d->deleteLater();
+    });
+    return doc;
+}
+
+CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
+    auto* view = new CQuorim_CHView(doc);
+    if (m_pMainWnd) {
+        connect(view, &CQuorim_CHView::MessageText, m_pMainWnd, &CMainFrame::SetMessageText);
+    }
+    return view;
+}
+
+CChildFrame* CQuorim_CHApp::CreateFrame(CQuorim_CHDoc* doc, CQuorim_CHView* view) {
+    auto* frame = new CChildFrame(view);
+    connect(frame, &CChildFrame::CanClose, this, &CQuorim_CHApp::OnCanClose);
+    m_pMainWnd->AddChild(frame);
+    for (CQuorim_CHView* v : doc->Views()) {
+        if (auto* f = qobject_cast<CChildFrame*>(v->parentWidget())) {
+            f->UpdateFrameTitle();
+        }
+    }
+    frame->show();
+    view->OnInitialUpdate();
+    m_pMainWnd->MdiClient()->setActiveSubWindow(frame);
+    m_pMainWnd->UpdateCommandUi();
+    return frame;
+}
+
+void CQuorim_CHApp::OnFileNew() {
+    CQuorim_CHDoc* doc = CreateDocument();
+    if (!doc->OnNewDocument()) {
+        m_documents.removeAll(doc);
+        delete doc;
+        return;
+    }
+    doc->SetTitle(Q(DocTemplate().fileNewName) + QString::number(++m_untitledCount));
+    CreateFrame(doc, CreateView(doc));
+}
+
+CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
+    const QString canonical = CanonicalPath(path);
+    for (CQuorim_CHDoc* doc : m_documents) {
+        if (!doc->PathName().isEmpty() && CanonicalPath(doc->PathName()) == canonical) {
+            if (CQuorim_CHView* view = doc->FirstView()) {
+                if (auto* frame = qobject_cast<QMdiSubWindow*>(view->parentWidget())) {
+                    m_pMainWnd->MdiClient()->setActiveSubWindow(frame);
+                }
+            }
+            return doc;
+        }
+    }
+    CQuorim_CHDoc* doc = CreateDocument();
+    CQuorim_CHView* view = CreateView(doc);
+    const FileStatus status = OpenDocument(Utf8(canonical), doc->Data(), *view);
+    if (!status.Ok()) {
+        // No window for a file that cannot be read.
+        delete view;
+        m_documents.removeAll(doc);
+        delete doc;
+        AfxMessageBox(m_pMainWnd, Raw(status.Message()));
+        return nullptr;
+    }
+    doc->SetPathName(canonical);
+    doc->SetModifiedFlag(false);
+    AddToRecentFileList(canonical);
+    CreateFrame(doc, view);
+    return doc;
+}
+
+bool CQuorim_CHApp::PrintDocumentFile(const QString& path, const QString& printer) {
+    CQuorim_CHDoc* doc = OpenDocumentFile(path);
+    if (!doc || !doc->FirstView()) {
+        return false;
+    }
+    if (!printer.isEmpty()) {
+        Printer()->setPrinterName(printer);
+    }
+    doc->FirstView()->OnCmdMsg(ID_FILE_PRINT_DIRECT);
+    return true;
+}
+
+void CQuorim_CHApp::OnWindowNew(CQuorim_CHDoc* doc) {
+    CreateFrame(doc, CreateView(doc));
+}
+
+void CQuorim_CHApp::OnCanClose(CChildFrame* frame, bool& allow) {
+    CQuorim_CHDoc* doc = frame->View()->GetDocument();
+    // Only the document's last window asks.
+    if (m_closingAll || !doc || doc->Views().size() > 1) {
+        return;
+    }
+    allow = SaveModified(doc);
+}
+
+bool CQuorim_CHApp::SaveModified(CQuorim_CHDoc* doc) {
+    if (!doc->IsModified()) {
+        return true;
+    }
+    const QString text = Q(AskToSaveText()).arg(doc->Title());
+    switch (AfxMessageBox(m_pMainWnd, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                          QMessageBox::Question)) {
+        case QMessageBox::Save:
+            return OnFileSave(doc);
+        case QMessageBox::Discard:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CQuorim_CHApp::SaveAllModified() {
+    for (CQuorim_CHDoc* doc : m_documents) {
+        if (!SaveModified(doc)) {
+            return false;
+        }
+    }
+    // Everything is saved or given up: the windows close without asking again.
+    m_closingAll = true;
+    return true;
+}
+
+bool CQuorim_CHApp::OnFileSave(CQuorim_CHDoc* doc) {
+    if (doc->PathName().isEmpty()) {
+        return OnFileSaveAs(doc);
+    }
+    return DoSave(doc, doc->PathName());
+}
+
+bool CQuorim_CHApp::OnFileSaveAs(CQuorim_CHDoc* doc) {
+    QString suggested = doc->PathName();
+    if (suggested.isEmpty()) {
+        suggested = doc->Title() + Q(DocTemplate().filterExt);
+    }
+    QString path = QFileDialog::getSaveFileName(m_pMainWnd, QString(), suggested, FileFilter());
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += Q(DocTemplate().filterExt);
+    }
+    return DoSave(doc, path);
+}
+
+bool CQuorim_CHApp::DoSave(CQuorim_CHDoc* doc, const QString& path) {
+    CQuorim_CHView* view = doc->FirstView();
+    if (!view) {
+        return false;
+    }
+    const FileStatus status = SaveDocument(Utf8(path), *view, doc->Data());
+    if (!status.Ok()) {
+        AfxMessageBox(m_pMainWnd, Raw(status.Message()));
+        return false;
+    }
+    doc->SetPathName(CanonicalPath(path));
+    doc->SetModifiedFlag(false);
+    AddToRecentFileList(doc->PathName());
+    return true;
+}
+
+// --- Commands ----------------------------------------------------------------
+
+bool CQuorim_CHApp::OnCmdMsg(int id) {
+    switch (id) {
+        case ID_PORT_COM1:
+            OnPort(1);
+            return true;
+        case ID_PORT_COM2:
+            OnPort(2);
+            return true;
+        case ID_PORT_COM3:
+            OnPort(3);
+            return true;
+        case ID_PORT_COM4:
+            OnPort(4);
+            return true;
+        case ID_FILE_NEW:
+            OnFileNew();
+            return true;
+        case ID_FILE_OPEN:
+            OnFileOpen();
+            return true;
+        case ID_FILE_PRINT_SETUP:
+            OnFilePrintSetup();
+            return true;
+        case ID_APP_ABOUT:
+            OnAppAbout();
+            return true;
+        case ID_FILE_MRU_FILE1:
+            OnFileMruFile1();
+            return true;
+        default:
+            if (id > ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
+                OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
+                return true;
+            }
+            return false;
+    }
+}
+
+bool CQuorim_CHApp::IsCommandChecked(int id) const {
+    switch (id) {
+        case ID_PORT_COM1:
+            return m_port.IsChecked(1);
+        case ID_PORT_COM2:
+            return m_port.IsChecked(2);
+        case ID_PORT_COM3:
+            return m_port.IsChecked(3);
+        case ID_PORT_COM4:
+            return m_port.IsChecked(4);
+        default:
+            return false;
+    }
+}
+
+void CQuorim_CHApp::OnPort(int n) {
+    m_port.Select(n);
+}
+
+void CQuorim_CHApp::OnFileOpen() {
+    const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), QString(), FileFilter());
+    if (!path.isEmpty()) {
+        OpenDocumentFile(path);
+    }
+}
+
+void CQuorim_CHApp::OnFilePrintSetup() {
+    QPrintDialog dialog(Printer(), m_pMainWnd);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.exec();
+}
+
+void CQuorim_CHApp::OnAppAbout() {
+    CAboutDlg dlg(m_pMainWnd);
+    dlg.exec();
+}
+
+void CQuorim_CHApp::OnFileMruFile1() {
+    const std::string first = m_recent.At(0);
+    if (first.empty()) {
+        return;
+    }
+    // The result is not looked at: an entry that cannot be opened stays.
+    OpenDocumentFile(Raw(first));
+    if (CQuorim_CHView* view = m_pMainWnd->ActiveView()) {
+        view->OnInitialUpdate();
+    }
+}
+
+void CQuorim_CHApp::OnOpenRecentFile(int index) {
+    const std::string path = m_recent.At(index);
+    if (path.empty()) {
+        return;
+    }
+    if (!OpenDocumentFile(Raw(path))) {
+        // OpenDocumentFile put nothing new in front: the entry is still at index.
+        if (m_recent.At(index) == path) {
+            m_recent.Remove(index);
+            SaveStdProfileSettings();
+            emit RecentFilesChanged();
+        }
+    }
+}
+
+}  // namespace quorim

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+#include "app/port_selection.h"
+#include "app/recent_files.h"
+#include "app/tone_table.h"
+
+class QPrinter;
+class QSettings;
+
+namespace quorim {
+
+class CChildFrame;
+class CMainFrame;
+class CQuorim_CHDoc;
+class CQuorim_CHView;
+
+// The programming program's application object: start-up, the documents, the
+// application-wide state (tone table, port name, recent files) and the
+// application's commands. One instance for the life of the process.
+class CQuorim_CHApp : public QObject {
+    Q_OBJECT
+
+public:
+    CQuorim_CHApp();
+    ~CQuorim_CHApp() override;
+
+    static CQuorim_CHApp* Instance();
+
+    // Start-up; args are the command-line arguments after the program's
+    // name. False: the program ends (the main frame could not be made or the
+    // command line could not be carried out).
+    bool InitInstance(const QStringList& args);
+
+    CMainFrame* MainFrame() const { return m_pMainWnd; }
+    const ToneTable& Tones() const { return *m_ToneTable; }
+    const std::string& PortName() const { return m_port.Name(); }
+    const PortSelection& Ports() const { return m_port; }
+    const RecentFileList& RecentFiles() const { return m_recent; }
+    QList<CQuorim_CHDoc*> Documents() const { return m_documents; }
+    // The printer that Print Setup configures and printing will use.
+    QPrinter* Printer();
+
+    // Application commands (ports, New, Open, Print Setup, About, recent
+    // files); false for ids it does not know.
+    bool OnCmdMsg(int id);
+    bool IsCommandChecked(int id) const;
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup();
+    void OnAppAbout();
+    void OnFileMruFile1();
+    void OnPort(int n);
+
+    // Opens a file as a document (or activates its window when it is open
+    // already). Null when it cannot be opened; the user has been told why.
+    CQuorim_CHDoc* OpenDocumentFile(const QString& path);
+    // Printing from the command line: the file is opened, printed through its
+    // view's print command, and closed again.
+    bool PrintDocumentFile(const QString& path, const QString& printer);
+
+    // Saving. False when the user cancelled or the save failed.
+    bool OnFileSave(CQuorim_CHDoc* doc);
+    bool OnFileSaveAs(CQuorim_CHDoc* doc);
+    bool DoSave(CQuorim_CHDoc* doc, const QString& path);
+    // A modified document offers to be saved: Save, Discard or Cancel.
+    // True when it may close.
+    bool SaveModified(CQuorim_CHDoc* doc);
+    bool SaveAllModified();
+    // Another window on the active document.
+    void OnWindowNew(CQuorim_CHDoc* doc);
+
+    void AddToRecentFileList(const QString& path);
+
+signals:
+    void RecentFilesChanged();
+
+private:
+    CChildFrame* CreateFrame(CQuorim_CHDoc* doc, CQuorim_CHView* view);
+    CQuorim_CHView* CreateView(CQuorim_CHDoc* doc);
+    CQuorim_CHDoc* CreateDocument();
+    void OnCanClose(CChildFrame* frame, bool& allow);
+    void OnOpenRecentFile(int index);
+    void LoadStdProfileSettings();
+    void SaveStdProfileSettings();
+    bool ProcessShellCommand(const QStringList& args);
+
+    const ToneTable* m_ToneTable = nullptr;
+    PortSelection m_port;
+    RecentFileList m_recent{4};
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QPrinter> m_printer;
+    CMainFrame* m_pMainWnd = nullptr;
+    QList<CQuorim_CHDoc*> m_documents;
+    int m_untitledCount = 0;
+    bool m_closingAll = false;
+};
+
+}  // namespace quorim

@@ -1,0 +1,413 @@
+#include "editor/ui/flex_grid.h"
+
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStyleOptionHeader>
+
+#include "app/ui/fonts.h"
+#include "editor/grid_units.h"
+
+namespace quorim {
+
+namespace {
+
+constexpr int kDesignRows = 17;
+constexpr int kDesignCols = 7;
+
+short ShiftState(Qt::KeyboardModifiers m) {
+    short s = 0;
+    if (m & Qt::ShiftModifier) s |= 1;
+    if (m & Qt::ControlModifier) s |= 2;
+    if (m & Qt::AltModifier) s |= 4;
+    return s;
+}
+
+short ButtonCode(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+CMSFlexGrid1::CMSFlexGrid1(QWidget* parent) : QTableWidget(parent) {
+    setFont(GridCellFont());
+    horizontalHeader()->setFont(font());
+    verticalHeader()->setFont(font());
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    for (QHeaderView* h : {horizontalHeader(), verticalHeader()}) {
+        h->setSectionsClickable(false);
+        h->setHighlightSections(false);
+        h->setSectionResizeMode(QHeaderView::Fixed);
+        h->setMinimumSectionSize(1);
+        h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        h->installEventFilter(this);
+        h->viewport()->installEventFilter(this);
+    }
+    const int rowPx = PxY(kDefaultRowHeightTwips);
+    horizontalHeader()->setDefaultSectionSize(PxX(kDefaultColWidthTwips));
+    verticalHeader()->setDefaultSectionSize(rowPx);
+    verticalHeader()->setFixedWidth(PxX(kDefaultColWidthTwips));
+    horizontalHeader()->setFixedHeight(rowPx);
+
+    m_alignment.fill(9, kDesignCols);
+    setColumnCount(kDesignCols - kFixedCols);
+    for (int c = 0; c < columnCount(); ++c) {
+        setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
+    }
+    SetRows(kDesignRows);
+
+    m_cornerButton = findChild<QAbstractButton*>();
+    if (m_cornerButton) {
+        m_cornerButton->installEventFilter(this);
+    }
+    connect(this, &QTableWidget::currentCellChanged, this,
+            [this](int row, int col, int, int) { OnCurrentCellChanged(row, col); });
+    SyncCurrent();
+}
+
+int CMSFlexGrid1::PixelsPerInchX() const {
+    return logicalDpiX() > 0 ? logicalDpiX() : 96;
+}
+int CMSFlexGrid1::PixelsPerInchY() const {
+    return logicalDpiY() > 0 ? logicalDpiY() : 96;
+}
+int CMSFlexGrid1::PxX(long twips) const {
+    return TwipsToPixels(twips, PixelsPerInchX());
+}
+int CMSFlexGrid1::PxY(long twips) const {
+    return TwipsToPixels(twips, PixelsPerInchY());
+}
+long CMSFlexGrid1::TwX(int px) const {
+    return PixelsToTwips(px, PixelsPerInchX());
+}
+long CMSFlexGrid1::TwY(int px) const {
+    return PixelsToTwips(px, PixelsPerInchY());
+}
+
+void CMSFlexGrid1::SetRows(long rows) {
+    if (rows < kFixedRows) {
+        return;
+    }
+    m_syncing = true;
+    const int old = rowCount();
+    setRowCount(static_cast<int>(rows - kFixedRows));
+    for (int r = old; r < rowCount(); ++r) {
+        setVerticalHeaderItem(r, new QTableWidgetItem(QString()));
+        verticalHeaderItem(r)->setTextAlignment(AlignmentOf(m_alignment.value(0, 9)));
+    }
+    m_syncing = false;
+    if (m_row >= rows) {
+        m_row = rows - 1;
+    }
+    SyncCurrent();
+}
+
+void CMSFlexGrid1::SetCols(long cols) {
+    if (cols < kFixedCols) {
+        return;
+    }
+    m_syncing = true;
+    const int old = columnCount();
+    setColumnCount(static_cast<int>(cols - kFixedCols));
+    for (int c = old; c < columnCount(); ++c) {
+        setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
+    }
+    m_alignment.resize(static_cast<int>(cols));
+    m_syncing = false;
+    if (m_col >= cols) {
+        m_col = cols - 1;
+    }
+    SyncCurrent();
+}
+
+void CMSFlexGrid1::SetRow(long row) {
+    if (row >= 0 && row < GetRows()) {
+        MoveTo(row, m_col);
+    }
+}
+
+void CMSFlexGrid1::SetCol(long col) {
+    if (col >= 0 && col < GetCols()) {
+        MoveTo(m_row, col);
+    }
+}
+
+void CMSFlexGrid1::MoveTo(long row, long col) {
+    if (row == m_row && col == m_col) {
+        return;
+    }
+    emit LeaveCell();
+    m_row = row;
+    m_col = col;
+    SyncCurrent();
+    emit EnterCell();
+}
+
+void CMSFlexGrid1::SyncCurrent() {
+    m_syncing = true;
+    if (m_row >= kFixedRows && m_col >= kFixedCols && m_row < GetRows() && m_col < GetCols()) {
+        setCurrentCell(static_cast<int>(m_row - kFixedRows), static_cast<int>(m_col - kFixedCols));
+    } else {
+        setCurrentIndex(QModelIndex());
+    }
+    m_syncing = false;
+}
+
+void CMSFlexGrid1::OnCurrentCellChanged(int row, int col) {
+    if (m_syncing || row < 0 || col < 0) {
+        return;
+    }
+    const long newRow = row + kFixedRows;
+    const long newCol = col + kFixedCols;
+    if (newRow == m_row && newCol == m_col) {
+        return;
+    }
+    emit LeaveCell();
+    m_row = newRow;
+    m_col = newCol;
+    emit EnterCell();
+}
+
+QTableWidgetItem* CMSFlexGrid1::Cell(long row, long col, bool create) const {
+    if (row < 0 || col < 0 || row >= GetRows() || col >= GetCols()) {
+        return nullptr;
+    }
+    auto* self = const_cast<CMSFlexGrid1*>(this);
+    if (row == 0 && col == 0) {
+        return nullptr;
+    }
+    if (row == 0) {
+        return horizontalHeaderItem(static_cast<int>(col - 1));
+    }
+    if (col == 0) {
+        return verticalHeaderItem(static_cast<int>(row - 1));
+    }
+    QTableWidgetItem* it = item(static_cast<int>(row - 1), static_cast<int>(col - 1));
+    if (!it && create) {
+        it = new QTableWidgetItem();
+        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        it->setTextAlignment(AlignmentOf(m_alignment.value(static_cast<int>(col), 9)));
+        self->setItem(static_cast<int>(row - 1), static_cast<int>(col - 1), it);
+    }
+    return it;
+}
+
+QString CMSFlexGrid1::GetTextMatrix(long row, long col) const {
+    if (row == 0 && col == 0) {
+        return m_corner;
+    }
+    const QTableWidgetItem* it = Cell(row, col, false);
+    return it ? it->text() : QString();
+}
+
+void CMSFlexGrid1::SetTextMatrix(long row, long col, const QString& text) {
+    if (row == 0 && col == 0) {
+        m_corner = text;
+        if (m_cornerButton) {
+            m_cornerButton->update();
+        }
+        return;
+    }
+    if (QTableWidgetItem* it = Cell(row, col, !text.isEmpty())) {
+        it->setText(text);
+    }
+}
+
+long CMSFlexGrid1::GetColWidth(long col) const {
+    if (col == 0) {
+        return TwX(verticalHeader()->width());
+    }
+    return col < GetCols() ? TwX(columnWidth(static_cast<int>(col - 1))) : 0;
+}
+
+void CMSFlexGrid1::SetColWidth(long col, long twips) {
+    if (col == 0) {
+        verticalHeader()->setFixedWidth(PxX(twips));
+    } else if (col < GetCols()) {
+        setColumnWidth(static_cast<int>(col - 1), PxX(twips));
+    }
+}
+
+long CMSFlexGrid1::GetRowHeight(long row) const {
+    if (row == 0) {
+        return TwY(horizontalHeader()->height());
+    }
+    return row < GetRows() ? TwY(rowHeight(static_cast<int>(row - 1))) : 0;
+}
+
+void CMSFlexGrid1::SetRowHeight(long row, long twips) {
+    if (row == 0) {
+        horizontalHeader()->setFixedHeight(PxY(twips));
+    } else if (row < GetRows()) {
+        setRowHeight(static_cast<int>(row - 1), PxY(twips));
+    }
+}
+
+Qt::Alignment CMSFlexGrid1::AlignmentOf(short code) const {
+    Qt::Alignment v = Qt::AlignVCenter;
+    switch (code % 3) {
+        case 0:
+            v = Qt::AlignTop;
+            break;
+        case 2:
+            v = Qt::AlignBottom;
+            break;
+        default:
+            break;
+    }
+    if (code >= 0 && code <= 2) return Qt::AlignLeft | v;
+    if (code >= 3 && code <= 5) return Qt::AlignHCenter | v;
+    if (code >= 6 && code <= 8) return Qt::AlignRight | v;
+    return Qt::AlignLeft | Qt::AlignVCenter;  // general: text to the left
+}
+
+void CMSFlexGrid1::SetColAlignment(long col, short alignment) {
+    if (col < 0 || col >= GetCols()) {
+        return;
+    }
+    m_alignment[static_cast<int>(col)] = alignment;
+    const Qt::Alignment a = AlignmentOf(alignment);
+    if (col == 0) {
+        for (int r = 0; r < rowCount(); ++r) {
+            verticalHeaderItem(r)->setTextAlignment(a);
+        }
+        return;
+    }
+    for (int r = 0; r < rowCount(); ++r) {
+        if (QTableWidgetItem* it = item(r, static_cast<int>(col - 1))) {
+            it->setTextAlignment(a);
+        }
+    }
+}
+
+short CMSFlexGrid1::GetColAlignment(long col) const {
+    return m_alignment.value(static_cast<int>(col), 9);
+}
+
+QRect CMSFlexGrid1::CellRect() const {
+    int x = 0;
+    int w = 0;
+    if (m_col == 0) {
+        x = verticalHeader()->geometry().x();
+        w = verticalHeader()->width();
+    } else {
+        x = viewport()->geometry().x() + columnViewportPosition(static_cast<int>(m_col - 1));
+        w = columnWidth(static_cast<int>(m_col - 1));
+    }
+    int y = 0;
+    int h = 0;
+    if (m_row == 0) {
+        y = horizontalHeader()->geometry().y();
+        h = horizontalHeader()->height();
+    } else {
+        y = viewport()->geometry().y() + rowViewportPosition(static_cast<int>(m_row - 1));
+        h = rowHeight(static_cast<int>(m_row - 1));
+    }
+    return {x, y, w, h};
+}
+
+long CMSFlexGrid1::GetCellLeft() const {
+    return TwX(CellRect().x());
+}
+long CMSFlexGrid1::GetCellTop() const {
+    return TwY(CellRect().y());
+}
+long CMSFlexGrid1::GetCellWidth() const {
+    return TwX(CellRect().width());
+}
+long CMSFlexGrid1::GetCellHeight() const {
+    return TwY(CellRect().height());
+}
+
+void CMSFlexGrid1::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool navigation = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (!navigation && !text.isEmpty() && text.at(0).unicode() != 0) {
+        short code = static_cast<short>(text.at(0).unicode());
+        emit KeyPress(code);
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void CMSFlexGrid1::EmitMouseDown(QMouseEvent* event, QWidget* from) {
+    const QPoint p = from->mapTo(this, event->position().toPoint());
+    emit MouseDown(ButtonCode(event->button()), ShiftState(event->modifiers()), p.x(), p.y());
+}
+
+void CMSFlexGrid1::mousePressEvent(QMouseEvent* event) {
+    // The click moves the current cell first (LeaveCell, EnterCell), then the
+    // handlers of MouseDown find the clicked cell current.
+    QTableWidget::mousePressEvent(event);
+    EmitMouseDown(event, viewport());
+}
+
+void CMSFlexGrid1::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableWidget::mouseDoubleClickEvent(event);
+    emit DblClick();
+}
+
+void CMSFlexGrid1::scrollContentsBy(int dx, int dy) {
+    QTableWidget::scrollContentsBy(dx, dy);
+    emit Scroll();
+}
+
+bool CMSFlexGrid1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_cornerButton && event->type() == QEvent::Paint) {
+        // The top-left fixed cell, drawn as a header section with its text.
+        QPainter painter(m_cornerButton);
+        QStyleOptionHeader opt;
+        opt.initFrom(m_cornerButton);
+        opt.state = QStyle::State_Enabled | QStyle::State_Raised;
+        opt.rect = m_cornerButton->rect();
+        opt.position = QStyleOptionHeader::OnlyOneSection;
+        opt.orientation = Qt::Horizontal;
+        opt.text = m_corner;
+        opt.textAlignment = AlignmentOf(m_alignment.value(0, 9));
+        painter.setFont(font());
+        style()->drawControl(QStyle::CE_Header, &opt, &painter, m_cornerButton);
+        return true;
+    }
+    if (watched == m_cornerButton &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+         event->type() == QEvent::MouseButtonDblClick)) {
+        // The fixed corner cell selects nothing.
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && (w == horizontalHeader()->viewport() || w == verticalHeader()->viewport())) {
+            EmitMouseDown(static_cast<QMouseEvent*>(event), w);
+        }
+    }
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && (w == horizontalHeader()->viewport() || w == verticalHeader()->viewport())) {
+            emit DblClick();
+        }
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+}  // namespace quorim

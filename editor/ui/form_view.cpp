@@ -1,0 +1,533 @@
+#include "editor/ui/form_view.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QSignalBlocker>
+
+#include "app/commands.h"
+#include "app/tone_table.h"
+#include "app/ui/fonts.h"
+#include "app/ui/message_box.h"
+#include "app/ui/ui_text.h"
+#include "editor/codec.h"
+#include "editor/form_template.h"
+#include "editor/settings_lists.h"
+#include "editor/ui/flex_grid.h"
+#include "editor/ui/quorim_doc.h"
+
+namespace quorim {
+
+namespace {
+
+const char* const kControlIdProperty = "controlId";
+
+// A group box drawn as the form's group boxes are: an etched frame whose top
+// line runs through the middle of the caption.
+class CGroupBox : public QGroupBox {
+public:
+    CGroupBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QFontMetrics fm(font());
+        const int top = fm.height() / 2;
+        const QRect frame = rect().adjusted(0, top, -1, -1);
+        p.setPen(palette().color(QPalette::Dark));
+        p.drawRect(frame.adjusted(0, 0, -1, -1));
+        p.setPen(palette().color(QPalette::Light));
+        p.drawRect(frame.adjusted(1, 1, 0, 0));
+        const int textWidth = fm.horizontalAdvance(title());
+        const QRect textRect(8, 0, textWidth + 4, fm.height());
+        p.fillRect(textRect, palette().color(QPalette::Window));
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(textRect, Qt::AlignCenter | Qt::TextShowMnemonic, title());
+    }
+};
+
+SettingsList ListOfControl(int id) {
+    for (const SettingsListInfo& info : AllSettingsLists()) {
+        if (info.controlId == id) {
+            return info.list;
+        }
+    }
+    return SettingsList::Model;
+}
+
+// The widest piece of a caption that cannot wrap: a run of Latin letters,
+// digits and brackets ("(POWER)"); Chinese text wraps between any characters.
+int WidestUnbreakableRun(const QFontMetrics& fm, const QString& text) {
+    int widest = 0;
+    QString run;
+    for (const QChar c : text + QLatin1Char(' ')) {
+        if (c.isSpace() || c.unicode() >= 0x2E80) {
+            widest = qMax(widest, fm.horizontalAdvance(run));
+            run.clear();
+            if (!c.isSpace()) {
+                widest = qMax(widest, fm.horizontalAdvance(c));
+            }
+        } else {
+            run += c;
+        }
+    }
+    return widest;
+}
+
+bool IsSettingsCombo(int id) {
+    for (const SettingsListInfo& info : AllSettingsLists()) {
+        if (info.controlId == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, QWidget* parent) : QScrollArea(parent), m_pDocument(doc) {
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(false);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    CreateForm();
+    if (m_pDocument) {
+        m_pDocument->AddView(this);
+    }
+    qApp->installEventFilter(this);
+}
+
+CQuorim_CHView::~CQuorim_CHView() {
+    DetachDocument();
+}
+
+void CQuorim_CHView::DetachDocument() {
+    if (CQuorim_CHDoc* doc = m_pDocument) {
+        m_pDocument = nullptr;
+        doc->RemoveView(this);
+    }
+}
+
+QSize CQuorim_CHView::FormSize() const {
+    const DialogTemplate& t = FormTemplate();
+    return {DluToPixelsX(t.cx, m_base), DluToPixelsY(t.cy, m_base)};
+}
+
+void CQuorim_CHView::CreateForm() {
+    const DialogTemplate& t = FormTemplate();
+    m_form = new QWidget;
+    const QFont formFont = TemplateFont(t);
+    m_form->setFont(formFont);
+    m_base = BaseUnitsOf(formFont);
+    m_form->setFixedSize(FormSize());
+
+    QWidget* previousFocus = nullptr;
+    for (const DialogControl& c : t.controls) {
+        const DlgRect r = MapDialogRect(c.rect, m_base);
+        QWidget* w = nullptr;
+        switch (c.kind) {
+            case ControlKind::GroupBox:
+                w = new CGroupBox(Q(c.caption), m_form);
+                break;
+            case ControlKind::Static: {
+                auto* label = new QLabel(Q(c.caption), m_form);
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setTextFormat(Qt::PlainText);
+                w = label;
+                break;
+            }
+            case ControlKind::ComboBox: {
+                auto* combo = new QComboBox(m_form);
+                combo->setEditable(true);
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                combo->setCompleter(nullptr);
+                const SettingsListInfo& info = Info(ListOfControl(c.id));
+                for (const std::string_view item : info.items) {
+                    combo->addItem(Q(item));
+                }
+                // The template's height includes the drop-down list.
+                const int field = combo->sizeHint().height();
+                const int itemPx = combo->fontMetrics().height() + 2;
+                combo->setMaxVisibleItems(qMax(3, (r.cy - field) / qMax(1, itemPx)));
+                combo->setGeometry(r.x, r.y, r.cx, field);
+                w = combo;
+                break;
+            }
+            case ControlKind::Grid:
+                m_grid = new CMSFlexGrid1(m_form);
+                w = m_grid;
+                break;
+            default:
+                break;
+        }
+        if (!w) {
+            continue;
+        }
+        if (c.kind == ControlKind::Static) {
+            // The substitute face's lines are taller than the template's: a
+            // label grows downward until its lines fit, and is never clipped.
+            auto* label = static_cast<QLabel*>(w);
+            const int width = qMax(r.cx, WidestUnbreakableRun(label->fontMetrics(), label->text()));
+            w->setGeometry(r.x, r.y, width, qMax(r.cy, label->heightForWidth(width)));
+        } else if (c.kind != ControlKind::ComboBox) {
+            w->setGeometry(r.x, r.y, r.cx, r.cy);
+        }
+        w->setProperty(kControlIdProperty, c.id);
+        if (c.id != IDC_STATIC) {
+            w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
+            m_controls.insert(c.id, w);
+        }
+        if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::Grid) {
+            w->setFocusPolicy(Qt::StrongFocus);
+            if (previousFocus) {
+                QWidget::setTabOrder(previousFocus, w);
+            }
+            previousFocus = w;
+        } else {
+            w->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    setWidget(m_form);
+
+    m_comboTot = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Tot).controlId));
+    m_comboModel = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Model).controlId));
+    m_comboAlarm = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Alarm).controlId));
+    m_comboSquelch = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Squelch).controlId));
+    m_comboPower = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Power).controlId));
+    m_comboMonitor = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Monitor).controlId));
+    m_comboBand = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Band).controlId));
+    m_comboBandwidth = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Bandwidth).controlId));
+
+    for (const SettingsListInfo& info : AllSettingsLists()) {
+        QComboBox* combo = Combo(info.list);
+        const SettingsList list = info.list;
+        // The user changed a selection (programmatic changes block the signal).
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, list](int) {
+            if (list == SettingsList::Model) {
+                OnSelChangeModel();
+            }
+            MarkModified();
+        });
+        if (info.restoreIndex >= 0) {
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, list] { OnEditChange(list); });
+        } else {
+            // Typed text stays; Enter on an item's text selects that item.
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { MarkModified(); });
+        }
+    }
+
+    connect(m_grid, &CMSFlexGrid1::DblClick, this, &CQuorim_CHView::OnDblClickGrid);
+    connect(m_grid, &CMSFlexGrid1::EnterCell, this, &CQuorim_CHView::OnEnterCellGrid);
+    connect(m_grid, &CMSFlexGrid1::LeaveCell, this, &CQuorim_CHView::OnLeaveCellGrid);
+    connect(m_grid, &CMSFlexGrid1::KeyPress, this, &CQuorim_CHView::OnKeyPressGrid, Qt::DirectConnection);
+    connect(m_grid, &CMSFlexGrid1::MouseDown, this, &CQuorim_CHView::OnMouseDownGrid);
+    connect(m_grid, &CMSFlexGrid1::Scroll, this, &CQuorim_CHView::OnScrollGrid);
+}
+
+QComboBox* CQuorim_CHView::Combo(SettingsList list) const {
+    switch (list) {
+        case SettingsList::Tot:
+            return m_comboTot;
+        case SettingsList::Model:
+            return m_comboModel;
+        case SettingsList::Alarm:
+            return m_comboAlarm;
+        case SettingsList::Squelch:
+            return m_comboSquelch;
+        case SettingsList::Power:
+            return m_comboPower;
+        case SettingsList::Monitor:
+            return m_comboMonitor;
+        case SettingsList::Band:
+            return m_comboBand;
+        case SettingsList::Bandwidth:
+            return m_comboBandwidth;
+    }
+    return nullptr;
+}
+
+void CQuorim_CHView::SetComboSel(QComboBox* combo, int index) {
+    // A selection set by program raises no selection-change notification.
+    const QSignalBlocker block(combo);
+    if (index < -1 || index >= combo->count()) {
+        index = -1;
+    }
+    combo->setCurrentIndex(index);
+    if (combo->lineEdit()) {
+        combo->lineEdit()->setText(index >= 0 ? combo->itemText(index) : QString());
+        // Like the list's own edit field, show the text from its beginning.
+        combo->lineEdit()->setCursorPosition(0);
+    }
+}
+
+void CQuorim_CHView::MarkModified() {
+    if (m_pDocument) {
+        m_pDocument->SetModifiedFlag(true);
+    }
+}
+
+void CQuorim_CHView::OnCellCommitted() {
+    MarkModified();
+}
+
+// --- EditorSurface -----------------------------------------------------------
+
+int CQuorim_CHView::Rows() const {
+    return static_cast<int>(m_grid->GetRows());
+}
+void CQuorim_CHView::SetRows(int rows) {
+    m_grid->SetRows(rows);
+}
+
+std::string CQuorim_CHView::TextMatrix(int row, int col) const {
+    return Utf8(m_grid->GetTextMatrix(row, col));
+}
+
+void CQuorim_CHView::SetTextMatrix(int row, int col, const std::string& text) {
+    m_grid->SetTextMatrix(row, col, Raw(text));
+}
+
+int CQuorim_CHView::CurSel(SettingsList list) const {
+    return Combo(list)->currentIndex();
+}
+void CQuorim_CHView::SetCurSel(SettingsList list, int index) {
+    SetComboSel(Combo(list), index);
+}
+
+// --- Set-up ------------------------------------------------------------------
+
+void CQuorim_CHView::HideCellEditors() {
+    if (m_bEditorsCreated) {
+        m_editCell->hide();
+        m_comboTone->hide();
+        m_comboYesNo->hide();
+    }
+}
+
+void CQuorim_CHView::OnInitialUpdate() {
+    // The frame shrinks (never grows) to fit the form.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        if (frame->layout()) {
+            frame->layout()->activate();
+        }
+        const QSize extra = frame->size() - size();
+        frame->resize(frame->size().boundedTo(FormSize() + extra));
+    }
+    if (!m_bEditorsCreated) {
+        const QFont formFont = m_form->font();
+        m_editCell = new QLineEdit(m_grid);
+        m_editCell->setObjectName(QStringLiteral("ctl%1").arg(IDC_EDIT_CELL));
+        m_editCell->setProperty(kControlIdProperty, IDC_EDIT_CELL);
+        m_editCell->setFrame(false);
+        m_editCell->setGeometry(0, 0, 0, 0);
+        m_editCell->hide();
+        m_editCell->setFont(formFont);
+
+        m_comboYesNo = new QComboBox(m_grid);
+        m_comboYesNo->setObjectName(QStringLiteral("ctl%1").arg(IDC_COMBO_YESNO));
+        m_comboYesNo->setProperty(kControlIdProperty, IDC_COMBO_YESNO);
+        m_comboYesNo->setGeometry(0, 0, 0, 0);
+
+        m_comboTone = new QComboBox(m_grid);
+        m_comboTone->setObjectName(QStringLiteral("ctl%1").arg(IDC_COMBO_TONE));
+        m_comboTone->setProperty(kControlIdProperty, IDC_COMBO_TONE);
+        m_comboTone->setEditable(true);
+        m_comboTone->setInsertPolicy(QComboBox::NoInsert);
+        m_comboTone->setCompleter(nullptr);
+        m_comboTone->setGeometry(0, 0, 0, 0);
+        m_comboTone->setFont(formFont);
+        m_comboYesNo->setFont(formFont);
+
+        for (const std::string& name : ToneTable::Shared().Names()) {
+            m_comboTone->addItem(Raw(name));
+        }
+        m_comboTone->hide();
+        m_comboYesNo->addItem(Q(kYes));
+        m_comboYesNo->addItem(Q(kNo));
+        m_comboYesNo->hide();
+
+        for (int col = 0; col < kGridColumns; ++col) {
+            m_grid->SetColAlignment(col, 1);
+        }
+        m_bEditorsCreated = true;
+
+        const long w = m_grid->GetColWidth(2);
+        m_grid->SetColWidth(2, static_cast<long>(1.25 * w));
+        m_grid->SetColWidth(1, static_cast<long>(1.25 * w));
+        m_grid->SetColWidth(0, static_cast<long>(0.5 * w));
+        m_grid->SetColWidth(3, w);
+        m_grid->SetColWidth(4, w);
+        m_grid->SetColWidth(6, static_cast<long>(0.5 * w));
+        m_grid->SetColWidth(5, static_cast<long>(0.95 * w));
+
+        const long h = m_grid->GetRowHeight(2);
+        for (int row = 0; row <= 16; ++row) {
+            m_grid->SetRowHeight(row, static_cast<long>(0.95 * h));
+        }
+
+        for (const SettingsListInfo& info : AllSettingsLists()) {
+            SetComboSel(Combo(info.list), info.initialIndex);
+        }
+    }
+    if (m_editCell) {
+        m_editCell->clear();
+    }
+    HideCellEditors();
+    if (m_pDocument) {
+        InitialUpdateEditor(m_pDocument->Data(), *this);
+    }
+    SyncFunctionSettings();
+    m_comboModel->setFocus();
+}
+
+void CQuorim_CHView::SyncFunctionSettings() {
+    const bool show = m_comboModel->currentIndex() != 1;
+    for (const int id : FunctionSettingsControls()) {
+        if (QWidget* w = m_controls.value(id)) {
+            w->setVisible(show);
+        }
+    }
+}
+
+// --- Settings lists ----------------------------------------------------------
+
+void CQuorim_CHView::OnSelChangeModel() {
+    // A pending cell edit is dropped, not committed.
+    HideCellEditors();
+    if (m_pDocument) {
+        ApplyModelChoice(*this, m_pDocument->Data());
+    }
+    SyncFunctionSettings();
+}
+
+void CQuorim_CHView::OnEditChange(SettingsList list) {
+    QComboBox* combo = Combo(list);
+    const int before = combo->currentIndex();
+    const int restore = Info(list).restoreIndex;
+    SetComboSel(combo, restore);
+    if (before != restore) {
+        MarkModified();
+    }
+}
+
+void CQuorim_CHView::OnEditChangeModel() {
+    OnEditChange(SettingsList::Model);
+}
+void CQuorim_CHView::OnEditChangeTot() {
+    OnEditChange(SettingsList::Tot);
+}
+void CQuorim_CHView::OnEditChangeAlarm() {
+    OnEditChange(SettingsList::Alarm);
+}
+void CQuorim_CHView::OnEditChangeSquelch() {
+    OnEditChange(SettingsList::Squelch);
+}
+void CQuorim_CHView::OnEditChangePower() {
+    OnEditChange(SettingsList::Power);
+}
+void CQuorim_CHView::OnEditChangeMonitor() {
+    OnEditChange(SettingsList::Monitor);
+}
+void CQuorim_CHView::OnEditChangeBand() {
+    OnEditChange(SettingsList::Band);
+}
+
+// --- Commands ----------------------------------------------------------------
+
+bool CQuorim_CHView::HandlesCommand(int id) {
+    switch (id) {
+        case ID_READ_RADIO:
+        case ID_WRITE_RADIO:
+        case ID_ONLINE_TUNING:
+        case ID_EDIT_CHANNEL:
+        case ID_FILE_PRINT:
+        case ID_FILE_PRINT_DIRECT:
+        case ID_FILE_PRINT_PREVIEW:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CQuorim_CHView::OnCmdMsg(int id) {
+    switch (id) {
+        case ID_READ_RADIO:
+            OnReadRadio();
+            return true;
+        case ID_WRITE_RADIO:
+            OnWriteRadio();
+            return true;
+        case ID_ONLINE_TUNING:
+            OnOnlineTuning();
+            return true;
+        case ID_EDIT_CHANNEL:
+            OnEditChannel();
+            return true;
+        case ID_FILE_PRINT:
+            OnFilePrint();
+            return true;
+        case ID_FILE_PRINT_DIRECT:
+            OnFilePrintDirect();
+            return true;
+        case ID_FILE_PRINT_PREVIEW:
+            OnFilePrintPreview();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CQuorim_CHView::OnEditChannel() {
+    AfxMessageBox(this, Q(kEditChannelMessage));
+    m_grid->SetCol(1);
+    m_grid->SetRow(1);
+    m_grid->setFocus();
+}
+
+// --- Status hints ------------------------------------------------------------
+
+void CQuorim_CHView::OnSetCursor(QWidget* under) {
+    std::string_view hint = kHintOther;
+    auto* combo = qobject_cast<QComboBox*>(under);
+    const int id = under ? under->property(kControlIdProperty).toInt() : 0;
+    const bool viewCombo = combo && (combo == m_comboTone || combo == m_comboYesNo || IsSettingsCombo(id));
+    // The grid is one control to the user: its cells, headers and scroll bars,
+    // but not the in-place editors laid over it.
+    bool onGrid = under == m_grid;
+    if (!onGrid && under && m_grid->isAncestorOf(under)) {
+        onGrid = true;
+        for (QWidget* editor : {static_cast<QWidget*>(m_editCell), static_cast<QWidget*>(m_comboTone),
+                                static_cast<QWidget*>(m_comboYesNo)}) {
+            if (editor && (editor == under || editor->isAncestorOf(under))) {
+                onGrid = false;
+            }
+        }
+    }
+    if (viewCombo) {
+        hint = kHintCombo;
+    } else if (onGrid) {
+        hint = kHintGrid;
+    }
+    emit MessageText(Q(hint));
+}
+
+bool CQuorim_CHView::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Enter || type == QEvent::Leave) && watched->isWidgetType()) {
+        QWidget* under =
+            type == QEvent::Enter ? static_cast<QWidget*>(watched) : QApplication::widgetAt(QCursor::pos());
+        if (under && (under == this || isAncestorOf(under))) {
+            OnSetCursor(under);
+        }
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+}  // namespace quorim

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QScrollArea>
+#include <QString>
+
+#include "app/dialog_template.h"
+#include "editor/editor_surface.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace quorim {
+
+class CMSFlexGrid1;
+class CQuorim_CHDoc;
+
+// The form view of a document (template 101): the channel grid on the right,
+// the radio-wide settings lists on the left. It is the editor surface the
+// codec fills and reads; the grid's texts and the lists' selections are the
+// editor's state between decoding and encoding.
+class CQuorim_CHView : public QScrollArea, public EditorSurface {
+    Q_OBJECT
+
+public:
+    explicit CQuorim_CHView(CQuorim_CHDoc* doc, QWidget* parent = nullptr);
+    ~CQuorim_CHView() override;
+
+    CQuorim_CHDoc* GetDocument() const { return m_pDocument; }
+    // The view's window closed: it leaves its document (the last view to
+    // leave ends the document).
+    void DetachDocument();
+
+    // Runs when the view is first shown for a new or opened document, and
+    // again when the first recent-file entry refreshes it.
+    void OnInitialUpdate();
+
+    // Commands the view handles; false for ids it does not know.
+    bool OnCmdMsg(int id);
+    static bool HandlesCommand(int id);
+
+    // EditorSurface, on the real grid and lists.
+    int Rows() const override;
+    void SetRows(int rows) override;
+    std::string TextMatrix(int row, int col) const override;
+    void SetTextMatrix(int row, int col, const std::string& text) override;
+    int CurSel(SettingsList list) const override;
+    void SetCurSel(SettingsList list, int index) override;
+
+    // A cell's text was committed by the user (the cell editors call this).
+    void OnCellCommitted();
+
+    // The function-settings group follows the model list: hidden while it
+    // says "QZ - 199". Called after every decode.
+    void SyncFunctionSettings();
+
+    // What the pointer is over decides the hint in the status bar's first pane.
+    void OnSetCursor(QWidget* under);
+
+    QComboBox* Combo(SettingsList list) const;
+    CMSFlexGrid1* Grid() const { return m_grid; }
+    QWidget* ControlById(int id) const { return m_controls.value(id); }
+    QLineEdit* EditCell() const { return m_editCell; }
+    QComboBox* ComboYesNo() const { return m_comboYesNo; }
+    QComboBox* ComboTone() const { return m_comboTone; }
+    bool EditorsCreated() const { return m_bEditorsCreated; }
+    // The form's size in pixels (template 101 in the form font's units).
+    QSize FormSize() const;
+
+    // Commands.
+    void OnEditChannel();
+    void OnReadRadio();     // the transfer window plugs in here
+    void OnWriteRadio();    // the transfer window plugs in here
+    void OnOnlineTuning();  // the tuning window plugs in here
+    void OnFilePrint();     // printing plugs in here
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+
+    // Settings lists.
+    void OnSelChangeModel();
+    void OnEditChangeModel();
+    void OnEditChangeTot();
+    void OnEditChangeAlarm();
+    void OnEditChangeSquelch();
+    void OnEditChangePower();
+    void OnEditChangeMonitor();
+    void OnEditChangeBand();
+
+    // Grid events; the cell editors plug in here.
+    void OnDblClickGrid();
+    void OnEnterCellGrid();
+    void OnLeaveCellGrid();
+    void OnKeyPressGrid(short& keyAscii);
+    void OnMouseDownGrid(short button, short shift, long x, long y);
+    void OnScrollGrid();
+
+signals:
+    // Text for the first pane of the main frame's status bar.
+    void MessageText(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateForm();
+    void OnEditChange(SettingsList list);
+    void SetComboSel(QComboBox* combo, int index);
+    void MarkModified();
+    void HideCellEditors();
+
+    CQuorim_CHDoc* m_pDocument;
+    QWidget* m_form = nullptr;
+    DialogBaseUnits m_base;
+    QHash<int, QWidget*> m_controls;
+
+    QComboBox* m_comboTot = nullptr;
+    QComboBox* m_comboModel = nullptr;
+    QComboBox* m_comboAlarm = nullptr;
+    QComboBox* m_comboSquelch = nullptr;
+    QComboBox* m_comboPower = nullptr;
+    QComboBox* m_comboMonitor = nullptr;
+    QComboBox* m_comboBand = nullptr;
+    QComboBox* m_comboBandwidth = nullptr;
+    CMSFlexGrid1* m_grid = nullptr;
+    QComboBox* m_comboYesNo = nullptr;
+    QComboBox* m_comboTone = nullptr;
+    QString m_strPortName;
+    int m_nDirection = 0;
+    bool m_bEditorsCreated = false;
+    QLineEdit* m_editCell = nullptr;
+};
+
+}  // namespace quorim

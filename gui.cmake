@@ -1,0 +1,38 @@
+# The Qt programs. Included from CMakeLists.txt when Qt 6 Widgets and
+# PrintSupport are found.
+
+# Every file under a ui/ folder of a subsystem is the programming program's
+# window code; main.cpp is the program itself.
+file(GLOB QUORIM_GUI_SOURCES CONFIGURE_DEPENDS
+  app/ui/*.cpp editor/ui/*.cpp link/ui/*.cpp tuning/ui/*.cpp)
+list(FILTER QUORIM_GUI_SOURCES EXCLUDE REGEX "/app/ui/main\\.cpp$")
+file(GLOB QUORIM_GUI_HEADERS CONFIGURE_DEPENDS
+  app/ui/*.h editor/ui/*.h link/ui/*.h tuning/ui/*.h)
+file(GLOB QUORIM_GUI_RESOURCES CONFIGURE_DEPENDS resources/*.qrc)
+
+add_library(quorim_gui STATIC ${QUORIM_GUI_SOURCES} ${QUORIM_GUI_HEADERS} ${QUORIM_GUI_RESOURCES})
+set_target_properties(quorim_gui PROPERTIES
+  AUTOMOC ON
+  AUTORCC ON
+  # Two cores: one translation unit per few files saves most of the Qt
+  # header parsing.
+  UNITY_BUILD ON
+  UNITY_BUILD_BATCH_SIZE 8)
+target_compile_definitions(quorim_gui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
+target_link_libraries(quorim_gui
+  PUBLIC Qt6::Widgets Qt6::PrintSupport quorim_platform
+  PRIVATE quorim_warnings)
+
+add_executable(Quorim_CH app/ui/main.cpp)
+target_link_libraries(Quorim_CH PRIVATE quorim_gui quorim_warnings)
+set_target_properties(Quorim_CH PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+include(GNUInstallDirs)
+install(TARGETS Quorim_CH RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The shell: a desktop entry that opens .szt files, their MIME type and the icon.
+install(FILES resources/quorim-ch.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/quorim-szt.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES resources/icon128.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
+  RENAME quorim-ch.png)
+install(FILES resources/icon129.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/mimetypes
+  RENAME application-x-szt-ch.document.png)

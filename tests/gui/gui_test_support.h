@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "image/memory_image.h"
+
+namespace quorim::test {
+
+// Answers the next modal message box with `button` once it shows, and keeps
+// its text. The box is the real one; the test only presses its button.
+class MessageBoxAnswer : public QObject {
+public:
+    explicit MessageBoxAnswer(QMessageBox::StandardButton button) : m_button(button) {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                return;
+            }
+            m_text = box->text();
+            m_title = box->windowTitle();
+            ++m_count;
+            if (QAbstractButton* b = box->button(m_button)) {
+                b->click();
+            } else {
+                box->reject();
+            }
+        });
+        m_timer.start();
+    }
+    QString Text() const { return m_text; }
+    QString Title() const { return m_title; }
+    int Count() const { return m_count; }
+
+private:
+    QMessageBox::StandardButton m_button;
+    QTimer m_timer;
+    QString m_text;
+    QString m_title;
+    int m_count = 0;
+};
+
+// A data file written byte for byte, for the open tests.
+std::string WriteImageFile(const std::string& dir, const std::string& name, const MemoryImage& image);
+
+}  // namespace quorim::test
