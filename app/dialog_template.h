@@ -55,7 +55,7 @@ struct DialogTemplate {
 // Template 100, the about box.
 const DialogTemplate& AboutTemplate();
 inline constexpr std::string_view kAboutNotice =
-    "本软件用于QZ系列对讲机的读频、写频与在线调试。\n"
-    "版权所有 (C) Quorim 开发者，保留所有权利。";
+    "QZ系列对讲机读频、写频与在线调试。\n"
+    "版权所有 (C) Quorim 开发者。";
 
 }  // namespace quorim

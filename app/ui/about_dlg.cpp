@@ -49,11 +49,20 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
             default:
                 break;
         }
-        if (w) {
-            w->setObjectName(c.id > 0 ? QStringLiteral("ctl%1").arg(c.id) : QString());
+        if (!w) {
+            continue;
+        }
+        w->setObjectName(c.id > 0 ? QStringLiteral("ctl%1").arg(c.id) : QString());
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            PlaceLabel(label, r);
+        } else {
             w->setGeometry(r.x, r.y, r.cx, r.cy);
         }
     }
+    // Grown labels stay inside the box, with the template's margin.
+    const QRect used = childrenRect();
+    setFixedSize(qMax(width(), used.right() + DluToPixelsX(7, base)),
+                 qMax(height(), used.bottom() + DluToPixelsY(7, base)));
 }
 
 }  // namespace quorim

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QStringList>
 
 #include "app/ui/ui_text.h"
@@ -22,7 +23,36 @@ QString FirstInstalled(const QStringList& faces) {
     return {};
 }
 
+// The widest piece of a caption that cannot wrap: a run of Latin letters,
+// digits and brackets ("(POWER)"); Chinese text wraps between any characters.
+int WidestUnbreakableRun(const QFontMetrics& fm, const QString& text) {
+    int widest = 0;
+    QString run;
+    for (const QChar c : text + QLatin1Char(' ')) {
+        if (c.isSpace() || c.unicode() >= 0x2E80) {
+            widest = qMax(widest, fm.horizontalAdvance(run));
+            run.clear();
+            if (!c.isSpace()) {
+                widest = qMax(widest, fm.horizontalAdvance(c));
+            }
+        } else {
+            run += c;
+        }
+    }
+    return widest;
+}
+
 }  // namespace
+
+void PlaceLabel(QLabel* label, const DlgRect& r) {
+    const QFontMetrics fm = label->fontMetrics();
+    int width = qMax(r.cx, WidestUnbreakableRun(fm, label->text()));
+    if (!label->wordWrap()) {
+        width = qMax(width, fm.horizontalAdvance(label->text()) + 2);
+    }
+    const int height = label->wordWrap() ? label->heightForWidth(width) : fm.height();
+    label->setGeometry(r.x, r.y, width, qMax(r.cy, height));
+}
 
 void InstallFontSubstitutions() {
     const QStringList cjkSerif = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Serif CJK"),

@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+class QLabel;
+
 #include "app/dialog_template.h"
 
 namespace quorim {
@@ -22,5 +24,11 @@ QFont GridCellFont();
 // stretch every form past its window. So the units are taken from the face as
 // a CJK face: half the advance of a full-width character, and the em height.
 DialogBaseUnits BaseUnitsOf(const QFont& font);
+
+// Places a label at its template rectangle (in pixels), grown where the
+// substitute face needs more room, so its text is never clipped: wide enough
+// for its longest unbreakable piece (or its whole line when it does not
+// wrap), high enough for all its lines.
+void PlaceLabel(QLabel* label, const DlgRect& rect);
 
 }  // namespace quorim

@@ -11,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
 
 #include "app/commands.h"
 #include "app/tone_table.h"
@@ -62,23 +63,20 @@ SettingsList ListOfControl(int id) {
     return SettingsList::Model;
 }
 
-// The widest piece of a caption that cannot wrap: a run of Latin letters,
-// digits and brackets ("(POWER)"); Chinese text wraps between any characters.
-int WidestUnbreakableRun(const QFontMetrics& fm, const QString& text) {
-    int widest = 0;
-    QString run;
-    for (const QChar c : text + QLatin1Char(' ')) {
-        if (c.isSpace() || c.unicode() >= 0x2E80) {
-            widest = qMax(widest, fm.horizontalAdvance(run));
-            run.clear();
-            if (!c.isSpace()) {
-                widest = qMax(widest, fm.horizontalAdvance(c));
-            }
-        } else {
-            run += c;
-        }
+// The width a drop-down list needs to show its longest item whole.
+int WidthForItems(QComboBox* combo, int width, int height) {
+    QStyleOptionComboBox opt;
+    opt.initFrom(combo);
+    opt.editable = combo->isEditable();
+    opt.rect = QRect(0, 0, width, height);
+    const QRect field =
+        combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo);
+    int longest = 0;
+    for (int i = 0; i < combo->count(); ++i) {
+        longest = qMax(longest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
     }
-    return widest;
+    // The edit field keeps a few pixels of margin around its text.
+    return longest + (width - field.width()) + 6;
 }
 
 bool IsSettingsCombo(int id) {
@@ -156,7 +154,9 @@ void CQuorim_CHView::CreateForm() {
                 const int field = combo->sizeHint().height();
                 const int itemPx = combo->fontMetrics().height() + 2;
                 combo->setMaxVisibleItems(qMax(3, (r.cy - field) / qMax(1, itemPx)));
-                combo->setGeometry(r.x, r.y, r.cx, field);
+                // Wide enough for its longest item: this style's arrow and
+                // frame take more room than the template allowed for.
+                combo->setGeometry(r.x, r.y, qMax(r.cx, WidthForItems(combo, r.cx, field)), field);
                 w = combo;
                 break;
             }
@@ -173,9 +173,7 @@ void CQuorim_CHView::CreateForm() {
         if (c.kind == ControlKind::Static) {
             // The substitute face's lines are taller than the template's: a
             // label grows downward until its lines fit, and is never clipped.
-            auto* label = static_cast<QLabel*>(w);
-            const int width = qMax(r.cx, WidestUnbreakableRun(label->fontMetrics(), label->text()));
-            w->setGeometry(r.x, r.y, width, qMax(r.cy, label->heightForWidth(width)));
+            PlaceLabel(static_cast<QLabel*>(w), r);
         } else if (c.kind != ControlKind::ComboBox) {
             w->setGeometry(r.x, r.y, r.cx, r.cy);
         }
@@ -193,6 +191,16 @@ void CQuorim_CHView::CreateForm() {
         } else {
             w->setFocusPolicy(Qt::NoFocus);
         }
+    }
+    // A group box still encloses controls that grew past the template's width.
+    for (QGroupBox* group : m_form->findChildren<QGroupBox*>()) {
+        QRect box = group->geometry();
+        for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (w != group && box.contains(w->geometry().center())) {
+                box.setRight(qMax(box.right(), w->geometry().right() + 4));
+            }
+        }
+        group->setGeometry(box);
     }
     setWidget(m_form);
 

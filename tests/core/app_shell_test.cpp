@@ -1,0 +1,160 @@
+// The application shell's plain parts: command line, recent files, dialog
+// units, twips and the tables behind menus, accelerators and the toolbar.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/command_line.h"
+#include "app/commands.h"
+#include "app/dialog_template.h"
+#include "app/recent_files.h"
+#include "editor/form_template.h"
+#include "editor/grid_units.h"
+#include "editor/settings_lists.h"
+
+namespace quorim {
+namespace {
+
+using Kind = ShellCommand::Kind;
+
+TEST(CommandLine, NoFileIsNewAFileIsOpenSwitchesPrint) {
+    EXPECT_EQ(ParseCommandLine({}).kind, Kind::FileNew);
+
+    const ShellCommand open = ParseCommandLine({"/home/u/radio.szt"});
+    EXPECT_EQ(open.kind, Kind::FileOpen);
+    EXPECT_EQ(open.file, "/home/u/radio.szt");
+
+    for (const char* flag : {"/p", "-p", "/P", "-P"}) {
+        const ShellCommand print = ParseCommandLine({flag, "a.szt"});
+        EXPECT_EQ(print.kind, Kind::FilePrint) << flag;
+        EXPECT_EQ(print.file, "a.szt") << flag;
+    }
+    const ShellCommand printTo = ParseCommandLine({"/pt", "a.szt", "Office", "drv", "port"});
+    EXPECT_EQ(printTo.kind, Kind::FilePrintTo);
+    EXPECT_EQ(printTo.printer, "Office");
+
+    // An absolute path that looks like a switch is still a file; unknown
+    // switches are passed over; a print switch without a file prints nothing.
+    EXPECT_EQ(ParseCommandLine({"/p"}).kind, Kind::FileNew);
+    EXPECT_EQ(ParseCommandLine({"/pt.szt"}).kind, Kind::FileOpen);
+    EXPECT_EQ(ParseCommandLine({"-dde", "x.szt"}).file, "x.szt");
+    EXPECT_EQ(ParseCommandLine({"/Embedding"}).kind, Kind::FileNew);
+}
+
+TEST(RecentFiles, MostRecentFirstNoDuplicatesAtMostFour) {
+    RecentFileList list(4);
+    for (const char* p : {"/a", "/b", "/c", "/d", "/e"}) {
+        list.Add(p);
+    }
+    EXPECT_EQ(list.Paths(), (std::vector<std::string>{"/e", "/d", "/c", "/b"}));
+    list.Add("/c");
+    EXPECT_EQ(list.Paths(), (std::vector<std::string>{"/c", "/e", "/d", "/b"}));
+    list.Remove(1);
+    EXPECT_EQ(list.Paths(), (std::vector<std::string>{"/c", "/d", "/b"}));
+    list.Remove(7);
+    EXPECT_EQ(list.Size(), 3);
+    EXPECT_EQ(list.At(3), "");
+    list.Add("");
+    EXPECT_EQ(list.Size(), 3);
+
+    // Loaded from the profile: holes and repeats skipped, capacity kept.
+    list.Load({"/x", "", "/x", "/y", "/z", "/w", "/v"});
+    EXPECT_EQ(list.Paths(), (std::vector<std::string>{"/x", "/y", "/z", "/w"}));
+}
+
+TEST(RecentFiles, MenuTextNumbersShortensAndEscapes) {
+    RecentFileList list(4);
+    list.Add("/very/long/folder/name/that/goes/on/radio.szt");
+    list.Add("/work/a&b.szt");
+    list.Add("/home/u/数据.szt");
+    EXPECT_EQ(list.MenuText(0, "/home/u"), "&1 数据.szt");
+    EXPECT_EQ(list.MenuText(0, "/tmp"), "&1 /home/u/数据.szt");
+    EXPECT_EQ(list.MenuText(1, "/tmp"), "&2 /work/a&&b.szt");
+    EXPECT_EQ(list.MenuText(2, "/tmp"), "&3 /.../radio.szt");
+    EXPECT_EQ(list.MenuText(3, "/tmp"), "");
+    EXPECT_EQ(AbbreviatePath("/a/" + std::string(40, 'n') + ".szt", 30), std::string(40, 'n') + ".szt");
+}
+
+TEST(DialogUnits, MapAsThePlatformDoes) {
+    // 9-point SimSun at 96 dpi: 6 x 12 pixel base units.
+    const DialogBaseUnits simsun{6, 12};
+    EXPECT_EQ(MapDialogRect({128, 20, 317, 191}, simsun), (DlgRect{192, 30, 476, 287}));
+    EXPECT_EQ(DluToPixelsX(464, simsun), 696);
+    EXPECT_EQ(DluToPixelsY(228, simsun), 342);
+    // Rounding: half a pixel rounds up, and edges (not sizes) are mapped.
+    const DialogBaseUnits odd{7, 13};
+    EXPECT_EQ(DluToPixelsX(2, odd), 4);  // 3.5
+    EXPECT_EQ(DluToPixelsY(4, odd), 7);  // 6.5
+    EXPECT_EQ(MapDialogRect({1, 1, 1, 1}, odd), (DlgRect{2, 2, 2, 1}));
+    // The average width of the 52 letters, as the platform measures it.
+    EXPECT_EQ(AverageCharWidth(312), 6);
+    EXPECT_EQ(AverageCharWidth(337), 6);  // 337 / 26 = 12, halved rounding up
+    EXPECT_EQ(AverageCharWidth(364), 7);
+}
+
+TEST(GridUnits, TwipsAndPixelsTruncate) {
+    EXPECT_EQ(TwipsToPixels(975, 96), 65);
+    EXPECT_EQ(TwipsToPixels(1218, 96), 81);  // 81.2
+    EXPECT_EQ(TwipsToPixels(1440, 120), 120);
+    EXPECT_EQ(PixelsToTwips(65, 96), 975);
+    EXPECT_EQ(PixelsToTwips(7, 120), 84);
+    EXPECT_EQ(PixelsToTwips(7, 0), 0);
+}
+
+TEST(ShellTables, AcceleratorsAreUniqueAndReachMenuCommands) {
+    std::set<std::string_view> keys;
+    for (const Accelerator& a : AcceleratorTable()) {
+        EXPECT_TRUE(keys.insert(a.keys).second) << a.keys;
+    }
+    EXPECT_EQ(AcceleratorTable().size(), 16u);
+    EXPECT_EQ(ShortcutOf(ID_PORT_COM1), "Ctrl+C");
+    EXPECT_EQ(ShortcutOf(ID_WRITE_RADIO), "Ctrl+W");
+    EXPECT_EQ(ShortcutOf(ID_FILE_SAVE_AS), "");
+
+    // Every command of either menu has its status prompt.
+    for (const auto* menu : {&Menu128(), &Menu129()}) {
+        for (const MenuItem& popup : *menu) {
+            for (const MenuItem& item : popup.children) {
+                if (!item.IsSeparator()) {
+                    EXPECT_FALSE(CommandText(item.id).prompt.empty()) << item.id;
+                }
+            }
+        }
+    }
+    // Menu 128 has neither the programming nor the port popup.
+    for (const MenuItem& popup : Menu128()) {
+        EXPECT_NE(popup.text, "编程(&E)");
+        EXPECT_NE(popup.text, "端口设置");
+    }
+}
+
+TEST(ShellTables, ToolbarCommandsCarryTooltipsAndFormListsMatch) {
+    int buttons = 0;
+    for (const int id : Toolbar128()) {
+        if (id != 0) {
+            ++buttons;
+            EXPECT_FALSE(CommandText(id).tooltip.empty()) << id;
+        }
+    }
+    EXPECT_EQ(Toolbar128().size(), 12u);
+    EXPECT_EQ(buttons * kToolbarImageWidth, 162);
+
+    // Every settings list of the form has its combo in template 101, and the
+    // Tab order reaches each of them once.
+    const DialogTemplate& form = FormTemplate();
+    std::set<int> combos;
+    for (const DialogControl& c : form.controls) {
+        if (c.kind == ControlKind::ComboBox) {
+            combos.insert(c.id);
+        }
+    }
+    std::set<int> lists;
+    for (const SettingsListInfo& info : AllSettingsLists()) {
+        lists.insert(info.controlId);
+    }
+    EXPECT_EQ(combos, lists);
+    EXPECT_EQ(std::set<int>(FormTabOrder().begin() + 1, FormTabOrder().end()), lists);
+}
+
+}  // namespace
+}  // namespace quorim
