@@ -36,3 +36,17 @@ install(FILES resources/icon128.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/h
   RENAME quorim-ch.png)
 install(FILES resources/icon129.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/mimetypes
   RENAME application-x-szt-ch.document.png)
+# Make the new type and the program's association known at once (a package
+# would do this in its install scripts).
+install(CODE [[
+  if(NOT DEFINED ENV{DESTDIR} OR "$ENV{DESTDIR}" STREQUAL "")
+    find_program(QUORIM_UPDATE_MIME update-mime-database)
+    find_program(QUORIM_UPDATE_DESKTOP update-desktop-database)
+    if(QUORIM_UPDATE_MIME)
+      execute_process(COMMAND ${QUORIM_UPDATE_MIME} "${CMAKE_INSTALL_PREFIX}/share/mime" OUTPUT_QUIET ERROR_QUIET)
+    endif()
+    if(QUORIM_UPDATE_DESKTOP)
+      execute_process(COMMAND ${QUORIM_UPDATE_DESKTOP} "${CMAKE_INSTALL_PREFIX}/share/applications" OUTPUT_QUIET ERROR_QUIET)
+    endif()
+  endif()
+]])

@@ -8,7 +8,7 @@ int main(int argc, char* argv[]) {
     QStringList args = QApplication::arguments();
     args.removeFirst();
     if (!app.InitInstance(args)) {
-        return 1;
+        return app.ExitCode();
     }
     return QApplication::exec();
 }

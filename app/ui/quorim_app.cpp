@@ -124,7 +124,7 @@ bool CQuorim_CHApp::ProcessShellCommand(const QStringList& args) {
         case ShellCommand::Kind::FilePrint:
         case ShellCommand::Kind::FilePrintTo:
             // The program prints the file and ends.
-            PrintDocumentFile(Raw(cmd.file), Raw(cmd.printer));
+            m_exitCode = PrintDocumentFile(Raw(cmd.file), Raw(cmd.printer)) ? 0 : 1;
             return false;
     }
     return false;

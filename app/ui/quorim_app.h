@@ -35,6 +35,9 @@ public:
     // name. False: the program ends (the main frame could not be made or the
     // command line could not be carried out).
     bool InitInstance(const QStringList& args);
+    // The program's exit status when InitInstance returned false: 0 after a
+    // print from the command line, 1 when start-up failed.
+    int ExitCode() const { return m_exitCode; }
 
     CMainFrame* MainFrame() const { return m_pMainWnd; }
     const ToneTable& Tones() const { return *m_ToneTable; }
@@ -99,6 +102,7 @@ private:
     QList<CQuorim_CHDoc*> m_documents;
     int m_untitledCount = 0;
     bool m_closingAll = false;
+    int m_exitCode = 1;
 };
 
 }  // namespace quorim

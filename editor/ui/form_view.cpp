@@ -146,6 +146,8 @@ void CQuorim_CHView::CreateForm() {
                 combo->setEditable(true);
                 combo->setInsertPolicy(QComboBox::NoInsert);
                 combo->setCompleter(nullptr);
+                // A file dropped on the form opens it; it never becomes text.
+                combo->lineEdit()->setAcceptDrops(false);
                 const SettingsListInfo& info = Info(ListOfControl(c.id));
                 for (const std::string_view item : info.items) {
                     combo->addItem(Q(item));
@@ -334,6 +336,7 @@ void CQuorim_CHView::OnInitialUpdate() {
         m_editCell->setObjectName(QStringLiteral("ctl%1").arg(IDC_EDIT_CELL));
         m_editCell->setProperty(kControlIdProperty, IDC_EDIT_CELL);
         m_editCell->setFrame(false);
+        m_editCell->setAcceptDrops(false);
         m_editCell->setGeometry(0, 0, 0, 0);
         m_editCell->hide();
         m_editCell->setFont(formFont);
@@ -349,6 +352,7 @@ void CQuorim_CHView::OnInitialUpdate() {
         m_comboTone->setEditable(true);
         m_comboTone->setInsertPolicy(QComboBox::NoInsert);
         m_comboTone->setCompleter(nullptr);
+        m_comboTone->lineEdit()->setAcceptDrops(false);
         m_comboTone->setGeometry(0, 0, 0, 0);
         m_comboTone->setFont(formFont);
         m_comboYesNo->setFont(formFont);
@@ -499,6 +503,17 @@ void CQuorim_CHView::OnEditChannel() {
     m_grid->setFocus();
 }
 
+// --- Painting ----------------------------------------------------------------
+
+void CQuorim_CHView::OnPaint() {
+    // The form draws nothing itself; an open tone editor stays on top of the
+    // grid it is laid over.
+    if (m_comboTone && m_comboTone->isVisible()) {
+        m_comboTone->raise();
+        m_comboTone->update();
+    }
+}
+
 // --- Status hints ------------------------------------------------------------
 
 void CQuorim_CHView::OnSetCursor(QWidget* under) {
@@ -528,6 +543,9 @@ void CQuorim_CHView::OnSetCursor(QWidget* under) {
 
 bool CQuorim_CHView::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (watched == m_form && type == QEvent::Paint) {
+        OnPaint();
+    }
     if ((type == QEvent::Enter || type == QEvent::Leave) && watched->isWidgetType()) {
         QWidget* under =
             type == QEvent::Enter ? static_cast<QWidget*>(watched) : QApplication::widgetAt(QCursor::pos());

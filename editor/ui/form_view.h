@@ -57,6 +57,7 @@ public:
 
     // What the pointer is over decides the hint in the status bar's first pane.
     void OnSetCursor(QWidget* under);
+    void OnPaint();
 
     QComboBox* Combo(SettingsList list) const;
     CMSFlexGrid1* Grid() const { return m_grid; }
@@ -125,8 +126,6 @@ private:
     CMSFlexGrid1* m_grid = nullptr;
     QComboBox* m_comboYesNo = nullptr;
     QComboBox* m_comboTone = nullptr;
-    QString m_strPortName;
-    int m_nDirection = 0;
     bool m_bEditorsCreated = false;
     QLineEdit* m_editCell = nullptr;
 };

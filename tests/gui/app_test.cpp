@@ -315,6 +315,18 @@ private slots:
         QVERIFY(answer.Text().contains(S("short.szt")));
     }
 
+    void printSwitchOpensThePrintCommandAndEnds() {
+        const std::string path = SampleFile("print.szt", false);
+        m_app = std::make_unique<CQuorim_CHApp>();
+        QVERIFY(!m_app->InitInstance({S("/p"), QString::fromStdString(path)}));
+        QCOMPARE(m_app->ExitCode(), 0);
+        m_app = std::make_unique<CQuorim_CHApp>();
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        QVERIFY(!m_app->InitInstance({S("-p"), QString::fromStdString(path + ".missing")}));
+        QCOMPARE(m_app->ExitCode(), 1);
+        QCOMPARE(answer.Count(), 1);
+    }
+
     void a199ChannelFileHidesTheFunctionGroup() {
         Start({QString::fromStdString(SampleFile("big.szt", true))});
         CQuorim_CHView* view = Frame()->ActiveView();

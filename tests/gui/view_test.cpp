@@ -1,5 +1,7 @@
 // The form view: settings lists, model choice, edit-channel command, hints.
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,6 +107,20 @@ private slots:
         QCOMPARE(m_view->ComboYesNo()->itemText(0), S("是"));
         QCOMPARE(m_view->ComboYesNo()->itemText(1), S("否"));
         QVERIFY(m_view->Combo(SettingsList::Model)->hasFocus());
+    }
+
+    void templateFacesMapToInstalledOnes() {
+        // "宋体" 9 pt renders with a CJK serif face, the grid's "Times New
+        // Roman" with a face that has it or stands in for it.
+        const QFont form = m_view->Combo(SettingsList::Model)->font();
+        QCOMPARE(form.family(), S("宋体"));
+        QCOMPARE(form.pointSize(), 9);
+        const QString used = QFontInfo(form).family();
+        QVERIFY2(used.contains(S("CJK")) || used.contains(S("Ming")), qPrintable(used));
+        const QString cell = QFontInfo(m_view->Grid()->font()).family();
+        QVERIFY2(cell == S("Times New Roman") || cell == S("Liberation Serif") || cell == S("DejaVu Serif"),
+                 qPrintable(cell));
+        QVERIFY(QFontMetrics(form).inFont(QChar(0x9891)));  // 频
     }
 
     void choosingTheModelChangesRowsGroupAndModelCode() {
