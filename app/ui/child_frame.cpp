@@ -15,6 +15,7 @@ CChildFrame::CChildFrame(CQuorim_CHView* view, QWidget* parent) : QMdiSubWindow(
     resize(kWidth, kHeight);
     if (CQuorim_CHDoc* doc = view->GetDocument()) {
         connect(doc, &CQuorim_CHDoc::TitleChanged, this, &CChildFrame::UpdateFrameTitle);
+        connect(doc, &CQuorim_CHDoc::ViewsChanged, this, &CChildFrame::UpdateFrameTitle);
         connect(doc, &CQuorim_CHDoc::ModifiedChanged, this, &QWidget::setWindowModified);
         setWindowModified(doc->IsModified());
     }

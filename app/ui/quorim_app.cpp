@@ -184,15 +184,10 @@ CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     return view;
 }
 
-CChildFrame* CQuorim_CHApp::CreateFrame(CQuorim_CHDoc* doc, CQuorim_CHView* view) {
+CChildFrame* CQuorim_CHApp::CreateFrame(CQuorim_CHView* view) {
     auto* frame = new CChildFrame(view);
     connect(frame, &CChildFrame::CanClose, this, &CQuorim_CHApp::OnCanClose);
     m_pMainWnd->AddChild(frame);
-    for (CQuorim_CHView* v : doc->Views()) {
-        if (auto* f = qobject_cast<CChildFrame*>(v->parentWidget())) {
-            f->UpdateFrameTitle();
-        }
-    }
     frame->show();
     view->OnInitialUpdate();
     m_pMainWnd->MdiClient()->setActiveSubWindow(frame);
@@ -208,7 +203,7 @@ void CQuorim_CHApp::OnFileNew() {
         return;
     }
     doc->SetTitle(Q(DocTemplate().fileNewName) + QString::number(++m_untitledCount));
-    CreateFrame(doc, CreateView(doc));
+    CreateFrame(CreateView(doc));
 }
 
 CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
@@ -237,7 +232,7 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
     doc->SetPathName(canonical);
     doc->SetModifiedFlag(false);
     AddToRecentFileList(canonical);
-    CreateFrame(doc, view);
+    CreateFrame(view);
     return doc;
 }
 
@@ -254,7 +249,7 @@ bool CQuorim_CHApp::PrintDocumentFile(const QString& path, const QString& printe
 }
 
 void CQuorim_CHApp::OnWindowNew(CQuorim_CHDoc* doc) {
-    CreateFrame(doc, CreateView(doc));
+    CreateFrame(CreateView(doc));
 }
 
 void CQuorim_CHApp::OnCanClose(CChildFrame* frame, bool& allow) {

@@ -84,7 +84,7 @@ signals:
     void RecentFilesChanged();
 
 private:
-    CChildFrame* CreateFrame(CQuorim_CHDoc* doc, CQuorim_CHView* view);
+    CChildFrame* CreateFrame(CQuorim_CHView* view);
     CQuorim_CHView* CreateView(CQuorim_CHDoc* doc);
     CQuorim_CHDoc* CreateDocument();
     void OnCanClose(CChildFrame* frame, bool& allow);

@@ -34,6 +34,7 @@ void CQuorim_CHDoc::SetModifiedFlag(bool modified) {
 void CQuorim_CHDoc::AddView(CQuorim_CHView* view) {
     if (!m_views.contains(view)) {
         m_views.append(view);
+        emit ViewsChanged();
     }
 }
 
@@ -41,6 +42,8 @@ void CQuorim_CHDoc::RemoveView(CQuorim_CHView* view) {
     m_views.removeAll(view);
     if (m_views.isEmpty()) {
         emit Closed(this);
+    } else {
+        emit ViewsChanged();
     }
 }
 

@@ -43,6 +43,8 @@ public:
 signals:
     void ModifiedChanged(bool modified);
     void TitleChanged(const QString& title);
+    // A view was added or went away (window titles number the views).
+    void ViewsChanged();
     // The last view went away; the document is about to be deleted.
     void Closed(CQuorim_CHDoc* doc);
 

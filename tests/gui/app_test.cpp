@@ -337,6 +337,23 @@ private slots:
         QVERIFY(!view->ControlById(1011)->isHidden());
     }
 
+    void newWindowShowsTheSameDocument() {
+        Start();
+        CQuorim_CHDoc* doc = Frame()->ActiveView()->GetDocument();
+        Frame()->OnCommand(ID_WINDOW_NEW);
+        QCOMPARE(Windows().size(), 2);
+        QCOMPARE(Frame()->ActiveView()->GetDocument(), doc);
+        QCOMPARE(Windows().at(0)->windowTitle(), S("Halvoren数据文件1:1[*]"));
+        QCOMPARE(Windows().at(1)->windowTitle(), S("Halvoren数据文件1:2[*]"));
+        // A modified document with another window left closes this one quietly.
+        doc->SetModifiedFlag(true);
+        MessageBoxAnswer answer(QMessageBox::Cancel);
+        Windows().at(1)->close();
+        QTRY_COMPARE(Windows().size(), 1);
+        QCOMPARE(answer.Count(), 0);
+        QCOMPARE(Windows().at(0)->windowTitle(), S("Halvoren数据文件1[*]"));
+    }
+
     void opensDroppedFiles() {
         Start();
         const std::string path = SampleFile("dropped.szt", false);
