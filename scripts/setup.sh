@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   clang libclang-rt-14-dev clang-format
   libgtest-dev googletest
-  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
   libgl-dev
   fonts-noto-cjk fonts-liberation2
   xvfb xauth x11-apps imagemagick poppler-utils

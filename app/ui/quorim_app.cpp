@@ -5,10 +5,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <QTranslator>
 
 #include "app/command_line.h"
 #include "app/commands.h"
@@ -81,6 +84,13 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args) {
     // Fonts first: every window is made with the template faces mapped.
     InstallFontSubstitutions();
     QApplication::setFont(TemplateFont(FormTemplate()));
+    // The program speaks Chinese; so do the toolkit's own dialogs (files,
+    // printer, standard buttons) where their translation is installed.
+    m_qtTranslator = std::make_unique<QTranslator>();
+    if (m_qtTranslator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(m_qtTranslator.get());
+    }
     QApplication::setApplicationName(Q(kAppTitle));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
 

@@ -11,6 +11,7 @@
 
 class QPrinter;
 class QSettings;
+class QTranslator;
 
 namespace quorim {
 
@@ -98,6 +99,7 @@ private:
     RecentFileList m_recent{4};
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QTranslator> m_qtTranslator;
     CMainFrame* m_pMainWnd = nullptr;
     QList<CQuorim_CHDoc*> m_documents;
     int m_untitledCount = 0;
