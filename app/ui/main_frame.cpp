@@ -448,7 +448,10 @@ int CMainFrame::CommandForKey(QKeyCombination key) const {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // The accelerator table is looked at before the key reaches the control
-    // with the focus, so Ctrl+C in a text field selects COM1 and copies nothing.
+    // with the focus, so Ctrl+C in a text field selects COM1 and copies
+    // nothing. A key press is first offered as a shortcut override: the
+    // command runs there, before any control (or the view's own key
+    // handling) sees the key press that follows, which is then swallowed.
     const QEvent::Type type = event->type();
     if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) && watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);
@@ -457,12 +460,14 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
             const int id = CommandForKey(key->keyCombination());
             if (id != 0) {
                 event->accept();
-                if (type == QEvent::KeyPress) {
-                    UpdateCommandUi();
-                    OnCommand(id);
+                const int combined = KeyOf(key->keyCombination());
+                if (type == QEvent::KeyPress && m_pendingAccelerator == combined) {
+                    m_pendingAccelerator = 0;
+                    return true;
                 }
-                // Taking the override keeps the key from the widget's own
-                // shortcuts; the key press itself then comes here.
+                m_pendingAccelerator = type == QEvent::ShortcutOverride ? combined : 0;
+                UpdateCommandUi();
+                OnCommand(id);
                 return true;
             }
         }

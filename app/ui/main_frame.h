@@ -97,6 +97,9 @@ private:
     QHash<int, int> m_accelerators;  // key combination -> command
     bool m_settingTitle = false;
     bool m_destroying = false;
+    // The key whose accelerator ran on its shortcut override; its key press
+    // still to come is swallowed.
+    int m_pendingAccelerator = 0;
 };
 
 }  // namespace quorim

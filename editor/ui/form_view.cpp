@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -545,6 +546,13 @@ bool CQuorim_CHView::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == m_form && type == QEvent::Paint) {
         OnPaint();
+    }
+    if (type == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* target = static_cast<QWidget*>(watched);
+        if ((target == this || isAncestorOf(target)) &&
+            PreTranslateMessage(watched, static_cast<QKeyEvent*>(event))) {
+            return true;
+        }
     }
     if ((type == QEvent::Enter || type == QEvent::Leave) && watched->isWidgetType()) {
         QWidget* under =

@@ -9,6 +9,7 @@
 #include "editor/editor_surface.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 
 namespace quorim {
@@ -95,6 +96,10 @@ public:
     void OnKeyPressGrid(short& keyAscii);
     void OnMouseDownGrid(short button, short shift, long x, long y);
     void OnScrollGrid();
+    // Every key press meant for the view or one of its controls comes here
+    // before the control sees it (the main frame's accelerators have run
+    // already); true when it was handled.
+    bool PreTranslateMessage(QObject* target, QKeyEvent* event);
 
 signals:
     // Text for the first pane of the main frame's status bar.

@@ -13,4 +13,8 @@ void CQuorim_CHView::OnKeyPressGrid(short& /*keyAscii*/) {}
 void CQuorim_CHView::OnMouseDownGrid(short /*button*/, short /*shift*/, long /*x*/, long /*y*/) {}
 void CQuorim_CHView::OnScrollGrid() {}
 
+bool CQuorim_CHView::PreTranslateMessage(QObject* /*target*/, QKeyEvent* /*event*/) {
+    return false;
+}
+
 }  // namespace quorim

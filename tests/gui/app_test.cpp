@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -158,6 +159,21 @@ private slots:
         // The key went to the accelerator, not to the text field.
         QCOMPARE(QGuiApplication::clipboard()->text(), S("untouched"));
         QCOMPARE(edit->text(), S("4"));
+
+        // In the grid the key reaches the accelerator, never the grid's own
+        // key handling; a bare key press (no override offered first) too.
+        CMSFlexGrid1* grid = view->Grid();
+        grid->setFocus();
+        int gridKeys = 0;
+        connect(grid, &CMSFlexGrid1::KeyPress, this, [&](short&) { ++gridKeys; });
+        Press(grid, Qt::Key_D);
+        QCOMPARE(checked(), S(".x.."));
+        QKeyEvent bare(QEvent::KeyPress, Qt::Key_F, Qt::ControlModifier, S("\x06"));
+        QApplication::sendEvent(grid, &bare);
+        QCOMPARE(checked(), S("...x"));
+        QCOMPARE(gridKeys, 0);
+        QTest::keyClick(grid, Qt::Key_7);
+        QCOMPARE(gridKeys, 1);
 
         // With no document open the port keys still work, the document keys do nothing.
         Frame()->MdiClient()->closeAllSubWindows();
