@@ -103,6 +103,14 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, QWidget* parent) : QScrollAre
 }
 
 CQuorim_CHView::~CQuorim_CHView() {
+    qApp->removeEventFilter(this);
+    // The form goes while the view is still whole, and tells it nothing more:
+    // a grid being torn down must not raise its cell events into a view
+    // that is half gone.
+    for (QObject* child : m_form->findChildren<QObject*>()) {
+        disconnect(child, nullptr, this, nullptr);
+    }
+    delete takeWidget();
     DetachDocument();
 }
 
