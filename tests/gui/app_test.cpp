@@ -302,6 +302,17 @@ private slots:
         QStringList panes;
         for (QLabel* l : Frame()->IndicatorPanes()) panes << l->text();
         QCOMPARE(panes, QStringList({S("大写"), S("数字"), S("滚动")}));
+        // The View menu hides and shows the bars, its items checked while shown.
+        QVERIFY(Frame()->Action(ID_VIEW_TOOLBAR)->isChecked());
+        Frame()->Action(ID_VIEW_TOOLBAR)->trigger();
+        QVERIFY(Frame()->ToolBarWnd()->isHidden());
+        QVERIFY(!Frame()->Action(ID_VIEW_TOOLBAR)->isChecked());
+        Frame()->Action(ID_VIEW_STATUS_BAR)->trigger();
+        QVERIFY(Frame()->StatusBarWnd()->isHidden());
+        Frame()->Action(ID_VIEW_TOOLBAR)->trigger();
+        Frame()->Action(ID_VIEW_STATUS_BAR)->trigger();
+        QVERIFY(!Frame()->ToolBarWnd()->isHidden() && !Frame()->StatusBarWnd()->isHidden());
+        QVERIFY(Frame()->Action(ID_VIEW_STATUS_BAR)->isChecked());
         // Document commands are greyed while no document is open.
         Frame()->MdiClient()->closeAllSubWindows();
         QTRY_VERIFY(Windows().isEmpty());
