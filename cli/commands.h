@@ -16,6 +16,8 @@ using Args = std::vector<std::string>;
 int RunShow(const Args& args);
 int RunNew(const Args& args);
 int RunDiff(const Args& args);
+int RunExport(const Args& args);
+int RunImport(const Args& args);
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});

@@ -12,6 +12,10 @@ namespace {
 const std::map<std::string, std::string>& UsageLines() {
     static const std::map<std::string, std::string> lines = {
         {"diff", "quorim diff A.szt B.szt"},
+        {"export", "quorim export FILE.szt [--out FILE.csv] [--format quorim|exchange]"},
+        {"import",
+         "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
+         "FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
         {"show", "quorim show [--json] FILE"},
     };
@@ -39,9 +43,7 @@ int Usage(const std::string& command) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"diff", RunDiff},
-        {"new", RunNew},
-        {"show", RunShow},
+        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport}, {"new", RunNew}, {"show", RunShow},
     };
     if (argc < 2) {
         return Usage();

@@ -1,0 +1,94 @@
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "editor/channel_csv.h"
+#include "editor/editor_model.h"
+#include "image/szt_file.h"
+
+namespace quorim::cli {
+
+namespace {
+
+// A channel list is a few kilobytes; anything far larger is not one.
+constexpr std::uintmax_t kMaxCsvBytes = 16u << 20;
+
+}  // namespace
+
+// A channel list in comma-separated text into a data file. Every cell goes
+// through the grid's commit rules; any refusal is listed on stderr and
+// nothing is written. What the layout holds but the radio cannot is listed as
+// warnings and left out.
+int RunImport(const Args& args) {
+    std::string file, into, out, modelText;
+    CsvLayout layout = CsvLayout::Quorim;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--out" && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (args[i] == "--into" && i + 1 < args.size()) {
+            into = args[++i];
+        } else if (args[i] == "--model" && i + 1 < args.size()) {
+            modelText = args[++i];
+        } else if (args[i] == "--format" && i + 1 < args.size()) {
+            if (!ParseCsvLayout(args[++i], layout)) return Usage("import");
+        } else if (!args[i].empty() && args[i][0] == '-') {
+            return Usage("import");
+        } else if (file.empty()) {
+            file = args[i];
+        } else {
+            return Usage("import");
+        }
+    }
+    if (file.empty() || out.empty() || (!modelText.empty() && modelText != "16" && modelText != "199") ||
+        (!modelText.empty() && !into.empty())) {
+        return Usage("import");
+    }
+
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::cerr << "quorim: cannot open " << file << "\n";
+        return kExitFailed;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad() || text.str().size() > kMaxCsvBytes) {
+        std::cerr << "quorim: " << file << ": "
+                  << (in.bad() ? "cannot be read" : "too large for a channel list") << "\n";
+        return kExitFailed;
+    }
+
+    CsvImportOptions options;
+    options.layout = layout;
+    options.model = modelText.empty() ? 0 : std::stoi(modelText);
+    DocumentData start;
+    if (!into.empty()) {
+        const FileStatus status = LoadSztFile(into, start.m_image);
+        if (!status.Ok()) {
+            std::cerr << "quorim: " << status.Message() << "\n";
+            return kExitFailed;
+        }
+        start.SetModelFlagFromImage();
+        options.into = &start;
+    }
+
+    DocumentData doc;
+    EditorModel editor;
+    const CsvImport result = ImportCsv(text.str(), options, doc, editor);
+    for (const auto& r : result.refusals) std::cerr << "quorim: " << file << ": " << r.Format() << "\n";
+    for (const auto& w : result.warnings)
+        std::cerr << "quorim: warning: " << file << ": " << w.Format() << "\n";
+    if (!result.Ok()) {
+        std::cerr << "quorim: nothing written: " << result.refusals.size()
+                  << (result.refusals.size() == 1 ? " refusal" : " refusals") << "\n";
+        return kExitFailed;
+    }
+    const FileStatus saved = SaveSztFile(out, doc.m_image);
+    if (!saved.Ok()) {
+        std::cerr << "quorim: " << saved.Message() << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace quorim::cli

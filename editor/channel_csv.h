@@ -1,0 +1,95 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/editor_model.h"
+#include "image/memory_image.h"
+
+namespace quorim {
+
+// Channel lists as comma-separated text, for spreadsheets and other
+// programming tools.
+//
+// The Quorim layout carries the editor's own texts: a header row with the
+// grid's captions, one row per channel (all of them, empty ones too), an
+// empty row, then one row per settings list, its caption and the selected
+// item's text. Importing it types every cell that differs from what the
+// editor shows through the grid's commit rules, so a value the grid would
+// refuse is refused here too, and an export imported into the same data file
+// gives back every byte.
+//
+// The exchange layout is the column set other programming tools read and
+// write (Location, Name, Frequency, Duplex, Offset, Tone, rToneFreq, …). It
+// carries what both sides know of a channel; what this radio cannot hold is
+// reported and left out, the rest is imported.
+enum class CsvLayout { Quorim, Exchange };
+
+// "quorim" or "exchange".
+bool ParseCsvLayout(std::string_view name, CsvLayout& layout);
+
+// A remark about one place of the text.
+struct CsvNote {
+    int row = 0;           // record of the text, 1 = the header row; 0: the file as a whole
+    std::string column;    // the column's header (or the setting's caption); empty: the whole row
+    bool setting = false;  // `column` names a settings list
+    std::string text;      // the cell's text, when the remark is about one cell
+    std::string message;
+
+    // `row 5, column "接收频率" ("145.0062"): <message>`
+    std::string Format() const;
+};
+
+struct CsvExport {
+    std::string text;
+    std::vector<CsvNote> warnings;  // what the layout could not carry
+};
+
+// The editor as text in the layout. The Quorim layout starts with a UTF-8
+// byte order mark so that spreadsheets show the Chinese texts.
+CsvExport ExportCsv(const EditorSurface& editor, CsvLayout layout);
+
+struct CsvImportOptions {
+    CsvLayout layout = CsvLayout::Quorim;
+    // Start from this document (its bytes the editor does not show survive);
+    // without it, from a new document.
+    const DocumentData* into = nullptr;
+    // The model of a new document: 16 or 199; 0 to go by the text (the
+    // Quorim layout names the model; in the exchange layout locations above
+    // 16 choose the 199-channel radio).
+    int model = 0;
+};
+
+struct CsvImport {
+    std::vector<CsvNote> refusals;  // any refusal: nothing is to be written
+    std::vector<CsvNote> warnings;  // left out or changed; the rest was imported
+    bool Ok() const { return refusals.empty(); }
+};
+
+// Applies the text to the starting document. On success `doc` holds the
+// image as a save would store it and `editor` what the form would show; on
+// refusal both are left as they were.
+CsvImport ImportCsv(std::string_view text, const CsvImportOptions& options, DocumentData& doc,
+                    EditorModel& editor);
+
+namespace csvdetail {
+
+// Shared by the two layouts.
+int ChannelCount(const EditorSurface& editor);
+// The starting document and editor for an import, switched to the model
+// (16 or 199) as if the user picked it in the model list.
+void StartDocument(const DocumentData* into, int model, DocumentData& doc, EditorModel& editor);
+std::string ModelName(int model);
+// A count of 10 Hz units as MHz with `decimals` digits after the point.
+std::string MhzText(long long count, int decimals);
+// A whole number made only of digits (blanks around it allowed), or -1.
+long long PlainNumber(std::string_view text);
+
+CsvExport ExportExchange(const EditorSurface& editor);
+CsvImport ImportExchange(const std::vector<std::vector<std::string>>& records,
+                         const CsvImportOptions& options, DocumentData& doc, EditorModel& editor);
+
+}  // namespace csvdetail
+
+}  // namespace quorim

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorim {
+
+// Comma-separated text as spreadsheets exchange it (RFC 4180): fields
+// separated by ",", records ended by CRLF or LF, a field in double quotes may
+// hold commas, line breaks and doubled quotes. The text is UTF-8; a byte
+// order mark at the start is skipped.
+
+using CsvRecord = std::vector<std::string>;
+
+struct CsvReadResult {
+    std::vector<CsvRecord> records;
+    // Empty when the whole text was read; otherwise what stopped the reading,
+    // at record `errorRow` (1 = the first record) and field `errorColumn`
+    // (1 = the first field). Nothing of a text with an error is to be used.
+    std::string error;
+    int errorRow = 0;
+    int errorColumn = 0;
+
+    bool Ok() const { return error.empty(); }
+};
+
+// A final line break does not start another record; an empty line is a
+// record with one empty field. A quote inside an unquoted field is taken as
+// it stands; a quoted field that is never closed, text between a closing
+// quote and the next separator, and bytes that are not UTF-8 are errors.
+CsvReadResult ReadCsv(std::string_view text);
+
+// One record with CRLF at its end. A field is quoted when it holds a comma, a
+// quote, a line break, or blanks at either end (which spreadsheets would
+// otherwise drop).
+std::string CsvLine(const CsvRecord& record);
+
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// True when the text is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(std::string_view text);
+
+// The text without ASCII blanks (space, tab) at either end.
+std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace quorim
