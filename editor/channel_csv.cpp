@@ -113,6 +113,13 @@ bool SameFrequency(std::string_view typed, const std::string& cell) {
            LeadingDecimalScaled(cell, 5, Cut::RoundHalfUp);
 }
 
+// Likewise a tone: "100" for "100.0".
+bool SameSignalling(std::string_view typed, const std::string& cell) {
+    if (typed == cell) return true;
+    if (typed.empty() || cell.empty() || !StartsWithNumber(typed) || !StartsWithNumber(cell)) return false;
+    return LeadingDecimalScaled(typed, 1, Cut::Truncate) == LeadingDecimalScaled(cell, 1, Cut::Truncate);
+}
+
 struct ChannelRow {
     int row = 0;  // record, 1-based
     int channel = 0;
@@ -299,7 +306,7 @@ CsvImport ImportQuorim(const std::vector<CsvRecord>& records, const CsvImportOpt
                 }
                 CommitFrequencyText(grid, row, col, typed);
             } else if (col == kColRxTone || col == kColTxTone) {
-                if (typed == shown) continue;
+                if (SameSignalling(typed, shown)) continue;
                 const bool off = SameIgnoringAsciiCase(typed, kSignallingOff);
                 if (!typed.empty() && !off && NormaliseSignallingText(typed) == kSignallingOff) {
                     refuse(c.row, caption, typed, msgBadCell);

@@ -1,0 +1,321 @@
+#include "editor/channel_csv.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "editor/cell_rules.h"
+#include "editor/codec.h"
+#include "editor/csv_text.h"
+#include "editor/number_text.h"
+
+namespace quorim {
+namespace {
+
+// A document with the editor showing it, as the program has it after opening a file.
+struct Opened {
+    DocumentData doc;
+    EditorModel editor;
+};
+
+Opened Open(const MemoryImage& image) {
+    Opened o;
+    o.doc.m_image = image;
+    o.doc.SetModelFlagFromImage();
+    InitialUpdateEditor(o.doc, o.editor);
+    return o;
+}
+
+// Random bytes everywhere, settled by one decode and encode: an image the
+// codec round-trips, with bytes the editor never shows, odd steps and
+// out-of-list tones included.
+MemoryImage SettledRandomImage(std::uint8_t modelCode, unsigned seed) {
+    std::mt19937 rng(seed);
+    MemoryImage image;
+    for (auto& b : image) b = static_cast<std::uint8_t>(rng());
+    // Mostly valid digit pairs in the channel records, so that channels show.
+    for (std::size_t row = 1; row <= 199; ++row) {
+        std::uint8_t* r = image.data() + RowOffset(row);
+        if (rng() % 5 == 0) continue;
+        for (int k = 0; k < 8; ++k) r[k] = PairByte(rng() % 100);
+        r[3] = PairByte(1 + rng() % 6);
+        r[7] = rng() % 4 ? r[3] : 0xFF;
+    }
+    image[kModelCodeOffset] = modelCode;
+    Opened o = Open(image);
+    EncodeImage(o.editor, o.doc);
+    return o.doc.m_image;
+}
+
+CsvImport Import(const std::string& text, DocumentData& doc, const DocumentData* into = nullptr,
+                 int model = 0, CsvLayout layout = CsvLayout::Quorim) {
+    CsvImportOptions options;
+    options.into = into;
+    options.model = model;
+    options.layout = layout;
+    EditorModel editor;
+    return ImportCsv(text, options, doc, editor);
+}
+
+std::string Header() {
+    return "\xEF\xBB\xBF信道,接收频率,发射频率,接收信令,发射信令,是否禁发\r\n";
+}
+
+TEST(ChannelCsv, ExportImportIntoTheSameFileGivesEveryByteBack) {
+    for (const std::uint8_t model : {kModelCode16, kModelCode199}) {
+        for (unsigned seed = 1; seed <= 20; ++seed) {
+            const MemoryImage image = SettledRandomImage(model, seed);
+            Opened o = Open(image);
+            const CsvExport csv = ExportCsv(o.editor, CsvLayout::Quorim);
+            EXPECT_TRUE(csv.warnings.empty());
+            DocumentData out;
+            const CsvImport result = Import(csv.text, out, &o.doc);
+            ASSERT_TRUE(result.Ok()) << result.refusals.front().Format();
+            EXPECT_TRUE(result.warnings.empty()) << result.warnings.front().Format();
+            ASSERT_EQ(out.m_image, image) << "model " << model << " seed " << seed;
+            EXPECT_EQ(out.m_bSixteenChannel, model == kModelCode16);
+        }
+    }
+}
+
+// What a spreadsheet makes of numbers when it saves: "145.12500" becomes
+// "145.125", "100.0" becomes "100".
+std::string AsSpreadsheetSavesIt(const std::string& text) {
+    const CsvReadResult read = ReadCsv(text);
+    std::string out;
+    for (CsvRecord rec : read.records) {
+        for (auto& f : rec) {
+            const auto dot = f.find('.');
+            if (dot == std::string::npos || f.find_first_not_of("0123456789.") != std::string::npos) continue;
+            while (f.back() == '0') f.pop_back();
+            if (f.back() == '.') f.pop_back();
+        }
+        out += CsvLine(rec);
+    }
+    return out;
+}
+
+TEST(ChannelCsv, NumbersShortenedByASpreadsheetStillGiveEveryByteBack) {
+    for (const std::uint8_t model : {kModelCode16, kModelCode199}) {
+        const MemoryImage image = SettledRandomImage(model, 7);
+        Opened o = Open(image);
+        const std::string exported = ExportCsv(o.editor, CsvLayout::Quorim).text;
+        const std::string text = AsSpreadsheetSavesIt(exported);
+        ASSERT_LT(text.size() + 3, exported.size());  // more than the byte order mark went
+        DocumentData out;
+        const CsvImport result = Import(text, out, &o.doc);
+        ASSERT_TRUE(result.Ok()) << result.refusals.front().Format();
+        EXPECT_EQ(out.m_image, image);
+    }
+}
+
+// Channels typed into a new document, saved: what a dealer's file holds.
+MemoryImage TypedImage(bool model199) {
+    DocumentData doc;
+    doc.OnNewDocument();
+    EditorModel grid;
+    InitialUpdateEditor(doc, grid);
+    if (model199) {
+        grid.SetCurSel(SettingsList::Model, 1);
+        ApplyModelChoice(grid, doc);
+    }
+    const int last = model199 ? 199 : 16;
+    for (int ch = 1; ch <= last; ch += 3) {
+        CommitFrequencyText(grid, ch, kColRxFreq, std::to_string(400 + ch) + ".0125");
+        if (ch % 2) CommitFrequencyText(grid, ch, kColTxFreq, std::to_string(140 + ch % 50) + ".55");
+        CommitSignallingByEnter(grid, ch, kColRxTone, ch % 4 ? "d023i" : "100");
+        CommitSignallingByEnter(grid, ch, kColTxTone, ch % 5 ? "88.5" : "D754N");
+        CommitInhibitByEnter(grid, ch, kColInhibit, ch % 7 ? "否" : "是");
+    }
+    grid.SetCurSel(SettingsList::Band, 5);
+    grid.SetCurSel(SettingsList::Bandwidth, 1);
+    if (!model199) {
+        grid.SetCurSel(SettingsList::Squelch, 7);
+        grid.SetCurSel(SettingsList::Tot, 0);
+        grid.SetCurSel(SettingsList::Alarm, 1);
+        grid.SetCurSel(SettingsList::Monitor, 1);
+        grid.SetCurSel(SettingsList::Power, 3);
+    }
+    EncodeImage(grid, doc);
+    return doc.m_image;
+}
+
+TEST(ChannelCsv, ImportIntoANewDocumentRebuildsAFileMadeInTheEditor) {
+    for (const bool model199 : {false, true}) {
+        const MemoryImage image = TypedImage(model199);
+        Opened o = Open(image);
+        const std::string text = ExportCsv(o.editor, CsvLayout::Quorim).text;
+        DocumentData out;
+        const CsvImport result = Import(text, out);
+        ASSERT_TRUE(result.Ok()) << result.refusals.front().Format();
+        EXPECT_EQ(out.m_image, image) << model199;
+    }
+}
+
+TEST(ChannelCsv, ExportedTextIsTheEditorsOwn) {
+    const MemoryImage image = TypedImage(false);
+    Opened o = Open(image);
+    const std::string text = ExportCsv(o.editor, CsvLayout::Quorim).text;
+    EXPECT_EQ(text.rfind(Header(), 0), 0u);
+    EXPECT_NE(text.find("\r\n1,401.01250,141.55000,D023I,88.5,否\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n4,404.01250,404.01250,100.0,88.5,否\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\n2,,,,,\r\n"), std::string::npos);
+    EXPECT_NE(
+        text.find("\r\n16,416.01250,416.01250,100.0,88.5,否\r\n\r\n机型,QZ - 16\r\n频段,430 - 450MHZ\r\n"
+                  "监听功能,关闭\r\n发射定时,关闭\r\n报警音提示,关闭\r\n静噪等级,7\r\n发射功率(POWER),3\r\n"
+                  "频带宽度,窄\r\n"),
+        std::string::npos)
+        << text;
+    // The 199-channel layout stores no function settings, so none are written.
+    Opened big = Open(TypedImage(true));
+    const std::string text199 = ExportCsv(big.editor, CsvLayout::Quorim).text;
+    EXPECT_NE(text199.find("\r\n\r\n机型,QZ - 199\r\n频段,430 - 450MHZ\r\n频带宽度,窄\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text199.find("静噪等级"), std::string::npos);
+}
+
+TEST(ChannelCsv, CellsAreCommittedAsTypedIntoTheGrid) {
+    // Spreadsheet forms of the texts: trailing zeros dropped, lower case, blanks.
+    const std::string text = Header() +
+                             "3, 145.1 ,,100,d023n,\n"
+                             "5,145.0125,145.0125,OFF,off,是\n"
+                             "7,,439.9875,,,\n"
+                             "\n静噪等级,2\n频带宽度,窄\n";
+    DocumentData out;
+    EditorModel editor;
+    CsvImportOptions options;
+    const CsvImport result = ImportCsv(text, options, out, editor);
+    ASSERT_TRUE(result.Ok()) << result.refusals.front().Format();
+    EXPECT_TRUE(result.warnings.empty());
+    Opened back = Open(out.m_image);
+    auto row = [&](int ch) {
+        std::string s;
+        for (int c = 1; c <= 5; ++c) s += back.editor.TextMatrix(ch, c) + "|";
+        return s;
+    };
+    // Channel 3: the receive frequency opened a new channel and was copied to
+    // the transmit side; the empty transmit cell then cleared it again.
+    EXPECT_EQ(row(3), "145.10000||100.0|D023N|否|");
+    EXPECT_EQ(row(5), "145.01250|145.01250|||是|");  // "OFF" is stored as no tone
+    EXPECT_EQ(row(7), "|439.98750|||否|");
+    EXPECT_EQ(row(1), "|||||");
+    EXPECT_EQ(back.editor.SelectedText(SettingsList::Squelch), "2");
+    EXPECT_EQ(back.editor.SelectedText(SettingsList::Bandwidth), "窄");
+    EXPECT_EQ(back.editor.SelectedText(SettingsList::Model), "QZ - 16");
+}
+
+TEST(ChannelCsv, EveryRefusalNamesRowColumnAndTheProgramsMessage) {
+    const std::string range(kMsgFrequencyRange), step(kMsgFrequencyStep);
+    const std::string text = Header() +
+                             "1,49.99,,,,\n"                 // row 2
+                             "2,145.0062,,,,\n"              // row 3
+                             "3,abc,,,,\n"                   // row 4
+                             "4,145.00000,700.00001,,,\n"    // row 5
+                             "5,145.00000,,66.9,,\n"         // row 6
+                             "6,145.00000,,,D755N,\n"        // row 7
+                             "7,145.00000,,D023,,\n"         // row 8
+                             "8,145.00000,,,,maybe\n"        // row 9
+                             "9,145.00000,,88.5,88.5,否\n";  // row 10: fine
+    const MemoryImage before = NewImage();
+    DocumentData out;
+    out.m_image = before;
+    const CsvImport result = Import(text, out);
+    ASSERT_EQ(result.refusals.size(), 8u);
+    const std::string expected[] = {
+        "row 2, column \"接收频率\" (\"49.99\"): " + range,
+        "row 3, column \"接收频率\" (\"145.0062\"): " + step,
+        "row 4, column \"接收频率\" (\"abc\"): " + range,
+        "row 5, column \"发射频率\" (\"700.00001\"): " + range,
+        "row 6, column \"接收信令\" (\"66.9\"): " + range,
+        "row 7, column \"发射信令\" (\"D755N\"): " + range,
+        "row 8, column \"接收信令\" (\"D023\"): " + range,
+        "row 9, column \"是否禁发\" (\"maybe\"): " + range,
+    };
+    for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(result.refusals[i].Format(), expected[i]);
+    EXPECT_EQ(out.m_image, before);  // nothing written
+}
+
+TEST(ChannelCsv, FileLevelRefusals) {
+    struct Case {
+        std::string text;
+        int model;
+        std::string refusal;
+    };
+    const Case cases[] = {
+        {"", 0, "the file holds no header row and no channels"},
+        {"信道,接收频率,发射频率,接收信令,发射信令\n1,,,,\n", 0,
+         "row 1, column \"是否禁发\": this column is missing from the header row"},
+        {"Location,Name,Frequency\n1,,146.52\n", 0,
+         "row 1: this file has the exchange layout: import it with --format exchange"},
+        {Header() + "17,145.00000,,,,\n", 0,
+         "row 2, column \"信道\" (\"17\"): the QZ - 16 has channels 1 to 16"},
+        {Header() + "0,,,,,\n", 0,
+         "row 2, column \"信道\" (\"0\"): not a channel number nor the caption of a setting"},
+        {Header() + "1,,,,,\n\n1,,,,,\n", 0, "row 4, column \"信道\" (\"1\"): this channel is also on row 2"},
+        {Header() + "静噪等级,12\n", 0,
+         "row 2, setting \"静噪等级\" (\"12\"): not an item of the list: 0, 1, 2, 3, 4, "
+         "5, 6, 7, 8, 9"},
+        {Header() + "机型,QZ - 99\n", 0,
+         "row 2, setting \"机型\" (\"QZ - 99\"): not an item of the list: QZ - 16, QZ - 199"},
+        {Header() + "机型,QZ - 199\n", 16,
+         "row 2, setting \"机型\" (\"QZ - 199\"): the file is for the QZ - 199, not "
+         "the QZ - 16"},
+        {Header() + "频段,130 - 150MHZ\n频段,50 - 700MHZ\n", 0,
+         "row 3, setting \"频段\": this setting is also on row 2"},
+        {Header() + "1,\"145\n", 0, "row 2, column \"#2\": a quoted field is not closed"},
+    };
+    for (const auto& c : cases) {
+        DocumentData out;
+        const CsvImport result = Import(c.text, out, nullptr, c.model);
+        ASSERT_FALSE(result.Ok()) << c.text;
+        EXPECT_EQ(result.refusals.front().Format(), c.refusal);
+    }
+}
+
+TEST(ChannelCsv, ModelComesFromTheFileAndMayChangeTheStartingDocument) {
+    // Channel 150 fits once the file names the 199-channel radio.
+    const std::string text = Header() + "150,433.00000,,,,\n\n机型,QZ - 199\n";
+    DocumentData out;
+    ASSERT_TRUE(Import(text, out).Ok());
+    EXPECT_EQ(out.m_image[kModelCodeOffset], kModelCode199);
+    EXPECT_FALSE(out.m_bSixteenChannel);
+    EXPECT_EQ(Open(out.m_image).editor.TextMatrix(150, kColRxFreq), "433.00000");
+
+    // Into a 16-channel file: the model is switched as if picked in the list,
+    // and bytes the editor does not show stay.
+    MemoryImage small = SettledRandomImage(kModelCode16, 99);
+    small[2013] = 0x5A;
+    Opened o = Open(small);
+    DocumentData out2;
+    ASSERT_TRUE(Import(text, out2, &o.doc).Ok());
+    EXPECT_EQ(out2.m_image[kModelCodeOffset], kModelCode199);
+    EXPECT_EQ(out2.m_image[2013], 0x5A);
+    EXPECT_EQ(out2.m_image[0], small[0]);
+
+    // A function setting the 199-channel layout does not store is reported, not applied.
+    const std::string withAlarm = text + "报警音提示,关闭\n";
+    DocumentData out3;
+    const CsvImport result = Import(withAlarm, out3);
+    ASSERT_TRUE(result.Ok());
+    ASSERT_EQ(result.warnings.size(), 1u);
+    EXPECT_EQ(result.warnings[0].Format(),
+              "row 5, setting \"报警音提示\" (\"关闭\"): the QZ - 199 has no such setting: ignored");
+}
+
+TEST(ChannelCsv, WhatTheGridDropsIsReported) {
+    // Signalling and inhibit on a channel without a frequency: the grid keeps
+    // nothing of them; an unknown column is ignored with a word.
+    const std::string text = "信道,接收频率,发射频率,接收信令,发射信令,是否禁发,备注\n2,,,88.5,,是,note\n";
+    DocumentData out;
+    const CsvImport result = Import(text, out);
+    ASSERT_TRUE(result.Ok());
+    ASSERT_EQ(result.warnings.size(), 3u);
+    EXPECT_EQ(result.warnings[0].Format(), "row 1, column \"备注\": not a column of this layout: ignored");
+    EXPECT_EQ(result.warnings[1].Format(),
+              "row 2, column \"接收信令\" (\"88.5\"): left out: the channel has no frequency");
+    EXPECT_EQ(result.warnings[2].Format(),
+              "row 2, column \"是否禁发\" (\"是\"): left out: the channel has no frequency");
+}
+
+}  // namespace
+}  // namespace quorim
