@@ -418,8 +418,8 @@ CsvImport ImportExchange(const std::vector<CsvRecord>& records, const CsvImportO
             for (const int ch : otherWidth) list += (list.empty() ? "" : ", ") + std::to_string(ch);
             warn(0, "Mode", "",
                  "the bandwidth is one setting for the whole radio: " + std::string(*narrow ? "NFM" : "FM") +
-                     " as channel " + std::to_string(narrowChannel) + " has it; channels " + list +
-                     " asked for the other");
+                     " as channel " + std::to_string(narrowChannel) + " has it; " +
+                     (otherWidth.size() == 1 ? "channel " : "channels ") + list + " asked for the other");
         }
     }
     static const std::map<std::string, std::string> kWhy = {
