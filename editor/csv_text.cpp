@@ -134,8 +134,9 @@ std::string CsvLine(const CsvRecord& record) {
     for (std::size_t k = 0; k < record.size(); ++k) {
         const std::string& f = record[k];
         if (k) line += ',';
+        // A byte order mark leading the text would be taken for the file's own.
         const bool quote =
-            f.find_first_of(",\"\r\n") != std::string::npos ||
+            f.find_first_of(",\"\r\n") != std::string::npos || f.rfind(kUtf8Bom, 0) == 0 ||
             (!f.empty() && (f.front() == ' ' || f.front() == '\t' || f.back() == ' ' || f.back() == '\t'));
         if (!quote) {
             line += f;

@@ -33,7 +33,7 @@ CsvReadResult ReadCsv(std::string_view text);
 
 // One record with CRLF at its end. A field is quoted when it holds a comma, a
 // quote, a line break, or blanks at either end (which spreadsheets would
-// otherwise drop).
+// otherwise drop), or when it starts with a byte order mark.
 std::string CsvLine(const CsvRecord& record);
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";

@@ -66,6 +66,9 @@ TEST(CsvText, WrittenRecordsReadBackUnchanged) {
     EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
     EXPECT_EQ(CsvLine({"145.12500", "D023N", "是"}), "145.12500,D023N,是\r\n");
     EXPECT_EQ(Read(line + CsvLine({"2"})), (Records{nasty, {"2"}}));
+    // A field that starts with a byte order mark keeps it, also at the very start.
+    const CsvRecord bom = {"\xEF\xBB\xBFx", "y"};
+    EXPECT_EQ(Read(CsvLine(bom)), (Records{bom}));
 }
 
 }  // namespace
