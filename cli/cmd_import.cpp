@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -45,8 +46,9 @@ int RunImport(const Args& args) {
         return Usage("import");
     }
 
+    std::error_code ec;
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    if (!in || std::filesystem::is_directory(file, ec)) {
         std::cerr << "quorim: cannot open " << file << "\n";
         return kExitFailed;
     }

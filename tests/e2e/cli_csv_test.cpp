@@ -157,6 +157,7 @@ TEST(CliCsv, BadCommandLinesAndFiles) {
     EXPECT_EQ(RunCli({"import", "x.csv", "--out", dir.File("o.szt"), "--model", "16", "--into", szt}).status,
               2);
     EXPECT_EQ(RunCli({"export", dir.File("missing.szt")}).status, 1);
+    EXPECT_EQ(RunCli({"import", dir.Path().string(), "--out", dir.File("o.szt")}).status, 1);
     const auto noCsv = RunCli({"import", dir.File("missing.csv"), "--out", dir.File("o.szt")});
     EXPECT_EQ(noCsv.status, 1);
     EXPECT_NE(noCsv.err.find("missing.csv"), std::string::npos);
