@@ -47,6 +47,25 @@ std::string MhzText(long long count, int decimals) {
     return std::to_string(scaled / unit) + "." + frac;
 }
 
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    }
+    return true;
+}
+
+bool IsBlankRecord(const CsvRecord& record) {
+    for (const auto& f : record) {
+        if (!TrimBlanks(f).empty()) return false;
+    }
+    return true;
+}
+
 long long PlainNumber(std::string_view text) {
     text = TrimBlanks(text);
     if (text.empty() || text.size() > 9) return -1;
@@ -77,25 +96,6 @@ bool StoredByModel(SettingsList list, bool sixteen) {
 
 bool IsModel16(const EditorSurface& editor) {
     return editor.CurSel(SettingsList::Model) != 1;
-}
-
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    }
-    return true;
-}
-
-bool IsBlankRecord(const CsvRecord& record) {
-    for (const auto& f : record) {
-        if (!TrimBlanks(f).empty()) return false;
-    }
-    return true;
 }
 
 std::string Cell(const CsvRecord& record, int index) {

@@ -83,6 +83,10 @@ void StartDocument(const DocumentData* into, int model, DocumentData& doc, Edito
 std::string ModelName(int model);
 // A count of 10 Hz units as MHz with `decimals` digits after the point.
 std::string MhzText(long long count, int decimals);
+// A record with nothing but blanks in it.
+bool IsBlankRecord(const std::vector<std::string>& record);
+char FoldAscii(char c);
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 // A whole number made only of digits (blanks around it allowed), or -1.
 long long PlainNumber(std::string_view text);
 

@@ -40,18 +40,6 @@ const std::vector<std::string>& ExchangeColumns() {
     return columns;
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    }
-    return true;
-}
-
 // One side's squelch as the layout sees it.
 struct Squelch {
     enum Kind { None, Tone, Code } kind = None;
@@ -194,13 +182,7 @@ CsvImport ImportExchange(const std::vector<CsvRecord>& records, const CsvImportO
     };
 
     std::size_t first = 0;
-    auto blank = [](const CsvRecord& r) {
-        for (const auto& f : r) {
-            if (!TrimBlanks(f).empty()) return false;
-        }
-        return true;
-    };
-    while (first < records.size() && blank(records[first])) ++first;
+    while (first < records.size() && IsBlankRecord(records[first])) ++first;
     if (first == records.size()) {
         result.refusals.push_back({0, "", false, "", "the file holds no header row and no channels"});
         return result;
@@ -254,7 +236,7 @@ CsvImport ImportExchange(const std::vector<CsvRecord>& records, const CsvImportO
     for (std::size_t r = first + 1; r < records.size(); ++r) {
         const CsvRecord& rec = records[r];
         const int row = static_cast<int>(r) + 1;
-        if (blank(rec)) continue;
+        if (IsBlankRecord(rec)) continue;
         const std::string locText = get(rec, "location");
         const long long loc = PlainNumber(locText);
         if (loc < 1 || loc > count) {
