@@ -394,6 +394,18 @@ CsvImport ImportCsv(std::string_view text, const CsvImportOptions& options, Docu
                                    read.error});
         return result;
     }
+    // Spreadsheets set to a decimal comma save ";" between fields.
+    for (std::size_t r = 0; r < read.records.size(); ++r) {
+        if (IsBlankRecord(read.records[r])) continue;
+        if (read.records[r].size() == 1 && read.records[r][0].find(';') != std::string::npos) {
+            CsvImport result;
+            result.refusals.push_back({static_cast<int>(r) + 1, "", false, "",
+                                       "the fields are separated by \";\": save the file with \",\" between "
+                                       "fields"});
+            return result;
+        }
+        break;
+    }
     if (options.layout == CsvLayout::Exchange) return ImportExchange(read.records, options, doc, editor);
     return ImportQuorim(read.records, options, doc, editor);
 }

@@ -263,6 +263,8 @@ TEST(ChannelCsv, FileLevelRefusals) {
         {Header() + "频段,130 - 150MHZ\n频段,50 - 700MHZ\n", 0,
          "row 3, setting \"频段\": this setting is also on row 2"},
         {Header() + "1,\"145\n", 0, "row 2, column \"#2\": a quoted field is not closed"},
+        {"\n信道;接收频率;发射频率;接收信令;发射信令;是否禁发\n1;145,0125;;;;\n", 0,
+         "row 2: the fields are separated by \";\": save the file with \",\" between fields"},
     };
     for (const auto& c : cases) {
         DocumentData out;
