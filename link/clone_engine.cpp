@@ -1,0 +1,298 @@
+#include "link/clone_engine.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quorim {
+
+namespace {
+
+enum class Step { Ok, Failed, Cancelled };
+
+class CloneTransfer {
+public:
+    CloneTransfer(DocumentData& doc, SerialPort& port, Clock& clock, LinkHost& host)
+        : m_doc(doc), m_port(port), m_clock(clock), m_host(host) {}
+
+    TransferOutcome Run(const std::string& portName);
+
+private:
+    Step Handshake();
+    Step ReadPhase();
+    Step WritePhase();
+
+    // One pump step; true when the user has asked to cancel.
+    bool PumpAndCheck() {
+        m_host.PumpStep();
+        return m_host.CancelRequested();
+    }
+    bool WriteBytes(const std::uint8_t* data, std::size_t size) {
+        const Transfer t = m_port.Write(data, size);
+        return t.Ok() && t.count == size;
+    }
+    bool WriteByte(std::uint8_t b) { return WriteBytes(&b, 1); }
+    // Reads one byte into the receive buffer; true only when a byte arrived
+    // within the time-out and it is 06. `portError` tells a failed read.
+    bool ReadAck(bool* portError = nullptr) {
+        const Transfer t = m_port.Read(m_rx.data(), 1);
+        if (portError != nullptr) {
+            *portError = !t.Ok();
+        }
+        return t.Ok() && t.count == 1 && m_rx[0] == kAck;
+    }
+    // The communication error prompt: true for Retry.
+    bool AskRetry() {
+        return m_host.ShowMessage(kMsgCommunicationError, MessageButtons::RetryCancel) ==
+               MessageAnswer::Retry;
+    }
+    void StepProgress() {
+        if (m_host.ProgressPos() < m_progressTop) {
+            m_host.StepProgress();
+            m_host.SetStatusText(std::to_string(m_host.ProgressPos()));
+        }
+    }
+    void Finish() {
+        m_port.Close();
+        m_host.CloseProgress();
+    }
+
+    DocumentData& m_doc;
+    SerialPort& m_port;
+    Clock& m_clock;
+    LinkHost& m_host;
+    // Every reply is read into this buffer from its first byte; bytes a short
+    // reply does not reach keep what an earlier reply left there.
+    std::array<std::uint8_t, 20> m_rx{};
+    int m_progressTop = 123;  // the progress window starts with 0-123
+};
+
+TransferOutcome CloneTransfer::Run(const std::string& portName) {
+    if (m_host.Direction() == TransferDirection::Write) {
+        m_host.EncodeEditor(m_doc);
+    }
+    PortResult opened = m_port.Open(portName);
+    if (opened.Ok()) {
+        LineSettings line;  // 9600 8N1
+        for (const PortResult& r : {m_port.SetQueueSizes(kCloneInputQueue, kCloneOutputQueue),
+                                    m_port.SetTimeouts(kCloneTimeouts), m_port.SetLine(line)}) {
+            if (!r.Ok() && opened.Ok()) {
+                opened = r;
+            }
+        }
+        if (!opened.Ok()) {
+            m_port.Close();
+        }
+    }
+    if (!opened.Ok()) {
+        m_host.ShowMessage(kMsgCannotOpenPort, MessageButtons::Ok);
+        m_host.CloseProgress();
+        return TransferOutcome::Failed;
+    }
+    m_host.SetStatusText(kStatusDetecting);
+    m_rx.fill(0);
+
+    Step step = Handshake();
+    if (step == Step::Ok) {
+        // The user may have picked the other command while the radio was
+        // woken; the direction is taken as it stands now.
+        step = m_host.Direction() == TransferDirection::Read ? ReadPhase() : WritePhase();
+    }
+    if (step == Step::Ok) {
+        return TransferOutcome::Succeeded;  // the phases close and decode themselves
+    }
+    Finish();
+    return step == Step::Cancelled ? TransferOutcome::Cancelled : TransferOutcome::Failed;
+}
+
+Step CloneTransfer::Handshake() {
+    static constexpr std::uint8_t kWakeUp[] = {kStx, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+    int attempt = 1;
+    for (;;) {
+        for (int i = 0; i < 7; ++i) {
+            if (PumpAndCheck()) {
+                return Step::Cancelled;
+            }
+            m_clock.SleepMs(1);
+        }
+        m_port.Purge();
+        // The 199-channel variant holds the final 'M' back until the radio
+        // has answered.
+        const bool sixteen = m_doc.m_bSixteenChannel;
+        const std::size_t wakeUpLength = sixteen ? 8 : 7;
+        for (std::size_t i = 0; i < wakeUpLength; ++i) {
+            m_clock.SleepMs(1);
+            m_port.Purge();
+            WriteByte(kWakeUp[i]);
+        }
+        m_host.SetStatusText(kStatusWaiting);
+
+        // The radio answers 06, possibly after one stray byte.
+        bool portError = false;
+        bool acked = ReadAck(&portError);
+        if (!acked && !portError) {
+            acked = ReadAck(&portError);
+        }
+        if (!acked) {
+            m_clock.SleepMs(2);
+            if (++attempt <= kHandshakeAttempts) {
+                continue;
+            }
+            if (!AskRetry()) {
+                return Step::Failed;
+            }
+            attempt = 1;
+            continue;
+        }
+
+        m_clock.SleepMs(1);
+        m_port.Purge();
+        if (!sixteen) {
+            WriteByte('M');
+            m_clock.SleepMs(1);
+            m_port.Purge();
+            WriteByte(kStx);
+        } else {
+            WriteByte(kStx);
+            m_clock.SleepMs(1);
+        }
+
+        // The identification: only byte 4 is looked at, and a short one keeps
+        // the buffer's earlier bytes in the places it does not reach.
+        if (!m_port.Read(m_rx.data(), kIdentSize).Ok()) {
+            if (!AskRetry()) {
+                return Step::Failed;
+            }
+            attempt = 1;
+            continue;
+        }
+        if (m_host.Direction() == TransferDirection::Read) {
+            m_progressTop = m_rx[kIdentModelByte] == kModelCode199 ? kBlocks199 - 1 : kReadBlocks16 - 1;
+            m_host.SetProgressRange(0, m_progressTop);
+        }
+
+        m_port.Purge();
+        bool sent = WriteByte(kAck);
+        for (int retry = 0; !sent && retry < kSendOrderRetries; ++retry) {
+            m_host.ShowMessage(kMsgSendOrder, MessageButtons::Ok);
+            m_port.Purge();
+            sent = WriteByte(kAck);
+        }
+        if (!sent) {
+            if (!AskRetry()) {
+                return Step::Failed;
+            }
+            attempt = 1;
+            continue;
+        }
+
+        if (ReadAck(&portError)) {
+            return Step::Ok;
+        }
+        if (!portError) {
+            for (int i = 0; i < 601; ++i) {
+                if (PumpAndCheck()) {
+                    return Step::Cancelled;
+                }
+                m_clock.SleepMs(1);
+            }
+        }
+        if (!AskRetry()) {
+            return Step::Failed;
+        }
+        attempt = 1;
+    }
+}
+
+Step CloneTransfer::ReadPhase() {
+    // Blocks go into a copy; the document changes only when the read succeeds.
+    DocumentData scratch = m_doc;
+    scratch.m_bSixteenChannel = false;
+    std::array<std::uint8_t, 4> request{'R', 0x00, 0x00, kBlockSize};
+    for (int k = 0; k < kBlocks199; ++k) {
+        m_port.Purge();
+        WriteBytes(request.data(), request.size());
+        // Anything short of the full 12 bytes ends the read: a partial reply
+        // would put bytes of the previous block into this one.
+        const Transfer reply = m_port.Read(m_rx.data(), kReplySize);
+        if (reply.count < kReplySize) {
+            m_host.ShowMessage(kMsgNotEnough, MessageButtons::Ok);
+            return Step::Failed;
+        }
+        const unsigned next = static_cast<unsigned>(k + 1) * kBlockSize;
+        request[1] = static_cast<std::uint8_t>(next >> 8);
+        request[2] = static_cast<std::uint8_t>(next & 0xFF);
+        m_port.Purge();
+        std::copy(m_rx.begin() + 4, m_rx.begin() + kReplySize,
+                  scratch.m_image.begin() + static_cast<std::ptrdiff_t>(k * kBlockSize));
+        StepProgress();
+        m_clock.SleepMs(15);
+        m_port.Purge();
+        WriteByte(kAck);
+        // A 16-channel radio's memory ends with block 123; its answer to
+        // this last ACK is not awaited.
+        if (scratch.m_image[kModelCodeOffset] == kModelCode16 && k == kReadBlocks16 - 1) {
+            scratch.m_bSixteenChannel = true;
+            break;
+        }
+        if (!ReadAck()) {
+            m_host.ShowMessage(kMsgReadBlockError, MessageButtons::Ok);
+            return Step::Failed;
+        }
+        for (int i = 0; i < 199; ++i) {
+            if (PumpAndCheck()) {
+                return Step::Cancelled;
+            }
+        }
+        m_clock.SleepMs(10);
+    }
+    m_doc = scratch;
+    m_host.SetGridRows(m_doc.m_bSixteenChannel ? 17 : 200);
+    Finish();
+    m_host.DecodeEditor(m_doc);
+    return Step::Ok;
+}
+
+Step CloneTransfer::WritePhase() {
+    m_progressTop = m_host.GridRows() <= 18 ? kWriteBlocks16 : kBlocks199 - 1;
+    m_host.SetProgressRange(0, m_progressTop);
+    std::array<std::uint8_t, 4> request{'W', 0x00, 0x00, kBlockSize};
+    for (int k = 0; k < kBlocks199; ++k) {
+        // The 16-channel layout ends after 123 blocks (image bytes 0..983).
+        if (m_host.GridRows() < 18 && k == kWriteBlocks16) {
+            break;
+        }
+        const auto* data = m_doc.m_image.data() + static_cast<std::size_t>(k) * kBlockSize;
+        m_port.Purge();
+        WriteBytes(request.data(), request.size());
+        m_clock.SleepMs(1);
+        m_port.Purge();
+        WriteBytes(data, kBlockSize);
+        // the radio answers each written block with 06
+        if (!ReadAck()) {
+            m_host.ShowMessage(kMsgWriteBlockError, MessageButtons::Ok);
+            return Step::Failed;
+        }
+        const unsigned next = static_cast<unsigned>(k + 1) * kBlockSize;
+        request[1] = static_cast<std::uint8_t>(next >> 8);
+        request[2] = static_cast<std::uint8_t>(next & 0xFF);
+        StepProgress();
+        for (int i = 0; i < 201; ++i) {
+            if (m_host.CancelRequested()) {
+                return Step::Cancelled;
+            }
+            m_host.PumpStep();
+        }
+        m_clock.SleepMs(1);
+    }
+    Finish();
+    return Step::Ok;
+}
+
+}  // namespace
+
+TransferOutcome RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
+                                 Clock& clock, LinkHost& host) {
+    return CloneTransfer(doc, port, clock, host).Run(portName);
+}
+
+}  // namespace quorim

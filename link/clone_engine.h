@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "image/memory_image.h"
+#include "link/clock.h"
+#include "link/link_host.h"
+#include "link/serial_port.h"
+
+namespace quorim {
+
+// The read/write link's own words, shown exactly as they stand.
+inline constexpr const char* kMsgCannotOpenPort =
+    "Could not Open the Port,Please check whether the Port are occupied or the device are ok";
+inline constexpr const char* kStatusDetecting = "Now are detecting Communication Port,Please wait...";
+inline constexpr const char* kStatusWaiting = "Waiting the response from radio...";
+inline constexpr const char* kMsgCommunicationError =
+    "Communication Error\xEF\xBC\x8CPlease check all the connections and the radio power";
+inline constexpr const char* kMsgSendOrder = "Error in the Send Order";
+inline constexpr const char* kMsgNotEnough = "not received enough  byte";
+inline constexpr const char* kMsgReadBlockError = "Error had happen,please try again";
+inline constexpr const char* kMsgWriteBlockError =
+    "Program Interrupt\xEF\xBC\x8CPlease reset the radio and try again";
+
+// Wire constants of the clone protocol.
+inline constexpr std::uint8_t kAck = 0x06;
+inline constexpr std::uint8_t kStx = 0x02;
+inline constexpr std::size_t kBlockSize = 8;
+inline constexpr std::size_t kReplySize = 12;  // 4 leading bytes, then the block
+inline constexpr std::size_t kIdentSize = 8;
+inline constexpr std::size_t kIdentModelByte = 4;  // '8': a 199-channel radio
+inline constexpr int kReadBlocks16 = 124;          // blocks 0..123, image bytes 0..991
+inline constexpr int kWriteBlocks16 = 123;         // blocks 0..122, image bytes 0..983
+inline constexpr int kBlocks199 = 402;             // blocks 0..401, the whole image
+inline constexpr int kHandshakeAttempts = 15;
+// How often the acknowledgement after the identification is written again
+// after "Error in the Send Order" before the transfer gives up on the line.
+inline constexpr int kSendOrderRetries = 3;
+
+// Port set-up of the clone link: 9600 8N1, these time-outs, these queues.
+inline constexpr CommTimeouts kCloneTimeouts{30, 500, 90, 50, 50};
+inline constexpr std::size_t kCloneInputQueue = 1024;
+inline constexpr std::size_t kCloneOutputQueue = 512;
+
+enum class TransferOutcome {
+    Succeeded,
+    Failed,     // a message told the user why (the port could not be opened, the radio failed)
+    Cancelled,  // the cancel button, during the transfer
+};
+
+// One whole transfer in the direction the host reports, as the view's
+// OnRadioTransfer runs it: open the port, wake the radio, then read every
+// block into the document or write every block from it, and close the port
+// and the progress window in every ending.
+//
+// A read is all or nothing: the blocks go into a copy of the document, which
+// replaces `doc` (image and model flag) only when the read succeeds; after a
+// failed or cancelled read `doc` is exactly as before. A write first encodes
+// the editor into `doc` (through the host), as the program always has.
+TransferOutcome RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
+                                 Clock& clock, LinkHost& host);
+
+}  // namespace quorim

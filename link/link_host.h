@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+#include "image/memory_image.h"
+
+namespace quorim {
+
+enum class MessageButtons { Ok, RetryCancel };
+enum class MessageAnswer { Ok, Retry, Cancel };
+
+// Direction of a clone transfer, the view's m_nDirection.
+enum class TransferDirection { Read = 0, Write = 1 };
+
+// What the radio link engines need of the program around them. The GUI host
+// drives the progress window and the form; the CLI host prints; the test host
+// records. All calls come on the caller's one thread.
+class LinkHost {
+public:
+    virtual ~LinkHost() = default;
+
+    // The progress window's status line.
+    virtual void SetStatusText(const std::string& text) = 0;
+    // The progress bar: range, step by one, position.
+    virtual void SetProgressRange(int low, int high) = 0;
+    virtual void StepProgress() = 0;
+    virtual int ProgressPos() const = 0;
+    // Closes the progress window (the end of every transfer after opening).
+    virtual void CloseProgress() = 0;
+
+    // Processes one pending window event, if there is one, without waiting.
+    virtual void PumpStep() = 0;
+    // The progress window's cancel flag.
+    virtual bool CancelRequested() const = 0;
+
+    // A message box with the application's name as caption.
+    virtual MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) = 0;
+
+    // The direction the user last chose; read when the transfer starts and
+    // again when it leaves the handshake.
+    virtual TransferDirection Direction() const = 0;
+
+    // The editor: the channel grid's row count (17 or 200), and the codec.
+    virtual int GridRows() const = 0;
+    virtual void SetGridRows(int rows) = 0;
+    virtual void EncodeEditor(DocumentData& doc) = 0;
+    virtual void DecodeEditor(const DocumentData& doc) = 0;
+};
+
+}  // namespace quorim

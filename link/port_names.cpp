@@ -1,0 +1,91 @@
+#include "link/port_names.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace quorim {
+
+namespace {
+
+// "ttyUSB10" sorts after "ttyUSB9".
+bool NumericLess(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return a < b;
+}
+
+std::vector<std::string> DevicesWithPrefix(const std::string& devDir, const std::string& prefix) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(devDir, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                        [](char c) { return c >= '0' && c <= '9'; })) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end(), NumericLess);
+    for (auto& name : names) {
+        name = devDir + "/" + name;
+    }
+    return names;
+}
+
+}  // namespace
+
+PortNameSources SystemPortNameSources() {
+    PortNameSources sources;
+    sources.getEnv = [](const std::string& key) -> std::optional<std::string> {
+        const char* value = std::getenv(key.c_str());
+        if (value == nullptr || *value == '\0') {
+            return std::nullopt;
+        }
+        return std::string(value);
+    };
+    return sources;
+}
+
+int ComNumber(const std::string& name) {
+    if (name.size() != 4) {
+        return 0;
+    }
+    const std::string head = name.substr(0, 3);
+    if (head != "COM" && head != "com" && head != "Com") {
+        return 0;
+    }
+    const char digit = name[3];
+    return digit >= '1' && digit <= '4' ? digit - '0' : 0;
+}
+
+std::vector<std::string> UsbSerialDevices(const std::string& devDir) {
+    std::vector<std::string> devices = DevicesWithPrefix(devDir, "ttyUSB");
+    const std::vector<std::string> acm = DevicesWithPrefix(devDir, "ttyACM");
+    devices.insert(devices.end(), acm.begin(), acm.end());
+    return devices;
+}
+
+std::string ResolvePortName(const std::string& name, const PortNameSources& sources) {
+    const int n = ComNumber(name);
+    if (n == 0) {
+        return name;
+    }
+    if (sources.getEnv) {
+        if (auto path = sources.getEnv("QUORIM_COM" + std::to_string(n))) {
+            return *path;
+        }
+    }
+    const std::vector<std::string> usb = UsbSerialDevices(sources.devDir);
+    if (static_cast<std::size_t>(n) <= usb.size()) {
+        return usb[static_cast<std::size_t>(n) - 1];
+    }
+    return sources.devDir + "/ttyS" + std::to_string(n - 1);
+}
+
+std::string ResolvePortName(const std::string& name) {
+    return ResolvePortName(name, SystemPortNameSources());
+}
+
+}  // namespace quorim

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorim {
+
+// The program offers the ports "COM1" to "COM4". On this system COMn is:
+//  1. the device path in the environment variable QUORIM_COMn, when set;
+//  2. otherwise the n-th USB serial adapter (/dev/ttyUSB*, then /dev/ttyACM*,
+//     each sorted by number);
+//  3. otherwise /dev/ttyS(n-1).
+// Any other name (a device path such as /dev/pts/3) is taken as it is.
+struct PortNameSources {
+    std::function<std::optional<std::string>(const std::string&)> getEnv;
+    std::string devDir = "/dev";
+};
+
+// The process environment and the real /dev.
+PortNameSources SystemPortNameSources();
+
+// The COM number of "COM1".."COM4" (case-insensitive "com"), else 0.
+int ComNumber(const std::string& name);
+
+// USB serial adapters in the order COMn counts them.
+std::vector<std::string> UsbSerialDevices(const std::string& devDir);
+
+std::string ResolvePortName(const std::string& name, const PortNameSources& sources);
+std::string ResolvePortName(const std::string& name);
+
+}  // namespace quorim

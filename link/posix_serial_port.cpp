@@ -1,0 +1,372 @@
+#include "link/posix_serial_port.h"
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "link/port_names.h"
+
+namespace quorim {
+
+namespace {
+
+double MonotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+PortResult SystemError(const char* what, int err) {
+    return {PortError::System, std::string(what) + ": " + std::strerror(err)};
+}
+
+// Device errors that mean the device is no longer there.
+bool IsGoneErrno(int err) {
+    return err == EIO || err == ENXIO || err == ENODEV || err == EBADF;
+}
+
+// Waits until fd is ready for `events` or `timeoutMs` pass (negative: no
+// limit). Returns the revents, 0 on time-out, -1 with errno on failure.
+// EINTR restarts the wait with what is left of it.
+int WaitFor(int fd, short events, double timeoutMs) {
+    const double deadline = MonotonicMs() + timeoutMs;
+    for (;;) {
+        pollfd pfd{fd, events, 0};
+        timespec ts{};
+        timespec* tsp = nullptr;
+        if (timeoutMs >= 0) {
+            const double left = std::max(0.0, deadline - MonotonicMs());
+            ts.tv_sec = static_cast<time_t>(left / 1000.0);
+            ts.tv_nsec = static_cast<long>(std::fmod(left, 1000.0) * 1e6);
+            tsp = &ts;
+        }
+        const int rc = ppoll(&pfd, 1, tsp, nullptr);
+        if (rc < 0 && errno == EINTR) {
+            continue;
+        }
+        if (rc <= 0) {
+            return rc;
+        }
+        return pfd.revents;
+    }
+}
+
+speed_t BaudConstant(int baud) {
+    switch (baud) {
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+PosixSerialPort::~PosixSerialPort() {
+    Close();
+}
+
+PortResult PosixSerialPort::Open(const std::string& name) {
+    Close();
+    m_path = ResolvePortName(name);
+    const int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int err = errno;
+        switch (err) {
+            case ENOENT:
+            case ENXIO:
+            case ENODEV:
+                return {PortError::NotFound, m_path};
+            case EBUSY:
+                return {PortError::Busy, m_path};
+            case EACCES:
+            case EPERM:
+                return {PortError::NoAccess, m_path};
+            default:
+                return SystemError(m_path.c_str(), err);
+        }
+    }
+    if (!isatty(fd)) {
+        ::close(fd);
+        return {PortError::NotSerial, m_path};
+    }
+    // flock binds every opener, root included; TIOCEXCL keeps other
+    // programs that do not use flock from opening the device.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return err == EWOULDBLOCK ? PortResult{PortError::Busy, m_path} : SystemError("flock", err);
+    }
+    if (ioctl(fd, TIOCEXCL) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return SystemError("TIOCEXCL", err);
+    }
+    // USB adapters hold small replies up to their latency timer (16 ms on
+    // FTDI); ask for low latency and carry on if the driver refuses.
+    serial_struct ss{};
+    if (ioctl(fd, TIOCGSERIAL, &ss) == 0) {
+        ss.flags |= ASYNC_LOW_LATENCY;
+        (void)ioctl(fd, TIOCSSERIAL, &ss);
+    }
+    m_fd = fd;
+    m_timeouts = {};
+    if (const char* trace = std::getenv("QUORIM_TRACE"); trace != nullptr && *trace != '\0') {
+        m_trace = std::fopen(trace, "a");
+        m_traceStart = MonotonicMs();
+        if (m_trace != nullptr) {
+            std::fprintf(m_trace, "%10.3f open %s\n", 0.0, m_path.c_str());
+        }
+    }
+    return {};
+}
+
+PortResult PosixSerialPort::SetQueueSizes(std::size_t, std::size_t) {
+    // The kernel's tty queues (4 KiB) are larger than any size the links ask
+    // for and cannot be changed; nothing to do beyond the check.
+    return IsOpen() ? PortResult{} : PortResult{PortError::NotOpen, {}};
+}
+
+PortResult PosixSerialPort::SetTimeouts(const CommTimeouts& timeouts) {
+    if (!IsOpen()) {
+        return {PortError::NotOpen, {}};
+    }
+    m_timeouts = timeouts;
+    return {};
+}
+
+PortResult PosixSerialPort::SetLine(const LineSettings& line) {
+    if (!IsOpen()) {
+        return {PortError::NotOpen, {}};
+    }
+    termios tio{};
+    if (tcgetattr(m_fd, &tio) != 0) {
+        const int err = errno;
+        return IsGoneErrno(err) ? PortResult{PortError::Gone, {}} : SystemError("tcgetattr", err);
+    }
+    const speed_t speed = BaudConstant(line.baud);
+    if (speed == 0 || line.dataBits < 5 || line.dataBits > 8 || line.stopBits < 1 || line.stopBits > 2) {
+        return {PortError::Unsupported, {}};
+    }
+    // Raw binary transfer: no input or output processing, no echo, no
+    // signals, no software flow control (it would swallow 0x11 and 0x13).
+    // Hardware flow control and the modem lines stay as they were.
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                                          IXOFF | IXANY | INPCK);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | HUPCL);
+    tio.c_cflag |= CLOCAL | CREAD;
+    switch (line.dataBits) {
+        case 5:
+            tio.c_cflag |= CS5;
+            break;
+        case 6:
+            tio.c_cflag |= CS6;
+            break;
+        case 7:
+            tio.c_cflag |= CS7;
+            break;
+        default:
+            tio.c_cflag |= CS8;
+    }
+    if (line.parity != Parity::None) {
+        tio.c_cflag |= PARENB | (line.parity == Parity::Odd ? PARODD : 0);
+    }
+    if (line.stopBits == 2) {
+        tio.c_cflag |= CSTOPB;
+    }
+    // Reads never block in the kernel: poll() does all the waiting.
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, speed);
+    cfsetospeed(&tio, speed);
+    if (tcsetattr(m_fd, TCSANOW, &tio) != 0) {
+        const int err = errno;
+        return IsGoneErrno(err) ? PortResult{PortError::Gone, {}} : SystemError("tcsetattr", err);
+    }
+    return {};
+}
+
+PortResult PosixSerialPort::Purge() {
+    if (!IsOpen()) {
+        return {PortError::NotOpen, {}};
+    }
+    // Drain first: a finished write() is not a transmitted byte. After the
+    // drain there is no output left to discard, and discarding output on a
+    // pseudo-terminal (whose drain returns at once) would throw away bytes the
+    // other side has not read yet.
+    if (tcdrain(m_fd) != 0 && errno != EINTR) {
+        const int err = errno;
+        return IsGoneErrno(err) ? PortResult{PortError::Gone, {}} : SystemError("tcdrain", err);
+    }
+    if (tcflush(m_fd, TCIFLUSH) != 0) {
+        const int err = errno;
+        return IsGoneErrno(err) ? PortResult{PortError::Gone, {}} : SystemError("tcflush", err);
+    }
+    if (m_trace != nullptr) {
+        std::fprintf(m_trace, "%10.3f purge\n", MonotonicMs() - m_traceStart);
+    }
+    return {};
+}
+
+Transfer PosixSerialPort::Write(const std::uint8_t* data, std::size_t size) {
+    Transfer result;
+    if (!IsOpen()) {
+        result.error = PortError::NotOpen;
+        return result;
+    }
+    const double limit = static_cast<double>(m_timeouts.writeTotalPerByteMs) * static_cast<double>(size) +
+                         m_timeouts.writeTotalConstantMs;
+    const bool bounded = limit > 0;
+    const double deadline = MonotonicMs() + limit;
+    while (result.count < size) {
+        const ssize_t n = ::write(m_fd, data + result.count, size - result.count);
+        if (n > 0) {
+            result.count += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN) {
+            result.error = IsGoneErrno(errno) ? PortError::Gone : PortError::System;
+            break;
+        }
+        const double left = bounded ? deadline - MonotonicMs() : -1;
+        if (bounded && left <= 0) {
+            break;
+        }
+        const int revents = WaitFor(m_fd, POLLOUT, left);
+        if (revents < 0) {
+            result.error = PortError::System;
+            break;
+        }
+        if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            result.error = PortError::Gone;
+            break;
+        }
+    }
+    Trace("tx", data, result.count);
+    return result;
+}
+
+Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
+    Transfer result;
+    if (!IsOpen()) {
+        result.error = PortError::NotOpen;
+        return result;
+    }
+    const CommTimeouts& t = m_timeouts;
+    const bool atOnce =
+        t.readIntervalMs == kReadReturnAtOnce && t.readTotalPerByteMs == 0 && t.readTotalConstantMs == 0;
+    const bool totalBounded = t.readTotalPerByteMs != 0 || t.readTotalConstantMs != 0;
+    const bool intervalBounded = t.readIntervalMs != 0 && t.readIntervalMs != kReadReturnAtOnce;
+    const double start = MonotonicMs();
+    const double totalDeadline =
+        start + static_cast<double>(t.readTotalPerByteMs) * static_cast<double>(size) + t.readTotalConstantMs;
+    double lastByte = 0;
+    while (result.count < size) {
+        const ssize_t n = ::read(m_fd, data + result.count, size - result.count);
+        if (n > 0) {
+            result.count += static_cast<std::size_t>(n);
+            lastByte = MonotonicMs();
+            continue;
+        }
+        if (n == 0) {
+            // A terminal in raw mode with VMIN = 0 reads 0 only when the
+            // other side has hung up.
+            result.error = PortError::Gone;
+            break;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EAGAIN) {
+            result.error = IsGoneErrno(errno) ? PortError::Gone : PortError::System;
+            break;
+        }
+        if (atOnce) {
+            break;
+        }
+        const double now = MonotonicMs();
+        double wait = -1;
+        if (totalBounded) {
+            wait = totalDeadline - now;
+        }
+        if (intervalBounded && result.count > 0) {
+            const double intervalLeft = lastByte + t.readIntervalMs - now;
+            wait = wait < 0 ? intervalLeft : std::min(wait, intervalLeft);
+        }
+        if ((totalBounded || (intervalBounded && result.count > 0)) && wait <= 0) {
+            break;
+        }
+        const int revents = WaitFor(m_fd, POLLIN, wait);
+        if (revents < 0) {
+            result.error = PortError::System;
+            break;
+        }
+        if (revents != 0 && !(revents & POLLIN) && (revents & (POLLHUP | POLLERR | POLLNVAL))) {
+            result.error = PortError::Gone;
+            break;
+        }
+    }
+    Trace("rx", data, result.count);
+    if (!result.Ok() && m_trace != nullptr) {
+        std::fprintf(m_trace, "%10.3f error %s\n", MonotonicMs() - m_traceStart,
+                     PortErrorText(result.error).c_str());
+    }
+    return result;
+}
+
+void PosixSerialPort::Close() {
+    if (m_fd >= 0) {
+        (void)ioctl(m_fd, TIOCNXCL);
+        (void)flock(m_fd, LOCK_UN);
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (m_trace != nullptr) {
+        std::fprintf(m_trace, "%10.3f close\n", MonotonicMs() - m_traceStart);
+        std::fclose(m_trace);
+        m_trace = nullptr;
+    }
+}
+
+void PosixSerialPort::Trace(const char* what, const std::uint8_t* data, std::size_t size) {
+    if (m_trace == nullptr || size == 0) {
+        return;
+    }
+    std::fprintf(m_trace, "%10.3f %s", MonotonicMs() - m_traceStart, what);
+    for (std::size_t i = 0; i < size; ++i) {
+        std::fprintf(m_trace, " %02X", data[i]);
+    }
+    std::fputc('\n', m_trace);
+    std::fflush(m_trace);
+}
+
+}  // namespace quorim

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace quorim {
+
+// Time-outs of a serial port, in milliseconds, with the meaning the radio links
+// were designed around:
+//  - a read of n bytes returns when n bytes have arrived, or when
+//    readIntervalMs pass after a received byte without a further byte, or when
+//    readTotalPerByteMs * n + readTotalConstantMs have passed since the call;
+//    whichever comes first. It reports how many bytes arrived.
+//  - a write of n bytes gives up after writeTotalPerByteMs * n +
+//    writeTotalConstantMs and reports how many bytes were taken.
+// Zero switches a rule off (both totals zero: no total limit). A read interval
+// of kReadReturnAtOnce with both read totals zero makes a read return at once
+// with whatever has arrived.
+struct CommTimeouts {
+    std::uint32_t readIntervalMs = 0;
+    std::uint32_t readTotalPerByteMs = 0;
+    std::uint32_t readTotalConstantMs = 0;
+    std::uint32_t writeTotalPerByteMs = 0;
+    std::uint32_t writeTotalConstantMs = 0;
+};
+inline constexpr std::uint32_t kReadReturnAtOnce = 0xFFFFFFFFu;
+
+enum class Parity { None, Odd, Even };
+
+// Baud rate and character frame. Raw binary transfer is always on and parity
+// checking off; flow control and the modem lines stay as the port had them.
+struct LineSettings {
+    int baud = 9600;
+    int dataBits = 8;
+    Parity parity = Parity::None;
+    int stopBits = 1;
+};
+
+// The small closed set of things that go wrong with a port. The operating
+// system's own reason travels in PortResult::detail only for System.
+enum class PortError {
+    None,
+    NotFound,     // no such device (or the name resolves to nothing)
+    Busy,         // another program holds the port
+    NoAccess,     // permission denied
+    NotSerial,    // the path is not a terminal device
+    Unsupported,  // a line setting the device cannot take
+    NotOpen,      // the call needs an open port
+    Gone,         // the device vanished (unplugged, other end of a pty closed)
+    System,       // anything else the operating system reported
+};
+
+struct PortResult {
+    PortError error = PortError::None;
+    std::string detail;
+
+    bool Ok() const { return error == PortError::None; }
+};
+
+// A counted read or write: the bytes transferred, and an error when the port
+// failed (a time-out is not an error: it shows as a short count).
+struct Transfer {
+    std::size_t count = 0;
+    PortError error = PortError::None;
+
+    bool Ok() const { return error == PortError::None; }
+};
+
+// An English phrase for an error ("the port is in use by another program").
+std::string PortErrorText(PortError error);
+
+// A serial port as the radio links use it. One object opens one port at a
+// time; every call but Open needs an open port.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Opens an existing device for reading and writing, exclusively: a second
+    // opener of the same device fails with Busy. `name` is "COM1".."COM4" or a
+    // device path.
+    virtual PortResult Open(const std::string& name) = 0;
+    virtual bool IsOpen() const = 0;
+    // Driver queue sizes in bytes (input, output).
+    virtual PortResult SetQueueSizes(std::size_t input, std::size_t output) = 0;
+    virtual PortResult SetTimeouts(const CommTimeouts& timeouts) = 0;
+    virtual PortResult SetLine(const LineSettings& line) = 0;
+    // Waits until every byte already written has left the port, then discards
+    // what was received and not yet read. A purge never cuts short a frame
+    // that was written.
+    virtual PortResult Purge() = 0;
+    // Counted, blocking within the time-outs.
+    virtual Transfer Write(const std::uint8_t* data, std::size_t size) = 0;
+    virtual Transfer Read(std::uint8_t* data, std::size_t size) = 0;
+    // Closing a closed port does nothing.
+    virtual void Close() = 0;
+};
+
+}  // namespace quorim
