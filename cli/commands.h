@@ -18,6 +18,8 @@ int RunNew(const Args& args);
 int RunDiff(const Args& args);
 int RunExport(const Args& args);
 int RunImport(const Args& args);
+int RunRead(const Args& args);
+int RunWrite(const Args& args);
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});

@@ -17,7 +17,9 @@ const std::map<std::string, std::string>& UsageLines() {
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
          "FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
+        {"read", "quorim read --port PORT [--model 16|199] [--from FILE] --out FILE [--retry N]"},
         {"show", "quorim show [--json] FILE"},
+        {"write", "quorim write --port PORT FILE [--retry N]"},
     };
     return lines;
 }
@@ -43,7 +45,8 @@ int Usage(const std::string& command) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport}, {"new", RunNew}, {"show", RunShow},
+        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport}, {"new", RunNew},
+        {"read", RunRead}, {"show", RunShow},     {"write", RunWrite},
     };
     if (argc < 2) {
         return Usage();

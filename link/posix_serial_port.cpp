@@ -290,6 +290,10 @@ Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
     const double totalDeadline =
         start + static_cast<double>(t.readTotalPerByteMs) * static_cast<double>(size) + t.readTotalConstantMs;
     double lastByte = 0;
+    // With VMIN = VTIME = 0 a read of an idle line returns 0 as well as
+    // EAGAIN; a line that has hung up is told by poll() reporting POLLHUP or
+    // POLLERR while read() still gives nothing.
+    bool hungUp = false;
     while (result.count < size) {
         const ssize_t n = ::read(m_fd, data + result.count, size - result.count);
         if (n > 0) {
@@ -297,17 +301,15 @@ Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
             lastByte = MonotonicMs();
             continue;
         }
-        if (n == 0) {
-            // A terminal in raw mode with VMIN = 0 reads 0 only when the
-            // other side has hung up.
-            result.error = PortError::Gone;
-            break;
-        }
-        if (errno == EINTR) {
+        if (n < 0 && errno == EINTR) {
             continue;
         }
-        if (errno != EAGAIN) {
+        if (n < 0 && errno != EAGAIN) {
             result.error = IsGoneErrno(errno) ? PortError::Gone : PortError::System;
+            break;
+        }
+        if (hungUp) {
+            result.error = PortError::Gone;
             break;
         }
         if (atOnce) {
@@ -330,9 +332,9 @@ Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
             result.error = PortError::System;
             break;
         }
-        if (revents != 0 && !(revents & POLLIN) && (revents & (POLLHUP | POLLERR | POLLNVAL))) {
-            result.error = PortError::Gone;
-            break;
+        if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
+            // Take what is still buffered; the next empty read ends it.
+            hungUp = true;
         }
     }
     Trace("rx", data, result.count);

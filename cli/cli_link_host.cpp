@@ -1,0 +1,111 @@
+#include "cli/cli_link_host.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "editor/codec.h"
+
+namespace quorim::cli {
+
+namespace {
+
+volatile sig_atomic_t g_interrupted = 0;
+void OnInterrupt(int) {
+    g_interrupted = 1;
+}
+
+}  // namespace
+
+bool ParseCount(const std::string& text, int& out) {
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    out = std::atoi(text.c_str());
+    return true;
+}
+
+CliLinkHost::CliLinkHost(TransferDirection direction, int retries)
+    : m_direction(direction), m_retries(retries), m_terminal(isatty(STDERR_FILENO) != 0) {
+    g_interrupted = 0;
+    struct sigaction sa {};
+    sa.sa_handler = OnInterrupt;
+    sigaction(SIGINT, &sa, nullptr);
+}
+
+CliLinkHost::~CliLinkHost() {
+    CloseProgress();
+    signal(SIGINT, SIG_DFL);
+}
+
+bool CliLinkHost::CancelRequested() const {
+    return g_interrupted != 0;
+}
+
+void CliLinkHost::SetStatusText(const std::string& text) {
+    m_status = text;
+    Redraw();
+}
+
+void CliLinkHost::SetProgressRange(int low, int high) {
+    m_low = low;
+    m_high = high;
+    m_pos = std::max(low, std::min(m_pos, high));
+    Redraw();
+}
+
+void CliLinkHost::StepProgress() {
+    m_pos = m_pos >= m_high ? m_low : m_pos + 1;
+    Redraw();
+}
+
+void CliLinkHost::CloseProgress() {
+    ClearLine();
+    m_drawn = false;
+}
+
+MessageAnswer CliLinkHost::ShowMessage(const std::string& text, MessageButtons buttons) {
+    ClearLine();
+    std::cerr << text << "\n";
+    if (buttons == MessageButtons::Ok) {
+        return MessageAnswer::Ok;
+    }
+    ++m_prompts;
+    return m_prompts <= m_retries ? MessageAnswer::Retry : MessageAnswer::Cancel;
+}
+
+void CliLinkHost::EncodeEditor(DocumentData& doc) {
+    EncodeImage(m_editor, doc);
+}
+
+void CliLinkHost::DecodeEditor(const DocumentData& doc) {
+    DecodeImage(doc, m_editor);
+}
+
+void CliLinkHost::Redraw() {
+    if (!m_terminal) {
+        return;
+    }
+    constexpr int kWidth = 30;
+    const int span = std::max(1, m_high - m_low);
+    const int filled = (m_pos - m_low) * kWidth / span;
+    std::string bar(static_cast<std::size_t>(filled), '#');
+    bar.resize(kWidth, '.');
+    std::fprintf(stderr, "\r\033[K[%s] %3d%%  %s", bar.c_str(), (m_pos - m_low) * 100 / span,
+                 m_status.c_str());
+    std::fflush(stderr);
+    m_drawn = true;
+}
+
+void CliLinkHost::ClearLine() {
+    if (m_terminal && m_drawn) {
+        std::fprintf(stderr, "\r\033[K");
+        std::fflush(stderr);
+        m_drawn = false;
+    }
+}
+
+}  // namespace quorim::cli

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+#include "editor/editor_model.h"
+#include "link/link_host.h"
+
+namespace quorim::cli {
+
+// The command line's host for the radio links: every message goes to stderr
+// as its own line, verbatim; a Retry/Cancel prompt is answered Retry for the
+// first `retries` prompts, then Cancel. On a terminal the status line and a
+// progress bar are redrawn in place. Ctrl+C asks the transfer to cancel.
+class CliLinkHost : public LinkHost {
+public:
+    CliLinkHost(TransferDirection direction, int retries);
+    ~CliLinkHost() override;
+    CliLinkHost(const CliLinkHost&) = delete;
+    CliLinkHost& operator=(const CliLinkHost&) = delete;
+
+    void SetStatusText(const std::string& text) override;
+    void SetProgressRange(int low, int high) override;
+    void StepProgress() override;
+    int ProgressPos() const override { return m_pos; }
+    void CloseProgress() override;
+    void PumpStep() override {}
+    bool CancelRequested() const override;
+    MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;
+    TransferDirection Direction() const override { return m_direction; }
+    int GridRows() const override { return m_editor.Rows(); }
+    void SetGridRows(int rows) override { m_editor.SetRows(rows); }
+    void EncodeEditor(DocumentData& doc) override;
+    void DecodeEditor(const DocumentData& doc) override;
+
+    EditorModel& Editor() { return m_editor; }
+    int PromptsAnswered() const { return m_prompts; }
+
+private:
+    void Redraw();
+    void ClearLine();
+
+    TransferDirection m_direction;
+    int m_retries;
+    int m_prompts = 0;
+    EditorModel m_editor;
+    bool m_terminal;
+    bool m_drawn = false;
+    std::string m_status;
+    int m_low = 0, m_high = 123, m_pos = 0;
+};
+
+// Parses a non-negative count ("--retry 3"); false for anything else.
+bool ParseCount(const std::string& text, int& out);
+
+}  // namespace quorim::cli

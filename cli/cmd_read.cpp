@@ -1,0 +1,83 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include "cli/cli_link_host.h"
+#include "cli/commands.h"
+#include "editor/codec.h"
+#include "editor/document_file.h"
+#include "link/clock.h"
+#include "link/clone_engine.h"
+#include "link/posix_serial_port.h"
+
+namespace quorim::cli {
+
+int RunRead(const Args& args) {
+    std::string port, model, from, out;
+    int retries = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--port" && hasValue) {
+            port = args[++i];
+        } else if (a == "--model" && hasValue) {
+            model = args[++i];
+        } else if (a == "--from" && hasValue) {
+            from = args[++i];
+        } else if (a == "--out" && hasValue) {
+            out = args[++i];
+        } else if (a == "--retry" && hasValue) {
+            if (!ParseCount(args[++i], retries)) {
+                return Usage("read");
+            }
+        } else {
+            return Usage("read");
+        }
+    }
+    if (port.empty() || out.empty() || (!model.empty() && model != "16" && model != "199") ||
+        (!model.empty() && !from.empty())) {
+        return Usage("read");
+    }
+    // A read can take ten seconds; find out before it whether its result can
+    // be kept.
+    const std::filesystem::path outPath(out);
+    const std::filesystem::path dir = outPath.has_parent_path() ? outPath.parent_path() : ".";
+    if (!std::filesystem::is_directory(dir) || access(dir.c_str(), W_OK) != 0) {
+        std::cerr << "quorim: cannot save \"" << out << "\": its folder does not exist or is not writable\n";
+        return kExitFailed;
+    }
+
+    CliLinkHost host(TransferDirection::Read, retries);
+    DocumentData doc;
+    if (!from.empty()) {
+        const FileStatus status = OpenDocument(from, doc, host.Editor());
+        if (!status.Ok()) {
+            std::cerr << "quorim: " << status.Message() << "\n";
+            return kExitFailed;
+        }
+    } else {
+        doc.OnNewDocument();
+        InitialUpdateEditor(doc, host.Editor());
+        if (model == "199") {
+            host.Editor().SetCurSel(SettingsList::Model, 1);
+            ApplyModelChoice(host.Editor(), doc);
+        }
+    }
+
+    PosixSerialPort serial;
+    RealClock clock;
+    const TransferOutcome outcome = RunRadioTransfer(port, doc, serial, clock, host);
+    if (outcome != TransferOutcome::Succeeded) {
+        return kExitFailed;
+    }
+    // The radio's memory exactly as read: a faithful backup.
+    const FileStatus saved = SaveSztFile(out, doc.m_image);
+    if (!saved.Ok()) {
+        std::cerr << "quorim: " << saved.Message() << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace quorim::cli

@@ -1,0 +1,189 @@
+#include "tools/quorim-radio/radio_model.h"
+
+namespace quorim::radio {
+
+namespace {
+
+constexpr std::uint8_t kAck = 0x06;
+constexpr std::uint8_t kNak = 0x15;
+constexpr std::uint8_t kConfirm = 0x48;  // 'H'
+const std::vector<std::uint8_t> kWakeUp{0x02, 'P', 'R', 'O', 'G', 'R', 'A'};
+
+}  // namespace
+
+RadioModel::RadioModel(MemoryImage memory, bool ninetyNine, Faults faults)
+    : m_memory(memory), m_ninetyNine(ninetyNine), m_faults(std::move(faults)) {}
+
+std::vector<std::uint8_t> RadioModel::Identification() const {
+    // Only byte 4 means something to the program: '8' for the 199-channel radio.
+    return {'Q', 'Z', '0', '1', static_cast<std::uint8_t>(m_ninetyNine ? '8' : '7'), 'V', '1', '0'};
+}
+
+void RadioModel::SendAck() {
+    m_ackPending = false;
+    std::vector<std::uint8_t> reply = m_faults.strayBeforeAck;
+    reply.push_back(kAck);
+    send(reply);
+    m_state = State::AwaitIdentRequest;
+}
+
+void RadioModel::Tick(double nowMs) {
+    if (m_ackPending && nowMs >= m_ackDue) {
+        SendAck();
+    }
+}
+
+void RadioModel::OnByte(std::uint8_t b, double nowMs) {
+    Tick(nowMs);
+    if (nowMs - m_lastByte > frameGapMs) {
+        m_cmd.clear();
+        if (m_state == State::Tuning) {
+            m_state = State::Idle;
+        }
+    }
+    m_lastByte = nowMs;
+    m_window.push_back(b);
+    if (m_window.size() > kWakeUp.size()) {
+        m_window.erase(m_window.begin());
+    }
+    const bool collecting = (m_state == State::Ready && !m_cmd.empty()) || m_state == State::Tuning;
+    if (m_ackPending && b == 'M') {
+        SendAck();  // the 16-channel opening: the 'M' follows at once
+        return;
+    }
+    if (!collecting && m_window == kWakeUp) {
+        m_cmd.clear();
+        if (m_faults.silentWakeUps != 0) {
+            if (m_faults.silentWakeUps > 0) {
+                --m_faults.silentWakeUps;
+            }
+            m_state = State::Idle;
+            return;
+        }
+        m_ackPending = true;
+        m_ackDue = nowMs + ackGapMs;
+        m_state = State::Idle;
+        return;
+    }
+    switch (m_state) {
+        case State::Idle:
+            break;
+        case State::AwaitIdentRequest:
+            if (b == 0x02) {
+                send(Identification());
+                m_state = State::AwaitIdentAck;
+            }
+            break;
+        case State::AwaitIdentAck:
+            if (b == kAck) {
+                send({kAck});
+                m_state = State::Ready;
+                m_readBlock = m_writeBlock = 0;
+                m_cmd.clear();
+            }
+            break;
+        case State::Ready:
+            OnCommandByte(b);
+            break;
+        case State::Tuning:
+            OnTuningByte(b);
+            break;
+    }
+}
+
+void RadioModel::OnCommandByte(std::uint8_t b) {
+    if (m_cmd.empty()) {
+        if (b == kAck) {  // the program's ACK after a read block
+            send({m_readBlock - 1 == m_faults.nakReadBlock ? kNak : kAck});
+            return;
+        }
+        if (b == 'x') {  // tuning mode
+            m_state = State::Tuning;
+            m_tuning = {};
+            m_tuningStep = 0;
+            m_cmd.clear();
+            return;
+        }
+        if (b != 'R' && b != 'W') {
+            return;
+        }
+    }
+    m_cmd.push_back(b);
+    const std::size_t addr = m_cmd.size() >= 3 ? (static_cast<std::size_t>(m_cmd[1]) << 8) | m_cmd[2] : 0;
+    if (m_cmd[0] == 'R' && m_cmd.size() == 4) {
+        m_cmd.clear();
+        if (m_readBlock == m_faults.vanishBlock) {
+            vanish();
+            return;
+        }
+        std::vector<std::uint8_t> reply{'W', static_cast<std::uint8_t>(addr >> 8),
+                                        static_cast<std::uint8_t>(addr & 0xFF), 0x08};
+        for (std::size_t i = 0; i < 8; ++i) {
+            reply.push_back(addr + i < m_memory.size() ? m_memory[addr + i] : 0xFF);
+        }
+        if (m_readBlock == m_faults.shortReplyBlock) {
+            reply.resize(std::min(reply.size(), m_faults.shortReplyLength));
+        }
+        ++m_readBlock;
+        if (!reply.empty()) {
+            send(reply);
+        }
+    } else if (m_cmd[0] == 'W' && m_cmd.size() == 12) {
+        std::vector<std::uint8_t> cmd;
+        cmd.swap(m_cmd);
+        if (m_writeBlock == m_faults.vanishBlock) {
+            vanish();
+            return;
+        }
+        for (std::size_t i = 0; i < 8 && addr + i < m_memory.size(); ++i) {
+            m_memory[addr + i] = cmd[4 + i];
+        }
+        if (blockWritten) {
+            blockWritten(m_writeBlock);
+        }
+        send({m_writeBlock == m_faults.nakWriteBlock ? kNak : kAck});
+        ++m_writeBlock;
+    }
+}
+
+void RadioModel::OnTuningByte(std::uint8_t b) {
+    // 'x', then the selector alone, then selector + 08 (confirmed), then the
+    // frequency frame and the setting frame (each confirmed).
+    auto confirm = [this](int step) { send({m_faults.badConfirmStep == step ? kNak : kConfirm}); };
+    m_cmd.push_back(b);
+    switch (m_tuningStep) {
+        case 0:
+            m_tuning.selector = b;
+            m_cmd.clear();
+            m_tuningStep = 1;
+            break;
+        case 1:
+            if (m_cmd.size() == 2) {
+                m_cmd.clear();
+                m_tuningStep = 2;
+                confirm(1);
+            }
+            break;
+        case 2:
+            if (m_cmd.size() == 8) {
+                m_tuning.frequencyFrame = m_cmd;
+                m_cmd.clear();
+                m_tuningStep = 3;
+                confirm(2);
+            }
+            break;
+        default:
+            if (m_cmd.size() == 8) {
+                m_tuning.settingFrame = m_cmd;
+                m_cmd.clear();
+                m_state = State::Idle;
+                confirm(3);
+                if (tuned) {
+                    tuned(m_tuning);
+                }
+            }
+            break;
+    }
+}
+
+}  // namespace quorim::radio

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "image/memory_image.h"
+
+namespace quorim::radio {
+
+// Faults the virtual radio can put on the line.
+struct Faults {
+    int silentWakeUps = 0;                     // ignore this many wake-ups (-1: all)
+    std::vector<std::uint8_t> strayBeforeAck;  // sent before the wake-up ACK
+    int shortReplyBlock = -1;                  // this read block's reply is cut short...
+    std::size_t shortReplyLength = 0;          // ...to this many bytes
+    int nakReadBlock = -1;                     // answer the ACK after this read block with 0x15
+    int nakWriteBlock = -1;                    // answer this written block with 0x15
+    int vanishBlock = -1;                      // the port disappears at this block (read or write)
+    int badConfirmStep = 0;                    // tuning: 1 header, 2 frequency frame, 3 setting frame
+};
+
+// One tuning session as the radio received it.
+struct TuningRecord {
+    std::uint8_t selector = 0;
+    std::vector<std::uint8_t> frequencyFrame;
+    std::vector<std::uint8_t> settingFrame;
+};
+
+// The radio's side of the clone and tuning protocols, as a pure state
+// machine: bytes in (with the time they arrived), bytes out through `send`.
+class RadioModel {
+public:
+    RadioModel(MemoryImage memory, bool ninetyNine, Faults faults);
+
+    std::function<void(const std::vector<std::uint8_t>&)> send;
+    std::function<void()> vanish;                    // fault: drop the line
+    std::function<void(int block)> blockWritten;     // after each stored block
+    std::function<void(const TuningRecord&)> tuned;  // after a complete tuning set
+
+    // How long the radio waits after "02 PROGRA" for an 'M' before it answers
+    // anyway (the 199-channel and tuning openings hold the 'M' back).
+    double ackGapMs = 20;
+    // A pause this long between two bytes abandons a half-received frame,
+    // so an opening sent after a failed attempt is always heard.
+    double frameGapMs = 300;
+
+    void OnByte(std::uint8_t b, double nowMs);
+    // Call when no byte arrived; returns the time at which it wants a Tick
+    // (a negative value: none).
+    void Tick(double nowMs);
+    double NextDeadline() const { return m_ackPending ? m_ackDue : -1; }
+
+    const MemoryImage& Memory() const { return m_memory; }
+    std::vector<std::uint8_t> Identification() const;
+
+private:
+    enum class State { Idle, AwaitIdentRequest, AwaitIdentAck, Ready, Tuning };
+
+    void SendAck();
+    void OnCommandByte(std::uint8_t b);
+    void OnTuningByte(std::uint8_t b);
+
+    MemoryImage m_memory;
+    bool m_ninetyNine;
+    Faults m_faults;
+    State m_state = State::Idle;
+    std::vector<std::uint8_t> m_window;
+    std::vector<std::uint8_t> m_cmd;
+    bool m_ackPending = false;
+    double m_ackDue = 0;
+    int m_readBlock = 0;
+    int m_writeBlock = 0;
+    TuningRecord m_tuning;
+    int m_tuningStep = 0;
+    double m_lastByte = -1e9;
+};
+
+}  // namespace quorim::radio
