@@ -283,6 +283,9 @@ int main(int argc, char** argv) {
             inbound.pop_front();
             radio.OnByte(t.byte, t.due);
         }
+        if (vanished) {
+            break;
+        }
         radio.Tick(now);
         if (dirty && now - lastActivity > 200) {
             saveMemory();

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace quorim::e2e {
+
+struct ProcessResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+    double seconds = 0;
+};
+
+// Runs a program to its end, with extra environment entries ("KEY=VALUE"),
+// collecting its stdout and stderr.
+inline ProcessResult RunProgram(const std::vector<std::string>& argv,
+                                const std::vector<std::string>& env = {}) {
+    int outPipe[2], errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    std::vector<char*> args;
+    for (const auto& a : argv) {
+        args.push_back(const_cast<char*>(a.c_str()));
+    }
+    args.push_back(nullptr);
+    std::vector<std::string> envStrings;
+    for (char** e = environ; *e != nullptr; ++e) {
+        envStrings.emplace_back(*e);
+    }
+    envStrings.insert(envStrings.end(), env.begin(), env.end());
+    std::vector<char*> envp;
+    for (auto& e : envStrings) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0) {
+        throw std::runtime_error("spawn " + argv[0]);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    ProcessResult result;
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        poll(fds, 2, -1);
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd >= 0 && fds[i].revents != 0) {
+                char buf[4096];
+                const ssize_t n = read(fds[i].fd, buf, sizeof buf);
+                if (n <= 0) {
+                    close(fds[i].fd);
+                    fds[i].fd = -1;
+                    --open;
+                } else {
+                    (i == 0 ? result.out : result.err).append(buf, static_cast<std::size_t>(n));
+                }
+            }
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return result;
+}
+
+inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+    std::vector<std::string> argv{QUORIM_CLI_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProgram(argv, env);
+}
+
+// The virtual radio, running for the life of the object.
+class VirtualRadio {
+public:
+    explicit VirtualRadio(const std::vector<std::string>& args) {
+        int outPipe[2];
+        if (pipe2(outPipe, O_CLOEXEC) != 0) {
+            throw std::runtime_error("pipe");
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        std::vector<std::string> argv{std::string(QUORIM_BIN_DIR) + "/quorim-radio"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> cargs;
+        for (auto& a : argv) {
+            cargs.push_back(a.data());
+        }
+        cargs.push_back(nullptr);
+        if (posix_spawn(&m_pid, cargs[0], &actions, nullptr, cargs.data(), environ) != 0) {
+            throw std::runtime_error("spawn quorim-radio");
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        close(outPipe[1]);
+        char c = 0;
+        while (read(outPipe[0], &c, 1) == 1 && c != '\n') {
+            m_path += c;
+        }
+        close(outPipe[0]);
+        if (m_path.empty()) {
+            throw std::runtime_error("quorim-radio printed no device");
+        }
+    }
+    ~VirtualRadio() { Stop(); }
+    VirtualRadio(const VirtualRadio&) = delete;
+    VirtualRadio& operator=(const VirtualRadio&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // Ends the radio (it saves what was written to it) and returns its status.
+    int Stop() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, &m_status, 0);
+            m_pid = 0;
+        }
+        return m_status;
+    }
+
+private:
+    pid_t m_pid = 0;
+    int m_status = 0;
+    std::string m_path;
+};
+
+}  // namespace quorim::e2e

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor/codec.h"
+#include "editor/document_file.h"
+#include "editor/editor_model.h"
+#include "image/szt_file.h"
+#include "link/clone_engine.h"
+#include "link/posix_serial_port.h"
+#include "tests/core/test_util.h"
+#include "tests/e2e/e2e_util.h"
+
+namespace quorim::e2e {
+namespace {
+
+using test::TempDir;
+
+MemoryImage PatternMemory(std::uint8_t modelCode) {
+    MemoryImage m{};
+    for (std::size_t i = 0; i < m.size(); ++i) {
+        m[i] = static_cast<std::uint8_t>((i * 37 + i / 200) & 0xFF);
+    }
+    m[kModelCodeOffset] = modelCode;
+    return m;
+}
+
+MemoryImage Load(const std::string& path) {
+    MemoryImage image{};
+    EXPECT_TRUE(LoadSztFile(path, image).Ok()) << path;
+    return image;
+}
+
+// A data file as a user would have edited it: a few channels and settings.
+std::string MakeEditedFile(const TempDir& dir, bool ninetyNine) {
+    DocumentData doc;
+    doc.OnNewDocument();
+    EditorModel editor;
+    InitialUpdateEditor(doc, editor);
+    if (ninetyNine) {
+        editor.SetCurSel(SettingsList::Model, 1);
+        ApplyModelChoice(editor, doc);
+    }
+    editor.SetTextMatrix(1, kColRxFreq, "435.12500");
+    editor.SetTextMatrix(1, kColTxFreq, "435.12500");
+    editor.SetTextMatrix(1, kColRxTone, "88.5");
+    editor.SetTextMatrix(2, kColRxFreq, "145.12500");
+    editor.SetTextMatrix(2, kColTxTone, "D023N");
+    editor.SetTextMatrix(editor.Rows() - 1, kColRxFreq, "439.95000");
+    const std::string path = dir.File(ninetyNine ? "edited199.szt" : "edited16.szt");
+    EXPECT_TRUE(SaveDocument(path, editor, doc).Ok());
+    return path;
+}
+
+// What the program sends for a file: open, decode, encode.
+MemoryImage EncodedImageOf(const std::string& path) {
+    DocumentData doc;
+    EditorModel editor;
+    EXPECT_TRUE(OpenDocument(path, doc, editor).Ok());
+    EncodeImage(editor, doc);
+    return doc.m_image;
+}
+
+bool PortIsFree(const std::string& path) {
+    PosixSerialPort port;
+    return port.Open(path).Ok();
+}
+
+TEST(ReadE2E, SixteenChannelRadioThroughCom2) {
+    TempDir dir;
+    const MemoryImage radioMemory = PatternMemory(kModelCode16);
+    ASSERT_TRUE(SaveSztFile(dir.File("radio.szt"), radioMemory).Ok());
+    VirtualRadio radio({"--memory", dir.File("radio.szt")});
+    const auto r =
+        RunCli({"read", "--port", "COM2", "--out", dir.File("out.szt")}, {"QUORIM_COM2=" + radio.Path()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");  // not a terminal: messages only, and there were none
+    const MemoryImage out = Load(dir.File("out.szt"));
+    const MemoryImage fresh = NewImage();
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 992, radioMemory.begin()));
+    EXPECT_TRUE(std::equal(out.begin() + 992, out.end(), fresh.begin() + 992));
+    EXPECT_TRUE(PortIsFree(radio.Path()));
+}
+
+TEST(ReadE2E, NinetyNineChannelRadioWholeMemory) {
+    TempDir dir;
+    const MemoryImage radioMemory = PatternMemory(kModelCode199);
+    ASSERT_TRUE(SaveSztFile(dir.File("radio.szt"), radioMemory).Ok());
+    VirtualRadio radio({"--memory", dir.File("radio.szt")});
+    const auto r = RunCli({"read", "--port", radio.Path(), "--model", "199", "--out", dir.File("out.szt")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Load(dir.File("out.szt")), radioMemory);
+}
+
+TEST(WriteE2E, SixteenChannelFileWrittenAndReadBack) {
+    TempDir dir;
+    const std::string file = MakeEditedFile(dir, false);
+    const MemoryImage expected = EncodedImageOf(file);
+    VirtualRadio radio({"--save", dir.File("radio.szt")});
+    const auto w = RunCli({"write", "--port", radio.Path(), file});
+    EXPECT_EQ(w.exitCode, 0) << w.err;
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("back.szt")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const MemoryImage back = Load(dir.File("back.szt"));
+    // The 16-channel write covers image bytes 0..983.
+    EXPECT_TRUE(std::equal(back.begin(), back.begin() + 984, expected.begin()));
+    radio.Stop();
+    const MemoryImage saved = Load(dir.File("radio.szt"));
+    EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 984, expected.begin()));
+}
+
+TEST(WriteE2E, NinetyNineChannelFileReachesEveryByte) {
+    TempDir dir;
+    const std::string file = MakeEditedFile(dir, true);
+    VirtualRadio radio({"--model", "199", "--save", dir.File("radio.szt")});
+    const auto w = RunCli({"write", "--port", radio.Path(), file});
+    EXPECT_EQ(w.exitCode, 0) << w.err;
+    radio.Stop();
+    EXPECT_EQ(Load(dir.File("radio.szt")), EncodedImageOf(file));
+}
+
+struct FaultCase {
+    const char* name;
+    std::vector<std::string> radioArgs;
+    const char* command;  // "read" or "write"
+    std::vector<std::string> messages;
+};
+
+// Each fault ends with its message, exit 1, the port free again and no file.
+TEST(FaultE2E, EachFaultEndsWithItsMessage) {
+    const std::string commError = kMsgCommunicationError;
+    const std::vector<FaultCase> cases = {
+        {"two stray bytes, one retry", {"--stray", "2"}, "read", {commError, commError}},
+        {"short reply", {"--short-reply", "3:9"}, "read", {kMsgNotEnough}},
+        {"reply one byte short", {"--short-reply", "3:11"}, "read", {kMsgNotEnough}},
+        {"wrong byte after a read block", {"--nak-read", "2"}, "read", {kMsgReadBlockError}},
+        {"wrong byte after a written block", {"--nak-write", "5"}, "write", {kMsgWriteBlockError}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        VirtualRadio radio(c.radioArgs);
+        const std::string source = MakeEditedFile(dir, false);
+        const auto r =
+            std::string(c.command) == "read"
+                ? RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt"), "--retry", "1"})
+                : RunCli({"write", "--port", radio.Path(), source, "--retry", "1"});
+        EXPECT_EQ(r.exitCode, 1);
+        std::string expected;
+        for (const auto& m : c.messages) {
+            expected += m + "\n";
+        }
+        EXPECT_EQ(r.err, expected);
+        EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
+        EXPECT_TRUE(PortIsFree(radio.Path()));
+    }
+}
+
+TEST(FaultE2E, OneStrayByteIsForgiven) {
+    TempDir dir;
+    VirtualRadio radio({"--stray", "1"});
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+TEST(FaultE2E, VanishedLineEndsTheReadAtOnce) {
+    TempDir dir;
+    VirtualRadio radio({"--vanish", "4"});
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, std::string(kMsgNotEnough) + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
+    // Four blocks take about 100 ms; a time-out would add 6 s.
+    EXPECT_LT(r.seconds, 2.0);
+}
+
+TEST(FaultE2E, BusyOrMissingPortCannotBeOpened) {
+    TempDir dir;
+    VirtualRadio radio({});
+    PosixSerialPort holder;
+    ASSERT_TRUE(holder.Open(radio.Path()).Ok());
+    const auto busy = RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt")});
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_EQ(busy.err, std::string(kMsgCannotOpenPort) + "\n");
+    holder.Close();
+    const auto missing = RunCli({"write", "--port", "/dev/quorim-no-such-port", MakeEditedFile(dir, false)});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, std::string(kMsgCannotOpenPort) + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
+}
+
+TEST(CliE2E, UsageErrorsAndUnusableOutput) {
+    EXPECT_EQ(RunCli({"read", "--out", "x.szt"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"read", "--port", "COM1"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"read", "--port", "COM1", "--out", "x", "--model", "17"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"read", "--port", "COM1", "--out", "x", "--retry", "-1"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"write", "--port", "COM1"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"write", "a.szt", "b.szt", "--port", "COM1"}).exitCode, 2);
+    const auto noFolder = RunCli({"read", "--port", "/dev/null", "--out", "/nonexistent-folder/x.szt"});
+    EXPECT_EQ(noFolder.exitCode, 1);
+    const auto noFile = RunCli({"write", "--port", "/dev/null", "/nonexistent-folder/x.szt"});
+    EXPECT_EQ(noFile.exitCode, 1);
+}
+
+}  // namespace
+}  // namespace quorim::e2e
+
+namespace quorim::e2e {
+namespace {
+
+// Fifteen silent wake-ups cost two read time-outs each (about 18 s).
+TEST(SlowE2E, SilentRadioGetsFifteenAttemptsThenThePrompt) {
+    TempDir dir;
+    VirtualRadio radio({"--silent", "all"});
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, std::string(kMsgCommunicationError) + "\n");
+    EXPECT_GT(r.seconds, 15 * 1.18);
+    EXPECT_LT(r.seconds, 15 * 1.18 + 3);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
+    EXPECT_TRUE(PortIsFree(radio.Path()));
+}
+
+}  // namespace
+}  // namespace quorim::e2e
