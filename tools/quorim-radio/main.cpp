@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -218,6 +219,8 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
+    // Answer and pace to the microsecond, not to the kernel's default slack.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
     RadioModel radio(memory, ninetyNine, opt.faults);
     radio.ackGapMs = opt.ackGap;
     bool dirty = false;
