@@ -92,6 +92,11 @@ public:
     int noAckAfterReadBlock = -1;  // answers this read block's ACK with 0x15
     int noAckAfterWriteBlock = -1;
     std::vector<Bytes> writtenBlocks;  // (address hi, lo, data...)
+    // Tuning: what arrived after 'x' (selector, header, frames), and which
+    // confirmation (1 header, 2 frequency frame, 3 setting frame) is wrong.
+    std::vector<Bytes> tuningSets;
+    int badConfirmStep = 0;
+    int badConfirmTimes = 1000;
     int wakeUps = 0;
 
     void Attach(FakeSerialPort& port) {
@@ -104,7 +109,7 @@ public:
     }
 
 private:
-    enum class State { Idle, AwaitIdentRequest, AwaitIdentAck, Ready };
+    enum class State { Idle, AwaitIdentRequest, AwaitIdentAck, Ready, Tuning };
 
     void OnByte(std::uint8_t b) {
         m_window.push_back(b);
@@ -145,7 +150,15 @@ private:
                 }
                 break;
             case State::Ready:
+                if (m_cmd.empty() && b == 0x78) {
+                    m_state = State::Tuning;
+                    tuningSets.push_back({});
+                    break;
+                }
                 OnCommandByte(b);
+                break;
+            case State::Tuning:
+                OnTuningByte(b);
                 break;
         }
     }
@@ -181,6 +194,26 @@ private:
             m_cmd.clear();
         } else if (m_cmd[0] != 'R' && m_cmd[0] != 'W') {
             m_cmd.clear();
+        }
+    }
+
+    void OnTuningByte(std::uint8_t b) {
+        Bytes& set = tuningSets.back();
+        set.push_back(b);
+        // selector, header (2), frequency frame (8), setting frame (8)
+        const int step = set.size() == 3 ? 1 : set.size() == 11 ? 2 : set.size() == 19 ? 3 : 0;
+        if (step == 0) {
+            return;
+        }
+        const bool bad = step == badConfirmStep && badConfirmTimes > 0;
+        if (bad) {
+            --badConfirmTimes;
+        }
+        // The confirmation comes once the frame has been taken in, after the
+        // program's purge.
+        m_port->Arrive({bad ? std::uint8_t{0x15} : std::uint8_t{0x48}}, 0.5);
+        if (bad || step == 3) {
+            m_state = State::Idle;
         }
     }
 
