@@ -20,6 +20,7 @@ int RunExport(const Args& args);
 int RunImport(const Args& args);
 int RunRead(const Args& args);
 int RunWrite(const Args& args);
+int RunTune(const Args& args);
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});

@@ -19,6 +19,9 @@ const std::map<std::string, std::string>& UsageLines() {
         {"new", "quorim new [--model 16|199] FILE"},
         {"read", "quorim read --port PORT [--model 16|199] [--from FILE] --out FILE [--retry N]"},
         {"show", "quorim show [--json] FILE"},
+        {"tune",
+         "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
+         "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
         {"write", "quorim write --port PORT FILE [--retry N]"},
     };
     return lines;
@@ -46,7 +49,7 @@ int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
         {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport}, {"new", RunNew},
-        {"read", RunRead}, {"show", RunShow},     {"write", RunWrite},
+        {"read", RunRead}, {"show", RunShow},     {"tune", RunTune},     {"write", RunWrite},
     };
     if (argc < 2) {
         return Usage();

@@ -7,6 +7,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -237,15 +238,17 @@ int main(int argc, char** argv) {
     double inboundWireFree = 0;
     double outboundWireFree = 0;
 
-    radio.send = [&](const std::vector<std::uint8_t>& bytes) {
-        const double now = NowMs();
+    radio.send = [&](const std::vector<std::uint8_t>& bytes, double delayMs) {
+        const double now = NowMs() + delayMs;
         for (const std::uint8_t b : bytes) {
+            double due = now;
             if (opt.pace) {
                 outboundWireFree = std::max(outboundWireFree, now) + kWireByteMs;
-                outbound.push_back({outboundWireFree, b});
-            } else {
-                outbound.push_back({now, b});
+                due = outboundWireFree;
             }
+            const auto at = std::upper_bound(outbound.begin(), outbound.end(), due,
+                                             [](double d, const Timed& t) { return d < t.due; });
+            outbound.insert(at, {due, b});
         }
     };
     radio.vanish = [&] { vanished = true; };

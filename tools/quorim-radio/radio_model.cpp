@@ -23,7 +23,7 @@ void RadioModel::SendAck() {
     m_ackPending = false;
     std::vector<std::uint8_t> reply = m_faults.strayBeforeAck;
     reply.push_back(kAck);
-    send(reply);
+    send(reply, 0);
     m_state = State::AwaitIdentRequest;
 }
 
@@ -70,13 +70,13 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
             break;
         case State::AwaitIdentRequest:
             if (b == 0x02) {
-                send(Identification());
+                send(Identification(), 0);
                 m_state = State::AwaitIdentAck;
             }
             break;
         case State::AwaitIdentAck:
             if (b == kAck) {
-                send({kAck});
+                send({kAck}, 0);
                 m_state = State::Ready;
                 m_readBlock = m_writeBlock = 0;
                 m_cmd.clear();
@@ -94,7 +94,7 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
 void RadioModel::OnCommandByte(std::uint8_t b) {
     if (m_cmd.empty()) {
         if (b == kAck) {  // the program's ACK after a read block
-            send({m_readBlock - 1 == m_faults.nakReadBlock ? kNak : kAck});
+            send({m_readBlock - 1 == m_faults.nakReadBlock ? kNak : kAck}, 0);
             return;
         }
         if (b == 'x') {  // tuning mode
@@ -126,7 +126,7 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
         }
         ++m_readBlock;
         if (!reply.empty()) {
-            send(reply);
+            send(reply, 0);
         }
     } else if (m_cmd[0] == 'W' && m_cmd.size() == 12) {
         std::vector<std::uint8_t> cmd;
@@ -141,7 +141,7 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
         if (blockWritten) {
             blockWritten(m_writeBlock);
         }
-        send({m_writeBlock == m_faults.nakWriteBlock ? kNak : kAck});
+        send({m_writeBlock == m_faults.nakWriteBlock ? kNak : kAck}, 0);
         ++m_writeBlock;
     }
 }
@@ -149,7 +149,9 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
 void RadioModel::OnTuningByte(std::uint8_t b) {
     // 'x', then the selector alone, then selector + 08 (confirmed), then the
     // frequency frame and the setting frame (each confirmed).
-    auto confirm = [this](int step) { send({m_faults.badConfirmStep == step ? kNak : kConfirm}); };
+    auto confirm = [this](int step) {
+        send({m_faults.badConfirmStep == step ? kNak : kConfirm}, confirmDelayMs);
+    };
     m_cmd.push_back(b);
     switch (m_tuningStep) {
         case 0:

@@ -34,7 +34,8 @@ class RadioModel {
 public:
     RadioModel(MemoryImage memory, bool ninetyNine, Faults faults);
 
-    std::function<void(const std::vector<std::uint8_t>&)> send;
+    // Bytes to send, after a delay in ms (0: at once).
+    std::function<void(const std::vector<std::uint8_t>&, double delayMs)> send;
     std::function<void()> vanish;                    // fault: drop the line
     std::function<void(int block)> blockWritten;     // after each stored block
     std::function<void(const TuningRecord&)> tuned;  // after a complete tuning set
@@ -45,6 +46,9 @@ public:
     // A pause this long between two bytes abandons a half-received frame,
     // so an opening sent after a failed attempt is always heard.
     double frameGapMs = 300;
+    // The tuning confirmations come this long after the frame: the program
+    // purges between a frame and the read of its confirmation.
+    double confirmDelayMs = 2;
 
     void OnByte(std::uint8_t b, double nowMs);
     // Call when no byte arrived; returns the time at which it wants a Tick
