@@ -156,4 +156,8 @@ std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, co
     return out;
 }
 
+std::string CannotWritePdfMessage(const std::string& path) {
+    return "Cannot write \"" + path + "\"";
+}
+
 }  // namespace quorim

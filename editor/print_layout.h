@@ -81,4 +81,10 @@ std::string PrintHeaderLine(const EditorSurface& editor);
 std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, const PageMetrics& metrics,
                                        int tl, int bl);
 
+// The message box of a print that could not start: no printer, or an output
+// file that cannot be written.
+inline constexpr std::string_view kPrintFailedText = "无法打印：打印机不可用，或输出文件不能写入。";
+// The message of a print into a PDF file that cannot be written.
+std::string CannotWritePdfMessage(const std::string& path);
+
 }  // namespace quorim
