@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -24,6 +25,26 @@ bool IsCjkFace(std::string_view face) {
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
+bool IsCjkChar(QChar c) {
+    return c.unicode() >= 0x2E80;
+}
+
+// The average character width a font's requested width is measured
+// against: for a Latin face the weighted average of the lower-case letters
+// and the blank by their frequency in English text (the classic definition of
+// a font's average width, which the serif faces keep), so the substitute of
+// a metric-compatible face gives the original's number.
+double NaturalAverageWidth(const QFont& font, QPrinter* printer) {
+    static const std::array<int, 26> weights = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3,  6, 35, 20,
+                                                56, 56, 17, 4,  49,  56, 71, 31, 10, 18, 3, 18, 2};
+    const QFontMetricsF fm(font, printer);
+    double sum = 166 * fm.horizontalAdvance(QLatin1Char(' '));
+    for (std::size_t i = 0; i < weights.size(); ++i) {
+        sum += weights[i] * fm.horizontalAdvance(QLatin1Char(static_cast<char>('a' + i)));
+    }
+    return sum / 1000.0;
+}
+
 // The line height the layout steps by: character height plus external leading.
 int LineHeight(const QFont& font, QPrinter* printer) {
     const QFontMetrics fm(font, printer);
@@ -34,6 +55,29 @@ PrintRect PrintableRect(QPrinter* printer) {
     // The painter's origin is the printable area's top left corner; its size
     // in device pixels is the printer's width and height.
     return {0, 0, printer->width(), printer->height()};
+}
+
+// Draws a text with its top left corner at (x, top). Chinese characters of a
+// Latin face's text come from the CJK face, sized to the same em and width
+// as the Latin face asked for (a full-width character is two average
+// widths); all runs share one baseline.
+void DrawPrintText(QPainter& painter, QPrinter* printer, double x, double top, const QString& text,
+                   const QFont& font, const QFont* cjkFont) {
+    const double baseline = top + QFontMetricsF(font, printer).ascent();
+    int start = 0;
+    while (start < text.size()) {
+        const bool cjk = cjkFont && IsCjkChar(text.at(start));
+        int end = start + 1;
+        while (end < text.size() && (cjkFont && IsCjkChar(text.at(end))) == cjk) {
+            ++end;
+        }
+        const QString run = text.mid(start, end - start);
+        const QFont& runFont = cjk ? *cjkFont : font;
+        painter.setFont(runFont);
+        painter.drawText(QPointF(x, baseline), run);
+        x += QFontMetricsF(runFont, printer).horizontalAdvance(run);
+        start = end;
+    }
 }
 
 }  // namespace
@@ -50,10 +94,7 @@ QFont PrinterFont(const PrintFont& spec, QPrinter* printer) {
     const int em = std::max(1, std::abs(spec.height));
     font.setPixelSize(em);
     if (spec.width > 0) {
-        double natural = em / 2.0;
-        if (!IsCjkFace(spec.face)) {
-            natural = QFontMetricsF(font, printer).averageCharWidth();
-        }
+        const double natural = IsCjkFace(spec.face) ? em / 2.0 : NaturalAverageWidth(font, printer);
         if (natural > 0) {
             font.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * spec.width / natural)), 1, 4000));
         }
@@ -69,6 +110,10 @@ void RenderPrintPage(QPainter& painter, QPrinter* printer, const EditorSurface& 
     }
     const QFont titleFont = PrinterFont(metrics.titleFont, printer);
     const QFont bodyFont = PrinterFont(metrics.bodyFont, printer);
+    // The Chinese labels and headers in the body: the CJK face at the body's
+    // em and average width.
+    const QFont bodyCjkFont =
+        PrinterFont({kTitleFace, metrics.bodyFont.height, metrics.bodyFont.width}, printer);
     const int tl = LineHeight(titleFont, printer);
     const int bl = LineHeight(bodyFont, printer);
 
@@ -78,14 +123,12 @@ void RenderPrintPage(QPainter& painter, QPrinter* printer, const EditorSurface& 
     painter.resetTransform();
     painter.scale(metrics.lpx / kTwipsPerInchF, metrics.lpy / kTwipsPerInchF);
     painter.setPen(Qt::black);
-    const QFontMetrics titleMetrics(titleFont, printer);
-    const QFontMetrics bodyMetrics(bodyFont, printer);
     for (const PrintText& t : LayoutPrintPage(editor, page, metrics, tl, bl)) {
-        const bool title = t.font == PrintFontKind::Title;
-        painter.setFont(title ? titleFont : bodyFont);
-        // Each text starts at its x with its top at its y; Qt draws from the baseline.
-        const int ascent = title ? titleMetrics.ascent() : bodyMetrics.ascent();
-        painter.drawText(QPoint(t.x, -t.y + ascent), Raw(t.text));
+        if (t.font == PrintFontKind::Title) {
+            DrawPrintText(painter, printer, t.x, -t.y, Raw(t.text), titleFont, nullptr);
+        } else {
+            DrawPrintText(painter, printer, t.x, -t.y, Raw(t.text), bodyFont, &bodyCjkFont);
+        }
     }
     painter.restore();
 }
