@@ -2,6 +2,9 @@
 // print dialog), the toolbar's direct print, and Print Preview. All three
 // draw through RenderPrintPage, on the printer Print Setup configured.
 #include <QAction>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -36,6 +39,40 @@ QPrinter* PrinterForAllPages() {
     printer->setPrintRange(QPrinter::AllPages);
     printer->setFromTo(0, 0);
     return printer;
+}
+
+// Two pages side by side, from the first: 1|2, 3|4, and so on. Qt's facing
+// view starts with the first page alone on the right, as a book's cover, so
+// its pages are laid out again in pairs whenever the preview changes, and in
+// the fit-in-view zoom the pair holding the current page fills the view.
+void PairPages(QPrintPreviewWidget* widget) {
+    static bool busy = false;
+    auto* view = widget->findChild<QGraphicsView*>();
+    if (busy || widget->viewMode() != QPrintPreviewWidget::FacingPagesView || !view || !view->scene()) {
+        return;
+    }
+    busy = true;
+    QList<QGraphicsItem*> pages;
+    for (QGraphicsItem* item : view->scene()->items(Qt::AscendingOrder)) {
+        if (!item->parentItem()) {
+            pages.append(item);  // the pages, in page order
+        }
+    }
+    if (!pages.isEmpty()) {
+        const QRectF page = pages.first()->boundingRect();
+        for (int i = 0; i < pages.size(); ++i) {
+            pages[i]->setPos((i % 2) * page.width(), (i / 2) * page.height());
+        }
+        view->scene()->setSceneRect(view->scene()->itemsBoundingRect());
+        const int current = qBound(1, widget->currentPage(), static_cast<int>(pages.size()));
+        if (widget->zoomMode() == QPrintPreviewWidget::FitInView) {
+            QRectF pair = pages[current - 1]->sceneBoundingRect();
+            pair.moveLeft(0);
+            pair.setWidth(2 * page.width());
+            view->fitInView(pair, Qt::KeepAspectRatio);
+        }
+    }
+    busy = false;
 }
 
 }  // namespace
@@ -80,6 +117,9 @@ void CQuorim_CHView::OnFilePrintPreview() {
             AfxMessageBox(this, Q(kPrintFailedText));
         }
     });
+    if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
+        connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { PairPages(widget); });
+    }
     // One page at a time for the 16-channel model, two side by side otherwise.
     const bool two = PreviewPagesShown(Rows()) > 1;
     if (auto* mode = preview.findChild<QAction*>(two ? QStringLiteral("facingModeAction")

@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -88,9 +91,10 @@ std::string SampleFile(const QString& dir, const char* name, bool model199, int 
     return path;
 }
 
-QString Run(const QString& program, const QStringList& args, int* exitCode = nullptr,
-            QString* err = nullptr) {
+QString Run(const QString& program, const QStringList& args, int* exitCode = nullptr, QString* err = nullptr,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(program, args);
     if (!p.waitForFinished(30000)) {
         return QStringLiteral("<%1 did not run>").arg(program);
@@ -273,8 +277,7 @@ private slots:
             QVERIFY(ChannelLine(page, firstRow[p]).isEmpty());
         }
         QCOMPARE(ChannelLine(PdfPageText(pdf, 5), 150).trimmed(), S("150"));
-        QCOMPARE(ChannelLine(PdfPageText(pdf, 7), 199).simplified(),
-                 S("199 402.48750 407.48750 67.0 否"));
+        QCOMPARE(ChannelLine(PdfPageText(pdf, 7), 199).simplified(), S("199 402.48750 407.48750 67.0 否"));
     }
 
     void printDialogPrintsTheChosenPagesToPdf() {
@@ -319,10 +322,26 @@ private slots:
             QVERIFY(view);
             int pages = 0;
             QPrintPreviewWidget::ViewMode mode = QPrintPreviewWidget::AllPagesView;
+            bool pairs = false;
             OnNextModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* dialog) {
                 if (auto* widget = dialog->findChild<QPrintPreviewWidget*>()) {
                     pages = widget->pageCount();
                     mode = widget->viewMode();
+                }
+                // The first two pages side by side, the next two below them.
+                if (auto* graphics = dialog->findChild<QGraphicsView*>(); graphics && big) {
+                    QList<QPointF> at;
+                    for (QGraphicsItem* item : graphics->scene()->items(Qt::AscendingOrder)) {
+                        if (!item->parentItem()) {
+                            at << item->pos();
+                        }
+                    }
+                    pairs = at.size() == 7 && at[0].y() == at[1].y() && at[0].x() < at[1].x() &&
+                            at[2].x() == at[0].x() && at[2].y() > at[0].y() && at[3].y() == at[2].y();
+                }
+                if (!m_dir.autoRemove()) {
+                    dialog->resize(1000, 700);
+                    dialog->grab().save(m_dir.filePath(big ? S("preview199.png") : S("preview16.png")));
                 }
                 dialog->reject();
             });
@@ -330,6 +349,7 @@ private slots:
             QVERIFY(preview);
             preview->trigger();
             QCOMPARE(pages, big ? 7 : 1);
+            QCOMPARE(pairs, big);
             QCOMPARE(mode, big ? QPrintPreviewWidget::FacingPagesView : QPrintPreviewWidget::SinglePageView);
             m_app.reset();
         }
@@ -353,6 +373,15 @@ private slots:
         QString err;
         Run(program, {QStringLiteral("--print-to-pdf"), pdf, file}, &code, &err);
         QCOMPARE(code, 0);
+        QCOMPARE(PdfPages(pdf), 7);
+        // Batch use needs no display.
+        QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+            headless.remove(QString::fromLatin1(name));
+        }
+        QFile::remove(pdf);
+        Run(program, {QStringLiteral("--print-to-pdf"), pdf, file}, &code, &err, headless);
+        QVERIFY2(code == 0, qPrintable(err));
         QCOMPARE(PdfPages(pdf), 7);
         QVERIFY(PdfPageText(pdf, 7).contains(S(kTitles[6])));
         // The batch print shows what the file decodes to, as an opened window would.
