@@ -9,7 +9,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <memory>
 
 #include "app/commands.h"
 #include "app/ui/message_box.h"
@@ -29,8 +28,9 @@ QPrinter* ViewPrinter() {
     if (CQuorim_CHApp* app = CQuorim_CHApp::Instance()) {
         return app->Printer();
     }
-    static std::unique_ptr<QPrinter> own = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return own.get();
+    // Kept to the end of the process, never destroyed after the toolkit.
+    static QPrinter* own = new QPrinter(QPrinter::HighResolution);
+    return own;
 }
 
 // Every print starts from all pages; only the print dialog narrows the range.

@@ -338,6 +338,14 @@ private slots:
                     }
                     pairs = at.size() == 7 && at[0].y() == at[1].y() && at[0].x() < at[1].x() &&
                             at[2].x() == at[0].x() && at[2].y() > at[0].y() && at[3].y() == at[2].y();
+                    // Going on to page 3 shows pages 3 and 4.
+                    auto* widget = dialog->findChild<QPrintPreviewWidget*>();
+                    widget->setCurrentPage(3);
+                    const QRectF shown = graphics->mapToScene(graphics->viewport()->rect()).boundingRect();
+                    const QSizeF size =
+                        graphics->scene()->items(Qt::AscendingOrder).first()->boundingRect().size();
+                    auto visible = [&](int i) { return shown.contains(QRectF(at[i], size).center()); };
+                    pairs = pairs && !visible(0) && !visible(1) && visible(2) && visible(3) && !visible(4);
                 }
                 if (!m_dir.autoRemove()) {
                     dialog->resize(1000, 700);
