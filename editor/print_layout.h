@@ -58,6 +58,10 @@ struct PrintText {
     int y = 0;
     std::string text;
     PrintFontKind font = PrintFontKind::Body;
+    // The leading bytes of `text` that are the program's own words (a title,
+    // a heading, a settings label), which a translation may replace; the
+    // rest is the user's data, printed as it is.
+    std::size_t fixedLength = 0;
 };
 
 // Pages, counting from 1, for a grid of `gridRows` rows (row 0 the header).

@@ -124,10 +124,12 @@ void RenderPrintPage(QPainter& painter, QPrinter* printer, const EditorSurface& 
     painter.scale(metrics.lpx / kTwipsPerInchF, metrics.lpy / kTwipsPerInchF);
     painter.setPen(Qt::black);
     for (const PrintText& t : LayoutPrintPage(editor, page, metrics, tl, bl)) {
+        const std::string_view fixed = std::string_view(t.text).substr(0, t.fixedLength);
+        const QString text = Q(fixed) + Raw(t.text.substr(fixed.size()));
         if (t.font == PrintFontKind::Title) {
-            DrawPrintText(painter, printer, t.x, -t.y, Raw(t.text), titleFont, nullptr);
+            DrawPrintText(painter, printer, t.x, -t.y, text, titleFont, nullptr);
         } else {
-            DrawPrintText(painter, printer, t.x, -t.y, Raw(t.text), bodyFont, &bodyCjkFont);
+            DrawPrintText(painter, printer, t.x, -t.y, text, bodyFont, &bodyCjkFont);
         }
     }
     painter.restore();
