@@ -16,6 +16,19 @@ std::string Lower(std::string s) {
 
 ShellCommand ParseCommandLine(const std::vector<std::string>& args) {
     ShellCommand cmd;
+    const auto pdf = std::find(args.begin(), args.end(), std::string(kPrintToPdfSwitch));
+    if (pdf != args.end()) {
+        cmd.kind = ShellCommand::Kind::FilePrintToPdf;
+        const auto rest = static_cast<std::size_t>(args.end() - pdf) - 1;
+        if (rest < 2 || pdf[1].empty() || pdf[2].empty()) {
+            cmd.usage =
+                std::string("usage: Quorim_CH ") + std::string(kPrintToPdfSwitch) + " OUT.pdf FILE.szt";
+            return cmd;
+        }
+        cmd.output = pdf[1];
+        cmd.file = pdf[2];
+        return cmd;
+    }
     bool print = false;
     bool printTo = false;
     std::vector<std::string> params;

@@ -1,19 +1,28 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorim {
+
+inline constexpr std::string_view kPrintToPdfSwitch = "--print-to-pdf";
 
 // What the program's command line asks for, read with the document
 // framework's usual meaning: no file opens one new document, a file opens it,
 // "/p FILE" (or "-p") prints it, "/pt FILE PRINTER [DRIVER [PORT]]" prints it
 // on that printer. Other switches are ignored.
+//
+// "--print-to-pdf OUT.pdf FILE" prints FILE straight into the PDF file
+// OUT.pdf, without a window (batch use); without both names it is a usage
+// error, reported with `usage` set.
 struct ShellCommand {
-    enum class Kind { FileNew, FileOpen, FilePrint, FilePrintTo };
+    enum class Kind { FileNew, FileOpen, FilePrint, FilePrintTo, FilePrintToPdf };
     Kind kind = Kind::FileNew;
     std::string file;
     std::string printer;
+    std::string output;  // the PDF file of --print-to-pdf
+    std::string usage;   // not empty: the command line cannot be carried out
 };
 
 // args: the arguments after the program's name.

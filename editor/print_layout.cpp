@@ -112,16 +112,18 @@ std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, co
     }
     const RowRange rows = PrintPageRows(page, editor.Rows());
     const int cw = metrics.charWidth;
-    auto body = [&](int x, int y, std::string text) {
-        out.push_back({x, y, std::move(text), PrintFontKind::Body});
+    auto body = [&](int x, int y, std::string text, std::size_t fixedLength = 0) {
+        out.push_back({x, y, std::move(text), PrintFontKind::Body, fixedLength});
     };
+    auto heading = [&](int x, int y, std::string_view text) { body(x, y, std::string(text), text.size()); };
 
-    out.push_back({metrics.titleX, -(tl / 2), PrintPageTitle(page), PrintFontKind::Title});
+    const std::string title = PrintPageTitle(page);
+    out.push_back({metrics.titleX, -(tl / 2), title, PrintFontKind::Title, title.size()});
     const int y0 = -(tl / 2) - tl;
 
     int sectionY = y0;
     if (page == 1) {
-        body(5 * cw, y0, "一整机功能设置部分:");
+        heading(5 * cw, y0, "一整机功能设置部分:");
         const int y1 = TimesTenths(10LL * y0 - 12LL * bl, 1);
         struct Entry {
             std::string_view label;
@@ -135,12 +137,13 @@ std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, co
         }};
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const int y = y1 - static_cast<int>(i) * bl;
-            body(2 * cw, y, std::string(lines[i][0].label) + editor.SelectedText(lines[i][0].list));
-            body(31 * cw, y, std::string(lines[i][1].label) + editor.SelectedText(lines[i][1].list));
+            for (const auto& [x, entry] : {std::pair{2 * cw, lines[i][0]}, std::pair{31 * cw, lines[i][1]}}) {
+                body(x, y, std::string(entry.label) + editor.SelectedText(entry.list), entry.label.size());
+            }
         }
         sectionY = y1 - 4 * bl;
     }
-    body(5 * cw, sectionY, "二信道数据部分:");
+    heading(5 * cw, sectionY, "二信道数据部分:");
     const int headerY = TimesTenths(10LL * sectionY - 12LL * bl, 1);
     body(cw, headerY, PrintHeaderLine(editor));
 
@@ -154,6 +157,10 @@ std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, co
         }
     }
     return out;
+}
+
+std::string CannotWritePdfMessage(const std::string& path) {
+    return "Cannot write \"" + path + "\"";
 }
 
 }  // namespace quorim

@@ -58,6 +58,10 @@ struct PrintText {
     int y = 0;
     std::string text;
     PrintFontKind font = PrintFontKind::Body;
+    // The leading bytes of `text` that are the program's own words (a title,
+    // a heading, a settings label), which a translation may replace; the
+    // rest is the user's data, printed as it is.
+    std::size_t fixedLength = 0;
 };
 
 // Pages, counting from 1, for a grid of `gridRows` rows (row 0 the header).
@@ -80,5 +84,11 @@ std::string PrintHeaderLine(const EditorSurface& editor);
 // the real fonts, which only the renderer can measure.
 std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, const PageMetrics& metrics,
                                        int tl, int bl);
+
+// The message box of a print that could not start: no printer, or an output
+// file that cannot be written.
+inline constexpr std::string_view kPrintFailedText = "无法打印：打印机不可用，或输出文件不能写入。";
+// The message of a print into a PDF file that cannot be written.
+std::string CannotWritePdfMessage(const std::string& path);
 
 }  // namespace quorim

@@ -1,8 +1,15 @@
 #include <QApplication>
 
+#include "app/command_line.h"
 #include "app/ui/quorim_app.h"
 
 int main(int argc, char* argv[]) {
+    // A batch print shows no window, so it needs no display either.
+    for (int i = 1; i < argc; ++i) {
+        if (quorim::kPrintToPdfSwitch == argv[i] && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+    }
     QApplication qtApp(argc, argv);
     quorim::CQuorim_CHApp app;
     QStringList args = QApplication::arguments();

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QSettings>
 #include <QTranslator>
+#include <cstdio>
 
 #include "app/command_line.h"
 #include "app/commands.h"
@@ -25,6 +26,7 @@
 #include "editor/document_file.h"
 #include "editor/form_template.h"
 #include "editor/ui/form_view.h"
+#include "editor/ui/print_render.h"
 #include "editor/ui/quorim_doc.h"
 
 namespace quorim {
@@ -102,6 +104,24 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args) {
     m_ToneTable = &ToneTable::Shared();
     m_port.Select(1);
 
+    // A batch print needs no window at all.
+    {
+        std::vector<std::string> list;
+        for (const QString& a : args) {
+            list.push_back(Utf8(a));
+        }
+        const ShellCommand cmd = ParseCommandLine(list);
+        if (cmd.kind == ShellCommand::Kind::FilePrintToPdf) {
+            if (!cmd.usage.empty()) {
+                std::fprintf(stderr, "%s\n", cmd.usage.c_str());
+                m_exitCode = 1;
+            } else {
+                m_exitCode = PrintDocumentToPdf(Raw(cmd.file), Raw(cmd.output)) ? 0 : 1;
+            }
+            return false;
+        }
+    }
+
     m_pMainWnd = new CMainFrame(this);
     if (!m_pMainWnd->LoadFrame()) {
         delete m_pMainWnd;
@@ -131,6 +151,8 @@ bool CQuorim_CHApp::ProcessShellCommand(const QStringList& args) {
             return !m_documents.isEmpty();
         case ShellCommand::Kind::FileOpen:
             return OpenDocumentFile(Raw(cmd.file)) != nullptr;
+        case ShellCommand::Kind::FilePrintToPdf:
+            return false;  // done before the main frame was made
         case ShellCommand::Kind::FilePrint:
         case ShellCommand::Kind::FilePrintTo:
             // The program prints the file and ends.
@@ -254,7 +276,24 @@ bool CQuorim_CHApp::PrintDocumentFile(const QString& path, const QString& printe
     if (!printer.isEmpty()) {
         Printer()->setPrinterName(printer);
     }
-    doc->FirstView()->OnCmdMsg(ID_FILE_PRINT_DIRECT);
+    return doc->FirstView()->PrintAllPages();
+}
+
+bool CQuorim_CHApp::PrintDocumentToPdf(const QString& path, const QString& pdfPath) {
+    CQuorim_CHDoc doc;
+    // The view is made and filled as for an opened file, but never shown.
+    CQuorim_CHView view(&doc);
+    const FileStatus status = OpenDocument(Utf8(CanonicalPath(path)), doc.Data(), view);
+    if (!status.Ok()) {
+        std::fprintf(stderr, "%s\n", status.Message().c_str());
+        return false;
+    }
+    view.OnInitialUpdate();
+    QString error;
+    if (!PrintEditorToPdf(pdfPath, view, &error)) {
+        std::fprintf(stderr, "%s\n", Utf8(error).c_str());
+        return false;
+    }
     return true;
 }
 

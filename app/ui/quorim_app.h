@@ -64,9 +64,13 @@ public:
     // Opens a file as a document (or activates its window when it is open
     // already). Null when it cannot be opened; the user has been told why.
     CQuorim_CHDoc* OpenDocumentFile(const QString& path);
-    // Printing from the command line: the file is opened, printed through its
-    // view's print command, and closed again.
+    // Printing from the command line: the file is opened and printed on the
+    // printer without the print dialog; false when either failed (the user
+    // has been told why).
     bool PrintDocumentFile(const QString& path, const QString& printer);
+    // Batch printing (--print-to-pdf): the file is printed straight into a
+    // PDF file without a window; failures are told on standard error.
+    bool PrintDocumentToPdf(const QString& path, const QString& pdfPath);
 
     // Saving. False when the user cancelled or the save failed.
     bool OnFileSave(CQuorim_CHDoc* doc);

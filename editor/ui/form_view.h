@@ -11,6 +11,7 @@
 class QComboBox;
 class QKeyEvent;
 class QLineEdit;
+class QPrinter;
 
 namespace quorim {
 
@@ -78,6 +79,9 @@ public:
     void OnFilePrint();     // printing plugs in here
     void OnFilePrintDirect();
     void OnFilePrintPreview();
+    // Prints every page on the application's printer, without the print
+    // dialog; false (and the user told) when the printer cannot start.
+    bool PrintAllPages();
 
     // Settings lists.
     void OnSelChangeModel();
@@ -111,6 +115,8 @@ protected:
 private:
     void CreateForm();
     void OnEditChange(SettingsList list);
+    // Prints the pages on `printer`; tells the user when it cannot start.
+    bool DoPrint(QPrinter* printer);
     void SetComboSel(QComboBox* combo, int index);
     void MarkModified();
     void HideCellEditors();

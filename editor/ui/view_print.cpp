@@ -1,12 +1,134 @@
-// Printing and print preview of a document. The commands are on the menus,
-// the toolbar and Ctrl+P and reach the view here; the printed pages are not
-// laid out yet, so they do nothing.
+// Printing and print preview of a document: the File menu's Print (with the
+// print dialog), the toolbar's direct print, and Print Preview. All three
+// draw through RenderPrintPage, on the printer Print Setup configured.
+#include <QAction>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+
+#include "app/commands.h"
+#include "app/ui/message_box.h"
+#include "app/ui/quorim_app.h"
+#include "app/ui/ui_text.h"
+#include "editor/print_layout.h"
 #include "editor/ui/form_view.h"
+#include "editor/ui/print_render.h"
 
 namespace quorim {
 
-void CQuorim_CHView::OnFilePrint() {}
-void CQuorim_CHView::OnFilePrintDirect() {}
-void CQuorim_CHView::OnFilePrintPreview() {}
+namespace {
+
+// The application's printer; a view without an application (a window test
+// of its own) prints on a printer of its own.
+QPrinter* ViewPrinter() {
+    if (CQuorim_CHApp* app = CQuorim_CHApp::Instance()) {
+        return app->Printer();
+    }
+    // Kept to the end of the process, never destroyed after the toolkit.
+    static QPrinter* own = new QPrinter(QPrinter::HighResolution);
+    return own;
+}
+
+// Every print starts from all pages; only the print dialog narrows the range.
+QPrinter* PrinterForAllPages() {
+    QPrinter* printer = ViewPrinter();
+    printer->setPrintRange(QPrinter::AllPages);
+    printer->setFromTo(0, 0);
+    return printer;
+}
+
+// Two pages side by side, from the first: 1|2, 3|4, and so on. Qt's facing
+// view starts with the first page alone on the right, as a book's cover, so
+// its pages are laid out again in pairs whenever the preview changes, and in
+// the fit-in-view zoom the pair holding the current page fills the view.
+void PairPages(QPrintPreviewWidget* widget) {
+    static bool busy = false;
+    auto* view = widget->findChild<QGraphicsView*>();
+    if (busy || widget->viewMode() != QPrintPreviewWidget::FacingPagesView || !view || !view->scene()) {
+        return;
+    }
+    busy = true;
+    QList<QGraphicsItem*> pages;
+    for (QGraphicsItem* item : view->scene()->items(Qt::AscendingOrder)) {
+        if (!item->parentItem()) {
+            pages.append(item);  // the pages, in page order
+        }
+    }
+    if (!pages.isEmpty()) {
+        const QRectF page = pages.first()->boundingRect();
+        for (int i = 0; i < pages.size(); ++i) {
+            pages[i]->setPos((i % 2) * page.width(), (i / 2) * page.height());
+        }
+        view->scene()->setSceneRect(view->scene()->itemsBoundingRect());
+        const int current = qBound(1, widget->currentPage(), static_cast<int>(pages.size()));
+        if (widget->zoomMode() == QPrintPreviewWidget::FitInView) {
+            QRectF pair = pages[current - 1]->sceneBoundingRect();
+            pair.moveLeft(0);
+            pair.setWidth(2 * page.width());
+            view->fitInView(pair, Qt::KeepAspectRatio);
+        }
+    }
+    busy = false;
+}
+
+}  // namespace
+
+bool CQuorim_CHView::DoPrint(QPrinter* printer) {
+    if (!PrintEditor(printer, *this)) {
+        AfxMessageBox(this, Q(kPrintFailedText));
+        return false;
+    }
+    return true;
+}
+
+void CQuorim_CHView::OnFilePrint() {
+    QPrinter* printer = PrinterForAllPages();
+    QPrintDialog dialog(printer, this);
+    // Print to file keeps a PDF copy where there is no printer.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setMinMax(1, PrintPageCount(Rows()));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    DoPrint(printer);
+}
+
+void CQuorim_CHView::OnFilePrintDirect() {
+    PrintAllPages();
+}
+
+bool CQuorim_CHView::PrintAllPages() {
+    return DoPrint(PrinterForAllPages());
+}
+
+void CQuorim_CHView::OnFilePrintPreview() {
+    QPrinter* printer = PrinterForAllPages();
+    QPrintPreviewDialog preview(printer, this);
+    preview.setWindowTitle(Q(kAppTitle));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
+        if (!PrintEditor(p, *this)) {
+            AfxMessageBox(this, Q(kPrintFailedText));
+        }
+    });
+    if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
+        connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { PairPages(widget); });
+    }
+    // One page at a time for the 16-channel model, two side by side otherwise.
+    const bool two = PreviewPagesShown(Rows()) > 1;
+    if (auto* mode = preview.findChild<QAction*>(two ? QStringLiteral("facingModeAction")
+                                                     : QStringLiteral("singleModeAction"))) {
+        mode->trigger();
+    } else if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
+        widget->setViewMode(two ? QPrintPreviewWidget::FacingPagesView : QPrintPreviewWidget::SinglePageView);
+    }
+    preview.exec();
+}
 
 }  // namespace quorim

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/commands.h"
@@ -39,6 +41,23 @@ TEST(CommandLine, NoFileIsNewAFileIsOpenSwitchesPrint) {
     EXPECT_EQ(ParseCommandLine({"/pt.szt"}).kind, Kind::FileOpen);
     EXPECT_EQ(ParseCommandLine({"-dde", "x.szt"}).file, "x.szt");
     EXPECT_EQ(ParseCommandLine({"/Embedding"}).kind, Kind::FileNew);
+}
+
+TEST(CommandLine, PrintToPdfTakesTheOutputThenTheFile) {
+    const ShellCommand pdf = ParseCommandLine({"--print-to-pdf", "out.pdf", "/data/a.szt"});
+    EXPECT_EQ(pdf.kind, Kind::FilePrintToPdf);
+    EXPECT_EQ(pdf.output, "out.pdf");
+    EXPECT_EQ(pdf.file, "/data/a.szt");
+    EXPECT_TRUE(pdf.usage.empty());
+
+    // Missing names are a usage error, never a new document or an open file.
+    for (const auto& args :
+         {std::vector<std::string>{"--print-to-pdf"}, std::vector<std::string>{"--print-to-pdf", "out.pdf"},
+          std::vector<std::string>{"--print-to-pdf", "", "a.szt"}}) {
+        const ShellCommand bad = ParseCommandLine(args);
+        EXPECT_EQ(bad.kind, Kind::FilePrintToPdf) << args.size();
+        EXPECT_NE(bad.usage.find("--print-to-pdf OUT.pdf FILE.szt"), std::string::npos);
+    }
 }
 
 TEST(RecentFiles, MostRecentFirstNoDuplicatesAtMostFour) {

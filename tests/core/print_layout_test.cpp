@@ -154,6 +154,26 @@ TEST(PrintLayout, FirstPageLinesAndPositions) {
     EXPECT_EQ(texts.size(), 1u + 2 + 8 + 1 + 16 * 6);
 }
 
+TEST(PrintLayout, OnlyTheProgramsOwnWordsAreMarkedForTranslation) {
+    EditorModel form = Form(true);
+    form.SetTextMatrix(1, kColRxFreq, "145.01250");
+    const PageMetrics m = ComputePageMetrics(kPage600, 600, 600);
+    std::map<std::string, std::string> fixedOf;
+    for (const auto& t : LayoutPrintPage(form, 1, m, 530, 420)) {
+        ASSERT_LE(t.fixedLength, t.text.size()) << t.text;
+        fixedOf[t.text] = t.text.substr(0, t.fixedLength);
+    }
+    EXPECT_EQ(fixedOf.at("本机设置数据第一页"), "本机设置数据第一页");
+    EXPECT_EQ(fixedOf.at("一整机功能设置部分:"), "一整机功能设置部分:");
+    EXPECT_EQ(fixedOf.at("二信道数据部分:"), "二信道数据部分:");
+    EXPECT_EQ(fixedOf.at("机型:   QZ - 16"), "机型:   ");
+    EXPECT_EQ(fixedOf.at("频带宽度: " + form.SelectedText(SettingsList::Bandwidth)), "频带宽度: ");
+    // The grid's texts, headers included, are what the grid shows.
+    EXPECT_EQ(fixedOf.at(PrintHeaderLine(form)), "");
+    EXPECT_EQ(fixedOf.at("145.01250 "), "");
+    EXPECT_EQ(fixedOf.at("1"), "");
+}
+
 TEST(PrintLayout, LaterPagesStartWithTheChannelSection) {
     const EditorModel form = Form(false);
     const PageMetrics m = ComputePageMetrics(kPage600, 600, 600);

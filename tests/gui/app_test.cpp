@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -342,11 +343,29 @@ private slots:
         QVERIFY(answer.Text().contains(S("short.szt")));
     }
 
-    void printSwitchOpensThePrintCommandAndEnds() {
+    void printSwitchPrintsTheFileAndEnds() {
+        // The printer is set up before start-up, as Print Setup would leave
+        // it: a PDF file here, so that nothing reaches paper.
         const std::string path = SampleFile("print.szt", false);
+        const QString pdf = m_dir.filePath(S("print.pdf"));
         m_app = std::make_unique<CQuorim_CHApp>();
+        m_app->Printer()->setOutputFormat(QPrinter::PdfFormat);
+        m_app->Printer()->setOutputFileName(pdf);
         QVERIFY(!m_app->InitInstance({S("/p"), QString::fromStdString(path)}));
         QCOMPARE(m_app->ExitCode(), 0);
+        QVERIFY(QFileInfo(pdf).size() > 0);
+
+        // A printer that cannot start is told and ends with 1, as does a
+        // file that cannot be read.
+        m_app = std::make_unique<CQuorim_CHApp>();
+        m_app->Printer()->setOutputFormat(QPrinter::PdfFormat);
+        m_app->Printer()->setOutputFileName(m_dir.filePath(S("no-such-folder/print.pdf")));
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!m_app->InitInstance({S("/p"), QString::fromStdString(path)}));
+            QCOMPARE(m_app->ExitCode(), 1);
+            QCOMPARE(answer.Count(), 1);
+        }
         m_app = std::make_unique<CQuorim_CHApp>();
         MessageBoxAnswer answer(QMessageBox::Ok);
         QVERIFY(!m_app->InitInstance({S("-p"), QString::fromStdString(path + ".missing")}));

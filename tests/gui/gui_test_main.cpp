@@ -16,6 +16,7 @@
 QObject* MakeAppTest();
 QObject* MakeViewTest();
 QObject* MakeGridTest();
+QObject* MakePrintTest();
 
 namespace quorim::test {
 
@@ -46,7 +47,10 @@ int main(int argc, char* argv[]) {
         const char* name;
         QObject* (*make)();
     };
-    const Suite suites[] = {{"AppTest", MakeAppTest}, {"ViewTest", MakeViewTest}, {"GridTest", MakeGridTest}};
+    const Suite suites[] = {{"AppTest", MakeAppTest},
+                            {"ViewTest", MakeViewTest},
+                            {"GridTest", MakeGridTest},
+                            {"PrintTest", MakePrintTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {
