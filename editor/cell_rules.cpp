@@ -98,18 +98,14 @@ EditorPlacement PlaceEditor(CellEditor editor, int cellLeft, int cellTop, int ce
     constexpr long long kTwips = 1440;
     const auto px = [](long long twips, int perInch) { return static_cast<int>(twips * perInch / kTwips); };
     EditorPlacement p;
-    p.x = px(cellLeft, lpx) - 3;
-    p.y = px(cellTop, lpy) - 3;
+    p.x = px(cellLeft, lpx);
+    p.y = px(cellTop, lpy);
     p.width = px(cellWidth, lpx);
     p.height = px(cellHeight, lpy);
     if (editor == CellEditor::Tone || editor == CellEditor::YesNo) {
-        p.height += 100;  // the drop-down list
+        p.listHeight = 100;
     }
     return p;
-}
-
-int ToneFieldHeight(int itemHeight) {
-    return itemHeight * 95 / 100;
 }
 
 const std::vector<std::string>& YesNoItems() {

@@ -46,19 +46,20 @@ bool OpensOnMouseDown(int button, int row, int col);
 
 // Where an editor goes over the current cell, in pixels of the grid's client
 // area, from the cell's place in twips and the screen's pixels per inch
-// (each product divided by 1440, truncating). Every editor sits 3 pixels up
-// and left of the cell; the combos reach 100 pixels further down for their
-// list, and the tone combo's selection field is made to fit the row.
+// (each product divided by 1440, truncating). Every editor covers the cell
+// exactly: the grid measures a cell from the first pixel of its content, with
+// its grid lines at its right and bottom edge, so no offset is needed (one of
+// 3 pixels up and left would bare a strip of the cell at its right and
+// bottom). The combos' drop-down lists reach 100 pixels below the cell.
 struct EditorPlacement {
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
+    int listHeight = 0;  // the drop-down list below a combo; 0 for the edit box
 };
 EditorPlacement PlaceEditor(CellEditor editor, int cellLeft, int cellTop, int cellWidth, int cellHeight,
                             int lpx, int lpy);
-// The tone combo's selection field height for its list items' height.
-int ToneFieldHeight(int itemHeight);
 
 // The items of the two combo editors, in list order.
 const std::vector<std::string>& YesNoItems();

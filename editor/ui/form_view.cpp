@@ -373,6 +373,7 @@ void CQuorim_CHView::OnInitialUpdate() {
         m_comboYesNo->addItem(Q(kYes));
         m_comboYesNo->addItem(Q(kNo));
         m_comboYesNo->hide();
+        SetUpCellEditors();
 
         for (int col = 0; col < kGridColumns; ++col) {
             m_grid->SetColAlignment(col, 1);

@@ -93,9 +93,22 @@ public:
     void OnEditChangeMonitor();
     void OnEditChangeBand();
 
-    // Grid events; the cell editors plug in here.
+    // In-place cell editing. The editor of a column: the tone list for the
+    // two signalling columns, the yes/no list for column 5, the edit box for
+    // every other column.
+    QWidget* GetCellEditor(long col) const;
+    // Lays an editor (by default the current column's) over the current cell
+    // and opens it for `key`: 0 for a click, 13 when Enter walked here, else
+    // the typed character.
+    void BeginCellEdit(short key, QWidget* editor = nullptr);
+
+    // Grid events.
     void OnDblClickGrid();
     void OnEnterCellGrid();
+    // Commits the open editor's text into the current cell and hides it;
+    // nothing when no editor is open. Besides the grid's LeaveCell, the read
+    // and write commands call this first, so that a pending edit reaches the
+    // grid before the image is encoded or replaced.
     void OnLeaveCellGrid();
     void OnKeyPressGrid(short& keyAscii);
     void OnMouseDownGrid(short button, short shift, long x, long y);
@@ -120,6 +133,8 @@ private:
     void SetComboSel(QComboBox* combo, int index);
     void MarkModified();
     void HideCellEditors();
+    void SetUpCellEditors();
+    void HideCellEditor(QWidget* editor);
 
     CQuorim_CHDoc* m_pDocument;
     QWidget* m_form = nullptr;

@@ -1,20 +1,306 @@
-// The grid's events. In-place cell editing hooks in here: these handlers are
-// connected to the grid and run in the grid's event order, but open no editor
-// yet. A committed cell text must call OnCellCommitted() so that the document
-// is marked modified.
+// In-place editing of the channel grid. Three hidden editors, children of the
+// grid, are laid over the current cell when editing begins; Enter and leaving
+// the cell write their text back. What opens, what a commit stores and where
+// Enter goes are decided by the cell rules; this file only carries them out
+// on the widgets.
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QSignalBlocker>
+#include <cstdint>
+
+#include "app/ui/message_box.h"
+#include "app/ui/ui_text.h"
+#include "editor/cell_rules.h"
+#include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 
 namespace quorim {
 
-void CQuorim_CHView::OnDblClickGrid() {}
-void CQuorim_CHView::OnEnterCellGrid() {}
-void CQuorim_CHView::OnLeaveCellGrid() {}
-void CQuorim_CHView::OnKeyPressGrid(short& /*keyAscii*/) {}
-void CQuorim_CHView::OnMouseDownGrid(short /*button*/, short /*shift*/, long /*x*/, long /*y*/) {}
-void CQuorim_CHView::OnScrollGrid() {}
+namespace {
 
-bool CQuorim_CHView::PreTranslateMessage(QObject* /*target*/, QKeyEvent* /*event*/) {
-    return false;
+void SendKey(QWidget* target, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+}
+
+}  // namespace
+
+QWidget* CQuorim_CHView::GetCellEditor(long col) const {
+    switch (EditorForColumn(static_cast<int>(col))) {
+        case CellEditor::Tone:
+            return m_comboTone;
+        case CellEditor::YesNo:
+            return m_comboYesNo;
+        default:
+            return m_editCell;
+    }
+}
+
+void CQuorim_CHView::SetUpCellEditors() {
+    // The editors lie inside a row of the grid: they draw no frame, like the
+    // edit box, and write in the cells' own font. The form's face stands in
+    // for a bitmap face whose lines were 12 pixels high; its lines are
+    // higher than a row, and a row would cut its characters off.
+    for (QWidget* editor : {static_cast<QWidget*>(m_editCell), static_cast<QWidget*>(m_comboTone),
+                            static_cast<QWidget*>(m_comboYesNo)}) {
+        editor->setFont(m_grid->font());
+    }
+    m_comboTone->setFrame(false);
+    m_comboYesNo->setFrame(false);
+
+    // Typing into the tone list's field leaves the list without a selection,
+    // so that leaving the cell checks the typed text instead of committing
+    // the item the cell was loaded with.
+    QLineEdit* field = m_comboTone->lineEdit();
+    connect(field, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+        if (m_comboTone->currentIndex() < 0) {
+            return;
+        }
+        const int caret = field->cursorPosition();
+        const QSignalBlocker block(m_comboTone);
+        m_comboTone->setCurrentIndex(-1);
+        field->setText(text);
+        field->setCursorPosition(caret);
+    });
+}
+
+void CQuorim_CHView::HideCellEditor(QWidget* editor) {
+    if (!editor || editor->isHidden()) {
+        return;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->hidePopup();
+    }
+    // The keyboard stays with the grid rather than wandering on to the next
+    // control of the form.
+    QWidget* focus = window()->focusWidget();
+    if (focus && (focus == editor || editor->isAncestorOf(focus))) {
+        m_grid->setFocus(Qt::OtherFocusReason);
+    }
+    editor->hide();
+}
+
+void CQuorim_CHView::BeginCellEdit(short key, QWidget* editor) {
+    if (!m_bEditorsCreated) {
+        return;
+    }
+    const long row = m_grid->GetRow();
+    const long col = m_grid->GetCol();
+    if (!editor) {
+        editor = GetCellEditor(col);
+    }
+    const CellEditor kind = editor == m_comboTone    ? CellEditor::Tone
+                            : editor == m_comboYesNo ? CellEditor::YesNo
+                                                     : CellEditor::Edit;
+    const QString held =
+        kind == CellEditor::Edit ? m_editCell->text() : qobject_cast<QComboBox*>(editor)->currentText();
+    // The grid reports the typed character as a 16-bit code.
+    const int code = static_cast<std::uint16_t>(key);
+    const BeginEdit begin = DecideBeginEdit(code, static_cast<int>(col), Utf8(held), TextMatrix(row, col));
+    if (!begin.open) {
+        return;
+    }
+    if (!begin.message.empty()) {
+        AfxMessageBox(this, Q(begin.message));
+    }
+
+    const EditorPlacement at =
+        PlaceEditor(kind, m_grid->GetCellLeft(), m_grid->GetCellTop(), m_grid->GetCellWidth(),
+                    m_grid->GetCellHeight(), m_grid->PixelsPerInchX(), m_grid->PixelsPerInchY());
+    editor->setGeometry(at.x, at.y, at.width, at.height);
+    QLineEdit* field = kind == CellEditor::Edit ? m_editCell : m_comboTone->lineEdit();
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        // The drop-down list takes the room below the cell the rules give it.
+        const int itemHeight = qMax(1, combo->view()->sizeHintForRow(0));
+        combo->setMaxVisibleItems(qMax(1, at.listHeight / itemHeight));
+        if (kind == CellEditor::YesNo) {
+            field = nullptr;
+        }
+    }
+    if (begin.text && field) {
+        if (kind == CellEditor::Tone) {
+            // A typed character: the list has no selection any more.
+            const QSignalBlocker block(m_comboTone);
+            m_comboTone->setCurrentIndex(-1);
+        }
+        field->setText(Raw(*begin.text));
+    }
+
+    editor->show();
+    editor->raise();
+    editor->setFocus(Qt::OtherFocusReason);
+    if (field) {
+        if (begin.selectAll) {
+            field->selectAll();
+        } else {
+            field->deselect();
+            field->end(false);
+        }
+    }
+    m_grid->viewport()->update();
+}
+
+// --- Opening triggers -------------------------------------------------------
+
+void CQuorim_CHView::OnDblClickGrid() {
+    if (IsEditableCell(static_cast<int>(m_grid->GetRow()), static_cast<int>(m_grid->GetCol()))) {
+        BeginCellEdit(kKeyNone);
+    }
+}
+
+void CQuorim_CHView::OnMouseDownGrid(short button, short /*shift*/, long /*x*/, long /*y*/) {
+    if (OpensOnMouseDown(button, static_cast<int>(m_grid->GetRow()), static_cast<int>(m_grid->GetCol()))) {
+        BeginCellEdit(kKeyNone);
+    }
+}
+
+void CQuorim_CHView::OnKeyPressGrid(short& keyAscii) {
+    if (IsEditableCell(static_cast<int>(m_grid->GetRow()), static_cast<int>(m_grid->GetCol()))) {
+        BeginCellEdit(keyAscii);
+    }
+}
+
+// --- Loading, scrolling, committing ------------------------------------------
+
+void CQuorim_CHView::OnEnterCellGrid() {
+    const long row = m_grid->GetRow();
+    if (!m_bEditorsCreated || row == 0) {
+        return;
+    }
+    const long col = m_grid->GetCol();
+    const std::string text = TextMatrix(row, col);
+    QWidget* editor = GetCellEditor(col);
+    // Loaded, not shown: a combo selects the first item that begins with the
+    // cell's text, the edit box takes the text as it is.
+    if (editor == m_comboTone) {
+        SetComboSel(m_comboTone, ComboIndexForCellText(ToneItems(), text));
+    } else if (editor == m_comboYesNo) {
+        SetComboSel(m_comboYesNo, ComboIndexForCellText(YesNoItems(), text));
+    } else {
+        m_editCell->setText(Raw(text));
+    }
+}
+
+void CQuorim_CHView::OnScrollGrid() {
+    // The cells moved away under the editors: hidden, nothing committed.
+    if (m_bEditorsCreated) {
+        HideCellEditor(m_editCell);
+        HideCellEditor(m_comboTone);
+        HideCellEditor(m_comboYesNo);
+    }
+}
+
+void CQuorim_CHView::OnLeaveCellGrid() {
+    if (!m_bEditorsCreated) {
+        return;
+    }
+    const int row = static_cast<int>(m_grid->GetRow());
+    const int col = static_cast<int>(m_grid->GetCol());
+    if (row == 0 || col == kColSpare) {
+        return;
+    }
+    QWidget* editor = GetCellEditor(col);
+    OpenEditorState state;
+    state.visible = !editor->isHidden();
+    if (!state.visible) {
+        return;
+    }
+    if (editor == m_editCell) {
+        state.text = Utf8(m_editCell->text());
+    } else if (editor == m_comboTone) {
+        state.text = Utf8(m_comboTone->currentText());
+        if (m_comboTone->currentIndex() >= 0) {
+            state.selectedItem = Utf8(m_comboTone->itemText(m_comboTone->currentIndex()));
+        }
+    } else {
+        // The list's own item, whatever language shows it.
+        const int index = m_comboYesNo->currentIndex();
+        const auto& items = YesNoItems();
+        if (index >= 0 && index < static_cast<int>(items.size())) {
+            state.text = items[static_cast<std::size_t>(index)];
+            state.selectedItem = state.text;
+        }
+    }
+    const CellCommit commit = CommitOnLeave(*this, row, col, state);
+    if (!commit.message.empty()) {
+        AfxMessageBox(this, Q(commit.message));
+    }
+    HideCellEditor(editor);
+    if (commit.changed) {
+        OnCellCommitted();
+    }
+}
+
+// --- Enter -------------------------------------------------------------------
+
+bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
+    if (!m_bEditorsCreated || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)) {
+        return false;
+    }
+    auto* focused = qobject_cast<QWidget*>(target);
+    if (!focused) {
+        return false;
+    }
+    // The key goes to the window that has the keyboard focus.
+    EnterFocus focus = EnterFocus::Other;
+    QWidget* editor = m_comboTone;
+    std::string text;
+    if (focused == m_grid) {
+        focus = EnterFocus::Grid;
+        editor = nullptr;
+    } else if (focused == m_editCell) {
+        focus = EnterFocus::EditCell;
+        editor = m_editCell;
+        text = Utf8(m_editCell->text());
+    } else if (focused == m_comboYesNo) {
+        focus = EnterFocus::YesNoCombo;
+        editor = m_comboYesNo;
+        const int index = m_comboYesNo->currentIndex();
+        if (index >= 0 && index < static_cast<int>(YesNoItems().size())) {
+            text = YesNoItems()[static_cast<std::size_t>(index)];
+        }
+    } else {
+        text = Utf8(m_comboTone->currentText());
+    }
+
+    const int row = static_cast<int>(m_grid->GetRow());
+    const int col = static_cast<int>(m_grid->GetCol());
+    const EnterOutcome out = HandleEnter(*this, focus, !m_comboTone->isHidden(), row, col, text);
+    if (!out.commit.message.empty()) {
+        AfxMessageBox(this, Q(out.commit.message));
+    }
+    if (out.commit.changed) {
+        OnCellCommitted();
+    }
+    switch (out.move) {
+        case EnterMove::RightArrow:
+            SendKey(m_grid, Qt::Key_Right);
+            break;
+        case EnterMove::Tab:
+            if (focus == EnterFocus::YesNoCombo) {
+                // Committed and put away; the focus moves on from the grid.
+                HideCellEditor(m_comboYesNo);
+                focused = m_grid;
+            }
+            SendKey(focused, Qt::Key_Tab);
+            break;
+        case EnterMove::EditNext:
+            // Hidden first, so that the move's LeaveCell commits nothing twice;
+            // the move's EnterCell loads the next editor.
+            HideCellEditor(editor);
+            if (out.row != row) {
+                m_grid->SetRow(out.row);
+            }
+            if (out.col != m_grid->GetCol()) {
+                m_grid->SetCol(out.col);
+            }
+            BeginCellEdit(kKeyEnter);
+            break;
+    }
+    return true;
 }
 
 }  // namespace quorim

@@ -118,6 +118,19 @@ TEST(GridUnits, TwipsAndPixelsTruncate) {
     EXPECT_EQ(PixelsToTwips(65, 96), 975);
     EXPECT_EQ(PixelsToTwips(7, 120), 84);
     EXPECT_EQ(PixelsToTwips(7, 0), 0);
+    EXPECT_EQ(PixelsToTwips(1, 110), 14);  // 13.09 rounds away from zero
+    EXPECT_EQ(PixelsToTwips(-1, 110), -14);
+}
+
+TEST(GridUnits, PixelsSurviveTheTripThroughTwips) {
+    // Cells are read in twips and editors placed from them; widths are read
+    // and written back. Any screen density must give the same pixel again,
+    // also left of the grid's origin (a column scrolled out of view).
+    for (int ppi : {72, 96, 110, 120, 144, 157, 192, 220}) {
+        for (int px = -300; px <= 3000; ++px) {
+            ASSERT_EQ(TwipsToPixels(PixelsToTwips(px, ppi), ppi), px) << px << " at " << ppi;
+        }
+    }
 }
 
 TEST(ShellTables, AcceleratorsAreUniqueAndReachMenuCommands) {

@@ -262,15 +262,16 @@ TEST(BeginEdit, OpeningTextsByKeyAndColumn) {
 TEST(BeginEdit, EditorsArePlacedOverTheCellInPixels) {
     // A cell at 1815, 255 twips, 1200 x 285, on a 96 x 120 dpi screen.
     const EditorPlacement edit = PlaceEditor(CellEditor::Edit, 1815, 255, 1200, 285, 96, 120);
-    EXPECT_EQ(edit.x, 121 - 3);  // 174240 / 1440 = 121
-    EXPECT_EQ(edit.y, 21 - 3);   // 30600 / 1440 = 21.25
+    EXPECT_EQ(edit.x, 121);  // 174240 / 1440 = 121
+    EXPECT_EQ(edit.y, 21);   // 30600 / 1440 = 21.25
     EXPECT_EQ(edit.width, 80);
     EXPECT_EQ(edit.height, 23);  // 34200 / 1440 = 23.75
+    EXPECT_EQ(edit.listHeight, 0);
+    // The combos cover the same cell; their lists drop 100 pixels below it.
     const EditorPlacement tone = PlaceEditor(CellEditor::Tone, 1815, 255, 1200, 285, 96, 120);
-    EXPECT_EQ(std::tuple(tone.x, tone.y, tone.width, tone.height), std::tuple(118, 18, 80, 123));
-    EXPECT_EQ(PlaceEditor(CellEditor::YesNo, 0, 0, 0, 285, 96, 120).height, 123);
-    EXPECT_EQ(ToneFieldHeight(19), 18);  // trunc(18.05)
-    EXPECT_EQ(ToneFieldHeight(20), 19);
+    EXPECT_EQ(std::tuple(tone.x, tone.y, tone.width, tone.height, tone.listHeight),
+              std::tuple(121, 21, 80, 23, 100));
+    EXPECT_EQ(PlaceEditor(CellEditor::YesNo, 0, 0, 0, 285, 96, 120).listHeight, 100);
 }
 
 TEST(EnterWalk, WhereEnterGoesFromEachFocus) {
