@@ -51,6 +51,15 @@ QString CanonicalPath(const QString& path) {
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
+// Text typed into a cell editor reaches the grid before the document is saved
+// or asks to be saved, as it does before a read or write: otherwise it would
+// be left out of the file, or lost without a question when the window closes.
+void CommitPendingEdits(CQuorim_CHDoc* doc) {
+    for (CQuorim_CHView* view : doc->Views()) {
+        view->OnLeaveCellGrid();
+    }
+}
+
 }  // namespace
 
 CQuorim_CHApp::CQuorim_CHApp() {
@@ -311,6 +320,7 @@ void CQuorim_CHApp::OnCanClose(CChildFrame* frame, bool& allow) {
 }
 
 bool CQuorim_CHApp::SaveModified(CQuorim_CHDoc* doc) {
+    CommitPendingEdits(doc);
     if (!doc->IsModified()) {
         return true;
     }
@@ -360,6 +370,7 @@ bool CQuorim_CHApp::OnFileSaveAs(CQuorim_CHDoc* doc) {
 }
 
 bool CQuorim_CHApp::DoSave(CQuorim_CHDoc* doc, const QString& path) {
+    CommitPendingEdits(doc);
     CQuorim_CHView* view = doc->FirstView();
     if (!view) {
         return false;

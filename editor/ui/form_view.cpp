@@ -237,7 +237,7 @@ void CQuorim_CHView::CreateForm() {
         if (info.restoreIndex >= 0) {
             connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, list] { OnEditChange(list); });
         } else {
-            // Typed text stays; Enter on an item's text selects that item.
+            // Typed text stays (Enter moves on to the next control).
             connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { MarkModified(); });
         }
     }

@@ -176,9 +176,16 @@ private slots:
         QTest::keyClick(grid, Qt::Key_7);
         QCOMPARE(gridKeys, 1);
 
-        // With no document open the port keys still work, the document keys do nothing.
-        Frame()->MdiClient()->closeAllSubWindows();
-        QTRY_VERIFY(Windows().isEmpty());
+        // With no document open the port keys still work, the document keys do
+        // nothing. (The 7 opened the frequency editor: closing commits it, and
+        // 7 MHz is refused.)
+        QVERIFY(view->EditCell()->isVisible());
+        {
+            MessageBoxAnswer refused(QMessageBox::Ok);
+            Frame()->MdiClient()->closeAllSubWindows();
+            QTRY_VERIFY(Windows().isEmpty());
+            QCOMPARE(refused.Text(), S("输入数据错误，请按正确的格式及大小重新输入"));
+        }
         QTRY_VERIFY(!Frame()->IsDocumentMenu());
         Press(Frame(), Qt::Key_E);
         QCOMPARE(m_app->PortName(), std::string("COM3"));

@@ -17,6 +17,7 @@ QObject* MakeAppTest();
 QObject* MakeViewTest();
 QObject* MakeGridTest();
 QObject* MakePrintTest();
+QObject* MakeCellEditTest();
 
 namespace quorim::test {
 
@@ -50,7 +51,8 @@ int main(int argc, char* argv[]) {
     const Suite suites[] = {{"AppTest", MakeAppTest},
                             {"ViewTest", MakeViewTest},
                             {"GridTest", MakeGridTest},
-                            {"PrintTest", MakePrintTest}};
+                            {"PrintTest", MakePrintTest},
+                            {"CellEditTest", MakeCellEditTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {
