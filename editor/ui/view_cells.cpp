@@ -237,11 +237,21 @@ void CQuorim_CHView::OnLeaveCellGrid() {
 // --- Enter -------------------------------------------------------------------
 
 bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
-    if (!m_bEditorsCreated || (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)) {
+    auto* focused = qobject_cast<QWidget*>(target);
+    if (!m_bEditorsCreated || !focused) {
         return false;
     }
-    auto* focused = qobject_cast<QWidget*>(target);
-    if (!focused) {
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+        (focused == m_editCell || focused == m_comboTone || focused == m_comboYesNo)) {
+        // The editors lie inside the grid: Tab moves on from the grid, to the
+        // form's next or previous control, and leaves the editor as it is.
+        m_grid->setFocus(Qt::OtherFocusReason);
+        QKeyEvent again(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
+        QCoreApplication::sendEvent(m_grid, &again);
+        return true;
+    }
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
         return false;
     }
     // The key goes to the window that has the keyboard focus.

@@ -170,6 +170,20 @@ private slots:
         QCOMPARE(m_grid->GetRow(), 16L);
         QCOMPARE(Focus(), band);
 
+        // Tab from an open editor moves on from the grid as well, and leaves
+        // the editor open, its text not yet committed.
+        Click(3, 1);
+        Type(S("146"));
+        Key(Qt::Key_Tab);
+        QCOMPARE(Focus(), band);
+        QVERIFY(m_view->EditCell()->isVisible());
+        QCOMPARE(m_grid->GetTextMatrix(3, 1), QString());
+        Click(3, 3);
+        QCOMPARE(m_grid->GetTextMatrix(3, 1), S("146.00000"));
+        QTest::keyClick(Focus(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(Focus() != m_view->ComboTone() && Focus() != m_grid);
+        QVERIFY(m_view->ComboTone()->isVisible());
+
         // With the grid itself focused, Enter moves one cell right and opens
         // nothing; from column 6 it leaves the grid.
         FocusGrid(3, 4);
