@@ -86,6 +86,7 @@ bool CQuorim_CHView::DoPrint(QPrinter* printer) {
 }
 
 void CQuorim_CHView::OnFilePrint() {
+    OnLeaveCellGrid();  // the page shows what the open editor shows
     QPrinter* printer = PrinterForAllPages();
     QPrintDialog dialog(printer, this);
     // Print to file keeps a PDF copy where there is no printer.
@@ -101,6 +102,7 @@ void CQuorim_CHView::OnFilePrint() {
 }
 
 void CQuorim_CHView::OnFilePrintDirect() {
+    OnLeaveCellGrid();  // the page shows what the open editor shows
     PrintAllPages();
 }
 
@@ -109,6 +111,7 @@ bool CQuorim_CHView::PrintAllPages() {
 }
 
 void CQuorim_CHView::OnFilePrintPreview() {
+    OnLeaveCellGrid();  // the page shows what the open editor shows
     QPrinter* printer = PrinterForAllPages();
     QPrintPreviewDialog preview(printer, this);
     preview.setWindowTitle(Q(kAppTitle));

@@ -1,7 +1,9 @@
 // Editing the channel grid in place: keys and clicks into the real grid and
 // its editors, then what the cells, the editors and the document show.
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -365,6 +367,16 @@ private slots:
         m_view->OnCmdMsg(ID_WRITE_RADIO);
         QCOMPARE(m_grid->GetTextMatrix(1, 3), S("100.0"));
         QVERIFY(NoEditorShown());
+        // Printing too prints what the open editor shows.
+        QTemporaryDir dir;
+        m_app->Printer()->setOutputFormat(QPrinter::PdfFormat);
+        m_app->Printer()->setOutputFileName(dir.filePath(QStringLiteral("p.pdf")));
+        Click(2, 1);
+        Type(S("147"));
+        m_view->OnCmdMsg(ID_FILE_PRINT_DIRECT);
+        QCOMPARE(m_grid->GetTextMatrix(2, 1), S("147.00000"));
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("p.pdf"))));
+
         // Committed once: the cell is not committed again when it is left.
         m_grid->SetTextMatrix(1, 3, S("OFF"));
         m_grid->SetRow(2);
