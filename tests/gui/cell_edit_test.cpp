@@ -285,6 +285,16 @@ private slots:
         Type(S("5"));
         QVERIFY(NoEditorShown());
         QCOMPARE(m_grid->GetTextMatrix(2, 6), QString());
+        // A double-click that reaches the grid (on a header) opens the
+        // current cell's editor, its text all selected.
+        FocusGrid(2, 2);
+        emit m_grid->DblClick();
+        QVERIFY(m_view->EditCell()->isVisible());
+        QCOMPARE(m_view->EditCell()->selectedText(), S("145.00000"));
+        m_grid->SetCol(6);
+        QVERIFY(NoEditorShown());
+        emit m_grid->DblClick();
+        QVERIFY(NoEditorShown());
         // The right button opens nothing either.
         Click(2, 1, Qt::RightButton);
         QCOMPARE(m_grid->GetCol(), 1L);
