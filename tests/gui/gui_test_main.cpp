@@ -16,6 +16,7 @@
 QObject* MakeAppTest();
 QObject* MakeViewTest();
 QObject* MakeGridTest();
+QObject* MakeTuningTest();
 QObject* MakePrintTest();
 QObject* MakeCellEditTest();
 
@@ -52,7 +53,8 @@ int main(int argc, char* argv[]) {
                             {"ViewTest", MakeViewTest},
                             {"GridTest", MakeGridTest},
                             {"PrintTest", MakePrintTest},
-                            {"CellEditTest", MakeCellEditTest}};
+                            {"CellEditTest", MakeCellEditTest},
+                            {"TuningTest", MakeTuningTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

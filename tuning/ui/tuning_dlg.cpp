@@ -1,0 +1,440 @@
+#include "tuning/ui/tuning_dlg.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTreeWidget>
+
+#include "app/ui/fonts.h"
+#include "app/ui/message_box.h"
+#include "app/ui/ui_text.h"
+#include "link/clock.h"
+#include "link/posix_serial_port.h"
+
+namespace quorim {
+
+namespace {
+
+// The session's messages appear over the tuning window; it runs on this
+// thread and blocks the window until it ends or asks.
+class TuningLinkHost : public LinkHost {
+public:
+    explicit TuningLinkHost(QWidget* parent) : m_parent(parent) {}
+    void SetStatusText(const std::string&) override {}
+    void SetProgressRange(int, int) override {}
+    void StepProgress() override {}
+    int ProgressPos() const override { return 0; }
+    void CloseProgress() override {}
+    void PumpStep() override {}
+    bool CancelRequested() const override { return false; }
+    MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
+        if (buttons == MessageButtons::Ok) {
+            AfxMessageBox(m_parent, Q(text));
+            return MessageAnswer::Ok;
+        }
+        return AfxMessageBox(m_parent, Q(text), QMessageBox::Retry | QMessageBox::Cancel) ==
+                       QMessageBox::Retry
+                   ? MessageAnswer::Retry
+                   : MessageAnswer::Cancel;
+    }
+    TransferDirection Direction() const override { return TransferDirection::Write; }
+    int GridRows() const override { return 0; }
+    void SetGridRows(int) override {}
+    void EncodeEditor(DocumentData&) override {}
+    void DecodeEditor(const DocumentData&) override {}
+
+private:
+    QWidget* m_parent;
+};
+
+constexpr int kTreeDataRole = Qt::UserRole;
+
+bool IsEnter(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+void CTuningToneBox::showPopup() {
+    QComboBox::showPopup();
+    m_dropped = true;
+}
+
+void CTuningToneBox::hidePopup() {
+    QComboBox::hidePopup();
+    // Hiding the window hides the list too; only a list that was open closes up.
+    if (m_dropped) {
+        m_dropped = false;
+        emit CloseUp();
+    }
+}
+
+CTuningDlg::CTuningDlg(std::int64_t bandBase, std::string portName, QWidget* parent)
+    : QDialog(parent), m_model(bandBase, std::move(portName)) {
+    CreateControls();
+    OnInitDialog();
+}
+
+void CTuningDlg::CreateControls() {
+    const TuningTemplate& t = TuningDlgTemplate();
+    setWindowTitle(Q(t.title));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    DialogTemplate metrics{t.id, t.title, t.fontFace, t.pointSize, t.cx, t.cy, {}};
+    const QFont font = TemplateFont(metrics);
+    setFont(font);
+    const DialogBaseUnits base = BaseUnitsOf(font);
+
+    auto* kindRx = new QButtonGroup(this);
+    auto* kindTx = new QButtonGroup(this);
+    auto* stepRx = new QButtonGroup(this);
+    auto* stepTx = new QButtonGroup(this);
+    auto* points = new QButtonGroup(this);
+    auto groupOf = [&](int id) -> QButtonGroup* {
+        switch (id) {
+            case IDC_RX_ANALOGUE:
+            case IDC_RX_DIGITAL:
+                return kindRx;
+            case IDC_TX_ANALOGUE:
+            case IDC_TX_DIGITAL:
+                return kindTx;
+            case IDC_RX_STEP_500:
+            case IDC_RX_STEP_625:
+                return stepRx;
+            case IDC_TX_STEP_500:
+            case IDC_TX_STEP_625:
+                return stepTx;
+            default:
+                return points;
+        }
+    };
+
+    for (const TuningControl& c : t.controls) {
+        const DlgRect r = MapDialogRect(c.rect, base);
+        QWidget* w = nullptr;
+        switch (c.kind) {
+            case TuningControlKind::Tree: {
+                m_tree = new QTreeWidget(this);
+                m_tree->setHeaderHidden(true);
+                m_tree->setColumnCount(1);
+                m_tree->setRootIsDecorated(true);
+                m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+                w = m_tree;
+                break;
+            }
+            case TuningControlKind::GroupBox: {
+                auto* group = new QGroupBox(Q(c.caption), this);
+                if (c.id == IDC_TUNING_FRAME) {
+                    m_frame = group;
+                }
+                w = group;
+                break;
+            }
+            case TuningControlKind::PushButton:
+            case TuningControlKind::HiddenDefault: {
+                auto* button = new QPushButton(Q(c.caption), this);
+                if (c.kind == TuningControlKind::HiddenDefault) {
+                    // Enter never closes the window or starts anything by itself.
+                    button->setDefault(true);
+                    button->setEnabled(false);
+                }
+                w = button;
+                break;
+            }
+            case TuningControlKind::Static: {
+                auto* label = new QLabel(Q(c.caption), this);
+                label->setTextFormat(Qt::PlainText);
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                if (c.id == IDC_TUNING_POSITION) {
+                    m_position = label;
+                }
+                w = label;
+                break;
+            }
+            case TuningControlKind::Edit:
+                w = new QLineEdit(this);
+                break;
+            case TuningControlKind::ComboBox: {
+                auto* combo = new CTuningToneBox(this);
+                combo->setEditable(true);
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                combo->setCompleter(nullptr);
+                // The template's height includes the drop-down list.
+                const int field = combo->sizeHint().height();
+                combo->setMaxVisibleItems(
+                    qMax(3, (r.cy - field) / qMax(1, combo->fontMetrics().height() + 2)));
+                w = combo;
+                break;
+            }
+            case TuningControlKind::Radio: {
+                auto* radio = new QRadioButton(Q(c.caption), this);
+                groupOf(c.id)->addButton(radio, c.id);
+                w = radio;
+                break;
+            }
+            case TuningControlKind::Slider: {
+                m_slider = new QSlider(Qt::Horizontal, this);
+                m_slider->setFocusPolicy(Qt::StrongFocus);
+                w = m_slider;
+                break;
+            }
+        }
+        w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            PlaceLabel(label, r);
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->setGeometry(r.x, r.y, r.cx, combo->sizeHint().height());
+        } else {
+            w->setGeometry(r.x, r.y, r.cx, r.cy);
+        }
+        m_controls.insert(c.id, w);
+        w->installEventFilter(this);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->lineEdit()->installEventFilter(this);
+        }
+    }
+    setFixedSize(DluToPixelsX(t.cx, base), DluToPixelsY(t.cy, base));
+
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CTuningDlg::OnSelChangedTree);
+    connect(static_cast<QPushButton*>(Control(IDC_TUNING_START)), &QPushButton::clicked, this,
+            &CTuningDlg::OnStart);
+    connect(static_cast<QPushButton*>(Control(IDC_TUNING_RESTORE)), &QPushButton::clicked, this,
+            &CTuningDlg::OnRestoreDefaults);
+    const struct {
+        int id;
+        TuningSide side;
+        ToneListKind kind;
+    } kinds[] = {{IDC_RX_ANALOGUE, TuningSide::Rx, ToneListKind::Analogue},
+                 {IDC_RX_DIGITAL, TuningSide::Rx, ToneListKind::Digital},
+                 {IDC_TX_ANALOGUE, TuningSide::Tx, ToneListKind::Analogue},
+                 {IDC_TX_DIGITAL, TuningSide::Tx, ToneListKind::Digital}};
+    for (const auto& k : kinds) {
+        connect(static_cast<QRadioButton*>(Control(k.id)), &QRadioButton::clicked, this,
+                [this, k] { OnKind(k.side, k.kind); });
+    }
+    const struct {
+        int id;
+        TuningSide side;
+        ChannelStep step;
+    } steps[] = {{IDC_RX_STEP_500, TuningSide::Rx, ChannelStep::Khz500},
+                 {IDC_RX_STEP_625, TuningSide::Rx, ChannelStep::Khz625},
+                 {IDC_TX_STEP_500, TuningSide::Tx, ChannelStep::Khz500},
+                 {IDC_TX_STEP_625, TuningSide::Tx, ChannelStep::Khz625}};
+    for (const auto& s : steps) {
+        connect(static_cast<QRadioButton*>(Control(s.id)), &QRadioButton::clicked, this,
+                [this, s] { OnStep(s.side, s.step); });
+    }
+    for (TuningSide side : {TuningSide::Rx, TuningSide::Tx}) {
+        connect(static_cast<CTuningToneBox*>(ToneBox(side)), &CTuningToneBox::CloseUp, this,
+                [this, side] { OnToneCloseUp(side); });
+    }
+    connect(m_slider, &QSlider::valueChanged, this, &CTuningDlg::OnHScroll);
+}
+
+void CTuningDlg::OnInitDialog() {
+    QHash<int, QTreeWidgetItem*> items;
+    for (const TuningTreeEntry& e : TuningTree()) {
+        auto* item =
+            e.parent == 0 ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(m_treeItems.value(e.parent));
+        item->setText(0, Q(e.text));
+        item->setData(0, kTreeDataRole, e.data);
+        m_treeItems.insert(e.data, item);
+    }
+    m_treeItems.value(kTreePoints)->setExpanded(true);
+
+    m_frame->setTitle(Q(m_model.FrameCaption()));
+    CheckPair(IDC_RX_ANALOGUE, IDC_RX_DIGITAL, true);
+    CheckPair(IDC_TX_ANALOGUE, IDC_TX_DIGITAL, true);
+    CheckPair(IDC_RX_STEP_500, IDC_RX_STEP_625, true);
+    CheckPair(IDC_TX_STEP_500, IDC_TX_STEP_625, true);
+    static_cast<QRadioButton*>(Control(IDC_POINT_HIGH))->setChecked(true);
+    for (TuningSide side : {TuningSide::Rx, TuningSide::Tx}) {
+        FillToneBox(side, ToneListKind::Analogue);
+        SelectTone(side, 0);
+    }
+    {
+        const QSignalBlocker block(m_slider);
+        m_slider->setRange(0, 255);
+        m_slider->setValue(0);
+    }
+    ShowPage();
+    m_tree->setFocus();
+}
+
+QComboBox* CTuningDlg::ToneBox(TuningSide side) const {
+    return static_cast<QComboBox*>(Control(side == TuningSide::Rx ? IDC_RX_TONE : IDC_TX_TONE));
+}
+
+QLineEdit* CTuningDlg::FrequencyBox(TuningSide side) const {
+    return static_cast<QLineEdit*>(Control(side == TuningSide::Rx ? IDC_RX_FREQUENCY : IDC_TX_FREQUENCY));
+}
+
+void CTuningDlg::ShowPage() {
+    for (const TuningControl& c : TuningDlgTemplate().controls) {
+        Control(c.id)->setVisible(TuningControlVisible(c, m_model.Page(), m_model.RestoreShown()));
+    }
+}
+
+void CTuningDlg::CheckPair(int firstId, int secondId, bool first) {
+    static_cast<QRadioButton*>(Control(first ? firstId : secondId))->setChecked(true);
+}
+
+void CTuningDlg::FillToneBox(TuningSide side, ToneListKind kind) {
+    QComboBox* box = ToneBox(side);
+    box->clear();
+    for (const std::string& name : TuningToneList(ToneTable::Shared(), kind)) {
+        box->addItem(Raw(name));
+    }
+}
+
+void CTuningDlg::SelectTone(TuningSide side, int position) {
+    QComboBox* box = ToneBox(side);
+    // A position stored from the other list may lie beyond this one: no selection.
+    box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
+    if (box->currentIndex() < 0) {
+        box->setEditText(QString());
+    }
+}
+
+void CTuningDlg::OnSelChangedTree() {
+    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const int data = selected.front()->data(0, kTreeDataRole).toInt();
+    switch (m_model.SelectTreeItem(data)) {
+        case TuningDialogModel::Selected::Point:
+            ShowPage();
+            LoadPoint();
+            break;
+        case TuningDialogModel::Selected::Item:
+            ShowPage();
+            LoadItem();
+            break;
+        case TuningDialogModel::Selected::Exit:
+            accept();
+            break;
+        case TuningDialogModel::Selected::Root:
+            break;
+    }
+}
+
+void CTuningDlg::LoadPoint() {
+    const TuningPointValues& v = m_model.Current();
+    m_frame->setTitle(Q(m_model.FrameCaption()));
+    FrequencyBox(TuningSide::Rx)->setText(Raw(FormatTuningFrequency(v.rxFrequency)));
+    FrequencyBox(TuningSide::Tx)->setText(Raw(FormatTuningFrequency(v.txFrequency)));
+    CheckPair(IDC_RX_STEP_500, IDC_RX_STEP_625, v.rxStep == ChannelStep::Khz500);
+    CheckPair(IDC_TX_STEP_500, IDC_TX_STEP_625, v.txStep == ChannelStep::Khz500);
+    CheckPair(IDC_RX_ANALOGUE, IDC_RX_DIGITAL, v.rxKind == ToneListKind::Analogue);
+    FillToneBox(TuningSide::Rx, v.rxKind);
+    CheckPair(IDC_TX_ANALOGUE, IDC_TX_DIGITAL, v.txKind == ToneListKind::Analogue);
+    FillToneBox(TuningSide::Tx, v.txKind);
+    SelectTone(TuningSide::Rx, v.rxTone);
+    SelectTone(TuningSide::Tx, v.txTone);
+}
+
+void CTuningDlg::LoadItem() {
+    const int value = m_model.ItemValue(m_model.Item());
+    {
+        const QSignalBlocker block(m_slider);
+        m_slider->setValue(value);
+    }
+    m_position->setText(Q(TuningPositionText(value)));
+}
+
+void CTuningDlg::OnKind(TuningSide side, ToneListKind kind) {
+    if (!m_model.SetKind(side, kind)) {
+        return;
+    }
+    FillToneBox(side, kind);
+    SelectTone(side, 0);
+}
+
+void CTuningDlg::OnStep(TuningSide side, ChannelStep step) {
+    m_model.SetStep(side, step);
+}
+
+void CTuningDlg::OnToneCloseUp(TuningSide side) {
+    m_model.StoreTone(side, ToneBox(side)->currentIndex());
+}
+
+void CTuningDlg::OnHScroll(int position) {
+    m_model.SetItemValue(position);
+    m_position->setText(Q(TuningPositionText(m_model.ItemValue(m_model.Item()))));
+}
+
+void CTuningDlg::OnRestoreDefaults() {
+    switch (m_model.RestoreDefaults()) {
+        case TuningDialogModel::Restored::Item:
+            LoadItem();
+            break;
+        case TuningDialogModel::Restored::Point:
+            LoadPoint();
+            break;
+        case TuningDialogModel::Restored::Nothing:
+            AfxMessageBox(this, Q(kTuningNothingVisible));
+            break;
+    }
+}
+
+void CTuningDlg::OnStart() {
+    // The boxes as they stand: typed frequencies go out unclamped, and a tone
+    // box with typed text or no selection sends its text.
+    const TuningRequest request = m_model.Request(
+        Utf8(FrequencyBox(TuningSide::Rx)->text()), Utf8(FrequencyBox(TuningSide::Tx)->text()),
+        Utf8(ToneBox(TuningSide::Rx)->currentText()), Utf8(ToneBox(TuningSide::Tx)->currentText()));
+    TuningLinkHost host(this);
+    PosixSerialPort port;
+    RealClock clock;
+    RunTuningSession(request, port, clock, host);
+}
+
+void CTuningDlg::OnFrequencyEnter(TuningSide side) {
+    const ChannelStep step =
+        static_cast<QRadioButton*>(Control(side == TuningSide::Rx ? IDC_RX_STEP_500 : IDC_TX_STEP_500))
+                ->isChecked()
+            ? ChannelStep::Khz500
+            : ChannelStep::Khz625;
+    QLineEdit* box = FrequencyBox(side);
+    box->setText(
+        Raw(FormatTuningFrequency(EnterTuningFrequency(Utf8(box->text()), m_model.BandBase(), step))));
+}
+
+bool CTuningDlg::PreTranslateMessage(QWidget* target, QKeyEvent* event) {
+    if (!IsEnter(event)) {
+        return false;
+    }
+    // A combo box's own line edit speaks for the box.
+    if (auto* combo = qobject_cast<QComboBox*>(target->parentWidget());
+        combo && combo->lineEdit() == target) {
+        target = combo;
+    }
+    const int id = m_controls.key(target, 0);
+    if (id == IDC_TUNING_RESTORE || id == IDC_TUNING_START) {
+        return false;  // the focused button takes Enter as a press
+    }
+    if (id == IDC_RX_FREQUENCY || id == IDC_TX_FREQUENCY) {
+        OnFrequencyEnter(id == IDC_RX_FREQUENCY ? TuningSide::Rx : TuningSide::Tx);
+    }
+    focusNextChild();
+    return true;
+}
+
+bool CTuningDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        if (PreTranslateMessage(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event))) {
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace quorim
