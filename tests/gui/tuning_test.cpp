@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "app/commands.h"
+#include "app/ui/fonts.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/settings_lists.h"
@@ -187,6 +188,23 @@ private slots:
         QVERIFY(Radio(1063)->isChecked() && Radio(1066)->isChecked());
         QCOMPARE(m_dlg->ToneBox(TuningSide::Rx)->count(), 40);
         QCOMPARE(m_dlg->ToneBox(TuningSide::Tx)->currentText(), S("OFF"));
+        // The template's rectangles in the dialog font's units.
+        const DialogBaseUnits base = BaseUnitsOf(m_dlg->font());
+        QCOMPARE(m_dlg->size(), QSize(DluToPixelsX(363, base), DluToPixelsY(216, base)));
+        for (const TuningControl& c : TuningDlgTemplate().controls) {
+            const DlgRect r = MapDialogRect(c.rect, base);
+            QCOMPARE(C(c.id)->y(), r.y);
+            if (c.kind == TuningControlKind::Edit) {
+                // Moved right only as far as its grown caption needs.
+                QVERIFY(C(c.id)->x() >= r.x && C(c.id)->x() <= r.x + 12);
+            } else {
+                QCOMPARE(C(c.id)->x(), r.x);
+            }
+            if (c.kind == TuningControlKind::Tree || c.kind == TuningControlKind::Slider ||
+                c.kind == TuningControlKind::PushButton || c.kind == TuningControlKind::GroupBox) {
+                QCOMPARE(C(c.id)->size(), QSize(r.cx, r.cy));
+            }
+        }
         // Enter in the tree moves on; it never closes the window.
         m_dlg->Tree()->setFocus();
         QTest::keyClick(m_dlg->Tree(), Qt::Key_Return);

@@ -115,6 +115,7 @@ void CTuningDlg::CreateControls() {
         }
     };
 
+    QLabel* previousLabel = nullptr;
     for (const TuningControl& c : t.controls) {
         const DlgRect r = MapDialogRect(c.rect, base);
         QWidget* w = nullptr;
@@ -150,7 +151,8 @@ void CTuningDlg::CreateControls() {
             case TuningControlKind::Static: {
                 auto* label = new QLabel(Q(c.caption), this);
                 label->setTextFormat(Qt::PlainText);
-                label->setWordWrap(true);
+                // Only the labels the template makes two lines high wrap.
+                label->setWordWrap(c.rect.cy >= 20);
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 if (c.id == IDC_TUNING_POSITION) {
                     m_position = label;
@@ -191,9 +193,19 @@ void CTuningDlg::CreateControls() {
             PlaceLabel(label, r);
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             combo->setGeometry(r.x, r.y, r.cx, combo->sizeHint().height());
+        } else if (qobject_cast<QRadioButton*>(w)) {
+            // The substitute face is wider than the template's: a radio's
+            // caption is never clipped.
+            w->setGeometry(r.x, r.y, qMax(r.cx, w->sizeHint().width()), r.cy);
         } else {
             w->setGeometry(r.x, r.y, r.cx, r.cy);
         }
+        // A frequency box starts after its grown caption, never over it.
+        if (c.kind == TuningControlKind::Edit && previousLabel &&
+            previousLabel->geometry().right() >= w->geometry().left()) {
+            w->move(previousLabel->geometry().right() + 2, w->y());
+        }
+        previousLabel = qobject_cast<QLabel*>(w);
         m_controls.insert(c.id, w);
         w->installEventFilter(this);
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
