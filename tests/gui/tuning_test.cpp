@@ -45,9 +45,9 @@ const int kItemPage[] = {1043, 1040, 1041, 1042, 1044, 1049, 1039, 1051, 1052, 1
 // The virtual radio on a pseudo-terminal, logging what it was tuned to.
 class RadioProcess {
 public:
-    explicit RadioProcess(const QString& log) {
+    explicit RadioProcess(const QString& log, const QStringList& faults = {}) {
         m_process.setProgram(QStringLiteral(QUORIM_BIN_DIR "/quorim-radio"));
-        m_process.setArguments({QStringLiteral("--tune-log"), log});
+        m_process.setArguments(QStringList{QStringLiteral("--tune-log"), log} + faults);
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start();
         if (m_process.waitForStarted(5000)) {
@@ -422,10 +422,65 @@ private slots:
                    "tune 74 freq 00 00 00 43 00 00 00 43 setting 85 08 41 25 FB 01 01 00\n"));
     }
 
+    void retryAfterASilentRadioStartsOver() {
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("tune.log"));
+        RadioProcess radio(log, {QStringLiteral("--silent"), QStringLiteral("1")});
+        QVERIFY(!radio.Path().isEmpty());
+        const QByteArray before = qgetenv("QUORIM_COM2");
+        qputenv("QUORIM_COM2", radio.Path().toLocal8Bit());
+        Open(400 * kMhz, "COM2");
+        Select(kTreeHigh);
+        Select(kTreeBattery);
+        QStringList texts;
+        QTimer watch;
+        watch.setInterval(5);
+        // The prompt has Retry and Cancel; Retry runs a second attempt, which
+        // the radio answers.
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                return;
+            }
+            texts << box->text();
+            QAbstractButton* retry = box->button(QMessageBox::Retry);
+            if (retry && box->button(QMessageBox::Cancel)) {
+                retry->click();
+            } else {
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        watch.start();
+        QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
+        watch.stop();
+        if (before.isNull()) {
+            qunsetenv("QUORIM_COM2");
+        } else {
+            qputenv("QUORIM_COM2", before);
+        }
+        QCOMPARE(texts, QStringList({S(" 错误需延时再试"), S("对讲机已收到!")}));
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()),
+                 S("tune 72 freq 00 00 00 42 00 00 00 42 setting 00 00 00 00 FB 01 01 00\n"));
+    }
+
     void startWithoutARadioSaysThePortCannotOpen() {
         const QByteArray before = qgetenv("QUORIM_COM4");
         qputenv("QUORIM_COM4", "/nonexistent/tty");
         Open(400 * kMhz, "COM4");
+        Select(kTreeHigh);
+        // A typed frequency that eight digits cannot carry is refused before
+        // the port is opened.
+        m_dlg->FrequencyBox(TuningSide::Rx)->setText(S("1000"));
+        Select(kTreeTxFrequency);
+        {
+            MessageBoxAnswer ok(QMessageBox::Ok);
+            QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
+            QVERIFY2(ok.Text().startsWith(S("接收频率“1000”")), qPrintable(ok.Text()));
+            QCOMPARE(ok.Count(), 1);
+        }
+        Select(kTreeHigh);
         Select(kTreeTxFrequency);
         MessageBoxAnswer ok(QMessageBox::Ok);
         QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
