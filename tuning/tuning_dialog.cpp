@@ -193,15 +193,23 @@ TuningPointValues TuningDialogModel::Defaults(int point) const {
     return v;
 }
 
-const TuningPointValues& TuningDialogModel::Values(int point) const {
+namespace {
+
+std::size_t PointIndex(int point) {
     if (point < kPointHigh || point > kPointLow) {
         throw std::out_of_range("tuning point");
     }
-    return m_points[static_cast<std::size_t>(point - kPointHigh)];
+    return static_cast<std::size_t>(point - kPointHigh);
+}
+
+}  // namespace
+
+const TuningPointValues& TuningDialogModel::Values(int point) const {
+    return m_points[PointIndex(point)];
 }
 
 TuningPointValues& TuningDialogModel::Mutable(int point) {
-    return const_cast<TuningPointValues&>(Values(point));
+    return m_points[PointIndex(point)];
 }
 
 int TuningDialogModel::ItemValue(int item) const {
