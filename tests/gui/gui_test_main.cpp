@@ -16,9 +16,9 @@
 QObject* MakeAppTest();
 QObject* MakeViewTest();
 QObject* MakeGridTest();
-QObject* MakeTuningTest();
 QObject* MakePrintTest();
 QObject* MakeCellEditTest();
+QObject* MakeTuningTest();
 
 namespace quorim::test {
 
