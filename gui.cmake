@@ -50,3 +50,5 @@ install(CODE [[
     endif()
   endif()
 ]])
+
+include(launcher/ui/tarvolin.cmake)

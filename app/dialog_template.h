@@ -33,7 +33,7 @@ DlgRect MapDialogRect(DlgRect dlu, DialogBaseUnits base);
 
 inline constexpr int IDC_STATIC = -1;
 
-enum class ControlKind { GroupBox, Static, ComboBox, Grid, Icon, DefPushButton };
+enum class ControlKind { GroupBox, Static, ComboBox, Grid, Icon, DefPushButton, PushButton };
 
 struct DialogControl {
     ControlKind kind;

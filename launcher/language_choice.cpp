@@ -55,6 +55,27 @@ const LanguageCaptions& CaptionsOf(Language language) {
     return language == Language::English ? english : chinese;
 }
 
+const DialogTemplate& LanguageDialogTemplate() {
+    using K = ControlKind;
+    static const DialogTemplate t{IDD_LANGUAGE,
+                                  "Tarvolin",
+                                  "宋体",
+                                  9,
+                                  204,
+                                  116,
+                                  {
+                                      {K::DefPushButton, 1, "确定", {31, 82, 50, 14}},
+                                      {K::PushButton, 2, "取消", {118, 83, 50, 14}},
+                                      {K::Static, IDC_LANGUAGE_LABEL, "语言模式", {43, 33, 46, 8}},
+                                      {K::ComboBox, IDC_COMBO_LANGUAGE, "", {95, 29, 48, 74}},
+                                  }};
+    return t;
+}
+
+IconOrigin MinimisedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight) {
+    return {(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
+}
+
 std::string LaunchFailureMessage(Language language, std::string_view target) {
     if (language == Language::English) {
         return "Cannot start the programming software \"" + std::string(target) +

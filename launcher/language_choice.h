@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/dialog_template.h"
 #include "launcher/ini_file.h"
 
 namespace quorim {
@@ -47,6 +48,22 @@ struct LanguageCaptions {
     std::string_view item1;   // combo item 1 (English)
 };
 const LanguageCaptions& CaptionsOf(Language language);
+
+// Dialog 102, "Language Mode", as its template lays it out (dialog units,
+// "宋体" 9 point). Its texts are replaced by a caption set when it opens.
+inline constexpr int IDD_LANGUAGE = 102;
+inline constexpr int IDC_COMBO_LANGUAGE = 1000;
+inline constexpr int IDC_LANGUAGE_LABEL = 1001;
+inline constexpr int IDR_LAUNCHER_ICON = 128;
+const DialogTemplate& LanguageDialogTemplate();
+
+// Where a minimised dialog draws its icon: centred in the client area, the
+// halves of the differences rounded up.
+struct IconOrigin {
+    int x = 0;
+    int y = 0;
+};
+IconOrigin MinimisedIconOrigin(int clientWidth, int clientHeight, int iconWidth, int iconHeight);
 
 // The message shown in the dialog's language when the target program could
 // not be started (the choice is recorded all the same).

@@ -393,5 +393,22 @@ TEST(LauncherChoice, RunsRecordTheChoiceAtTheEnd) {
     }
 }
 
+TEST(LauncherChoice, DialogTemplateAndMinimisedIcon) {
+    const DialogTemplate& t = LanguageDialogTemplate();
+    EXPECT_EQ(t.id, 102);
+    EXPECT_EQ(t.cx, 204);
+    EXPECT_EQ(t.cy, 116);
+    ASSERT_EQ(t.controls.size(), 4u);
+    EXPECT_EQ(t.controls[0].kind, ControlKind::DefPushButton);
+    EXPECT_EQ(t.controls[0].id, 1);
+    EXPECT_EQ(t.controls[3].id, IDC_COMBO_LANGUAGE);
+    EXPECT_EQ(t.controls[3].rect, (DlgRect{95, 29, 48, 74}));
+    // Half the difference, rounded up.
+    EXPECT_EQ(MinimisedIconOrigin(36, 36, 32, 32).x, 2);
+    EXPECT_EQ(MinimisedIconOrigin(35, 40, 32, 32).x, 2);
+    EXPECT_EQ(MinimisedIconOrigin(35, 40, 32, 32).y, 4);
+    EXPECT_EQ(MinimisedIconOrigin(33, 32, 32, 32).x, 1);
+}
+
 }  // namespace
 }  // namespace quorim

@@ -1,0 +1,37 @@
+#include "launcher/ui/tarvolin_app.h"
+
+#include "app/ui/fonts.h"
+#include "launcher/ui/language_dlg.h"
+
+static void InitTarvolinResources() {
+    Q_INIT_RESOURCE(tarvolin);
+}
+
+namespace quorim {
+
+CTarvolinApp::CTarvolinApp(std::string argv0, std::string moduleFileName)
+    : m_argv0(std::move(argv0)), m_moduleFileName(std::move(moduleFileName)) {
+    ::InitTarvolinResources();
+}
+
+CTarvolinApp::~CTarvolinApp() = default;
+
+std::string CTarvolinApp::LauncherDir() const {
+    const auto slash = m_moduleFileName.rfind('/');
+    return slash == std::string::npos ? std::string(".") : m_moduleFileName.substr(0, slash);
+}
+
+bool CTarvolinApp::InitInstance() {
+    // A file that cannot be opened or created leaves the store unbound: the
+    // dialog still works, in Chinese, and remembers nothing.
+    m_settings.Load(m_argv0, m_moduleFileName);
+    InstallFontSubstitutions();
+
+    CLanguageDlg dlg(m_settings, LauncherDir());
+    m_pMainWnd = &dlg;
+    dlg.exec();
+    m_pMainWnd = nullptr;
+    return false;
+}
+
+}  // namespace quorim
