@@ -28,6 +28,8 @@ target_link_libraries(Quorim_CH PRIVATE quorim_gui quorim_warnings)
 set_target_properties(Quorim_CH PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 include(GNUInstallDirs)
+include(launcher/ui/tarvolin.cmake)
+
 install(TARGETS Quorim_CH RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The shell: a desktop entry that opens .szt files, their MIME type and the icon.
 install(FILES resources/quorim-ch.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -50,5 +52,3 @@ install(CODE [[
     endif()
   endif()
 ]])
-
-include(launcher/ui/tarvolin.cmake)

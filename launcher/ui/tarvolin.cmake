@@ -15,3 +15,24 @@ target_link_libraries(tarvolin_ui PUBLIC Qt6::Widgets quorim_core PRIVATE quorim
 add_executable(Tarvolin launcher/ui/main.cpp)
 target_link_libraries(Tarvolin PRIVATE tarvolin_ui quorim_warnings)
 set_target_properties(Tarvolin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The programming program lies beside the launcher under the two names the
+# launcher starts; the name it is started under picks its language. In the
+# build tree too, so build/Tarvolin works without an install.
+foreach(name tarvolin_CH.DLL tarvolin_EN.DLL)
+  add_custom_command(TARGET Quorim_CH POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E create_symlink Quorim_CH ${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    VERBATIM)
+endforeach()
+
+install(TARGETS Tarvolin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(CODE "
+  foreach(name tarvolin_CH.DLL tarvolin_EN.DLL)
+    set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${name}\")
+    file(REMOVE \"\${link}\")
+    file(CREATE_LINK Quorim_CH \"\${link}\" SYMBOLIC)
+    message(STATUS \"Installing: \${link} -> Quorim_CH\")
+  endforeach()
+")
+install(FILES resources/tarvolin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
