@@ -23,6 +23,23 @@ target_link_libraries(quorim_gui
   PUBLIC Qt6::Widgets Qt6::PrintSupport quorim_platform
   PRIVATE quorim_warnings)
 
+# The English build: the catalogue of every text the windows show, compiled
+# from resources/translations/quorim_en.ts into the program (":/i18n/").
+# lupdate reads the core's QUORIM_TR markers as QT_TRANSLATE_NOOP; after texts
+# change, `cmake --build build --target update_translations` brings them
+# into the .ts file, where their English is written. See app/translation.h.
+find_package(Qt6 COMPONENTS LinguistTools REQUIRED)
+file(GLOB QUORIM_TRANSLATED_SOURCES CONFIGURE_DEPENDS
+  app/*.h app/*.cpp image/*.h image/*.cpp editor/*.h editor/*.cpp link/*.h link/*.cpp
+  tuning/*.h tuning/*.cpp
+  app/ui/*.h app/ui/*.cpp editor/ui/*.h editor/ui/*.cpp link/ui/*.h link/ui/*.cpp
+  tuning/ui/*.h tuning/ui/*.cpp)
+qt_add_translations(quorim_gui
+  TS_FILES resources/translations/quorim_en.ts
+  SOURCES ${QUORIM_TRANSLATED_SOURCES}
+  LUPDATE_OPTIONS -tr-function-alias QT_TRANSLATE_NOOP+=QUORIM_TR -locations none -no-obsolete
+  RESOURCE_PREFIX /i18n)
+
 add_executable(Quorim_CH app/ui/main.cpp)
 target_link_libraries(Quorim_CH PRIVATE quorim_gui quorim_warnings)
 set_target_properties(Quorim_CH PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

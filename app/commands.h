@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
+
 namespace quorim {
 
 // Command ids of the programming program. The numbers are fixed: menus,
@@ -46,12 +48,13 @@ inline constexpr int ID_VIEW_STATUS_BAR = 59393;
 inline constexpr int AFX_IDM_FIRST_MDICHILD = 0xFF00;
 
 // Resource strings of the program.
-inline constexpr std::string_view kAppTitle = "Halvoren数据文件";         // settings, message boxes
-inline constexpr std::string_view kMainTitle = "Halvoren对讲机写频软件";  // string 128
+inline constexpr std::string_view kAppTitle =
+    QUORIM_TR("Quorim", "Halvoren数据文件");  // settings, message boxes
+inline constexpr std::string_view kMainTitle = QUORIM_TR("Quorim", "Halvoren对讲机写频软件");  // string 128
 inline constexpr std::string_view kProfileRoot = "Local AppWizard-Generated Applications";
 inline constexpr std::string_view kRecentFileSection = "Recent File List";
 inline constexpr int kRecentFileCount = 4;
-inline constexpr std::string_view kIdleMessage = "如需帮助，请按F1键";
+inline constexpr std::string_view kIdleMessage = QUORIM_TR("Quorim", "如需帮助，请按F1键");
 
 // Document template 129, its seven fields.
 struct DocumentTemplate {
@@ -105,11 +108,11 @@ const std::vector<std::string_view>& IndicatorTexts();
 
 // Texts of the save prompt a modified document shows when it closes.
 std::string_view AskToSaveText();  // "%1" stands for the document's title
-inline constexpr std::string_view kSaveButton = "保存(&S)";
-inline constexpr std::string_view kDiscardButton = "不保存(&N)";
-inline constexpr std::string_view kCancelButton = "取消";
-inline constexpr std::string_view kOkButton = "确定";
-inline constexpr std::string_view kAllFilesFilter = "所有文件 (*.*)";
-inline constexpr std::string_view kNoHelpFile = "找不到帮助文件。";
+inline constexpr std::string_view kSaveButton = QUORIM_TR("Quorim", "保存(&S)");
+inline constexpr std::string_view kDiscardButton = QUORIM_TR("Quorim", "不保存(&N)");
+inline constexpr std::string_view kCancelButton = QUORIM_TR("Quorim", "取消");
+inline constexpr std::string_view kOkButton = QUORIM_TR("Quorim", "确定");
+inline constexpr std::string_view kAllFilesFilter = QUORIM_TR("Quorim", "所有文件 (*.*)");
+inline constexpr std::string_view kNoHelpFile = QUORIM_TR("Quorim", "找不到帮助文件。");
 
 }  // namespace quorim

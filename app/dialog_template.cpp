@@ -1,5 +1,7 @@
 #include "app/dialog_template.h"
 
+#include "app/translation.h"
+
 namespace quorim {
 
 namespace {
@@ -35,16 +37,16 @@ DlgRect MapDialogRect(DlgRect r, DialogBaseUnits base) {
 const DialogTemplate& AboutTemplate() {
     static const DialogTemplate t{
         100,
-        "关于 Tarvolin写频软件",
+        QUORIM_TR("Quorim", "关于 Tarvolin写频软件"),
         "宋体",
         9,
         220,
         75,
         {
             {ControlKind::Icon, IDC_STATIC, "", {7, 22, 20, 20}},
-            {ControlKind::Static, IDC_STATIC, "Tarvolin写频软件1.5 版", {37, 13, 81, 8}},
+            {ControlKind::Static, IDC_STATIC, QUORIM_TR("Quorim", "Tarvolin写频软件1.5 版"), {37, 13, 81, 8}},
             {ControlKind::Static, IDC_STATIC, kAboutNotice, {37, 36, 156, 20}},
-            {ControlKind::DefPushButton, 1, "确定", {177, 13, 28, 14}},
+            {ControlKind::DefPushButton, 1, QUORIM_TR("Quorim", "确定"), {177, 13, 28, 14}},
         }};
     return t;
 }

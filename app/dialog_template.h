@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
+
 namespace quorim {
 
 // A rectangle in dialog units or pixels: left, top, width, height.
@@ -54,8 +56,8 @@ struct DialogTemplate {
 
 // Template 100, the about box.
 const DialogTemplate& AboutTemplate();
-inline constexpr std::string_view kAboutNotice =
-    "QZ系列对讲机读频、写频与在线调试。\n"
-    "版权所有 (C) Quorim 开发者。";
+inline constexpr std::string_view kAboutNotice = QUORIM_TR("Quorim",
+                                                           "QZ系列对讲机读频、写频与在线调试。\n"
+                                                           "版权所有 (C) Quorim 开发者。");
 
 }  // namespace quorim

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
 #include "editor/editor_surface.h"
 
 namespace quorim {
@@ -14,9 +15,11 @@ namespace quorim {
 // grid. The grid widgets only carry these decisions out: every function here
 // works on the editor surface and returns what the caller has to show or do.
 
-inline constexpr std::string_view kMsgFrequencyRange = "输入数据错误，请按正确的格式及大小重新输入";
-inline constexpr std::string_view kMsgFrequencyStep = "输入数据错误，请按6.25K或 5k的倍数重新输入";
-inline constexpr std::string_view kMsgDigitsOnly = "请输入数字";
+inline constexpr std::string_view kMsgFrequencyRange =
+    QUORIM_TR("Quorim", "输入数据错误，请按正确的格式及大小重新输入");
+inline constexpr std::string_view kMsgFrequencyStep =
+    QUORIM_TR("Quorim", "输入数据错误，请按6.25K或 5k的倍数重新输入");
+inline constexpr std::string_view kMsgDigitsOnly = QUORIM_TR("Quorim", "请输入数字");
 inline constexpr std::string_view kSignallingOff = "OFF";
 
 // Frequencies in 10 Hz units: 50 to 700 MHz, on a 6.25 kHz or 5 kHz step.

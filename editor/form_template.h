@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/dialog_template.h"
+#include "app/translation.h"
 
 namespace quorim {
 
@@ -25,12 +26,14 @@ const std::vector<int>& FormTabOrder();
 const std::vector<int>& FunctionSettingsControls();
 
 // Hints in the status bar's first pane for what is under the pointer.
-inline constexpr std::string_view kHintCombo = "请点击组合框右边的箭头按钮以进行选择，如需帮助，请按F1键";
-inline constexpr std::string_view kHintGrid = "请双击格子进入编辑状态或直接输入数字，如需帮助，请按F1键";
-inline constexpr std::string_view kHintOther = "如需帮助，请按F1键";
+inline constexpr std::string_view kHintCombo =
+    QUORIM_TR("Quorim", "请点击组合框右边的箭头按钮以进行选择，如需帮助，请按F1键");
+inline constexpr std::string_view kHintGrid =
+    QUORIM_TR("Quorim", "请双击格子进入编辑状态或直接输入数字，如需帮助，请按F1键");
+inline constexpr std::string_view kHintOther = QUORIM_TR("Quorim", "如需帮助，请按F1键");
 
 // The edit-channel command's message.
-inline constexpr std::string_view kEditChannelMessage = "请直接在右边的表格双击";
+inline constexpr std::string_view kEditChannelMessage = QUORIM_TR("Quorim", "请直接在右边的表格双击");
 
 // The grid's stored properties: cell font and its size in hundredths of a point.
 inline constexpr std::string_view kGridFontFace = "Times New Roman";

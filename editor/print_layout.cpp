@@ -37,6 +37,12 @@ std::string ChineseNumber(int n) {
     return s;
 }
 
+void ReplaceAll(std::string& text, std::string_view what, const std::string& with) {
+    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + with.size())) {
+        text.replace(pos, what.size(), with);
+    }
+}
+
 }  // namespace
 
 PageMetrics ComputePageMetrics(const PrintRect& rect, int lpx, int lpy) {
@@ -90,62 +96,70 @@ RowRange PrintPageRows(int page, int gridRows) {
     return r;
 }
 
-std::string PrintPageTitle(int page) {
-    return "本机设置数据第" + ChineseNumber(page) + "页";
+std::string PrintPageTitle(int page, const TextTranslator& tr) {
+    std::string title = tr.Translate("Quorim", QUORIM_TR("Quorim", "本机设置数据第%N页"));
+    ReplaceAll(title, "%N", ChineseNumber(page));
+    ReplaceAll(title, "%1", std::to_string(page));
+    return title;
 }
 
-std::string PrintHeaderLine(const EditorSurface& editor) {
+std::string PrintHeaderLine(const EditorSurface& editor, const TextTranslator& tr) {
     static const std::array<std::string_view, 5> gaps = {"    ", "       ", "     ", "  ", "  "};
-    std::string line = editor.TextMatrix(0, 0);
+    std::string line = tr.Translate("Quorim", editor.TextMatrix(0, 0));
     for (int c = 1; c <= kColInhibit; ++c) {
         line += gaps[static_cast<std::size_t>(c - 1)];
-        line += editor.TextMatrix(0, c);
+        line += tr.Translate("Quorim", editor.TextMatrix(0, c));
     }
     return line;
 }
 
 std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, const PageMetrics& metrics,
-                                       int tl, int bl) {
+                                       int tl, int bl, const TextTranslator& tr) {
     std::vector<PrintText> out;
     if (page < 1 || page > PrintPageCount(editor.Rows())) {
         return out;
     }
     const RowRange rows = PrintPageRows(page, editor.Rows());
     const int cw = metrics.charWidth;
-    auto body = [&](int x, int y, std::string text, std::size_t fixedLength = 0) {
-        out.push_back({x, y, std::move(text), PrintFontKind::Body, fixedLength});
+    auto body = [&](int x, int y, std::string text) {
+        out.push_back({x, y, std::move(text), PrintFontKind::Body});
     };
-    auto heading = [&](int x, int y, std::string_view text) { body(x, y, std::string(text), text.size()); };
 
-    const std::string title = PrintPageTitle(page);
-    out.push_back({metrics.titleX, -(tl / 2), title, PrintFontKind::Title, title.size()});
+    out.push_back({metrics.titleX, -(tl / 2), PrintPageTitle(page, tr), PrintFontKind::Title});
     const int y0 = -(tl / 2) - tl;
 
     int sectionY = y0;
     if (page == 1) {
-        heading(5 * cw, y0, "一整机功能设置部分:");
+        body(5 * cw, y0, tr.Translate("Quorim", QUORIM_TR("Quorim", "一整机功能设置部分:")));
         const int y1 = TimesTenths(10LL * y0 - 12LL * bl, 1);
         struct Entry {
             std::string_view label;
             SettingsList list;
         };
         static const std::array<std::array<Entry, 2>, 4> lines = {{
-            {{{"机型:   ", SettingsList::Model}, {"频段  :", SettingsList::Band}}},
-            {{{"监听功能:", SettingsList::Monitor}, {"发射定时(TOT): ", SettingsList::Tot}}},
-            {{{"报警音提示: ", SettingsList::Alarm}, {"静噪等级: ", SettingsList::Squelch}}},
-            {{{"发射功率: ", SettingsList::Power}, {"频带宽度: ", SettingsList::Bandwidth}}},
+            {{{QUORIM_TR("Quorim", "机型:   "), SettingsList::Model},
+              {QUORIM_TR("Quorim", "频段  :"), SettingsList::Band}}},
+            {{{QUORIM_TR("Quorim", "监听功能:"), SettingsList::Monitor},
+              {QUORIM_TR("Quorim", "发射定时(TOT): "), SettingsList::Tot}}},
+            {{{QUORIM_TR("Quorim", "报警音提示: "), SettingsList::Alarm},
+              {QUORIM_TR("Quorim", "静噪等级: "), SettingsList::Squelch}}},
+            {{{QUORIM_TR("Quorim", "发射功率: "), SettingsList::Power},
+              {QUORIM_TR("Quorim", "频带宽度: "), SettingsList::Bandwidth}}},
         }};
+        auto setting = [&](const Entry& e) {
+            return tr.Translate("Quorim", e.label) +
+                   tr.Translate("SettingsList", editor.SelectedText(e.list));
+        };
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const int y = y1 - static_cast<int>(i) * bl;
-            for (const auto& [x, entry] : {std::pair{2 * cw, lines[i][0]}, std::pair{31 * cw, lines[i][1]}}) {
-                body(x, y, std::string(entry.label) + editor.SelectedText(entry.list), entry.label.size());
-            }
+            body(2 * cw, y, setting(lines[i][0]));
+            body(31 * cw, y, setting(lines[i][1]));
         }
         sectionY = y1 - 4 * bl;
     }
-    heading(5 * cw, sectionY, "二信道数据部分:");
+    body(5 * cw, sectionY, tr.Translate("Quorim", QUORIM_TR("Quorim", "二信道数据部分:")));
     const int headerY = TimesTenths(10LL * sectionY - 12LL * bl, 1);
-    body(cw, headerY, PrintHeaderLine(editor));
+    body(cw, headerY, PrintHeaderLine(editor, tr));
 
     static const std::array<int, 5> columnX = {6, 18, 32, 42, 52};
     int y = headerY;
@@ -153,7 +167,11 @@ std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, co
         y -= bl;
         body(cw, y, editor.TextMatrix(r, kColChannel));
         for (int c = kColRxFreq; c <= kColInhibit; ++c) {
-            body(columnX[static_cast<std::size_t>(c - 1)] * cw, y, editor.TextMatrix(r, c) + " ");
+            std::string text = editor.TextMatrix(r, c);
+            if (c == kColInhibit) {
+                text = tr.Translate("Quorim", text);  // "是", "否"
+            }
+            body(columnX[static_cast<std::size_t>(c - 1)] * cw, y, text + " ");
         }
     }
     return out;

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
 #include "editor/editor_surface.h"
 
 namespace quorim {
@@ -58,10 +59,6 @@ struct PrintText {
     int y = 0;
     std::string text;
     PrintFontKind font = PrintFontKind::Body;
-    // The leading bytes of `text` that are the program's own words (a title,
-    // a heading, a settings label), which a translation may replace; the
-    // rest is the user's data, printed as it is.
-    std::size_t fixedLength = 0;
 };
 
 // Pages, counting from 1, for a grid of `gridRows` rows (row 0 the header).
@@ -74,20 +71,27 @@ struct RowRange {
     int last = -1;  // first > last: no rows
 };
 RowRange PrintPageRows(int page, int gridRows);
-// "本机设置数据第一页", "…第二页", and so on.
-std::string PrintPageTitle(int page);
+// "本机设置数据第一页", "…第二页", and so on. The title's pattern is a marked
+// text: "%N" in it stands for the page number in Chinese numerals, "%1" for
+// it in digits (the English pattern uses "%1").
+std::string PrintPageTitle(int page, const TextTranslator& tr = ChineseTexts());
 // The six headers of grid row 0 joined with the printed blanks.
-std::string PrintHeaderLine(const EditorSurface& editor);
+std::string PrintHeaderLine(const EditorSurface& editor, const TextTranslator& tr = ChineseTexts());
 
 // Every text of page `page`. The title line height `tl` and the body line
 // height `bl` (character height plus external leading, in twips) come from
-// the real fonts, which only the renderer can measure.
+// the real fonts, which only the renderer can measure. The editor's texts are
+// the core's (Chinese headers, "是"/"否", list items); `tr` gives the printed
+// pages the windows' language: title, headings, labels, headers, list items
+// and the transmit-inhibit column, the program's own words. The user's data
+// (channel numbers, frequencies, tones) is printed as it is.
 std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, const PageMetrics& metrics,
-                                       int tl, int bl);
+                                       int tl, int bl, const TextTranslator& tr = ChineseTexts());
 
 // The message box of a print that could not start: no printer, or an output
 // file that cannot be written.
-inline constexpr std::string_view kPrintFailedText = "无法打印：打印机不可用，或输出文件不能写入。";
+inline constexpr std::string_view kPrintFailedText =
+    QUORIM_TR("Quorim", "无法打印：打印机不可用，或输出文件不能写入。");
 // The message of a print into a PDF file that cannot be written.
 std::string CannotWritePdfMessage(const std::string& path);
 

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
+
 namespace quorim {
 
 // The eight radio-wide settings lists of the form, in the order of their
@@ -42,7 +44,7 @@ enum GridColumn : int {
 // Headers of columns 0..5; column 6 has none.
 const std::array<std::string_view, 6>& GridHeaders();
 
-inline constexpr std::string_view kYes = "是";  // transmitting inhibited
-inline constexpr std::string_view kNo = "否";   // transmitting allowed
+inline constexpr std::string_view kYes = QUORIM_TR("Quorim", "是");  // transmitting inhibited
+inline constexpr std::string_view kNo = QUORIM_TR("Quorim", "否");   // transmitting allowed
 
 }  // namespace quorim

@@ -168,10 +168,11 @@ std::optional<std::string> CheckTuningRequest(const TuningRequest& request) {
         }
     }
     if (TuningSelector(request.item) == 0) {
-        return std::string("调试项目无效，请选择发射频率、电池低压电平、静噪电平或发射功率");
+        return std::string(
+            QUORIM_TR("Quorim", "调试项目无效，请选择发射频率、电池低压电平、静噪电平或发射功率"));
     }
     if (request.value < 0 || request.value > 255) {
-        return std::string("调试数值超出范围，请输入 0 至 255 之间的数值");
+        return std::string(QUORIM_TR("Quorim", "调试数值超出范围，请输入 0 至 255 之间的数值"));
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/translation.h"
 #include "link/clock.h"
 #include "link/link_host.h"
 #include "link/serial_port.h"
@@ -22,10 +23,13 @@ struct TuningRequest {
     int value = 0;  // 0..255
 };
 
-// The session's own words.
-inline constexpr const char* kMsgTuningCannotOpen = "无法打开串口，请检查该设备是否正常，或是否被占用";
-inline constexpr const char* kMsgTuningRetry = " 错误需延时再试";  // the leading blank is the radio's
-inline constexpr const char* kMsgTuningReceived = "对讲机已收到!";
+// The session's own words, shown with Q(text) (marked for the English build:
+// app/translation.h).
+inline constexpr const char* kMsgTuningCannotOpen =
+    QUORIM_TR("Quorim", "无法打开串口，请检查该设备是否正常，或是否被占用");
+// Its leading blank is the radio's.
+inline constexpr const char* kMsgTuningRetry = QUORIM_TR("Quorim", " 错误需延时再试");
+inline constexpr const char* kMsgTuningReceived = QUORIM_TR("Quorim", "对讲机已收到!");
 
 // Port set-up of the tuning link: 9600 8N1, 10 ms between bytes, 50 ms per
 // byte plus 50 ms for a read or a write.

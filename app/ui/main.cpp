@@ -11,7 +11,9 @@ int main(int argc, char* argv[]) {
         }
     }
     QApplication qtApp(argc, argv);
-    quorim::CQuorim_CHApp app;
+    // The name the program was started under tells its language: the
+    // launcher starts it as "tarvolin_EN.DLL" for English.
+    quorim::CQuorim_CHApp app(quorim::LanguageOfProgramName(argc > 0 ? argv[0] : ""));
     QStringList args = QApplication::arguments();
     args.removeFirst();
     if (!app.InitInstance(args)) {

@@ -62,7 +62,7 @@ void CommitPendingEdits(CQuorim_CHDoc* doc) {
 
 }  // namespace
 
-CQuorim_CHApp::CQuorim_CHApp() {
+CQuorim_CHApp::CQuorim_CHApp(UiLanguage language) : m_language(language) {
     InitResources();
     g_app = this;
 }
@@ -75,6 +75,11 @@ CQuorim_CHApp::~CQuorim_CHApp() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     qDeleteAll(m_documents);
     m_documents.clear();
+    for (QTranslator* t : {m_translator.get(), m_qtTranslator.get()}) {
+        if (t) {
+            QCoreApplication::removeTranslator(t);
+        }
+    }
     if (g_app == this) {
         g_app = nullptr;
     }
@@ -95,19 +100,15 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args) {
     // Fonts first: every window is made with the template faces mapped.
     InstallFontSubstitutions();
     QApplication::setFont(TemplateFont(FormTemplate()));
-    // The program speaks Chinese; so do the toolkit's own dialogs (files,
-    // printer, standard buttons) where their translation is installed.
-    m_qtTranslator = std::make_unique<QTranslator>();
-    if (m_qtTranslator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(m_qtTranslator.get());
-    }
-    QApplication::setApplicationName(Q(kAppTitle));
+    InstallTranslators();
+    // The application's name and the profile's keys are the same in both
+    // languages: one recent-file list.
+    QApplication::setApplicationName(Raw(kAppTitle));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/icon128.png")));
 
     // The profile: below "Local AppWizard-Generated Applications", under the
     // application's title; the recent-file list holds four entries.
-    m_settings = std::make_unique<QSettings>(Q(kProfileRoot), Q(kAppTitle));
+    m_settings = std::make_unique<QSettings>(Raw(kProfileRoot), Raw(kAppTitle));
     LoadStdProfileSettings();
 
     m_ToneTable = &ToneTable::Shared();
@@ -148,6 +149,25 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args) {
     return true;
 }
 
+void CQuorim_CHApp::InstallTranslators() {
+    if (m_language == UiLanguage::English) {
+        // Every text the windows show, from the catalogue built into the
+        // program; the toolkit's own dialogs speak English by themselves.
+        m_translator = std::make_unique<QTranslator>();
+        if (m_translator->load(QStringLiteral(":/i18n/quorim_en.qm"))) {
+            QCoreApplication::installTranslator(m_translator.get());
+        }
+        return;
+    }
+    // The program speaks Chinese; so do the toolkit's own dialogs (files,
+    // printer, standard buttons) where their translation is installed.
+    m_qtTranslator = std::make_unique<QTranslator>();
+    if (m_qtTranslator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(m_qtTranslator.get());
+    }
+}
+
 bool CQuorim_CHApp::ProcessShellCommand(const QStringList& args) {
     std::vector<std::string> list;
     for (const QString& a : args) {
@@ -173,7 +193,7 @@ bool CQuorim_CHApp::ProcessShellCommand(const QStringList& args) {
 
 void CQuorim_CHApp::LoadStdProfileSettings() {
     std::vector<std::string> stored;
-    m_settings->beginGroup(Q(kRecentFileSection));
+    m_settings->beginGroup(Raw(kRecentFileSection));
     for (int i = 1; i <= kRecentFileCount; ++i) {
         stored.push_back(Utf8(m_settings->value(QStringLiteral("File%1").arg(i)).toString()));
     }
@@ -186,7 +206,7 @@ void CQuorim_CHApp::SaveStdProfileSettings() {
     if (!m_settings) {
         return;
     }
-    m_settings->beginGroup(Q(kRecentFileSection));
+    m_settings->beginGroup(Raw(kRecentFileSection));
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const std::string path = m_recent.At(i - 1);
         if (path.empty()) {

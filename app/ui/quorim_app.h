@@ -8,6 +8,7 @@
 #include "app/port_selection.h"
 #include "app/recent_files.h"
 #include "app/tone_table.h"
+#include "app/translation.h"
 
 class QPrinter;
 class QSettings;
@@ -27,7 +28,8 @@ class CQuorim_CHApp : public QObject {
     Q_OBJECT
 
 public:
-    CQuorim_CHApp();
+    // The windows speak `language` (main takes it from the program's name).
+    explicit CQuorim_CHApp(UiLanguage language = UiLanguage::Chinese);
     ~CQuorim_CHApp() override;
 
     static CQuorim_CHApp* Instance();
@@ -40,6 +42,7 @@ public:
     // print from the command line, 1 when start-up failed.
     int ExitCode() const { return m_exitCode; }
 
+    UiLanguage Language() const { return m_language; }
     CMainFrame* MainFrame() const { return m_pMainWnd; }
     const ToneTable& Tones() const { return *m_ToneTable; }
     const std::string& PortName() const { return m_port.Name(); }
@@ -103,7 +106,13 @@ private:
     RecentFileList m_recent{4};
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QPrinter> m_printer;
+    void InstallTranslators();
+
+    UiLanguage m_language;
+    // The toolkit's own Chinese texts (Chinese build) or the program's
+    // English catalogue (English build).
     std::unique_ptr<QTranslator> m_qtTranslator;
+    std::unique_ptr<QTranslator> m_translator;
     CMainFrame* m_pMainWnd = nullptr;
     QList<CQuorim_CHDoc*> m_documents;
     int m_untitledCount = 0;

@@ -5,21 +5,34 @@
 #include <string>
 #include <string_view>
 
+#include "app/translation.h"
+
 namespace quorim {
 
-// A text the core decided, as shown on screen. It passes through the
-// translator under the context "Quorim", so a translation can replace it.
-inline QString Q(std::string_view text) {
+// The translation contexts of the texts the core marks with QUORIM_TR (see
+// app/translation.h for the whole scheme).
+inline constexpr char kTrQuorim[] = "Quorim";
+inline constexpr char kTrSettingsList[] = "SettingsList";
+
+// A text the core decided, as shown on screen: the English build's catalogue
+// replaces it; the Chinese build shows it as written. A settings-list item is
+// looked up under its own context: Q(item, kTrSettingsList).
+inline QString Q(std::string_view text, const char* context = kTrQuorim) {
     const std::string source(text);
-    return QCoreApplication::translate("Quorim", source.c_str());
+    return QCoreApplication::translate(context, source.c_str());
 }
 
-// A text the user typed or a file path, shown as it is.
-inline QString Raw(const std::string& text) {
-    return QString::fromStdString(text);
+// A text the user typed, a file path, a number or a text that is never
+// translated (profile keys), shown as it is.
+inline QString Raw(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 inline std::string Utf8(const QString& text) {
     return text.toStdString();
 }
+
+// The translator core code is given where it composes shown texts (the
+// printed pages): the application's catalogue.
+const TextTranslator& WindowTexts();
 
 }  // namespace quorim

@@ -159,7 +159,7 @@ void CQuorim_CHView::CreateForm() {
                 combo->lineEdit()->setAcceptDrops(false);
                 const SettingsListInfo& info = Info(ListOfControl(c.id));
                 for (const std::string_view item : info.items) {
-                    combo->addItem(Q(item));
+                    combo->addItem(Q(item, kTrSettingsList));
                 }
                 // The template's height includes the drop-down list.
                 const int field = combo->sizeHint().height();
@@ -305,12 +305,39 @@ void CQuorim_CHView::SetRows(int rows) {
     m_grid->SetRows(rows);
 }
 
+// The grid shows the header row and the transmit-inhibit column in the
+// program's language; the core reads and writes the texts it marked ("信道",
+// "是", "否"). Every other cell is shown as it is.
+namespace {
+
+bool IsTranslatedCell(int row, int col) {
+    return row == 0 || col == kColInhibit;
+}
+
+}  // namespace
+
 std::string CQuorim_CHView::TextMatrix(int row, int col) const {
-    return Utf8(m_grid->GetTextMatrix(row, col));
+    const QString shown = m_grid->GetTextMatrix(row, col);
+    if (IsTranslatedCell(row, col) && !shown.isEmpty()) {
+        if (row == 0) {
+            for (const std::string_view header : GridHeaders()) {
+                if (Q(header) == shown) {
+                    return std::string(header);
+                }
+            }
+        } else {
+            for (const std::string_view text : {kYes, kNo}) {
+                if (Q(text) == shown) {
+                    return std::string(text);
+                }
+            }
+        }
+    }
+    return Utf8(shown);
 }
 
 void CQuorim_CHView::SetTextMatrix(int row, int col, const std::string& text) {
-    m_grid->SetTextMatrix(row, col, Raw(text));
+    m_grid->SetTextMatrix(row, col, IsTranslatedCell(row, col) ? Q(text) : Raw(text));
 }
 
 int CQuorim_CHView::CurSel(SettingsList list) const {

@@ -42,7 +42,11 @@ public:
     bool OnCmdMsg(int id);
     static bool HandlesCommand(int id);
 
-    // EditorSurface, on the real grid and lists.
+    // EditorSurface, on the real grid and lists. The widgets hold what the
+    // user sees (in English, "Yes" in the transmit-inhibit column, "Channel"
+    // in the header row); through these the core reads and writes its own
+    // texts ("是", "信道"). Cell editors that hand a cell's text to core rules
+    // take it from here, not from the grid widget.
     int Rows() const override;
     void SetRows(int rows) override;
     std::string TextMatrix(int row, int col) const override;

@@ -123,9 +123,10 @@ void RenderPrintPage(QPainter& painter, QPrinter* printer, const EditorSurface& 
     painter.resetTransform();
     painter.scale(metrics.lpx / kTwipsPerInchF, metrics.lpy / kTwipsPerInchF);
     painter.setPen(Qt::black);
-    for (const PrintText& t : LayoutPrintPage(editor, page, metrics, tl, bl)) {
-        const std::string_view fixed = std::string_view(t.text).substr(0, t.fixedLength);
-        const QString text = Q(fixed) + Raw(t.text.substr(fixed.size()));
+    // The layout asks the window's catalogue for the program's own words, so
+    // the English build prints English titles, labels and headers.
+    for (const PrintText& t : LayoutPrintPage(editor, page, metrics, tl, bl, WindowTexts())) {
+        const QString text = Raw(t.text);
         if (t.font == PrintFontKind::Title) {
             DrawPrintText(painter, printer, t.x, -t.y, text, titleFont, nullptr);
         } else {

@@ -19,6 +19,7 @@ QObject* MakeGridTest();
 QObject* MakePrintTest();
 QObject* MakeCellEditTest();
 QObject* MakeTuningTest();
+QObject* MakeEnglishTest();
 
 namespace quorim::test {
 
@@ -49,12 +50,10 @@ int main(int argc, char* argv[]) {
         const char* name;
         QObject* (*make)();
     };
-    const Suite suites[] = {{"AppTest", MakeAppTest},
-                            {"ViewTest", MakeViewTest},
-                            {"GridTest", MakeGridTest},
-                            {"PrintTest", MakePrintTest},
-                            {"CellEditTest", MakeCellEditTest},
-                            {"TuningTest", MakeTuningTest}};
+    const Suite suites[] = {{"AppTest", MakeAppTest},           {"ViewTest", MakeViewTest},
+                            {"GridTest", MakeGridTest},         {"PrintTest", MakePrintTest},
+                            {"CellEditTest", MakeCellEditTest}, {"TuningTest", MakeTuningTest},
+                            {"EnglishTest", MakeEnglishTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

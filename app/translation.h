@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How the programming program speaks English.
+//
+// Every text the windows show is written here in the core, in Chinese, the
+// program's own language, and marked where it is defined:
+//
+//     inline constexpr std::string_view kMsgDigitsOnly = QUORIM_TR("Quorim", "请输入数字");
+//
+// QUORIM_TR(context, text) is nothing but the text: the core stays free of
+// Qt, the CLI and the tests see the Chinese. lupdate reads the marker as it
+// reads QT_TRANSLATE_NOOP and files the text under its context in
+// resources/translations/quorim_en.ts, which holds the English; the build
+// compiles that file into the program (`cmake --build build --target
+// update_translations` brings new or changed texts into it, to be translated
+// there). Qt code marks its own literals the same way, or with tr().
+//
+// Contexts: "Quorim" for every text but one kind; "SettingsList" for the
+// items of the settings lists, whose "打开" and "关闭" are "On" and "Off" there
+// but "Open" and "Close" as commands.
+//
+// The window code shows a marked text with Q(text), or Q(item,
+// kTrSettingsList) for a list item (app/ui/ui_text.h). Texts the user typed,
+// file paths, numbers, tone names and the link's English messages are shown
+// with Raw() and never translated. The channel grid holds what the user sees;
+// the core reads and writes it through the view's EditorSurface, which turns
+// the shown header and "是"/"否" texts back into the core's.
+//
+// Core code that composes a shown text out of marked pieces (the printed
+// pages) takes a TextTranslator and asks it for each piece: the windows pass
+// WindowTexts() (app/ui/ui_text.h), everything else ChineseTexts().
+#define QUORIM_TR(context, text) text
+
+namespace quorim {
+
+class TextTranslator {
+public:
+    virtual ~TextTranslator() = default;
+    // The text in the program's language; the text itself when it has no
+    // translation.
+    virtual std::string Translate(std::string_view context, std::string_view text) const = 0;
+};
+
+// The texts as written: the Chinese program, the CLI, the tests.
+const TextTranslator& ChineseTexts();
+
+// The language of the programming program's windows. It is told by the name
+// the program was started under, argv[0]: "tarvolin_EN.DLL" (the name the
+// launcher starts for English) speaks English; any other name, its own
+// "Quorim_CH" or "tarvolin_CH.DLL", Chinese. Nothing else is read.
+enum class UiLanguage { Chinese, English };
+UiLanguage LanguageOfProgramName(std::string_view argv0);
+
+}  // namespace quorim

@@ -1,0 +1,572 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>Quorim</name>
+    <message>
+        <source>Halvoren数据文件</source>
+        <translation>Halvoren Data</translation>
+    </message>
+    <message>
+        <source>Tarvolin数据文件 (*.szt)</source>
+        <translation>Tarvolin data files (*.szt)</translation>
+    </message>
+    <message>
+        <source>建立新文档</source>
+        <translation>Create a new document</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>打开一个现有文档</source>
+        <translation>Open an existing document</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>关闭活动文档</source>
+        <translation>Close the active document</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>保存活动文档</source>
+        <translation>Save the active document</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>用新名称保存活动文档</source>
+        <translation>Save the active document with a new name</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>改变打印机及打印选项</source>
+        <translation>Change the printer and printing options</translation>
+    </message>
+    <message>
+        <source>打印设置</source>
+        <translation>Print Setup</translation>
+    </message>
+    <message>
+        <source>打印活动文档</source>
+        <translation>Print the active document</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>使用当前选项打印活动文档</source>
+        <translation>Print the active document using the current options</translation>
+    </message>
+    <message>
+        <source>快速打印</source>
+        <translation>Quick Print</translation>
+    </message>
+    <message>
+        <source>显示整页</source>
+        <translation>Display full pages</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
+    </message>
+    <message>
+        <source>打开该文档</source>
+        <translation>Open this document</translation>
+    </message>
+    <message>
+        <source>显示程序信息，版本号和版权</source>
+        <translation>Display program information, version number and copyright</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>退出应用程序；提示保存文档</source>
+        <translation>Quit the application; prompts to save documents</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>列出帮助主题</source>
+        <translation>List Help topics</translation>
+    </message>
+    <message>
+        <source>帮助主题</source>
+        <translation>Help Topics</translation>
+    </message>
+    <message>
+        <source>显示帮助</source>
+        <translation>Display help</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>显示单击的按钮、菜单或窗口的帮助</source>
+        <translation>Display help for clicked buttons, menus and windows</translation>
+    </message>
+    <message>
+        <source>显示默认帮助</source>
+        <translation>Display default help</translation>
+    </message>
+    <message>
+        <source>切换到下一个窗格</source>
+        <translation>Switch to the next window pane</translation>
+    </message>
+    <message>
+        <source>下一窗格</source>
+        <translation>Next Pane</translation>
+    </message>
+    <message>
+        <source>切换回前一个窗格</source>
+        <translation>Switch back to the previous window pane</translation>
+    </message>
+    <message>
+        <source>前一窗格</source>
+        <translation>Previous Pane</translation>
+    </message>
+    <message>
+        <source>为活动文档打开另一个窗口</source>
+        <translation>Open another window for the active document</translation>
+    </message>
+    <message>
+        <source>新建窗口</source>
+        <translation>New Window</translation>
+    </message>
+    <message>
+        <source>将图标排列在窗口底部</source>
+        <translation>Arrange icons at the bottom of the window</translation>
+    </message>
+    <message>
+        <source>排列图标</source>
+        <translation>Arrange Icons</translation>
+    </message>
+    <message>
+        <source>以重叠方式排列窗口</source>
+        <translation>Arrange windows so they overlap</translation>
+    </message>
+    <message>
+        <source>层叠窗口</source>
+        <translation>Cascade Windows</translation>
+    </message>
+    <message>
+        <source>以非重叠的平铺方式排列窗口</source>
+        <translation>Arrange windows as non-overlapping tiles</translation>
+    </message>
+    <message>
+        <source>平铺窗口</source>
+        <translation>Tile Windows</translation>
+    </message>
+    <message>
+        <source>显示或隐藏工具栏</source>
+        <translation>Show or hide the toolbar</translation>
+    </message>
+    <message>
+        <source>切换工具栏</source>
+        <translation>Toggle Toolbar</translation>
+    </message>
+    <message>
+        <source>显示或隐藏状态栏</source>
+        <translation>Show or hide the status bar</translation>
+    </message>
+    <message>
+        <source>切换状态栏</source>
+        <translation>Toggle Status Bar</translation>
+    </message>
+    <message>
+        <source>读取对讲机频率</source>
+        <translation>Read the frequencies from the radio</translation>
+    </message>
+    <message>
+        <source>读频</source>
+        <translation>Read Radio</translation>
+    </message>
+    <message>
+        <source>写频率数据至对讲机</source>
+        <translation>Write the frequency data to the radio</translation>
+    </message>
+    <message>
+        <source>写频</source>
+        <translation>Write Radio</translation>
+    </message>
+    <message>
+        <source>实时修改对讲机发射功率，静燥等级，电池低压报警</source>
+        <translation>Adjust the radio&apos;s transmit power, squelch level and low-battery alarm live</translation>
+    </message>
+    <message>
+        <source>在线调试</source>
+        <translation>Online Tuning</translation>
+    </message>
+    <message>
+        <source>修改各频道数据</source>
+        <translation>Edit the data of each channel</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>选择串口1</source>
+        <translation>Select serial port 1</translation>
+    </message>
+    <message>
+        <source>选择串口2</source>
+        <translation>Select serial port 2</translation>
+    </message>
+    <message>
+        <source>选择串口3</source>
+        <translation>Select serial port 3</translation>
+    </message>
+    <message>
+        <source>选择串口4</source>
+        <translation>Select serial port 4</translation>
+    </message>
+    <message>
+        <source>查看(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>工具栏(&amp;T)</source>
+        <translation>&amp;Toolbar</translation>
+    </message>
+    <message>
+        <source>状态栏(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>新建(&amp;N)</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>打开(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>打印设置(&amp;R)...</source>
+        <translation>P&amp;rint Setup...</translation>
+    </message>
+    <message>
+        <source>最近文件</source>
+        <translation>Recent File</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>帮助主题(&amp;H)</source>
+        <translation>&amp;Help Topics</translation>
+    </message>
+    <message>
+        <source>关于 Quorim_CH(&amp;A)...</source>
+        <translation>&amp;About Quorim_CH...</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>另存为(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>打印(&amp;P)...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <source>打印预览(&amp;V)</source>
+        <translation>Print Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>编程(&amp;E)</source>
+        <translation>&amp;Radio</translation>
+    </message>
+    <message>
+        <source>读频(&amp;U)</source>
+        <translation>&amp;Read Radio</translation>
+    </message>
+    <message>
+        <source>在线调试(&amp;Y)</source>
+        <translation>Online &amp;Tuning</translation>
+    </message>
+    <message>
+        <source>编辑信道</source>
+        <translation>Edit Channel</translation>
+    </message>
+    <message>
+        <source>端口设置</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>窗口(&amp;W)</source>
+        <translation>&amp;Window</translation>
+    </message>
+    <message>
+        <source>新建窗口(&amp;N)</source>
+        <translation>&amp;New Window</translation>
+    </message>
+    <message>
+        <source>层叠(&amp;C)</source>
+        <translation>&amp;Cascade</translation>
+    </message>
+    <message>
+        <source>平铺(&amp;T)</source>
+        <translation>&amp;Tile</translation>
+    </message>
+    <message>
+        <source>排列图标(&amp;A)</source>
+        <translation>&amp;Arrange Icons</translation>
+    </message>
+    <message>
+        <source>关于 本软件(&amp;A)...</source>
+        <translation>&amp;About This Software...</translation>
+    </message>
+    <message>
+        <source>大写</source>
+        <translation>CAP</translation>
+    </message>
+    <message>
+        <source>数字</source>
+        <translation>NUM</translation>
+    </message>
+    <message>
+        <source>滚动</source>
+        <translation>SCRL</translation>
+    </message>
+    <message>
+        <source>是否保存对 %1 的更改？</source>
+        <translation>Save changes to %1?</translation>
+    </message>
+    <message>
+        <source>Halvoren对讲机写频软件</source>
+        <translation>Halvoren Radio Programming Software</translation>
+    </message>
+    <message>
+        <source>如需帮助，请按F1键</source>
+        <translation>For Help, press F1</translation>
+    </message>
+    <message>
+        <source>不保存(&amp;N)</source>
+        <translation>Do&amp;n&apos;t Save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>所有文件 (*.*)</source>
+        <translation>All Files (*.*)</translation>
+    </message>
+    <message>
+        <source>找不到帮助文件。</source>
+        <translation>The help file cannot be found.</translation>
+    </message>
+    <message>
+        <source>关于 Tarvolin写频软件</source>
+        <translation>About Tarvolin Programming Software</translation>
+    </message>
+    <message>
+        <source>Tarvolin写频软件1.5 版</source>
+        <translation>Tarvolin Programming Software version 1.5</translation>
+    </message>
+    <message>
+        <source>QZ系列对讲机读频、写频与在线调试。
+版权所有 (C) Quorim 开发者。</source>
+        <translation>Reading, writing and online tuning of QZ series radios.
+Copyright (C) the Quorim developers.</translation>
+    </message>
+    <message>
+        <source>输入数据错误，请按正确的格式及大小重新输入</source>
+        <translation>Invalid input. Please enter it again in the correct format and range.</translation>
+    </message>
+    <message>
+        <source>输入数据错误，请按6.25K或 5k的倍数重新输入</source>
+        <translation>Invalid input. Please enter a multiple of 6.25 kHz or 5 kHz.</translation>
+    </message>
+    <message>
+        <source>请输入数字</source>
+        <translation>Please enter digits.</translation>
+    </message>
+    <message>
+        <source>整机设置</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>机型</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>频段</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>功能设置</source>
+        <translation>Functions</translation>
+    </message>
+    <message>
+        <source>监听功能</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>发射定时</source>
+        <translation>TOT</translation>
+    </message>
+    <message>
+        <source>报警音提示</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>静噪等级</source>
+        <translation>Squelch</translation>
+    </message>
+    <message>
+        <source>发射功率(POWER)</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>频带宽度</source>
+        <translation>Bandwidth</translation>
+    </message>
+    <message>
+        <source>记忆信道：</source>
+        <translation>Memory channels:</translation>
+    </message>
+    <message>
+        <source>请点击组合框右边的箭头按钮以进行选择，如需帮助，请按F1键</source>
+        <translation>Click the arrow at the right of the list to choose. For Help, press F1</translation>
+    </message>
+    <message>
+        <source>请双击格子进入编辑状态或直接输入数字，如需帮助，请按F1键</source>
+        <translation>Double-click a cell to edit it, or type digits into it. For Help, press F1</translation>
+    </message>
+    <message>
+        <source>请直接在右边的表格双击</source>
+        <translation>Double-click a cell of the table on the right.</translation>
+    </message>
+    <message>
+        <source>本机设置数据第%N页</source>
+        <translation>Radio settings data, page %1</translation>
+    </message>
+    <message>
+        <source>一整机功能设置部分:</source>
+        <translation>1. Radio settings:</translation>
+    </message>
+    <message>
+        <source>机型:   </source>
+        <translation>Model:   </translation>
+    </message>
+    <message>
+        <source>频段  :</source>
+        <translation>Band:   </translation>
+    </message>
+    <message>
+        <source>监听功能:</source>
+        <translation>Monitor: </translation>
+    </message>
+    <message>
+        <source>发射定时(TOT): </source>
+        <translation>TX timer (TOT): </translation>
+    </message>
+    <message>
+        <source>报警音提示: </source>
+        <translation>Alarm tone: </translation>
+    </message>
+    <message>
+        <source>静噪等级: </source>
+        <translation>Squelch: </translation>
+    </message>
+    <message>
+        <source>发射功率: </source>
+        <translation>TX power: </translation>
+    </message>
+    <message>
+        <source>频带宽度: </source>
+        <translation>Bandwidth: </translation>
+    </message>
+    <message>
+        <source>二信道数据部分:</source>
+        <translation>2. Channel data:</translation>
+    </message>
+    <message>
+        <source>信道</source>
+        <translation>CH</translation>
+    </message>
+    <message>
+        <source>接收频率</source>
+        <translation>RX Freq</translation>
+    </message>
+    <message>
+        <source>发射频率</source>
+        <translation>TX Freq</translation>
+    </message>
+    <message>
+        <source>接收信令</source>
+        <translation>RX Tone</translation>
+    </message>
+    <message>
+        <source>发射信令</source>
+        <translation>TX Tone</translation>
+    </message>
+    <message>
+        <source>是否禁发</source>
+        <translation>TX Inhibit</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsList</name>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>宽</source>
+        <translation>Wide</translation>
+    </message>
+    <message>
+        <source>窄</source>
+        <translation>Narrow</translation>
+    </message>
+</context>
+</TS>

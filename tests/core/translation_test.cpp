@@ -1,0 +1,85 @@
+// The printed pages in another language: every piece the layout composes is
+// asked of the translator under the context the windows use for it.
+#include "app/translation.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "editor/codec.h"
+#include "editor/editor_model.h"
+#include "editor/print_layout.h"
+#include "editor/settings_lists.h"
+
+namespace quorim {
+namespace {
+
+// Knows a few texts; says which context each lookup came with.
+class TableTexts : public TextTranslator {
+public:
+    std::string Translate(std::string_view context, std::string_view text) const override {
+        const auto it = m_table.find({std::string(context), std::string(text)});
+        return it == m_table.end() ? std::string(text) : it->second;
+    }
+    std::map<std::pair<std::string, std::string>, std::string> m_table = {
+        {{"Quorim", "本机设置数据第%N页"}, "Settings, page %1 of the radio"},
+        {{"Quorim", "监听功能:"}, "Monitor: "},
+        {{"SettingsList", "打开"}, "On"},
+        {{"Quorim", "打开"}, "Open"},
+        {{"Quorim", "信道"}, "CH"},
+        {{"Quorim", "是否禁发"}, "Inhibit"},
+        {{"Quorim", "是"}, "Yes"},
+        {{"Quorim", "否"}, "No"},
+    };
+};
+
+bool Contains(const std::vector<PrintText>& texts, const std::string& text) {
+    for (const auto& t : texts) {
+        if (t.text == text) return true;
+    }
+    return false;
+}
+
+TEST(PrintTranslation, PiecesAreTranslatedUnderTheirContexts) {
+    DocumentData doc;
+    doc.OnNewDocument();
+    EditorModel form;
+    InitialUpdateEditor(doc, form);
+    form.SetTextMatrix(1, kColInhibit, std::string(kYes));
+    form.SetTextMatrix(2, kColInhibit, std::string(kNo));
+    form.SetTextMatrix(2, kColRxFreq, "是");  // a cell outside the inhibit column is the user's text
+    const PageMetrics m = ComputePageMetrics({0, 0, 4800, 6600}, 600, 600);
+    const TableTexts tr;
+    const auto texts = LayoutPrintPage(form, 1, m, 530, 420, tr);
+
+    EXPECT_EQ(texts.front().text, "Settings, page 1 of the radio");
+    // The list item is an item ("On"), not the command ("Open").
+    EXPECT_TRUE(Contains(texts, "Monitor: On"));
+    EXPECT_EQ(PrintHeaderLine(form, tr).substr(0, 2), "CH");
+    EXPECT_NE(PrintHeaderLine(form, tr).find("Inhibit"), std::string::npos);
+    EXPECT_TRUE(Contains(texts, "Yes "));
+    EXPECT_TRUE(Contains(texts, "No "));
+    EXPECT_TRUE(Contains(texts, "是 "));
+    // Untranslated pieces stay as they are.
+    EXPECT_TRUE(Contains(texts, "一整机功能设置部分:"));
+}
+
+TEST(PrintTranslation, TitlePatternTakesChineseNumeralsOrDigits) {
+    EXPECT_EQ(PrintPageTitle(1), "本机设置数据第一页");
+    EXPECT_EQ(PrintPageTitle(21), "本机设置数据第二十一页");
+    EXPECT_EQ(PrintPageTitle(21, ChineseTexts()), "本机设置数据第二十一页");
+    const TableTexts tr;
+    EXPECT_EQ(PrintPageTitle(21, tr), "Settings, page 21 of the radio");
+}
+
+TEST(ProgramLanguage, TheStartedNameTellsTheLanguage) {
+    EXPECT_EQ(LanguageOfProgramName("tarvolin_EN.DLL"), UiLanguage::English);
+    EXPECT_EQ(LanguageOfProgramName("/usr/local/bin/tarvolin_EN.DLL"), UiLanguage::English);
+    EXPECT_EQ(LanguageOfProgramName("tarvolin_CH.DLL"), UiLanguage::Chinese);
+    EXPECT_EQ(LanguageOfProgramName("Quorim_CH"), UiLanguage::Chinese);
+    EXPECT_EQ(LanguageOfProgramName(""), UiLanguage::Chinese);
+    EXPECT_EQ(LanguageOfProgramName("TARVOLIN_EN.DLL"), UiLanguage::Chinese);
+}
+
+}  // namespace
+}  // namespace quorim

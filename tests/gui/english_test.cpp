@@ -1,0 +1,314 @@
+// The English build: the programming program started as "tarvolin_EN.DLL"
+// shows every text of its windows in English, while the core and the data
+// files see exactly what the Chinese build gives them.
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "app/commands.h"
+#include "app/dialog_template.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/quorim_app.h"
+#include "app/ui/ui_text.h"
+#include "editor/cell_rules.h"
+#include "editor/codec.h"
+#include "editor/editor_model.h"
+#include "editor/form_template.h"
+#include "editor/print_layout.h"
+#include "editor/settings_lists.h"
+#include "editor/ui/flex_grid.h"
+#include "editor/ui/form_view.h"
+#include "editor/ui/quorim_doc.h"
+#include "gui_test_support.h"
+
+using namespace quorim;
+using quorim::test::MessageBoxAnswer;
+
+namespace {
+
+QString S(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+bool HasChinese(const QString& text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3000 && u <= 0x303F) || (u >= 0xFF00 && u <= 0xFFEF)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Collects every shown text that is still Chinese, with where it was found.
+class ChineseFinder {
+public:
+    void Check(const QString& where, const QString& text) {
+        if (HasChinese(text)) {
+            m_found << where + QStringLiteral(": ") + text;
+        }
+    }
+    void Check(const QString& where, std::string_view coreText, const char* context = kTrQuorim) {
+        Check(where + QStringLiteral(" [") + Raw(coreText) + QLatin1Char(']'), Q(coreText, context));
+    }
+    void CheckActions(const QString& where, const QList<QAction*>& actions) {
+        for (QAction* a : actions) {
+            Check(where + QStringLiteral(" action"), a->text());
+            Check(where + QStringLiteral(" status tip"), a->statusTip());
+            Check(where + QStringLiteral(" tooltip"), a->toolTip());
+            if (a->menu()) {
+                CheckActions(where + QLatin1Char('/') + a->text(), a->menu()->actions());
+            }
+        }
+    }
+    void CheckWidgets(QWidget* top) {
+        QList<QWidget*> widgets = top->findChildren<QWidget*>();
+        widgets.prepend(top);
+        for (QWidget* w : widgets) {
+            const QString name = QString::fromUtf8(w->metaObject()->className());
+            Check(name + QStringLiteral(" title"), w->windowTitle());
+            Check(name + QStringLiteral(" tooltip"), w->toolTip());
+            if (auto* label = qobject_cast<QLabel*>(w)) {
+                Check(name, label->text());
+            } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                Check(name, button->text());
+            } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+                Check(name, group->title());
+            } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                for (int i = 0; i < combo->count(); ++i) {
+                    Check(name + QStringLiteral(" item"), combo->itemText(i));
+                }
+                Check(name + QStringLiteral(" text"), combo->currentText());
+            } else if (auto* grid = qobject_cast<CMSFlexGrid1*>(w)) {
+                for (long r = 0; r < grid->GetRows(); ++r) {
+                    for (long c = 0; c < grid->GetCols(); ++c) {
+                        Check(QStringLiteral("grid %1,%2").arg(r).arg(c), grid->GetTextMatrix(r, c));
+                    }
+                }
+            }
+        }
+    }
+    const QStringList& Found() const { return m_found; }
+
+private:
+    QStringList m_found;
+};
+
+}  // namespace
+
+class EnglishTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CQuorim_CHApp> m_app;
+    QTemporaryDir m_dir;
+
+    CMainFrame* Frame() const { return m_app->MainFrame(); }
+    void Start(UiLanguage language, const QStringList& args = {}) {
+        m_app = std::make_unique<CQuorim_CHApp>(language);
+        QVERIFY(m_app->InitInstance(args));
+        QVERIFY(QTest::qWaitForWindowExposed(Frame()));
+    }
+    // Channel 1 transmits (145.12500 MHz), channel 2 is inhibited.
+    QString SampleFile() {
+        DocumentData doc;
+        doc.OnNewDocument();
+        for (int ch = 1; ch <= 2; ++ch) {
+            std::uint8_t* rec = &doc.m_image[static_cast<std::size_t>(ch) * kRowSize];
+            const std::uint8_t freq[4] = {0x00, 0x25, 0x51, 0x14};
+            std::copy(std::begin(freq), std::end(freq), rec + kRecRxFreq);
+            std::copy(std::begin(freq), std::end(freq), rec + kRecTxFreq);
+            rec[kRecFlags] = ch == 1 ? kFlagTxAllowed : 0x00;
+        }
+        return QString::fromStdString(
+            test::WriteImageFile(m_dir.path().toStdString(), "sample.szt", doc.m_image));
+    }
+    static QByteArray ReadAll(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void init() { QSettings(S("Local AppWizard-Generated Applications"), S("Halvoren数据文件")).clear(); }
+    void cleanup() { m_app.reset(); }
+
+    // Every text the core marks for the windows has its English, under the
+    // context the windows look it up in.
+    void everyCoreTextHasItsEnglish() {
+        Start(UiLanguage::English);
+        ChineseFinder f;
+        std::function<void(const std::vector<MenuItem>&)> menu = [&](const std::vector<MenuItem>& items) {
+            for (const MenuItem& item : items) {
+                f.Check(QStringLiteral("menu"), item.text);
+                menu(item.children);
+            }
+        };
+        menu(Menu128());
+        menu(Menu129());
+        for (int id = 0; id < 0x10000; ++id) {
+            const CommandString s = CommandText(id);
+            f.Check(QStringLiteral("prompt %1").arg(id), s.prompt);
+            f.Check(QStringLiteral("tooltip %1").arg(id), s.tooltip);
+        }
+        for (const std::string_view t : IndicatorTexts()) f.Check(QStringLiteral("indicator"), t);
+        for (const std::string_view t : {kAppTitle,
+                                         kMainTitle,
+                                         kIdleMessage,
+                                         AskToSaveText(),
+                                         kSaveButton,
+                                         kDiscardButton,
+                                         kCancelButton,
+                                         kOkButton,
+                                         kAllFilesFilter,
+                                         kNoHelpFile,
+                                         DocTemplate().fileNewName,
+                                         DocTemplate().filterName,
+                                         kHintCombo,
+                                         kHintGrid,
+                                         kHintOther,
+                                         kEditChannelMessage,
+                                         kYes,
+                                         kNo,
+                                         kMsgFrequencyRange,
+                                         kMsgFrequencyStep,
+                                         kMsgDigitsOnly}) {
+            f.Check(QStringLiteral("text"), t);
+        }
+        for (const DialogTemplate* t : {&AboutTemplate(), &FormTemplate()}) {
+            f.Check(QStringLiteral("dialog title"), t->title);
+            for (const DialogControl& c : t->controls) f.Check(QStringLiteral("control"), c.caption);
+        }
+        for (const SettingsListInfo& info : AllSettingsLists()) {
+            f.Check(QStringLiteral("list caption"), info.caption);
+            for (const std::string_view item : info.items)
+                f.Check(QStringLiteral("list item"), item, kTrSettingsList);
+        }
+        for (const std::string_view h : GridHeaders()) f.Check(QStringLiteral("header"), h);
+        // The printed pages, composed from the same texts.
+        EditorModel form;
+        DocumentData doc;
+        doc.OnNewDocument();
+        doc.m_bSixteenChannel = false;
+        InitialUpdateEditor(doc, form);
+        form.SetTextMatrix(1, kColInhibit, std::string(kYes));
+        const PageMetrics m = ComputePageMetrics({0, 0, 4800, 6600}, 600, 600);
+        for (int page = 1; page <= 2; ++page) {
+            for (const PrintText& t : LayoutPrintPage(form, page, m, 530, 420, WindowTexts())) {
+                f.Check(QStringLiteral("printed"), Raw(t.text));
+            }
+        }
+        QVERIFY2(f.Found().isEmpty(), qPrintable(f.Found().join(QLatin1Char('\n'))));
+        // The same words as the windows use them.
+        QCOMPARE(Q(Info(SettingsList::Monitor).items[0], kTrSettingsList), S("On"));
+        QCOMPARE(Q(CommandText(ID_FILE_OPEN).tooltip), S("Open"));
+        QCOMPARE(Raw(PrintPageTitle(12, WindowTexts())), S("Radio settings data, page 12"));
+        QCOMPARE(Raw(PrintPageTitle(12)), S("本机设置数据第十二页"));
+    }
+
+    void theMainWindowWithADocumentShowsNoChinese() {
+        Start(UiLanguage::English, {SampleFile()});
+        ChineseFinder f;
+        f.CheckActions(QStringLiteral("menu"), Frame()->menuBar()->actions());
+        f.CheckActions(QStringLiteral("toolbar"), Frame()->findChild<QToolBar*>()->actions());
+        f.CheckWidgets(Frame());
+        f.Check(QStringLiteral("status"), Frame()->MessageText());
+        QVERIFY2(f.Found().isEmpty(), qPrintable(f.Found().join(QLatin1Char('\n'))));
+
+        QCOMPARE(Frame()->windowTitle(), S("Halvoren Radio Programming Software"));
+        QCOMPARE(Frame()->menuBar()->actions().first()->text(), S("&File"));
+        QCOMPARE(Frame()->MessageText(), S("For Help, press F1"));
+        CQuorim_CHView* view = Frame()->ActiveView();
+        QVERIFY(view);
+        QCOMPARE(view->Grid()->GetTextMatrix(0, 1), S("RX Freq"));
+        QCOMPARE(view->Grid()->GetTextMatrix(1, kColInhibit), S("No"));
+        QCOMPARE(view->Grid()->GetTextMatrix(2, kColInhibit), S("Yes"));
+        QCOMPARE(view->Combo(SettingsList::Monitor)->currentText(), S("On"));
+        QCOMPARE(view->Combo(SettingsList::Bandwidth)->currentText(), S("Wide"));
+    }
+
+    // The core reads the English grid as it reads the Chinese one: the saved
+    // file is the file the Chinese build saves.
+    void theCoreSeesItsOwnTexts() {
+        const QString sample = SampleFile();
+        Start(UiLanguage::English, {sample});
+        CQuorim_CHView* view = Frame()->ActiveView();
+        QCOMPARE(view->TextMatrix(0, 0), std::string("信道"));
+        QCOMPARE(view->TextMatrix(1, kColInhibit), std::string(kNo));
+        QCOMPARE(view->TextMatrix(2, kColInhibit), std::string(kYes));
+        // A text the core writes shows translated.
+        view->SetTextMatrix(1, kColInhibit, std::string(kYes));
+        QCOMPARE(view->Grid()->GetTextMatrix(1, kColInhibit), S("Yes"));
+        view->SetTextMatrix(1, kColInhibit, std::string(kNo));
+        const QString english = m_dir.path() + QStringLiteral("/english.szt");
+        QVERIFY(m_app->DoSave(view->GetDocument(), english));
+        m_app.reset();
+
+        Start(UiLanguage::Chinese, {sample});
+        view = Frame()->ActiveView();
+        QCOMPARE(view->Grid()->GetTextMatrix(2, kColInhibit), S("是"));
+        const QString chinese = m_dir.path() + QStringLiteral("/chinese.szt");
+        QVERIFY(m_app->DoSave(view->GetDocument(), chinese));
+        QCOMPARE(ReadAll(english), ReadAll(chinese));
+        QCOMPARE(ReadAll(english).size(), 3216);
+        // One profile for both builds: the English run's file is in the list.
+        bool listed = false;
+        for (int i = 0; i < m_app->RecentFiles().Size(); ++i) {
+            listed |=
+                QString::fromStdString(m_app->RecentFiles().At(i)) == QFileInfo(english).canonicalFilePath();
+        }
+        QVERIFY(listed);
+    }
+
+    void messagesAndTheAboutBoxSpeakEnglish() {
+        Start(UiLanguage::English);
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            Frame()->OnCommand(ID_EDIT_CHANNEL);
+            QCOMPARE(answer.Text(), S("Double-click a cell of the table on the right."));
+            QCOMPARE(answer.Title(), S("Halvoren Data"));
+        }
+        QString title;
+        QString button;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            title = dlg->windowTitle();
+            if (auto* ok = dlg->findChild<QAbstractButton*>()) button = ok->text();
+            dlg->accept();
+        });
+        Frame()->OnCommand(ID_APP_ABOUT);
+        QCOMPARE(title, S("About Tarvolin Programming Software"));
+        QCOMPARE(button, S("OK"));
+    }
+
+    void theChineseBuildIsLeftChinese() {
+        // An English run before does not leave its catalogue behind.
+        Start(UiLanguage::English);
+        m_app.reset();
+        Start(UiLanguage::Chinese);
+        QCOMPARE(Frame()->windowTitle(), S("Halvoren对讲机写频软件"));
+        QCOMPARE(Frame()->menuBar()->actions().first()->text(), S("文件(&F)"));
+        QCOMPARE(Frame()->ActiveView()->Combo(SettingsList::Monitor)->currentText(), S("打开"));
+    }
+};
+
+QObject* MakeEnglishTest() {
+    return new EnglishTest;
+}
+
+#include "english_test.moc"
