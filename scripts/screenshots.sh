@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Screenshots of the installed programs on a virtual display: the launcher in
+# Chinese and in English, and the English programming program with a document.
+# Usage: scripts/screenshots.sh [OUTDIR] (default build/screenshots). Needs a
+# build (scripts/build.sh build); installs it into a temporary stage.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-build/screenshots}")
+mkdir -p "$out"
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+cmake --install build --prefix "$stage" >/dev/null
+bin=$stage/bin
+
+# A document with a few channels, one of them inhibited.
+printf '%s\n' '信道,接收频率,发射频率,接收信令,发射信令,是否禁发' \
+  '1,145.12500,145.12500,67.0,67.0,否' '2,145.50000,145.50000,D023N,D023N,否' \
+  '3,146.00000,146.60000,OFF,88.5,否' '4,148.50000,141.90000,OFF,OFF,是' \
+  '5,136.56250,136.56250,D754I,D754I,否' >"$stage/demo.csv"
+"$bin/quorim" import "$stage/demo.csv" --model 16 --out "$stage/demo.szt"
+
+# One display for all shots. There is no window manager, so no title bars:
+# each shot's window titles are written beside it (NAME.titles).
+xvfb-run -a -s '-screen 0 1280x800x24' bash -c '
+  set -e
+  shot() {
+    sleep 3
+    import -window root "$2/$1"
+    xwininfo -root -children | sed -n "s/^ *0x[0-9a-f]* \"\(.*\)\": (\"[^\"]*\".*/\1/p" >"$2/${1%.png}.titles"
+  }
+  rm -f "$1/bin/MAIN.ini"
+  "$1/bin/Tarvolin" & shot launcher-zh.png "$2"; kill $! || true; wait $! 2>/dev/null || true
+  printf "[MAIN]\nLANGUAGE=ENGLISH\n" >"$1/bin/MAIN.ini"
+  "$1/bin/Tarvolin" & shot launcher-en.png "$2"; kill $! || true; wait $! 2>/dev/null || true
+  "$1/bin/tarvolin_EN.DLL" "$1/demo.szt" & shot main-en.png "$2"; kill $! || true
+' _ "$stage" "$out"
+ls "$out"
