@@ -47,6 +47,10 @@ inline constexpr int ID_VIEW_STATUS_BAR = 59393;
 // The first child window of the "窗口(&W)" popup's window list.
 inline constexpr int AFX_IDM_FIRST_MDICHILD = 0xFF00;
 
+// Every text shown in a window is marked QUORIM_TR("Quorim", "…") where it
+// is defined and shown with Q(text), so the English build can replace it
+// (app/translation.h tells how; new texts get their English in
+// resources/translations/quorim_en.ts).
 // Resource strings of the program.
 inline constexpr std::string_view kAppTitle =
     QUORIM_TR("Quorim", "Halvoren数据文件");  // settings, message boxes

@@ -15,6 +15,8 @@ namespace quorim {
 // grid. The grid widgets only carry these decisions out: every function here
 // works on the editor surface and returns what the caller has to show or do.
 
+// The messages of a refused entry, shown with Q(text) (marked for the
+// English build: app/translation.h).
 inline constexpr std::string_view kMsgFrequencyRange =
     QUORIM_TR("Quorim", "输入数据错误，请按正确的格式及大小重新输入");
 inline constexpr std::string_view kMsgFrequencyStep =
@@ -64,7 +66,10 @@ struct EditorPlacement {
 EditorPlacement PlaceEditor(CellEditor editor, int cellLeft, int cellTop, int cellWidth, int cellHeight,
                             int lpx, int lpy);
 
-// The items of the two combo editors, in list order.
+// The items of the two combo editors, in list order. "是" and "否" are shown
+// with Q(item) ("Yes", "No" in English); the grid cell holds the shown text
+// and the view's TextMatrix gives the core's back, so match a cell against
+// these items through the view (EditorSurface), not the grid widget.
 const std::vector<std::string>& YesNoItems();
 const std::vector<std::string>& ToneItems();
 // What a combo editor selects when its cell becomes current (EnterCell):

@@ -25,6 +25,10 @@ const std::vector<int>& FormTabOrder();
 // model and hidden for the 199-channel model.
 const std::vector<int>& FunctionSettingsControls();
 
+// Every text shown in a window is marked QUORIM_TR("Quorim", "…") where it
+// is defined and shown with Q(text), so the English build can replace it
+// (app/translation.h tells how; new texts get their English in
+// resources/translations/quorim_en.ts).
 // Hints in the status bar's first pane for what is under the pointer.
 inline constexpr std::string_view kHintCombo =
     QUORIM_TR("Quorim", "请点击组合框右边的箭头按钮以进行选择，如需帮助，请按F1键");
