@@ -475,7 +475,7 @@ Copyright (C) the Quorim developers.</translation>
     </message>
     <message>
         <source>本机设置数据第%N页</source>
-        <translation>Radio settings data, page %1</translation>
+        <translation>Settings data, page %1</translation>
     </message>
     <message>
         <source>一整机功能设置部分:</source>
@@ -548,6 +548,30 @@ Copyright (C) the Quorim developers.</translation>
     <message>
         <source>否</source>
         <translation>No</translation>
+    </message>
+    <message>
+        <source>无法打印：打印机不可用，或输出文件不能写入。</source>
+        <translation>Cannot print: the printer is not available, or the output file cannot be written.</translation>
+    </message>
+    <message>
+        <source>调试项目无效，请选择发射频率、电池低压电平、静噪电平或发射功率</source>
+        <translation>Invalid tuning item. Please choose transmit frequency, battery low-voltage level, squelch level or transmit power.</translation>
+    </message>
+    <message>
+        <source>调试数值超出范围，请输入 0 至 255 之间的数值</source>
+        <translation>Tuning value out of range. Please enter a value from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>无法打开串口，请检查该设备是否正常，或是否被占用</source>
+        <translation>Cannot open the serial port. Please check that the device works and is not in use by another program.</translation>
+    </message>
+    <message>
+        <source> 错误需延时再试</source>
+        <translation> Error, please wait a moment and try again</translation>
+    </message>
+    <message>
+        <source>对讲机已收到!</source>
+        <translation>The radio has received it!</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "gui_test_support.h"
+#include "tuning/tuning_session.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;
@@ -216,7 +218,7 @@ private slots:
         // The same words as the windows use them.
         QCOMPARE(Q(Info(SettingsList::Monitor).items[0], kTrSettingsList), S("On"));
         QCOMPARE(Q(CommandText(ID_FILE_OPEN).tooltip), S("Open"));
-        QCOMPARE(Raw(PrintPageTitle(12, WindowTexts())), S("Radio settings data, page 12"));
+        QCOMPARE(Raw(PrintPageTitle(12, WindowTexts())), S("Settings data, page 12"));
         QCOMPARE(Raw(PrintPageTitle(12)), S("本机设置数据第十二页"));
     }
 
@@ -272,6 +274,30 @@ private slots:
                 QString::fromStdString(m_app->RecentFiles().At(i)) == QFileInfo(english).canonicalFilePath();
         }
         QVERIFY(listed);
+    }
+
+    // The program started under its English name prints English pages.
+    void theEnglishNamePrintsEnglishPages() {
+        const QString program =
+            QFileInfo(QStringLiteral(QUORIM_CH_PATH)).dir().filePath(QStringLiteral("tarvolin_EN.DLL"));
+        QVERIFY(QFileInfo(program).isExecutable());
+        const QString pdf = m_dir.filePath(QStringLiteral("english.pdf"));
+        QProcess print;
+        print.start(program, {QStringLiteral("--print-to-pdf"), pdf, SampleFile()});
+        QVERIFY(print.waitForFinished(30000));
+        QCOMPARE(print.exitCode(), 0);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        // (The title's page number is drawn, but the CJK face's digit does not
+        // read back from the PDF's text layer.)
+        for (const char* expected :
+             {"Settings data, page", "1. Radio settings:", "Monitor: On", "Bandwidth: Wide",
+              "2. Channel data:", "RX Freq", "TX Inhibit", "145.12500", "Yes", "No"}) {
+            QVERIFY2(page.contains(S(expected)), expected);
+        }
+        QVERIFY2(!HasChinese(page), qPrintable(page));
     }
 
     void messagesAndTheAboutBoxSpeakEnglish() {
