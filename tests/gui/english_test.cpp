@@ -300,6 +300,41 @@ private slots:
         QVERIFY2(!HasChinese(page), qPrintable(page));
     }
 
+    // Editing in place: the inhibit list and the refusals speak English,
+    // while the grid keeps what the core decided.
+    void cellEditingInEnglish() {
+        Start(UiLanguage::English);
+        CQuorim_CHView* view = Frame()->ActiveView();
+        CMSFlexGrid1* grid = view->Grid();
+        auto focus = [&] { return Frame()->focusWidget(); };
+        auto type = [&](const char* keys) {
+            for (const char* k = keys; *k; ++k) QTest::keyClick(focus(), *k);
+        };
+        grid->SetRow(1);
+        grid->SetCol(1);
+        grid->setFocus();
+        type("145.0125");
+        QTest::keyClick(focus(), Qt::Key_Return);
+        QCOMPARE(grid->GetTextMatrix(1, kColInhibit), S("No"));
+        for (int col = 2; col <= 4; ++col) QTest::keyClick(focus(), Qt::Key_Return);
+        QComboBox* yesNo = view->ComboYesNo();
+        QVERIFY(yesNo->isVisible());
+        QCOMPARE(yesNo->currentText(), S("No"));
+        QTest::keyClick(focus(), Qt::Key_Up);
+        QCOMPARE(yesNo->currentText(), S("Yes"));
+        QTest::keyClick(focus(), Qt::Key_Return);
+        QCOMPARE(grid->GetTextMatrix(1, kColInhibit), S("Yes"));
+        QCOMPARE(view->TextMatrix(1, kColInhibit), std::string(kYes));
+
+        // Row 2 now: a frequency out of range is refused in English.
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        type("9");
+        QTest::keyClick(focus(), Qt::Key_Return);
+        QTRY_COMPARE(answer.Count(), 1);
+        QCOMPARE(answer.Text(), S("Invalid input. Please enter it again in the correct format and range."));
+        QCOMPARE(answer.Title(), S("Halvoren Data"));
+    }
+
     void messagesAndTheAboutBoxSpeakEnglish() {
         Start(UiLanguage::English);
         {
