@@ -26,50 +26,51 @@ const TuningTemplate& TuningDlgTemplate() {
     constexpr TuningPage N = TuningPage::None;
     constexpr TuningPage F = TuningPage::Frequency;
     constexpr TuningPage I = TuningPage::Item;
-    static const TuningTemplate t{136,
-                                  kTuningTitle,
-                                  "宋体",
-                                  9,
-                                  363,
-                                  216,
-                                  {
-                                      {K::Tree, 1026, "", {18, 23, 98, 179}, N},
-                                      {K::GroupBox, 1029, kTuningFrameUnset, {120, 13, 229, 190}, N},
-                                      {K::PushButton, 1028, "还原默认值", {270, 178, 64, 17}, N},
-                                      {K::HiddenDefault, 1068, "Button1", {218, 184, 25, 11}, N},
-                                      {K::GroupBox, 1060, "接收", {121, 50, 108, 121}, F},
-                                      {K::Static, 1054, "频率(MHZ)", {133, 62, 37, 11}, F},
-                                      {K::Edit, 1030, "", {171, 62, 53, 12}, F},
-                                      {K::Static, 1056, "信令", {134, 81, 19, 9}, F},
-                                      {K::ComboBox, 1012, "", {179, 78, 44, 70}, F},
-                                      {K::Static, 1058, "信令类别", {135, 98, 23, 20}, F},
-                                      {K::Radio, 1034, "模拟信令", {165, 94, 52, 13}, F},
-                                      {K::Radio, 1035, "数字信令", {165, 109, 59, 10}, F},
-                                      {K::Static, 1062, "频率步进值", {133, 123, 30, 26}, F},
-                                      {K::Radio, 1063, "5.00KHZ", {166, 123, 44, 11}, F},
-                                      {K::Radio, 1064, "6.25KHZ", {166, 134, 48, 15}, F},
-                                      {K::GroupBox, 1061, "发射", {235, 50, 114, 122}, F},
-                                      {K::Static, 1055, "频率(MHZ)", {244, 61, 37, 11}, F},
-                                      {K::Edit, 1031, "", {283, 60, 53, 12}, F},
-                                      {K::Static, 1057, "信令", {243, 81, 19, 10}, F},
-                                      {K::ComboBox, 1013, "", {285, 77, 44, 70}, F},
-                                      {K::Static, 1059, "信令类别", {244, 99, 23, 20}, F},
-                                      {K::Radio, 1036, "模拟信令", {277, 95, 52, 13}, F},
-                                      {K::Radio, 1037, "数字信令", {277, 109, 59, 11}, F},
-                                      {K::Static, 1065, "频率步进值", {241, 123, 30, 26}, F},
-                                      {K::Radio, 1066, "5.00KHZ", {278, 121, 48, 15}, F},
-                                      {K::Radio, 1067, "6.25KHZ", {278, 136, 48, 15}, F},
-                                      {K::GroupBox, 1043, "选择调试频率", {128, 35, 212, 39}, I},
-                                      {K::Radio, 1040, "高端频率", {135, 51, 57, 12}, I},
-                                      {K::Radio, 1041, "中端频率", {203, 51, 54, 12}, I},
-                                      {K::Radio, 1042, "低端频率", {267, 51, 60, 12}, I},
-                                      {K::GroupBox, 1044, "调试参数", {128, 83, 214, 70}, I},
-                                      {K::Static, 1049, "最小", {137, 105, 28, 13}, I},
-                                      {K::Slider, 1039, "", {158, 103, 133, 14}, I},
-                                      {K::Static, 1051, "最大", {301, 105, 24, 13}, I},
-                                      {K::Static, 1052, "当前位置", {139, 126, 74, 13}, I},
-                                      {K::PushButton, 1038, "开始", {157, 180, 45, 16}, I},
-                                  }};
+    static const TuningTemplate t{
+        136,
+        kTuningTitle,
+        "宋体",
+        9,
+        363,
+        216,
+        {
+            {K::Tree, 1026, "", {18, 23, 98, 179}, N},
+            {K::GroupBox, 1029, kTuningFrameUnset, {120, 13, 229, 190}, N},
+            {K::PushButton, 1028, QUORIM_TR("Quorim", "还原默认值"), {270, 178, 64, 17}, N},
+            {K::HiddenDefault, 1068, "Button1", {218, 184, 25, 11}, N},
+            {K::GroupBox, 1060, QUORIM_TR("Quorim", "接收"), {121, 50, 108, 121}, F},
+            {K::Static, 1054, QUORIM_TR("Quorim", "频率(MHZ)"), {133, 62, 37, 11}, F},
+            {K::Edit, 1030, "", {171, 62, 53, 12}, F},
+            {K::Static, 1056, QUORIM_TR("Quorim", "信令"), {134, 81, 19, 9}, F},
+            {K::ComboBox, 1012, "", {179, 78, 44, 70}, F},
+            {K::Static, 1058, QUORIM_TR("Quorim", "信令类别"), {135, 98, 23, 20}, F},
+            {K::Radio, 1034, QUORIM_TR("Quorim", "模拟信令"), {165, 94, 52, 13}, F},
+            {K::Radio, 1035, QUORIM_TR("Quorim", "数字信令"), {165, 109, 59, 10}, F},
+            {K::Static, 1062, QUORIM_TR("Quorim", "频率步进值"), {133, 123, 30, 26}, F},
+            {K::Radio, 1063, "5.00KHZ", {166, 123, 44, 11}, F},
+            {K::Radio, 1064, "6.25KHZ", {166, 134, 48, 15}, F},
+            {K::GroupBox, 1061, QUORIM_TR("Quorim", "发射"), {235, 50, 114, 122}, F},
+            {K::Static, 1055, QUORIM_TR("Quorim", "频率(MHZ)"), {244, 61, 37, 11}, F},
+            {K::Edit, 1031, "", {283, 60, 53, 12}, F},
+            {K::Static, 1057, QUORIM_TR("Quorim", "信令"), {243, 81, 19, 10}, F},
+            {K::ComboBox, 1013, "", {285, 77, 44, 70}, F},
+            {K::Static, 1059, QUORIM_TR("Quorim", "信令类别"), {244, 99, 23, 20}, F},
+            {K::Radio, 1036, QUORIM_TR("Quorim", "模拟信令"), {277, 95, 52, 13}, F},
+            {K::Radio, 1037, QUORIM_TR("Quorim", "数字信令"), {277, 109, 59, 11}, F},
+            {K::Static, 1065, QUORIM_TR("Quorim", "频率步进值"), {241, 123, 30, 26}, F},
+            {K::Radio, 1066, "5.00KHZ", {278, 121, 48, 15}, F},
+            {K::Radio, 1067, "6.25KHZ", {278, 136, 48, 15}, F},
+            {K::GroupBox, 1043, QUORIM_TR("Quorim", "选择调试频率"), {128, 35, 212, 39}, I},
+            {K::Radio, 1040, QUORIM_TR("Quorim", "高端频率"), {135, 51, 57, 12}, I},
+            {K::Radio, 1041, QUORIM_TR("Quorim", "中端频率"), {203, 51, 54, 12}, I},
+            {K::Radio, 1042, QUORIM_TR("Quorim", "低端频率"), {267, 51, 60, 12}, I},
+            {K::GroupBox, 1044, QUORIM_TR("Quorim", "调试参数"), {128, 83, 214, 70}, I},
+            {K::Static, 1049, QUORIM_TR("Quorim", "最小"), {137, 105, 28, 13}, I},
+            {K::Slider, 1039, "", {158, 103, 133, 14}, I},
+            {K::Static, 1051, QUORIM_TR("Quorim", "最大"), {301, 105, 24, 13}, I},
+            {K::Static, 1052, QUORIM_TR("Quorim", "当前位置"), {139, 126, 74, 13}, I},
+            {K::PushButton, 1038, QUORIM_TR("Quorim", "开始"), {157, 180, 45, 16}, I},
+        }};
     return t;
 }
 
@@ -86,16 +87,16 @@ bool TuningControlVisible(const TuningControl& control, TuningPage page, bool re
 
 const std::array<TuningTreeEntry, 10>& TuningTree() {
     static const std::array<TuningTreeEntry, 10> tree = {{
-        {kTreePoints, 0, "调试频率设置"},
-        {kTreeHigh, kTreePoints, "高端频率"},
-        {kTreeCentre, kTreePoints, "中心频率"},
-        {kTreeLow, kTreePoints, "低端频率"},
-        {kTreeItems, 0, "调试项目"},
-        {kTreeTxFrequency, kTreeItems, "发射频率"},
-        {kTreeBattery, kTreeItems, "电池低压电平"},
-        {kTreeSquelch, kTreeItems, "静噪电平"},
-        {kTreePower, kTreeItems, "发射功率"},
-        {kTreeExit, 0, "退出调试"},
+        {kTreePoints, 0, QUORIM_TR("Quorim", "调试频率设置")},
+        {kTreeHigh, kTreePoints, QUORIM_TR("Quorim", "高端频率")},
+        {kTreeCentre, kTreePoints, QUORIM_TR("Quorim", "中心频率")},
+        {kTreeLow, kTreePoints, QUORIM_TR("Quorim", "低端频率")},
+        {kTreeItems, 0, QUORIM_TR("Quorim", "调试项目")},
+        {kTreeTxFrequency, kTreeItems, QUORIM_TR("Quorim", "发射频率")},
+        {kTreeBattery, kTreeItems, QUORIM_TR("Quorim", "电池低压电平")},
+        {kTreeSquelch, kTreeItems, QUORIM_TR("Quorim", "静噪电平")},
+        {kTreePower, kTreeItems, QUORIM_TR("Quorim", "发射功率")},
+        {kTreeExit, 0, QUORIM_TR("Quorim", "退出调试")},
     }};
     return tree;
 }
@@ -118,11 +119,11 @@ int TuningItemDefault(int item) {
 std::string_view TuningPointCaption(int point) {
     switch (point) {
         case kPointHigh:
-            return "高端频率";
+            return QUORIM_TR("Quorim", "高端频率");
         case kPointCentre:
-            return "中端频率";
+            return QUORIM_TR("Quorim", "中端频率");
         case kPointLow:
-            return "低端频率";
+            return QUORIM_TR("Quorim", "低端频率");
         default:
             return kTuningFrameUnset;
     }
@@ -175,8 +176,8 @@ std::int64_t EnterTuningFrequency(std::string_view text, std::int64_t bandBase, 
     return r >= 313 ? n + 625 - r : n - r;
 }
 
-std::string TuningPositionText(int value) {
-    return std::string(kTuningPositionPrefix) + std::to_string(value);
+std::string TuningPositionText(int value, const TextTranslator& tr) {
+    return tr.Translate("Quorim", kTuningPositionPrefix) + std::to_string(value);
 }
 
 TuningDialogModel::TuningDialogModel(std::int64_t bandBase, std::string portName)

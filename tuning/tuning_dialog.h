@@ -9,6 +9,7 @@
 
 #include "app/dialog_template.h"
 #include "app/tone_table.h"
+#include "app/translation.h"
 #include "tuning/tuning_session.h"
 
 namespace quorim {
@@ -19,8 +20,8 @@ namespace quorim {
 // 10 Hz throughout, read from their texts digit by digit.
 
 inline constexpr std::string_view kTuningTitle = "Debug Mode for Tarvolin Radio";
-inline constexpr std::string_view kTuningFrameUnset = "频率未确定";
-inline constexpr std::string_view kTuningPositionPrefix = "当前位置:";
+inline constexpr std::string_view kTuningFrameUnset = QUORIM_TR("Quorim", "频率未确定");
+inline constexpr std::string_view kTuningPositionPrefix = QUORIM_TR("Quorim", "当前位置:");
 inline constexpr std::string_view kTuningNothingVisible = " There are no Visible information";
 
 // Control ids of template 136.
@@ -138,7 +139,7 @@ std::string FormatTuningFrequency(std::int64_t units);
 std::int64_t EnterTuningFrequency(std::string_view text, std::int64_t bandBase, ChannelStep step);
 
 // "当前位置:" and the value.
-std::string TuningPositionText(int value);
+std::string TuningPositionText(int value, const TextTranslator& tr = ChineseTexts());
 
 // What one point holds: frequencies as counts of 10 Hz, stored tone
 // positions (in the list that was showing when they were stored), step and

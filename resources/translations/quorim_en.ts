@@ -573,6 +573,114 @@ Copyright (C) the Quorim developers.</translation>
         <source>对讲机已收到!</source>
         <translation>The radio has received it!</translation>
     </message>
+    <message>
+        <source>还原默认值</source>
+        <translation>Restore Defaults</translation>
+    </message>
+    <message>
+        <source>接收</source>
+        <translation>Receive</translation>
+    </message>
+    <message>
+        <source>频率(MHZ)</source>
+        <translation>Freq (MHz)</translation>
+    </message>
+    <message>
+        <source>信令</source>
+        <translation>Tone</translation>
+    </message>
+    <message>
+        <source>信令类别</source>
+        <translation>Tone type</translation>
+    </message>
+    <message>
+        <source>模拟信令</source>
+        <translation>Analogue</translation>
+    </message>
+    <message>
+        <source>数字信令</source>
+        <translation>Digital</translation>
+    </message>
+    <message>
+        <source>频率步进值</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>发射</source>
+        <translation>Transmit</translation>
+    </message>
+    <message>
+        <source>选择调试频率</source>
+        <translation>Tuning frequency</translation>
+    </message>
+    <message>
+        <source>高端频率</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>中端频率</source>
+        <translation>Middle</translation>
+    </message>
+    <message>
+        <source>低端频率</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>调试参数</source>
+        <translation>Tuning value</translation>
+    </message>
+    <message>
+        <source>最小</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>最大</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>当前位置</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>调试频率设置</source>
+        <translation>Tuning frequencies</translation>
+    </message>
+    <message>
+        <source>中心频率</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>调试项目</source>
+        <translation>Tuning items</translation>
+    </message>
+    <message>
+        <source>电池低压电平</source>
+        <translation>Battery low level</translation>
+    </message>
+    <message>
+        <source>静噪电平</source>
+        <translation>Squelch level</translation>
+    </message>
+    <message>
+        <source>发射功率</source>
+        <translation>TX power</translation>
+    </message>
+    <message>
+        <source>退出调试</source>
+        <translation>Exit tuning</translation>
+    </message>
+    <message>
+        <source>频率未确定</source>
+        <translation>Frequency not chosen</translation>
+    </message>
+    <message>
+        <source>当前位置:</source>
+        <translation>Position: </translation>
+    </message>
 </context>
 <context>
     <name>SettingsList</name>

@@ -11,12 +11,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -36,7 +38,9 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "gui_test_support.h"
+#include "tuning/tuning_dialog.h"
 #include "tuning/tuning_session.h"
+#include "tuning/ui/tuning_dlg.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;
@@ -96,6 +100,10 @@ public:
                     Check(name + QStringLiteral(" item"), combo->itemText(i));
                 }
                 Check(name + QStringLiteral(" text"), combo->currentText());
+            } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+                for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+                    Check(name + QStringLiteral(" item"), (*it)->text(0));
+                }
             } else if (auto* grid = qobject_cast<CMSFlexGrid1*>(w)) {
                 for (long r = 0; r < grid->GetRows(); ++r) {
                     for (long c = 0; c < grid->GetCols(); ++c) {
@@ -194,6 +202,14 @@ private slots:
         for (const DialogTemplate* t : {&AboutTemplate(), &FormTemplate()}) {
             f.Check(QStringLiteral("dialog title"), t->title);
             for (const DialogControl& c : t->controls) f.Check(QStringLiteral("control"), c.caption);
+        }
+        f.Check(QStringLiteral("tuning"), kTuningFrameUnset);
+        f.Check(QStringLiteral("tuning"), kTuningPositionPrefix);
+        for (const TuningControl& c : TuningDlgTemplate().controls)
+            f.Check(QStringLiteral("tuning control"), c.caption);
+        for (const TuningTreeEntry& e : TuningTree()) f.Check(QStringLiteral("tuning tree"), e.text);
+        for (const int point : {kPointHigh, kPointCentre, kPointLow}) {
+            f.Check(QStringLiteral("tuning point"), TuningPointCaption(point));
         }
         for (const SettingsListInfo& info : AllSettingsLists()) {
             f.Check(QStringLiteral("list caption"), info.caption);
@@ -333,6 +349,23 @@ private slots:
         QTRY_COMPARE(answer.Count(), 1);
         QCOMPARE(answer.Text(), S("Invalid input. Please enter it again in the correct format and range."));
         QCOMPARE(answer.Title(), S("Halvoren Data"));
+    }
+
+    void theTuningWindowSpeaksEnglish() {
+        Start(UiLanguage::English);
+        CTuningDlg dlg(400 * 100000, "COM1");
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTreeWidgetItem* squelch = dlg.TreeItem(kTreeSquelch);
+        squelch->parent()->setExpanded(true);
+        dlg.Tree()->setCurrentItem(squelch);
+        ChineseFinder f;
+        f.CheckWidgets(&dlg);
+        QVERIFY2(f.Found().isEmpty(), qPrintable(f.Found().join(QLatin1Char('\n'))));
+        const QString position = qobject_cast<QLabel*>(dlg.Control(1052))->text();
+        QVERIFY2(QRegularExpression(QStringLiteral("^Position: \\d+$")).match(position).hasMatch(),
+                 qPrintable(position));
+        QCOMPARE(dlg.TreeItem(kTreeBattery)->text(0), S("Battery low level"));
     }
 
     void messagesAndTheAboutBoxSpeakEnglish() {

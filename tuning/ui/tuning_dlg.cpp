@@ -359,7 +359,7 @@ void CTuningDlg::LoadItem() {
         const QSignalBlocker block(m_slider);
         m_slider->setValue(value);
     }
-    m_position->setText(Q(TuningPositionText(value)));
+    m_position->setText(Raw(TuningPositionText(value, WindowTexts())));
 }
 
 void CTuningDlg::OnKind(TuningSide side, ToneListKind kind) {
@@ -380,7 +380,7 @@ void CTuningDlg::OnToneCloseUp(TuningSide side) {
 
 void CTuningDlg::OnHScroll(int position) {
     m_model.SetItemValue(position);
-    m_position->setText(Q(TuningPositionText(m_model.ItemValue(m_model.Item()))));
+    m_position->setText(Raw(TuningPositionText(m_model.ItemValue(m_model.Item()), WindowTexts())));
 }
 
 void CTuningDlg::OnRestoreDefaults() {
