@@ -1,6 +1,6 @@
 # Installs the build into STAGE and checks the layout: the launcher, the
 # programming program and its two language names beside it, the CLI, the
-# desktop entries and the data file's MIME type.
+# virtual radio, the desktop entries and the data file's MIME type.
 file(REMOVE_RECURSE "${STAGE}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${STAGE}"
   RESULT_VARIABLE result OUTPUT_QUIET)
@@ -8,7 +8,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 
-foreach(program Tarvolin Quorim_CH quorim)
+foreach(program Tarvolin Quorim_CH quorim quorim-radio)
   if(NOT EXISTS "${STAGE}/bin/${program}" OR IS_SYMLINK "${STAGE}/bin/${program}")
     message(FATAL_ERROR "bin/${program} is missing")
   endif()
