@@ -35,7 +35,7 @@ DlgRect MapDialogRect(DlgRect dlu, DialogBaseUnits base);
 
 inline constexpr int IDC_STATIC = -1;
 
-enum class ControlKind { GroupBox, Static, ComboBox, Grid, Icon, DefPushButton, PushButton };
+enum class ControlKind { GroupBox, Static, ComboBox, Grid, Icon, DefPushButton, PushButton, Progress };
 
 struct DialogControl {
     ControlKind kind;

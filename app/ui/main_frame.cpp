@@ -262,6 +262,11 @@ void CMainFrame::OnSubWindowActivated() {
 }
 
 bool CMainFrame::IsCommandEnabled(int id) const {
+    // One radio transfer at a time, and none beside a running one.
+    if ((id == ID_READ_RADIO || id == ID_WRITE_RADIO || id == ID_ONLINE_TUNING) &&
+        CQuorim_CHView::AnyTransferRunning()) {
+        return false;
+    }
     if (IsViewCommand(id)) {
         return ActiveView() != nullptr;
     }
@@ -476,6 +481,11 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A running transfer still needs its view: the program does not end.
+    if (CQuorim_CHView::AnyTransferRunning()) {
+        event->ignore();
+        return;
+    }
     if (!m_app->SaveAllModified()) {
         event->ignore();
         return;

@@ -331,6 +331,11 @@ void CQuorim_CHApp::OnWindowNew(CQuorim_CHDoc* doc) {
 }
 
 void CQuorim_CHApp::OnCanClose(CChildFrame* frame, bool& allow) {
+    // The view runs a transfer: its window stays until the transfer ends.
+    if (frame->View()->IsTransferRunning()) {
+        allow = false;
+        return;
+    }
     CQuorim_CHDoc* doc = frame->View()->GetDocument();
     // Only the document's last window asks.
     if (m_closingAll || !doc || doc->Views().size() > 1) {

@@ -24,6 +24,7 @@
 #include "editor/settings_lists.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/quorim_doc.h"
+#include "link/ui/progress_dlg.h"
 
 namespace quorim {
 
@@ -96,6 +97,7 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, QWidget* parent) : QScrollAre
     setWidgetResizable(false);
     setAttribute(Qt::WA_DeleteOnClose, false);
     CreateForm();
+    m_pProgressDlg = new CProgressDlg(this);
     if (m_pDocument) {
         m_pDocument->AddView(this);
     }
@@ -104,6 +106,7 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, QWidget* parent) : QScrollAre
 
 CQuorim_CHView::~CQuorim_CHView() {
     qApp->removeEventFilter(this);
+    delete m_pProgressDlg;
     // The form goes while the view is still whole, and tells it nothing more:
     // a grid being torn down must not raise its cell events into a view
     // that is half gone.

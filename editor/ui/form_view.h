@@ -16,6 +16,7 @@ class QPrinter;
 namespace quorim {
 
 class CMSFlexGrid1;
+class CProgressDlg;
 class CQuorim_CHDoc;
 
 // The form view of a document (template 101): the channel grid on the right,
@@ -77,8 +78,8 @@ public:
 
     // Commands.
     void OnEditChannel();
-    void OnReadRadio();     // the transfer window plugs in here
-    void OnWriteRadio();    // the transfer window plugs in here
+    void OnReadRadio();
+    void OnWriteRadio();
     void OnOnlineTuning();  // the tuning window plugs in here
     void OnFilePrint();     // printing plugs in here
     void OnFilePrintDirect();
@@ -86,6 +87,20 @@ public:
     // Prints every page on the application's printer, without the print
     // dialog; false (and the user told) when the printer cannot start.
     bool PrintAllPages();
+
+    // The radio transfer the progress window's start button asks for
+    // (WM_RADIO_TRANSFER): one whole read or write, in m_nDirection.
+    void OnRadioTransfer();
+    // From the start button to the end of the transfer. Meanwhile Read, Write
+    // and model changes are refused and the view's window does not close.
+    bool IsTransferRunning() const;
+    // Any view's transfer is running (only one runs at a time).
+    static bool AnyTransferRunning();
+    CProgressDlg* ProgressDlg() const { return m_pProgressDlg; }
+    // 0: read from the radio, 1: write to it; set by the two commands.
+    int Direction() const { return m_nDirection; }
+    // The port of the last transfer, copied from the application at its start.
+    const std::string& PortName() const { return m_strPortName; }
 
     // Settings lists.
     void OnSelChangeModel();
@@ -158,6 +173,11 @@ private:
     QComboBox* m_comboTone = nullptr;
     bool m_bEditorsCreated = false;
     QLineEdit* m_editCell = nullptr;
+
+    std::string m_strPortName;
+    int m_nDirection = 0;
+    CProgressDlg* m_pProgressDlg = nullptr;
+    bool m_bTransferRunning = false;
 };
 
 }  // namespace quorim

@@ -16,6 +16,8 @@
 QObject* MakeAppTest();
 QObject* MakeViewTest();
 QObject* MakeGridTest();
+QObject* MakeTransferTest();
+QObject* MakeTransferSlowTest();
 QObject* MakePrintTest();
 QObject* MakeCellEditTest();
 QObject* MakeTuningTest();
@@ -50,10 +52,15 @@ int main(int argc, char* argv[]) {
         const char* name;
         QObject* (*make)();
     };
-    const Suite suites[] = {{"AppTest", MakeAppTest},           {"ViewTest", MakeViewTest},
-                            {"GridTest", MakeGridTest},         {"PrintTest", MakePrintTest},
-                            {"CellEditTest", MakeCellEditTest}, {"TuningTest", MakeTuningTest},
-                            {"EnglishTest", MakeEnglishTest}};
+    const Suite suites[] = {{"AppTest", MakeAppTest},
+                            {"ViewTest", MakeViewTest},
+                            {"GridTest", MakeGridTest},
+                            {"PrintTest", MakePrintTest},
+                            {"CellEditTest", MakeCellEditTest},
+                            {"TuningTest", MakeTuningTest},
+                            {"EnglishTest", MakeEnglishTest},
+                            {"TransferTest", MakeTransferTest},
+                            {"TransferSlowTest", MakeTransferSlowTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+#include "app/dialog_template.h"
+
+namespace quorim {
+
+// The progress window of a radio transfer (template 133) and its controls.
+inline constexpr int IDC_PROGRESS_START = 1;   // the OK button
+inline constexpr int IDC_PROGRESS_CANCEL = 2;  // the Cancel button
+inline constexpr int IDC_PROGRESS_PERCENT = 1002;
+inline constexpr int IDC_PROGRESS_BAR = 1003;
+inline constexpr int IDC_PROGRESS_LABEL = 1004;
+inline constexpr int IDC_PROGRESS_STATUS = 1005;
+
+// Captions the Read and Write commands give the window.
+inline constexpr std::string_view kReadProgressTitle = "读频进度显示";
+inline constexpr std::string_view kWriteProgressTitle = "写频进度显示";
+// The status line before a transfer has started.
+inline constexpr std::string_view kProgressNotStarted = "未开始";
+
+// The window opens with the bar at 0 of 0-123 (a 16-channel read); the
+// transfer changes the range once it knows the radio.
+inline constexpr int kProgressInitialTop = 123;
+
+const DialogTemplate& ProgressTemplate();
+
+}  // namespace quorim

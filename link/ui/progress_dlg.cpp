@@ -1,0 +1,163 @@
+#include "link/ui/progress_dlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/ui/fonts.h"
+#include "app/ui/ui_text.h"
+#include "editor/ui/form_view.h"
+#include "link/progress_template.h"
+
+namespace quorim {
+
+// The window itself: the start button is its OK, the cancel button, Escape
+// and the close box its Cancel; both go to the object that owns it.
+class CProgressWnd : public QDialog {
+public:
+    CProgressWnd(CProgressDlg* owner, QWidget* parent) : QDialog(parent), m_owner(owner) {}
+    void accept() override { m_owner->OnOK(); }
+    void reject() override { m_owner->OnCancel(); }
+
+private:
+    CProgressDlg* m_owner;
+};
+
+CProgressDlg::CProgressDlg(CQuorim_CHView* view) : QObject(view), m_pView(view) {}
+
+CProgressDlg::~CProgressDlg() {
+    delete m_wnd;
+}
+
+bool CProgressDlg::IsStarted() const {
+    return m_wnd && m_start && !m_start->isEnabled();
+}
+
+void CProgressDlg::Create(QWidget* over) {
+    const DialogTemplate& t = ProgressTemplate();
+    auto* wnd = new CProgressWnd(this, m_pView);
+    wnd->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    wnd->setWindowModality(Qt::NonModal);
+    wnd->setObjectName(QStringLiteral("dlg%1").arg(t.id));
+    wnd->setWindowTitle(Q(t.title));
+    const QFont font = TemplateFont(t);
+    wnd->setFont(font);
+    const DialogBaseUnits base = BaseUnitsOf(font);
+    wnd->setFixedSize(DluToPixelsX(t.cx, base), DluToPixelsY(t.cy, base));
+    for (const DialogControl& c : t.controls) {
+        const DlgRect r = MapDialogRect(c.rect, base);
+        QWidget* w = nullptr;
+        switch (c.kind) {
+            case ControlKind::DefPushButton:
+            case ControlKind::PushButton: {
+                auto* button = new QPushButton(Q(c.caption), wnd);
+                const bool isDefault = c.kind == ControlKind::DefPushButton;
+                button->setDefault(isDefault);
+                button->setAutoDefault(isDefault);
+                if (c.id == IDC_PROGRESS_START) {
+                    connect(button, &QPushButton::clicked, wnd, &QDialog::accept);
+                    m_start = button;
+                } else {
+                    connect(button, &QPushButton::clicked, wnd, &QDialog::reject);
+                    m_cancel = button;
+                }
+                w = button;
+                break;
+            }
+            case ControlKind::Progress: {
+                m_bar = new QProgressBar(wnd);
+                m_bar->setTextVisible(false);
+                w = m_bar;
+                break;
+            }
+            case ControlKind::Static: {
+                auto* label = new QLabel(Q(c.caption), wnd);
+                label->setTextFormat(Qt::PlainText);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                if (c.id == IDC_PROGRESS_STATUS) {
+                    m_status = label;
+                }
+                w = label;
+                break;
+            }
+            default:
+                break;
+        }
+        if (!w) {
+            continue;
+        }
+        w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            PlaceLabel(label, r);
+        } else {
+            w->setGeometry(r.x, r.y, r.cx, r.cy);
+        }
+    }
+    m_wnd = wnd;
+    OnInitDialog();
+
+    // Centred over the grid.
+    if (over) {
+        const QPoint centre = over->mapToGlobal(over->rect().center());
+        wnd->move(centre - QPoint(wnd->width() / 2, wnd->height() / 2));
+    }
+    wnd->show();
+    wnd->raise();
+    wnd->activateWindow();
+}
+
+void CProgressDlg::OnInitDialog() {
+    m_bar->setRange(0, kProgressInitialTop);
+    m_bar->setValue(0);
+    m_bCancel = false;
+    m_start->setEnabled(true);
+    m_wnd->setWindowTitle(m_strTitle);
+}
+
+void CProgressDlg::OnOK() {
+    if (!m_wnd || !m_start->isEnabled()) {
+        return;
+    }
+    // One transfer at a time: another one runs its own event pumping, and
+    // this one would stall it until it ended.
+    if (CQuorim_CHView::AnyTransferRunning()) {
+        QApplication::beep();
+        return;
+    }
+    m_start->setEnabled(false);
+    // The window stays open; the transfer runs when the view gets to it.
+    QPointer<CQuorim_CHView> view(m_pView);
+    QMetaObject::invokeMethod(
+        m_pView,
+        [view] {
+            if (view) {
+                view->OnRadioTransfer();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void CProgressDlg::OnCancel() {
+    if (!m_wnd) {
+        return;
+    }
+    if (m_start->isEnabled()) {
+        DestroyWindow();
+    } else {
+        // The transfer sees it at its next check and closes the window.
+        m_bCancel = true;
+    }
+}
+
+void CProgressDlg::DestroyWindow() {
+    if (QDialog* wnd = m_wnd) {
+        m_wnd = nullptr;
+        wnd->hide();
+        // Possibly inside one of the window's own button handlers.
+        wnd->deleteLater();
+    }
+}
+
+}  // namespace quorim

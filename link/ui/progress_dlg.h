@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QObject>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QString>
+
+namespace quorim {
+
+class CQuorim_CHView;
+
+// The progress window of a radio transfer (template 133). The object lives
+// as long as its view; the window exists only from a Read or Write command to
+// the end of the transfer (or a cancel before the start).
+//
+//   no window --command--> ready --start--> running --end of transfer--> no window
+//                            \--cancel--> no window
+class CProgressDlg : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CProgressDlg(CQuorim_CHView* view);
+    ~CProgressDlg() override;
+
+    // Set by the cancel button while a transfer runs; read by the transfer.
+    bool m_bCancel = false;
+    // The window's caption, set by the command before the window is made.
+    QString m_strTitle;
+    CQuorim_CHView* m_pView;
+
+    // Makes the window from template 133, modeless, centred over `over`.
+    void Create(QWidget* over);
+    // Closes the window (the object stays).
+    void DestroyWindow();
+    bool IsWindow() const { return m_wnd != nullptr; }
+    // The start button was pressed in this window: a transfer is on its way
+    // or running.
+    bool IsStarted() const;
+
+    QDialog* Window() const { return m_wnd; }
+    QPushButton* StartButton() const { return m_start; }
+    QPushButton* CancelButton() const { return m_cancel; }
+    QProgressBar* ProgressBar() const { return m_bar; }
+    QLabel* StatusLine() const { return m_status; }
+
+    void OnInitDialog();
+    void OnOK();
+    void OnCancel();
+
+private:
+    QPointer<QDialog> m_wnd;
+    QPointer<QPushButton> m_start;
+    QPointer<QPushButton> m_cancel;
+    QPointer<QProgressBar> m_bar;
+    QPointer<QLabel> m_status;
+};
+
+}  // namespace quorim

@@ -1,0 +1,432 @@
+// Reading and writing from the windows: the Read and Write commands, the
+// progress window and the transfer in the view, against the virtual radio on
+// a pseudo-terminal (COM1 resolves to it through QUORIM_COM1).
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/commands.h"
+#include "app/ui/child_frame.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/quorim_app.h"
+#include "editor/codec.h"
+#include "editor/document_file.h"
+#include "editor/editor_model.h"
+#include "editor/ui/flex_grid.h"
+#include "editor/ui/form_view.h"
+#include "editor/ui/quorim_doc.h"
+#include "gui_test_support.h"
+#include "image/szt_file.h"
+#include "link/progress_template.h"
+#include "link/ui/progress_dlg.h"
+#include "tests/e2e/e2e_util.h"
+
+using namespace quorim;
+using quorim::e2e::VirtualRadio;
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Answers the modal message boxes in turn with the given buttons (the last
+// one for any further box), recording each box's text, title and buttons.
+class PromptAnswers : public QObject {
+public:
+    explicit PromptAnswers(QList<QMessageBox::StandardButton> answers) : m_answers(std::move(answers)) {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || box == m_last) {
+                return;
+            }
+            m_last = box;
+            texts << box->text();
+            titles << box->windowTitle();
+            buttons << box->standardButtons();
+            const auto answer = m_answers.at(qMin(texts.size() - 1, m_answers.size() - 1));
+            if (QAbstractButton* b = box->button(answer)) {
+                b->click();
+            } else {
+                box->reject();
+            }
+        });
+        m_timer.start();
+    }
+    QStringList texts;
+    QStringList titles;
+    QList<QMessageBox::StandardButtons> buttons;
+
+private:
+    QList<QMessageBox::StandardButton> m_answers;
+    QPointer<QMessageBox> m_last;
+    QTimer m_timer;
+};
+
+// A radio memory as a dealer would have programmed it.
+std::string MakeRadioMemory(const QTemporaryDir& dir, bool ninetyNine) {
+    DocumentData doc;
+    doc.OnNewDocument();
+    EditorModel editor;
+    InitialUpdateEditor(doc, editor);
+    if (ninetyNine) {
+        editor.SetCurSel(SettingsList::Model, 1);
+        ApplyModelChoice(editor, doc);
+    }
+    editor.SetTextMatrix(1, kColRxFreq, "435.12500");
+    editor.SetTextMatrix(1, kColTxFreq, "435.12500");
+    editor.SetTextMatrix(1, kColRxTone, "88.5");
+    editor.SetTextMatrix(2, kColRxFreq, "436.00000");
+    editor.SetTextMatrix(2, kColTxTone, "D023N");
+    editor.SetTextMatrix(editor.Rows() - 1, kColRxFreq, "439.95000");
+    EncodeImage(editor, doc);
+    const std::string path =
+        dir.filePath(ninetyNine ? QStringLiteral("radio199.szt") : QStringLiteral("radio16.szt"))
+            .toStdString();
+    SaveSztFile(path, doc.m_image);
+    return path;
+}
+
+MemoryImage LoadImage(const std::string& path) {
+    MemoryImage image{};
+    if (!LoadSztFile(path, image).Ok()) {
+        QTest::qFail("cannot load the radio's memory", __FILE__, __LINE__);
+    }
+    return image;
+}
+
+}  // namespace
+
+// What both transfer suites share: the program, its first view, the keys.
+class TransferFixture : public QObject {
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<CQuorim_CHApp> m_app;
+    CQuorim_CHView* m_view = nullptr;
+    QTemporaryDir m_dir;
+
+    CMainFrame* Frame() const { return m_app->MainFrame(); }
+    CProgressDlg* Dlg() const { return m_view->ProgressDlg(); }
+    void StartApp() {
+        m_app = std::make_unique<CQuorim_CHApp>();
+        QVERIFY(m_app->InitInstance({}));
+        QVERIFY(QTest::qWaitForWindowExposed(Frame()));
+        m_view = Frame()->ActiveView();
+        QVERIFY(m_view);
+    }
+    void StopApp() {
+        m_view = nullptr;
+        m_app.reset();
+        qunsetenv("QUORIM_COM1");
+    }
+    void UseRadio(const VirtualRadio& radio) {
+        qputenv("QUORIM_COM1", QByteArray::fromStdString(radio.Path()));
+    }
+    void Key(Qt::Key key) { QTest::keyClick(m_view->Grid(), key, Qt::ControlModifier); }
+    // The window as a command leaves it before the start.
+    void VerifyFreshWindow(const char* caption) {
+        QVERIFY(Dlg()->IsWindow());
+        QVERIFY(Dlg()->Window()->isVisible());
+        QCOMPARE(Dlg()->Window()->windowTitle(), U(caption));
+        QCOMPARE(Dlg()->StatusLine()->text(), U("未开始"));
+        QCOMPARE(Dlg()->ProgressBar()->value(), 0);
+        QCOMPARE(Dlg()->ProgressBar()->maximum(), 123);
+        QVERIFY(Dlg()->StartButton()->isEnabled());
+        QVERIFY(!Dlg()->m_bCancel);
+    }
+    // Presses the start button and waits for the transfer to end.
+    void StartAndWait(int timeoutMs) {
+        QPointer<QDialog> wnd = Dlg()->Window();
+        QTest::mouseClick(Dlg()->StartButton(), Qt::LeftButton);
+        QVERIFY(!Dlg()->StartButton()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!Dlg()->IsWindow() && !m_view->IsTransferRunning(), timeoutMs);
+        // The window itself is gone, not just hidden.
+        QTRY_VERIFY(wnd.isNull());
+    }
+    void VerifyGridShows(const MemoryImage& memory) {
+        DocumentData doc;
+        doc.m_image = memory;
+        doc.SetModelFlagFromImage();
+        EditorModel expected;
+        expected.SetRows(doc.m_bSixteenChannel ? 17 : 200);
+        DecodeImage(doc, expected);
+        QCOMPARE(m_view->Rows(), expected.Rows());
+        for (int row = 1; row < expected.Rows(); ++row) {
+            for (int col = 0; col < 6; ++col) {
+                if (m_view->TextMatrix(row, col) != expected.TextMatrix(row, col)) {
+                    QFAIL(qPrintable(QStringLiteral("row %1 col %2: %3, expected %4")
+                                         .arg(row)
+                                         .arg(col)
+                                         .arg(QString::fromStdString(m_view->TextMatrix(row, col)),
+                                              QString::fromStdString(expected.TextMatrix(row, col)))));
+                }
+            }
+        }
+        for (int list = 0; list < kSettingsListCount; ++list) {
+            QCOMPARE(m_view->CurSel(static_cast<SettingsList>(list)),
+                     expected.CurSel(static_cast<SettingsList>(list)));
+        }
+    }
+};
+
+class TransferTest : public TransferFixture {
+    Q_OBJECT
+
+private slots:
+    void init() { StartApp(); }
+    void cleanup() { StopApp(); }
+
+    void readsASixteenChannelRadioIntoTheGrid() {
+        const std::string memory = MakeRadioMemory(m_dir, false);
+        const std::string saved = m_dir.filePath(QStringLiteral("after-read.szt")).toStdString();
+        VirtualRadio radio({"--memory", memory, "--save", saved});
+        UseRadio(radio);
+        const MemoryImage before = m_view->GetDocument()->Data().m_image;
+        QVERIFY(!m_view->GetDocument()->IsModified());
+
+        Key(Qt::Key_R);
+        VerifyFreshWindow("读频进度显示");
+        QCOMPARE(m_view->Direction(), 0);
+        // Centred over the grid.
+        const QPoint gridCentre = m_view->Grid()->mapToGlobal(m_view->Grid()->rect().center());
+        const QPoint wndCentre = Dlg()->Window()->geometry().center();
+        QVERIFY2((gridCentre - wndCentre).manhattanLength() <= 2, "not centred over the grid");
+
+        StartAndWait(20000);
+        QCOMPARE(QString::fromStdString(m_view->PortName()), QStringLiteral("COM1"));
+        QCOMPARE(m_view->TextMatrix(1, kColRxFreq), std::string("435.12500"));
+        QCOMPARE(m_view->TextMatrix(2, kColTxTone), std::string("D023N"));
+        VerifyGridShows(LoadImage(memory));
+        QVERIFY(m_view->GetDocument()->Data().m_bSixteenChannel);
+        // Bytes past the 16-channel memory keep what the document had.
+        const MemoryImage& after = m_view->GetDocument()->Data().m_image;
+        QVERIFY(std::equal(after.begin() + 992, after.end(), before.begin() + 992));
+        QVERIFY(m_view->GetDocument()->IsModified());
+        QVERIFY(Frame()->Action(ID_READ_RADIO)->isEnabled());
+        QVERIFY(m_view->Combo(SettingsList::Model)->isEnabled());
+
+        // The next command makes the window afresh.
+        Key(Qt::Key_W);
+        VerifyFreshWindow("写频进度显示");
+        QCOMPARE(m_view->Direction(), 1);
+        QTest::mouseClick(Dlg()->CancelButton(), Qt::LeftButton);
+        QVERIFY(!Dlg()->IsWindow());
+    }
+
+    void writesTheGridIntoTheRadio() {
+        const std::string saved = m_dir.filePath(QStringLiteral("written.szt")).toStdString();
+        VirtualRadio radio({"--model", "16", "--save", saved});
+        UseRadio(radio);
+        m_view->SetTextMatrix(3, kColRxFreq, "437.50000");
+        m_view->SetTextMatrix(3, kColTxFreq, "437.50000");
+        m_view->SetTextMatrix(3, kColRxTone, "D754I");
+        m_view->SetTextMatrix(16, kColTxFreq, "438.00000");
+
+        // Read, then Write while the window is open: the caption stays, the
+        // start button writes.
+        Key(Qt::Key_R);
+        Key(Qt::Key_W);
+        QCOMPARE(Dlg()->Window()->windowTitle(), U("读频进度显示"));
+        QCOMPARE(m_view->Direction(), 1);
+        StartAndWait(20000);
+        radio.Stop();
+
+        DocumentData expected = m_view->GetDocument()->Data();
+        EncodeImage(*m_view, expected);
+        // The document's image is what was encoded for the radio.
+        QVERIFY(expected.m_image == m_view->GetDocument()->Data().m_image);
+        const MemoryImage written = LoadImage(saved);
+        // 123 blocks: image bytes 0 to 983.
+        QVERIFY(std::equal(written.begin(), written.begin() + 984, expected.m_image.begin()));
+        QCOMPARE(m_view->TextMatrix(3, kColRxTone), std::string("D754I"));
+        QVERIFY(!Dlg()->IsWindow());
+        Key(Qt::Key_R);
+        VerifyFreshWindow("读频进度显示");
+    }
+
+    void cancelBeforeTheStartOpensNoPort() {
+        // COM1 names a device that does not exist: opening it would say so.
+        qputenv("QUORIM_COM1", QFile::encodeName(m_dir.filePath(QStringLiteral("no-such-device"))));
+        PromptAnswers answers({QMessageBox::Ok});
+        Key(Qt::Key_R);
+        QPointer<QDialog> wnd = Dlg()->Window();
+        QTest::mouseClick(Dlg()->CancelButton(), Qt::LeftButton);
+        QVERIFY(!Dlg()->IsWindow());
+        QTRY_VERIFY(wnd.isNull());
+        QTest::qWait(50);
+        QVERIFY(answers.texts.isEmpty());
+        QVERIFY(m_view->PortName().empty());
+        QCOMPARE(m_view->Direction(), 0);
+        // Escape closes a fresh window the same way.
+        Key(Qt::Key_W);
+        QTest::keyClick(Dlg()->Window(), Qt::Key_Escape);
+        QVERIFY(!Dlg()->IsWindow());
+
+        // With the start button the port is tried, and the user told.
+        Key(Qt::Key_R);
+        StartAndWait(5000);
+        QCOMPARE(
+            answers.texts,
+            QStringList{U("Could not Open the Port,Please check whether the Port are occupied or the device "
+                          "are ok")});
+        QCOMPARE(answers.titles.first(), U("Halvoren数据文件"));
+        QVERIFY(!m_view->GetDocument()->IsModified());
+    }
+
+    void cancelDuringATransferLeavesTheDocumentAsItWas() {
+        const std::string memory = MakeRadioMemory(m_dir, false);
+        VirtualRadio radio({"--memory", memory});
+        UseRadio(radio);
+        const DocumentData before = m_view->GetDocument()->Data();
+        const std::string cellBefore = m_view->TextMatrix(1, kColRxFreq);
+
+        // While blocks arrive: the commands, the model list and closing are
+        // refused; then the cancel button.
+        bool readEnabled = true, writeEnabled = true, modelEnabled = true;
+        bool frameClosed = true, mainClosed = true, titleOk = false;
+        int cancelledAt = -1;
+        QTimer probe;
+        probe.setInterval(2);
+        connect(&probe, &QTimer::timeout, this, [&] {
+            if (cancelledAt >= 0 || !Dlg()->IsWindow() || Dlg()->ProgressBar()->value() < 10) {
+                return;
+            }
+            Frame()->UpdateCommandUi();
+            readEnabled = Frame()->Action(ID_READ_RADIO)->isEnabled();
+            writeEnabled = Frame()->Action(ID_WRITE_RADIO)->isEnabled();
+            modelEnabled = m_view->Combo(SettingsList::Model)->isEnabled();
+            // Ctrl+R now changes nothing.
+            Key(Qt::Key_W);
+            titleOk = Dlg()->Window()->windowTitle() == U("读频进度显示") && m_view->Direction() == 0;
+            frameClosed = Frame()->ActiveChild()->close();
+            mainClosed = Frame()->close();
+            cancelledAt = Dlg()->ProgressBar()->value();
+            QTest::mouseClick(Dlg()->CancelButton(), Qt::LeftButton);
+        });
+        probe.start();
+
+        Key(Qt::Key_R);
+        StartAndWait(20000);
+        probe.stop();
+        QVERIFY(cancelledAt >= 10 && cancelledAt < 123);
+        QVERIFY(!readEnabled && !writeEnabled && !modelEnabled && titleOk);
+        QVERIFY(!frameClosed && !mainClosed);
+        QVERIFY(Frame()->isVisible() && Frame()->ActiveView() == m_view);
+
+        // Nothing of the read reached the document or the grid.
+        QVERIFY(m_view->GetDocument()->Data().m_image == before.m_image);
+        QCOMPARE(m_view->GetDocument()->Data().m_bSixteenChannel, before.m_bSixteenChannel);
+        QCOMPARE(m_view->TextMatrix(1, kColRxFreq), cellBefore);
+        QVERIFY(!m_view->GetDocument()->IsModified());
+        QVERIFY(Frame()->Action(ID_READ_RADIO)->isEnabled());
+        QVERIFY(m_view->Combo(SettingsList::Model)->isEnabled());
+
+        // The port was closed: the next read gets it and succeeds.
+        Key(Qt::Key_R);
+        VerifyFreshWindow("读频进度显示");
+        StartAndWait(20000);
+        VerifyGridShows(LoadImage(memory));
+    }
+};
+
+// Slow: a silent radio waits out fifteen wake-ups, and the 199-channel read
+// at 9600-baud pacing takes about twenty seconds.
+class TransferSlowTest : public TransferFixture {
+    Q_OBJECT
+
+private slots:
+    void init() { StartApp(); }
+    void cleanup() { StopApp(); }
+
+    void aSilentRadioAsksRetryOrCancel() {
+        // The radio ignores the first fifteen wake-ups: Retry reaches it.
+        const std::string memory = MakeRadioMemory(m_dir, false);
+        {
+            VirtualRadio radio({"--memory", memory, "--silent", "15"});
+            UseRadio(radio);
+            PromptAnswers answers({QMessageBox::Retry});
+            Key(Qt::Key_R);
+            StartAndWait(60000);
+            QCOMPARE(answers.texts.size(), 1);
+            QCOMPARE(answers.texts.first(),
+                     U("Communication Error，Please check all the connections and the radio power"));
+            QCOMPARE(answers.titles.first(), U("Halvoren数据文件"));
+            QCOMPARE(answers.buttons.first(), QMessageBox::Retry | QMessageBox::Cancel);
+            VerifyGridShows(LoadImage(memory));
+        }
+        // A radio that never answers: Cancel ends it, the window goes.
+        const DocumentData before = m_view->GetDocument()->Data();
+        m_view->GetDocument()->SetModifiedFlag(false);
+        VirtualRadio radio({"--silent", "all"});
+        UseRadio(radio);
+        PromptAnswers answers({QMessageBox::Cancel});
+        Key(Qt::Key_R);
+        StartAndWait(60000);
+        QCOMPARE(answers.texts.size(), 1);
+        QVERIFY(m_view->GetDocument()->Data().m_image == before.m_image);
+        QVERIFY(!m_view->GetDocument()->IsModified());
+        Key(Qt::Key_R);
+        VerifyFreshWindow("读频进度显示");
+    }
+
+    void aPacedReadOf199ChannelsKeepsTheWindowResponsive() {
+        const std::string memory = MakeRadioMemory(m_dir, true);
+        VirtualRadio radio({"--memory", memory, "--pace"});
+        UseRadio(radio);
+
+        // A precise 1 ms timer fires whenever events are processed; the
+        // longest pause between its firings is how long the window froze.
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = -1, longest = 0, started = -1;
+        int maxPos = 0, range = 0;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(1);
+        connect(&tick, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            if (m_view->IsTransferRunning() && Dlg()->IsWindow()) {
+                if (started < 0) {
+                    started = now;
+                } else if (Dlg()->ProgressBar()->value() > 0) {
+                    longest = qMax(longest, now - last);  // from the first block on
+                }
+                maxPos = qMax(maxPos, Dlg()->ProgressBar()->value());
+                range = Dlg()->ProgressBar()->maximum();
+            }
+            last = now;
+        });
+        tick.start();
+        Key(Qt::Key_R);
+        StartAndWait(90000);
+        tick.stop();
+        const qint64 total = clock.elapsed() - started;
+        qInfo("paced 199-channel read: %lld ms; longest gap between processed events: %lld ms", total,
+              longest);
+        QCOMPARE(range, 401);
+        QCOMPARE(maxPos, 401);
+        QCOMPARE(m_view->Rows(), 200);
+        QVERIFY(!m_view->GetDocument()->Data().m_bSixteenChannel);
+        VerifyGridShows(LoadImage(memory));
+        // Target under 50 ms; a generous bound for a shared, loaded machine.
+        QVERIFY2(longest < 150, qPrintable(QStringLiteral("longest gap %1 ms").arg(longest)));
+    }
+};
+
+QObject* MakeTransferTest() {
+    return new TransferTest;
+}
+QObject* MakeTransferSlowTest() {
+    return new TransferSlowTest;
+}
+
+#include "transfer_test.moc"
