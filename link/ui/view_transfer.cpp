@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <chrono>
+#include <thread>
 
 #include "app/ui/main_frame.h"
 #include "app/ui/message_box.h"
@@ -36,6 +38,29 @@ void UpdateMainFrameCommands() {
 }
 
 }  // namespace
+
+// The transfer's pauses in the program: the window keeps processing its
+// events at both ends of every pause, so it never freezes for a pause plus
+// the radio's reply (10 ms + a 12-byte reply + 15 ms would be over 40 ms at
+// 9600 baud). A pause is never shortened; events seen during it are handled
+// as in a pump step (the cancel button only sets the flag the transfer
+// checks at its fixed points).
+class CPumpingClock : public Clock {
+public:
+    double NowMs() const override {
+        using namespace std::chrono;
+        return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+    }
+    void SleepMs(int ms) override {
+        if (ms <= 0) {
+            return;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        std::this_thread::sleep_until(deadline);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+};
 
 // The clone engine's host in the program: the progress window's status line,
 // bar and cancel flag, the view's grid and codec, message boxes titled with
@@ -156,7 +181,7 @@ void CQuorim_CHView::OnRadioTransfer() {
     DocumentData work = doc->Data();
     CViewLinkHost host(*this, *m_pProgressDlg);
     PosixSerialPort port;
-    RealClock clock;
+    CPumpingClock clock;
     const TransferOutcome outcome = RunRadioTransfer(m_strPortName, work, port, clock, host);
 
     if (write) {

@@ -418,7 +418,7 @@ private slots:
         QVERIFY(!m_view->GetDocument()->Data().m_bSixteenChannel);
         VerifyGridShows(LoadImage(memory));
         // Target under 50 ms; a generous bound for a shared, loaded machine.
-        QVERIFY2(longest < 150, qPrintable(QStringLiteral("longest gap %1 ms").arg(longest)));
+        QVERIFY2(longest < 100, qPrintable(QStringLiteral("longest gap %1 ms").arg(longest)));
     }
 };
 
