@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
   libgl-dev
   fonts-noto-cjk fonts-liberation2
-  xvfb xauth x11-apps imagemagick poppler-utils
+  xvfb xauth x11-apps imagemagick poppler-utils xdotool
   shared-mime-info desktop-file-utils
 )
 
