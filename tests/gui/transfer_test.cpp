@@ -280,6 +280,15 @@ private slots:
                           "are ok")});
         QCOMPARE(answers.titles.first(), U("Halvoren数据文件"));
         QVERIFY(!m_view->GetDocument()->IsModified());
+
+        // Before the start the document window closes as usual, taking the
+        // progress window with it.
+        Key(Qt::Key_R);
+        wnd = Dlg()->Window();
+        QVERIFY(Frame()->ActiveChild()->close());
+        m_view = nullptr;
+        QTRY_VERIFY(wnd.isNull());
+        QTRY_VERIFY(Frame()->ActiveView() == nullptr);
     }
 
     void cancelDuringATransferLeavesTheDocumentAsItWas() {
