@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
@@ -230,10 +231,21 @@ private slots:
         m_view->SetTextMatrix(3, kColTxFreq, "437.50000");
         m_view->SetTextMatrix(3, kColRxTone, "D754I");
         m_view->SetTextMatrix(16, kColTxFreq, "438.00000");
+        // An edit still open in its cell when the command comes.
+        m_view->Grid()->SetRow(4);
+        m_view->Grid()->SetCol(1);
+        m_view->Grid()->setFocus();
+        for (const char c : {'1', '4', '6', '.', '5'}) {
+            QTest::keyClick(Frame()->focusWidget(), c);
+        }
+        QVERIFY(m_view->EditCell()->isVisible());
 
         // Read, then Write while the window is open: the caption stays, the
         // start button writes.
-        Key(Qt::Key_R);
+        QTest::keyClick(Frame()->focusWidget(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(Dlg()->IsWindow());
+        QCOMPARE(m_view->TextMatrix(4, kColRxFreq), std::string("146.50000"));
+        QVERIFY(m_view->EditCell()->isHidden());
         Key(Qt::Key_W);
         QCOMPARE(Dlg()->Window()->windowTitle(), U("读频进度显示"));
         QCOMPARE(m_view->Direction(), 1);
@@ -248,6 +260,13 @@ private slots:
         // 123 blocks: image bytes 0 to 983.
         QVERIFY(std::equal(written.begin(), written.begin() + 984, expected.m_image.begin()));
         QCOMPARE(m_view->TextMatrix(3, kColRxTone), std::string("D754I"));
+        EditorModel radioShows;
+        DocumentData radioDoc;
+        radioDoc.m_image = written;
+        radioDoc.SetModelFlagFromImage();
+        DecodeImage(radioDoc, radioShows);
+        QCOMPARE(radioShows.TextMatrix(4, kColRxFreq), std::string("146.50000"));
+        QCOMPARE(radioShows.TextMatrix(3, kColRxTone), std::string("D754I"));
         QVERIFY(!Dlg()->IsWindow());
         Key(Qt::Key_R);
         VerifyFreshWindow("读频进度显示");
