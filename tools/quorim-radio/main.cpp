@@ -219,6 +219,16 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
+    // The stop signals arrive only inside the wait below: one that came
+    // between the loop's check and the wait would otherwise be lost, and the
+    // radio would wait on forever.
+    sigset_t stopSignals, waitMask;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
+    sigdelset(&waitMask, SIGINT);
+    sigdelset(&waitMask, SIGTERM);
 
     // Answer and pace to the microsecond, not to the kernel's default slack.
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
@@ -310,7 +320,7 @@ int main(int argc, char** argv) {
             tsp = &ts;
         }
         pollfd pfd{master, POLLIN, 0};
-        const int rc = ppoll(&pfd, 1, tsp, nullptr);
+        const int rc = ppoll(&pfd, 1, tsp, &waitMask);
         if (rc < 0) {
             if (errno == EINTR) continue;
             break;
