@@ -11,10 +11,10 @@ const DialogTemplate& ProgressTemplate() {
         213,
         65,
         {
-            {ControlKind::DefPushButton, IDC_PROGRESS_START, "开始", {7, 7, 32, 14}},
-            {ControlKind::PushButton, IDC_PROGRESS_CANCEL, "取消", {163, 39, 32, 14}},
+            {ControlKind::DefPushButton, IDC_PROGRESS_START, QUORIM_TR("Quorim", "开始"), {7, 7, 32, 14}},
+            {ControlKind::PushButton, IDC_PROGRESS_CANCEL, QUORIM_TR("Quorim", "取消"), {163, 39, 32, 14}},
             {ControlKind::Progress, IDC_PROGRESS_BAR, "", {7, 23, 148, 10}},
-            {ControlKind::Static, IDC_PROGRESS_LABEL, "现在完成：", {7, 38, 47, 12}},
+            {ControlKind::Static, IDC_PROGRESS_LABEL, QUORIM_TR("Quorim", "现在完成："), {7, 38, 47, 12}},
             {ControlKind::Static, IDC_PROGRESS_STATUS, kProgressNotStarted, {57, 38, 99, 13}},
             {ControlKind::Static, IDC_PROGRESS_PERCENT, "0%", {128, 11, 9, 8}},
         }};

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/dialog_template.h"
+#include "app/translation.h"
 
 namespace quorim {
 
@@ -15,10 +16,10 @@ inline constexpr int IDC_PROGRESS_LABEL = 1004;
 inline constexpr int IDC_PROGRESS_STATUS = 1005;
 
 // Captions the Read and Write commands give the window.
-inline constexpr std::string_view kReadProgressTitle = "读频进度显示";
-inline constexpr std::string_view kWriteProgressTitle = "写频进度显示";
+inline constexpr std::string_view kReadProgressTitle = QUORIM_TR("Quorim", "读频进度显示");
+inline constexpr std::string_view kWriteProgressTitle = QUORIM_TR("Quorim", "写频进度显示");
 // The status line before a transfer has started.
-inline constexpr std::string_view kProgressNotStarted = "未开始";
+inline constexpr std::string_view kProgressNotStarted = QUORIM_TR("Quorim", "未开始");
 
 // The window opens with the bar at 0 of 0-123 (a 16-channel read); the
 // transfer changes the range once it knows the radio.

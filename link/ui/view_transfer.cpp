@@ -76,7 +76,7 @@ public:
 
     void SetStatusText(const std::string& text) override {
         if (QLabel* status = m_dlg.StatusLine()) {
-            status->setText(Q(text));
+            status->setText(Raw(text));  // the link's English, or a number
         }
     }
     void SetProgressRange(int low, int high) override {
@@ -102,10 +102,11 @@ public:
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
         QWidget* parent = m_dlg.Window() ? static_cast<QWidget*>(m_dlg.Window()) : &m_view;
         if (buttons == MessageButtons::Ok) {
-            AfxMessageBox(parent, Q(text));
+            AfxMessageBox(parent, Raw(text));
             return MessageAnswer::Ok;
         }
-        return AfxMessageBox(parent, Q(text), QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry
+        return AfxMessageBox(parent, Raw(text), QMessageBox::Retry | QMessageBox::Cancel) ==
+                       QMessageBox::Retry
                    ? MessageAnswer::Retry
                    : MessageAnswer::Cancel;
     }

@@ -681,6 +681,22 @@ Copyright (C) the Quorim developers.</translation>
         <source>当前位置:</source>
         <translation>Position: </translation>
     </message>
+    <message>
+        <source>现在完成：</source>
+        <translation>Completed:</translation>
+    </message>
+    <message>
+        <source>读频进度显示</source>
+        <translation>Read Progress</translation>
+    </message>
+    <message>
+        <source>写频进度显示</source>
+        <translation>Write Progress</translation>
+    </message>
+    <message>
+        <source>未开始</source>
+        <translation>Not started</translation>
+    </message>
 </context>
 <context>
     <name>SettingsList</name>
