@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/ui/quorim_app.h"
+#include "app/ui/shown_hook.h"
 
 int main(int argc, char* argv[]) {
     // A batch print shows no window, so it needs no display either.
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
         }
     }
     QApplication qtApp(argc, argv);
+    quorim::InstallQuitWhenShown("quorim::CQuorim_CHView");
     // The name the program was started under tells its language: the
     // launcher starts it as "tarvolin_EN.DLL" for English.
     quorim::CQuorim_CHApp app(quorim::LanguageOfProgramName(argc > 0 ? argv[0] : ""));
