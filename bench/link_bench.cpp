@@ -4,7 +4,7 @@
 // its mandated waits, plus, when paced, the wire time of the bytes on the
 // critical path (ten bits a byte).
 //
-//   quorim_link_bench [repeats]
+//   quorim_link_bench [repeats] [name filter, e.g. "write 16"]
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -74,6 +74,7 @@ double Floor(bool read, bool ninetyNine, bool paced) {
 
 int main(int argc, char** argv) {
     const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
+    const std::string filter = argc > 2 ? argv[2] : "";
     std::printf("%-28s %10s %10s %7s  %s\n", "benchmark", "measured", "floor", "ratio", "target");
     for (const bool paced : {false, true}) {
         for (const bool ninetyNine : {false, true}) {
@@ -83,6 +84,11 @@ int main(int argc, char** argv) {
             }
             Radio radio(args);
             for (const bool read : {true, false}) {
+                const std::string name = std::string(read ? "read " : "write ") +
+                                         (ninetyNine ? "199" : "16") + (paced ? " 9600" : " instant");
+                if (name.find(filter) == std::string::npos) {
+                    continue;
+                }
                 std::vector<double> times;
                 for (int i = 0; i < repeats; ++i) {
                     DocumentData doc;
@@ -101,11 +107,9 @@ int main(int argc, char** argv) {
                     }
                     times.push_back(ms);
                 }
-                const double best = Median(times);
+                const double median = Median(times);
                 const double floor = Floor(read, ninetyNine, paced);
-                const std::string name = std::string(read ? "read " : "write ") +
-                                         (ninetyNine ? "199" : "16") + (paced ? " 9600" : " instant");
-                std::printf("%-28s %8.0fms %8.0fms %7.3f  %s\n", name.c_str(), best, floor, best / floor,
+                std::printf("%-28s %8.0fms %8.0fms %7.3f  %s\n", name.c_str(), median, floor, median / floor,
                             read ? "<= 1.05" : "<= 1.15");
                 std::fflush(stdout);
             }

@@ -223,3 +223,26 @@ TEST(SlowE2E, SilentRadioGetsFifteenAttemptsThenThePrompt) {
 
 }  // namespace
 }  // namespace quorim::e2e
+
+namespace quorim::e2e {
+namespace {
+
+// The program sends nothing to end a transfer. At 9600 baud a radio that took
+// the next opening's "PROGRA" for a read command would still be answering it
+// when the program reads the ACK, and every attempt would fail.
+TEST(SlowE2E, PacedRadioTakesTheNextTransferStraightAfterARead) {
+    TempDir dir;
+    const std::string file = MakeEditedFile(dir, false);
+    VirtualRadio radio({"--pace", "--save", dir.File("radio.szt")});
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("first.szt")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const auto w = RunCli({"write", "--port", radio.Path(), file});
+    EXPECT_EQ(w.exitCode, 0) << w.err;
+    radio.Stop();
+    const MemoryImage saved = Load(dir.File("radio.szt"));
+    const MemoryImage expected = EncodedImageOf(file);
+    EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 984, expected.begin()));
+}
+
+}  // namespace
+}  // namespace quorim::e2e

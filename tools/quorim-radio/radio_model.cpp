@@ -97,6 +97,13 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
             send({m_readBlock - 1 == m_faults.nakReadBlock ? kNak : kAck}, 0);
             return;
         }
+        if (b == 0x02) {
+            // An opening where a command would start: the program sends
+            // nothing to end a session, so the next transfer simply begins.
+            // Its "PROGRA" must not be taken for a read command.
+            m_state = State::Idle;
+            return;
+        }
         if (b == 'x') {  // tuning mode
             m_state = State::Tuning;
             m_tuning = {};
