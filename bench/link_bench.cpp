@@ -47,27 +47,49 @@ private:
     int m_high = 123, m_pos = 0;
 };
 
-// The floor in ms. Handshake waits: seven pump waits, one per wake-up byte,
+struct Floor {
+    double ms = 0;
+    int pauses = 0;  // pauses on the critical path
+};
+
+// The floor. Handshake waits: seven pump waits, one per wake-up byte,
 // one after the ACK and one after the start byte (16) or the 'M' (199).
-double Floor(bool read, bool ninetyNine, bool paced) {
-    const double handshakeWaits = 7 + (ninetyNine ? 7 : 8) + 2;
+Floor FloorOf(bool read, bool ninetyNine, bool paced) {
+    const int handshakeWaits = 7 + (ninetyNine ? 7 : 8) + 2;
     // ACK, start byte, identification, ACK, ACK.
     const double handshakeWire = paced ? (1 + 1 + 8 + 1 + 1) * kWireByteMs : 0;
-    double blocks = 0;
+    Floor f;
     if (read) {
         const int n = ninetyNine ? kBlocks199 : kReadBlocks16;
         // request 4, reply 12, ACK, ACK; 15 ms before the ACK, 10 ms after.
-        blocks = n * (25 + (paced ? 18 * kWireByteMs : 0));
+        f.ms = n * (25 + (paced ? 18 * kWireByteMs : 0));
+        f.pauses = 2 * n;
         if (!ninetyNine) {
-            blocks -= 10 + (paced ? kWireByteMs : 0);  // the last block ends on the ACK
+            f.ms -= 10 + (paced ? kWireByteMs : 0);  // the last block ends on the ACK
+            f.pauses -= 1;
         }
     } else {
         const int n = ninetyNine ? kBlocks199 : kWriteBlocks16;
         // request 4 and data 8 (the 1 ms between them passes while the
         // request is on the wire), the ACK, 1 ms after the block.
-        blocks = n * (paced ? 13 * kWireByteMs + 1 : 2);
+        f.ms = n * (paced ? 13 * kWireByteMs + 1 : 2);
+        f.pauses = n * (paced ? 1 : 2);
     }
-    return handshakeWaits + handshakeWire + blocks;
+    f.ms += handshakeWaits + handshakeWire;
+    f.pauses += handshakeWaits;
+    return f;
+}
+
+// How much longer than asked a pause lasts here (median of many).
+double PauseOvershootMs() {
+    RealClock clock;
+    std::vector<double> v;
+    for (int i = 0; i < 300; ++i) {
+        const double t = clock.NowMs();
+        clock.SleepMs(1);
+        v.push_back(clock.NowMs() - t - 1);
+    }
+    return Median(v);
 }
 
 }  // namespace
@@ -75,6 +97,8 @@ double Floor(bool read, bool ninetyNine, bool paced) {
 int main(int argc, char** argv) {
     const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
     const std::string filter = argc > 2 ? argv[2] : "";
+    const double overshoot = PauseOvershootMs();
+    std::vector<std::string> notes;
     std::printf("%-28s %10s %10s %7s  %s\n", "benchmark", "measured", "floor", "ratio", "target");
     for (const bool paced : {false, true}) {
         for (const bool ninetyNine : {false, true}) {
@@ -108,12 +132,21 @@ int main(int argc, char** argv) {
                     times.push_back(ms);
                 }
                 const double median = Median(times);
-                const double floor = Floor(read, ninetyNine, paced);
+                const Floor f = FloorOf(read, ninetyNine, paced);
+                const double floor = f.ms;
                 std::printf("%-28s %8.0fms %8.0fms %7.3f  %s\n", name.c_str(), median, floor, median / floor,
                             read ? "<= 1.05" : "<= 1.15");
                 std::fflush(stdout);
+                char note[160];
+                std::snprintf(note, sizeof note, "# %s: %.3f with its %d pauses as long as they measure here",
+                              name.c_str(), median / (floor + f.pauses * overshoot), f.pauses);
+                notes.push_back(note);
             }
         }
+    }
+    std::printf("# link: a 1 ms pause lasts %.3f ms here (median)\n", 1 + overshoot);
+    for (const std::string& n : notes) {
+        std::printf("%s\n", n.c_str());
     }
     return 0;
 }
