@@ -5,7 +5,8 @@
 // and 80 MB; `qt floor`, a bare Qt Widgets program showing one empty window,
 // is measured in the same run as what no Qt program here can go below.
 //
-//   quorim_startup_bench [runs] [program...]   (programs relative to the build)
+//   quorim_startup_bench [runs] [program...]   (programs relative to the build;
+//   tarvolin_EN.DLL is the programming program started as the English build)
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
         programs.push_back(argv[i]);
     }
     if (programs.empty()) {
-        programs = {"bench/quorim_qt_floor", "Quorim_CH", "Tarvolin"};
+        programs = {"bench/quorim_qt_floor", "Quorim_CH", "tarvolin_EN.DLL", "Tarvolin"};
     }
     char dirTemplate[] = "/tmp/quorim-startup-XXXXXX";
     const char* home = mkdtemp(dirTemplate);

@@ -27,15 +27,16 @@ fi
 export QT_QPA_PLATFORM=offscreen
 rows=$(mktemp)
 notes=$(mktemp)
-trap 'rm -f "$rows" "$notes"' EXIT
+errors=$(mktemp)
+trap 'rm -f "$rows" "$notes" "$errors"' EXIT
 status=0
 for r in "${runs[@]}"; do
   name=${r%%:*}
   arg=${r#*:}
   prog="$dir/bench/quorim_${name}_bench"
   [ -x "$prog" ] || { echo "# $name: not built" >>"$notes"; continue; }
-  if ! out=$("$prog" "$arg"); then
-    echo "# $name: FAILED" >>"$notes"
+  if ! out=$("$prog" "$arg" 2>"$errors"); then
+    { echo "# $name: FAILED"; sed 's/^/#   /' "$errors"; } >>"$notes"
     status=1
   fi
   grep -v -e '^benchmark ' -e '^#' <<<"$out" >>"$rows" || true
