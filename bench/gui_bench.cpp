@@ -3,8 +3,9 @@
 // whenever the window processes events, and the longest pause between two of
 // its firings, from the start button to the end of the transfer (the decode
 // into the grid included), is how long the window froze. Printed against the
-// 50 ms a window may keep the user waiting; the timer's median interval, in
-// the same run, is the floor of the measurement itself.
+// 50 ms a window may keep the user waiting. The timer's median interval, in
+// the same run, shows how often events are processed at all (at the ends of
+// the transfer's pauses).
 //
 //   QT_QPA_PLATFORM=offscreen quorim_gui_bench [reads]
 #include <QApplication>
@@ -119,7 +120,7 @@ int main(int argc, char** argv) {
     std::printf("%-28s %8.1fms %8.0fms %7.3f  < 1\n", "longest event gap, read 199", m, kBudgetMs,
                 m / kBudgetMs);
     std::printf(
-        "# event gap: median of %d paced reads (worst %.1f ms); the 1 ms timer's median interval %.2f ms\n",
+        "# event gap: median of %d paced reads (worst %.1f ms); events processed every %.1f ms (median)\n",
         reads, *std::max_element(longest.begin(), longest.end()), bench::Median(floor));
     const std::string cleanup = std::string("rm -rf '") + dirTemplate + "'";
     if (std::system(cleanup.c_str()) != 0) {

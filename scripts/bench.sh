@@ -13,9 +13,10 @@ if [ "${1:-}" = "--quick" ]; then
 fi
 dir=${1:-build}
 [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -G Ninja >/dev/null
+known=$(cmake --build "$dir" --target help)
 targets=(quorim_link_bench quorim_tuning_bench quorim_codec_bench quorim_startup_bench Quorim_CH)
 for t in quorim_qt_floor quorim_gui_bench Tarvolin; do
-  if cmake --build "$dir" --target help | grep -q "^$t:"; then targets+=("$t"); fi
+  if grep -q "^$t:" <<<"$known"; then targets+=("$t"); fi
 done
 cmake --build "$dir" -j2 --target "${targets[@]}" >/dev/null
 
@@ -34,7 +35,11 @@ for r in "${runs[@]}"; do
   name=${r%%:*}
   arg=${r#*:}
   prog="$dir/bench/quorim_${name}_bench"
-  [ -x "$prog" ] || { echo "# $name: not built" >>"$notes"; continue; }
+  # Only a program this build tree still makes (not one left from an older one).
+  if ! grep -q "^quorim_${name}_bench:" <<<"$known"; then
+    echo "# $name: not built here" >>"$notes"
+    continue
+  fi
   if ! out=$("$prog" "$arg" 2>"$errors"); then
     { echo "# $name: FAILED"; sed 's/^/#   /' "$errors"; } >>"$notes"
     status=1
