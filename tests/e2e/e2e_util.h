@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/test_util.h"
+
 extern char** environ;
 
 namespace quorim::e2e {
@@ -40,11 +42,21 @@ inline ProcessResult RunProgram(const std::vector<std::string>& argv,
         args.push_back(const_cast<char*>(a.c_str()));
     }
     args.push_back(nullptr);
+    // An entry of `env` replaces an inherited one of the same name, and a
+    // later entry of `env` an earlier one.
     std::vector<std::string> envStrings;
+    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    const auto add = [&](const std::string& entry) {
+        const std::string name = nameOf(entry);
+        std::erase_if(envStrings, [&](const std::string& e) { return nameOf(e) == name; });
+        envStrings.push_back(entry);
+    };
     for (char** e = environ; *e != nullptr; ++e) {
         envStrings.emplace_back(*e);
     }
-    envStrings.insert(envStrings.end(), env.begin(), env.end());
+    for (const auto& e : env) {
+        add(e);
+    }
     std::vector<char*> envp;
     for (auto& e : envStrings) {
         envp.push_back(e.data());
@@ -84,10 +96,18 @@ inline ProcessResult RunProgram(const std::vector<std::string>& argv,
     return result;
 }
 
+// The data folder the tests' reads keep their backups in, never the user's.
+inline const test::TempDir& TestDataHome() {
+    static const test::TempDir dir;
+    return dir;
+}
+
 inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
     std::vector<std::string> argv{QUORIM_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
-    return RunProgram(argv, env);
+    std::vector<std::string> fullEnv{"XDG_DATA_HOME=" + TestDataHome().Path().string()};
+    fullEnv.insert(fullEnv.end(), env.begin(), env.end());  // later entries win
+    return RunProgram(argv, fullEnv);
 }
 
 // The virtual radio, running for the life of the object.

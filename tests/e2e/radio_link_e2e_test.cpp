@@ -189,6 +189,65 @@ TEST(FaultE2E, BusyOrMissingPortCannotBeOpened) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
 }
 
+std::vector<std::filesystem::path> BackupsIn(const std::string& dataHome) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(dataHome + "/quorim/backups", ec)) {
+        files.push_back(e.path());
+    }
+    return files;
+}
+
+TEST(BackupE2E, EverySuccessfulReadKeepsOne) {
+    TempDir dir;
+    const MemoryImage radioMemory = PatternMemory(kModelCode199);
+    ASSERT_TRUE(SaveSztFile(dir.File("radio.szt"), radioMemory).Ok());
+    VirtualRadio radio({"--memory", dir.File("radio.szt")});
+    const std::vector<std::string> env{"XDG_DATA_HOME=" + dir.File("data")};
+
+    const auto r =
+        RunCli({"read", "--port", radio.Path(), "--model", "199", "--out", dir.File("a.szt")}, env);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    auto backups = BackupsIn(dir.File("data"));
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_NE(backups[0].filename().string().find("_QZ-199.szt"), std::string::npos) << backups[0];
+    EXPECT_EQ(Load(backups[0].string()), radioMemory);
+
+    // --no-backup, and a failed read, keep none.
+    const auto quiet = RunCli(
+        {"read", "--port", radio.Path(), "--model", "199", "--no-backup", "--out", dir.File("b.szt")}, env);
+    EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
+    EXPECT_EQ(BackupsIn(dir.File("data")).size(), 1u);
+    const auto failed =
+        RunCli({"read", "--port", "/dev/quorim-no-such-port", "--out", dir.File("c.szt")}, env);
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(BackupsIn(dir.File("data")).size(), 1u);
+
+    // A backup that cannot be stored is a warning; the read succeeds.
+    test::WriteBytes(dir.File("plain-file"), {1});
+    const auto warned = RunCli({"read", "--port", radio.Path(), "--model", "199", "--out", dir.File("d.szt")},
+                               {"XDG_DATA_HOME=" + dir.File("plain-file")});
+    EXPECT_EQ(warned.exitCode, 0) << warned.err;
+    EXPECT_EQ(warned.err.rfind(
+                  "quorim: warning: The radio's memory was read, but its backup could not be stored", 0),
+              0u)
+        << warned.err;
+    EXPECT_EQ(Load(dir.File("d.szt")), radioMemory);
+}
+
+TEST(BackupE2E, OutputThatCannotBeSavedPointsToTheBackup) {
+    TempDir dir;
+    VirtualRadio radio({});
+    std::filesystem::create_directories(dir.File("out.szt"));  // a folder where the file should go
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt")},
+                          {"XDG_DATA_HOME=" + dir.File("data")});
+    EXPECT_EQ(r.exitCode, 1);
+    const auto backups = BackupsIn(dir.File("data"));
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_NE(r.err.find("the memory as read is kept in \"" + backups[0].string() + "\""), std::string::npos)
+        << r.err;
+}
+
 TEST(CliE2E, UsageErrorsAndUnusableOutput) {
     EXPECT_EQ(RunCli({"read", "--out", "x.szt"}).exitCode, 2);
     EXPECT_EQ(RunCli({"read", "--port", "COM1"}).exitCode, 2);
