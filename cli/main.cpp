@@ -22,7 +22,7 @@ const std::map<std::string, std::string>& UsageLines() {
         {"tune",
          "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
-        {"write", "quorim write --port PORT FILE [--retry N]"},
+        {"write", "quorim write --port PORT FILE [--retry N] [--verify]"},
     };
     return lines;
 }

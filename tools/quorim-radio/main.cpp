@@ -44,6 +44,7 @@ const char* const kUsage =
     "usage: quorim-radio [--model 16|199] [--memory FILE] [--save FILE] [--link PATH]\n"
     "                    [--pace] [--ack-gap MS] [--silent N|all] [--stray N]\n"
     "                    [--short-reply K:LEN] [--nak-read K] [--nak-write K] [--vanish K]\n"
+    "                    [--corrupt ADDR]\n"
     "                    [--tune-bad-confirm STEP] [--tune-log FILE]\n";
 
 struct Options {
@@ -120,6 +121,11 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             if (!value(v) || !ParseInt(v, o.faults.nakReadBlock)) return false;
         } else if (arg == "--nak-write") {
             if (!value(v) || !ParseInt(v, o.faults.nakWriteBlock)) return false;
+        } else if (arg == "--corrupt") {
+            if (!value(v) || !ParseInt(v, o.faults.corruptAddress) || o.faults.corruptAddress < 0 ||
+                o.faults.corruptAddress >= static_cast<int>(kImageSize)) {
+                return false;
+            }
         } else if (arg == "--vanish") {
             if (!value(v) || !ParseInt(v, o.faults.vanishBlock)) return false;
         } else if (arg == "--tune-bad-confirm") {

@@ -136,7 +136,8 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
             return;
         }
         for (std::size_t i = 0; i < 8 && addr + i < m_memory.size(); ++i) {
-            m_memory[addr + i] = cmd[4 + i];
+            const bool corrupt = static_cast<int>(addr + i) == m_faults.corruptAddress;
+            m_memory[addr + i] = corrupt ? static_cast<std::uint8_t>(~cmd[4 + i]) : cmd[4 + i];
         }
         if (blockWritten) {
             blockWritten(m_writeBlock);

@@ -18,6 +18,7 @@ struct Faults {
     int nakReadBlock = -1;                     // answer the ACK after this read block with 0x15
     int nakWriteBlock = -1;                    // answer this written block with 0x15
     int vanishBlock = -1;                      // the port disappears at this block (read or write)
+    int corruptAddress = -1;                   // a write stores this byte inverted (and still ACKs)
     int badConfirmStep = 0;                    // tuning: 1 header, 2 frequency frame, 3 setting frame
 };
 
