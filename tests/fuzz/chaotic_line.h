@@ -46,9 +46,8 @@ inline constexpr long kMaxCalls = 400000;
 
 class ChaoticLine {
 public:
-    ChaoticLine(FuzzInput& input, VirtualClock& clock, FakeSerialPort& port, ScriptedRadio& radio,
-                RecordingHost& host)
-        : m_in(input), m_clock(clock), m_port(port), m_radio(radio) {
+    ChaoticLine(FuzzInput& input, FakeSerialPort& port, ScriptedRadio& radio, RecordingHost& host)
+        : m_in(input), m_port(port), m_radio(radio) {
         radio.Attach(port);
         const auto radioHears = port.onWrite;
         port.writeFault = [this](const Bytes&) {
@@ -105,7 +104,6 @@ private:
     void Count() { FUZZ_CHECK(++m_calls < kMaxCalls); }
 
     FuzzInput& m_in;
-    VirtualClock& m_clock;
     FakeSerialPort& m_port;
     ScriptedRadio& m_radio;
     bool m_deaf = false;

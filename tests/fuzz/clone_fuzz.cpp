@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeSerialPort port(clock);
     RecordingHost host;
     ScriptedRadio radio;
-    ChaoticLine line(in, clock, port, radio, host);
+    ChaoticLine line(in, port, radio, host);
     const bool radio199 = (setup & 4) != 0;
     for (std::size_t i = 0; i < radio.memory.size(); ++i) {
         radio.memory[i] = static_cast<std::uint8_t>(i * 13 + 7);

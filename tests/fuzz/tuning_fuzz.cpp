@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeSerialPort port(clock);
     RecordingHost host;
     ScriptedRadio radio;
-    ChaoticLine line(in, clock, port, radio, host);
+    ChaoticLine line(in, port, radio, host);
     host.answers.assign(static_cast<std::size_t>(retries), MessageAnswer::Retry);
     if ((setup & 0x80) != 0) {
         port.openResult = {PortError::Busy, "COM2"};
