@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,8 +28,11 @@ struct ProcessResult {
 
 // Runs a program to its end, with extra environment entries ("KEY=VALUE"),
 // collecting its stdout and stderr.
+// `whileRunning`, when given, is called with the child's id once it runs
+// (to signal it, for example).
 inline ProcessResult RunProgram(const std::vector<std::string>& argv,
-                                const std::vector<std::string>& env = {}) {
+                                const std::vector<std::string>& env = {},
+                                const std::function<void(pid_t)>& whileRunning = {}) {
     int outPipe[2], errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe");
@@ -70,6 +74,9 @@ inline ProcessResult RunProgram(const std::vector<std::string>& argv,
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
+    if (whileRunning) {
+        whileRunning(pid);
+    }
     ProcessResult result;
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     int open = 2;
@@ -102,12 +109,13 @@ inline const test::TempDir& TestDataHome() {
     return dir;
 }
 
-inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+                            const std::function<void(pid_t)>& whileRunning = {}) {
     std::vector<std::string> argv{QUORIM_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> fullEnv{"XDG_DATA_HOME=" + TestDataHome().Path().string()};
     fullEnv.insert(fullEnv.end(), env.begin(), env.end());  // later entries win
-    return RunProgram(argv, fullEnv);
+    return RunProgram(argv, fullEnv, whileRunning);
 }
 
 // The virtual radio, running for the life of the object.

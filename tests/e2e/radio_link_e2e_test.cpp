@@ -193,6 +193,7 @@ TEST(FaultE2E, EachFaultEndsWithItsMessage) {
             expected += m + "\n";
         }
         EXPECT_EQ(r.err, expected);
+        EXPECT_LT(r.seconds, 3.0);
         EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
         EXPECT_TRUE(PortIsFree(radio.Path()));
     }
