@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <system_error>
 #include <vector>
 
@@ -32,18 +31,45 @@ std::string TimeStamp(std::chrono::system_clock::time_point when) {
     return text;
 }
 
-// The names this function writes: time stamp, model, and a counter when two
-// reads fall into one millisecond.
-const std::regex& BackupName() {
-    static const std::regex name(R"(^(\d{8}-\d{6}-\d{3}Z)_QZ-(16|199)(?:-(\d{1,6}))?\.szt$)");
-    return name;
+bool AllDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 struct Backup {
     std::string stamp;
     int counter;
-    fs::path path;
+    std::filesystem::path path;
 };
+
+// The names this function writes: the time stamp, the model, and a counter
+// when two reads fall into one millisecond ("20261207-075312-123Z_QZ-16-2.szt").
+bool ParseBackupName(const std::string& name, Backup& out) {
+    constexpr std::size_t kStamp = 20;  // 8 digits, '-', 6 digits, '-', 3 digits, 'Z'
+    if (name.size() < kStamp + 10 || name.compare(name.size() - 4, 4, ".szt") != 0) {
+        return false;
+    }
+    const std::string stamp = name.substr(0, kStamp);
+    if (!AllDigits(stamp.substr(0, 8)) || stamp[8] != '-' || !AllDigits(stamp.substr(9, 6)) ||
+        stamp[15] != '-' || !AllDigits(stamp.substr(16, 3)) || stamp[19] != 'Z') {
+        return false;
+    }
+    const std::string rest = name.substr(kStamp, name.size() - kStamp - 4);  // "_QZ-16" or "_QZ-199-2"
+    for (const char* model : {"_QZ-16", "_QZ-199"}) {
+        if (rest == model) {
+            out.stamp = stamp;
+            out.counter = 1;
+            return true;
+        }
+        const std::string prefix = std::string(model) + "-";
+        if (rest.rfind(prefix, 0) == 0 && rest.size() - prefix.size() <= 6 &&
+            AllDigits(rest.substr(prefix.size()))) {
+            out.stamp = stamp;
+            out.counter = std::stoi(rest.substr(prefix.size()));
+            return true;
+        }
+    }
+    return false;
+}
 
 // Removes the oldest backups beyond `keep`; the reason of the first failure.
 std::string Prune(const fs::path& folder, std::size_t keep) {
@@ -51,9 +77,10 @@ std::string Prune(const fs::path& folder, std::size_t keep) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        std::smatch m;
-        if (std::regex_match(name, m, BackupName()) && it->is_regular_file(ec)) {
-            backups.push_back({m[1].str(), m[3].matched ? std::stoi(m[3].str()) : 1, it->path()});
+        Backup backup;
+        if (ParseBackupName(name, backup) && it->is_regular_file(ec)) {
+            backup.path = it->path();
+            backups.push_back(std::move(backup));
         }
     }
     if (ec) {

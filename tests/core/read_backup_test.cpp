@@ -79,14 +79,17 @@ TEST(ReadBackup, KeepsTheNewestAndLeavesOtherFilesAlone) {
     fs::create_directories(folder);
     test::WriteBytes(folder + "/my-notes.szt", {1, 2, 3});
     test::WriteBytes(folder + "/20200101-000000-000Z_QZ-16.szt.tmp-1", {1});
+    test::WriteBytes(folder + "/20200101-000000-000Z_QZ-17.szt", {1});
+    test::WriteBytes(folder + "/20200101-000000-000Z_QZ-16-x.szt", {1});
     // Written out of time order: the oldest by name goes, not the first written.
     for (const long long ms : {5000, 1000, 4000, 2000, 3000, 1000}) {
         ASSERT_TRUE(StoreReadBackupIn(folder, Doc(true, 0), At(ms), 3).Ok());
     }
     EXPECT_EQ(Names(folder),
-              (std::vector<std::string>{"20200101-000000-000Z_QZ-16.szt.tmp-1",
-                                        "20261207-075315-123Z_QZ-16.szt", "20261207-075316-123Z_QZ-16.szt",
-                                        "20261207-075317-123Z_QZ-16.szt", "my-notes.szt"}));
+              (std::vector<std::string>{
+                  "20200101-000000-000Z_QZ-16-x.szt", "20200101-000000-000Z_QZ-16.szt.tmp-1",
+                  "20200101-000000-000Z_QZ-17.szt", "20261207-075315-123Z_QZ-16.szt",
+                  "20261207-075316-123Z_QZ-16.szt", "20261207-075317-123Z_QZ-16.szt", "my-notes.szt"}));
 }
 
 TEST(ReadBackup, FolderFromTheEnvironmentKeepsAHundred) {
