@@ -136,6 +136,13 @@ TEST(FaultMatrixE2E, TuningLinkFaults) {
          3.0,
          false},
         {"garbage at every step", {"--garbage"}, "tune", 0, {kMsgTuningRetry}, 1.5, true},
+        {"wrong answer to the ACK after the identification",
+         {"--bad-ident-ack"},
+         "tune",
+         0,
+         {kMsgTuningRetry},
+         1.5,
+         true},
         // Every answer 150 ms late: the identification is waited for 450 ms,
         // the ACK after it only 100 ms.
         {"radio far too slow", {"--slow", "150"}, "tune", 0, {kMsgTuningRetry}, 2.0, true},
