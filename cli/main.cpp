@@ -17,7 +17,8 @@ const std::map<std::string, std::string>& UsageLines() {
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
          "FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
-        {"read", "quorim read --port PORT [--model 16|199] [--from FILE] --out FILE [--retry N] [--no-backup]"},
+        {"read",
+         "quorim read --port PORT [--model 16|199] [--from FILE] --out FILE [--retry N] [--no-backup]"},
         {"show", "quorim show [--json] FILE"},
         {"tune",
          "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
