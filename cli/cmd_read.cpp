@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
+#include "image/read_backup.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/posix_serial_port.h"
@@ -16,6 +17,7 @@ namespace quorim::cli {
 int RunRead(const Args& args) {
     std::string port, model, from, out;
     int retries = 0;
+    bool backup = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -31,6 +33,8 @@ int RunRead(const Args& args) {
             if (!ParseCount(args[++i], retries)) {
                 return Usage("read");
             }
+        } else if (a == "--no-backup") {
+            backup = false;
         } else {
             return Usage("read");
         }
@@ -71,10 +75,23 @@ int RunRead(const Args& args) {
     if (outcome != TransferOutcome::Succeeded) {
         return kExitFailed;
     }
+    // Kept before the output is saved, so that the radio's memory survives a
+    // save that fails. A backup that fails is only a warning.
+    std::string backupPath;
+    if (backup) {
+        const ReadBackupResult kept = StoreReadBackup(doc);
+        backupPath = kept.path;
+        if (!kept.Ok()) {
+            std::cerr << "quorim: warning: " << kept.warning << "\n";
+        }
+    }
     // The radio's memory exactly as read: a faithful backup.
     const FileStatus saved = SaveSztFile(out, doc.m_image);
     if (!saved.Ok()) {
         std::cerr << "quorim: " << saved.Message() << "\n";
+        if (!backupPath.empty()) {
+            std::cerr << "quorim: the memory as read is kept in \"" << backupPath << "\"\n";
+        }
         return kExitFailed;
     }
     return kExitOk;

@@ -17,12 +17,13 @@ const std::map<std::string, std::string>& UsageLines() {
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
          "FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
-        {"read", "quorim read --port PORT [--model 16|199] [--from FILE] --out FILE [--retry N]"},
+        {"read",
+         "quorim read --port PORT [--model 16|199] [--from FILE] --out FILE [--retry N] [--no-backup]"},
         {"show", "quorim show [--json] FILE"},
         {"tune",
          "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
-        {"write", "quorim write --port PORT FILE [--retry N]"},
+        {"write", "quorim write --port PORT FILE [--retry N] [--verify]"},
     };
     return lines;
 }

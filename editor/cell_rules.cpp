@@ -260,7 +260,13 @@ std::string NormaliseSignallingText(std::string_view typed) {
     if (t.find('n') != std::string::npos) {
         t.back() = 'N';
     }
-    const long long code = t.size() >= 2 ? LeadingInteger(std::string_view(t).substr(1, t.size() - 2)) : 0;
+    // Between "D" and the polarity only digits: "d99dN" or "D23xN" would
+    // otherwise be kept as texts that name no code.
+    const std::string_view digits = t.size() >= 2 ? std::string_view(t).substr(1, t.size() - 2) : "";
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+        return off;
+    }
+    const long long code = LeadingInteger(digits);
     return (code >= 23 && code <= 754) ? t : off;
 }
 

@@ -120,11 +120,35 @@ TEST(FrequencyCommit, ReportsAChangeOnlyWhenACellChanged) {
 
 TEST(SignallingCommit, EnterNormalisesTonesAndCodes) {
     const std::pair<const char*, const char*> cases[] = {
-        {"88.5", "88.5"},   {"100", "100.0"}, {"67", "67.0"},     {"254.1", "254.1"}, {"67.05", "67.1"},
-        {"66.9", "OFF"},    {"254.2", "OFF"}, {"123.45", "OFF"},  {"", "OFF"},        {"abc", "OFF"},
-        {"d023n", "D023N"}, {"D23I", "D23I"}, {"D754i", "D754I"}, {"023dn", "D023N"}, {"D755N", "OFF"},
-        {"D022N", "OFF"},   {"D023", "OFF"},  {"DN", "OFF"},      {"D0023N", "OFF"},  {"OFF", "OFF"},
-        {"D023N", "D023N"}, {"d", "OFF"},     {"7e1", "70.0"},
+        {"88.5", "88.5"},
+        {"100", "100.0"},
+        {"67", "67.0"},
+        {"254.1", "254.1"},
+        {"67.05", "67.1"},
+        {"66.9", "OFF"},
+        {"254.2", "OFF"},
+        {"123.45", "OFF"},
+        {"", "OFF"},
+        {"abc", "OFF"},
+        {"d023n", "D023N"},
+        {"D23I", "D23I"},
+        {"D754i", "D754I"},
+        {"023dn", "D023N"},
+        {"D755N", "OFF"},
+        {"D022N", "OFF"},
+        {"D023", "OFF"},
+        {"DN", "OFF"},
+        {"D0023N", "OFF"},
+        {"OFF", "OFF"},
+        {"D023N", "D023N"},
+        {"d", "OFF"},
+        {"7e1", "70.0"},
+        // Only digits between "D" and the polarity (found by the fuzzer:
+        // "d99dN" was kept as "D99dN").
+        {"d99dN", "OFF"},
+        {"D23xN", "OFF"},
+        {"D+23N", "OFF"},
+        {"D 23N", "OFF"},
     };
     for (const auto& [typed, stored] : cases) {
         EXPECT_EQ(NormaliseSignallingText(typed), stored) << typed;

@@ -98,6 +98,7 @@ public:
     int badConfirmStep = 0;
     int badConfirmTimes = 1000;
     int wakeUps = 0;
+    double replyDelayMs = 0;  // every answer comes this much later (a slow radio)
 
     void Attach(FakeSerialPort& port) {
         m_port = &port;
@@ -128,7 +129,7 @@ private:
                 }
                 Bytes reply = strayBeforeAck;
                 reply.push_back(0x06);
-                m_port->Arrive(reply, ackDelayMs);
+                m_port->Arrive(reply, ackDelayMs + replyDelayMs);
                 m_state = State::AwaitIdentRequest;
                 return;
             }
@@ -138,13 +139,13 @@ private:
                 break;
             case State::AwaitIdentRequest:
                 if (b == 0x02) {
-                    m_port->Arrive(ident);
+                    m_port->Arrive(ident, replyDelayMs);
                     m_state = State::AwaitIdentAck;
                 }
                 break;
             case State::AwaitIdentAck:
                 if (b == 0x06 && answerIdentAck) {
-                    m_port->Arrive({identAckByte});
+                    m_port->Arrive({identAckByte}, replyDelayMs);
                     m_state = State::Ready;
                     m_readBlock = m_writeBlock = 0;
                 }
@@ -166,8 +167,8 @@ private:
     void OnCommandByte(std::uint8_t b) {
         if (m_cmd.empty() && b == 0x06) {
             // the ACK after a read block
-            m_port->Arrive(
-                {m_readBlock - 1 == noAckAfterReadBlock ? std::uint8_t{0x15} : std::uint8_t{0x06}});
+            m_port->Arrive({m_readBlock - 1 == noAckAfterReadBlock ? std::uint8_t{0x15} : std::uint8_t{0x06}},
+                           replyDelayMs);
             return;
         }
         m_cmd.push_back(b);
@@ -181,7 +182,7 @@ private:
                 reply.resize(shortReplyLength);
             }
             ++m_readBlock;
-            m_port->Arrive(reply);
+            m_port->Arrive(reply, replyDelayMs);
             m_cmd.clear();
         } else if (m_cmd[0] == 'W' && m_cmd.size() == 12) {
             const std::size_t addr = (static_cast<std::size_t>(m_cmd[1]) << 8) | m_cmd[2];
@@ -189,7 +190,8 @@ private:
             for (std::size_t i = 0; i < 8 && addr + i < memory.size(); ++i) {
                 memory[addr + i] = m_cmd[4 + i];
             }
-            m_port->Arrive({m_writeBlock == noAckAfterWriteBlock ? std::uint8_t{0x15} : std::uint8_t{0x06}});
+            m_port->Arrive({m_writeBlock == noAckAfterWriteBlock ? std::uint8_t{0x15} : std::uint8_t{0x06}},
+                           replyDelayMs);
             ++m_writeBlock;
             m_cmd.clear();
         } else if (m_cmd[0] != 'R' && m_cmd[0] != 'W') {
@@ -211,7 +213,7 @@ private:
         }
         // The confirmation comes once the frame has been taken in, after the
         // program's purge.
-        m_port->Arrive({bad ? std::uint8_t{0x15} : std::uint8_t{0x48}}, 0.5);
+        m_port->Arrive({bad ? std::uint8_t{0x15} : std::uint8_t{0x48}}, 0.5 + replyDelayMs);
         if (bad || step == 3) {
             m_state = State::Idle;
         }

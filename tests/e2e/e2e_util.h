@@ -8,9 +8,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "tests/core/test_util.h"
 
 extern char** environ;
 
@@ -25,8 +28,11 @@ struct ProcessResult {
 
 // Runs a program to its end, with extra environment entries ("KEY=VALUE"),
 // collecting its stdout and stderr.
+// `whileRunning`, when given, is called with the child's id once it runs
+// (to signal it, for example).
 inline ProcessResult RunProgram(const std::vector<std::string>& argv,
-                                const std::vector<std::string>& env = {}) {
+                                const std::vector<std::string>& env = {},
+                                const std::function<void(pid_t)>& whileRunning = {}) {
     int outPipe[2], errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe");
@@ -40,11 +46,21 @@ inline ProcessResult RunProgram(const std::vector<std::string>& argv,
         args.push_back(const_cast<char*>(a.c_str()));
     }
     args.push_back(nullptr);
+    // An entry of `env` replaces an inherited one of the same name, and a
+    // later entry of `env` an earlier one.
     std::vector<std::string> envStrings;
+    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    const auto add = [&](const std::string& entry) {
+        const std::string name = nameOf(entry);
+        std::erase_if(envStrings, [&](const std::string& e) { return nameOf(e) == name; });
+        envStrings.push_back(entry);
+    };
     for (char** e = environ; *e != nullptr; ++e) {
         envStrings.emplace_back(*e);
     }
-    envStrings.insert(envStrings.end(), env.begin(), env.end());
+    for (const auto& e : env) {
+        add(e);
+    }
     std::vector<char*> envp;
     for (auto& e : envStrings) {
         envp.push_back(e.data());
@@ -58,6 +74,9 @@ inline ProcessResult RunProgram(const std::vector<std::string>& argv,
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
+    if (whileRunning) {
+        whileRunning(pid);
+    }
     ProcessResult result;
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     int open = 2;
@@ -84,10 +103,19 @@ inline ProcessResult RunProgram(const std::vector<std::string>& argv,
     return result;
 }
 
-inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+// The data folder the tests' reads keep their backups in, never the user's.
+inline const test::TempDir& TestDataHome() {
+    static const test::TempDir dir;
+    return dir;
+}
+
+inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+                            const std::function<void(pid_t)>& whileRunning = {}) {
     std::vector<std::string> argv{QUORIM_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
-    return RunProgram(argv, env);
+    std::vector<std::string> fullEnv{"XDG_DATA_HOME=" + TestDataHome().Path().string()};
+    fullEnv.insert(fullEnv.end(), env.begin(), env.end());  // later entries win
+    return RunProgram(argv, fullEnv, whileRunning);
 }
 
 // The virtual radio, running for the life of the object.

@@ -8,6 +8,7 @@
 #include "image/szt_file.h"
 #include "link/clone_engine.h"
 #include "link/posix_serial_port.h"
+#include "link/write_verify.h"
 #include "tests/core/test_util.h"
 #include "tests/e2e/e2e_util.h"
 
@@ -119,6 +120,47 @@ TEST(WriteE2E, NinetyNineChannelFileReachesEveryByte) {
     EXPECT_EQ(Load(dir.File("radio.szt")), EncodedImageOf(file));
 }
 
+std::string HexByte(std::uint8_t b) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02X", b);
+    return text;
+}
+
+TEST(VerifyE2E, VerifiedWriteOfTheSixteenChannelLayout) {
+    TempDir dir;
+    // A byte the 16-channel layout does not write may be anything.
+    VirtualRadio radio({"--corrupt", "990"});
+    const auto w = RunCli({"write", "--port", radio.Path(), MakeEditedFile(dir, false), "--verify"});
+    EXPECT_EQ(w.exitCode, 0) << w.err;
+    EXPECT_EQ(w.out, "Verified: the radio holds the 984 bytes written (bytes 0-983)\n");
+    EXPECT_EQ(w.err, "");
+    EXPECT_TRUE(PortIsFree(radio.Path()));
+}
+
+TEST(VerifyE2E, ByteTheRadioStoredWrongFailsTheVerify) {
+    TempDir dir;
+    const std::string file = MakeEditedFile(dir, false);
+    const std::uint8_t sent = EncodedImageOf(file)[0x0062];
+    VirtualRadio radio({"--corrupt", std::to_string(0x0062)});
+    const auto w = RunCli({"write", "--port", radio.Path(), file, "--verify"});
+    EXPECT_EQ(w.exitCode, 1);
+    EXPECT_EQ(w.out, "");
+    EXPECT_EQ(w.err, "block 12 (0x0060-0x0067): 0x0062 written " + HexByte(sent) + " read " +
+                         HexByte(static_cast<std::uint8_t>(~sent)) +
+                         "\nVerify failed: 1 byte in 1 block differs between the data written and the radio "
+                         "(bytes 0-983 compared)\n");
+    EXPECT_TRUE(PortIsFree(radio.Path()));
+}
+
+TEST(VerifyE2E, RadioThatCannotBeReadBackFailsTheVerify) {
+    TempDir dir;
+    VirtualRadio radio({"--nak-read", "3"});
+    const auto w = RunCli({"write", "--port", radio.Path(), MakeEditedFile(dir, false), "--verify"});
+    EXPECT_EQ(w.exitCode, 1);
+    EXPECT_EQ(w.err, std::string(kMsgReadBlockError) + "\n" + kMsgVerifyReadFailed + "\n");
+    EXPECT_TRUE(PortIsFree(radio.Path()));
+}
+
 struct FaultCase {
     const char* name;
     std::vector<std::string> radioArgs;
@@ -151,6 +193,7 @@ TEST(FaultE2E, EachFaultEndsWithItsMessage) {
             expected += m + "\n";
         }
         EXPECT_EQ(r.err, expected);
+        EXPECT_LT(r.seconds, 3.0);
         EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
         EXPECT_TRUE(PortIsFree(radio.Path()));
     }
@@ -189,6 +232,66 @@ TEST(FaultE2E, BusyOrMissingPortCannotBeOpened) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
 }
 
+std::vector<std::filesystem::path> BackupsIn(const std::string& dataHome) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(dataHome + "/quorim/backups", ec)) {
+        files.push_back(e.path());
+    }
+    return files;
+}
+
+TEST(BackupE2E, EverySuccessfulReadKeepsOne) {
+    TempDir dir;
+    const MemoryImage radioMemory = PatternMemory(kModelCode16);
+    ASSERT_TRUE(SaveSztFile(dir.File("radio.szt"), radioMemory).Ok());
+    VirtualRadio radio({"--memory", dir.File("radio.szt")});
+    const std::vector<std::string> env{"XDG_DATA_HOME=" + dir.File("data")};
+
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("a.szt")}, env);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    auto backups = BackupsIn(dir.File("data"));
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_NE(backups[0].filename().string().find("_QZ-16.szt"), std::string::npos) << backups[0];
+    const MemoryImage kept = Load(backups[0].string());
+    EXPECT_EQ(kept, Load(dir.File("a.szt")));
+    EXPECT_TRUE(std::equal(kept.begin(), kept.begin() + 992, radioMemory.begin()));
+
+    // --no-backup, and a failed read, keep none.
+    const auto quiet =
+        RunCli({"read", "--port", radio.Path(), "--no-backup", "--out", dir.File("b.szt")}, env);
+    EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
+    EXPECT_EQ(BackupsIn(dir.File("data")).size(), 1u);
+    const auto failed =
+        RunCli({"read", "--port", "/dev/quorim-no-such-port", "--out", dir.File("c.szt")}, env);
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(BackupsIn(dir.File("data")).size(), 1u);
+
+    // A backup that cannot be stored is a warning; the read succeeds.
+    test::WriteBytes(dir.File("plain-file"), {1});
+    const auto warned = RunCli({"read", "--port", radio.Path(), "--out", dir.File("d.szt")},
+                               {"XDG_DATA_HOME=" + dir.File("plain-file")});
+    EXPECT_EQ(warned.exitCode, 0) << warned.err;
+    EXPECT_EQ(warned.err.rfind(
+                  "quorim: warning: The radio's memory was read, but its backup could not be stored", 0),
+              0u)
+        << warned.err;
+    EXPECT_EQ(Load(dir.File("d.szt")), Load(dir.File("a.szt")));
+}
+
+TEST(BackupE2E, OutputThatCannotBeSavedPointsToTheBackup) {
+    TempDir dir;
+    VirtualRadio radio({});
+    std::filesystem::create_directories(dir.File("out.szt"));  // a folder where the file should go
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt")},
+                          {"XDG_DATA_HOME=" + dir.File("data")});
+    EXPECT_EQ(r.exitCode, 1);
+    const auto backups = BackupsIn(dir.File("data"));
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_NE(r.err.find("the memory as read is kept in \"" + backups[0].string() + "\""), std::string::npos)
+        << r.err;
+}
+
 TEST(CliE2E, UsageErrorsAndUnusableOutput) {
     EXPECT_EQ(RunCli({"read", "--out", "x.szt"}).exitCode, 2);
     EXPECT_EQ(RunCli({"read", "--port", "COM1"}).exitCode, 2);
@@ -207,6 +310,15 @@ TEST(CliE2E, UsageErrorsAndUnusableOutput) {
 
 namespace quorim::e2e {
 namespace {
+
+// A 199-channel read back takes about ten seconds.
+TEST(SlowE2E, VerifiedWriteOfTheNinetyNineChannelLayout) {
+    TempDir dir;
+    VirtualRadio radio({"--model", "199"});
+    const auto w = RunCli({"write", "--port", radio.Path(), MakeEditedFile(dir, true), "--verify"});
+    EXPECT_EQ(w.exitCode, 0) << w.err;
+    EXPECT_EQ(w.out, "Verified: the radio holds the 3216 bytes written (bytes 0-3215)\n");
+}
 
 // Fifteen silent wake-ups cost two read time-outs each (about 18 s).
 TEST(SlowE2E, SilentRadioGetsFifteenAttemptsThenThePrompt) {

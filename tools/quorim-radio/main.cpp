@@ -44,6 +44,9 @@ const char* const kUsage =
     "usage: quorim-radio [--model 16|199] [--memory FILE] [--save FILE] [--link PATH]\n"
     "                    [--pace] [--ack-gap MS] [--silent N|all] [--stray N]\n"
     "                    [--short-reply K:LEN] [--nak-read K] [--nak-write K] [--vanish K]\n"
+    "                    [--corrupt ADDR] [--vanish-at wake|ident|ident-ack|tune]\n"
+    "                    [--bad-ident-ack] [--garbage] [--slow MS] [--late-write K:MS]\n"
+    "                    [--tune-late STEP:MS]\n"
     "                    [--tune-bad-confirm STEP] [--tune-log FILE]\n";
 
 struct Options {
@@ -54,6 +57,7 @@ struct Options {
     std::string tuneLog;
     bool pace = false;
     double ackGap = 20;
+    double slowMs = 0;
     Faults faults;
 };
 
@@ -120,6 +124,34 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             if (!value(v) || !ParseInt(v, o.faults.nakReadBlock)) return false;
         } else if (arg == "--nak-write") {
             if (!value(v) || !ParseInt(v, o.faults.nakWriteBlock)) return false;
+        } else if (arg == "--corrupt") {
+            if (!value(v) || !ParseInt(v, o.faults.corruptAddress) || o.faults.corruptAddress < 0 ||
+                o.faults.corruptAddress >= static_cast<int>(kImageSize)) {
+                return false;
+            }
+        } else if (arg == "--vanish-at") {
+            if (!value(o.faults.vanishAt) ||
+                (o.faults.vanishAt != "wake" && o.faults.vanishAt != "ident" &&
+                 o.faults.vanishAt != "ident-ack" && o.faults.vanishAt != "tune")) {
+                return false;
+            }
+        } else if (arg == "--bad-ident-ack") {
+            o.faults.badIdentAck = true;
+        } else if (arg == "--garbage") {
+            o.faults.garbage = true;
+        } else if (arg == "--slow") {
+            if (!value(v) || !ParseInt(v, n) || n < 0) return false;
+            o.slowMs = n;
+        } else if (arg == "--late-write" || arg == "--tune-late") {
+            if (!value(v)) return false;
+            const auto colon = v.find(':');
+            int k = 0, ms = 0;
+            if (colon == std::string::npos || !ParseInt(v.substr(0, colon), k) || k < 0 ||
+                !ParseInt(v.substr(colon + 1), ms) || ms < 0) {
+                return false;
+            }
+            (arg == "--late-write" ? o.faults.lateWriteBlock : o.faults.lateTuneStep) = k;
+            o.faults.lateMs = ms;
         } else if (arg == "--vanish") {
             if (!value(v) || !ParseInt(v, o.faults.vanishBlock)) return false;
         } else if (arg == "--tune-bad-confirm") {
@@ -249,7 +281,7 @@ int main(int argc, char** argv) {
     double outboundWireFree = 0;
 
     radio.send = [&](const std::vector<std::uint8_t>& bytes, double delayMs) {
-        const double now = NowMs() + delayMs;
+        const double now = NowMs() + delayMs + opt.slowMs;
         for (const std::uint8_t b : bytes) {
             double due = now;
             if (opt.pace) {

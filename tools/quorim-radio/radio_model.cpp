@@ -34,6 +34,18 @@ void RadioModel::Tick(double nowMs) {
 }
 
 void RadioModel::OnByte(std::uint8_t b, double nowMs) {
+    if (m_faults.garbage) {
+        // A radio that chatters: two bytes of noise for every byte heard,
+        // never an acknowledgement or a confirmation.
+        std::vector<std::uint8_t> noise;
+        for (int i = 0; i < 2; ++i) {
+            m_noise = m_noise * 1103515245u + 12345u;
+            const auto n = static_cast<std::uint8_t>(m_noise >> 16);
+            noise.push_back(n == kAck || n == kConfirm ? 0x55 : n);
+        }
+        send(noise, 0);
+        return;
+    }
     Tick(nowMs);
     if (nowMs - m_lastByte > frameGapMs) {
         m_cmd.clear();
@@ -53,6 +65,10 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
     }
     if (!collecting && m_window == kWakeUp) {
         m_cmd.clear();
+        if (m_faults.vanishAt == "wake") {
+            vanish();
+            return;
+        }
         if (m_faults.silentWakeUps != 0) {
             if (m_faults.silentWakeUps > 0) {
                 --m_faults.silentWakeUps;
@@ -70,13 +86,21 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
             break;
         case State::AwaitIdentRequest:
             if (b == 0x02) {
+                if (m_faults.vanishAt == "ident") {
+                    vanish();
+                    return;
+                }
                 send(Identification(), 0);
                 m_state = State::AwaitIdentAck;
             }
             break;
         case State::AwaitIdentAck:
             if (b == kAck) {
-                send({kAck}, 0);
+                if (m_faults.vanishAt == "ident-ack") {
+                    vanish();
+                    return;
+                }
+                send({m_faults.badIdentAck ? kNak : kAck}, 0);
                 m_state = State::Ready;
                 m_readBlock = m_writeBlock = 0;
                 m_cmd.clear();
@@ -105,6 +129,10 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
             return;
         }
         if (b == 'x') {  // tuning mode
+            if (m_faults.vanishAt == "tune") {
+                vanish();
+                return;
+            }
             m_state = State::Tuning;
             m_tuning = {};
             m_tuningStep = 0;
@@ -143,12 +171,15 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
             return;
         }
         for (std::size_t i = 0; i < 8 && addr + i < m_memory.size(); ++i) {
-            m_memory[addr + i] = cmd[4 + i];
+            const bool corrupt = static_cast<int>(addr + i) == m_faults.corruptAddress;
+            m_memory[addr + i] = corrupt ? static_cast<std::uint8_t>(~cmd[4 + i]) : cmd[4 + i];
         }
         if (blockWritten) {
             blockWritten(m_writeBlock);
         }
-        send({m_writeBlock == m_faults.nakWriteBlock ? kNak : kAck}, 0);
+        const bool late = m_writeBlock == m_faults.lateWriteBlock && !m_lateUsed;
+        m_lateUsed = m_lateUsed || late;
+        send({m_writeBlock == m_faults.nakWriteBlock ? kNak : kAck}, late ? m_faults.lateMs : 0);
         ++m_writeBlock;
     }
 }
@@ -157,7 +188,10 @@ void RadioModel::OnTuningByte(std::uint8_t b) {
     // 'x', then the selector alone, then selector + 08 (confirmed), then the
     // frequency frame and the setting frame (each confirmed).
     auto confirm = [this](int step) {
-        send({m_faults.badConfirmStep == step ? kNak : kConfirm}, confirmDelayMs);
+        const bool late = step == m_faults.lateTuneStep && !m_lateUsed;
+        m_lateUsed = m_lateUsed || late;
+        send({m_faults.badConfirmStep == step ? kNak : kConfirm},
+             confirmDelayMs + (late ? m_faults.lateMs : 0));
     };
     m_cmd.push_back(b);
     switch (m_tuningStep) {

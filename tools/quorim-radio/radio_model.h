@@ -18,6 +18,13 @@ struct Faults {
     int nakReadBlock = -1;                     // answer the ACK after this read block with 0x15
     int nakWriteBlock = -1;                    // answer this written block with 0x15
     int vanishBlock = -1;                      // the port disappears at this block (read or write)
+    int corruptAddress = -1;                   // a write stores this byte inverted (and still ACKs)
+    std::string vanishAt;                      // "wake", "ident", "ident-ack" or "tune": drop the line there
+    bool badIdentAck = false;                  // answer the program's ACK after the identification with 0x15
+    bool garbage = false;                      // answer every byte with two bytes of noise, nothing else
+    int lateWriteBlock = -1;                   // the ACK of this written block comes late...
+    int lateTuneStep = 0;                      // ...or this tuning confirmation (1-3)...
+    double lateMs = 0;                         // ...by this much, the first time only
     int badConfirmStep = 0;                    // tuning: 1 header, 2 frequency frame, 3 setting frame
 };
 
@@ -79,6 +86,8 @@ private:
     TuningRecord m_tuning;
     int m_tuningStep = 0;
     double m_lastByte = -1e9;
+    std::uint32_t m_noise = 12345;
+    bool m_lateUsed = false;
 };
 
 }  // namespace quorim::radio

@@ -1,0 +1,146 @@
+#include "image/read_backup.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
+#include "image/szt_file.h"
+#include "tests/core/test_util.h"
+
+namespace quorim {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        names.push_back(e.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// 2026-12-07 07:53:12.123 UTC plus `ms`.
+std::chrono::system_clock::time_point At(long long ms = 0) {
+    using namespace std::chrono;
+    return sys_days{year{2026} / 12 / 7} + hours{7} + minutes{53} + seconds{12} + milliseconds{123 + ms};
+}
+
+DocumentData Doc(bool sixteen, std::uint8_t fill) {
+    DocumentData doc;
+    doc.m_image.fill(fill);
+    doc.m_bSixteenChannel = sixteen;
+    return doc;
+}
+
+// Sets an environment variable for the life of the object.
+class EnvVar {
+public:
+    EnvVar(const char* name, const std::optional<std::string>& value) : m_name(name) {
+        if (const char* old = getenv(name)) {
+            m_old = old;
+        }
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+    ~EnvVar() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(ReadBackup, NamedByTimeAndModelHoldingTheImageAsRead) {
+    TempDir dir;
+    const auto r16 = StoreReadBackupIn(dir.File("b"), Doc(true, 0x37), At());
+    ASSERT_TRUE(r16.Ok()) << r16.warning;
+    EXPECT_EQ(fs::path(r16.path).filename(), "20261207-075312-123Z_QZ-16.szt");
+    const auto r199 = StoreReadBackupIn(dir.File("b"), Doc(false, 0x38), At(1000));
+    ASSERT_TRUE(r199.Ok()) << r199.warning;
+    EXPECT_EQ(fs::path(r199.path).filename(), "20261207-075313-123Z_QZ-199.szt");
+    MemoryImage back{};
+    ASSERT_TRUE(LoadSztFile(r199.path, back).Ok());
+    EXPECT_EQ(back, Doc(false, 0x38).m_image);
+    EXPECT_EQ(fs::file_size(r16.path), kImageSize);
+
+    // Two reads within one millisecond keep both.
+    const auto again = StoreReadBackupIn(dir.File("b"), Doc(true, 1), At());
+    EXPECT_EQ(fs::path(again.path).filename(), "20261207-075312-123Z_QZ-16-2.szt");
+    EXPECT_EQ(Names(dir.File("b")).size(), 3u);
+}
+
+TEST(ReadBackup, KeepsTheNewestAndLeavesOtherFilesAlone) {
+    TempDir dir;
+    const std::string folder = dir.File("b");
+    fs::create_directories(folder);
+    test::WriteBytes(folder + "/my-notes.szt", {1, 2, 3});
+    test::WriteBytes(folder + "/20200101-000000-000Z_QZ-16.szt.tmp-1", {1});
+    test::WriteBytes(folder + "/20200101-000000-000Z_QZ-17.szt", {1});
+    test::WriteBytes(folder + "/20200101-000000-000Z_QZ-16-x.szt", {1});
+    // Written out of time order: the oldest by name goes, not the first written.
+    for (const long long ms : {5000, 1000, 4000, 2000, 3000, 1000}) {
+        ASSERT_TRUE(StoreReadBackupIn(folder, Doc(true, 0), At(ms), 3).Ok());
+    }
+    EXPECT_EQ(Names(folder),
+              (std::vector<std::string>{
+                  "20200101-000000-000Z_QZ-16-x.szt", "20200101-000000-000Z_QZ-16.szt.tmp-1",
+                  "20200101-000000-000Z_QZ-17.szt", "20261207-075315-123Z_QZ-16.szt",
+                  "20261207-075316-123Z_QZ-16.szt", "20261207-075317-123Z_QZ-16.szt", "my-notes.szt"}));
+}
+
+TEST(ReadBackup, FolderFromTheEnvironmentKeepsAHundred) {
+    TempDir dir;
+    {
+        EnvVar data("XDG_DATA_HOME", dir.File("data"));
+        EXPECT_EQ(ReadBackupFolder(), dir.File("data") + "/quorim/backups");
+        for (int i = 0; i < 101; ++i) {
+            const auto r = StoreReadBackup(Doc(i % 2 == 0, static_cast<std::uint8_t>(i)));
+            ASSERT_TRUE(r.Ok()) << r.warning;
+        }
+        const auto names = Names(dir.File("data/quorim/backups"));
+        EXPECT_EQ(names.size(), kKeptReadBackups);
+        // The oldest went; the newest (filled with 100) stays.
+        std::vector<int> fills;
+        for (const auto& name : names) {
+            MemoryImage image{};
+            ASSERT_TRUE(LoadSztFile(dir.File("data/quorim/backups/") + name, image).Ok());
+            fills.push_back(image[0]);
+        }
+        std::sort(fills.begin(), fills.end());
+        EXPECT_EQ(fills.front(), 1);
+        EXPECT_EQ(fills.back(), 100);
+    }
+    {
+        // A relative XDG_DATA_HOME is ignored, as the base directory rules say.
+        EnvVar data("XDG_DATA_HOME", std::string("relative/data"));
+        EnvVar home("HOME", dir.File("home"));
+        EXPECT_EQ(ReadBackupFolder(), dir.File("home") + "/.local/share/quorim/backups");
+    }
+    {
+        EnvVar data("XDG_DATA_HOME", std::nullopt);
+        EnvVar home("HOME", std::nullopt);
+        EXPECT_EQ(ReadBackupFolder(), "");
+        const auto r = StoreReadBackup(Doc(true, 0));
+        EXPECT_FALSE(r.Ok());
+        EXPECT_EQ(r.path, "");
+    }
+}
+
+TEST(ReadBackup, FolderThatCannotBeMadeIsAWarning) {
+    TempDir dir;
+    test::WriteBytes(dir.File("file"), {1});
+    const auto r = StoreReadBackupIn(dir.File("file") + "/backups", Doc(true, 0), At());
+    EXPECT_FALSE(r.Ok());
+    EXPECT_EQ(r.path, "");
+    EXPECT_NE(r.warning.find(dir.File("file") + "/backups"), std::string::npos) << r.warning;
+    const auto notFolder = StoreReadBackupIn(dir.File("file"), Doc(true, 0), At());
+    EXPECT_FALSE(notFolder.Ok());
+    EXPECT_EQ(test::ReadBytes(dir.File("file")), std::vector<unsigned char>{1});
+}
+
+}  // namespace
+}  // namespace quorim
