@@ -17,6 +17,7 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "image/read_backup.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/posix_serial_port.h"
@@ -197,6 +198,15 @@ void CQuorim_CHView::OnRadioTransfer() {
         doc->SetModifiedFlag(true);
     }
     m_pProgressDlg->DestroyWindow();  // closed by the engine in every ending; to be sure
+    if (!write && outcome == TransferOutcome::Succeeded) {
+        // Every read is also kept as read, so the radio's memory can always
+        // be put back. A backup that cannot be stored is a warning, not a
+        // failed read.
+        const ReadBackupResult kept = StoreReadBackup(work);
+        if (!kept.Ok()) {
+            AfxMessageBox(this, Raw(kept.warning));
+        }
+    }
     for (const QPointer<QComboBox>& list : modelLists) {
         if (list) {
             list->setEnabled(true);

@@ -40,6 +40,9 @@ int main(int argc, char* argv[]) {
     }
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    // Backups of reads go here, never into the user's own data folder.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     QApplication app(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
 

@@ -3,6 +3,7 @@
 // a pseudo-terminal (COM1 resolves to it through QUORIM_COM1).
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "gui_test_support.h"
+#include "image/read_backup.h"
 #include "image/szt_file.h"
 #include "link/progress_template.h"
 #include "link/ui/progress_dlg.h"
@@ -214,6 +216,11 @@ private slots:
         QVERIFY(m_view->GetDocument()->IsModified());
         QVERIFY(Frame()->Action(ID_READ_RADIO)->isEnabled());
         QVERIFY(m_view->Combo(SettingsList::Model)->isEnabled());
+        // The read is also kept as read in the backup folder.
+        const QDir backups(QString::fromStdString(ReadBackupFolder()));
+        const QStringList kept = backups.entryList({QStringLiteral("*_QZ-16.szt")}, QDir::Files, QDir::Time);
+        QVERIFY2(!kept.isEmpty(), qPrintable(backups.path()));
+        QCOMPARE(LoadImage(backups.filePath(kept.first()).toStdString()), after);
 
         // The next command makes the window afresh.
         Key(Qt::Key_W);
