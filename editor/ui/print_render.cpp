@@ -82,8 +82,8 @@ void DrawPrintText(QPainter& painter, QPrinter* printer, double x, double top, c
 
 }  // namespace
 
-QFont PrinterFont(const PrintFont& spec, QPrinter* printer) {
-    QFont font(Raw(std::string(spec.face)));
+QFont PrinterFont(const PrintFont& wanted, QPrinter* printer) {
+    QFont font(Raw(std::string(wanted.face)));
     // Modern family, default pitch: a fixed-pitch face where the named one
     // is missing.
     font.setStyleHint(QFont::TypeWriter);
@@ -91,12 +91,13 @@ QFont PrinterFont(const PrintFont& spec, QPrinter* printer) {
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
-    const int em = std::max(1, std::abs(spec.height));
+    const int em = std::max(1, std::abs(wanted.height));
     font.setPixelSize(em);
-    if (spec.width > 0) {
-        const double natural = IsCjkFace(spec.face) ? em / 2.0 : NaturalAverageWidth(font, printer);
+    if (wanted.width > 0) {
+        const double natural = IsCjkFace(wanted.face) ? em / 2.0 : NaturalAverageWidth(font, printer);
         if (natural > 0) {
-            font.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * spec.width / natural)), 1, 4000));
+            font.setStretch(
+                std::clamp(static_cast<int>(std::lround(100.0 * wanted.width / natural)), 1, 4000));
         }
     }
     return font;
