@@ -5,14 +5,14 @@
 #include <random>
 
 #include "../core/test_util.h"
-#include "cli_runner.h"
+#include "e2e_util.h"
 #include "editor/cell_rules.h"
 #include "image/memory_image.h"
 
 namespace quorim {
 namespace {
 
-using test::RunCli;
+using e2e::RunCli;
 
 void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -35,9 +35,9 @@ std::string RandomRadioFile(const test::TempDir& dir, const std::string& name, s
     // Settled by one open and save, as the program would store it.
     const std::string file = dir.File(name + ".szt");
     const auto csv = RunCli({"export", raw, "--out", dir.File(name + ".raw.csv")});
-    EXPECT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.exitCode, 0) << csv.err;
     const auto saved = RunCli({"import", dir.File(name + ".raw.csv"), "--into", raw, "--out", file});
-    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.exitCode, 0) << saved.err;
     return file;
 }
 
@@ -47,7 +47,7 @@ TEST(CliCsv, ExportThenImportIntoTheFileGivesItBackByteForByte) {
         const std::string file = RandomRadioFile(dir, model == kModelCode16 ? "r16" : "r199", model);
         const std::string csv = dir.File("list.csv");
         const auto exported = RunCli({"export", file, "--out", csv});
-        ASSERT_EQ(exported.status, 0) << exported.err;
+        ASSERT_EQ(exported.exitCode, 0) << exported.err;
         EXPECT_TRUE(exported.out.empty());
         const std::string text = ReadText(csv);
         EXPECT_EQ(text.rfind("\xEF\xBB\xBF信道,接收频率,发射频率,接收信令,发射信令,是否禁发\r\n", 0), 0u);
@@ -56,7 +56,7 @@ TEST(CliCsv, ExportThenImportIntoTheFileGivesItBackByteForByte) {
 
         const std::string out = dir.File("back.szt");
         const auto imported = RunCli({"import", csv, "--into", file, "--out", out});
-        ASSERT_EQ(imported.status, 0) << imported.err;
+        ASSERT_EQ(imported.exitCode, 0) << imported.err;
         EXPECT_EQ(test::ReadBytes(out), test::ReadBytes(file)) << int(model);
         // The same text on standard output.
         EXPECT_EQ(RunCli({"export", file}).out, text);
@@ -73,7 +73,7 @@ TEST(CliCsv, ImportIntoANewDocument) {
               "\n机型,QZ - 199\n频带宽度,窄\n");
     const std::string out = dir.File("plan.szt");
     const auto r = RunCli({"import", csv, "--out", out});
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.err.empty()) << r.err;
     const auto json = RunCli({"show", "--json", out});
     EXPECT_NE(json.out.find("\"model\":\"QZ - 199\""), std::string::npos);
@@ -92,7 +92,7 @@ TEST(CliCsv, RefusedImportListsEveryRefusalAndWritesNothing) {
               "2,145.00000,,123.45,,\r\n");
     const std::string out = dir.File("out.szt");
     const auto r = RunCli({"import", csv, "--out", out});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_NE(r.err.find("bad.csv: row 2, column \"接收频率\" (\"145.0062\"): " +
                          std::string(kMsgFrequencyStep) + "\n"),
@@ -105,9 +105,9 @@ TEST(CliCsv, RefusedImportListsEveryRefusalAndWritesNothing) {
     EXPECT_NE(r.err.find("nothing written: 2 refusals"), std::string::npos);
 
     // An existing output file is left as it was.
-    ASSERT_EQ(RunCli({"new", out}).status, 0);
+    ASSERT_EQ(RunCli({"new", out}).exitCode, 0);
     const auto before = test::ReadBytes(out);
-    EXPECT_EQ(RunCli({"import", csv, "--out", out}).status, 1);
+    EXPECT_EQ(RunCli({"import", csv, "--out", out}).exitCode, 1);
     EXPECT_EQ(test::ReadBytes(out), before);
 }
 
@@ -123,7 +123,7 @@ TEST(CliCsv, ExchangeLayoutBothWays) {
         "17,Beyond,145.700000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,12.50,,,,,,,\n");
     const std::string out = dir.File("other.szt");
     const auto r = RunCli({"import", csv, "--format", "exchange", "--model", "16", "--out", out});
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(
         r.err.find("quorim: warning: " + csv +
                    ": row 4, column \"Location\" (\"17\"): the QZ - 16 has channels 1 to 16: row left out\n"),
@@ -132,7 +132,7 @@ TEST(CliCsv, ExchangeLayoutBothWays) {
     EXPECT_NE(r.err.find("column \"Name\": left out of 2 channels"), std::string::npos);
 
     const auto back = RunCli({"export", out, "--format", "exchange"});
-    ASSERT_EQ(back.status, 0) << back.err;
+    ASSERT_EQ(back.exitCode, 0) << back.err;
     EXPECT_NE(back.out.find("\r\n1,,145.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,"),
               std::string::npos)
         << back.out;
@@ -142,30 +142,30 @@ TEST(CliCsv, ExchangeLayoutBothWays) {
 
     // Given to the default layout, the file is recognised and refused with a hint.
     const auto wrong = RunCli({"import", csv, "--out", out});
-    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_NE(wrong.err.find("import it with --format exchange"), std::string::npos);
 }
 
 TEST(CliCsv, BadCommandLinesAndFiles) {
     test::TempDir dir;
     const std::string szt = dir.File("a.szt");
-    ASSERT_EQ(RunCli({"new", szt}).status, 0);
-    EXPECT_EQ(RunCli({"export"}).status, 2);
-    EXPECT_EQ(RunCli({"export", szt, "--format", "xml"}).status, 2);
-    EXPECT_EQ(RunCli({"import", "x.csv"}).status, 2);  // no --out
-    EXPECT_EQ(RunCli({"import", "x.csv", "--out", dir.File("o.szt"), "--model", "17"}).status, 2);
-    EXPECT_EQ(RunCli({"import", "x.csv", "--out", dir.File("o.szt"), "--model", "16", "--into", szt}).status,
-              2);
-    EXPECT_EQ(RunCli({"export", dir.File("missing.szt")}).status, 1);
-    EXPECT_EQ(RunCli({"import", dir.Path().string(), "--out", dir.File("o.szt")}).status, 1);
+    ASSERT_EQ(RunCli({"new", szt}).exitCode, 0);
+    EXPECT_EQ(RunCli({"export"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"export", szt, "--format", "xml"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"import", "x.csv"}).exitCode, 2);  // no --out
+    EXPECT_EQ(RunCli({"import", "x.csv", "--out", dir.File("o.szt"), "--model", "17"}).exitCode, 2);
+    EXPECT_EQ(
+        RunCli({"import", "x.csv", "--out", dir.File("o.szt"), "--model", "16", "--into", szt}).exitCode, 2);
+    EXPECT_EQ(RunCli({"export", dir.File("missing.szt")}).exitCode, 1);
+    EXPECT_EQ(RunCli({"import", dir.Path().string(), "--out", dir.File("o.szt")}).exitCode, 1);
     const auto noCsv = RunCli({"import", dir.File("missing.csv"), "--out", dir.File("o.szt")});
-    EXPECT_EQ(noCsv.status, 1);
+    EXPECT_EQ(noCsv.exitCode, 1);
     EXPECT_NE(noCsv.err.find("missing.csv"), std::string::npos);
     // A file saved in the code page of older spreadsheets is not UTF-8.
     const std::string gbk = dir.File("gbk.csv");
     WriteText(gbk, "\xD0\xC5\xB5\xC0,x\n");
     const auto notUtf8 = RunCli({"import", gbk, "--out", dir.File("o.szt")});
-    EXPECT_EQ(notUtf8.status, 1);
+    EXPECT_EQ(notUtf8.exitCode, 1);
     EXPECT_NE(notUtf8.err.find("row 1, column \"#1\": not UTF-8 text"), std::string::npos) << notUtf8.err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("o.szt")));
     const auto usage = RunCli({"--help"});
