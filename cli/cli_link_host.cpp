@@ -13,6 +13,8 @@ namespace quorim::cli {
 
 namespace {
 
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 volatile sig_atomic_t g_interrupted = 0;
 void OnInterrupt(int) {
     g_interrupted = 1;
@@ -31,14 +33,20 @@ bool ParseCount(const std::string& text, int& out) {
 CliLinkHost::CliLinkHost(TransferDirection direction, int retries)
     : m_direction(direction), m_retries(retries), m_terminal(isatty(STDERR_FILENO) != 0) {
     g_interrupted = 0;
+    // Ctrl+C, a polite kill and a closed terminal all end the link the same
+    // way: the port released (its exclusive mode cleared) and nothing written.
     struct sigaction sa {};
     sa.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &sa, nullptr);
+    for (const int sig : kStopSignals) {
+        sigaction(sig, &sa, nullptr);
+    }
 }
 
 CliLinkHost::~CliLinkHost() {
     CloseProgress();
-    signal(SIGINT, SIG_DFL);
+    for (const int sig : kStopSignals) {
+        signal(sig, SIG_DFL);
+    }
 }
 
 bool CliLinkHost::CancelRequested() const {
@@ -69,6 +77,10 @@ void CliLinkHost::CloseProgress() {
 
 MessageAnswer CliLinkHost::ShowMessage(const std::string& text, MessageButtons buttons) {
     ClearLine();
+    if (g_interrupted != 0) {
+        // The user has asked to stop: no more prompts, no more retries.
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
     std::cerr << text << "\n";
     if (buttons == MessageButtons::Ok) {
         return MessageAnswer::Ok;

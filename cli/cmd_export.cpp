@@ -4,6 +4,7 @@
 #include "editor/channel_csv.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
+#include "image/safe_file.h"
 
 namespace quorim::cli {
 
@@ -26,6 +27,7 @@ int RunExport(const Args& args) {
         }
     }
     if (file.empty()) return Usage("export");
+    if (!out.empty() && SameFile(file, out)) return OutputIsInput(out, file);
     DocumentData doc;
     EditorModel editor;
     const FileStatus status = OpenDocument(file, doc, editor);

@@ -1,11 +1,9 @@
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "cli/commands.h"
 #include "editor/channel_csv.h"
 #include "editor/editor_model.h"
+#include "image/safe_file.h"
 #include "image/szt_file.h"
 
 namespace quorim::cli {
@@ -13,7 +11,7 @@ namespace quorim::cli {
 namespace {
 
 // A channel list is a few kilobytes; anything far larger is not one.
-constexpr std::uintmax_t kMaxCsvBytes = 16u << 20;
+constexpr std::size_t kMaxCsvBytes = 16u << 20;
 
 }  // namespace
 
@@ -46,17 +44,16 @@ int RunImport(const Args& args) {
         return Usage("import");
     }
 
-    std::error_code ec;
-    std::ifstream in(file, std::ios::binary);
-    if (!in || std::filesystem::is_directory(file, ec)) {
-        std::cerr << "quorim: cannot open " << file << "\n";
+    if (SameFile(file, out)) return OutputIsInput(out, file);
+    // One byte past the limit tells a file that is too large.
+    std::string text;
+    const FileStatus read = ReadRegularFile(file, kMaxCsvBytes + 1, text);
+    if (!read.Ok()) {
+        std::cerr << "quorim: " << read.Message() << "\n";
         return kExitFailed;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad() || text.str().size() > kMaxCsvBytes) {
-        std::cerr << "quorim: " << file << ": "
-                  << (in.bad() ? "cannot be read" : "too large for a channel list") << "\n";
+    if (text.size() > kMaxCsvBytes) {
+        std::cerr << "quorim: " << file << ": too large for a channel list\n";
         return kExitFailed;
     }
 
@@ -76,7 +73,7 @@ int RunImport(const Args& args) {
 
     DocumentData doc;
     EditorModel editor;
-    const CsvImport result = ImportCsv(text.str(), options, doc, editor);
+    const CsvImport result = ImportCsv(text, options, doc, editor);
     for (const auto& r : result.refusals) std::cerr << "quorim: " << file << ": " << r.Format() << "\n";
     for (const auto& w : result.warnings)
         std::cerr << "quorim: warning: " << file << ": " << w.Format() << "\n";

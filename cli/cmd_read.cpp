@@ -1,6 +1,3 @@
-#include <unistd.h>
-
-#include <filesystem>
 #include <iostream>
 
 #include "cli/cli_link_host.h"
@@ -8,6 +5,7 @@
 #include "editor/codec.h"
 #include "editor/document_file.h"
 #include "image/read_backup.h"
+#include "image/safe_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/posix_serial_port.h"
@@ -45,10 +43,8 @@ int RunRead(const Args& args) {
     }
     // A read can take ten seconds; find out before it whether its result can
     // be kept.
-    const std::filesystem::path outPath(out);
-    const std::filesystem::path dir = outPath.has_parent_path() ? outPath.parent_path() : ".";
-    if (!std::filesystem::is_directory(dir) || access(dir.c_str(), W_OK) != 0) {
-        std::cerr << "quorim: cannot save \"" << out << "\": its folder does not exist or is not writable\n";
+    if (const FileStatus target = CheckReplaceable(out); !target.Ok()) {
+        std::cerr << "quorim: " << target.Message() << "\n";
         return kExitFailed;
     }
 

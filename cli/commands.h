@@ -25,4 +25,7 @@ int RunTune(const Args& args);
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});
 
+// Refuses an output that names the same file as an input; returns kExitUsage.
+int OutputIsInput(const std::string& out, const std::string& input);
+
 }  // namespace quorim::cli

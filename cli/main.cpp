@@ -44,6 +44,12 @@ int Usage(const std::string& command) {
     return kExitUsage;
 }
 
+int OutputIsInput(const std::string& out, const std::string& input) {
+    std::cerr << "quorim: the output \"" << out << "\" is the input \"" << input
+              << "\" itself; nothing was written\n";
+    return kExitUsage;
+}
+
 }  // namespace quorim::cli
 
 int main(int argc, char** argv) {

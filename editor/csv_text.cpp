@@ -57,9 +57,18 @@ CsvReadResult ReadCsv(std::string_view text) {
     CsvRecord record;
     std::string field;
     std::size_t i = 0;
+    std::size_t fields = 0;
     const std::size_t n = text.size();
+    const char* fieldError = nullptr;
     auto endField = [&]() -> bool {
-        if (!IsUtf8(field)) {
+        if (field.find('\0') != std::string::npos) {
+            fieldError = "a NUL byte in a field";
+        } else if (!IsUtf8(field)) {
+            fieldError = "not UTF-8 text";
+        } else if (++fields > kCsvMaxFields) {
+            fieldError = "too many fields for a channel list";
+        }
+        if (fieldError != nullptr) {
             return false;
         }
         record.push_back(std::move(field));
@@ -110,7 +119,7 @@ CsvReadResult ReadCsv(std::string_view text) {
             }
         }
         if (!endField()) {
-            return failAt("not UTF-8 text");
+            return failAt(fieldError);
         }
         if (i >= n) {
             endRecord();

@@ -28,7 +28,9 @@ struct CsvReadResult {
 // A final line break does not start another record; an empty line is a
 // record with one empty field. A quote inside an unquoted field is taken as
 // it stands; a quoted field that is never closed, text between a closing
-// quote and the next separator, and bytes that are not UTF-8 are errors.
+// quote and the next separator, bytes that are not UTF-8, a NUL byte and
+// more than kCsvMaxFields fields in all are errors.
+inline constexpr std::size_t kCsvMaxFields = 65536;
 CsvReadResult ReadCsv(std::string_view text);
 
 // One record with CRLF at its end. A field is quoted when it holds a comma, a

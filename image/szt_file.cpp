@@ -1,15 +1,10 @@
 #include "image/szt_file.h"
 
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <system_error>
+
+#include "image/safe_file.h"
 
 namespace quorim {
-
-namespace fs = std::filesystem;
 
 std::string FileStatus::Message() const {
     std::string text;
@@ -29,6 +24,10 @@ std::string FileStatus::Message() const {
         case FileError::WriteFailed:
             text = "Cannot save \"" + path + "\"; the previous file is unchanged";
             break;
+        case FileError::NotAFile:
+            return "\"" + path + "\" is " + detail + ", not a regular file; it was left as it is";
+        case FileError::ReadOnly:
+            return "\"" + path + "\" is read-only; it was left as it is";
     }
     if (!detail.empty()) {
         text += " (" + detail + ")";
@@ -37,74 +36,28 @@ std::string FileStatus::Message() const {
 }
 
 FileStatus LoadSztFile(const std::string& path, MemoryImage& image) {
-    FileStatus status;
-    status.path = path;
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        status.error = FileError::CannotOpen;
-        status.detail = "it is a folder";
+    std::string bytes;
+    FileStatus status = ReadRegularFile(path, kImageSize, bytes);
+    if (!status.Ok()) {
         return status;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        status.error = FileError::CannotOpen;
-        status.detail = std::strerror(errno);
-        return status;
-    }
-    MemoryImage loaded{};
-    in.read(reinterpret_cast<char*>(loaded.data()), static_cast<std::streamsize>(loaded.size()));
-    const auto got = static_cast<std::uintmax_t>(in.gcount());
-    if (got < kImageSize) {
-        if (in.bad()) {
-            status.error = FileError::ReadFailed;
-            return status;
-        }
+    if (bytes.size() < kImageSize) {
+        status.path = path;
         status.error = FileError::TooShort;
-        status.size = got;
+        status.size = bytes.size();
         return status;
     }
-    image = loaded;
+    std::memcpy(image.data(), bytes.data(), kImageSize);
     return status;
 }
 
 FileStatus WriteFileAtomically(const std::string& path, const void* data, std::size_t size) {
-    FileStatus status;
-    status.path = path;
-    const fs::path target(path);
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) {
-        status.error = FileError::WriteFailed;
-        status.detail = "it is a folder";
-        return status;
-    }
-
-    std::random_device rd;
-    const fs::path temp = target.string() + ".tmp-" + std::to_string(rd() % 1000000);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            status.error = FileError::WriteFailed;
-            status.detail = std::strerror(errno);
-            return status;
-        }
-        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-        out.flush();
-        if (!out) {
-            status.error = FileError::WriteFailed;
-            status.detail = "the disk refused the data";
-        }
-    }
+    FileReplacement file;
+    FileStatus status = file.Begin(path);
     if (status.Ok()) {
-        fs::rename(temp, target, ec);
-        if (ec) {
-            status.error = FileError::WriteFailed;
-            status.detail = ec.message();
-        }
+        status = file.Write(data, size);
     }
-    if (!status.Ok()) {
-        fs::remove(temp, ec);
-    }
-    return status;
+    return status.Ok() ? file.Commit() : status;
 }
 
 FileStatus SaveSztFile(const std::string& path, const MemoryImage& image) {

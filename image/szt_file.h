@@ -15,6 +15,8 @@ enum class FileError {
     TooShort,     // fewer than 3216 bytes
     ReadFailed,   // an I/O error while reading
     WriteFailed,  // the file could not be written; the old file is untouched
+    NotAFile,     // a device, FIFO or socket: never read as data, never replaced
+    ReadOnly,     // a file without write permission: never replaced
 };
 
 struct FileStatus {
@@ -29,12 +31,11 @@ struct FileStatus {
 };
 
 FileStatus LoadSztFile(const std::string& path, MemoryImage& image);
-// Writes a temporary file beside the target and renames it over the old one,
-// so a failed save never destroys the previous file and never leaves a partial
-// one behind.
+// Saves by a safe replace (image/safe_file.h): a failed save never destroys
+// the previous file and never leaves a partial one behind.
 FileStatus SaveSztFile(const std::string& path, const MemoryImage& image);
 
-// Writes any bytes with the same all-or-nothing rule.
+// Writes any bytes by the same safe replace.
 FileStatus WriteFileAtomically(const std::string& path, const void* data, std::size_t size);
 
 }  // namespace quorim

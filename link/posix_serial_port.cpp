@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "link/port_names.h"
 
@@ -28,6 +30,29 @@ double MonotonicMs() {
 
 PortResult SystemError(const char* what, int err) {
     return {PortError::System, std::string(what) + ": " + std::strerror(err)};
+}
+
+// The trace file for appending; a regular file only, opened without waiting
+// (a FIFO without a reader would hold the program). Anything unusable is a
+// warning on stderr and no trace.
+std::FILE* OpenTrace(const char* path) {
+    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    std::string why;
+    struct stat st {};
+    if (fd < 0) {
+        why = std::strerror(errno);
+    } else if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+    } else if (std::FILE* f = fdopen(fd, "a")) {
+        return f;
+    } else {
+        why = std::strerror(errno);
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    std::fprintf(stderr, "quorim: warning: no trace: cannot write \"%s\" (%s)\n", path, why.c_str());
+    return nullptr;
 }
 
 // Device errors that mean the device is no longer there.
@@ -93,9 +118,16 @@ PosixSerialPort::~PosixSerialPort() {
 PortResult PosixSerialPort::Open(const std::string& name) {
     Close();
     m_path = ResolvePortName(name);
+    // The trace file is opened before the port is taken, so that a trace
+    // that cannot be written never holds a locked port.
+    if (const char* trace = std::getenv("QUORIM_TRACE"); trace != nullptr && *trace != '\0') {
+        m_trace = OpenTrace(trace);
+        m_traceStart = MonotonicMs();
+    }
     const int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int err = errno;
+        CloseTrace();
         switch (err) {
             case ENOENT:
             case ENXIO:
@@ -112,6 +144,7 @@ PortResult PosixSerialPort::Open(const std::string& name) {
     }
     if (!isatty(fd)) {
         ::close(fd);
+        CloseTrace();
         return {PortError::NotSerial, m_path};
     }
     // flock binds every opener, root included; TIOCEXCL keeps other
@@ -119,11 +152,13 @@ PortResult PosixSerialPort::Open(const std::string& name) {
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
         ::close(fd);
+        CloseTrace();
         return err == EWOULDBLOCK ? PortResult{PortError::Busy, m_path} : SystemError("flock", err);
     }
     if (ioctl(fd, TIOCEXCL) != 0) {
         const int err = errno;
         ::close(fd);
+        CloseTrace();
         return SystemError("TIOCEXCL", err);
     }
     // USB adapters hold small replies up to their latency timer (16 ms on
@@ -135,12 +170,8 @@ PortResult PosixSerialPort::Open(const std::string& name) {
     }
     m_fd = fd;
     m_timeouts = {};
-    if (const char* trace = std::getenv("QUORIM_TRACE"); trace != nullptr && *trace != '\0') {
-        m_trace = std::fopen(trace, "a");
-        m_traceStart = MonotonicMs();
-        if (m_trace != nullptr) {
-            std::fprintf(m_trace, "%10.3f open %s\n", 0.0, m_path.c_str());
-        }
+    if (m_trace != nullptr) {
+        std::fprintf(m_trace, "%10.3f open %s\n", 0.0, m_path.c_str());
     }
     return {};
 }
@@ -354,6 +385,12 @@ void PosixSerialPort::Close() {
     }
     if (m_trace != nullptr) {
         std::fprintf(m_trace, "%10.3f close\n", MonotonicMs() - m_traceStart);
+    }
+    CloseTrace();
+}
+
+void PosixSerialPort::CloseTrace() {
+    if (m_trace != nullptr) {
         std::fclose(m_trace);
         m_trace = nullptr;
     }

@@ -40,6 +40,8 @@ private:
     int m_fd = -1;
     std::string m_path;
     CommTimeouts m_timeouts{};
+    void CloseTrace();
+
     std::FILE* m_trace = nullptr;
     double m_traceStart = 0;
 };

@@ -201,7 +201,8 @@ TuningOutcome RunTuningSession(const TuningRequest& request, SerialPort& port, C
     port.Purge();
     TuningSession session(request, port, clock);
     while (!session.Attempt()) {
-        if (host.ShowMessage(kMsgTuningRetry, MessageButtons::RetryCancel) != MessageAnswer::Retry) {
+        if (host.CancelRequested() ||
+            host.ShowMessage(kMsgTuningRetry, MessageButtons::RetryCancel) != MessageAnswer::Retry) {
             port.Close();
             return TuningOutcome::Cancelled;
         }

@@ -36,11 +36,14 @@ TEST(CsvText, LineEndingsByteOrderMarkAndEmptyLines) {
 
 TEST(CsvText, BrokenTextIsRefusedWithItsPlace) {
     struct Case {
-        const char* text;
+        std::string text;
         int row, column;
         const char* error;
     };
     const Case cases[] = {
+        {std::string("1,435.1\0 25\n", 12), 1, 2, "a NUL byte in a field"},
+        {std::string("a\n") + std::string(kCsvMaxFields + 10, ','), 2, int(kCsvMaxFields),
+         "too many fields for a channel list"},
         {"a,b\nc,\"open\n", 2, 2, "a quoted field is not closed"},
         {"a,\"b\"x,c\n", 1, 2, "text after the closing quote of a field"},
         {"a\nb,\xB5\xCA\n", 2, 2, "not UTF-8 text"},    // code page 936 bytes
@@ -50,9 +53,9 @@ TEST(CsvText, BrokenTextIsRefusedWithItsPlace) {
     };
     for (const auto& c : cases) {
         const CsvReadResult r = ReadCsv(c.text);
-        EXPECT_EQ(r.error, c.error) << c.text;
-        EXPECT_EQ(r.errorRow, c.row) << c.text;
-        EXPECT_EQ(r.errorColumn, c.column) << c.text;
+        EXPECT_EQ(r.error, c.error) << c.text.substr(0, 20);
+        EXPECT_EQ(r.errorRow, c.row) << c.text.substr(0, 20);
+        EXPECT_EQ(r.errorColumn, c.column) << c.text.substr(0, 20);
         EXPECT_TRUE(r.records.empty());
     }
     EXPECT_TRUE(IsUtf8("信道 \xF0\x9F\x93\xBB"));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "editor/codec.h"
 #include "editor/document_file.h"
@@ -282,9 +284,13 @@ TEST(BackupE2E, EverySuccessfulReadKeepsOne) {
 TEST(BackupE2E, OutputThatCannotBeSavedPointsToTheBackup) {
     TempDir dir;
     VirtualRadio radio({});
-    std::filesystem::create_directories(dir.File("out.szt"));  // a folder where the file should go
-    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt")},
-                          {"XDG_DATA_HOME=" + dir.File("data")});
+    // The output's folder goes away while the radio is read.
+    std::filesystem::create_directories(dir.File("gone"));
+    const auto r = RunCli({"read", "--port", radio.Path(), "--out", dir.File("gone/out.szt")},
+                          {"XDG_DATA_HOME=" + dir.File("data")}, [&](pid_t) {
+                              std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                              std::filesystem::remove_all(dir.File("gone"));
+                          });
     EXPECT_EQ(r.exitCode, 1);
     const auto backups = BackupsIn(dir.File("data"));
     ASSERT_EQ(backups.size(), 1u);

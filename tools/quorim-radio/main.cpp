@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -192,6 +193,16 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
     return out;
 }
 
+// Where a link of this program's own points: a pseudo-terminal. Empty for
+// anything else at `link` (a file, a folder, someone else's link): that is
+// never removed.
+std::string OwnLinkTarget(const std::string& link) {
+    std::string target(4096, '\0');
+    const ssize_t n = readlink(link.c_str(), target.data(), target.size());
+    target.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return target.rfind("/dev/pts/", 0) == 0 ? target : std::string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -199,6 +210,12 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, opt)) {
         std::cerr << kUsage;
         return 2;
+    }
+    if (struct stat st{};
+        !opt.link.empty() && lstat(opt.link.c_str(), &st) == 0 && OwnLinkTarget(opt.link).empty()) {
+        std::cerr << "quorim-radio: --link: \"" << opt.link
+                  << "\" exists and is not a link this program made; it was left as it is\n";
+        return 1;
     }
     MemoryImage memory{};
     bool ninetyNine = opt.model == "199";
@@ -237,7 +254,9 @@ int main(int argc, char** argv) {
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
 
     if (!opt.link.empty()) {
-        unlink(opt.link.c_str());
+        if (!OwnLinkTarget(opt.link).empty()) {
+            unlink(opt.link.c_str());  // left by a radio that did not end cleanly
+        }
         if (symlink(path.c_str(), opt.link.c_str()) != 0) {
             std::perror("quorim-radio: --link");
         }
@@ -376,7 +395,7 @@ int main(int argc, char** argv) {
     if (vanished) {
         std::cerr << "quorim-radio: the line vanishes\n";
     }
-    if (!opt.link.empty()) {
+    if (!opt.link.empty() && OwnLinkTarget(opt.link) == path) {
         unlink(opt.link.c_str());
     }
     close(slave);

@@ -1,0 +1,281 @@
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "image/safe_file.h"
+
+namespace quorim {
+
+namespace {
+
+FileStatus Status(FileError error, const std::string& path, std::string detail) {
+    FileStatus status;
+    status.error = error;
+    status.path = path;
+    status.detail = std::move(detail);
+    return status;
+}
+
+// Why a path that exists cannot be read or written as data (Ok for a
+// regular file).
+FileStatus KindRefusal(const struct stat& st, const std::string& path, FileError folderError) {
+    if (S_ISREG(st.st_mode)) {
+        return {};
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return Status(folderError, path, "it is a folder");
+    }
+    const char* kind = S_ISFIFO(st.st_mode) ? "a FIFO" : S_ISSOCK(st.st_mode) ? "a socket" : "a device";
+    return Status(FileError::NotAFile, path, kind);
+}
+
+std::string Folder(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The path that symbolic links finally name; it need not exist yet.
+bool FollowLinks(std::string& path, int& err) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return true;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) {
+            err = errno;
+            return false;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        path = !target.empty() && target[0] == '/' ? target : Folder(path) + "/" + target;
+    }
+    err = ELOOP;
+    return false;
+}
+
+// Checks a target: the path to write, and what it replaces.
+FileStatus CheckTarget(const std::string& path, std::string& target, struct stat& st, bool& existed) {
+    target = path;
+    int err = 0;
+    if (!FollowLinks(target, err)) {
+        return Status(FileError::WriteFailed, path, std::strerror(err));
+    }
+    existed = stat(target.c_str(), &st) == 0;
+    if (!existed) {
+        return errno == ENOENT ? FileStatus{} : Status(FileError::WriteFailed, path, std::strerror(errno));
+    }
+    FileStatus refusal = KindRefusal(st, path, FileError::WriteFailed);
+    if (!refusal.Ok()) {
+        return refusal;
+    }
+    // As editors do: no write bit at all is read-only even for the superuser.
+    if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0) {
+        return Status(FileError::ReadOnly, path, {});
+    }
+    return {};
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+FileReplacement::~FileReplacement() {
+    Discard();
+}
+
+void FileReplacement::Discard() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temp.empty()) {
+        ::unlink(m_temp.c_str());
+        m_temp.clear();
+    }
+}
+
+FileStatus FileReplacement::Fail(int err) {
+    Discard();
+    return Status(FileError::WriteFailed, m_path,
+                  err == 0 ? "the disk refused the data" : std::strerror(err));
+}
+
+FileStatus FileReplacement::Begin(const std::string& path) {
+    Discard();
+    m_path = path;
+    struct stat st {};
+    FileStatus checked = CheckTarget(path, m_target, st, m_existed);
+    if (!checked.Ok()) {
+        return checked;
+    }
+    if (m_existed) {
+        m_mode = st.st_mode & 07777;
+        m_uid = st.st_uid;
+        m_gid = st.st_gid;
+    }
+    const auto slash = m_target.rfind('/');
+    const std::string base = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
+    std::string temp = Folder(m_target) + "/." + base + ".XXXXXX";
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return Fail(errno);
+    }
+    m_fd = fd;
+    m_temp = temp;
+    return {};
+}
+
+FileStatus FileReplacement::Write(const void* data, std::size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, p, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return Fail(n < 0 ? errno : 0);
+        }
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+FileStatus FileReplacement::CheckTail(std::string_view tail) {
+    struct stat st {};
+    if (fstat(m_fd, &st) != 0) {
+        return Fail(errno);
+    }
+    constexpr std::size_t kLook = 64;
+    const auto size = static_cast<std::size_t>(st.st_size);
+    std::string last(std::min(size, kLook), '\0');
+    if (pread(m_fd, last.data(), last.size(), static_cast<off_t>(size - last.size())) !=
+        static_cast<ssize_t>(last.size())) {
+        return Fail(errno);
+    }
+    while (!last.empty() && (last.back() == '\n' || last.back() == '\r' || last.back() == ' ')) {
+        last.pop_back();
+    }
+    if (last.size() < tail.size() || last.compare(last.size() - tail.size(), tail.size(), tail) != 0) {
+        return Fail(0);
+    }
+    return {};
+}
+
+FileStatus FileReplacement::Commit() {
+    if (m_existed) {
+        // The owner and group first: a change of owner clears set-id bits.
+        if (fchown(m_fd, m_uid, m_gid) != 0) {
+            (void)fchown(m_fd, static_cast<uid_t>(-1), m_gid);
+        }
+        if (fchmod(m_fd, m_mode) != 0) {
+            return Fail(errno);
+        }
+    } else if (fchmod(m_fd, NewFileMode()) != 0) {
+        return Fail(errno);
+    }
+    if (fsync(m_fd) != 0) {
+        return Fail(errno);
+    }
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0) {
+        return Fail(errno);
+    }
+    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+        return Fail(errno);
+    }
+    m_temp.clear();
+    // The rename itself reaches the disk with the folder.
+    const int dir = ::open(Folder(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+FileStatus CheckReplaceable(const std::string& path) {
+    std::string target;
+    struct stat st {};
+    bool existed = false;
+    FileStatus checked = CheckTarget(path, target, st, existed);
+    if (!checked.Ok()) {
+        return checked;
+    }
+    const std::string folder = Folder(target);
+    struct stat dir {};
+    if (stat(folder.c_str(), &dir) != 0 || !S_ISDIR(dir.st_mode)) {
+        return Status(FileError::WriteFailed, path, "its folder does not exist");
+    }
+    if (access(folder.c_str(), W_OK | X_OK) != 0) {
+        return Status(FileError::WriteFailed, path, "its folder is not writable");
+    }
+    return {};
+}
+
+FileStatus ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes) {
+    // Look before opening: opening a device or FIFO can wait or have effects.
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        return Status(FileError::CannotOpen, path, std::strerror(errno));
+    }
+    FileStatus refusal = KindRefusal(st, path, FileError::CannotOpen);
+    if (!refusal.Ok()) {
+        return refusal;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return Status(FileError::CannotOpen, path, std::strerror(errno));
+    }
+    // And again after: the name may have been swapped in between.
+    if (fstat(fd, &st) != 0 || !(refusal = KindRefusal(st, path, FileError::CannotOpen)).Ok()) {
+        ::close(fd);
+        return refusal.Ok() ? Status(FileError::CannotOpen, path, std::strerror(errno)) : refusal;
+    }
+    bytes.clear();
+    constexpr std::size_t kChunk = 64 * 1024;
+    while (bytes.size() < limit) {
+        const std::size_t start = bytes.size();
+        bytes.resize(start + std::min(kChunk, limit - start));
+        const ssize_t n = ::read(fd, bytes.data() + start, bytes.size() - start);
+        if (n < 0 && errno == EINTR) {
+            bytes.resize(start);
+            continue;
+        }
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            bytes.clear();
+            return Status(FileError::ReadFailed, path, std::strerror(err));
+        }
+        bytes.resize(start + static_cast<std::size_t>(n));
+        if (n == 0) {
+            break;
+        }
+    }
+    ::close(fd);
+    return {};
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+}  // namespace quorim

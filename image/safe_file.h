@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "image/szt_file.h"
+
+namespace quorim {
+
+// The file calls behind every file the programs read or write. They are POSIX
+// underneath (image/posix_files.cpp); the rest of the core sees only these.
+
+// Replaces one file so that nothing the user owns is harmed: a symbolic link
+// is followed to the file it names; a folder, device, FIFO or socket and a
+// read-only file are refused before anything is touched; the new file keeps
+// the old one's mode (and, where permitted, owner and group). The data goes
+// into a temporary file made exclusively beside the target, is synced, closed
+// with its result checked and renamed over the target, and the folder is
+// synced. On any failure the temporary file is removed and the old file is
+// as it was.
+class FileReplacement {
+public:
+    FileReplacement() = default;
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Checks the target and makes the temporary file.
+    FileStatus Begin(const std::string& path);
+    // The temporary file, for a writer that opens files by name.
+    const std::string& TempPath() const { return m_temp; }
+    FileStatus Write(const void* data, std::size_t size);
+    // When another writer filled the temporary file: its last bytes must be
+    // `tail` (blanks after it allowed), else the data did not all reach the disk.
+    FileStatus CheckTail(std::string_view tail);
+    FileStatus Commit();
+
+private:
+    FileStatus Fail(int err);
+    void Discard();
+
+    std::string m_path;    // as given, for messages
+    std::string m_target;  // after following symbolic links
+    std::string m_temp;
+    int m_fd = -1;
+    bool m_existed = false;
+    unsigned m_mode = 0;
+    unsigned m_uid = 0;
+    unsigned m_gid = 0;
+};
+
+// Checks, without touching anything, that a save to `path` would not be
+// refused (see FileReplacement) and that its folder takes new files.
+FileStatus CheckReplaceable(const std::string& path);
+
+// Reads a regular file, at most `limit` bytes. Anything else (a folder, FIFO,
+// device, socket) is refused at once, without waiting on it.
+FileStatus ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes);
+
+// True when both paths name one existing file (same device and inode).
+bool SameFile(const std::string& a, const std::string& b);
+
+}  // namespace quorim
