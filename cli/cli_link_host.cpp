@@ -3,9 +3,11 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <mutex>
 
 #include "editor/codec.h"
 
@@ -13,14 +15,57 @@ namespace quorim::cli {
 
 namespace {
 
+// Set by the handler on whichever thread the signal lands, read by every
+// port's thread.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+void OnInterrupt(int) {
+    g_interrupted = true;
+}
+
+// Ctrl+C, a polite kill and a closed terminal all end a link the same way:
+// the port released (its exclusive mode cleared) and nothing written.
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-volatile sig_atomic_t g_interrupted = 0;
-void OnInterrupt(int) {
-    g_interrupted = 1;
+std::mutex g_scopeMutex;
+int g_scopes = 0;
+
+std::mutex& OutputMutex() {
+    static std::mutex m;
+    return m;
 }
 
 }  // namespace
+
+InterruptScope::InterruptScope() {
+    const std::lock_guard lock(g_scopeMutex);
+    if (g_scopes++ == 0) {
+        g_interrupted = false;
+        struct sigaction sa {};
+        sa.sa_handler = OnInterrupt;
+        for (const int sig : kStopSignals) {
+            sigaction(sig, &sa, nullptr);
+        }
+    }
+}
+
+InterruptScope::~InterruptScope() {
+    const std::lock_guard lock(g_scopeMutex);
+    if (--g_scopes == 0) {
+        for (const int sig : kStopSignals) {
+            signal(sig, SIG_DFL);
+        }
+    }
+}
+
+bool InterruptScope::Interrupted() {
+    return g_interrupted;
+}
+
+void PrintLine(bool toStdout, const std::string& line) {
+    const std::lock_guard lock(OutputMutex());
+    (toStdout ? std::cout : std::cerr) << line << "\n" << std::flush;
+}
 
 bool ParseCount(const std::string& text, int& out) {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
@@ -30,27 +75,18 @@ bool ParseCount(const std::string& text, int& out) {
     return true;
 }
 
-CliLinkHost::CliLinkHost(TransferDirection direction, int retries)
-    : m_direction(direction), m_retries(retries), m_terminal(isatty(STDERR_FILENO) != 0) {
-    g_interrupted = 0;
-    // Ctrl+C, a polite kill and a closed terminal all end the link the same
-    // way: the port released (its exclusive mode cleared) and nothing written.
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    for (const int sig : kStopSignals) {
-        sigaction(sig, &sa, nullptr);
-    }
-}
+CliLinkHost::CliLinkHost(TransferDirection direction, int retries, std::string prefix)
+    : m_direction(direction),
+      m_prefix(std::move(prefix)),
+      m_retries(retries),
+      m_terminal(m_prefix.empty() && isatty(STDERR_FILENO) != 0) {}
 
 CliLinkHost::~CliLinkHost() {
     CloseProgress();
-    for (const int sig : kStopSignals) {
-        signal(sig, SIG_DFL);
-    }
 }
 
 bool CliLinkHost::CancelRequested() const {
-    return g_interrupted != 0;
+    return InterruptScope::Interrupted();
 }
 
 void CliLinkHost::SetStatusText(const std::string& text) {
@@ -76,17 +112,23 @@ void CliLinkHost::CloseProgress() {
 }
 
 MessageAnswer CliLinkHost::ShowMessage(const std::string& text, MessageButtons buttons) {
-    ClearLine();
-    if (g_interrupted != 0) {
+    if (InterruptScope::Interrupted()) {
         // The user has asked to stop: no more prompts, no more retries.
+        ClearLine();
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     }
-    std::cerr << text << "\n";
+    Print(text);
     if (buttons == MessageButtons::Ok) {
         return MessageAnswer::Ok;
     }
     ++m_prompts;
     return m_prompts <= m_retries ? MessageAnswer::Retry : MessageAnswer::Cancel;
+}
+
+void CliLinkHost::Print(const std::string& text) {
+    ClearLine();
+    m_lastMessage = text;
+    PrintLine(false, m_prefix + text);
 }
 
 void CliLinkHost::EncodeEditor(DocumentData& doc) {
