@@ -7,9 +7,10 @@
 
 namespace quorim::cli {
 
-// Ctrl+C asks every running transfer to cancel. The handler is in place while
-// at least one scope lives (a host, or a run of several transfers that must
-// not lose a Ctrl+C between two of them); the first scope clears the flag.
+// Ctrl+C, SIGTERM and SIGHUP ask every running transfer to cancel. The
+// handler is in place while at least one scope lives (a host, or a run of
+// several transfers that must not lose a Ctrl+C between two of them); the
+// first scope clears the flag.
 class InterruptScope {
 public:
     InterruptScope();
