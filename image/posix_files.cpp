@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -170,7 +171,9 @@ FileStatus FileReplacement::CheckTail(std::string_view tail) {
         last.pop_back();
     }
     if (last.size() < tail.size() || last.compare(last.size() - tail.size(), tail.size(), tail) != 0) {
-        return Fail(0);
+        // The other writer did not say why; a full disk is the usual reason.
+        struct statvfs vfs {};
+        return Fail(fstatvfs(m_fd, &vfs) == 0 && vfs.f_bavail == 0 ? ENOSPC : 0);
     }
     return {};
 }
@@ -206,6 +209,45 @@ FileStatus FileReplacement::Commit() {
         ::close(dir);
     }
     return {};
+}
+
+FileStatus RewriteFileInPlace(const std::string& path, const void* data, std::size_t size) {
+    std::string target;
+    struct stat st {};
+    bool existed = false;
+    FileStatus checked = CheckTarget(path, target, st, existed);
+    if (!checked.Ok() || !existed) {
+        return checked.Ok() ? Status(FileError::WriteFailed, path, std::strerror(ENOENT)) : checked;
+    }
+    const int fd = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return Status(FileError::WriteFailed, path, std::strerror(errno));
+    }
+    int err = 0;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        err = EINVAL;
+    } else if (size > 0 && (err = posix_fallocate(fd, 0, static_cast<off_t>(size))) == EOPNOTSUPP) {
+        err = 0;  // a file system that cannot reserve space
+    }
+    const char* p = static_cast<const char*>(data);
+    for (std::size_t done = 0; err == 0 && done < size;) {
+        const ssize_t n = pwrite(fd, p + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            err = n < 0 ? errno : EIO;
+        } else {
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    if (err == 0 && (ftruncate(fd, static_cast<off_t>(size)) != 0 || fsync(fd) != 0)) {
+        err = errno;
+    }
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    return err == 0 ? FileStatus{} : Status(FileError::WriteFailed, path, std::strerror(err));
 }
 
 FileStatus CheckReplaceable(const std::string& path) {

@@ -30,6 +30,8 @@ public:
     FileStatus Begin(const std::string& path);
     // The temporary file, for a writer that opens files by name.
     const std::string& TempPath() const { return m_temp; }
+    // The temporary file's open descriptor.
+    int Descriptor() const { return m_fd; }
     FileStatus Write(const void* data, std::size_t size);
     // When another writer filled the temporary file: its last bytes must be
     // `tail` (blanks after it allowed), else the data did not all reach the disk.
@@ -49,6 +51,13 @@ private:
     unsigned m_uid = 0;
     unsigned m_gid = 0;
 };
+
+// Rewrites an existing regular file in place, for when no temporary file can
+// be made beside it (a folder without write permission): the same refusals
+// as a replace; the space is reserved first, so that a full disk refuses
+// before a byte changes; then the data is written, the file cut to its
+// length and synced.
+FileStatus RewriteFileInPlace(const std::string& path, const void* data, std::size_t size);
 
 // Checks, without touching anything, that a save to `path` would not be
 // refused (see FileReplacement) and that its folder takes new files.

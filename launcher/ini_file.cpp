@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "editor/number_text.h"
+#include "image/safe_file.h"
 
 namespace quorim {
 
@@ -86,17 +87,17 @@ bool CIniFile::Load(const std::string& path, bool bAutoSave, bool bNoCase, bool 
         return false;
     }
 
+    // A missing file is created empty (through a symbolic link, the file it
+    // names). Only a regular file is read: a FIFO or device is refused at once.
     std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        std::ofstream create(path, std::ios::binary | std::ios::app);
-        if (!create) {
-            return false;
-        }
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!fs::exists(path, ec) && !WriteFileAtomically(path, "", 0).Ok()) {
         return false;
     }
+    std::string bytes;
+    if (!ReadRegularFile(path, std::string::npos, bytes).Ok()) {
+        return false;
+    }
+    std::istringstream in(bytes);
     return LoadFromStream(path, in);
 }
 
@@ -311,9 +312,12 @@ std::string CIniFile::Save(bool bBackup) {
         if (m_strBackupPath.empty()) {
             MakeBackupName();
         }
-        // A failed backup copy does not stop the write-back.
-        std::error_code ec;
-        fs::copy_file(m_strPath, m_strBackupPath, fs::copy_options::overwrite_existing, ec);
+        // A failed backup copy does not stop the write-back. The copy is
+        // written by the same safe replace as every other file.
+        std::string old;
+        if (ReadRegularFile(m_strPath, std::string::npos, old).Ok()) {
+            (void)WriteFileAtomically(m_strBackupPath, old.data(), old.size());
+        }
     }
     if (!WriteFile()) {
         return {};
@@ -323,21 +327,20 @@ std::string CIniFile::Save(bool bBackup) {
 
 bool CIniFile::WriteFile() const {
     const std::string text = WrittenText();
-    // First opening: the file created afresh.
-    if (std::FILE* f = std::fopen(m_strPath.c_str(), "wb")) {
-        const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-        return (std::fclose(f) == 0) && ok;
+    // First opening: the file created afresh, by a safe replace (a temporary
+    // file made exclusively beside it, then renamed over it).
+    const FileStatus replaced = WriteFileAtomically(m_strPath, text.data(), text.size());
+    if (replaced.Ok()) {
+        return true;
     }
-    // Second opening: the existing file for reading and writing; whatever
-    // stood past the written lines is cut off afterwards.
-    if (std::FILE* f = std::fopen(m_strPath.c_str(), "r+b")) {
-        const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-        const bool closed = std::fclose(f) == 0;
-        std::error_code ec;
-        fs::resize_file(m_strPath, text.size(), ec);
-        return ok && closed && !ec;
+    // A file that may not be replaced at all (read-only, a device) is not
+    // written. Otherwise, second opening: the existing file for reading and
+    // writing, when no temporary file can be made beside it; whatever stood
+    // past the written lines is cut off afterwards.
+    if (replaced.error != FileError::WriteFailed) {
+        return false;
     }
-    return false;
+    return RewriteFileInPlace(m_strPath, text.data(), text.size()).Ok();
 }
 
 void CIniFile::MakeBackupName() {

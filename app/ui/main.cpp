@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/ui/quorim_app.h"
@@ -18,7 +21,9 @@ int main(int argc, char* argv[]) {
     quorim::CQuorim_CHApp app(quorim::LanguageOfProgramName(argc > 0 ? argv[0] : ""));
     QStringList args = QApplication::arguments();
     args.removeFirst();
-    if (!app.InitInstance(args)) {
+    // QApplication has taken its own options out of argv by now.
+    const std::vector<std::string> rawArgs(argv + std::min(argc, 1), argv + argc);
+    if (!app.InitInstance(args, rawArgs)) {
         return app.ExitCode();
     }
     return QApplication::exec();

@@ -96,7 +96,7 @@ QPrinter* CQuorim_CHApp::Printer() {
     return m_printer.get();
 }
 
-bool CQuorim_CHApp::InitInstance(const QStringList& args) {
+bool CQuorim_CHApp::InitInstance(const QStringList& args, const std::vector<std::string>& rawArgs) {
     // Fonts first: every window is made with the template faces mapped.
     InstallFontSubstitutions();
     QApplication::setFont(TemplateFont(FormTemplate()));
@@ -116,9 +116,11 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args) {
 
     // A batch print needs no window at all.
     {
-        std::vector<std::string> list;
-        for (const QString& a : args) {
-            list.push_back(Utf8(a));
+        std::vector<std::string> list = rawArgs;
+        if (list.empty()) {
+            for (const QString& a : args) {
+                list.push_back(Utf8(a));
+            }
         }
         const ShellCommand cmd = ParseCommandLine(list);
         if (cmd.kind == ShellCommand::Kind::FilePrintToPdf) {
@@ -126,7 +128,7 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args) {
                 std::fprintf(stderr, "%s\n", cmd.usage.c_str());
                 m_exitCode = 1;
             } else {
-                m_exitCode = PrintDocumentToPdf(Raw(cmd.file), Raw(cmd.output)) ? 0 : 1;
+                m_exitCode = PrintDocumentToPdf(cmd.file, cmd.output) ? 0 : 1;
             }
             return false;
         }
@@ -308,19 +310,19 @@ bool CQuorim_CHApp::PrintDocumentFile(const QString& path, const QString& printe
     return doc->FirstView()->PrintAllPages();
 }
 
-bool CQuorim_CHApp::PrintDocumentToPdf(const QString& path, const QString& pdfPath) {
+bool CQuorim_CHApp::PrintDocumentToPdf(const std::string& path, const std::string& pdfPath) {
     CQuorim_CHDoc doc;
     // The view is made and filled as for an opened file, but never shown.
     CQuorim_CHView view(&doc);
-    const FileStatus status = OpenDocument(Utf8(CanonicalPath(path)), doc.Data(), view);
+    const FileStatus status = OpenDocument(path, doc.Data(), view);
     if (!status.Ok()) {
         std::fprintf(stderr, "%s\n", status.Message().c_str());
         return false;
     }
     view.OnInitialUpdate();
-    QString error;
+    std::string error;
     if (!PrintEditorToPdf(pdfPath, view, &error)) {
-        std::fprintf(stderr, "%s\n", Utf8(error).c_str());
+        std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
     return true;

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QStringList>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/port_selection.h"
 #include "app/recent_files.h"
@@ -37,7 +39,9 @@ public:
     // Start-up; args are the command-line arguments after the program's
     // name. False: the program ends (the main frame could not be made or the
     // command line could not be carried out).
-    bool InitInstance(const QStringList& args);
+    // `rawArgs`, when given, are the same arguments as the bytes the program
+    // got: file names that are not UTF-8 reach the files they name.
+    bool InitInstance(const QStringList& args, const std::vector<std::string>& rawArgs = {});
     // The program's exit status when InitInstance returned false: 0 after a
     // print from the command line, 1 when start-up failed.
     int ExitCode() const { return m_exitCode; }
@@ -73,7 +77,8 @@ public:
     bool PrintDocumentFile(const QString& path, const QString& printer);
     // Batch printing (--print-to-pdf): the file is printed straight into a
     // PDF file without a window; failures are told on standard error.
-    bool PrintDocumentToPdf(const QString& path, const QString& pdfPath);
+    // Both names are the bytes given on the command line.
+    bool PrintDocumentToPdf(const std::string& path, const std::string& pdfPath);
 
     // Saving. False when the user cancelled or the save failed.
     bool OnFileSave(CQuorim_CHDoc* doc);

@@ -11,6 +11,7 @@
 
 #include "app/commands.h"
 #include "app/ui/ui_text.h"
+#include "image/safe_file.h"
 
 namespace quorim {
 
@@ -158,18 +159,36 @@ bool PrintEditor(QPrinter* printer, const EditorSurface& editor) {
     return painter.end();
 }
 
-bool PrintEditorToPdf(const QString& path, const EditorSurface& editor, QString* error) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setCreator(Q(kAppTitle));
-    if (!PrintEditor(&printer, editor)) {
-        if (error) {
-            *error = Raw(CannotWritePdfMessage(Utf8(path)));
+bool PrintEditorToPdf(const std::string& path, const EditorSurface& editor, std::string* error) {
+    FileReplacement file;
+    FileStatus status = file.Begin(path);
+    if (status.Ok()) {
+        bool printed = false;
+        {
+            // The printer fills the temporary file through its descriptor,
+            // a name that holds no bytes of the user's file name.
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QStringLiteral("/proc/self/fd/%1").arg(file.Descriptor()));
+            printer.setCreator(Q(kAppTitle));
+            printed = PrintEditor(&printer, editor);
         }
-        return false;
+        // A PDF that did not reach the disk to its last line is no PDF.
+        if (printed) {
+            status = file.CheckTail("%%EOF");
+        } else {
+            status.error = FileError::WriteFailed;
+        }
+        if (status.Ok()) {
+            status = file.Commit();
+        }
     }
-    return true;
+    if (!status.Ok() && error) {
+        *error = status.error == FileError::WriteFailed
+                     ? CannotWritePdfMessage(path) + (status.detail.empty() ? "" : " (" + status.detail + ")")
+                     : status.Message();
+    }
+    return status.Ok();
 }
 
 }  // namespace quorim

@@ -28,8 +28,10 @@ void RenderPrintPage(QPainter& painter, QPrinter* printer, const EditorSurface& 
 // output file that cannot be written).
 bool PrintEditor(QPrinter* printer, const EditorSurface& editor);
 
-// Prints every page into the PDF file `path`. False with `error` set when
-// the file cannot be written.
-bool PrintEditorToPdf(const QString& path, const EditorSurface& editor, QString* error);
+// Prints every page into the PDF file `path` (the file name's own bytes,
+// whatever their encoding) by a safe replace: the old file stays whole unless
+// the new one reached the disk whole. False with `error` set when the file
+// cannot be written.
+bool PrintEditorToPdf(const std::string& path, const EditorSurface& editor, std::string* error);
 
 }  // namespace quorim

@@ -1,5 +1,8 @@
 // Printing: real pages through Qt's PDF printer, read back with pdftotext;
 // the print dialog, print preview and the batch --print-to-pdf switch.
+#include <sys/mount.h>
+#include <sys/wait.h>
+
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -416,6 +422,65 @@ private slots:
         Run(program, {QStringLiteral("--print-to-pdf"), pdf}, &code, &err);
         QCOMPARE(code, 1);
         QVERIFY2(err.contains(QStringLiteral("--print-to-pdf OUT.pdf FILE.szt")), qPrintable(err));
+    }
+
+    // The batch print writes the PDF by a safe replace: names that are not
+    // UTF-8 work both ways, a device is refused, and a full disk fails with
+    // exit 1 and keeps the old PDF whole.
+    void printToPdfSwitchKeepsWhatItReplaces() {
+        const std::string folder = m_dir.path().toStdString();
+        const std::string szt = folder + "/\xB5\xCA.szt";  // code page 936 bytes
+        const std::string pdf = folder + "/\xB5\xCA \xff.pdf";
+        // QTemporaryDir cannot remove names that are not UTF-8.
+        struct Remove {
+            std::vector<std::string> paths;
+            ~Remove() {
+                for (const auto& p : paths) std::filesystem::remove(p);
+            }
+        } remove{{szt, pdf}};
+        std::filesystem::copy_file(SampleFile(m_dir.path(), "raw.szt", false, 0), szt);
+        const auto batch = [&](const std::string& out, const std::string& file) {
+            const std::string command = "QT_QPA_PLATFORM=offscreen '" + std::string(QUORIM_CH_PATH) +
+                                        "' --print-to-pdf '" + out + "' '" + file + "' 2>'" + folder +
+                                        "/err'";
+            const int status = std::system(command.c_str());
+            std::ifstream in(folder + "/err");
+            return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                                  std::string{std::istreambuf_iterator<char>(in), {}});
+        };
+        const auto bytes = [](const std::string& path) {
+            std::ifstream in(path, std::ios::binary);
+            return std::string{std::istreambuf_iterator<char>(in), {}};
+        };
+        auto [code, err] = batch(pdf, szt);
+        QVERIFY2(code == 0, err.c_str());
+        const std::string printed = bytes(pdf);
+        QVERIFY(printed.rfind("%PDF", 0) == 0 && printed.find("%%EOF") != std::string::npos);
+
+        std::tie(code, err) = batch("/dev/full", szt);
+        QCOMPARE(code, 1);
+        QVERIFY2(err.find("\"/dev/full\" is a device") != std::string::npos, err.c_str());
+
+        const std::string mnt = folder + "/small";
+        std::filesystem::create_directory(mnt);
+        if (mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=1m") != 0) {
+            QSKIP("cannot mount a small tmpfs here (needs root)");
+        }
+        std::filesystem::copy_file(pdf, mnt + "/old.pdf");
+        {
+            std::ofstream fill(mnt + "/fill", std::ios::binary);
+            const std::string block(4096, 'x');
+            while (fill.write(block.data(), static_cast<std::streamsize>(block.size())) && fill.flush()) {
+            }
+        }
+        std::tie(code, err) = batch(mnt + "/old.pdf", szt);
+        const std::string kept = bytes(mnt + "/old.pdf");
+        const auto entries = std::distance(std::filesystem::directory_iterator(mnt), {});
+        umount(mnt.c_str());
+        QCOMPARE(code, 1);
+        QVERIFY2(err.find("No space left on device") != std::string::npos, err.c_str());
+        QVERIFY(kept == printed);
+        QCOMPARE(entries, 2);  // no temporary file left over
     }
 };
 
