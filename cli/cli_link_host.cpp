@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "editor/codec.h"
+#include "link/serial_devices.h"
 
 namespace quorim::cli {
 
@@ -75,6 +76,14 @@ MessageAnswer CliLinkHost::ShowMessage(const std::string& text, MessageButtons b
     }
     ++m_prompts;
     return m_prompts <= m_retries ? MessageAnswer::Retry : MessageAnswer::Cancel;
+}
+
+void CliLinkHost::ExplainOpenFailure(const PortResult& result) {
+    const std::string hint = PortProblemHint(result, ChineseTexts());
+    if (!hint.empty()) {
+        ClearLine();
+        std::cerr << hint << "\n";
+    }
 }
 
 void CliLinkHost::EncodeEditor(DocumentData& doc) {
