@@ -1,7 +1,9 @@
 // The serial devices as a user has them: five emulated USB adapters and the
 // built-in ports, in a test bed that stands in for /sys and /dev. Runs under
 // umockdev-wrapper; tty nodes of the test bed are pseudo-terminals whose
-// master side the virtual radio answers on.
+// master side the virtual radio answers on. The emulation answers isatty()
+// with no and sends ioctl() to its own handler, which refuses TIOCEXCL; the
+// port checks for a terminal with tcgetattr and holds such a node by flock.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
