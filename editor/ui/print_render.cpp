@@ -10,8 +10,8 @@
 #include <cstdlib>
 
 #include "app/commands.h"
-#include "app/ui/ui_text.h"
 #include "image/safe_file.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
