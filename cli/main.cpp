@@ -19,12 +19,14 @@ const std::map<std::string, std::string>& UsageLines() {
          "FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
         {"read",
-         "quorim read --port PORT [--model 16|199] [--from FILE] --out FILE [--retry N] [--no-backup]"},
+         "quorim read --port PORT [--port PORT...] [--model 16|199] [--from FILE] --out FILE | --out-dir "
+         "DIR\n"
+         "             [--retry N] [--no-backup]"},
         {"show", "quorim show [--json] FILE"},
         {"tune",
          "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
-        {"write", "quorim write --port PORT FILE [--retry N] [--verify]"},
+        {"write", "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat]"},
     };
     return lines;
 }

@@ -1,9 +1,9 @@
 #include <QApplication>
 
 #include "app/command_line.h"
-#include "app/ui/help_and_version.h"
 #include "app/ui/quorim_app.h"
-#include "app/ui/shown_hook.h"
+#include "ui/help_and_version.h"
+#include "ui/shown_hook.h"
 
 int main(int argc, char* argv[]) {
     quorim::AnswerHelpOrVersion(argc, argv, quorim::kProgrammingProgramAbout, [](QCommandLineParser& parser) {

@@ -1,9 +1,9 @@
 #include <QApplication>
 
-#include "app/ui/help_and_version.h"
-#include "app/ui/shown_hook.h"
 #include "launcher/launcher_files.h"
 #include "launcher/ui/tarvolin_app.h"
+#include "ui/help_and_version.h"
+#include "ui/shown_hook.h"
 
 int main(int argc, char* argv[]) {
     // The launcher takes no arguments of its own.
