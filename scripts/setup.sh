@@ -12,7 +12,7 @@ packages=(
   fonts-noto-cjk fonts-liberation2
   xvfb xauth x11-apps imagemagick poppler-utils xdotool
   shared-mime-info desktop-file-utils
-  nlohmann-json3-dev
+  libudev-dev nlohmann-json3-dev umockdev libumockdev-dev
   dpkg-dev fakeroot file lintian appstream man-db groff-base bash-completion xdg-utils
 )
 

@@ -28,6 +28,8 @@ check() {  # expected, then the words
 }
 
 check "read " quorim re
+check "ports " quorim po
+check "--help --json " quorim ports -
 check "--version " quorim --v
 check "--item " quorim tune --it
 check "a.szt sub " quorim show ""
