@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/translation.h"
 #include "image/memory_image.h"
 
 namespace quorim {
@@ -35,6 +36,9 @@ public:
 
     // A message box with the application's name as caption.
     virtual MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) = 0;
+    // The language of the link's own marked messages (the English link
+    // messages above are shown as they stand).
+    virtual const TextTranslator& Texts() const { return ChineseTexts(); }
 
     // The direction the user last chose; read when the transfer starts and
     // again when it leaves the handshake.
