@@ -20,6 +20,7 @@
 #include "image/read_backup.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
+#include "link/port_names.h"
 #include "link/posix_serial_port.h"
 #include "link/progress_template.h"
 #include "link/ui/progress_dlg.h"
@@ -112,6 +113,8 @@ public:
                    : MessageAnswer::Cancel;
     }
 
+    const TextTranslator& Texts() const override { return WindowTexts(); }
+
     TransferDirection Direction() const override {
         return m_view.Direction() == 1 ? TransferDirection::Write : TransferDirection::Read;
     }
@@ -193,9 +196,10 @@ void CQuorim_CHView::OnRadioTransfer() {
         doc->Data() = work;
         // The engine has decoded the radio's memory into the grid and lists.
         HideCellEditors();
+        ReloadCellEditors();
         SyncFunctionSettings();
         m_grid->viewport()->update();
-        doc->SetModifiedFlag(true);
+        MarkModified();  // and every other view of the document shows the read
     }
     m_pProgressDlg->DestroyWindow();  // closed by the engine in every ending; to be sure
     if (!write && outcome == TransferOutcome::Succeeded) {
@@ -206,6 +210,12 @@ void CQuorim_CHView::OnRadioTransfer() {
         if (!kept.Ok()) {
             AfxMessageBox(this, Raw(kept.warning));
         }
+    }
+    if (outcome == TransferOutcome::Succeeded) {
+        // Done work is told, with the model, the channels and the device.
+        emit MessageText(
+            Raw(TransferDoneText(WindowTexts(), write ? TransferDirection::Write : TransferDirection::Read,
+                                 Rows() < 18, ResolvePortName(m_strPortName))));
     }
     for (const QPointer<QComboBox>& list : modelLists) {
         if (list) {
