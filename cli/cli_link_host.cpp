@@ -3,22 +3,62 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <mutex>
 
 #include "editor/codec.h"
+#include "link/serial_devices.h"
 
 namespace quorim::cli {
 
 namespace {
 
-volatile sig_atomic_t g_interrupted = 0;
+// Set by the handler on whichever thread the signal lands, read by every
+// port's thread.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 void OnInterrupt(int) {
-    g_interrupted = 1;
+    g_interrupted = true;
+}
+
+std::mutex g_scopeMutex;
+int g_scopes = 0;
+
+std::mutex& OutputMutex() {
+    static std::mutex m;
+    return m;
 }
 
 }  // namespace
+
+InterruptScope::InterruptScope() {
+    const std::lock_guard lock(g_scopeMutex);
+    if (g_scopes++ == 0) {
+        g_interrupted = false;
+        struct sigaction sa {};
+        sa.sa_handler = OnInterrupt;
+        sigaction(SIGINT, &sa, nullptr);
+    }
+}
+
+InterruptScope::~InterruptScope() {
+    const std::lock_guard lock(g_scopeMutex);
+    if (--g_scopes == 0) {
+        signal(SIGINT, SIG_DFL);
+    }
+}
+
+bool InterruptScope::Interrupted() {
+    return g_interrupted;
+}
+
+void PrintLine(bool toStdout, const std::string& line) {
+    const std::lock_guard lock(OutputMutex());
+    (toStdout ? std::cout : std::cerr) << line << "\n" << std::flush;
+}
 
 bool ParseCount(const std::string& text, int& out) {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
@@ -28,21 +68,18 @@ bool ParseCount(const std::string& text, int& out) {
     return true;
 }
 
-CliLinkHost::CliLinkHost(TransferDirection direction, int retries)
-    : m_direction(direction), m_retries(retries), m_terminal(isatty(STDERR_FILENO) != 0) {
-    g_interrupted = 0;
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &sa, nullptr);
-}
+CliLinkHost::CliLinkHost(TransferDirection direction, int retries, std::string prefix)
+    : m_direction(direction),
+      m_prefix(std::move(prefix)),
+      m_retries(retries),
+      m_terminal(m_prefix.empty() && isatty(STDERR_FILENO) != 0) {}
 
 CliLinkHost::~CliLinkHost() {
     CloseProgress();
-    signal(SIGINT, SIG_DFL);
 }
 
 bool CliLinkHost::CancelRequested() const {
-    return g_interrupted != 0;
+    return InterruptScope::Interrupted();
 }
 
 void CliLinkHost::SetStatusText(const std::string& text) {
@@ -68,13 +105,26 @@ void CliLinkHost::CloseProgress() {
 }
 
 MessageAnswer CliLinkHost::ShowMessage(const std::string& text, MessageButtons buttons) {
-    ClearLine();
-    std::cerr << text << "\n";
+    Print(text);
     if (buttons == MessageButtons::Ok) {
         return MessageAnswer::Ok;
     }
     ++m_prompts;
     return m_prompts <= m_retries ? MessageAnswer::Retry : MessageAnswer::Cancel;
+}
+
+void CliLinkHost::ExplainOpenFailure(const PortResult& result) {
+    const std::string hint = PortProblemHint(result, ChineseTexts());
+    if (!hint.empty()) {
+        ClearLine();
+        PrintLine(false, m_prefix + hint);
+    }
+}
+
+void CliLinkHost::Print(const std::string& text) {
+    ClearLine();
+    m_lastMessage = text;
+    PrintLine(false, m_prefix + text);
 }
 
 void CliLinkHost::EncodeEditor(DocumentData& doc) {

@@ -4,6 +4,7 @@
 
 #include "app/translation.h"
 #include "image/memory_image.h"
+#include "link/serial_port.h"
 
 namespace quorim {
 
@@ -39,6 +40,9 @@ public:
     // The language of the link's own marked messages (the English link
     // messages above are shown as they stand).
     virtual const TextTranslator& Texts() const { return ChineseTexts(); }
+    // After the message that the port could not be opened: why, where the
+    // platform could tell (PortProblemHint).
+    virtual void ExplainOpenFailure(const PortResult&) {}
 
     // The direction the user last chose; read when the transfer starts and
     // again when it leaves the handshake.

@@ -18,7 +18,7 @@
 #include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
-#include "app/ui/ui_text.h"
+#include "ui/ui_text.h"
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
