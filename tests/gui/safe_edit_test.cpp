@@ -18,7 +18,6 @@
 #include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
-#include "ui/ui_text.h"
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
@@ -28,6 +27,7 @@
 #include "editor/ui/quorim_doc.h"
 #include "gui_test_support.h"
 #include "tuning/ui/tuning_dlg.h"
+#include "ui/ui_text.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;
