@@ -13,6 +13,8 @@ constexpr std::string_view kMsgNotADataFile =
 constexpr std::string_view kMsgCannotReadFile = QUORIM_TR("Quorim", "无法读取文件“%1”");
 constexpr std::string_view kMsgCannotSaveFile = QUORIM_TR("Quorim", "无法保存文件“%1”，原文件未改动");
 constexpr std::string_view kMsgReason = QUORIM_TR("Quorim", "（%1）");
+constexpr std::string_view kMsgNotAFile = QUORIM_TR("Quorim", "“%1”不是普通文件，未作改动");
+constexpr std::string_view kMsgReadOnly = QUORIM_TR("Quorim", "“%1”是只读文件，未作改动");
 constexpr std::string_view kMsgBackupNoFolder =
     QUORIM_TR("Quorim", "已读出对讲机数据，但未保存备份：XDG_DATA_HOME 和 HOME 都未指明存放的文件夹");
 constexpr std::string_view kMsgBackupNotStored =
@@ -25,6 +27,9 @@ constexpr std::string_view kMsgBackupNotPruned =
 constexpr std::pair<std::string_view, std::string_view> kReasons[] = {
     {"it is a folder", QUORIM_TR("Quorim", "这是一个文件夹")},
     {"the disk refused the data", QUORIM_TR("Quorim", "磁盘拒绝写入数据")},
+    {"a device", QUORIM_TR("Quorim", "这是一个设备")},
+    {"a FIFO", QUORIM_TR("Quorim", "这是一个命名管道")},
+    {"a socket", QUORIM_TR("Quorim", "这是一个套接字")},
 };
 
 }  // namespace
@@ -46,6 +51,12 @@ std::string FileStatusText(const FileStatus& status, const TextTranslator& texts
             break;
         case FileError::WriteFailed:
             text = TranslateWithArgs(texts, kMsgCannotSaveFile, {status.path});
+            break;
+        case FileError::NotAFile:
+            text = TranslateWithArgs(texts, kMsgNotAFile, {status.path});
+            break;
+        case FileError::ReadOnly:
+            text = TranslateWithArgs(texts, kMsgReadOnly, {status.path});
             break;
     }
     if (!status.detail.empty()) {

@@ -773,6 +773,26 @@ Copyright (C) the Quorim developers.</translation>
         <source>对讲机数据已备份到“%1”，但旧的备份无法删除（%2）</source>
         <translation>The radio's memory was backed up in &quot;%1&quot;, but older backups could not be removed (%2)</translation>
     </message>
+    <message>
+        <source>“%1”不是普通文件，未作改动</source>
+        <translation>&quot;%1&quot; is not a regular file; it was left as it is</translation>
+    </message>
+    <message>
+        <source>“%1”是只读文件，未作改动</source>
+        <translation>&quot;%1&quot; is read-only; it was left as it is</translation>
+    </message>
+    <message>
+        <source>这是一个设备</source>
+        <translation>it is a device</translation>
+    </message>
+    <message>
+        <source>这是一个命名管道</source>
+        <translation>it is a FIFO</translation>
+    </message>
+    <message>
+        <source>这是一个套接字</source>
+        <translation>it is a socket</translation>
+    </message>
 </context>
 <context>
     <name>SettingsList</name>

@@ -101,6 +101,8 @@ TEST(MessageTranslation, FileFailuresAndTransferTextsInEitherLanguage) {
     backup.reason = "it is not a folder";
     EXPECT_EQ(ReadBackupWarningText(backup, ChineseTexts()),
               "已读出对讲机数据，但备份无法保存到“/b”（it is not a folder）");
+    const FileStatus device{FileError::NotAFile, "/dev/full", 0, "a device"};
+    EXPECT_EQ(FileStatusText(device, ChineseTexts()), "“/dev/full”不是普通文件，未作改动（这是一个设备）");
     const FileStatus shortFile{FileError::TooShort, "a.szt", 12, ""};
     EXPECT_EQ(FileStatusText(shortFile, ChineseTexts()),
               "“a.szt”不是对讲机数据文件：它有 12 字节，数据文件有 3216 字节");
