@@ -14,6 +14,7 @@
 #include "link/clock.h"
 #include "link/posix_serial_port.h"
 #include "link/progress_template.h"
+#include "link/serial_devices.h"
 #include "link/ui/progress_dlg.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -97,6 +98,10 @@ public:
                        QMessageBox::Retry
                    ? MessageAnswer::Retry
                    : MessageAnswer::Cancel;
+    }
+
+    void ExplainOpenFailure(const PortResult& result) override {
+        ShowInStatusBar(m_view, Raw(PortProblemHint(result, WindowTexts())));
     }
 
     TransferDirection Direction() const override { return m_direction; }
