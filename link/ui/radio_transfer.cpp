@@ -101,8 +101,9 @@ public:
     }
 
     void ExplainOpenFailure(const PortResult& result) override {
-        ShowInStatusBar(m_view, Raw(PortProblemHint(result, WindowTexts())));
+        ShowInStatusBar(m_view, Raw(PortProblemHint(result, Texts())));
     }
+    const TextTranslator& Texts() const override { return WindowTexts(); }
 
     TransferDirection Direction() const override { return m_direction; }
     int GridRows() const override { return m_editor.Rows(); }

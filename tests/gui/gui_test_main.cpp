@@ -23,6 +23,7 @@ QObject* MakeCellEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
 QObject* MakeDevicesTest();
+QObject* MakeSafeEditTest();
 
 namespace quorim::test {
 
@@ -65,7 +66,8 @@ int main(int argc, char* argv[]) {
                             {"EnglishTest", MakeEnglishTest},
                             {"TransferTest", MakeTransferTest},
                             {"TransferSlowTest", MakeTransferSlowTest},
-                            {"DevicesTest", MakeDevicesTest}};
+                            {"DevicesTest", MakeDevicesTest},
+                            {"SafeEditTest", MakeSafeEditTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {
