@@ -19,8 +19,8 @@ namespace quorim {
 namespace {
 
 // The dialog's font and size, in dialog units.
-constexpr int kDevicesCx = 360;
-constexpr int kDevicesCy = 200;
+constexpr int kDevicesCx = 440;
+constexpr int kDevicesCy = 270;
 
 }  // namespace
 
