@@ -3,7 +3,8 @@
 #include <array>
 
 #include "app/tone_table.h"
-#include "editor/number_text.h"
+#include "text/ascii_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 
@@ -36,10 +37,6 @@ CellCommit Finish(const EditorSurface& grid, int row, int col, const RowTexts& b
     return c;
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 // The typed character as text (UTF-8).
 std::string CharText(int key) {
     const auto u = static_cast<unsigned>(key);
@@ -55,17 +52,6 @@ std::string CharText(int key) {
         s += static_cast<char>(0x80 | (u & 0x3F));
     }
     return s;
-}
-
-// "<whole>.<fraction>" with `decimals` digits from a count scaled by 10^decimals.
-std::string FixedText(long long scaled, int decimals) {
-    long long unit = 1;
-    for (int i = 0; i < decimals; ++i) unit *= 10;
-    const bool negative = scaled < 0;
-    const long long a = negative ? -scaled : scaled;
-    std::string frac = std::to_string(a % unit);
-    frac.insert(0, static_cast<std::size_t>(decimals) - frac.size(), '0');
-    return (negative ? "-" : "") + std::to_string(a / unit) + "." + frac;
 }
 
 }  // namespace
@@ -189,7 +175,7 @@ FrequencyReading ReadFrequencyText(std::string_view typed) {
         return r;
     }
     r.count = n;
-    r.text = FixedText(n, 5);
+    r.text = FixedDecimalText(n, 5);
     return r;
 }
 
@@ -242,7 +228,7 @@ std::string NormaliseSignallingText(std::string_view typed) {
         if (micro < 67000000 || micro > 254100000) {
             return off;
         }
-        return FixedText(LeadingDecimalScaled(typed, 1, Cut::RoundHalfUp), 1);
+        return FixedDecimalText(LeadingDecimalScaled(typed, 1, Cut::RoundHalfUp), 1);
     }
     // A DCS code: "D", the code, "N" (normal) or "I" (inverted).
     const char last = typed.back();

@@ -25,4 +25,14 @@ QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButtons buttons) {
+    if (buttons == MessageButtons::Ok) {
+        AfxMessageBox(parent, text);
+        return MessageAnswer::Ok;
+    }
+    return AfxMessageBox(parent, text, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry
+               ? MessageAnswer::Retry
+               : MessageAnswer::Cancel;
+}
+
 }  // namespace quorim
