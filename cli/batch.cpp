@@ -74,6 +74,13 @@ public:
         }
         return CliLinkHost::ShowMessage(text, buttons);
     }
+    // Quiet too while no radio is there: a port that is not there yet is
+    // what waiting means.
+    void ExplainOpenFailure(const PortResult& result) override {
+        if (!m_waiting || (m_answered && Direction() == TransferDirection::Write)) {
+            CliLinkHost::ExplainOpenFailure(result);
+        }
+    }
 
     bool Answered() const { return m_answered || m_refused; }
     bool Refused() const { return m_refused; }

@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "editor/codec.h"
+#include "link/serial_devices.h"
 
 namespace quorim::cli {
 
@@ -110,6 +111,14 @@ MessageAnswer CliLinkHost::ShowMessage(const std::string& text, MessageButtons b
     }
     ++m_prompts;
     return m_prompts <= m_retries ? MessageAnswer::Retry : MessageAnswer::Cancel;
+}
+
+void CliLinkHost::ExplainOpenFailure(const PortResult& result) {
+    const std::string hint = PortProblemHint(result, ChineseTexts());
+    if (!hint.empty()) {
+        ClearLine();
+        PrintLine(false, m_prefix + hint);
+    }
 }
 
 void CliLinkHost::Print(const std::string& text) {

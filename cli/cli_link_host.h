@@ -45,6 +45,7 @@ public:
     void PumpStep() override {}
     bool CancelRequested() const override;
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;
+    void ExplainOpenFailure(const PortResult& result) override;
     TransferDirection Direction() const override { return m_direction; }
     int GridRows() const override { return m_editor.Rows(); }
     void SetGridRows(int rows) override { m_editor.SetRows(rows); }

@@ -17,6 +17,7 @@ const std::map<std::string, std::string>& UsageLines() {
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
          "FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
+        {"ports", "quorim ports [--json]"},
         {"read",
          "quorim read --port PORT [--port PORT...] [--model 16|199] [--from FILE] --out FILE | --out-dir "
          "DIR\n"
@@ -51,8 +52,9 @@ int Usage(const std::string& command) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport}, {"new", RunNew},
-        {"read", RunRead}, {"show", RunShow},     {"tune", RunTune},     {"write", RunWrite},
+        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport},
+        {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},
+        {"show", RunShow}, {"tune", RunTune},     {"write", RunWrite},
     };
     if (argc < 2) {
         return Usage();

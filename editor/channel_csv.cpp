@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "editor/cell_rules.h"
+#include "editor/channel_edit.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
 #include "text/ascii_text.h"
@@ -95,23 +96,6 @@ bool IsModel16(const EditorSurface& editor) {
 std::string Cell(const CsvRecord& record, int index) {
     if (index < 0 || index >= static_cast<int>(record.size())) return {};
     return std::string(TrimBlanks(record[static_cast<std::size_t>(index)]));
-}
-
-// A frequency the grid already shows counts as unchanged also when a
-// spreadsheet dropped its trailing zeros ("145.125" for "145.12500"), so a
-// value the grid holds but would not accept as typed survives a round trip.
-bool SameFrequency(std::string_view typed, const std::string& cell) {
-    if (typed == cell) return true;
-    if (typed.empty() || cell.empty() || !StartsWithNumber(typed)) return false;
-    return LeadingDecimalScaled(typed, 5, Cut::RoundHalfUp) ==
-           LeadingDecimalScaled(cell, 5, Cut::RoundHalfUp);
-}
-
-// Likewise a tone: "100" for "100.0".
-bool SameSignalling(std::string_view typed, const std::string& cell) {
-    if (typed == cell) return true;
-    if (typed.empty() || cell.empty() || !StartsWithNumber(typed) || !StartsWithNumber(cell)) return false;
-    return LeadingDecimalScaled(typed, 1, Cut::Truncate) == LeadingDecimalScaled(cell, 1, Cut::Truncate);
 }
 
 struct ChannelRow {
@@ -285,38 +269,18 @@ void ApplyQuorimSettings(const std::vector<SettingRow>& settings, RadioModel mod
 void TypeQuorimCell(const ChannelRow& c, int col, EditorModel& grid, CsvImport& result) {
     const int row = c.channel;
     const std::string& typed = c.cells[static_cast<std::size_t>(col)];
-    const std::string shown = grid.TextMatrix(row, col);
     const std::string caption(GridHeaders()[static_cast<std::size_t>(col)]);
-    if (col == kColRxFreq || col == kColTxFreq) {
-        if (SameFrequency(typed, shown)) return;
-        const FrequencyReading reading = ReadFrequencyText(typed);
-        if (!reading.message.empty()) {
-            result.Refuse(c.row, caption, typed, std::string(reading.message));
-            return;
-        }
-        CommitFrequencyText(grid, row, col, typed);
+    const std::string_view message = TypeCellText(grid, row, col, typed);
+    if (!message.empty()) {
+        result.Refuse(c.row, caption, typed, std::string(message));
         return;
     }
-    if (col == kColRxTone || col == kColTxTone) {
-        if (SameSignalling(typed, shown)) return;
-        const bool off = SameIgnoringAsciiCase(typed, kSignallingOff);
-        if (!typed.empty() && !off && NormaliseSignallingText(typed) == kSignallingOff) {
-            result.Refuse(c.row, caption, typed, std::string(kMsgFrequencyRange));
-            return;
-        }
-        CommitSignallingByEnter(grid, row, col, typed);
-        if (!typed.empty() && !off && grid.TextMatrix(row, col).empty()) {
-            result.Warn(c.row, caption, typed, "left out: the channel has no frequency");
-        }
-        return;
-    }
-    if (typed.empty() || typed == shown) return;
-    if (typed != kYes && typed != kNo) {
-        result.Refuse(c.row, caption, typed, std::string(kMsgFrequencyRange));
-        return;
-    }
-    CommitInhibitByEnter(grid, row, col, typed);
-    if (grid.TextMatrix(row, col) != typed) {
+    // Signalling or the inhibit flag on a channel without a frequency is not
+    // taken, as in the grid.
+    const std::string now = grid.TextMatrix(row, col);
+    const bool tone = col == kColRxTone || col == kColTxTone;
+    if (!typed.empty() && (tone ? !SameIgnoringAsciiCase(typed, kSignallingOff) && now.empty()
+                                : col == kColInhibit && now != typed)) {
         result.Warn(c.row, caption, typed, "left out: the channel has no frequency");
     }
 }
