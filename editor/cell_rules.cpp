@@ -37,6 +37,22 @@ CellCommit Finish(const EditorSurface& grid, int row, int col, const RowTexts& b
     return c;
 }
 
+// A refused entry leaves the row as it was; the editor reopens on the cell
+// with what was typed.
+CellCommit Refuse(const EditorSurface& grid, int row, int col, std::string_view message) {
+    CellCommit c;
+    c.refused = true;
+    c.text = grid.TextMatrix(row, col);
+    c.message = message;
+    return c;
+}
+
+// The rules turn a text they cannot read into "OFF"; only "OFF" itself (in
+// any case) means it.
+bool MeansOff(std::string_view typed) {
+    return SameIgnoringAsciiCase(typed, kSignallingOff);
+}
+
 // The typed character as text (UTF-8).
 std::string CharText(int key) {
     const auto u = static_cast<unsigned>(key);
@@ -183,8 +199,11 @@ CellCommit CommitFrequencyText(EditorSurface& grid, int row, int col, std::strin
     if (!IsChannelRow(grid, row) || EditorForColumn(col) != CellEditor::Edit) {
         return {};
     }
-    const RowTexts before = Snapshot(grid, row);
     const FrequencyReading r = ReadFrequencyText(typed);
+    if (!r.message.empty()) {
+        return Refuse(grid, row, col, r.message);
+    }
+    const RowTexts before = Snapshot(grid, row);
     if (!r.text.empty()) {
         const bool newChannel = before[kColRxFreq].empty() && before[kColTxFreq].empty() &&
                                 before[kColRxTone].empty() && before[kColTxTone].empty() &&
@@ -199,7 +218,7 @@ CellCommit CommitFrequencyText(EditorSurface& grid, int row, int col, std::strin
         }
         grid.SetTextMatrix(row, col, r.text);
     } else {
-        // Clearing a frequency clears that side's signalling, and the
+        // Clearing a frequency on purpose clears that side's signalling, and the
         // inhibit flag once nothing is left on the row.
         grid.SetTextMatrix(row, col == kColRxFreq ? kColRxTone : kColTxTone, "");
         grid.SetTextMatrix(row, col, "");
@@ -211,9 +230,7 @@ CellCommit CommitFrequencyText(EditorSurface& grid, int row, int col, std::strin
             grid.SetTextMatrix(row, kColInhibit, "");
         }
     }
-    CellCommit c = Finish(grid, row, col, before);
-    c.message = r.message;
-    return c;
+    return Finish(grid, row, col, before);
 }
 
 std::string NormaliseSignallingText(std::string_view typed) {
@@ -260,8 +277,15 @@ CellCommit CommitSignallingByEnter(EditorSurface& grid, int row, int col, std::s
     if (!IsChannelRow(grid, row) || EditorForColumn(col) != CellEditor::Tone) {
         return {};
     }
+    std::string text;
+    if (HasFrequency(grid, row)) {
+        text = NormaliseSignallingText(typed);
+        if (text == kSignallingOff && !typed.empty() && !MeansOff(typed)) {
+            return Refuse(grid, row, col, kMsgFrequencyRange);
+        }
+    }
     const RowTexts before = Snapshot(grid, row);
-    grid.SetTextMatrix(row, col, HasFrequency(grid, row) ? NormaliseSignallingText(typed) : std::string());
+    grid.SetTextMatrix(row, col, text);
     return Finish(grid, row, col, before);
 }
 
@@ -270,11 +294,14 @@ CellCommit CommitSignallingOnLeave(EditorSurface& grid, int row, int col,
     if (!IsChannelRow(grid, row) || EditorForColumn(col) != CellEditor::Tone) {
         return {};
     }
-    const RowTexts before = Snapshot(grid, row);
     std::string text;
     if (HasFrequency(grid, row)) {
         text = selectedItem ? std::string(*selectedItem) : NormaliseSignallingText(typed);
+        if (!selectedItem && text == kSignallingOff && !typed.empty() && !MeansOff(typed)) {
+            return Refuse(grid, row, col, kMsgFrequencyRange);
+        }
     }
+    const RowTexts before = Snapshot(grid, row);
     grid.SetTextMatrix(row, col, text);
     return Finish(grid, row, col, before);
 }
@@ -333,9 +360,9 @@ EnterOutcome HandleEnter(EditorSurface& grid, EnterFocus focus, bool toneComboVi
                 return out;
             }
             out.commit = CommitFrequencyText(grid, row, col, editorText);
-            out.move = EnterMove::EditNext;
+            out.move = out.commit.refused ? EnterMove::Reopen : EnterMove::EditNext;
             out.row = row;
-            out.col = col + 1;
+            out.col = out.commit.refused ? col : col + 1;
             return out;
         case EnterFocus::YesNoCombo:
             out.commit = CommitInhibitByEnter(grid, row, col, editorText);
@@ -353,9 +380,9 @@ EnterOutcome HandleEnter(EditorSurface& grid, EnterFocus focus, bool toneComboVi
                 return out;
             }
             out.commit = CommitSignallingByEnter(grid, row, col, editorText);
-            out.move = EnterMove::EditNext;
+            out.move = out.commit.refused ? EnterMove::Reopen : EnterMove::EditNext;
             out.row = row;
-            out.col = col + 1;
+            out.col = out.commit.refused ? col : col + 1;
             return out;
     }
     return out;

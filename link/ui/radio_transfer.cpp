@@ -92,6 +92,8 @@ public:
         return LinkMessageBox(parent, Raw(text), buttons);
     }
 
+    const TextTranslator& Texts() const override { return WindowTexts(); }
+
     TransferDirection Direction() const override { return m_direction; }
     int GridRows() const override { return m_editor.Rows(); }
     void SetGridRows(int rows) override { m_editor.SetRows(rows); }

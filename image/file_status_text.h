@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "app/translation.h"
+#include "image/szt_file.h"
+
+namespace quorim {
+
+// A failed open or save as the windows tell it, in the program's language:
+// one sentence naming the file and what went wrong, then the reason the
+// system gave, if any, in brackets. (FileStatus::Message() is the command
+// line's English.)
+std::string FileStatusText(const FileStatus& status, const TextTranslator& texts);
+
+}  // namespace quorim
