@@ -13,6 +13,12 @@ constexpr std::string_view kMsgNotADataFile =
 constexpr std::string_view kMsgCannotReadFile = QUORIM_TR("Quorim", "无法读取文件“%1”");
 constexpr std::string_view kMsgCannotSaveFile = QUORIM_TR("Quorim", "无法保存文件“%1”，原文件未改动");
 constexpr std::string_view kMsgReason = QUORIM_TR("Quorim", "（%1）");
+constexpr std::string_view kMsgBackupNoFolder =
+    QUORIM_TR("Quorim", "已读出对讲机数据，但未保存备份：XDG_DATA_HOME 和 HOME 都未指明存放的文件夹");
+constexpr std::string_view kMsgBackupNotStored =
+    QUORIM_TR("Quorim", "已读出对讲机数据，但备份无法保存到“%1”（%2）");
+constexpr std::string_view kMsgBackupNotPruned =
+    QUORIM_TR("Quorim", "对讲机数据已备份到“%1”，但旧的备份无法删除（%2）");
 
 // The file layer's own reasons, in the program's language; any other reason
 // is the system's and stays as it was given.
@@ -52,6 +58,21 @@ std::string FileStatusText(const FileStatus& status, const TextTranslator& texts
         text += TranslateWithArgs(texts, kMsgReason, {reason});
     }
     return text;
+}
+
+std::string ReadBackupWarningText(const ReadBackupResult& result, const TextTranslator& texts) {
+    using Problem = ReadBackupResult::Problem;
+    switch (result.problem) {
+        case Problem::NoFolder:
+            return texts.Translate("Quorim", kMsgBackupNoFolder);
+        case Problem::NotStored:
+            return TranslateWithArgs(texts, kMsgBackupNotStored, {result.where, result.reason});
+        case Problem::NotPruned:
+            return TranslateWithArgs(texts, kMsgBackupNotPruned, {result.where, result.reason});
+        case Problem::None:
+            break;
+    }
+    return result.warning;
 }
 
 }  // namespace quorim

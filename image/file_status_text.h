@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/translation.h"
+#include "image/read_backup.h"
 #include "image/szt_file.h"
 
 namespace quorim {
@@ -12,5 +13,8 @@ namespace quorim {
 // system gave, if any, in brackets. (FileStatus::Message() is the command
 // line's English.)
 std::string FileStatusText(const FileStatus& status, const TextTranslator& texts);
+
+// A read's backup that could not be kept, the same way; empty when it was.
+std::string ReadBackupWarningText(const ReadBackupResult& result, const TextTranslator& texts);
 
 }  // namespace quorim

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "editor/codec.h"
+#include "image/file_status_text.h"
 #include "image/read_backup.h"
 #include "link/clock.h"
 #include "link/posix_serial_port.h"
@@ -159,7 +160,7 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
         // failed read.
         const ReadBackupResult kept = StoreReadBackup(work);
         if (!kept.Ok()) {
-            AfxMessageBox(m_view, Raw(kept.warning));
+            AfxMessageBox(m_view, Raw(ReadBackupWarningText(kept, WindowTexts())));
         }
     }
     --g_runningTransfers;

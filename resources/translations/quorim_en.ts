@@ -761,6 +761,18 @@ Copyright (C) the Quorim developers.</translation>
         <source>写频完成：%1，%2 个信道，%3</source>
         <translation>Write done: %1, %2 channels, %3</translation>
     </message>
+    <message>
+        <source>已读出对讲机数据，但未保存备份：XDG_DATA_HOME 和 HOME 都未指明存放的文件夹</source>
+        <translation>The radio's memory was read, but no backup was kept: neither XDG_DATA_HOME nor HOME names a folder for it</translation>
+    </message>
+    <message>
+        <source>已读出对讲机数据，但备份无法保存到“%1”（%2）</source>
+        <translation>The radio's memory was read, but its backup could not be stored in &quot;%1&quot; (%2)</translation>
+    </message>
+    <message>
+        <source>对讲机数据已备份到“%1”，但旧的备份无法删除（%2）</source>
+        <translation>The radio's memory was backed up in &quot;%1&quot;, but older backups could not be removed (%2)</translation>
+    </message>
 </context>
 <context>
     <name>SettingsList</name>

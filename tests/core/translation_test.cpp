@@ -95,6 +95,12 @@ TEST(MessageTranslation, FileFailuresAndTransferTextsInEitherLanguage) {
               "无法保存文件“/x/%2.szt”，原文件未改动（这是一个文件夹）");
     EXPECT_EQ(FileStatusText(saved, english),
               "Cannot save \"/x/%2.szt\"; the file is unchanged (it is a folder)");
+    ReadBackupResult backup;
+    backup.problem = ReadBackupResult::Problem::NotStored;
+    backup.where = "/b";
+    backup.reason = "it is not a folder";
+    EXPECT_EQ(ReadBackupWarningText(backup, ChineseTexts()),
+              "已读出对讲机数据，但备份无法保存到“/b”（it is not a folder）");
     const FileStatus shortFile{FileError::TooShort, "a.szt", 12, ""};
     EXPECT_EQ(FileStatusText(shortFile, ChineseTexts()),
               "“a.szt”不是对讲机数据文件：它有 12 字节，数据文件有 3216 字节");
