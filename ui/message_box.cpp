@@ -1,6 +1,8 @@
 #include "ui/message_box.h"
 
 #include <QAbstractButton>
+#include <QMainWindow>
+#include <QStatusBar>
 
 #include "app/commands.h"
 #include "ui/ui_text.h"
@@ -33,6 +35,17 @@ MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButton
     return AfxMessageBox(parent, text, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry
                ? MessageAnswer::Retry
                : MessageAnswer::Cancel;
+}
+
+void ShowInStatusBar(QWidget* from, const QString& text) {
+    for (QWidget* w = from; w != nullptr; w = w->parentWidget()) {
+        if (auto* main = qobject_cast<QMainWindow*>(w)) {
+            if (auto* bar = main->findChild<QStatusBar*>()) {
+                bar->showMessage(text);
+            }
+            return;
+        }
+    }
 }
 
 }  // namespace quorim

@@ -17,4 +17,8 @@ QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
 // back to the link.
 MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButtons buttons);
 
+// Shows `text` in the status bar of the main window `from` belongs to (the
+// first window up its parents that has one); nothing when there is none.
+void ShowInStatusBar(QWidget* from, const QString& text);
+
 }  // namespace quorim

@@ -16,6 +16,7 @@
 
 #include "link/clock.h"
 #include "link/posix_serial_port.h"
+#include "link/serial_devices.h"
 #include "ui/dialog_builder.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -31,6 +32,9 @@ public:
     explicit TuningLinkHost(QWidget* parent) : m_parent(parent) {}
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
         return LinkMessageBox(m_parent, Q(text), buttons);
+    }
+    void ExplainOpenFailure(const PortResult& result) override {
+        ShowInStatusBar(m_parent, Raw(PortProblemHint(result, WindowTexts())));
     }
 
 private:
