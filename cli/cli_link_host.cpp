@@ -1,24 +1,13 @@
 #include "cli/cli_link_host.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
+#include "cli/platform.h"
 #include "editor/codec.h"
 
 namespace quorim::cli {
-
-namespace {
-
-volatile sig_atomic_t g_interrupted = 0;
-void OnInterrupt(int) {
-    g_interrupted = 1;
-}
-
-}  // namespace
 
 bool ParseCount(const std::string& text, int& out) {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
@@ -29,20 +18,17 @@ bool ParseCount(const std::string& text, int& out) {
 }
 
 CliLinkHost::CliLinkHost(TransferDirection direction, int retries)
-    : m_direction(direction), m_retries(retries), m_terminal(isatty(STDERR_FILENO) != 0) {
-    g_interrupted = 0;
-    struct sigaction sa {};
-    sa.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &sa, nullptr);
+    : m_direction(direction), m_retries(retries), m_terminal(StderrIsTerminal()) {
+    WatchInterrupt();
 }
 
 CliLinkHost::~CliLinkHost() {
     CloseProgress();
-    signal(SIGINT, SIG_DFL);
+    UnwatchInterrupt();
 }
 
 bool CliLinkHost::CancelRequested() const {
-    return g_interrupted != 0;
+    return Interrupted();
 }
 
 void CliLinkHost::SetStatusText(const std::string& text) {

@@ -1,16 +1,15 @@
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
+#include "cli/platform.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
 #include "image/read_backup.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
 
 namespace quorim::cli {
 
@@ -47,7 +46,7 @@ int RunRead(const Args& args) {
     // be kept.
     const std::filesystem::path outPath(out);
     const std::filesystem::path dir = outPath.has_parent_path() ? outPath.parent_path() : ".";
-    if (!std::filesystem::is_directory(dir) || access(dir.c_str(), W_OK) != 0) {
+    if (!FolderTakesFiles(dir.string())) {
         std::cerr << "quorim: cannot save \"" << out << "\": its folder does not exist or is not writable\n";
         return kExitFailed;
     }
@@ -69,9 +68,9 @@ int RunRead(const Args& args) {
         }
     }
 
-    PosixSerialPort serial;
+    const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(port, doc, serial, clock, host);
+    const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
     if (outcome != TransferOutcome::Succeeded) {
         return kExitFailed;
     }

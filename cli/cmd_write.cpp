@@ -6,7 +6,7 @@
 #include "editor/document_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
 #include "link/write_verify.h"
 
 namespace quorim::cli {
@@ -20,9 +20,9 @@ int VerifyWrite(const std::string& port, const DocumentData& written, bool sixte
     CliLinkHost host(TransferDirection::Read, retries);
     DocumentData back = written;
     InitialUpdateEditor(back, host.Editor());
-    PosixSerialPort serial;
+    const auto serial = NewSystemSerialPort();
     RealClock clock;
-    if (RunRadioTransfer(port, back, serial, clock, host) != TransferOutcome::Succeeded) {
+    if (RunRadioTransfer(port, back, *serial, clock, host) != TransferOutcome::Succeeded) {
         std::cerr << kMsgVerifyReadFailed << "\n";
         return kExitFailed;
     }
@@ -70,9 +70,9 @@ int RunWrite(const Args& args) {
             std::cerr << "quorim: " << status.Message() << "\n";
             return kExitFailed;
         }
-        PosixSerialPort serial;
+        const auto serial = NewSystemSerialPort();
         RealClock clock;
-        if (RunRadioTransfer(port, doc, serial, clock, host) != TransferOutcome::Succeeded) {
+        if (RunRadioTransfer(port, doc, *serial, clock, host) != TransferOutcome::Succeeded) {
             return kExitFailed;
         }
         sixteenLayout = host.GridRows() < 18;

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "cli/commands.h"
+#include "cli/platform.h"
 
 namespace quorim::cli {
 
@@ -52,10 +53,11 @@ int main(int argc, char** argv) {
         {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport}, {"new", RunNew},
         {"read", RunRead}, {"show", RunShow},     {"tune", RunTune},     {"write", RunWrite},
     };
-    if (argc < 2) {
+    const Args words = CommandWords(argc, argv);
+    if (words.empty()) {
         return Usage();
     }
-    const std::string name = argv[1];
+    const std::string name = words[0];
     if (name == "--help" || name == "-h" || name == "help") {
         Usage();
         return kExitOk;
@@ -65,5 +67,5 @@ int main(int argc, char** argv) {
         std::cerr << "quorim: unknown command \"" << name << "\"\n";
         return Usage();
     }
-    return it->second(Args(argv + 2, argv + argc));
+    return it->second(Args(words.begin() + 1, words.end()));
 }

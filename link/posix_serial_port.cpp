@@ -86,6 +86,10 @@ speed_t BaudConstant(int baud) {
 
 }  // namespace
 
+std::unique_ptr<SerialPort> NewSystemSerialPort() {
+    return std::make_unique<PosixSerialPort>();
+}
+
 PosixSerialPort::~PosixSerialPort() {
     Close();
 }

@@ -20,8 +20,8 @@
 #include "image/read_backup.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
-#include "link/posix_serial_port.h"
 #include "link/progress_template.h"
+#include "link/serial_port.h"
 #include "link/ui/progress_dlg.h"
 
 namespace quorim {
@@ -182,9 +182,9 @@ void CQuorim_CHView::OnRadioTransfer() {
     // still to be written.
     DocumentData work = doc->Data();
     CViewLinkHost host(*this, *m_pProgressDlg);
-    PosixSerialPort port;
+    const auto port = NewSystemSerialPort();
     CPumpingClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(m_strPortName, work, port, clock, host);
+    const TransferOutcome outcome = RunRadioTransfer(m_strPortName, work, *port, clock, host);
 
     if (write) {
         // The image holds what was encoded for the radio.

@@ -16,7 +16,7 @@
 #include "app/ui/message_box.h"
 #include "app/ui/ui_text.h"
 #include "link/clock.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
 
 namespace quorim {
 
@@ -404,9 +404,9 @@ void CTuningDlg::OnStart() {
         Utf8(FrequencyBox(TuningSide::Rx)->text()), Utf8(FrequencyBox(TuningSide::Tx)->text()),
         Utf8(ToneBox(TuningSide::Rx)->currentText()), Utf8(ToneBox(TuningSide::Tx)->currentText()));
     TuningLinkHost host(this);
-    PosixSerialPort port;
+    const auto port = NewSystemSerialPort();
     RealClock clock;
-    RunTuningSession(request, port, clock, host);
+    RunTuningSession(request, *port, clock, host);
 }
 
 void CTuningDlg::OnFrequencyEnter(TuningSide side) {
