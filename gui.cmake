@@ -1,13 +1,14 @@
 # The Qt programs. Included from CMakeLists.txt when Qt 6 Widgets and
 # PrintSupport are found.
 
-# Every file under a ui/ folder of a subsystem is the programming program's
-# window code; main.cpp is the program itself.
+# Every file under a ui/ folder is the programming program's window code (the
+# top-level ui/ holds the helpers every window shares); main.cpp is the
+# program itself.
 file(GLOB QUORIM_GUI_SOURCES CONFIGURE_DEPENDS
-  app/ui/*.cpp editor/ui/*.cpp link/ui/*.cpp tuning/ui/*.cpp)
+  ui/*.cpp app/ui/*.cpp editor/ui/*.cpp link/ui/*.cpp tuning/ui/*.cpp)
 list(FILTER QUORIM_GUI_SOURCES EXCLUDE REGEX "/app/ui/main\\.cpp$")
 file(GLOB QUORIM_GUI_HEADERS CONFIGURE_DEPENDS
-  app/ui/*.h editor/ui/*.h link/ui/*.h tuning/ui/*.h)
+  ui/*.h app/ui/*.h editor/ui/*.h link/ui/*.h tuning/ui/*.h)
 file(GLOB QUORIM_GUI_RESOURCES CONFIGURE_DEPENDS resources/*.qrc)
 
 add_library(quorim_gui STATIC ${QUORIM_GUI_SOURCES} ${QUORIM_GUI_HEADERS} ${QUORIM_GUI_RESOURCES})
@@ -32,7 +33,7 @@ find_package(Qt6 COMPONENTS LinguistTools REQUIRED)
 file(GLOB QUORIM_TRANSLATED_SOURCES CONFIGURE_DEPENDS
   app/*.h app/*.cpp image/*.h image/*.cpp editor/*.h editor/*.cpp link/*.h link/*.cpp
   tuning/*.h tuning/*.cpp
-  app/ui/*.h app/ui/*.cpp editor/ui/*.h editor/ui/*.cpp link/ui/*.h link/ui/*.cpp
+  ui/*.h ui/*.cpp app/ui/*.h app/ui/*.cpp editor/ui/*.h editor/ui/*.cpp link/ui/*.h link/ui/*.cpp
   tuning/ui/*.h tuning/ui/*.cpp)
 qt_add_translations(quorim_gui
   TS_FILES resources/translations/quorim_en.ts

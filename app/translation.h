@@ -23,7 +23,7 @@
 // but "Open" and "Close" as commands.
 //
 // The window code shows a marked text with Q(text), or Q(item,
-// kTrSettingsList) for a list item (app/ui/ui_text.h). Texts the user typed,
+// kTrSettingsList) for a list item (ui/ui_text.h). Texts the user typed,
 // file paths, numbers, tone names and the link's English messages are shown
 // with Raw() and never translated. The channel grid holds what the user sees;
 // the core reads and writes it through the view's EditorSurface, which turns
@@ -31,7 +31,7 @@
 //
 // Core code that composes a shown text out of marked pieces (the printed
 // pages) takes a TextTranslator and asks it for each piece: the windows pass
-// WindowTexts() (app/ui/ui_text.h), everything else ChineseTexts().
+// WindowTexts() (ui/ui_text.h), everything else ChineseTexts().
 #define QUORIM_TR(context, text) text
 
 namespace quorim {

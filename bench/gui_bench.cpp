@@ -48,7 +48,7 @@ Gaps OneRead(const std::string& radioPath) {
     }
     QCoreApplication::processEvents();
     view->OnReadRadio();
-    CProgressDlg* dlg = view->ProgressDlg();
+    auto* dlg = view->findChild<CProgressDlg*>();
     if (!dlg->IsWindow()) {
         return {};
     }

@@ -1,10 +1,10 @@
 // The start-up floor for the Qt programs: a bare Qt Widgets program that
 // shows one empty window and, under QUORIM_QUIT_WHEN_SHOWN, ends once it has
-// painted (see app/ui/shown_hook.h).
+// painted (see ui/shown_hook.h).
 #include <QApplication>
 #include <QWidget>
 
-#include "app/ui/shown_hook.h"
+#include "ui/shown_hook.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -3,11 +3,48 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <mutex>
 
 #include "cli/platform.h"
 #include "editor/codec.h"
+#include "link/serial_devices.h"
 
 namespace quorim::cli {
+
+namespace {
+
+std::mutex g_scopeMutex;
+int g_scopes = 0;
+
+std::mutex& OutputMutex() {
+    static std::mutex m;
+    return m;
+}
+
+}  // namespace
+
+InterruptScope::InterruptScope() {
+    const std::lock_guard lock(g_scopeMutex);
+    if (g_scopes++ == 0) {
+        WatchInterrupt();
+    }
+}
+
+InterruptScope::~InterruptScope() {
+    const std::lock_guard lock(g_scopeMutex);
+    if (--g_scopes == 0) {
+        UnwatchInterrupt();
+    }
+}
+
+bool InterruptScope::Interrupted() {
+    return cli::Interrupted();
+}
+
+void PrintLine(bool toStdout, const std::string& line) {
+    const std::lock_guard lock(OutputMutex());
+    (toStdout ? std::cout : std::cerr) << line << "\n" << std::flush;
+}
 
 bool ParseCount(const std::string& text, int& out) {
     if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
@@ -17,18 +54,18 @@ bool ParseCount(const std::string& text, int& out) {
     return true;
 }
 
-CliLinkHost::CliLinkHost(TransferDirection direction, int retries)
-    : m_direction(direction), m_retries(retries), m_terminal(StderrIsTerminal()) {
-    WatchInterrupt();
-}
+CliLinkHost::CliLinkHost(TransferDirection direction, int retries, std::string prefix)
+    : m_direction(direction),
+      m_prefix(std::move(prefix)),
+      m_retries(retries),
+      m_terminal(m_prefix.empty() && StderrIsTerminal()) {}
 
 CliLinkHost::~CliLinkHost() {
     CloseProgress();
-    UnwatchInterrupt();
 }
 
 bool CliLinkHost::CancelRequested() const {
-    return Interrupted();
+    return InterruptScope::Interrupted();
 }
 
 void CliLinkHost::SetStatusText(const std::string& text) {
@@ -54,13 +91,26 @@ void CliLinkHost::CloseProgress() {
 }
 
 MessageAnswer CliLinkHost::ShowMessage(const std::string& text, MessageButtons buttons) {
-    ClearLine();
-    std::cerr << text << "\n";
+    Print(text);
     if (buttons == MessageButtons::Ok) {
         return MessageAnswer::Ok;
     }
     ++m_prompts;
     return m_prompts <= m_retries ? MessageAnswer::Retry : MessageAnswer::Cancel;
+}
+
+void CliLinkHost::ExplainOpenFailure(const PortResult& result) {
+    const std::string hint = PortProblemHint(result, ChineseTexts());
+    if (!hint.empty()) {
+        ClearLine();
+        PrintLine(false, m_prefix + hint);
+    }
+}
+
+void CliLinkHost::Print(const std::string& text) {
+    ClearLine();
+    m_lastMessage = text;
+    PrintLine(false, m_prefix + text);
 }
 
 void CliLinkHost::EncodeEditor(DocumentData& doc) {

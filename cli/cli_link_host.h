@@ -7,13 +7,32 @@
 
 namespace quorim::cli {
 
+// Ctrl+C asks every running transfer to cancel. The handler is in place while
+// at least one scope lives (a host, or a run of several transfers that must
+// not lose a Ctrl+C between two of them); the first scope clears the flag.
+class InterruptScope {
+public:
+    InterruptScope();
+    ~InterruptScope();
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+
+    static bool Interrupted();
+};
+
+// Writes one line to stdout or stderr, whole, even when several ports print
+// at once.
+void PrintLine(bool toStdout, const std::string& line);
+
 // The command line's host for the radio links: every message goes to stderr
 // as its own line, verbatim; a Retry/Cancel prompt is answered Retry for the
 // first `retries` prompts, then Cancel. On a terminal the status line and a
 // progress bar are redrawn in place. Ctrl+C asks the transfer to cancel.
+// With a prefix (several ports at once) every message starts with it and no
+// progress is drawn.
 class CliLinkHost : public LinkHost {
 public:
-    CliLinkHost(TransferDirection direction, int retries);
+    CliLinkHost(TransferDirection direction, int retries, std::string prefix = {});
     ~CliLinkHost() override;
     CliLinkHost(const CliLinkHost&) = delete;
     CliLinkHost& operator=(const CliLinkHost&) = delete;
@@ -26,6 +45,7 @@ public:
     void PumpStep() override {}
     bool CancelRequested() const override;
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;
+    void ExplainOpenFailure(const PortResult& result) override;
     TransferDirection Direction() const override { return m_direction; }
     int GridRows() const override { return m_editor.Rows(); }
     void SetGridRows(int rows) override { m_editor.SetRows(rows); }
@@ -34,12 +54,21 @@ public:
 
     EditorModel& Editor() { return m_editor; }
     int PromptsAnswered() const { return m_prompts; }
+    // The last message shown, for a summary.
+    const std::string& LastMessage() const { return m_lastMessage; }
+
+protected:
+    // A message line, after the prefix.
+    void Print(const std::string& text);
 
 private:
     void Redraw();
     void ClearLine();
 
+    InterruptScope m_interrupts;
     TransferDirection m_direction;
+    std::string m_prefix;
+    std::string m_lastMessage;
     int m_retries;
     int m_prompts = 0;
     EditorModel m_editor;

@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/utf8_path.h"
+#include "cli/batch.h"
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
@@ -14,14 +16,17 @@
 namespace quorim::cli {
 
 int RunRead(const Args& args) {
-    std::string port, model, from, out;
+    std::vector<std::string> ports;
+    std::string model, from, out, outDir;
     int retries = 0;
     bool backup = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--port" && hasValue) {
-            port = args[++i];
+            ports.push_back(args[++i]);
+        } else if (a == "--out-dir" && hasValue) {
+            outDir = args[++i];
         } else if (a == "--model" && hasValue) {
             model = args[++i];
         } else if (a == "--from" && hasValue) {
@@ -38,35 +43,43 @@ int RunRead(const Args& args) {
             return Usage("read");
         }
     }
-    if (port.empty() || out.empty() || (!model.empty() && model != "16" && model != "199") ||
+    // One port reads into --out or --out-dir, several only into --out-dir.
+    if (ports.empty() || !DistinctPorts(ports) || out.empty() == outDir.empty() ||
+        (ports.size() > 1 && outDir.empty()) || (!model.empty() && model != "16" && model != "199") ||
         (!model.empty() && !from.empty())) {
         return Usage("read");
     }
-    // A read can take ten seconds; find out before it whether its result can
-    // be kept.
-    const std::filesystem::path outPath(out);
-    const std::filesystem::path dir = outPath.has_parent_path() ? outPath.parent_path() : ".";
-    if (!FolderTakesFiles(dir.string())) {
-        std::cerr << "quorim: cannot save \"" << out << "\": its folder does not exist or is not writable\n";
-        return kExitFailed;
-    }
-
-    CliLinkHost host(TransferDirection::Read, retries);
-    DocumentData doc;
+    OpenedDocument start;
     if (!from.empty()) {
-        const FileStatus status = OpenDocument(from, doc, host.Editor());
+        const FileStatus status = OpenDocument(from, start.doc, start.editor);
         if (!status.Ok()) {
             std::cerr << "quorim: " << status.Message() << "\n";
             return kExitFailed;
         }
     } else {
-        doc.OnNewDocument();
-        InitialUpdateEditor(doc, host.Editor());
+        start.doc.OnNewDocument();
+        InitialUpdateEditor(start.doc, start.editor);
         if (model == "199") {
-            host.Editor().SetCurSel(SettingsList::Model, 1);
-            ApplyModelChoice(host.Editor(), doc);
+            start.editor.SetCurSel(SettingsList::Model, 1);
+            ApplyModelChoice(start.editor, start.doc);
         }
     }
+    if (!outDir.empty()) {
+        return RunBatchRead(ports, outDir, start, retries, backup);
+    }
+    const std::string& port = ports.front();
+    // A read can take ten seconds; find out before it whether its result can
+    // be kept.
+    const std::filesystem::path outPath = Utf8Path(out);
+    const std::filesystem::path dir = outPath.has_parent_path() ? outPath.parent_path() : ".";
+    if (!FolderTakesFiles(Utf8Text(dir))) {
+        std::cerr << "quorim: cannot save \"" << out << "\": its folder does not exist or is not writable\n";
+        return kExitFailed;
+    }
+
+    CliLinkHost host(TransferDirection::Read, retries);
+    host.Editor() = start.editor;
+    DocumentData doc = start.doc;
 
     const auto serial = NewSystemSerialPort();
     RealClock clock;

@@ -21,6 +21,7 @@ int RunImport(const Args& args);
 int RunRead(const Args& args);
 int RunWrite(const Args& args);
 int RunTune(const Args& args);
+int RunPorts(const Args& args);
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});

@@ -18,13 +18,16 @@ const std::map<std::string, std::string>& UsageLines() {
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
          "FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
+        {"ports", "quorim ports [--json]"},
         {"read",
-         "quorim read --port PORT [--model 16|199] [--from FILE] --out FILE [--retry N] [--no-backup]"},
+         "quorim read --port PORT [--port PORT...] [--model 16|199] [--from FILE] --out FILE | --out-dir "
+         "DIR\n"
+         "             [--retry N] [--no-backup]"},
         {"show", "quorim show [--json] FILE"},
         {"tune",
          "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
-        {"write", "quorim write --port PORT FILE [--retry N] [--verify]"},
+        {"write", "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat]"},
     };
     return lines;
 }
@@ -50,8 +53,9 @@ int Usage(const std::string& command) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport}, {"new", RunNew},
-        {"read", RunRead}, {"show", RunShow},     {"tune", RunTune},     {"write", RunWrite},
+        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport},
+        {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},
+        {"show", RunShow}, {"tune", RunTune},     {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {

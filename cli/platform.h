@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,16 @@ namespace quorim::cli {
 std::vector<std::string> CommandWords(int argc, char** argv);
 
 // From WatchInterrupt until UnwatchInterrupt, Ctrl+C sets a flag instead of
-// ending the program; Interrupted reads the flag.
+// ending the program; Interrupted reads the flag (from any thread).
 void WatchInterrupt();
 void UnwatchInterrupt();
 bool Interrupted();
 
 bool StderrIsTerminal();
+
+// The calendar time of `t`, local or UTC (thread-safe).
+std::tm LocalTimeOf(std::time_t t);
+std::tm UtcTimeOf(std::time_t t);
 
 // True when `folder` exists and takes new files.
 bool FolderTakesFiles(const std::string& folder);

@@ -1,6 +1,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 
 #include "cli/platform.h"
@@ -9,9 +10,12 @@ namespace quorim::cli {
 
 namespace {
 
-volatile sig_atomic_t g_interrupted = 0;
+// Set by the handler on whichever thread the signal lands, read by every
+// port's thread.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 void OnInterrupt(int) {
-    g_interrupted = 1;
+    g_interrupted = true;
 }
 
 }  // namespace
@@ -21,7 +25,7 @@ std::vector<std::string> CommandWords(int argc, char** argv) {
 }
 
 void WatchInterrupt() {
-    g_interrupted = 0;
+    g_interrupted = false;
     struct sigaction sa {};
     sa.sa_handler = OnInterrupt;
     sigaction(SIGINT, &sa, nullptr);
@@ -32,11 +36,23 @@ void UnwatchInterrupt() {
 }
 
 bool Interrupted() {
-    return g_interrupted != 0;
+    return g_interrupted;
 }
 
 bool StderrIsTerminal() {
     return isatty(STDERR_FILENO) != 0;
+}
+
+std::tm LocalTimeOf(std::time_t t) {
+    std::tm out{};
+    localtime_r(&t, &out);
+    return out;
+}
+
+std::tm UtcTimeOf(std::time_t t) {
+    std::tm out{};
+    gmtime_r(&t, &out);
+    return out;
 }
 
 bool FolderTakesFiles(const std::string& folder) {

@@ -66,6 +66,18 @@ bool StderrIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
 }
 
+std::tm LocalTimeOf(std::time_t t) {
+    std::tm out{};
+    localtime_s(&out, &t);
+    return out;
+}
+
+std::tm UtcTimeOf(std::time_t t) {
+    std::tm out{};
+    gmtime_s(&out, &t);
+    return out;
+}
+
 bool FolderTakesFiles(const std::string& folder) {
     const std::wstring wide = WideFromUtf8(folder);
     const DWORD attributes = GetFileAttributesW(wide.c_str());

@@ -12,6 +12,8 @@ bool HasFrequency(std::uint8_t top) {
     return top != 0xFF && top != 0x00;
 }
 
+}  // namespace
+
 void DecodeChannel(const MemoryImage& image, int row, EditorSurface& editor) {
     const std::uint8_t* r = image.data() + RowOffset(static_cast<std::size_t>(row));
     const bool rx = HasFrequency(r[3]);
@@ -44,6 +46,8 @@ void EncodeChannel(const EditorSurface& editor, int row, bool narrow, MemoryImag
         r[kRecFlags] &= static_cast<std::uint8_t>(~kFlagNarrow);
     }
 }
+
+namespace {
 
 // A list index written as one byte; no selection (-1) wraps as it always has.
 std::uint8_t IndexByte(int index, int base = 0) {

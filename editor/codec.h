@@ -18,6 +18,11 @@ namespace quorim {
 void DecodeImage(const DocumentData& doc, EditorSurface& editor);
 void EncodeImage(const EditorSurface& editor, DocumentData& doc);
 
+// One channel: grid row `row` from or into image row `row`. Encoding sets the
+// bandwidth bit by `narrow` and leaves the record's other bytes and bits.
+void DecodeChannel(const MemoryImage& image, int row, EditorSurface& editor);
+void EncodeChannel(const EditorSurface& editor, int row, bool narrow, MemoryImage& image);
+
 // One field at a time, for the cell rules, printing and tests.
 std::string DecodeFrequency(const std::uint8_t* bytes4);
 void EncodeFrequency(const std::string& text, std::uint8_t* bytes4);

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/utf8_path.h"
 #include "image/szt_file.h"
 
 namespace quorim {
@@ -76,7 +77,7 @@ std::string Prune(const fs::path& folder, std::size_t keep) {
     std::vector<Backup> backups;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = Utf8Text(it->path().filename());
         Backup backup;
         if (ParseBackupName(name, backup) && it->is_regular_file(ec)) {
             backup.path = it->path();
@@ -114,11 +115,11 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
     };
     try {
         std::error_code ec;
-        fs::create_directories(folder, ec);
+        fs::create_directories(Utf8Path(folder), ec);
         if (ec) {
             return fail(ec.message());
         }
-        if (!fs::is_directory(folder, ec)) {
+        if (!fs::is_directory(Utf8Path(folder), ec)) {
             return fail("it is not a folder");
         }
         // Two reads within one millisecond: a counter, shared by both models so
@@ -126,19 +127,19 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
         const std::string stamp = TimeStamp(when);
         const std::string model = doc.m_bSixteenChannel ? "_QZ-16" : "_QZ-199";
         const auto name = [&](const std::string& m, int n) {
-            return fs::path(folder) / (stamp + m + (n > 1 ? "-" + std::to_string(n) : "") + ".szt");
+            return Utf8Path(folder) / (stamp + m + (n > 1 ? "-" + std::to_string(n) : "") + ".szt");
         };
         int n = 1;
         while (n < 100000 && (fs::exists(name("_QZ-16", n), ec) || fs::exists(name("_QZ-199", n), ec))) {
             ++n;
         }
         const fs::path target = name(model, n);
-        const FileStatus saved = SaveSztFile(target.string(), doc.m_image);
+        const FileStatus saved = SaveSztFile(Utf8Text(target), doc.m_image);
         if (!saved.Ok()) {
             return fail(saved.detail.empty() ? "the file could not be written" : saved.detail);
         }
-        result.path = target.string();
-        if (const std::string failure = Prune(folder, keep); !failure.empty()) {
+        result.path = Utf8Text(target);
+        if (const std::string failure = Prune(Utf8Path(folder), keep); !failure.empty()) {
             result.warning = "The radio's memory was backed up in \"" + result.path +
                              "\", but older backups could not be removed (" + failure + ")";
         }

@@ -85,6 +85,7 @@ TransferOutcome CloneTransfer::Run(const std::string& portName) {
     }
     if (!opened.Ok()) {
         m_host.ShowMessage(kMsgCannotOpenPort, MessageButtons::Ok);
+        m_host.ExplainOpenFailure(opened);
         m_host.CloseProgress();
         return TransferOutcome::Failed;
     }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "image/memory_image.h"
+#include "link/serial_port.h"
 
 namespace quorim {
 
@@ -35,6 +36,9 @@ public:
 
     // A message box with the application's name as caption.
     virtual MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) = 0;
+    // After the message that the port could not be opened: why, where the
+    // platform could tell (PortProblemHint).
+    virtual void ExplainOpenFailure(const PortResult&) {}
 
     // The direction the user last chose; read when the transfer starts and
     // again when it leaves the handshake.

@@ -34,7 +34,20 @@ std::vector<std::string> DevicesWithPrefix(const std::string& devDir, const std:
     return names;
 }
 
+std::array<std::string, 4>& AssignmentTable() {
+    static std::array<std::string, 4> table;
+    return table;
+}
+
 }  // namespace
+
+void SetComAssignments(const std::array<std::string, 4>& paths) {
+    AssignmentTable() = paths;
+}
+
+std::array<std::string, 4> ComAssignments() {
+    return AssignmentTable();
+}
 
 PortNameSources SystemPortNameSources() {
     PortNameSources sources;
@@ -44,6 +57,10 @@ PortNameSources SystemPortNameSources() {
             return std::nullopt;
         }
         return std::string(value);
+    };
+    sources.assigned = [](int n) -> std::optional<std::string> {
+        const std::string& path = AssignmentTable()[static_cast<std::size_t>(n) - 1];
+        return path.empty() ? std::nullopt : std::optional<std::string>(path);
     };
     return sources;
 }
@@ -74,6 +91,11 @@ std::string ResolvePortName(const std::string& name, const PortNameSources& sour
     }
     if (sources.getEnv) {
         if (auto path = sources.getEnv("QUORIM_COM" + std::to_string(n))) {
+            return *path;
+        }
+    }
+    if (sources.assigned) {
+        if (auto path = sources.assigned(n)) {
             return *path;
         }
     }

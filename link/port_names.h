@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,16 +10,25 @@ namespace quorim {
 
 // The program offers the ports "COM1" to "COM4". On this system COMn is:
 //  1. the device path in the environment variable QUORIM_COMn, when set;
-//  2. otherwise the n-th USB serial adapter (/dev/ttyUSB*, then /dev/ttyACM*,
+//  2. otherwise the device the user assigned to COMn in the program's window
+//     (its by-id link, so the choice survives re-plugging);
+//  3. otherwise the n-th USB serial adapter (/dev/ttyUSB*, then /dev/ttyACM*,
 //     each sorted by number);
-//  3. otherwise /dev/ttyS(n-1).
+//  4. otherwise /dev/ttyS(n-1).
 // Any other name (a device path such as /dev/pts/3) is taken as it is.
 struct PortNameSources {
     std::function<std::optional<std::string>(const std::string&)> getEnv;
+    // The device assigned to COMn (n = 1..4), if any.
+    std::function<std::optional<std::string>(int)> assigned;
     std::string devDir = "/dev";
 };
 
-// The process environment and the real /dev.
+// The devices the user assigned to COM1..COM4 (empty: none), for this
+// process; the window sets them from its settings.
+void SetComAssignments(const std::array<std::string, 4>& paths);
+std::array<std::string, 4> ComAssignments();
+
+// The process environment, the assignments above and the real /dev.
 PortNameSources SystemPortNameSources();
 
 // The COM number of "COM1".."COM4" (case-insensitive "com"), else 0.

@@ -18,8 +18,9 @@ void RealClock::SleepMs(int ms) {
         return;
     }
     // The link's pauses are single milliseconds; the kernel's default timer
-    // slack (50 us) would add to every one of them.
-    static const bool slackSet = prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0) == 0;
+    // slack (50 us) would add to every one of them. The slack belongs to the
+    // thread: each port's thread sets its own.
+    thread_local const bool slackSet = prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0) == 0;
     (void)slackSet;
     timespec deadline{};
     clock_gettime(CLOCK_MONOTONIC, &deadline);

@@ -1,10 +1,13 @@
 #include "link/posix_serial_port.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -13,6 +16,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "link/port_names.h"
 
@@ -84,6 +89,69 @@ speed_t BaudConstant(int baud) {
     }
 }
 
+// The group that owns the device node, for the hint on how to get access.
+std::string NodeGroup(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        return {};
+    }
+    const group* g = getgrgid(st.st_gid);
+    return g != nullptr ? std::string(g->gr_name) : std::to_string(st.st_gid);
+}
+
+void SetHolder(int pid, PortResult& result) {
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    if (std::getline(comm, result.holderName)) {
+        result.holderPid = pid;
+    }
+}
+
+// The process holding the device, as far as /proc lets us see: the one with
+// a lock on the node (/proc/locks), else any other process with it open.
+void FindHolder(const std::string& path, PortResult& result) {
+    struct stat node {};
+    if (stat(path.c_str(), &node) != 0 || !S_ISCHR(node.st_mode)) {
+        return;
+    }
+    std::ifstream locks("/proc/locks");
+    for (std::string line; std::getline(locks, line);) {
+        char kind[16] = {};
+        int pid = 0;
+        unsigned major = 0, minor = 0;
+        unsigned long inode = 0;
+        if (std::sscanf(line.c_str(), "%*s %15s %*s %*s %d %x:%x:%lu", kind, &pid, &major, &minor, &inode) ==
+                5 &&
+            std::strcmp(kind, "FLOCK") == 0 && inode == node.st_ino && major == ::major(node.st_dev) &&
+            minor == ::minor(node.st_dev) && pid != getpid()) {
+            SetHolder(pid, result);
+            if (result.holderPid != 0) {
+                return;
+            }
+        }
+    }
+    std::error_code ec;
+    for (const auto& proc : std::filesystem::directory_iterator("/proc", ec)) {
+        const std::string pid = proc.path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos || std::stoi(pid) == getpid()) {
+            continue;
+        }
+        std::error_code fdEc;
+        for (const auto& fd : std::filesystem::directory_iterator(proc.path() / "fd", fdEc)) {
+            struct stat st {};
+            if (stat(fd.path().c_str(), &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == node.st_rdev) {
+                SetHolder(std::stoi(pid), result);
+                return;
+            }
+        }
+    }
+}
+
+PortResult BusyResult(const std::string& path) {
+    PortResult result{PortError::Busy, path};
+    FindHolder(path, result);
+    return result;
+}
+
 }  // namespace
 
 std::unique_ptr<SerialPort> NewSystemSerialPort() {
@@ -106,15 +174,21 @@ PortResult PosixSerialPort::Open(const std::string& name) {
             case ENODEV:
                 return {PortError::NotFound, m_path};
             case EBUSY:
-                return {PortError::Busy, m_path};
+                return BusyResult(m_path);
             case EACCES:
-            case EPERM:
-                return {PortError::NoAccess, m_path};
+            case EPERM: {
+                PortResult result{PortError::NoAccess, m_path};
+                result.group = NodeGroup(m_path);
+                return result;
+            }
             default:
                 return SystemError(m_path.c_str(), err);
         }
     }
-    if (!isatty(fd)) {
+    // A terminal is what answers tcgetattr (isatty asks the same, but an
+    // emulated adapter in a test bed answers isatty with no).
+    termios probe{};
+    if (tcgetattr(fd, &probe) != 0) {
         ::close(fd);
         return {PortError::NotSerial, m_path};
     }
@@ -123,9 +197,11 @@ PortResult PosixSerialPort::Open(const std::string& name) {
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
         ::close(fd);
-        return err == EWOULDBLOCK ? PortResult{PortError::Busy, m_path} : SystemError("flock", err);
+        return err == EWOULDBLOCK ? BusyResult(m_path) : SystemError("flock", err);
     }
-    if (ioctl(fd, TIOCEXCL) != 0) {
+    // A terminal without TIOCEXCL (an emulated adapter in a test bed) is
+    // still held by the flock above.
+    if (ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
         const int err = errno;
         ::close(fd);
         return SystemError("TIOCEXCL", err);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace quorim {
 
@@ -53,8 +54,16 @@ enum class PortError {
 };
 
 struct PortResult {
+    PortResult() = default;
+    PortResult(PortError e, std::string d) : error(e), detail(std::move(d)) {}
+
     PortError error = PortError::None;
     std::string detail;
+    // What the platform could learn about a port it could not open: the
+    // node's owner group (NoAccess), the program holding it (Busy).
+    std::string group;
+    std::string holderName;
+    int holderPid = 0;
 
     bool Ok() const { return error == PortError::None; }
 };

@@ -38,6 +38,18 @@ HANDLE ThreadTimer() {
     return timer;
 }
 
+// Wine keeps waitable timers in its server process, so a timer's wait takes
+// two process switches more than asked (about 4 ms on a loaded machine),
+// while its Sleep is a plain in-process wait to the microsecond. Measured:
+// 1 ms pauses of 4.0 ms (timer) against 1.08 ms (Sleep) at the median.
+bool UnderWine() {
+    static const bool wine = [] {
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
 }  // namespace
 
 double RealClock::NowMs() const {
@@ -53,7 +65,7 @@ void RealClock::SleepMs(int ms) {
     // To a deadline: a timer that fires early is set again for the rest, so a
     // pause is never shorter than asked.
     const double deadline = NowMs() + ms;
-    const HANDLE timer = ThreadTimer();
+    const HANDLE timer = UnderWine() ? nullptr : ThreadTimer();
     for (double left = ms; left > 0; left = deadline - NowMs()) {
         // Relative due time, in units of 100 ns.
         LARGE_INTEGER due{};

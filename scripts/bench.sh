@@ -14,16 +14,16 @@ fi
 dir=${1:-build}
 [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -G Ninja >/dev/null
 known=$(cmake --build "$dir" --target help)
-targets=(quorim_link_bench quorim_tuning_bench quorim_codec_bench quorim_startup_bench Quorim_CH)
+targets=(quorim_link_bench quorim_tuning_bench quorim_codec_bench quorim_startup_bench quorim_batch_bench Quorim_CH)
 for t in quorim_qt_floor quorim_gui_bench Tarvolin; do
   if grep -q "^$t:" <<<"$known"; then targets+=("$t"); fi
 done
 cmake --build "$dir" -j2 --target "${targets[@]}" >/dev/null
 
 if [ $quick = 1 ]; then
-  runs=(link:1 tuning:1 codec:0.1 startup:1 gui:1)
+  runs=(link:1 tuning:1 codec:0.1 startup:1 batch:1 gui:1)
 else
-  runs=(link:3 tuning:7 codec:1 startup:9 gui:3)
+  runs=(link:3 tuning:7 codec:1 startup:9 batch:3 gui:3)
 fi
 export QT_QPA_PLATFORM=offscreen
 rows=$(mktemp)

@@ -12,6 +12,7 @@ packages=(
   fonts-noto-cjk fonts-liberation2
   xvfb xauth x11-apps imagemagick poppler-utils xdotool
   shared-mime-info desktop-file-utils
+  libudev-dev nlohmann-json3-dev umockdev libumockdev-dev
 )
 
 missing=()

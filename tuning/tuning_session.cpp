@@ -196,6 +196,7 @@ TuningOutcome RunTuningSession(const TuningRequest& request, SerialPort& port, C
     }
     if (!opened.Ok()) {
         host.ShowMessage(kMsgTuningCannotOpen, MessageButtons::Ok);
+        host.ExplainOpenFailure(opened);
         return TuningOutcome::CannotOpen;
     }
     port.Purge();

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/ui/fonts.h"
-#include "app/ui/ui_text.h"
+#include "ui/dialog_builder.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
@@ -13,12 +13,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     const DialogTemplate& t = AboutTemplate();
     setWindowTitle(Q(t.title));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    const QFont font = TemplateFont(t);
-    setFont(font);
-    const DialogBaseUnits base = BaseUnitsOf(font);
-    setFixedSize(DluToPixelsX(t.cx, base), DluToPixelsY(t.cy, base));
-    for (const DialogControl& c : t.controls) {
-        const DlgRect r = MapDialogRect(c.rect, base);
+    const DialogBaseUnits base = BuildFromTemplate(this, t, [this](const DialogControl& c, const DlgRect& r) {
         QWidget* w = nullptr;
         switch (c.kind) {
             case ControlKind::Icon: {
@@ -27,20 +22,16 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
                 icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 // An icon control keeps the icon's own size.
                 icon->setGeometry(r.x, r.y, 32, 32);
-                continue;
+                break;
             }
             case ControlKind::Static: {
-                // Shown as written: no mnemonic processing, no rich text.
-                auto* label = new QLabel(Q(c.caption), this);
-                label->setTextFormat(Qt::PlainText);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                QLabel* label = MakeLabel(Q(c.caption), this);
                 label->setWordWrap(c.caption.find('\n') != std::string_view::npos);
                 w = label;
                 break;
             }
             case ControlKind::DefPushButton: {
-                auto* ok = new QPushButton(Q(c.caption), this);
-                ok->setDefault(true);
+                QPushButton* ok = MakeButton(Q(c.caption), true, this);
                 ok->setAutoDefault(true);
                 connect(ok, &QPushButton::clicked, this, &QDialog::accept);
                 w = ok;
@@ -49,16 +40,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
             default:
                 break;
         }
-        if (!w) {
-            continue;
-        }
-        w->setObjectName(c.id > 0 ? QStringLiteral("ctl%1").arg(c.id) : QString());
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            PlaceLabel(label, r);
-        } else {
-            w->setGeometry(r.x, r.y, r.cx, r.cy);
-        }
-    }
+        return w;
+    });
     // Grown labels stay inside the box, with the template's margin.
     const QRect used = childrenRect();
     setFixedSize(qMax(width(), used.right() + DluToPixelsX(7, base)),

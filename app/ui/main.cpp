@@ -2,7 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/ui/quorim_app.h"
-#include "app/ui/shown_hook.h"
+#include "ui/shown_hook.h"
 
 int main(int argc, char* argv[]) {
     // A batch print shows no window, so it needs no display either.

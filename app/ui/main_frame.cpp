@@ -22,11 +22,12 @@
 
 #include "app/ui/child_frame.h"
 #include "app/ui/mdi_client_wnd.h"
-#include "app/ui/message_box.h"
 #include "app/ui/quorim_app.h"
-#include "app/ui/ui_text.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "link/ui/radio_transfer.h"
+#include "ui/message_box.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
@@ -264,7 +265,7 @@ void CMainFrame::OnSubWindowActivated() {
 bool CMainFrame::IsCommandEnabled(int id) const {
     // One radio transfer at a time, and none beside a running one.
     if ((id == ID_READ_RADIO || id == ID_WRITE_RADIO || id == ID_ONLINE_TUNING) &&
-        CQuorim_CHView::AnyTransferRunning()) {
+        CRadioTransfer::AnyRunning()) {
         return false;
     }
     if (IsViewCommand(id)) {
@@ -482,7 +483,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // A running transfer still needs its view: the program does not end.
-    if (CQuorim_CHView::AnyTransferRunning()) {
+    if (CRadioTransfer::AnyRunning()) {
         event->ignore();
         return;
     }

@@ -18,24 +18,21 @@
 #include "app/commands.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
-#include "app/ui/fonts.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/mdi_client_wnd.h"
-#include "app/ui/message_box.h"
-#include "app/ui/ui_text.h"
 #include "editor/document_file.h"
 #include "editor/form_template.h"
+#include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/print_render.h"
 #include "editor/ui/quorim_doc.h"
+#include "link/ui/radio_transfer.h"
+#include "tuning/ui/online_tuning.h"
+#include "ui/fonts.h"
+#include "ui/message_box.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
-
-namespace {
-
-CQuorim_CHApp* g_app = nullptr;
-
-}  // namespace
 
 void InitResources();
 
@@ -64,7 +61,6 @@ void CommitPendingEdits(CQuorim_CHDoc* doc) {
 
 CQuorim_CHApp::CQuorim_CHApp(UiLanguage language) : m_language(language) {
     InitResources();
-    g_app = this;
 }
 
 CQuorim_CHApp::~CQuorim_CHApp() {
@@ -80,13 +76,6 @@ CQuorim_CHApp::~CQuorim_CHApp() {
             QCoreApplication::removeTranslator(t);
         }
     }
-    if (g_app == this) {
-        g_app = nullptr;
-    }
-}
-
-CQuorim_CHApp* CQuorim_CHApp::Instance() {
-    return g_app;
 }
 
 QPrinter* CQuorim_CHApp::Printer() {
@@ -237,10 +226,25 @@ CQuorim_CHDoc* CQuorim_CHApp::CreateDocument() {
     return doc;
 }
 
+bool CQuorim_CHApp::AnyTransferRunning() const {
+    return CRadioTransfer::AnyRunning();
+}
+
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
-    auto* view = new CQuorim_CHView(doc);
+    auto* view = new CQuorim_CHView(doc, this);
+    // The view owns its transfer and its tuning; they meet only here.
+    auto* transfer = new CRadioTransfer(view, view->Grid(), *view);
+    connect(view, &CQuorim_CHView::TransferCommand, transfer, &CRadioTransfer::Open);
+    connect(transfer, &CRadioTransfer::Started, view, &CQuorim_CHView::OnTransferStarted);
+    connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
+    connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
+    connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
+    connect(transfer, &CRadioTransfer::Transferred, view, &CQuorim_CHView::OnTransferred);
+    auto* tuning = new COnlineTuning(view);
+    connect(view, &CQuorim_CHView::OnlineTuning, tuning, &COnlineTuning::Run);
     if (m_pMainWnd) {
         connect(view, &CQuorim_CHView::MessageText, m_pMainWnd, &CMainFrame::SetMessageText);
+        connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::UpdateCommandUi);
     }
     return view;
 }

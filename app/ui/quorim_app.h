@@ -9,6 +9,7 @@
 #include "app/recent_files.h"
 #include "app/tone_table.h"
 #include "app/translation.h"
+#include "editor/ui/view_host.h"
 
 class QPrinter;
 class QSettings;
@@ -24,15 +25,13 @@ class CQuorim_CHView;
 // The programming program's application object: start-up, the documents, the
 // application-wide state (tone table, port name, recent files) and the
 // application's commands. One instance for the life of the process.
-class CQuorim_CHApp : public QObject {
+class CQuorim_CHApp : public QObject, public CViewHost {
     Q_OBJECT
 
 public:
     // The windows speak `language` (main takes it from the program's name).
     explicit CQuorim_CHApp(UiLanguage language = UiLanguage::Chinese);
     ~CQuorim_CHApp() override;
-
-    static CQuorim_CHApp* Instance();
 
     // Start-up; args are the command-line arguments after the program's
     // name. False: the program ends (the main frame could not be made or the
@@ -45,12 +44,13 @@ public:
     UiLanguage Language() const { return m_language; }
     CMainFrame* MainFrame() const { return m_pMainWnd; }
     const ToneTable& Tones() const { return *m_ToneTable; }
-    const std::string& PortName() const { return m_port.Name(); }
+    std::string PortName() const override { return m_port.Name(); }
     const PortSelection& Ports() const { return m_port; }
     const RecentFileList& RecentFiles() const { return m_recent; }
     QList<CQuorim_CHDoc*> Documents() const { return m_documents; }
     // The printer that Print Setup configures and printing will use.
-    QPrinter* Printer();
+    QPrinter* Printer() override;
+    bool AnyTransferRunning() const override;
 
     // Application commands (ports, New, Open, Print Setup, About, recent
     // files); false for ids it does not know.

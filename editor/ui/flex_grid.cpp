@@ -9,8 +9,8 @@
 #include <QScreen>
 #include <QStyleOptionHeader>
 
-#include "app/ui/fonts.h"
 #include "editor/grid_units.h"
+#include "ui/fonts.h"
 
 namespace quorim {
 

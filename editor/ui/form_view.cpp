@@ -16,15 +16,14 @@
 
 #include "app/commands.h"
 #include "app/tone_table.h"
-#include "app/ui/fonts.h"
-#include "app/ui/message_box.h"
-#include "app/ui/ui_text.h"
 #include "editor/codec.h"
 #include "editor/form_template.h"
 #include "editor/settings_lists.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/quorim_doc.h"
-#include "link/ui/progress_dlg.h"
+#include "ui/dialog_builder.h"
+#include "ui/message_box.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
@@ -92,12 +91,12 @@ bool IsSettingsCombo(int id) {
 
 }  // namespace
 
-CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, QWidget* parent) : QScrollArea(parent), m_pDocument(doc) {
+CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host, QWidget* parent)
+    : QScrollArea(parent), m_pDocument(doc), m_host(host) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     setAttribute(Qt::WA_DeleteOnClose, false);
     CreateForm();
-    m_pProgressDlg = new CProgressDlg(this);
     if (m_pDocument) {
         m_pDocument->AddView(this);
     }
@@ -106,7 +105,6 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, QWidget* parent) : QScrollAre
 
 CQuorim_CHView::~CQuorim_CHView() {
     qApp->removeEventFilter(this);
-    delete m_pProgressDlg;
     // The form goes while the view is still whole, and tells it nothing more:
     // a grid being torn down must not raise its cell events into a view
     // that is half gone.
@@ -130,47 +128,28 @@ QSize CQuorim_CHView::FormSize() const {
 }
 
 void CQuorim_CHView::CreateForm() {
-    const DialogTemplate& t = FormTemplate();
     m_form = new QWidget;
-    const QFont formFont = TemplateFont(t);
-    m_form->setFont(formFont);
-    m_base = BaseUnitsOf(formFont);
-    m_form->setFixedSize(FormSize());
-
     QWidget* previousFocus = nullptr;
-    for (const DialogControl& c : t.controls) {
-        const DlgRect r = MapDialogRect(c.rect, m_base);
+    m_base = BuildFromTemplate(m_form, FormTemplate(), [&](const DialogControl& c, const DlgRect&) {
         QWidget* w = nullptr;
         switch (c.kind) {
             case ControlKind::GroupBox:
                 w = new CGroupBox(Q(c.caption), m_form);
                 break;
             case ControlKind::Static: {
-                auto* label = new QLabel(Q(c.caption), m_form);
+                QLabel* label = MakeLabel(Q(c.caption), m_form);
                 label->setWordWrap(true);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                label->setTextFormat(Qt::PlainText);
                 w = label;
                 break;
             }
             case ControlKind::ComboBox: {
-                auto* combo = new QComboBox(m_form);
-                combo->setEditable(true);
-                combo->setInsertPolicy(QComboBox::NoInsert);
-                combo->setCompleter(nullptr);
+                QComboBox* combo = MakeDropDown(m_form);
                 // A file dropped on the form opens it; it never becomes text.
                 combo->lineEdit()->setAcceptDrops(false);
                 const SettingsListInfo& info = Info(ListOfControl(c.id));
                 for (const std::string_view item : info.items) {
                     combo->addItem(Q(item, kTrSettingsList));
                 }
-                // The template's height includes the drop-down list.
-                const int field = combo->sizeHint().height();
-                const int itemPx = combo->fontMetrics().height() + 2;
-                combo->setMaxVisibleItems(qMax(3, (r.cy - field) / qMax(1, itemPx)));
-                // Wide enough for its longest item: this style's arrow and
-                // frame take more room than the template allowed for.
-                combo->setGeometry(r.x, r.y, qMax(r.cx, WidthForItems(combo, r.cx, field)), field);
                 w = combo;
                 break;
             }
@@ -182,18 +161,10 @@ void CQuorim_CHView::CreateForm() {
                 break;
         }
         if (!w) {
-            continue;
-        }
-        if (c.kind == ControlKind::Static) {
-            // The substitute face's lines are taller than the template's: a
-            // label grows downward until its lines fit, and is never clipped.
-            PlaceLabel(static_cast<QLabel*>(w), r);
-        } else if (c.kind != ControlKind::ComboBox) {
-            w->setGeometry(r.x, r.y, r.cx, r.cy);
+            return w;
         }
         w->setProperty(kControlIdProperty, c.id);
         if (c.id != IDC_STATIC) {
-            w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
             m_controls.insert(c.id, w);
         }
         if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::Grid) {
@@ -205,6 +176,13 @@ void CQuorim_CHView::CreateForm() {
         } else {
             w->setFocusPolicy(Qt::NoFocus);
         }
+        return w;
+    });
+    // Every list wide enough for its longest item: this style's arrow and
+    // frame take more room than the template allowed for.
+    for (QComboBox* combo : m_form->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+        combo->resize(qMax(combo->width(), WidthForItems(combo, combo->width(), combo->height())),
+                      combo->height());
     }
     // A group box still encloses controls that grew past the template's width.
     for (QGroupBox* group : m_form->findChildren<QGroupBox*>()) {

@@ -4,9 +4,14 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QString>
+#include <cstdint>
+#include <string>
 
 #include "app/dialog_template.h"
 #include "editor/editor_surface.h"
+#include "editor/ui/view_host.h"
+#include "link/clone_engine.h"
+#include "link/link_host.h"
 
 class QComboBox;
 class QKeyEvent;
@@ -16,18 +21,21 @@ class QPrinter;
 namespace quorim {
 
 class CMSFlexGrid1;
-class CProgressDlg;
 class CQuorim_CHDoc;
 
 // The form view of a document (template 101): the channel grid on the right,
 // the radio-wide settings lists on the left. It is the editor surface the
 // codec fills and reads; the grid's texts and the lists' selections are the
-// editor's state between decoding and encoding.
+// editor's state between decoding and encoding. The radio transfer and the
+// tuning window are not its own: it asks for them by signals and hears the
+// transfer's end the same way.
 class CQuorim_CHView : public QScrollArea, public EditorSurface {
     Q_OBJECT
 
 public:
-    explicit CQuorim_CHView(CQuorim_CHDoc* doc, QWidget* parent = nullptr);
+    // Without a host (a view on its own) the port is COM1, no other
+    // transfer runs and the view prints on a printer of its own.
+    explicit CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host = nullptr, QWidget* parent = nullptr);
     ~CQuorim_CHView() override;
 
     CQuorim_CHDoc* GetDocument() const { return m_pDocument; }
@@ -89,17 +97,20 @@ public:
     bool PrintAllPages();
 
     // The radio transfer the progress window's start button asks for
-    // (WM_RADIO_TRANSFER): one whole read or write, in m_nDirection.
+    // (WM_RADIO_TRANSFER): one whole read or write, in m_nDirection, of the
+    // document's data on the port chosen now.
     void OnRadioTransfer();
+    // The transfer's reports: the start button was pressed; a run began or
+    // ended; the engine left the data as `work`.
+    void OnTransferStarted();
+    void OnTransferRunning(bool running);
+    void OnTransferred(TransferDirection direction, TransferOutcome outcome, const DocumentData& work);
     // From the start button to the end of the transfer. Meanwhile Read, Write
     // and model changes are refused and the view's window does not close.
-    bool IsTransferRunning() const;
-    // Any view's transfer is running (only one runs at a time).
-    static bool AnyTransferRunning();
-    CProgressDlg* ProgressDlg() const { return m_pProgressDlg; }
+    bool IsTransferRunning() const { return m_bTransferRunning; }
     // 0: read from the radio, 1: write to it; set by the two commands.
-    int Direction() const { return m_nDirection; }
-    // The port of the last transfer, copied from the application at its start.
+    int Direction() const { return static_cast<int>(m_nDirection); }
+    // The port of the last transfer, copied from the host at its start.
     const std::string& PortName() const { return m_strPortName; }
 
     // Settings lists.
@@ -140,6 +151,12 @@ public:
 signals:
     // Text for the first pane of the main frame's status bar.
     void MessageText(const QString& text);
+    // Read or Write: the progress window opens for `direction`.
+    void TransferCommand(TransferDirection direction);
+    // The start button's transfer, to run now over `data`.
+    void RunTransfer(const std::string& portName, TransferDirection direction, const DocumentData& data);
+    // Online tuning on the band starting at `bandBase` (10 Hz units).
+    void OnlineTuning(std::int64_t bandBase, const std::string& portName);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -156,6 +173,7 @@ private:
     void HideCellEditor(QWidget* editor);
 
     CQuorim_CHDoc* m_pDocument;
+    CViewHost* m_host;
     QWidget* m_form = nullptr;
     DialogBaseUnits m_base;
     QHash<int, QWidget*> m_controls;
@@ -175,9 +193,10 @@ private:
     QLineEdit* m_editCell = nullptr;
 
     std::string m_strPortName;
-    int m_nDirection = 0;
-    CProgressDlg* m_pProgressDlg = nullptr;
+    TransferDirection m_nDirection = TransferDirection::Read;
     bool m_bTransferRunning = false;
+    // The model lists of the document's views, disabled while a run lasts.
+    QList<QPointer<QComboBox>> m_lockedModelLists;
 };
 
 }  // namespace quorim

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "app/commands.h"
-#include "app/ui/ui_text.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 

@@ -11,11 +11,11 @@
 #include <QSignalBlocker>
 #include <cstdint>
 
-#include "app/ui/message_box.h"
-#include "app/ui/ui_text.h"
 #include "editor/cell_rules.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
+#include "ui/message_box.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 

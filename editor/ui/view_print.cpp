@@ -11,22 +11,21 @@
 #include <QPrinter>
 
 #include "app/commands.h"
-#include "app/ui/message_box.h"
-#include "app/ui/quorim_app.h"
-#include "app/ui/ui_text.h"
 #include "editor/print_layout.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/print_render.h"
+#include "ui/message_box.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
 namespace {
 
-// The application's printer; a view without an application (a window test
-// of its own) prints on a printer of its own.
-QPrinter* ViewPrinter() {
-    if (CQuorim_CHApp* app = CQuorim_CHApp::Instance()) {
-        return app->Printer();
+// The host's printer; a view without a host (a window test of its own)
+// prints on a printer of its own.
+QPrinter* ViewPrinter(CViewHost* host) {
+    if (host) {
+        return host->Printer();
     }
     // Kept to the end of the process, never destroyed after the toolkit.
     static QPrinter* own = new QPrinter(QPrinter::HighResolution);
@@ -34,8 +33,8 @@ QPrinter* ViewPrinter() {
 }
 
 // Every print starts from all pages; only the print dialog narrows the range.
-QPrinter* PrinterForAllPages() {
-    QPrinter* printer = ViewPrinter();
+QPrinter* PrinterForAllPages(CViewHost* host) {
+    QPrinter* printer = ViewPrinter(host);
     printer->setPrintRange(QPrinter::AllPages);
     printer->setFromTo(0, 0);
     return printer;
@@ -87,7 +86,7 @@ bool CQuorim_CHView::DoPrint(QPrinter* printer) {
 
 void CQuorim_CHView::OnFilePrint() {
     OnLeaveCellGrid();  // the page shows what the open editor shows
-    QPrinter* printer = PrinterForAllPages();
+    QPrinter* printer = PrinterForAllPages(m_host);
     QPrintDialog dialog(printer, this);
     // Print to file keeps a PDF copy where there is no printer.
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
@@ -107,12 +106,12 @@ void CQuorim_CHView::OnFilePrintDirect() {
 }
 
 bool CQuorim_CHView::PrintAllPages() {
-    return DoPrint(PrinterForAllPages());
+    return DoPrint(PrinterForAllPages(m_host));
 }
 
 void CQuorim_CHView::OnFilePrintPreview() {
     OnLeaveCellGrid();  // the page shows what the open editor shows
-    QPrinter* printer = PrinterForAllPages();
+    QPrinter* printer = PrinterForAllPages(m_host);
     QPrintPreviewDialog preview(printer, this);
     preview.setWindowTitle(Q(kAppTitle));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {

@@ -12,7 +12,7 @@
 #include <QStyle>
 #include <cstdlib>
 
-#include "app/ui/fonts.h"
+#include "ui/dialog_builder.h"
 
 namespace quorim {
 
@@ -35,57 +35,33 @@ CLanguageDlg::CLanguageDlg(LauncherSettings& settings, std::string launcherDir, 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::WindowMinimizeButtonHint);
     setWindowTitle(Text(t.title));
-    const QFont font = TemplateFont(t);
-    setFont(font);
-    const DialogBaseUnits base = BaseUnitsOf(font);
-    setFixedSize(DluToPixelsX(t.cx, base), DluToPixelsY(t.cy, base));
-    for (const DialogControl& c : t.controls) {
-        const DlgRect r = MapDialogRect(c.rect, base);
-        QWidget* w = nullptr;
+    BuildFromTemplate(this, t, [this](const DialogControl& c, const DlgRect& r) -> QWidget* {
         switch (c.kind) {
             case ControlKind::DefPushButton:
-                m_ok = new QPushButton(Text(c.caption), this);
-                m_ok->setDefault(true);
+                m_ok = MakeButton(Text(c.caption), true, this);
                 connect(m_ok, &QPushButton::clicked, this, &CLanguageDlg::accept);
-                w = m_ok;
-                break;
+                return m_ok;
             case ControlKind::PushButton:
-                m_cancel = new QPushButton(Text(c.caption), this);
+                m_cancel = MakeButton(Text(c.caption), false, this);
                 connect(m_cancel, &QPushButton::clicked, this, &CLanguageDlg::reject);
-                w = m_cancel;
-                break;
+                return m_cancel;
             case ControlKind::Static:
-                m_label = new QLabel(Text(c.caption), this);
-                m_label->setTextFormat(Qt::PlainText);
+                m_label = MakeLabel(Text(c.caption), this);
                 m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
                 m_labelRect = QRect(r.x, r.y, r.cx, qMax(r.cy, m_label->fontMetrics().height()));
-                w = m_label;
-                break;
+                return m_label;
             case ControlKind::ComboBox:
                 // A drop-down list with an edit field; the template's height
                 // takes in the opened list, the field keeps its own height.
-                m_comboLanguage = new QComboBox(this);
-                m_comboLanguage->setEditable(true);
-                m_comboLanguage->setInsertPolicy(QComboBox::NoInsert);
-                m_comboLanguage->setCompleter(nullptr);
+                m_comboLanguage = MakeDropDown(this);
                 m_comboLanguage->addItem(Text(CaptionsOf(Language::Chinese).item0));
                 m_comboLanguage->addItem(Text(CaptionsOf(Language::Chinese).item1));
-                m_comboLanguage->setGeometry(r.x, r.y, r.cx, m_comboLanguage->sizeHint().height());
-                w = m_comboLanguage;
-                break;
+                return m_comboLanguage;
             default:
-                break;
+                return nullptr;
         }
-        if (!w) {
-            continue;
-        }
-        w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
-        if (c.kind == ControlKind::Static) {
-            w->setGeometry(m_labelRect);
-        } else if (c.kind != ControlKind::ComboBox) {
-            w->setGeometry(r.x, r.y, r.cx, r.cy);
-        }
-    }
+    });
+    m_label->setGeometry(m_labelRect);
     m_comboLanguage->setFocusPolicy(Qt::StrongFocus);
     connect(m_comboLanguage, &QComboBox::currentIndexChanged, this, &CLanguageDlg::OnSelChangeCombo);
     OnInitDialog();

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/ui/shown_hook.h"
 #include "launcher/ui/tarvolin_app.h"
+#include "ui/shown_hook.h"
 
 int main(int argc, char* argv[]) {
     QApplication qtApp(argc, argv);

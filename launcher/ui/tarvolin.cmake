@@ -2,12 +2,13 @@
 #
 # tarvolin_ui holds the dialog and the application object, so the program and
 # its tests share them. The launcher links nothing of the programming
-# program's windows; it borrows only the template-font helpers.
+# program's windows; it borrows only the shared helpers that lay out a window
+# from its template.
 add_library(tarvolin_ui STATIC
   launcher/ui/language_dlg.cpp launcher/ui/language_dlg.h
   launcher/ui/tarvolin_app.cpp launcher/ui/tarvolin_app.h
   launcher/ui/tarvolin.qrc
-  app/ui/fonts.cpp app/ui/fonts.h)
+  ui/fonts.cpp ui/fonts.h ui/dialog_builder.cpp ui/dialog_builder.h)
 set_target_properties(tarvolin_ui PROPERTIES AUTOMOC ON AUTORCC ON)
 target_compile_definitions(tarvolin_ui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
 target_link_libraries(tarvolin_ui PUBLIC Qt6::Widgets quorim_core PRIVATE quorim_warnings)

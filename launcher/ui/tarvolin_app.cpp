@@ -1,7 +1,7 @@
 #include "launcher/ui/tarvolin_app.h"
 
-#include "app/ui/fonts.h"
 #include "launcher/ui/language_dlg.h"
+#include "ui/fonts.h"
 
 static void InitTarvolinResources() {
     Q_INIT_RESOURCE(tarvolin);

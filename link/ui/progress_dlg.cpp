@@ -5,10 +5,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/ui/fonts.h"
-#include "app/ui/ui_text.h"
-#include "editor/ui/form_view.h"
 #include "link/progress_template.h"
+#include "link/ui/radio_transfer.h"
+#include "ui/dialog_builder.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
@@ -24,7 +24,7 @@ private:
     CProgressDlg* m_owner;
 };
 
-CProgressDlg::CProgressDlg(CQuorim_CHView* view) : QObject(view), m_pView(view) {}
+CProgressDlg::CProgressDlg(QWidget* view) : QObject(view), m_pView(view) {}
 
 CProgressDlg::~CProgressDlg() {
     delete m_wnd;
@@ -42,19 +42,12 @@ void CProgressDlg::Create(QWidget* over) {
     wnd->setWindowModality(Qt::NonModal);
     wnd->setObjectName(QStringLiteral("dlg%1").arg(t.id));
     wnd->setWindowTitle(Q(t.title));
-    const QFont font = TemplateFont(t);
-    wnd->setFont(font);
-    const DialogBaseUnits base = BaseUnitsOf(font);
-    wnd->setFixedSize(DluToPixelsX(t.cx, base), DluToPixelsY(t.cy, base));
-    for (const DialogControl& c : t.controls) {
-        const DlgRect r = MapDialogRect(c.rect, base);
-        QWidget* w = nullptr;
+    BuildFromTemplate(wnd, t, [this, wnd](const DialogControl& c, const DlgRect&) -> QWidget* {
         switch (c.kind) {
             case ControlKind::DefPushButton:
             case ControlKind::PushButton: {
-                auto* button = new QPushButton(Q(c.caption), wnd);
                 const bool isDefault = c.kind == ControlKind::DefPushButton;
-                button->setDefault(isDefault);
+                QPushButton* button = MakeButton(Q(c.caption), isDefault, wnd);
                 button->setAutoDefault(isDefault);
                 if (c.id == IDC_PROGRESS_START) {
                     connect(button, &QPushButton::clicked, wnd, &QDialog::accept);
@@ -63,38 +56,23 @@ void CProgressDlg::Create(QWidget* over) {
                     connect(button, &QPushButton::clicked, wnd, &QDialog::reject);
                     m_cancel = button;
                 }
-                w = button;
-                break;
+                return button;
             }
-            case ControlKind::Progress: {
+            case ControlKind::Progress:
                 m_bar = new QProgressBar(wnd);
                 m_bar->setTextVisible(false);
-                w = m_bar;
-                break;
-            }
+                return m_bar;
             case ControlKind::Static: {
-                auto* label = new QLabel(Q(c.caption), wnd);
-                label->setTextFormat(Qt::PlainText);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                QLabel* label = MakeLabel(Q(c.caption), wnd);
                 if (c.id == IDC_PROGRESS_STATUS) {
                     m_status = label;
                 }
-                w = label;
-                break;
+                return label;
             }
             default:
-                break;
+                return nullptr;
         }
-        if (!w) {
-            continue;
-        }
-        w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            PlaceLabel(label, r);
-        } else {
-            w->setGeometry(r.x, r.y, r.cx, r.cy);
-        }
-    }
+    });
     m_wnd = wnd;
     OnInitDialog();
 
@@ -122,21 +100,14 @@ void CProgressDlg::OnOK() {
     }
     // One transfer at a time: another one runs its own event pumping, and
     // this one would stall it until it ended.
-    if (CQuorim_CHView::AnyTransferRunning()) {
+    if (CRadioTransfer::AnyRunning()) {
         QApplication::beep();
         return;
     }
     m_start->setEnabled(false);
-    // The window stays open; the transfer runs when the view gets to it.
-    QPointer<CQuorim_CHView> view(m_pView);
-    QMetaObject::invokeMethod(
-        m_pView,
-        [view] {
-            if (view) {
-                view->OnRadioTransfer();
-            }
-        },
-        Qt::QueuedConnection);
+    emit Started();
+    // The window stays open; the transfer runs when the program gets to it.
+    QMetaObject::invokeMethod(this, &CProgressDlg::RadioTransfer, Qt::QueuedConnection);
 }
 
 void CProgressDlg::OnCancel() {

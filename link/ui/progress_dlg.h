@@ -10,8 +10,6 @@
 
 namespace quorim {
 
-class CQuorim_CHView;
-
 // The progress window of a radio transfer (template 133). The object lives
 // as long as its view; the window exists only from a Read or Write command to
 // the end of the transfer (or a cancel before the start).
@@ -22,14 +20,15 @@ class CProgressDlg : public QObject {
     Q_OBJECT
 
 public:
-    explicit CProgressDlg(CQuorim_CHView* view);
+    explicit CProgressDlg(QWidget* view);
     ~CProgressDlg() override;
 
     // Set by the cancel button while a transfer runs; read by the transfer.
     bool m_bCancel = false;
     // The window's caption, set by the command before the window is made.
     QString m_strTitle;
-    CQuorim_CHView* m_pView;
+    // The document window the transfer belongs to; the window's owner.
+    QWidget* m_pView;
 
     // Makes the window from template 133, modeless, centred over `over`.
     void Create(QWidget* over);
@@ -49,6 +48,13 @@ public:
     void OnInitDialog();
     void OnOK();
     void OnCancel();
+
+signals:
+    // The start button was pressed (its window stays, the button disabled).
+    void Started();
+    // WM_RADIO_TRANSFER, posted by the start button: the transfer runs when
+    // the program gets to it.
+    void RadioTransfer();
 
 private:
     QPointer<QDialog> m_wnd;

@@ -562,6 +562,26 @@ Copyright (C) the Quorim developers.</translation>
         <translation>Tuning value out of range. Please enter a value from 0 to 255.</translation>
     </message>
     <message>
+        <source>没有打开 %1 的权限（设备属于 %2 组）。请运行 sudo usermod -aG %2 $USER，然后重新登录</source>
+        <translation>No permission to open %1 (the device belongs to the group %2). Run sudo usermod -aG %2 $USER, then log in again.</translation>
+    </message>
+    <message>
+        <source>没有打开 %1 的权限</source>
+        <translation>No permission to open %1.</translation>
+    </message>
+    <message>
+        <source>%1 正被其他程序占用</source>
+        <translation>%1 is in use by another program.</translation>
+    </message>
+    <message>
+        <source>%1 正被其他程序占用：%2（进程号 %3）</source>
+        <translation>%1 is in use by another program: %2 (pid %3).</translation>
+    </message>
+    <message>
+        <source>当前没有连接 %1 设备</source>
+        <translation>No device %1 is connected now.</translation>
+    </message>
+    <message>
         <source>无法打开串口，请检查该设备是否正常，或是否被占用</source>
         <translation>Cannot open the serial port. Please check that the device works and is not in use by another program.</translation>
     </message>

@@ -122,10 +122,11 @@ inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vec
     return RunProgram(argv, fullEnv, whileRunning);
 }
 
-// The virtual radio, running for the life of the object.
+// The virtual radio, running for the life of the object; on its own
+// pseudo-terminal, or on the one whose master side is `masterFd`.
 class VirtualRadio {
 public:
-    explicit VirtualRadio(const std::vector<std::string>& args) {
+    explicit VirtualRadio(const std::vector<std::string>& args, int masterFd = -1) {
         int outPipe[2];
         if (pipe2(outPipe, O_CLOEXEC) != 0) {
             throw std::runtime_error("pipe");
@@ -136,6 +137,11 @@ public:
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
         std::vector<std::string> argv{std::string(QUORIM_BIN_DIR) + "/quorim-radio"};
         argv.insert(argv.end(), args.begin(), args.end());
+        if (masterFd >= 0) {
+            const int target = masterFd == 9 ? 8 : 9;
+            posix_spawn_file_actions_adddup2(&actions, masterFd, target);
+            argv.insert(argv.end(), {"--master-fd", std::to_string(target)});
+        }
         std::vector<char*> cargs;
         for (auto& a : argv) {
             cargs.push_back(a.data());
@@ -160,6 +166,7 @@ public:
     VirtualRadio& operator=(const VirtualRadio&) = delete;
 
     const std::string& Path() const { return m_path; }
+    pid_t Pid() const { return m_pid; }
     // Ends the radio (it saves what was written to it) and returns its status.
     int Stop() {
         if (m_pid > 0) {

@@ -160,6 +160,9 @@ TEST(FaultMatrixE2E, PortHeldByAnotherProgram) {
     const std::string source = NewFile(dir, "source.szt");
     PosixSerialPort holder;
     ASSERT_TRUE(holder.Open(radio.Path()).Ok());
+    // After the message, who holds it: this test, by its name and pid.
+    const std::string held =
+        radio.Path() + " 正被其他程序占用：quorim_e2e_test（进程号 " + std::to_string(getpid()) + "）\n";
     const struct {
         std::vector<std::string> args;
         std::string message;
@@ -172,7 +175,7 @@ TEST(FaultMatrixE2E, PortHeldByAnotherProgram) {
         SCOPED_TRACE(c.args[0]);
         const auto r = RunCli(c.args);
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, c.message + "\n");
+        EXPECT_EQ(r.err, c.message + "\n" + held);
         EXPECT_LT(r.seconds, 1.0);
         EXPECT_FALSE(PortIsFree(radio.Path()));  // still the other program's
     }

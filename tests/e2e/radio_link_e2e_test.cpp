@@ -224,11 +224,14 @@ TEST(FaultE2E, BusyOrMissingPortCannotBeOpened) {
     ASSERT_TRUE(holder.Open(radio.Path()).Ok());
     const auto busy = RunCli({"read", "--port", radio.Path(), "--out", dir.File("out.szt")});
     EXPECT_EQ(busy.exitCode, 1);
-    EXPECT_EQ(busy.err, std::string(kMsgCannotOpenPort) + "\n");
+    EXPECT_EQ(busy.err, std::string(kMsgCannotOpenPort) + "\n" + radio.Path() +
+                            " 正被其他程序占用：quorim_e2e_test（进程号 " + std::to_string(getpid()) +
+                            "）\n");
     holder.Close();
     const auto missing = RunCli({"write", "--port", "/dev/quorim-no-such-port", MakeEditedFile(dir, false)});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, std::string(kMsgCannotOpenPort) + "\n");
+    EXPECT_EQ(missing.err,
+              std::string(kMsgCannotOpenPort) + "\n当前没有连接 /dev/quorim-no-such-port 设备\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
 }
 

@@ -81,7 +81,8 @@ TEST(TuneE2E, FaultsAndRefusals) {
 
     const auto missing = RunCli(WorkedExample("/dev/quorim-no-such-port"));
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, std::string(kMsgTuningCannotOpen) + "\n");
+    EXPECT_EQ(missing.err,
+              std::string(kMsgTuningCannotOpen) + "\n当前没有连接 /dev/quorim-no-such-port 设备\n");
 }
 
 TEST(TuneE2E, UsageErrors) {

@@ -12,7 +12,6 @@
 #include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
-#include "app/ui/ui_text.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
 #include "editor/settings_lists.h"
@@ -20,6 +19,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "gui_test_support.h"
+#include "ui/ui_text.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;

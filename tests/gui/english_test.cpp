@@ -27,7 +27,6 @@
 #include "app/dialog_template.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
-#include "app/ui/ui_text.h"
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/editor_model.h"
@@ -41,6 +40,7 @@
 #include "tuning/tuning_dialog.h"
 #include "tuning/tuning_session.h"
 #include "tuning/ui/tuning_dlg.h"
+#include "ui/ui_text.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;

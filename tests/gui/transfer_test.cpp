@@ -118,7 +118,7 @@ protected:
     QTemporaryDir m_dir;
 
     CMainFrame* Frame() const { return m_app->MainFrame(); }
-    CProgressDlg* Dlg() const { return m_view->ProgressDlg(); }
+    CProgressDlg* Dlg() const { return m_view->findChild<CProgressDlg*>(); }
     void StartApp() {
         m_app = std::make_unique<CQuorim_CHApp>();
         QVERIFY(m_app->InitInstance({}));

@@ -41,7 +41,7 @@ double NowMs() {
 constexpr double kWireByteMs = 10.0 * 1000.0 / 9600.0;
 
 const char* const kUsage =
-    "usage: quorim-radio [--model 16|199] [--memory FILE] [--save FILE] [--link PATH]\n"
+    "usage: quorim-radio [--model 16|199] [--memory FILE] [--save FILE] [--link PATH] [--master-fd N]\n"
     "                    [--pace] [--ack-gap MS] [--silent N|all] [--stray N]\n"
     "                    [--short-reply K:LEN] [--nak-read K] [--nak-write K] [--vanish K]\n"
     "                    [--corrupt ADDR] [--vanish-at wake|ident|ident-ack|tune]\n"
@@ -55,6 +55,7 @@ struct Options {
     std::string save;
     std::string link;
     std::string tuneLog;
+    int masterFd = -1;
     bool pace = false;
     double ackGap = 20;
     double slowMs = 0;
@@ -96,6 +97,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             if (!value(o.save)) return false;
         } else if (arg == "--link") {
             if (!value(o.link)) return false;
+        } else if (arg == "--master-fd") {
+            if (!value(v) || !ParseInt(v, o.masterFd) || o.masterFd < 0) return false;
         } else if (arg == "--tune-log") {
             if (!value(o.tuneLog)) return false;
         } else if (arg == "--ack-gap") {
@@ -215,8 +218,10 @@ int main(int argc, char** argv) {
         memory = DefaultMemory(ninetyNine);
     }
 
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    // --master-fd: answer on a pseudo-terminal someone else made (a test bed
+    // that puts it behind an emulated USB adapter's device node).
+    const int master = opt.masterFd >= 0 ? opt.masterFd : posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || (opt.masterFd < 0 && (grantpt(master) != 0 || unlockpt(master) != 0))) {
         std::perror("quorim-radio: pseudo-terminal");
         return 1;
     }

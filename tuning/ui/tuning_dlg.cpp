@@ -12,11 +12,11 @@
 #include <QSlider>
 #include <QTreeWidget>
 
-#include "app/ui/fonts.h"
-#include "app/ui/message_box.h"
-#include "app/ui/ui_text.h"
 #include "link/clock.h"
 #include "link/serial_port.h"
+#include "ui/dialog_builder.h"
+#include "ui/message_box.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
@@ -86,10 +86,6 @@ void CTuningDlg::CreateControls() {
     const TuningTemplate& t = TuningDlgTemplate();
     setWindowTitle(Q(t.title));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    DialogTemplate metrics{t.id, t.title, t.fontFace, t.pointSize, t.cx, t.cy, {}};
-    const QFont font = TemplateFont(metrics);
-    setFont(font);
-    const DialogBaseUnits base = BaseUnitsOf(font);
 
     auto* kindRx = new QButtonGroup(this);
     auto* kindTx = new QButtonGroup(this);
@@ -115,104 +111,25 @@ void CTuningDlg::CreateControls() {
         }
     };
 
-    QLabel* previousLabel = nullptr;
-    for (const TuningControl& c : t.controls) {
-        const DlgRect r = MapDialogRect(c.rect, base);
-        QWidget* w = nullptr;
-        switch (c.kind) {
-            case TuningControlKind::Tree: {
-                m_tree = new QTreeWidget(this);
-                m_tree->setHeaderHidden(true);
-                m_tree->setColumnCount(1);
-                m_tree->setRootIsDecorated(true);
-                m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
-                w = m_tree;
-                break;
-            }
-            case TuningControlKind::GroupBox: {
-                auto* group = new QGroupBox(Q(c.caption), this);
-                if (c.id == IDC_TUNING_FRAME) {
-                    m_frame = group;
-                }
-                w = group;
-                break;
-            }
-            case TuningControlKind::PushButton:
-            case TuningControlKind::HiddenDefault: {
-                auto* button = new QPushButton(Q(c.caption), this);
-                if (c.kind == TuningControlKind::HiddenDefault) {
-                    // Enter never closes the window or starts anything by itself.
-                    button->setDefault(true);
-                    button->setEnabled(false);
-                }
-                w = button;
-                break;
-            }
-            case TuningControlKind::Static: {
-                auto* label = new QLabel(Q(c.caption), this);
-                label->setTextFormat(Qt::PlainText);
-                // Only the labels the template makes two lines high wrap.
-                label->setWordWrap(c.rect.cy >= 20);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                if (c.id == IDC_TUNING_POSITION) {
-                    m_position = label;
-                }
-                w = label;
-                break;
-            }
-            case TuningControlKind::Edit:
-                w = new QLineEdit(this);
-                break;
-            case TuningControlKind::ComboBox: {
-                auto* combo = new CTuningToneBox(this);
-                combo->setEditable(true);
-                combo->setInsertPolicy(QComboBox::NoInsert);
-                combo->setCompleter(nullptr);
-                // The template's height includes the drop-down list.
-                const int field = combo->sizeHint().height();
-                combo->setMaxVisibleItems(
-                    qMax(3, (r.cy - field) / qMax(1, combo->fontMetrics().height() + 2)));
-                w = combo;
-                break;
-            }
-            case TuningControlKind::Radio: {
-                auto* radio = new QRadioButton(Q(c.caption), this);
-                groupOf(c.id)->addButton(radio, c.id);
-                w = radio;
-                break;
-            }
-            case TuningControlKind::Slider: {
-                m_slider = new QSlider(Qt::Horizontal, this);
-                m_slider->setFocusPolicy(Qt::StrongFocus);
-                w = m_slider;
-                break;
-            }
-        }
-        w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            PlaceLabel(label, r);
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            combo->setGeometry(r.x, r.y, r.cx, combo->sizeHint().height());
-        } else if (qobject_cast<QRadioButton*>(w)) {
-            // The substitute face is wider than the template's: a radio's
-            // caption is never clipped.
-            w->setGeometry(r.x, r.y, qMax(r.cx, w->sizeHint().width()), r.cy);
-        } else {
-            w->setGeometry(r.x, r.y, r.cx, r.cy);
-        }
-        // A frequency box starts after its grown caption, never over it.
-        if (c.kind == TuningControlKind::Edit && previousLabel &&
-            previousLabel->geometry().right() >= w->geometry().left()) {
-            w->move(previousLabel->geometry().right() + 2, w->y());
-        }
-        previousLabel = qobject_cast<QLabel*>(w);
+    BuildFromTemplate(this, t, [&](const TuningControl& c, const DlgRect&) {
+        QWidget* w = MakeControl(c, groupOf(c.id));
         m_controls.insert(c.id, w);
         w->installEventFilter(this);
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             combo->lineEdit()->installEventFilter(this);
         }
+        return w;
+    });
+    // A frequency box starts after its grown caption, never over it.
+    QLabel* previousLabel = nullptr;
+    for (const TuningControl& c : t.controls) {
+        QWidget* w = Control(c.id);
+        if (c.kind == TuningControlKind::Edit && previousLabel &&
+            previousLabel->geometry().right() >= w->geometry().left()) {
+            w->move(previousLabel->geometry().right() + 2, w->y());
+        }
+        previousLabel = qobject_cast<QLabel*>(w);
     }
-    setFixedSize(DluToPixelsX(t.cx, base), DluToPixelsY(t.cy, base));
 
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CTuningDlg::OnSelChangedTree);
     connect(static_cast<QPushButton*>(Control(IDC_TUNING_START)), &QPushButton::clicked, this,
@@ -248,6 +165,61 @@ void CTuningDlg::CreateControls() {
                 [this, side] { OnToneCloseUp(side); });
     }
     connect(m_slider, &QSlider::valueChanged, this, &CTuningDlg::OnHScroll);
+}
+
+QWidget* CTuningDlg::MakeControl(const TuningControl& c, QButtonGroup* group) {
+    switch (c.kind) {
+        case TuningControlKind::Tree:
+            m_tree = new QTreeWidget(this);
+            m_tree->setHeaderHidden(true);
+            m_tree->setColumnCount(1);
+            m_tree->setRootIsDecorated(true);
+            m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+            return m_tree;
+        case TuningControlKind::GroupBox: {
+            auto* box = new QGroupBox(Q(c.caption), this);
+            if (c.id == IDC_TUNING_FRAME) {
+                m_frame = box;
+            }
+            return box;
+        }
+        case TuningControlKind::PushButton:
+            return MakeButton(Q(c.caption), false, this);
+        case TuningControlKind::HiddenDefault: {
+            // Enter never closes the window or starts anything by itself.
+            QPushButton* button = MakeButton(Q(c.caption), true, this);
+            button->setEnabled(false);
+            return button;
+        }
+        case TuningControlKind::Static: {
+            QLabel* label = MakeLabel(Q(c.caption), this);
+            // Only the labels the template makes two lines high wrap.
+            label->setWordWrap(c.rect.cy >= 20);
+            if (c.id == IDC_TUNING_POSITION) {
+                m_position = label;
+            }
+            return label;
+        }
+        case TuningControlKind::Edit:
+            return new QLineEdit(this);
+        case TuningControlKind::ComboBox: {
+            auto* combo = new CTuningToneBox(this);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr);
+            return combo;
+        }
+        case TuningControlKind::Radio: {
+            auto* radio = new QRadioButton(Q(c.caption), this);
+            group->addButton(radio, c.id);
+            return radio;
+        }
+        case TuningControlKind::Slider:
+            m_slider = new QSlider(Qt::Horizontal, this);
+            m_slider->setFocusPolicy(Qt::StrongFocus);
+            return m_slider;
+    }
+    return nullptr;
 }
 
 void CTuningDlg::OnInitDialog() {

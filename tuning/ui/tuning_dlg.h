@@ -68,6 +68,7 @@ protected:
 
 private:
     void CreateControls();
+    QWidget* MakeControl(const TuningControl& c, QButtonGroup* group);
     void OnInitDialog();
     void ShowPage();
     void LoadPoint();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <string_view>
 
 class QLabel;
 
@@ -15,6 +16,7 @@ void InstallFontSubstitutions();
 
 // A template's font: face and point size as the template names them.
 QFont TemplateFont(const DialogTemplate& t);
+QFont TemplateFont(std::string_view face, int pointSize);
 // The channel grid's cell font: "Times New Roman" 8.25 point, weight 400.
 QFont GridCellFont();
 

@@ -1,9 +1,9 @@
-#include "app/ui/message_box.h"
+#include "ui/message_box.h"
 
 #include <QAbstractButton>
 
 #include "app/commands.h"
-#include "app/ui/ui_text.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 

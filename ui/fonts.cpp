@@ -1,4 +1,4 @@
-#include "app/ui/fonts.h"
+#include "ui/fonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QStringList>
 
-#include "app/ui/ui_text.h"
 #include "editor/form_template.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
@@ -83,8 +83,12 @@ void InstallFontSubstitutions() {
 }
 
 QFont TemplateFont(const DialogTemplate& t) {
-    QFont font(Q(t.fontFace));
-    font.setPointSize(t.pointSize);
+    return TemplateFont(t.fontFace, t.pointSize);
+}
+
+QFont TemplateFont(std::string_view face, int pointSize) {
+    QFont font(Q(face));
+    font.setPointSize(pointSize);
     font.setWeight(QFont::Normal);
     return font;
 }

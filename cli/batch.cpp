@@ -1,0 +1,383 @@
+#include "cli/batch.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "cli/cli_link_host.h"
+#include "cli/commands.h"
+#include "cli/platform.h"
+#include "editor/codec.h"
+#include "image/read_backup.h"
+#include "image/szt_file.h"
+#include "link/clock.h"
+#include "link/clone_engine.h"
+#include "link/serial_port.h"
+#include "link/write_verify.h"
+
+namespace quorim::cli {
+
+namespace {
+
+// Between two looks at a port while waiting for a radio to come or to go.
+constexpr int kLookIntervalMs = 500;
+
+const char* ModelName(bool sixteen) {
+    return sixteen ? "QZ - 16" : "QZ - 199";
+}
+
+// The refusal of a radio whose identification names the other model.
+bool IsModelRefusal(const std::string&) {
+    return false;
+}
+
+// A host that can wait for a radio: until one answers, nothing is printed,
+// a Retry/Cancel prompt is answered Cancel and the transfer is cancelled
+// after one wake-up attempt, so that each look opens the port afresh. Once
+// the radio has answered (a write's blocks begin, a read's identification has
+// come) the host is the command line's own. A probe (a read) is cancelled as
+// soon as the radio has answered, after at most its first block.
+class WaitingHost : public CliLinkHost {
+public:
+    WaitingHost(TransferDirection direction, int retries, std::string prefix, bool waiting)
+        : CliLinkHost(direction, retries, std::move(prefix)), m_waiting(waiting) {}
+
+    void SetStatusText(const std::string& text) override {
+        if (text == kStatusWaiting) {
+            ++m_attempts;
+        }
+        CliLinkHost::SetStatusText(text);
+    }
+    void SetProgressRange(int low, int high) override {
+        m_answered = true;
+        CliLinkHost::SetProgressRange(low, high);
+    }
+    bool CancelRequested() const override {
+        if (CliLinkHost::CancelRequested()) {
+            return true;
+        }
+        if (!m_waiting) {
+            return false;
+        }
+        return Direction() == TransferDirection::Read ? m_answered || m_attempts >= 1
+                                                      : !m_answered && m_attempts >= 1;
+    }
+    MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
+        if (IsModelRefusal(text)) {
+            m_refused = true;
+        } else if (m_waiting && (!m_answered || Direction() == TransferDirection::Read)) {
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        }
+        return CliLinkHost::ShowMessage(text, buttons);
+    }
+    // Quiet too while no radio is there: a port that is not there yet is
+    // what waiting means.
+    void ExplainOpenFailure(const PortResult& result) override {
+        if (!m_waiting || (m_answered && Direction() == TransferDirection::Write)) {
+            CliLinkHost::ExplainOpenFailure(result);
+        }
+    }
+
+    bool Answered() const { return m_answered || m_refused; }
+    bool Refused() const { return m_refused; }
+
+private:
+    bool m_waiting;
+    bool m_answered = false;
+    bool m_refused = false;
+    int m_attempts = 0;
+};
+
+// Sleeps in short steps so that Ctrl+C is heard at once.
+void Pause(double ms) {
+    RealClock clock;
+    const double end = clock.NowMs() + ms;
+    for (double now = clock.NowMs(); now < end && !InterruptScope::Interrupted(); now = clock.NowMs()) {
+        clock.SleepMs(static_cast<int>(std::min(50.0, end - now)) + 1);
+    }
+}
+
+// True while a radio answers on the port: one wake-up attempt, then at most
+// one block read and nothing said.
+bool RadioAnswers(const std::string& port, const OpenedDocument& source) {
+    WaitingHost host(TransferDirection::Read, 0, port, true);
+    DocumentData doc = source.doc;  // wakes the radio with the write's variant
+    InitialUpdateEditor(doc, host.Editor());
+    const auto serial = NewSystemSerialPort();
+    RealClock clock;
+    RunRadioTransfer(port, doc, *serial, clock, host);
+    return host.Answered();
+}
+
+std::string Describe(const RadioReport& r) {
+    switch (r.result) {
+        case RadioResult::Written:
+            return "written";
+        case RadioResult::Verified:
+            return "verified";
+        case RadioResult::Refused:
+            return "refused: " + r.message;
+        case RadioResult::Cancelled:
+            return "cancelled";
+        case RadioResult::Absent:
+            return "no radio";
+        case RadioResult::Failed:
+            break;
+    }
+    return r.message.empty() ? "failed" : "failed: " + r.message;
+}
+
+bool Succeeded(const RadioReport& r) {
+    return r.result == RadioResult::Written || r.result == RadioResult::Verified;
+}
+
+std::string LocalClock() {
+    const time_t now = time(nullptr);
+    const tm local = LocalTimeOf(now);
+    char text[16];
+    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    return text;
+}
+
+// Radios handled on one port in production-line mode.
+struct Tally {
+    int radios = 0;
+    int written = 0;
+    int verified = 0;
+    int failed = 0;  // cancelled ones included
+    int refused = 0;
+
+    void Add(RadioResult r) {
+        ++radios;
+        (r == RadioResult::Written    ? written
+         : r == RadioResult::Verified ? verified
+         : r == RadioResult::Refused  ? refused
+                                      : failed)++;
+    }
+    bool AllGood() const { return failed == 0 && refused == 0; }
+    std::string Counts() const {
+        std::string text;
+        const std::pair<int, const char*> parts[] = {
+            {verified, "verified"}, {written, "written"}, {failed, "failed"}, {refused, "refused"}};
+        for (const auto& [n, what] : parts) {
+            if (n > 0) {
+                text += (text.empty() ? "" : ", ") + std::to_string(n) + " " + what;
+            }
+        }
+        return text;
+    }
+};
+
+// Production-line mode on one port: write each radio that answers, then wait
+// for it to leave before the next one is woken, so that a radio still on the
+// cable is never written twice.
+Tally RepeatOnPort(const std::string& port, const OpenedDocument& source, const WriteOptions& options) {
+    const std::string prefix = port + ": ";
+    Tally tally;
+    PrintLine(true, prefix + "waiting for a radio");
+    while (!InterruptScope::Interrupted()) {
+        RealClock clock;
+        const double start = clock.NowMs();
+        const RadioReport r = WriteToRadio(port, prefix, source, options, true);
+        if (r.result == RadioResult::Absent) {
+            Pause(kLookIntervalMs - (clock.NowMs() - start));
+            continue;
+        }
+        tally.Add(r.result);
+        const bool radioSixteen = r.result == RadioResult::Refused ? !r.sixteen : r.sixteen;
+        PrintLine(true, prefix + "radio " + std::to_string(tally.radios) + " at " + LocalClock() + ": " +
+                            ModelName(radioSixteen) + " " + Describe(r) + " (so far: " + tally.Counts() +
+                            ")");
+        while (!InterruptScope::Interrupted() && RadioAnswers(port, source)) {
+            Pause(kLookIntervalMs);
+        }
+        if (!InterruptScope::Interrupted()) {
+            PrintLine(true, prefix + "waiting for the next radio");
+        }
+    }
+    return tally;
+}
+
+}  // namespace
+
+RadioReport WriteToRadio(const std::string& port, const std::string& prefix, const OpenedDocument& source,
+                         const WriteOptions& options, bool waitForRadio) {
+    RadioReport report;
+    DocumentData doc = source.doc;
+    {
+        WaitingHost host(TransferDirection::Write, options.retries, prefix, waitForRadio);
+        host.Editor() = source.editor;
+        const auto serial = NewSystemSerialPort();
+        RealClock clock;
+        const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
+        report.sixteen = host.GridRows() < 18;
+        if (host.Refused()) {
+            report.result = RadioResult::Refused;
+            report.message = host.LastMessage();
+            return report;
+        }
+        if (waitForRadio && !host.Answered()) {
+            report.result = RadioResult::Absent;
+            return report;
+        }
+        if (outcome != TransferOutcome::Succeeded) {
+            report.result =
+                outcome == TransferOutcome::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
+            report.message = host.LastMessage();
+            return report;
+        }
+    }
+    if (!options.verify) {
+        report.result = RadioResult::Written;
+        return report;
+    }
+    // Read the radio back through a transfer of its own, starting from the
+    // document as written so that it wakes the radio with the same variant.
+    CliLinkHost host(TransferDirection::Read, options.retries, prefix);
+    DocumentData back = doc;
+    InitialUpdateEditor(back, host.Editor());
+    const auto serial = NewSystemSerialPort();
+    RealClock clock;
+    if (RunRadioTransfer(port, back, *serial, clock, host) != TransferOutcome::Succeeded) {
+        PrintLine(false, prefix + kMsgVerifyReadFailed);
+        report.result = InterruptScope::Interrupted() ? RadioResult::Cancelled : RadioResult::Failed;
+        report.message = kMsgVerifyReadFailed;
+        return report;
+    }
+    const VerifyReport verify = CompareWrittenRange(doc.m_image, back.m_image, report.sixteen);
+    for (const std::string& line : verify.Lines()) {
+        PrintLine(verify.Ok(), prefix + line);
+    }
+    report.result = verify.Ok() ? RadioResult::Verified : RadioResult::Failed;
+    report.message = verify.Lines().back();
+    return report;
+}
+
+int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& source,
+                  const WriteOptions& options, bool repeat) {
+    // One for the whole run: a Ctrl+C between two radios is not lost.
+    const InterruptScope interrupts;
+    struct Outcome {
+        std::string summary;
+        bool ok = false;
+    };
+    std::vector<Outcome> outcomes(ports.size());
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            threads.emplace_back([&, i] {
+                const std::string& port = ports[i];
+                if (repeat) {
+                    const Tally t = RepeatOnPort(port, source, options);
+                    const std::string counts = t.Counts();
+                    outcomes[i] = {port + ": stopped after " + std::to_string(t.radios) +
+                                       (t.radios == 1 ? " radio" : " radios") +
+                                       (counts.empty() ? "" : ": " + counts),
+                                   t.AllGood()};
+                } else {
+                    const RadioReport r = WriteToRadio(port, port + ": ", source, options);
+                    outcomes[i] = {port + ": " + Describe(r), Succeeded(r)};
+                }
+            });
+        }
+    }
+    bool allOk = true;
+    for (const Outcome& o : outcomes) {
+        PrintLine(true, o.summary);
+        allOk = allOk && o.ok;
+    }
+    return allOk ? kExitOk : kExitFailed;
+}
+
+bool DistinctPorts(std::vector<std::string> ports) {
+    std::sort(ports.begin(), ports.end());
+    return std::adjacent_find(ports.begin(), ports.end()) == ports.end();
+}
+
+std::string ReadFileName(const std::string& port, long long unixSeconds) {
+    std::string name = port;
+    std::replace(name.begin(), name.end(), '/', '_');
+    std::replace(name.begin(), name.end(), '\\', '_');
+    name.erase(0, name.find_first_not_of('_'));
+    const time_t t = static_cast<time_t>(unixSeconds);
+    const tm utc = UtcTimeOf(t);
+    char stamp[24];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%SZ", &utc);
+    return (name.empty() ? "port" : name) + "_" + stamp + ".szt";
+}
+
+int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDir,
+                 const OpenedDocument& start, int retries, bool backup) {
+    // A read can take ten seconds; find out before it whether its result can
+    // be kept.
+    if (!FolderTakesFiles(outDir)) {
+        std::cerr << "quorim: cannot save into \"" << outDir << "\": it is not a writable folder\n";
+        return kExitFailed;
+    }
+    const InterruptScope interrupts;
+    std::mutex backupMutex;  // backups of reads in the same millisecond are numbered one after the other
+    struct Outcome {
+        std::string summary;
+        bool ok = false;
+    };
+    std::vector<Outcome> outcomes(ports.size());
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            threads.emplace_back([&, i] {
+                const std::string& port = ports[i];
+                const std::string prefix = port + ": ";
+                CliLinkHost host(TransferDirection::Read, retries, prefix);
+                host.Editor() = start.editor;
+                DocumentData doc = start.doc;
+                const auto serial = NewSystemSerialPort();
+                RealClock clock;
+                const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
+                if (outcome != TransferOutcome::Succeeded) {
+                    outcomes[i].summary =
+                        prefix + (outcome == TransferOutcome::Cancelled ? std::string("cancelled")
+                                                                        : "failed: " + host.LastMessage());
+                    return;
+                }
+                std::string backupPath;
+                if (backup) {
+                    const std::lock_guard lock(backupMutex);
+                    const ReadBackupResult kept = StoreReadBackup(doc);
+                    backupPath = kept.path;
+                    if (!kept.Ok()) {
+                        PrintLine(false, prefix + "quorim: warning: " + kept.warning);
+                    }
+                }
+                const std::filesystem::path base =
+                    std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
+                std::filesystem::path path = base;
+                std::error_code ec;
+                for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n) {
+                    path = base;
+                    path.replace_filename(base.stem().string() + "-" + std::to_string(n) + ".szt");
+                }
+                const FileStatus saved = SaveSztFile(path.string(), doc.m_image);
+                if (!saved.Ok()) {
+                    outcomes[i].summary =
+                        prefix + "failed: " + saved.Message() +
+                        (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")");
+                    return;
+                }
+                outcomes[i] = {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + path.string(),
+                               true};
+            });
+        }
+    }
+    bool allOk = true;
+    for (const Outcome& o : outcomes) {
+        PrintLine(true, o.summary);
+        allOk = allOk && o.ok;
+    }
+    return allOk ? kExitOk : kExitFailed;
+}
+
+}  // namespace quorim::cli

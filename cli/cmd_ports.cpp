@@ -1,0 +1,63 @@
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "cli/commands.h"
+#include "link/serial_discovery.h"
+
+namespace quorim::cli {
+
+namespace {
+
+nlohmann::ordered_json TextOrNull(const std::string& text) {
+    return text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(text);
+}
+
+std::string ModeText(unsigned mode) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", mode);
+    return text;
+}
+
+}  // namespace
+
+int RunPorts(const Args& args) {
+    bool json = false;
+    for (const auto& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else {
+            return Usage("ports");
+        }
+    }
+    const std::vector<SerialDevice> devices = UdevSerialDevices().Devices();
+    const std::array<std::string, 4> resolved = ResolveComPorts(SystemPortNameSources());
+    if (!json) {
+        std::cout << PortsListing(devices, resolved);
+        return kExitOk;
+    }
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const SerialDevice& device : devices) {
+        const int com = ComNumberOf(device, resolved);
+        list.push_back({
+            {"com",
+             com > 0 ? nlohmann::ordered_json("COM" + std::to_string(com)) : nlohmann::ordered_json(nullptr)},
+            {"node", device.node},
+            {"by_id", TextOrNull(device.byId)},
+            {"usb", device.usb},
+            {"vendor_id", TextOrNull(device.vendorId)},
+            {"product_id", TextOrNull(device.productId)},
+            {"manufacturer", TextOrNull(device.manufacturer)},
+            {"product", TextOrNull(device.product)},
+            {"serial", TextOrNull(device.serial)},
+            {"driver", TextOrNull(device.driver)},
+            {"group", TextOrNull(device.group)},
+            {"mode", ModeText(device.mode)},
+            {"accessible", device.accessible},
+        });
+    }
+    std::cout << list.dump(2) << "\n";
+    return kExitOk;
+}
+
+}  // namespace quorim::cli

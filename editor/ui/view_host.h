@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+class QPrinter;
+
+namespace quorim {
+
+// What a view takes from the program around it.
+class CViewHost {
+public:
+    virtual ~CViewHost() = default;
+    // The port chosen in the port menu.
+    virtual std::string PortName() const = 0;
+    // The printer that Print Setup configures.
+    virtual QPrinter* Printer() = 0;
+    // A radio transfer runs in some window (only one runs at a time).
+    virtual bool AnyTransferRunning() const = 0;
+};
+
+}  // namespace quorim

@@ -1,0 +1,147 @@
+#include "link/serial_devices.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace quorim {
+
+namespace {
+
+inline constexpr const char* kHintNoAccess = QUORIM_TR(
+    "Quorim", "没有打开 %1 的权限（设备属于 %2 组）。请运行 sudo usermod -aG %2 $USER，然后重新登录");
+inline constexpr const char* kHintNoAccessNoGroup = QUORIM_TR("Quorim", "没有打开 %1 的权限");
+inline constexpr const char* kHintBusy = QUORIM_TR("Quorim", "%1 正被其他程序占用");
+inline constexpr const char* kHintBusyHolder = QUORIM_TR("Quorim", "%1 正被其他程序占用：%2（进程号 %3）");
+inline constexpr const char* kHintMissing = QUORIM_TR("Quorim", "当前没有连接 %1 设备");
+
+// "ttyUSB10" -> ("ttyUSB", 10); a name without a number keeps -1.
+std::pair<std::string, long> SplitNumber(const std::string& node) {
+    std::size_t i = node.size();
+    while (i > 0 && node[i - 1] >= '0' && node[i - 1] <= '9') {
+        --i;
+    }
+    if (i == node.size() || node.size() - i > 9) {
+        return {node, -1};
+    }
+    return {node.substr(0, i), std::stol(node.substr(i))};
+}
+
+// ttyUSB before ttyACM, as COMn counts them; anything else after.
+int KindRank(const std::string& stem) {
+    if (stem == "/dev/ttyUSB") {
+        return 0;
+    }
+    if (stem == "/dev/ttyACM") {
+        return 1;
+    }
+    return 2;
+}
+
+std::string Fill(std::string text, const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string mark = "%" + std::to_string(i + 1);
+        for (std::size_t at = text.find(mark); at != std::string::npos;
+             at = text.find(mark, at + args[i].size())) {
+            text.replace(at, mark.size(), args[i]);
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+void SortSerialDevices(std::vector<SerialDevice>& devices) {
+    std::stable_sort(devices.begin(), devices.end(), [](const SerialDevice& a, const SerialDevice& b) {
+        const auto [stemA, numA] = SplitNumber(a.node);
+        const auto [stemB, numB] = SplitNumber(b.node);
+        return std::make_tuple(!a.usb, KindRank(stemA), stemA, numA) <
+               std::make_tuple(!b.usb, KindRank(stemB), stemB, numB);
+    });
+}
+
+std::string DeviceDescription(const SerialDevice& device) {
+    std::string text;
+    if (!device.vendorId.empty() || !device.productId.empty()) {
+        text = device.vendorId + ":" + device.productId;
+    }
+    for (const std::string* part : {&device.manufacturer, &device.product}) {
+        if (!part->empty()) {
+            text += (text.empty() ? "" : " ") + *part;
+        }
+    }
+    if (device.manufacturer.empty() && device.product.empty() && !device.driver.empty()) {
+        text += (text.empty() ? "" : " ") + device.driver;
+    }
+    return text;
+}
+
+int ComNumberOf(const SerialDevice& device, const std::array<std::string, 4>& resolved) {
+    for (std::size_t i = 0; i < resolved.size(); ++i) {
+        if (resolved[i] == device.node || (!device.byId.empty() && resolved[i] == device.byId)) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+std::array<std::string, 4> ResolveComPorts(const PortNameSources& sources) {
+    std::array<std::string, 4> resolved;
+    for (std::size_t i = 0; i < resolved.size(); ++i) {
+        resolved[i] = ResolvePortName("COM" + std::to_string(i + 1), sources);
+    }
+    return resolved;
+}
+
+const SerialDevice* FindDevice(const std::vector<SerialDevice>& devices, const std::string& path) {
+    for (const SerialDevice& device : devices) {
+        if (device.node == path || (!device.byId.empty() && device.byId == path)) {
+            return &device;
+        }
+    }
+    return nullptr;
+}
+
+std::string PortsListing(const std::vector<SerialDevice>& devices,
+                         const std::array<std::string, 4>& resolved) {
+    if (devices.empty()) {
+        return std::string(kNoSerialDevices) + "\n";
+    }
+    std::size_t nodeWidth = 0;
+    for (const SerialDevice& device : devices) {
+        nodeWidth = std::max(nodeWidth, device.node.size());
+    }
+    std::string text;
+    for (const SerialDevice& device : devices) {
+        const int com = ComNumberOf(device, resolved);
+        std::string line = (com > 0 ? "COM" + std::to_string(com) : std::string(4, ' ')) + "  " + device.node;
+        const std::string description = DeviceDescription(device);
+        if (!description.empty() || !device.byId.empty()) {
+            line += std::string(nodeWidth - device.node.size() + 2, ' ') + description;
+        }
+        if (!device.byId.empty()) {
+            line += (description.empty() ? "" : "  ") + std::string("(by-id: ") + device.byId + ")";
+        }
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::string PortProblemHint(const PortResult& result, const TextTranslator& texts) {
+    const std::string& device = result.detail;
+    const auto tr = [&](const char* text) { return texts.Translate("Quorim", text); };
+    switch (result.error) {
+        case PortError::NoAccess:
+            return result.group.empty() ? Fill(tr(kHintNoAccessNoGroup), {device})
+                                        : Fill(tr(kHintNoAccess), {device, result.group});
+        case PortError::Busy:
+            return result.holderPid > 0 ? Fill(tr(kHintBusyHolder),
+                                               {device, result.holderName, std::to_string(result.holderPid)})
+                                        : Fill(tr(kHintBusy), {device});
+        case PortError::NotFound:
+            return Fill(tr(kHintMissing), {device});
+        default:
+            return {};
+    }
+}
+
+}  // namespace quorim

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/translation.h"
+#include "link/port_names.h"
+#include "link/serial_port.h"
+
+namespace quorim {
+
+// One serial device of the machine, as the platform found it: a USB adapter
+// or a built-in port. Fields the platform could not learn stay empty.
+struct SerialDevice {
+    std::string node;  // "/dev/ttyUSB0"
+    std::string byId;  // "/dev/serial/by-id/usb-…", the link that survives re-plugging
+    bool usb = false;
+    std::string vendorId;   // "1a86" (USB only)
+    std::string productId;  // "7523"
+    std::string manufacturer;
+    std::string product;
+    std::string serial;
+    std::string driver;       // the kernel driver, "ch341-uart", "cdc_acm", "serial"
+    std::string group;        // the node's owner group, "dialout"
+    unsigned mode = 0;        // the node's permission bits, 0660
+    bool accessible = false;  // the current user may open it for reading and writing
+};
+
+// Where the machine's serial devices come from: udev on a real system, a
+// list in the tests.
+class SerialDeviceSource {
+public:
+    virtual ~SerialDeviceSource() = default;
+    virtual std::vector<SerialDevice> Devices() = 0;
+};
+
+// USB adapters first, then built-in ports; within each kind by node, with
+// "ttyUSB10" after "ttyUSB9".
+void SortSerialDevices(std::vector<SerialDevice>& devices);
+
+// "1a86:7523 QinHeng CH340 serial converter", or the driver for a port
+// without USB names.
+std::string DeviceDescription(const SerialDevice& device);
+
+// The COM number (1-4) a device stands for when COMn resolves to `resolved`
+// (index 0 = COM1): its node or its by-id link; 0 when none.
+int ComNumberOf(const SerialDevice& device, const std::array<std::string, 4>& resolved);
+
+// What COM1..COM4 resolve to now under `sources`.
+std::array<std::string, 4> ResolveComPorts(const PortNameSources& sources);
+
+// The device `path` names (its node or its by-id link), or nullptr.
+const SerialDevice* FindDevice(const std::vector<SerialDevice>& devices, const std::string& path);
+
+// One line per device:
+// "COM1  /dev/ttyUSB0  1a86:7523 QinHeng CH340 serial converter  (by-id: …)"
+// with blanks in place of the COM name for a device no COMn stands for.
+std::string PortsListing(const std::vector<SerialDevice>& devices,
+                         const std::array<std::string, 4>& resolved);
+
+inline constexpr const char* kNoSerialDevices = "no serial devices found";
+
+// The line that explains why a port could not be opened, in the program's
+// language: who may open it and how to become one, who holds it, or that it
+// is not connected. Empty when there is nothing more to say.
+std::string PortProblemHint(const PortResult& result, const TextTranslator& texts);
+
+}  // namespace quorim

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+#include <string>
+
+#include "link/clone_engine.h"
+#include "link/link_host.h"
+
+class QWidget;
+
+namespace quorim {
+
+class CProgressDlg;
+class EditorSurface;
+
+// The radio transfer of one document window: its progress window, and one
+// whole read or write when the window's start button asks for it. It knows
+// the window only as a widget and its editor as an editor surface; the
+// document's data comes with each run and the result goes back by signals.
+class CRadioTransfer : public QObject {
+    Q_OBJECT
+
+public:
+    // `view` is the document window (the owner of this object and of the
+    // progress window, and the parent of the transfer's messages); `over` is
+    // the widget the progress window opens centred over; `editor` is the
+    // surface the codec reads and fills.
+    CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor);
+    ~CRadioTransfer() override;
+
+    CProgressDlg* ProgressDlg() const { return m_pProgressDlg; }
+    // From the start button to the end of the transfer.
+    bool IsRunning() const;
+    // Any window's transfer is running (only one runs at a time).
+    static bool AnyRunning();
+
+    // The Read or Write command: the window's caption for the direction, and
+    // the window itself unless it is open already (then it keeps its caption).
+    void Open(TransferDirection direction);
+    // One whole transfer on the port named, over a copy of the document's
+    // data; nothing unless the start button was pressed and no run of this
+    // window is under way.
+    void Run(const std::string& portName, TransferDirection direction, const DocumentData& data);
+
+signals:
+    // The start button was pressed: the transfer is on its way.
+    void Started();
+    // Posted by the start button (WM_RADIO_TRANSFER): time to run.
+    void RadioTransfer();
+    // A run began (true) or ended (false), its window closed and its read
+    // kept.
+    void Running(bool running);
+    // The engine is done: `work` holds the document's data as the transfer
+    // left it (a read's new image and model, a write's encoded image).
+    void Transferred(TransferDirection direction, TransferOutcome outcome, const DocumentData& work);
+
+private:
+    QWidget* m_view;
+    QWidget* m_over;
+    EditorSurface& m_editor;
+    CProgressDlg* m_pProgressDlg;
+    bool m_bRunning = false;
+};
+
+}  // namespace quorim
