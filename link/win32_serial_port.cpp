@@ -93,7 +93,7 @@ PortResult Win32SerialPort::Open(const std::string& name) {
     if (m_claim != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(m_claim);
         m_claim = nullptr;
-        return {PortError::Busy, m_path};
+        return {PortError::Busy, name};
     }
     const HANDLE h = CreateFileW(WideFromUtf8(m_path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -105,12 +105,12 @@ PortResult Win32SerialPort::Open(const std::string& name) {
             case ERROR_PATH_NOT_FOUND:
             case ERROR_INVALID_NAME:
             case ERROR_BAD_PATHNAME:
-                return {PortError::NotFound, m_path};
+                return {PortError::NotFound, name};
             case ERROR_ACCESS_DENIED:  // what a port in use answers
             case ERROR_SHARING_VIOLATION:
-                return {PortError::Busy, m_path};
+                return {PortError::Busy, name};
             default:
-                return {PortError::System, m_path + ": " + SystemMessage(err)};
+                return {PortError::System, name + ": " + SystemMessage(err)};
         }
     }
     DCB dcb{};
@@ -118,7 +118,7 @@ PortResult Win32SerialPort::Open(const std::string& name) {
     if (!GetCommState(h, &dcb)) {
         CloseHandle(h);
         Close();
-        return {PortError::NotSerial, m_path};
+        return {PortError::NotSerial, name};
     }
     m_handle = h;
     return {};

@@ -75,18 +75,35 @@ CORE_FILTER='-LauncherChoice.*:IniBinding.ProgramDirIsArgv0sDirectoryOrTheCurren
 CORE_FILTER+=':IniBackup.NumbersFollowTheLargestExistingOne'
 # Every end-to-end row a pseudo-terminal under Wine can produce. Left out: a
 # port held by a Linux program (Wine does not see its lock, and root passes
-# TIOCEXCL), a message naming the backup by its Linux path (Windows names it
-# C:\...), and the slow rows.
+# TIOCEXCL), a line that vanishes while a read waits on it (Wine lets the read
+# wait out its time-out; a line gone before the read is told at once), lines
+# that name a port or the backup by its Linux path (on Windows they name
+# COM11 and C:\...), and the slow rows.
 E2E_FILTER='-Slow*:FaultE2E.BusyOrMissingPortCannotBeOpened:FaultMatrixE2E.PortHeldByAnotherProgram'
-E2E_FILTER+=':BackupE2E.OutputThatCannotBeSavedPointsToTheBackup'
+E2E_FILTER+=':FaultE2E.VanishedLineEndsTheReadAtOnce'
+E2E_FILTER+=':BackupE2E.OutputThatCannotBeSavedPointsToTheBackup:TuneE2E.FaultsAndRefusals'
+E2E_FILTER+=':BatchE2E.*'
 
 run_tests() {
   start_com_pair
   echo "== Windows core tests under Wine =="
   (cd "$WINEPREFIX" && wine "$win/tests/quorim_core_tests.exe" --gtest_brief=1 --gtest_filter="$CORE_FILTER")
   echo "== quorim.exe end to end under Wine =="
+  local log=$WINEPREFIX/e2e.log
+  if ! run_e2e "$E2E_FILTER" | tee "$log"; then
+    # Wine adds its start-up to every time bound: on a loaded machine a row
+    # may miss one. Such a row runs once more; a fault fails both times.
+    local failed
+    failed=$(sed -n 's/^\[  FAILED  \] \([^ ]*\) (.*/\1/p' "$log" | paste -sd: -)
+    [ -n "$failed" ] || return 1
+    echo "== once more: $failed =="
+    run_e2e "$failed"
+  fi
+}
+
+run_e2e() {
   QUORIM_CLI="$PWD/scripts/wine-quorim.sh" QUORIM_WIN_BUILD="$win" \
-    "$linux/tests/quorim_e2e_tests" --gtest_brief=1 --gtest_filter="$E2E_FILTER"
+    "$linux/tests/quorim_e2e_tests" --gtest_brief=1 --gtest_filter="$1"
 }
 
 run_bench() {

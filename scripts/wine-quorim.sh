@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows quorim.exe under Wine as if it were the Linux quorim, for
 # the end-to-end tests (scripts/windows.sh sets QUORIM_CLI to this script):
-#  - a device path after --port becomes COM9, mapped to that device;
+#  - a device path after --port becomes COM11 (COM12, ...), mapped to that
+#    device;
 #  - QUORIM_COMn=/dev/... maps COMn to that device (Windows has no such
 #    variable: COMn is the port of that name);
 #  - the program's folder under %LOCALAPPDATA% (Wine's own, in the prefix)
@@ -11,10 +12,12 @@ set -euo pipefail
 dosdevices="$WINEPREFIX/dosdevices"
 args=()
 prev=
+n=11
 for a in "$@"; do
   if [ "$prev" = "--port" ] && [ "${a:0:1}" = "/" ]; then
-    ln -sfn "$a" "$dosdevices/com9"
-    a=COM9
+    ln -sfn "$a" "$dosdevices/com$n"
+    a=COM$n
+    n=$((n + 1))
   fi
   args+=("$a")
   prev=$a
@@ -33,4 +36,6 @@ if [ -n "${XDG_DATA_HOME:-}" ]; then
     ln -sfn "$XDG_DATA_HOME/quorim" "$local_app_data/quorim"
   done
 fi
+# exec: the test's Ctrl+C (SIGINT to this process) reaches Wine, which
+# passes it on to the program's console handler.
 exec wine "$QUORIM_WIN_BUILD/quorim.exe" "${args[@]}"
