@@ -27,7 +27,10 @@ ReadBackupResult StoreReadBackup(const DocumentData& doc) {
     if (folder.empty()) {
         return {{},
                 "The radio's memory was read, but no backup was kept: neither XDG_DATA_HOME nor HOME "
-                "names a folder for it"};
+                "names a folder for it",
+                ReadBackupResult::Problem::NoFolder,
+                {},
+                {}};
     }
     return StoreReadBackupIn(folder, doc, std::chrono::system_clock::now());
 }

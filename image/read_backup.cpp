@@ -111,6 +111,9 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
     const auto fail = [&](const std::string& reason) {
         result.warning = "The radio's memory was read, but its backup could not be stored in \"" + folder +
                          "\" (" + reason + ")";
+        result.problem = ReadBackupResult::Problem::NotStored;
+        result.where = folder;
+        result.reason = reason;
         return result;
     };
     try {
@@ -142,6 +145,9 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
         if (const std::string failure = Prune(Utf8Path(folder), keep); !failure.empty()) {
             result.warning = "The radio's memory was backed up in \"" + result.path +
                              "\", but older backups could not be removed (" + failure + ")";
+            result.problem = ReadBackupResult::Problem::NotPruned;
+            result.where = result.path;
+            result.reason = failure;
         }
     } catch (const std::exception& e) {
         // Out of memory or a name the file system cannot hold: still only a warning.

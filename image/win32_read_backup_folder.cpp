@@ -24,7 +24,10 @@ ReadBackupResult StoreReadBackup(const DocumentData& doc) {
     const std::string folder = ReadBackupFolder();
     if (folder.empty()) {
         return {{},
-                "The radio's memory was read, but no backup was kept: LOCALAPPDATA names no folder for it"};
+                "The radio's memory was read, but no backup was kept: LOCALAPPDATA names no folder for it",
+                ReadBackupResult::Problem::NoFolder,
+                {},
+                {}};
     }
     return StoreReadBackupIn(folder, doc, std::chrono::system_clock::now());
 }

@@ -22,6 +22,7 @@ QObject* MakePrintTest();
 QObject* MakeCellEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
+QObject* MakeSafeEditTest();
 
 namespace quorim::test {
 
@@ -63,7 +64,8 @@ int main(int argc, char* argv[]) {
                             {"TuningTest", MakeTuningTest},
                             {"EnglishTest", MakeEnglishTest},
                             {"TransferTest", MakeTransferTest},
-                            {"TransferSlowTest", MakeTransferSlowTest}};
+                            {"TransferSlowTest", MakeTransferSlowTest},
+                            {"SafeEditTest", MakeSafeEditTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {
