@@ -204,7 +204,11 @@ Transfer Win32SerialPort::Write(const std::uint8_t* data, std::size_t size) {
     }
     DWORD written = 0;
     if (!WriteFile(m_handle, data, static_cast<DWORD>(size), &written, nullptr)) {
+        const DWORD err = GetLastError();
         result.error = FailedCall();
+        if (result.error == PortError::System) {
+            result.detail = "write: " + SystemMessage(err);
+        }
     }
     result.count = written;
     return result;
@@ -227,7 +231,11 @@ Transfer Win32SerialPort::Read(std::uint8_t* data, std::size_t size) {
     }
     DWORD got = 0;
     if (!ReadFile(m_handle, data, static_cast<DWORD>(size), &got, nullptr)) {
+        const DWORD err = GetLastError();
         result.error = FailedCall();
+        if (result.error == PortError::System) {
+            result.detail = "read: " + SystemMessage(err);
+        }
     } else if (got < size && !ClearCommError(m_handle, &errors, &status)) {
         // A short read is a time-out, unless the device went away meanwhile.
         result.error = PortError::Gone;

@@ -22,6 +22,7 @@ QObject* MakePrintTest();
 QObject* MakeCellEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
+QObject* MakeDevicesTest();
 QObject* MakeSafeEditTest();
 
 namespace quorim::test {
@@ -65,6 +66,7 @@ int main(int argc, char* argv[]) {
                             {"EnglishTest", MakeEnglishTest},
                             {"TransferTest", MakeTransferTest},
                             {"TransferSlowTest", MakeTransferSlowTest},
+                            {"DevicesTest", MakeDevicesTest},
                             {"SafeEditTest", MakeSafeEditTest}};
     int failures = 0;
     int ran = 0;
