@@ -12,6 +12,10 @@ class QWidget;
 
 namespace quorim {
 
+// The property that holds the template id of a window made by
+// BuildFromTemplate, and the control id of the controls made in it.
+inline constexpr char kTemplateIdProperty[] = "templateId";
+
 // Gives `window` a template's font (face and point size as the template
 // names them) and its size, cx by cy dialog units in pixels of that font;
 // returns the font's dialog base units.
@@ -32,6 +36,8 @@ void PlaceControl(QWidget* w, int id, const DlgRect& r);
 template <typename Template, typename Make>
 DialogBaseUnits BuildFromTemplate(QWidget* window, const Template& t, Make make) {
     const DialogBaseUnits base = ApplyTemplateMetrics(window, t.fontFace, t.pointSize, t.cx, t.cy);
+    // Context help tells windows apart by their template.
+    window->setProperty(kTemplateIdProperty, t.id);
     for (const auto& c : t.controls) {
         const DlgRect r = MapDialogRect(c.rect, base);
         if (QWidget* w = make(c, r)) {

@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QStyleOptionComboBox>
 
 #include "app/commands.h"
@@ -122,6 +124,33 @@ void CQuorim_CHView::DetachDocument() {
     }
 }
 
+void CQuorim_CHView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    FitFormToView();
+}
+
+void CQuorim_CHView::FitFormToView() {
+    if (!m_form || m_formBase.isEmpty()) {
+        return;
+    }
+    // The area without scroll bars; a bar appears only for a side that is
+    // too short, and takes its width from the other side.
+    const QSize room = maximumViewportSize();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    bool needH = room.width() < m_formBase.width();
+    bool needV = room.height() < m_formBase.height();
+    needV = needV || (needH && room.height() - bar < m_formBase.height());
+    needH = needH || (needV && room.width() - bar < m_formBase.width());
+    const QSize free(room.width() - (needV ? bar : 0), room.height() - (needH ? bar : 0));
+    const QSize size = m_formBase.expandedTo(free);
+    if (size == m_form->size()) {
+        return;
+    }
+    const QSize grown = size - m_formBase;
+    m_form->setFixedSize(size);
+    m_grid->setGeometry(m_gridBase.adjusted(0, 0, grown.width(), grown.height()));
+}
+
 QSize CQuorim_CHView::FormSize() const {
     const DialogTemplate& t = FormTemplate();
     return {DluToPixelsX(t.cx, m_base), DluToPixelsY(t.cy, m_base)};
@@ -194,6 +223,8 @@ void CQuorim_CHView::CreateForm() {
         }
         group->setGeometry(box);
     }
+    m_formBase = m_form->size();
+    m_gridBase = m_grid->geometry();
     setWidget(m_form);
 
     m_comboTot = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Tot).controlId));

@@ -160,9 +160,13 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateForm();
+    // Grows the form to the view's free area (never below its laid-out size)
+    // and the grid with it; the settings stay where they are.
+    void FitFormToView();
     void OnEditChange(SettingsList list);
     // Prints the pages on `printer`; tells the user when it cannot start.
     bool DoPrint(QPrinter* printer);
@@ -175,6 +179,10 @@ private:
     CQuorim_CHDoc* m_pDocument;
     CViewHost* m_host;
     QWidget* m_form = nullptr;
+    // The form and its grid as the template lays them out: the least the
+    // view shows; a larger window gives the grid the rest.
+    QSize m_formBase;
+    QRect m_gridBase;
     DialogBaseUnits m_base;
     QHash<int, QWidget*> m_controls;
 

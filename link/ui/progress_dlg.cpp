@@ -66,6 +66,8 @@ void CProgressDlg::Create(QWidget* over) {
                 QLabel* label = MakeLabel(Q(c.caption), wnd);
                 if (c.id == IDC_PROGRESS_STATUS) {
                     m_status = label;
+                } else if (c.id == IDC_PROGRESS_PERCENT) {
+                    m_percent = label;
                 }
                 return label;
             }
@@ -74,6 +76,15 @@ void CProgressDlg::Create(QWidget* over) {
         }
     });
     m_wnd = wnd;
+    // The percentage follows the bar, whatever moves it.
+    const auto showPercent = [this] {
+        if (m_bar && m_percent) {
+            m_percent->setText(QString::fromStdString(
+                ProgressPercentText(m_bar->value() - m_bar->minimum(), m_bar->maximum() - m_bar->minimum())));
+        }
+    };
+    connect(m_bar, &QProgressBar::valueChanged, wnd, showPercent);
+    connect(m_bar, &QProgressBar::rangeChanged, wnd, showPercent);
     OnInitDialog();
 
     // Centred over the grid.
