@@ -393,6 +393,10 @@ void CMainFrame::OnHelp(HelpSection section) {
     }
 }
 
+CHelpWindow* CMainFrame::HelpWindow() const {
+    return m_helpWindow;
+}
+
 void CMainFrame::EnterContextHelp() {
     if (!m_contextHelp) {
         m_contextHelp = true;

@@ -31,7 +31,7 @@ class CMainFrame : public QMainWindow {
 public:
     explicit CMainFrame(CQuorim_CHApp* app);
     // The guide's window, once help was asked for (tests).
-    CHelpWindow* HelpWindow() const { return m_helpWindow; }
+    CHelpWindow* HelpWindow() const;
     bool IsContextHelp() const { return m_contextHelp; }
     ~CMainFrame() override;
 

@@ -33,30 +33,6 @@ namespace {
 
 const char* const kControlIdProperty = "controlId";
 
-// A group box drawn as the form's group boxes are: an etched frame whose top
-// line runs through the middle of the caption.
-class CGroupBox : public QGroupBox {
-public:
-    CGroupBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        const QFontMetrics fm(font());
-        const int top = fm.height() / 2;
-        const QRect frame = rect().adjusted(0, top, -1, -1);
-        p.setPen(palette().color(QPalette::Dark));
-        p.drawRect(frame.adjusted(0, 0, -1, -1));
-        p.setPen(palette().color(QPalette::Light));
-        p.drawRect(frame.adjusted(1, 1, 0, 0));
-        const int textWidth = fm.horizontalAdvance(title());
-        const QRect textRect(8, 0, textWidth + 4, fm.height());
-        p.fillRect(textRect, palette().color(QPalette::Window));
-        p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(textRect, Qt::AlignCenter | Qt::TextShowMnemonic, title());
-    }
-};
-
 SettingsList ListOfControl(int id) {
     for (const SettingsListInfo& info : AllSettingsLists()) {
         if (info.controlId == id) {
@@ -163,7 +139,7 @@ void CQuorim_CHView::CreateForm() {
         QWidget* w = nullptr;
         switch (c.kind) {
             case ControlKind::GroupBox:
-                w = new CGroupBox(Q(c.caption), m_form);
+                w = MakeGroupBox(Q(c.caption), m_form);
                 break;
             case ControlKind::Static: {
                 QLabel* label = MakeLabel(Q(c.caption), m_form);
@@ -223,6 +199,7 @@ void CQuorim_CHView::CreateForm() {
         }
         group->setGeometry(box);
     }
+    FitToTexts(m_form);
     m_formBase = m_form->size();
     m_gridBase = m_grid->geometry();
     setWidget(m_form);

@@ -75,8 +75,13 @@ void CProgressDlg::Create(QWidget* over) {
                 return nullptr;
         }
     });
+    // Room for the widest percentage before the window is fitted.
+    m_percent->setText(QString::fromStdString(ProgressPercentText(1, 1)));
+    FitToTexts(wnd);
+    m_percent->setText(Raw(ProgressPercentText(0, 1)));
     m_wnd = wnd;
-    // The percentage follows the bar, whatever moves it.
+    // The percentage follows the bar, whatever moves it (a new range starts
+    // from 0, which reads "0%" in any range).
     const auto showPercent = [this] {
         if (m_bar && m_percent) {
             m_percent->setText(QString::fromStdString(
@@ -84,7 +89,6 @@ void CProgressDlg::Create(QWidget* over) {
         }
     };
     connect(m_bar, &QProgressBar::valueChanged, wnd, showPercent);
-    connect(m_bar, &QProgressBar::rangeChanged, wnd, showPercent);
     OnInitDialog();
 
     // Centred over the grid.

@@ -45,8 +45,7 @@ inline QSize TextNeeds(const QWidget* w) {
         if (label->wordWrap()) {
             return {0, label->heightForWidth(label->width())};
         }
-        const QSize text = fm.size(Qt::TextExpandTabs, label->text());
-        return {text.width() + margins, text.height()};
+        return {fm.horizontalAdvance(label->text()) + margins, fm.height()};
     }
     if (auto* button = qobject_cast<const QPushButton*>(w)) {
         if (button->text().isEmpty()) {

@@ -15,6 +15,7 @@
 #include "app/commands.h"
 #include "app/help_guide.h"
 #include "app/ui/about_dlg.h"
+#include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/mdi_client_wnd.h"
 #include "app/ui/quorim_app.h"
