@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "editor/cell_rules.h"
+#include "editor/channel_edit.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
 #include "editor/number_text.h"
@@ -101,23 +102,6 @@ bool IsModel16(const EditorSurface& editor) {
 std::string Cell(const CsvRecord& record, int index) {
     if (index < 0 || index >= static_cast<int>(record.size())) return {};
     return std::string(TrimBlanks(record[static_cast<std::size_t>(index)]));
-}
-
-// A frequency the grid already shows counts as unchanged also when a
-// spreadsheet dropped its trailing zeros ("145.125" for "145.12500"), so a
-// value the grid holds but would not accept as typed survives a round trip.
-bool SameFrequency(std::string_view typed, const std::string& cell) {
-    if (typed == cell) return true;
-    if (typed.empty() || cell.empty() || !StartsWithNumber(typed)) return false;
-    return LeadingDecimalScaled(typed, 5, Cut::RoundHalfUp) ==
-           LeadingDecimalScaled(cell, 5, Cut::RoundHalfUp);
-}
-
-// Likewise a tone: "100" for "100.0".
-bool SameSignalling(std::string_view typed, const std::string& cell) {
-    if (typed == cell) return true;
-    if (typed.empty() || cell.empty() || !StartsWithNumber(typed) || !StartsWithNumber(cell)) return false;
-    return LeadingDecimalScaled(typed, 1, Cut::Truncate) == LeadingDecimalScaled(cell, 1, Cut::Truncate);
 }
 
 struct ChannelRow {
@@ -290,42 +274,23 @@ CsvImport ImportQuorim(const std::vector<CsvRecord>& records, const CsvImportOpt
 
     // Each cell as typed into the grid and committed by Enter, in the order
     // Enter walks a row; a cell that already shows the text is not typed.
-    const std::string msgBadCell(kMsgFrequencyRange);
     for (const auto& c : channels) {
         const int row = c.channel;
         for (int col = kColRxFreq; col <= kColInhibit; ++col) {
             const std::string& typed = c.cells[static_cast<std::size_t>(col)];
-            const std::string shown = grid.TextMatrix(row, col);
             const std::string caption(captions[static_cast<std::size_t>(col)]);
-            if (col == kColRxFreq || col == kColTxFreq) {
-                if (SameFrequency(typed, shown)) continue;
-                const FrequencyReading reading = ReadFrequencyText(typed);
-                if (!reading.message.empty()) {
-                    refuse(c.row, caption, typed, std::string(reading.message));
-                    continue;
-                }
-                CommitFrequencyText(grid, row, col, typed);
-            } else if (col == kColRxTone || col == kColTxTone) {
-                if (SameSignalling(typed, shown)) continue;
-                const bool off = SameIgnoringAsciiCase(typed, kSignallingOff);
-                if (!typed.empty() && !off && NormaliseSignallingText(typed) == kSignallingOff) {
-                    refuse(c.row, caption, typed, msgBadCell);
-                    continue;
-                }
-                CommitSignallingByEnter(grid, row, col, typed);
-                if (!typed.empty() && !off && grid.TextMatrix(row, col).empty()) {
-                    warn(c.row, caption, typed, "left out: the channel has no frequency");
-                }
-            } else {
-                if (typed.empty() || typed == shown) continue;
-                if (typed != kYes && typed != kNo) {
-                    refuse(c.row, caption, typed, msgBadCell);
-                    continue;
-                }
-                CommitInhibitByEnter(grid, row, col, typed);
-                if (grid.TextMatrix(row, col) != typed) {
-                    warn(c.row, caption, typed, "left out: the channel has no frequency");
-                }
+            const std::string_view message = TypeCellText(grid, row, col, typed);
+            if (!message.empty()) {
+                refuse(c.row, caption, typed, std::string(message));
+                continue;
+            }
+            // Signalling or the inhibit flag on a channel without a frequency
+            // is not taken, as in the grid.
+            const std::string now = grid.TextMatrix(row, col);
+            const bool tone = col == kColRxTone || col == kColTxTone;
+            if (!typed.empty() && (tone ? !SameIgnoringAsciiCase(typed, kSignallingOff) && now.empty()
+                                        : col == kColInhibit && now != typed)) {
+                warn(c.row, caption, typed, "left out: the channel has no frequency");
             }
         }
     }

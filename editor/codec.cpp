@@ -12,6 +12,8 @@ bool HasFrequency(std::uint8_t top) {
     return top != 0xFF && top != 0x00;
 }
 
+}  // namespace
+
 void DecodeChannel(const MemoryImage& image, int row, EditorSurface& editor) {
     const std::uint8_t* r = image.data() + RowOffset(static_cast<std::size_t>(row));
     const bool rx = HasFrequency(r[3]);
@@ -44,6 +46,8 @@ void EncodeChannel(const EditorSurface& editor, int row, bool narrow, MemoryImag
         r[kRecFlags] &= static_cast<std::uint8_t>(~kFlagNarrow);
     }
 }
+
+namespace {
 
 // A list index written as one byte; no selection (-1) wraps as it always has.
 std::uint8_t IndexByte(int index, int base = 0) {
@@ -200,6 +204,19 @@ bool ApplyModelChoice(EditorSurface& editor, DocumentData& doc) {
     doc.m_image[kModelCodeOffset] = model199 ? kModelCode199 : kModelCode16;
     DecodeImage(doc, editor);
     return !model199;
+}
+
+int ChannelsDroppedBySixteen(const EditorSurface& editor) {
+    int count = 0;
+    for (int row = kRows16; row < editor.Rows(); ++row) {
+        for (int col = kColRxFreq; col <= kColInhibit; ++col) {
+            if (!editor.TextMatrix(row, col).empty()) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
 }
 
 }  // namespace quorim

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "editor/ui/form_view.h"
+
 namespace quorim {
 
 CQuorim_CHDoc::CQuorim_CHDoc(QObject* parent) : QObject(parent) {}
@@ -35,6 +37,14 @@ void CQuorim_CHDoc::AddView(CQuorim_CHView* view) {
     if (!m_views.contains(view)) {
         m_views.append(view);
         emit ViewsChanged();
+    }
+}
+
+void CQuorim_CHDoc::UpdateAllViews(CQuorim_CHView* sender) {
+    for (CQuorim_CHView* view : m_views) {
+        if (view != sender && sender) {
+            view->OnUpdate(*sender);
+        }
     }
 }
 
