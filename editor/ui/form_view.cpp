@@ -139,6 +139,10 @@ void CQuorim_CHView::FitFormToView() {
 }
 
 QSize CQuorim_CHView::FormSize() const {
+    // The template's size, grown where the texts needed more room.
+    if (!m_formBase.isEmpty()) {
+        return m_formBase;
+    }
     const DialogTemplate& t = FormTemplate();
     return {DluToPixelsX(t.cx, m_base), DluToPixelsY(t.cy, m_base)};
 }

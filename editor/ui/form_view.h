@@ -84,7 +84,8 @@ public:
     QComboBox* ComboYesNo() const { return m_comboYesNo; }
     QComboBox* ComboTone() const { return m_comboTone; }
     bool EditorsCreated() const { return m_bEditorsCreated; }
-    // The form's size in pixels (template 101 in the form font's units).
+    // The form's size in pixels: template 101 in the form font's units, grown
+    // where its texts need more room.
     QSize FormSize() const;
 
     // Commands.
