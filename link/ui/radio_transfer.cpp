@@ -15,6 +15,7 @@
 #include "link/clock.h"
 #include "link/posix_serial_port.h"
 #include "link/progress_template.h"
+#include "link/serial_devices.h"
 #include "link/ui/progress_dlg.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -90,16 +91,12 @@ public:
 
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
         QWidget* parent = m_dlg.Window() ? static_cast<QWidget*>(m_dlg.Window()) : m_view;
-        if (buttons == MessageButtons::Ok) {
-            AfxMessageBox(parent, Raw(text));
-            return MessageAnswer::Ok;
-        }
-        return AfxMessageBox(parent, Raw(text), QMessageBox::Retry | QMessageBox::Cancel) ==
-                       QMessageBox::Retry
-                   ? MessageAnswer::Retry
-                   : MessageAnswer::Cancel;
+        return LinkMessageBox(parent, Raw(text), buttons);
     }
 
+    void ExplainOpenFailure(const PortResult& result) override {
+        ShowInStatusBar(m_view, Raw(PortProblemHint(result, Texts())));
+    }
     const TextTranslator& Texts() const override { return WindowTexts(); }
 
     TransferDirection Direction() const override { return m_direction; }
