@@ -25,6 +25,8 @@
 #include "editor/ui/form_view.h"
 #include "fit_check.h"
 #include "gui_test_support.h"
+#include "link/serial_devices.h"
+#include "link/ui/devices_dlg.h"
 #include "link/ui/progress_dlg.h"
 #include "tuning/tuning_dialog.h"
 #include "tuning/ui/tuning_dlg.h"
@@ -34,6 +36,29 @@
 using namespace quorim;
 using quorim::test::FitFaults;
 using quorim::test::MessageBoxAnswer;
+
+namespace {
+
+// Two adapters with long names, the widest the Devices dialog shows.
+class TwoAdapters : public SerialDeviceSource {
+public:
+    std::vector<SerialDevice> Devices() override {
+        SerialDevice d;
+        d.node = "/dev/ttyUSB0";
+        d.usb = true;
+        d.vendorId = "10c4";
+        d.productId = "ea60";
+        d.manufacturer = "Silicon Labs";
+        d.product = "CP2102 USB to UART Bridge Controller";
+        d.group = "dialout";
+        SerialDevice e = d;
+        e.node = "/dev/ttyUSB1";
+        e.accessible = true;
+        return {d, e};
+    }
+};
+
+}  // namespace
 
 class FitTest : public QObject {
     Q_OBJECT
@@ -98,6 +123,13 @@ private slots:
         progress->ProgressBar()->setValue(progress->ProgressBar()->maximum());
         ExpectFits(QStringLiteral("progress window at 100%"), progress->Window());
         progress->OnCancel();
+
+        TwoAdapters adapters;
+        CDevicesDlg devices(adapters, Frame());
+        devices.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&devices));
+        ExpectFits(QStringLiteral("devices"), &devices);
+        devices.close();
 
         CTuningDlg tuning(350 * 100000, "COM1", Frame());  // 10 Hz units
         tuning.show();
