@@ -1,14 +1,11 @@
 #include "cli/cli_link_host.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
 
+#include "cli/platform.h"
 #include "editor/codec.h"
 #include "link/serial_devices.h"
 
@@ -60,7 +57,7 @@ InterruptScope::~InterruptScope() {
 }
 
 bool InterruptScope::Interrupted() {
-    return g_interrupted;
+    return cli::Interrupted();
 }
 
 void PrintLine(bool toStdout, const std::string& line) {
@@ -80,7 +77,7 @@ CliLinkHost::CliLinkHost(TransferDirection direction, int retries, std::string p
     : m_direction(direction),
       m_prefix(std::move(prefix)),
       m_retries(retries),
-      m_terminal(m_prefix.empty() && isatty(STDERR_FILENO) != 0) {}
+      m_terminal(m_prefix.empty() && StderrIsTerminal()) {}
 
 CliLinkHost::~CliLinkHost() {
     CloseProgress();

@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "app/utf8_path.h"
 #include "cli/commands.h"
 #include "editor/channel_csv.h"
 #include "editor/editor_model.h"

@@ -1,15 +1,17 @@
 #include <iostream>
 
+#include "app/utf8_path.h"
 #include "cli/batch.h"
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
+#include "cli/platform.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
 #include "image/read_backup.h"
 #include "image/safe_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
 
 namespace quorim::cli {
 
@@ -78,9 +80,9 @@ int RunRead(const Args& args) {
     host.Editor() = start.editor;
     DocumentData doc = start.doc;
 
-    PosixSerialPort serial;
+    const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(port, doc, serial, clock, host);
+    const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
     if (outcome != TransferOutcome::Succeeded) {
         return kExitFailed;
     }

@@ -189,6 +189,10 @@ PortResult BusyResult(const std::string& path) {
 
 }  // namespace
 
+std::unique_ptr<SerialPort> NewSystemSerialPort() {
+    return std::make_unique<PosixSerialPort>();
+}
+
 PosixSerialPort::~PosixSerialPort() {
     Close();
 }

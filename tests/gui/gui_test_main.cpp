@@ -22,6 +22,7 @@ QObject* MakePrintTest();
 QObject* MakeCellEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
+QObject* MakeFitTest();
 QObject* MakeDevicesTest();
 QObject* MakeSafeEditTest();
 
@@ -57,17 +58,12 @@ int main(int argc, char* argv[]) {
         const char* name;
         QObject* (*make)();
     };
-    const Suite suites[] = {{"AppTest", MakeAppTest},
-                            {"ViewTest", MakeViewTest},
-                            {"GridTest", MakeGridTest},
-                            {"PrintTest", MakePrintTest},
-                            {"CellEditTest", MakeCellEditTest},
-                            {"TuningTest", MakeTuningTest},
-                            {"EnglishTest", MakeEnglishTest},
-                            {"TransferTest", MakeTransferTest},
-                            {"TransferSlowTest", MakeTransferSlowTest},
-                            {"DevicesTest", MakeDevicesTest},
-                            {"SafeEditTest", MakeSafeEditTest}};
+    const Suite suites[] = {{"AppTest", MakeAppTest},           {"ViewTest", MakeViewTest},
+                            {"GridTest", MakeGridTest},         {"PrintTest", MakePrintTest},
+                            {"CellEditTest", MakeCellEditTest}, {"TuningTest", MakeTuningTest},
+                            {"EnglishTest", MakeEnglishTest},   {"FitTest", MakeFitTest},
+                            {"TransferTest", MakeTransferTest}, {"TransferSlowTest", MakeTransferSlowTest},
+                            {"DevicesTest", MakeDevicesTest},   {"SafeEditTest", MakeSafeEditTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {
