@@ -13,18 +13,6 @@ namespace quorim::cli {
 
 namespace {
 
-// Set by the handler on whichever thread the signal lands, read by every
-// port's thread.
-std::atomic<bool> g_interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-void OnInterrupt(int) {
-    g_interrupted = true;
-}
-
-// Ctrl+C, a polite kill and a closed terminal all end a link the same way:
-// the port released (its exclusive mode cleared) and nothing written.
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
 std::mutex g_scopeMutex;
 int g_scopes = 0;
 
@@ -38,21 +26,14 @@ std::mutex& OutputMutex() {
 InterruptScope::InterruptScope() {
     const std::lock_guard lock(g_scopeMutex);
     if (g_scopes++ == 0) {
-        g_interrupted = false;
-        struct sigaction sa {};
-        sa.sa_handler = OnInterrupt;
-        for (const int sig : kStopSignals) {
-            sigaction(sig, &sa, nullptr);
-        }
+        WatchInterrupt();
     }
 }
 
 InterruptScope::~InterruptScope() {
     const std::lock_guard lock(g_scopeMutex);
     if (--g_scopes == 0) {
-        for (const int sig : kStopSignals) {
-            signal(sig, SIG_DFL);
-        }
+        UnwatchInterrupt();
     }
 }
 

@@ -12,7 +12,8 @@ namespace quorim::cli {
 // show UTF-8 (and the output taken byte for byte, the same on every system).
 std::vector<std::string> CommandWords(int argc, char** argv);
 
-// From WatchInterrupt until UnwatchInterrupt, Ctrl+C sets a flag instead of
+// From WatchInterrupt until UnwatchInterrupt, Ctrl+C (and on POSIX systems
+// SIGTERM and SIGHUP) sets a flag instead of
 // ending the program; Interrupted reads the flag (from any thread).
 void WatchInterrupt();
 void UnwatchInterrupt();

@@ -18,6 +18,10 @@ void OnInterrupt(int) {
     g_interrupted = true;
 }
 
+// Ctrl+C, a polite kill and a closed terminal all end a link the same way:
+// the port released (its exclusive mode cleared) and nothing written.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 }  // namespace
 
 std::vector<std::string> CommandWords(int argc, char** argv) {
@@ -28,11 +32,15 @@ void WatchInterrupt() {
     g_interrupted = false;
     struct sigaction sa {};
     sa.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &sa, nullptr);
+    for (const int sig : kStopSignals) {
+        sigaction(sig, &sa, nullptr);
+    }
 }
 
 void UnwatchInterrupt() {
-    signal(SIGINT, SIG_DFL);
+    for (const int sig : kStopSignals) {
+        signal(sig, SIG_DFL);
+    }
 }
 
 bool Interrupted() {

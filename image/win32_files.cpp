@@ -4,6 +4,7 @@
 // (MoveFileExW, write-through); a read refuses anything but a regular file.
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include <algorithm>
