@@ -89,7 +89,8 @@ void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome 
         HideCellEditors();
         SyncFunctionSettings();
         m_grid->viewport()->update();
-        m_pDocument->SetModifiedFlag(true);
+        // One step: undoing the read gives back the document as before it.
+        m_pDocument->RecordChange(this);
     }
 }
 

@@ -20,6 +20,7 @@ QObject* MakeTransferTest();
 QObject* MakeTransferSlowTest();
 QObject* MakePrintTest();
 QObject* MakeCellEditTest();
+QObject* MakeChannelEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
 
@@ -55,15 +56,11 @@ int main(int argc, char* argv[]) {
         const char* name;
         QObject* (*make)();
     };
-    const Suite suites[] = {{"AppTest", MakeAppTest},
-                            {"ViewTest", MakeViewTest},
-                            {"GridTest", MakeGridTest},
-                            {"PrintTest", MakePrintTest},
-                            {"CellEditTest", MakeCellEditTest},
-                            {"TuningTest", MakeTuningTest},
-                            {"EnglishTest", MakeEnglishTest},
-                            {"TransferTest", MakeTransferTest},
-                            {"TransferSlowTest", MakeTransferSlowTest}};
+    const Suite suites[] = {{"AppTest", MakeAppTest},           {"ViewTest", MakeViewTest},
+                            {"GridTest", MakeGridTest},         {"PrintTest", MakePrintTest},
+                            {"CellEditTest", MakeCellEditTest}, {"ChannelEditTest", MakeChannelEditTest},
+                            {"TuningTest", MakeTuningTest},     {"EnglishTest", MakeEnglishTest},
+                            {"TransferTest", MakeTransferTest}, {"TransferSlowTest", MakeTransferSlowTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {
