@@ -52,10 +52,9 @@ install(TARGETS Quorim_CH RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The shell: a desktop entry that opens .szt files, their MIME type and the icon.
 install(FILES resources/quorim-ch.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/quorim-szt.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
-install(FILES resources/icon128.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
-  RENAME quorim-ch.png)
-install(FILES resources/icon129.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/mimetypes
-  RENAME application-x-szt-ch.document.png)
+# The program's and the data file's icons at the icon theme's sizes
+# (drawn by resources/make_artwork.sh).
+install(DIRECTORY resources/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 # Make the new type and the program's association known at once (a package
 # would do this in its install scripts).
 install(CODE [[

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,10 @@ int RunPorts(const Args& args);
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});
+// The same usage lines to `out`.
+void PrintUsage(std::ostream& out, const std::string& command = {});
+// --help: the usage to stdout (for no command, with the common options and
+// exit statuses); returns kExitOk.
+int Help(const std::string& command = {});
 
 }  // namespace quorim::cli

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <map>
 
+#include "app/program_info.h"
 #include "cli/commands.h"
 
 namespace quorim::cli {
@@ -34,17 +35,40 @@ const std::map<std::string, std::string>& UsageLines() {
 }  // namespace
 
 int Usage(const std::string& command) {
+    PrintUsage(std::cerr, command);
+    return kExitUsage;
+}
+
+void PrintUsage(std::ostream& out, const std::string& command) {
     const auto& lines = UsageLines();
     const auto it = lines.find(command);
     if (it != lines.end()) {
-        std::cerr << "usage: " << it->second << "\n";
+        out << "usage: " << it->second << "\n";
     } else {
-        std::cerr << "usage:\n";
+        out << "usage:\n";
         for (const auto& [name, line] : lines) {
-            std::cerr << "  " << line << "\n";
+            out << "  " << line << "\n";
         }
     }
-    return kExitUsage;
+}
+
+int Help(const std::string& command) {
+    PrintUsage(std::cout, command);
+    if (!command.empty()) {
+        return kExitOk;
+    }
+    std::cout << "\n"
+                 "Reads, writes and tunes QZ - 16 and QZ - 199 radios over a serial port and works on\n"
+                 ".szt data files. See quorim(1).\n"
+                 "\n"
+                 "  --port PORT  COM1 to COM4 or a serial device path; COMn is $QUORIM_COMn when set,\n"
+                 "               else the n-th USB serial adapter, else /dev/ttyS(n-1)\n"
+                 "  --retry N    answer the first N Retry/Cancel prompts Retry, then Cancel\n"
+                 "  -h, --help   show this help (quorim COMMAND --help: that command's usage)\n"
+                 "  --version    show the version\n"
+                 "\n"
+                 "Exit status: 0 success, 1 failure or cancelled, 2 usage error.\n";
+    return kExitOk;
 }
 
 }  // namespace quorim::cli
@@ -61,7 +85,10 @@ int main(int argc, char** argv) {
     }
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
-        Usage();
+        return Help();
+    }
+    if (name == "--version") {
+        std::cout << quorim::VersionLine("quorim");
         return kExitOk;
     }
     const auto it = commands.find(name);
@@ -69,5 +96,11 @@ int main(int argc, char** argv) {
         std::cerr << "quorim: unknown command \"" << name << "\"\n";
         return Usage();
     }
-    return it->second(Args(argv + 2, argv + argc));
+    const Args args(argv + 2, argv + argc);
+    for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return Help(name);
+        }
+    }
+    return it->second(args);
 }

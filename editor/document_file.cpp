@@ -1,6 +1,6 @@
 #include "editor/document_file.h"
 
-#include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "editor/codec.h"
 
@@ -21,39 +21,6 @@ FileStatus OpenDocument(const std::string& path, DocumentData& doc, EditorSurfac
 FileStatus SaveDocument(const std::string& path, const EditorSurface& editor, DocumentData& doc) {
     EncodeImage(editor, doc);
     return SaveSztFile(path, doc.m_image);
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (u < 0x20) {
-                    char esc[8];
-                    std::snprintf(esc, sizeof esc, "\\u%04x", u);
-                    out += esc;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
 }
 
 namespace {
@@ -84,24 +51,30 @@ std::string FormatEditorText(const EditorSurface& editor) {
 }
 
 std::string FormatEditorJson(const EditorSurface& editor) {
-    std::string out = "{";
+    // ordered_json keeps the keys in the order they are added: the settings
+    // as the form shows them, then the channels.
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
     for (const SettingsList list : kShowOrder) {
-        const auto& info = Info(list);
-        out += JsonString(std::string(info.jsonKey)) + ":";
-        out += editor.CurSel(list) < 0 ? "null" : JsonString(editor.SelectedText(list));
-        out += ",";
-    }
-    out += "\"channels\":[";
-    static const char* const kKeys[] = {"ch", "rx", "tx", "rx_tone", "tx_tone", "inhibit"};
-    for (int row = 1; row < editor.Rows(); ++row) {
-        out += row > 1 ? ",{" : "{";
-        for (int col = 0; col <= kColInhibit; ++col) {
-            out += std::string(col ? "," : "") + JsonString(kKeys[col]) + ":" +
-                   JsonString(editor.TextMatrix(row, col));
+        const std::string key(Info(list).jsonKey);
+        if (editor.CurSel(list) < 0) {
+            out[key] = nullptr;
+        } else {
+            out[key] = editor.SelectedText(list);
         }
-        out += "}";
     }
-    return out + "]}\n";
+    static const char* const kKeys[] = {"ch", "rx", "tx", "rx_tone", "tx_tone", "inhibit"};
+    nlohmann::ordered_json channels = nlohmann::ordered_json::array();
+    for (int row = 1; row < editor.Rows(); ++row) {
+        nlohmann::ordered_json channel = nlohmann::ordered_json::object();
+        for (int col = 0; col <= kColInhibit; ++col) {
+            channel[kKeys[col]] = editor.TextMatrix(row, col);
+        }
+        channels.push_back(std::move(channel));
+    }
+    out["channels"] = std::move(channels);
+    // Cell texts are UTF-8; a stray byte that is not becomes U+FFFD rather
+    // than ending the command.
+    return out.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace quorim

@@ -22,7 +22,4 @@ std::string FormatEditorText(const EditorSurface& editor);
 // a selection).
 std::string FormatEditorJson(const EditorSurface& editor);
 
-// JSON string literal for UTF-8 text, with quotes.
-std::string JsonString(const std::string& text);
-
 }  // namespace quorim

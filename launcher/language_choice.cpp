@@ -27,6 +27,27 @@ std::string LauncherIniFileName(std::string_view moduleFileName) {
     return GetProgramBaseName(moduleFileName) + ".ini";
 }
 
+std::string LauncherIniPath(std::string_view moduleFileName, bool besideWritable, const char* xdgConfigHome,
+                            const char* home) {
+    const fs::path module{std::string(moduleFileName)};
+    const std::string fileName = LauncherIniFileName(moduleFileName);
+    const fs::path beside = module.parent_path() / fileName;
+    if (besideWritable) {
+        return beside.string();
+    }
+    // A relative $XDG_CONFIG_HOME is invalid and ignored, as the base
+    // directory rules say.
+    fs::path configHome;
+    if (xdgConfigHome && fs::path(xdgConfigHome).is_absolute()) {
+        configHome = xdgConfigHome;
+    } else if (home && fs::path(home).is_absolute()) {
+        configHome = fs::path(home) / ".config";
+    } else {
+        return beside.string();
+    }
+    return (configHome / "quorim" / fileName).string();
+}
+
 Language LanguageFromIniValue(std::string_view value) {
     return value == "ENGLISH" ? Language::English : Language::Chinese;
 }
@@ -126,8 +147,13 @@ std::optional<std::string> FindTargetProgram(const std::string& launcherDir, std
     return std::nullopt;
 }
 
-bool LauncherSettings::Load(const std::string& argv0, std::string_view moduleFileName) {
-    return m_store.LoadFromProgramDir(argv0, LauncherIniFileName(moduleFileName), true, true, false);
+bool LauncherSettings::Load(const std::string& iniPath) {
+    const fs::path folder = fs::path(iniPath).parent_path();
+    std::error_code ec;
+    if (!folder.empty() && !fs::exists(folder, ec)) {
+        fs::create_directories(folder, ec);
+    }
+    return m_store.Load(iniPath, true, true, false);
 }
 
 Language LauncherSettings::InitialLanguage() const {

@@ -26,6 +26,15 @@ std::string GetProgramBaseName(std::string_view moduleFileName);
 // Base name + ".ini".
 std::string LauncherIniFileName(std::string_view moduleFileName);
 
+// Where the launcher keeps its INI file. `moduleFileName` is the launcher's
+// real file (a full path). Beside it when `besideWritable` (that folder may be
+// written: a build tree or a stage); otherwise the same file name in
+// `configHome`/quorim/, where `configHome` is $XDG_CONFIG_HOME when that is an
+// absolute path, else $HOME/.config. Without either, beside it all the same
+// (the store then cannot bind, and the dialog works without remembering).
+std::string LauncherIniPath(std::string_view moduleFileName, bool besideWritable, const char* xdgConfigHome,
+                            const char* home);
+
 // Only the exact text "ENGLISH" opens the dialog in English ("english" does
 // not, although the store finds the key ignoring case).
 Language LanguageFromIniValue(std::string_view value);
@@ -85,9 +94,10 @@ class LauncherSettings {
 public:
     LauncherSettings() : m_store(kLauncherGrowBy) {}
 
-    // `argv0` places the file, `moduleFileName` names it. The result of the
-    // load is returned for information only: the dialog works either way.
-    bool Load(const std::string& argv0, std::string_view moduleFileName);
+    // Loads the INI file at `iniPath` (see LauncherIniPath), making its
+    // folder first when it is missing. The result is for information only:
+    // the dialog works either way.
+    bool Load(const std::string& iniPath);
     Language InitialLanguage() const;
     // OK with the combo's selected index: records the value, returns the
     // target program's file name.

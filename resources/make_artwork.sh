@@ -52,3 +52,23 @@ convert -size 32x32 xc:none -fill white -stroke '#34495e' -strokewidth 1 \
   -draw "polygon 5,1 20,1 27,8 27,30 5,30 5,1" -draw "line 20,1 20,8" -draw "line 20,8 27,8" \
   -stroke '#2e86c1' -draw "line 9,13 23,13" -draw "line 9,17 23,17" -draw "line 9,21 23,21" -draw "line 9,25 23,25" \
   -draw "line 13,11 13,27" PNG32:icon129.png
+
+# The same two icons drawn afresh at the desktop icon theme's sizes (the
+# program's icon and the .szt file's), for the installed package.
+theme_icons() {  # $1 size
+  local n=$1 s
+  s=$(awk "BEGIN { print $1 / 32 }")
+  local dir=icons/hicolor/${n}x${n}
+  mkdir -p "$dir/apps" "$dir/mimetypes"
+  convert -size "${n}x${n}" xc:none -draw "scale $s,$s \
+    fill #2b2b2b roundrectangle 9,9 23,30 3,3 fill #3c3c3c rectangle 19,1 21,9 \
+    fill #7fb3d5 rectangle 11,12 21,18 fill #bbbbbb circle 13,23 13,25 circle 19,23 19,25 \
+    fill none stroke #2e86c1 stroke-width 2 arc 22,0 32,12 270,90" \
+    PNG32:"$dir/apps/quorim-ch.png"
+  convert -size "${n}x${n}" xc:none -draw "scale $s,$s \
+    fill white stroke #34495e stroke-width 1 polygon 5,1 20,1 27,8 27,30 5,30 5,1 \
+    line 20,1 20,8 line 20,8 27,8 stroke #2e86c1 \
+    line 9,13 23,13 line 9,17 23,17 line 9,21 23,21 line 9,25 23,25 line 13,11 13,27" \
+    PNG32:"$dir/mimetypes/application-x-szt-ch.document.png"
+}
+for size in 16 24 32 48 64 128 256; do theme_icons "$size"; done

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth x11-apps imagemagick poppler-utils xdotool
   shared-mime-info desktop-file-utils
   libudev-dev nlohmann-json3-dev umockdev libumockdev-dev
+  dpkg-dev fakeroot file lintian appstream man-db groff-base bash-completion xdg-utils
 )
 
 missing=()

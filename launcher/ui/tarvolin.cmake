@@ -11,7 +11,7 @@ add_library(tarvolin_ui STATIC
   ui/fonts.cpp ui/fonts.h ui/dialog_builder.cpp ui/dialog_builder.h)
 set_target_properties(tarvolin_ui PROPERTIES AUTOMOC ON AUTORCC ON)
 target_compile_definitions(tarvolin_ui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
-target_link_libraries(tarvolin_ui PUBLIC Qt6::Widgets quorim_core PRIVATE quorim_warnings)
+target_link_libraries(tarvolin_ui PUBLIC Qt6::Widgets quorim_platform PRIVATE quorim_warnings)
 
 add_executable(Tarvolin launcher/ui/main.cpp)
 target_link_libraries(Tarvolin PRIVATE tarvolin_ui quorim_warnings)

@@ -1,5 +1,6 @@
 #include "launcher/ui/tarvolin_app.h"
 
+#include "launcher/launcher_files.h"
 #include "launcher/ui/language_dlg.h"
 #include "ui/fonts.h"
 
@@ -9,8 +10,7 @@ static void InitTarvolinResources() {
 
 namespace quorim {
 
-CTarvolinApp::CTarvolinApp(std::string argv0, std::string moduleFileName)
-    : m_argv0(std::move(argv0)), m_moduleFileName(std::move(moduleFileName)) {
+CTarvolinApp::CTarvolinApp(std::string moduleFileName) : m_moduleFileName(std::move(moduleFileName)) {
     ::InitTarvolinResources();
 }
 
@@ -24,7 +24,7 @@ std::string CTarvolinApp::LauncherDir() const {
 bool CTarvolinApp::InitInstance() {
     // A file that cannot be opened or created leaves the store unbound: the
     // dialog still works, in Chinese, and remembers nothing.
-    m_settings.Load(m_argv0, m_moduleFileName);
+    m_settings.Load(LocateLauncherIni(m_moduleFileName));
     InstallFontSubstitutions();
 
     CLanguageDlg dlg(m_settings, LauncherDir());

@@ -14,10 +14,10 @@ class CLanguageDlg;
 // goes at the end of the process.
 class CTarvolinApp {
 public:
-    // `argv0` is the program's path as it was started (it places the INI
-    // file); `moduleFileName` the program's own file (it names the INI file,
-    // and its directory is where the programming program is looked for).
-    CTarvolinApp(std::string argv0, std::string moduleFileName);
+    // `moduleFileName` is the program's real file: it names and places the
+    // INI file (see LocateLauncherIni), and its directory is where the
+    // programming program is looked for first.
+    explicit CTarvolinApp(std::string moduleFileName);
     ~CTarvolinApp();
 
     CTarvolinApp(const CTarvolinApp&) = delete;
@@ -33,7 +33,6 @@ public:
     std::string LauncherDir() const;
 
 private:
-    std::string m_argv0;
     std::string m_moduleFileName;
     LauncherSettings m_settings;
     CLanguageDlg* m_pMainWnd = nullptr;

@@ -363,24 +363,23 @@ TEST(LauncherChoice, TargetIsFoundBesideTheLauncherThenOnThePath) {
 
 TEST(LauncherChoice, RunsRecordTheChoiceAtTheEnd) {
     TempDir dir;
-    const std::string argv0 = dir.File("Tarvolin");
     const std::string ini = dir.File("MAIN.ini");
     {  // first run, Cancel: an empty file is left behind
         LauncherSettings s;
-        EXPECT_TRUE(s.Load(argv0, argv0));
+        EXPECT_TRUE(s.Load(ini));
         EXPECT_EQ(s.InitialLanguage(), Language::Chinese);
     }
     EXPECT_EQ(ReadText(ini), "");
     {  // OK with English
         LauncherSettings s;
-        s.Load(argv0, argv0);
+        s.Load(ini);
         EXPECT_EQ(s.RecordChoice(1), "tarvolin_EN.DLL");
         EXPECT_EQ(ReadText(ini), "");  // written only at the end
     }
     EXPECT_EQ(ReadText(ini), "[MAIN]\nLANGUAGE=ENGLISH\n");
     {  // the next run opens in English; OK with Chinese
         LauncherSettings s;
-        s.Load(argv0, argv0);
+        s.Load(ini);
         EXPECT_EQ(s.InitialLanguage(), Language::English);
         EXPECT_EQ(s.RecordChoice(0), "tarvolin_CH.DLL");
     }
@@ -388,7 +387,7 @@ TEST(LauncherChoice, RunsRecordTheChoiceAtTheEnd) {
     WriteText(ini, "[main]\nlanguage = english\n");
     {
         LauncherSettings s;
-        s.Load(argv0, argv0);
+        s.Load(ini);
         EXPECT_EQ(s.InitialLanguage(), Language::Chinese);
     }
 }

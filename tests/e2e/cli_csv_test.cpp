@@ -168,8 +168,10 @@ TEST(CliCsv, BadCommandLinesAndFiles) {
     EXPECT_EQ(notUtf8.exitCode, 1);
     EXPECT_NE(notUtf8.err.find("row 1, column \"#1\": not UTF-8 text"), std::string::npos) << notUtf8.err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("o.szt")));
+    // --help answers on standard output.
     const auto usage = RunCli({"--help"});
-    EXPECT_NE(usage.err.find("quorim import FILE.csv"), std::string::npos);
+    EXPECT_EQ(usage.exitCode, 0);
+    EXPECT_NE(usage.out.find("quorim import FILE.csv"), std::string::npos);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/program_info.h"
 #include "editor/codec.h"
 #include "image/szt_file.h"
 #include "tools/quorim-radio/radio_model.h"
@@ -198,6 +199,23 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout
+                << kUsage
+                << "\nA virtual QZ radio on a pseudo-terminal: prints the device path, then answers clone\n"
+                   "reads and writes and tuning sessions until it is stopped. See quorim-radio(1).\n"
+                   "  -h, --help  show this help;  --version  show the version\n"
+                   "Exit status: 0 when it ends (on SIGINT, SIGTERM or a --vanish fault), 1 when the memory\n"
+                   "file or the pseudo-terminal fails, 2 on a usage error.\n";
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << VersionLine("quorim-radio");
+            return 0;
+        }
+    }
     Options opt;
     if (!ParseOptions(argc, argv, opt)) {
         std::cerr << kUsage;

@@ -91,7 +91,7 @@ private:
         Shown shown;
         const std::string program = File(name).toStdString();
         {
-            CTarvolinApp app(program, program);
+            CTarvolinApp app(program);
             bool ran = false;
             QTimer::singleShot(0, [&] {
                 CLanguageDlg* dlg = app.MainWnd();

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Checks a built package as a user's machine would take it: lintian and
+# AppStream on the package, then installs it, tries the installed programs,
+# their man page, desktop entries and data file type, and removes it again.
+# Usage: scripts/check_package.sh quorim_VERSION_ARCH.deb   (as root, or with sudo)
+set -euo pipefail
+deb=$(realpath "$1")
+SUDO=
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
+
+echo "-- lintian (fails on errors; warnings are listed)"
+lintian --fail-on error "$deb"
+
+echo "-- AppStream"
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
+
+echo "-- install"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get install -y -qq "$deb" >/dev/null
+trap '$SUDO apt-get remove -y -qq quorim >/dev/null; rm -rf "$unpacked"' EXIT
+
+quorim --version
+Quorim_CH --version
+man -w quorim Quorim_CH Tarvolin quorim-radio tarvolin_EN.DLL
+desktop-file-validate /usr/share/applications/quorim-ch.desktop /usr/share/applications/tarvolin.desktop
+type=application/x-szt-ch.document
+default=$(xdg-mime query default "$type")
+echo "$type opens with: $default"
+[ "$default" = quorim-ch.desktop ]
+# The shared MIME database (what file managers ask) maps *.szt to the type.
+grep -qx "50:$type:\*\.szt" /usr/share/mime/globs2
+
+# The installed launcher, run by a user who may not write /usr/bin, keeps its
+# choice under the user's configuration folder and nothing where it started.
+if command -v setpriv >/dev/null && [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1; then
+    home=$(mktemp -d)
+    chown nobody "$home"
+    (cd "$home" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env HOME="$home" XDG_CONFIG_HOME="$home/cfg" QT_QPA_PLATFORM=offscreen QUORIM_QUIT_WHEN_SHOWN=1 \
+        Tarvolin >/dev/null)
+    ls "$home/cfg/quorim/MAIN.ini"
+    [ "$(ls -A "$home")" = cfg ]
+    rm -rf "$home"
+else
+    echo "(launcher as an unprivileged user: skipped, needs root and setpriv)"
+fi
+echo "package checks passed"
