@@ -18,6 +18,23 @@ const TextTranslator& ChineseTexts() {
     return texts;
 }
 
+std::string TranslateWithArgs(const TextTranslator& texts, std::string_view text,
+                              std::initializer_list<std::string> args) {
+    const std::string pattern = texts.Translate("Quorim", text);
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const auto n = static_cast<std::size_t>(next - '1');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && n < args.size()) {
+            out += *(args.begin() + n);
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
 UiLanguage LanguageOfProgramName(std::string_view argv0) {
     const auto slash = argv0.rfind('/');
     const std::string_view name = slash == std::string_view::npos ? argv0 : argv0.substr(slash + 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,11 @@ public:
 
 // The texts as written: the Chinese program, the CLI, the tests.
 const TextTranslator& ChineseTexts();
+
+// A marked text in the translator's language with "%1", "%2" ... replaced by
+// `args` in order (an argument's own "%n" is left alone).
+std::string TranslateWithArgs(const TextTranslator& texts, std::string_view text,
+                              std::initializer_list<std::string> args);
 
 // The language of the programming program's windows. It is told by the name
 // the program was started under, argv[0]: "tarvolin_EN.DLL" (the name the

@@ -40,6 +40,30 @@ char FoldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
+// A refused entry leaves the row as it was; the editor reopens on the cell
+// with what was typed.
+CellCommit Refuse(const EditorSurface& grid, int row, int col, std::string_view message) {
+    CellCommit c;
+    c.refused = true;
+    c.text = grid.TextMatrix(row, col);
+    c.message = message;
+    return c;
+}
+
+// The rules turn a text they cannot read into "OFF"; only "OFF" itself (in
+// any case) means it.
+bool MeansOff(std::string_view typed) {
+    if (typed.size() != kSignallingOff.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (FoldAscii(typed[i]) != FoldAscii(kSignallingOff[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The typed character as text (UTF-8).
 std::string CharText(int key) {
     const auto u = static_cast<unsigned>(key);
@@ -197,8 +221,11 @@ CellCommit CommitFrequencyText(EditorSurface& grid, int row, int col, std::strin
     if (!IsChannelRow(grid, row) || EditorForColumn(col) != CellEditor::Edit) {
         return {};
     }
-    const RowTexts before = Snapshot(grid, row);
     const FrequencyReading r = ReadFrequencyText(typed);
+    if (!r.message.empty()) {
+        return Refuse(grid, row, col, r.message);
+    }
+    const RowTexts before = Snapshot(grid, row);
     if (!r.text.empty()) {
         const bool newChannel = before[kColRxFreq].empty() && before[kColTxFreq].empty() &&
                                 before[kColRxTone].empty() && before[kColTxTone].empty() &&
@@ -213,7 +240,7 @@ CellCommit CommitFrequencyText(EditorSurface& grid, int row, int col, std::strin
         }
         grid.SetTextMatrix(row, col, r.text);
     } else {
-        // Clearing a frequency clears that side's signalling, and the
+        // Clearing a frequency on purpose clears that side's signalling, and the
         // inhibit flag once nothing is left on the row.
         grid.SetTextMatrix(row, col == kColRxFreq ? kColRxTone : kColTxTone, "");
         grid.SetTextMatrix(row, col, "");
@@ -225,9 +252,7 @@ CellCommit CommitFrequencyText(EditorSurface& grid, int row, int col, std::strin
             grid.SetTextMatrix(row, kColInhibit, "");
         }
     }
-    CellCommit c = Finish(grid, row, col, before);
-    c.message = r.message;
-    return c;
+    return Finish(grid, row, col, before);
 }
 
 std::string NormaliseSignallingText(std::string_view typed) {
@@ -274,8 +299,15 @@ CellCommit CommitSignallingByEnter(EditorSurface& grid, int row, int col, std::s
     if (!IsChannelRow(grid, row) || EditorForColumn(col) != CellEditor::Tone) {
         return {};
     }
+    std::string text;
+    if (HasFrequency(grid, row)) {
+        text = NormaliseSignallingText(typed);
+        if (text == kSignallingOff && !typed.empty() && !MeansOff(typed)) {
+            return Refuse(grid, row, col, kMsgFrequencyRange);
+        }
+    }
     const RowTexts before = Snapshot(grid, row);
-    grid.SetTextMatrix(row, col, HasFrequency(grid, row) ? NormaliseSignallingText(typed) : std::string());
+    grid.SetTextMatrix(row, col, text);
     return Finish(grid, row, col, before);
 }
 
@@ -284,11 +316,14 @@ CellCommit CommitSignallingOnLeave(EditorSurface& grid, int row, int col,
     if (!IsChannelRow(grid, row) || EditorForColumn(col) != CellEditor::Tone) {
         return {};
     }
-    const RowTexts before = Snapshot(grid, row);
     std::string text;
     if (HasFrequency(grid, row)) {
         text = selectedItem ? std::string(*selectedItem) : NormaliseSignallingText(typed);
+        if (!selectedItem && text == kSignallingOff && !typed.empty() && !MeansOff(typed)) {
+            return Refuse(grid, row, col, kMsgFrequencyRange);
+        }
     }
+    const RowTexts before = Snapshot(grid, row);
     grid.SetTextMatrix(row, col, text);
     return Finish(grid, row, col, before);
 }
@@ -347,9 +382,9 @@ EnterOutcome HandleEnter(EditorSurface& grid, EnterFocus focus, bool toneComboVi
                 return out;
             }
             out.commit = CommitFrequencyText(grid, row, col, editorText);
-            out.move = EnterMove::EditNext;
+            out.move = out.commit.refused ? EnterMove::Reopen : EnterMove::EditNext;
             out.row = row;
-            out.col = col + 1;
+            out.col = out.commit.refused ? col : col + 1;
             return out;
         case EnterFocus::YesNoCombo:
             out.commit = CommitInhibitByEnter(grid, row, col, editorText);
@@ -367,9 +402,9 @@ EnterOutcome HandleEnter(EditorSurface& grid, EnterFocus focus, bool toneComboVi
                 return out;
             }
             out.commit = CommitSignallingByEnter(grid, row, col, editorText);
-            out.move = EnterMove::EditNext;
+            out.move = out.commit.refused ? EnterMove::Reopen : EnterMove::EditNext;
             out.row = row;
-            out.col = col + 1;
+            out.col = out.commit.refused ? col : col + 1;
             return out;
     }
     return out;

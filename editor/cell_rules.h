@@ -100,6 +100,9 @@ struct CellCommit {
     bool changed = false;      // some cell of the grid changed: the document is now modified
     std::string text;          // what the cell holds afterwards
     std::string_view message;  // message box to show (OK only); empty: none
+    // The entry was refused (with `message`): the row is as it was, and the
+    // editor reopens on the same cell with the typed text selected.
+    bool refused = false;
 };
 
 // A frequency text read as the grid stores it: "%3.5f" MHz and its count of
@@ -115,20 +118,24 @@ FrequencyReading ReadFrequencyText(std::string_view typed);
 // The frequency commit (columns 1 and 2), by Enter and on leaving the cell.
 // A valid frequency on an empty row gives the new channel its defaults
 // (signalling "OFF"/"OFF", "否", and the transmit frequency equal to the
-// receive frequency when typed in column 1). An empty or refused text clears
-// the cell and that side's signalling, and the inhibit flag once the row's
-// frequencies and signalling are all empty.
+// receive frequency when typed in column 1). An empty text clears the cell
+// and that side's signalling, and the inhibit flag once the row's
+// frequencies and signalling are all empty. A text out of range or off the
+// step is refused and changes nothing.
 CellCommit CommitFrequencyText(EditorSurface& grid, int row, int col, std::string_view typed);
 
 // The signalling text Enter stores for a typed text on a row with a
 // frequency: a CTCSS tone 67.0-254.1 as "%3.1f", a DCS code "D<23..754>N/I"
 // with its letters made upper case, otherwise "OFF".
 std::string NormaliseSignallingText(std::string_view typed);
-// Signalling commit by Enter (columns 3, 4); empty on a row without frequencies.
+// Signalling commit by Enter (columns 3, 4); empty on a row without
+// frequencies. A text the rules would turn into "OFF" although it is not
+// "OFF" is refused with the format message.
 CellCommit CommitSignallingByEnter(EditorSurface& grid, int row, int col, std::string_view typed);
 // Signalling commit on leaving the cell: the list's selected item; when the
 // user typed so that the list has no selection, the typed text checked by
-// the Enter rules. Empty on a row without frequencies.
+// the Enter rules (and refused as they refuse it). Empty on a row without
+// frequencies.
 CellCommit CommitSignallingOnLeave(EditorSurface& grid, int row, int col,
                                    std::optional<std::string_view> selectedItem, std::string_view typed);
 // Transmit-inhibit commit by Enter (column 5): the list's text, or nothing
@@ -162,6 +169,7 @@ enum class EnterMove {
     RightArrow,  // the grid moves one cell right, as for the Right-arrow key
     Tab,         // the focus moves on to the next control, as for Tab
     EditNext,    // hide the editor, make (row, col) current, then BeginCellEdit(kKeyEnter)
+    Reopen,      // the entry was refused: the editor stays on (row, col) with the typed text selected
 };
 
 struct EnterOutcome {

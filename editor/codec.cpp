@@ -206,4 +206,17 @@ bool ApplyModelChoice(EditorSurface& editor, DocumentData& doc) {
     return !model199;
 }
 
+int ChannelsDroppedBySixteen(const EditorSurface& editor) {
+    int count = 0;
+    for (int row = kRows16; row < editor.Rows(); ++row) {
+        for (int col = kColRxFreq; col <= kColInhibit; ++col) {
+            if (!editor.TextMatrix(row, col).empty()) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
 }  // namespace quorim

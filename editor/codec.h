@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "app/translation.h"
 #include "editor/editor_surface.h"
 #include "image/memory_image.h"
 
@@ -39,5 +41,11 @@ void InitialUpdateEditor(const DocumentData& doc, EditorSurface& editor);
 // again, dropping edits not yet encoded. Returns true when the function
 // settings are to be shown (16-channel model).
 bool ApplyModelChoice(EditorSurface& editor, DocumentData& doc);
+
+// Choosing "QZ - 16" for a 199-channel editor drops channels 17-199: how many
+// of them hold anything, and the question asked first ("%1": that count).
+int ChannelsDroppedBySixteen(const EditorSurface& editor);
+inline constexpr std::string_view kAskDropChannels =
+    QUORIM_TR("Quorim", "选择 QZ - 16 将删除信道 17-199 中有数据的 %1 个信道。是否继续？");
 
 }  // namespace quorim

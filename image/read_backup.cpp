@@ -124,7 +124,10 @@ ReadBackupResult StoreReadBackup(const DocumentData& doc) {
     if (folder.empty()) {
         return {{},
                 "The radio's memory was read, but no backup was kept: neither XDG_DATA_HOME nor HOME "
-                "names a folder for it"};
+                "names a folder for it",
+                ReadBackupResult::Problem::NoFolder,
+                {},
+                {}};
     }
     return StoreReadBackupIn(folder, doc, std::chrono::system_clock::now());
 }
@@ -135,6 +138,9 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
     const auto fail = [&](const std::string& reason) {
         result.warning = "The radio's memory was read, but its backup could not be stored in \"" + folder +
                          "\" (" + reason + ")";
+        result.problem = ReadBackupResult::Problem::NotStored;
+        result.where = folder;
+        result.reason = reason;
         return result;
     };
     try {
@@ -166,6 +172,9 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
         if (const std::string failure = Prune(folder, keep); !failure.empty()) {
             result.warning = "The radio's memory was backed up in \"" + result.path +
                              "\", but older backups could not be removed (" + failure + ")";
+            result.problem = ReadBackupResult::Problem::NotPruned;
+            result.where = result.path;
+            result.reason = failure;
         }
     } catch (const std::exception& e) {
         // Out of memory or a name the file system cannot hold: still only a warning.

@@ -22,6 +22,12 @@ inline constexpr std::size_t kKeptReadBackups = 100;
 struct ReadBackupResult {
     std::string path;     // the file written (empty when none was)
     std::string warning;  // one English sentence when something went wrong
+    // The same for the windows, to be told in the program's language
+    // (ReadBackupWarningText): what went wrong, the folder (NotStored) or the
+    // stored file (NotPruned), and the system's reason.
+    enum class Problem { None, NoFolder, NotStored, NotPruned } problem = Problem::None;
+    std::string where;
+    std::string reason;
 
     bool Ok() const { return warning.empty(); }
 };

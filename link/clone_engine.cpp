@@ -63,8 +63,13 @@ private:
     // Every reply is read into this buffer from its first byte; bytes a short
     // reply does not reach keep what an earlier reply left there.
     std::array<std::uint8_t, 20> m_rx{};
-    int m_progressTop = 123;  // the progress window starts with 0-123
+    int m_progressTop = 123;     // the progress window starts with 0-123
+    bool m_radioSixteen = true;  // as the last identification told
 };
+
+const char* ModelName(bool sixteen) {
+    return sixteen ? "QZ - 16" : "QZ - 199";
+}
 
 TransferOutcome CloneTransfer::Run(const std::string& portName) {
     if (m_host.Direction() == TransferDirection::Write) {
@@ -166,6 +171,7 @@ Step CloneTransfer::Handshake() {
             attempt = 1;
             continue;
         }
+        m_radioSixteen = m_rx[kIdentModelByte] != kModelCode199;
         if (m_host.Direction() == TransferDirection::Read) {
             m_progressTop = m_rx[kIdentModelByte] == kModelCode199 ? kBlocks199 - 1 : kReadBlocks16 - 1;
             m_host.SetProgressRange(0, m_progressTop);
@@ -254,6 +260,13 @@ Step CloneTransfer::ReadPhase() {
 }
 
 Step CloneTransfer::WritePhase() {
+    const bool documentSixteen = m_host.GridRows() < 18;
+    if (documentSixteen != m_radioSixteen) {
+        // The other layout would overwrite the radio's channels and model code.
+        m_host.ShowMessage(WrongRadioModelMessage(m_host.Texts(), m_radioSixteen, documentSixteen),
+                           MessageButtons::Ok);
+        return Step::Failed;
+    }
     m_progressTop = m_host.GridRows() <= 18 ? kWriteBlocks16 : kBlocks199 - 1;
     m_host.SetProgressRange(0, m_progressTop);
     std::array<std::uint8_t, 4> request{'W', 0x00, 0x00, kBlockSize};
@@ -290,6 +303,17 @@ Step CloneTransfer::WritePhase() {
 }
 
 }  // namespace
+
+std::string WrongRadioModelMessage(const TextTranslator& texts, bool radioSixteen, bool documentSixteen) {
+    return TranslateWithArgs(texts, kMsgWrongRadioModel,
+                             {ModelName(radioSixteen), ModelName(documentSixteen)});
+}
+
+std::string TransferDoneText(const TextTranslator& texts, TransferDirection direction, bool sixteen,
+                             const std::string& device) {
+    return TranslateWithArgs(texts, direction == TransferDirection::Read ? kStatusReadDone : kStatusWriteDone,
+                             {ModelName(sixteen), sixteen ? "16" : "199", device});
+}
 
 TransferOutcome RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
                                  Clock& clock, LinkHost& host) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "image/memory_image.h"
 #include "link/clock.h"
@@ -22,6 +23,18 @@ inline constexpr const char* kMsgNotEnough = "not received enough  byte";
 inline constexpr const char* kMsgReadBlockError = "Error had happen,please try again";
 inline constexpr const char* kMsgWriteBlockError =
     "Program Interrupt\xEF\xBC\x8CPlease reset the radio and try again";
+
+// A write to a radio of the other model stops before the first block; "%1"
+// is the radio's model, "%2" the document's.
+inline constexpr std::string_view kMsgWrongRadioModel =
+    QUORIM_TR("Quorim", "对讲机为 %1，文件为 %2，未写入。");
+// The status bar after a transfer: model, channel count, the port's device.
+inline constexpr std::string_view kStatusReadDone = QUORIM_TR("Quorim", "读频完成：%1，%2 个信道，%3");
+inline constexpr std::string_view kStatusWriteDone = QUORIM_TR("Quorim", "写频完成：%1，%2 个信道，%3");
+
+std::string WrongRadioModelMessage(const TextTranslator& texts, bool radioSixteen, bool documentSixteen);
+std::string TransferDoneText(const TextTranslator& texts, TransferDirection direction, bool sixteen,
+                             const std::string& device);
 
 // Wire constants of the clone protocol.
 inline constexpr std::uint8_t kAck = 0x06;
@@ -57,7 +70,9 @@ enum class TransferOutcome {
 // A read is all or nothing: the blocks go into a copy of the document, which
 // replaces `doc` (image and model flag) only when the read succeeds; after a
 // failed or cancelled read `doc` is exactly as before. A write first encodes
-// the editor into `doc` (through the host), as the program always has.
+// the editor into `doc` (through the host), as the program always has, and
+// stops before the first block when the radio's identification names the
+// other model than the one the editor is laid out for.
 TransferOutcome RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
                                  Clock& clock, LinkHost& host);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/translation.h"
 #include "image/memory_image.h"
 #include "link/serial_port.h"
 
@@ -36,6 +37,9 @@ public:
 
     // A message box with the application's name as caption.
     virtual MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) = 0;
+    // The language of the link's own marked messages (the English link
+    // messages above are shown as they stand).
+    virtual const TextTranslator& Texts() const { return ChineseTexts(); }
     // After the message that the port could not be opened: why, where the
     // platform could tell (PortProblemHint).
     virtual void ExplainOpenFailure(const PortResult&) {}

@@ -37,13 +37,14 @@ grep -qx "50:$type:\*\.szt" /usr/share/mime/globs2
 # choice under the user's configuration folder and nothing where it started.
 if command -v setpriv >/dev/null && [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1; then
     home=$(mktemp -d)
-    chown nobody "$home"
+    run=$(mktemp -d)
+    chown nobody "$home" "$run"
     (cd "$home" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
-        env HOME="$home" XDG_CONFIG_HOME="$home/cfg" QT_QPA_PLATFORM=offscreen QUORIM_QUIT_WHEN_SHOWN=1 \
-        Tarvolin >/dev/null)
+        env HOME="$home" XDG_CONFIG_HOME="$home/cfg" XDG_RUNTIME_DIR="$run" QT_QPA_PLATFORM=offscreen \
+        QUORIM_QUIT_WHEN_SHOWN=1 Tarvolin >/dev/null)
     ls "$home/cfg/quorim/MAIN.ini"
     [ "$(ls -A "$home")" = cfg ]
-    rm -rf "$home"
+    rm -rf "$home" "$run"
 else
     echo "(launcher as an unprivileged user: skipped, needs root and setpriv)"
 fi

@@ -14,10 +14,12 @@ namespace {
 constexpr std::int64_t kUnitsPerMhz = 100000;  // 10 Hz units
 constexpr std::int64_t kBandSpan = 20 * kUnitsPerMhz;
 
+// The radio takes a tone by its value, so each list holds one kind whole:
+// "OFF" and the 50 tones, then the 210 codes.
 constexpr int kAnalogueFirst = 0;
-constexpr int kAnalogueCount = 40;
-constexpr int kDigitalFirst = 40;
-constexpr int kDigitalCount = 166;
+constexpr int kAnalogueCount = 1 + ToneTable::kToneCount;
+constexpr int kDigitalFirst = kAnalogueCount;
+constexpr int kDigitalCount = 2 * ToneTable::kDcsCount;
 
 }  // namespace
 

@@ -120,8 +120,9 @@ enum class ToneListKind { Analogue = 0, Digital = 1 };
 enum class ChannelStep { Khz500 = 0, Khz625 = 1 };
 enum class TuningSide { Rx, Tx };
 
-// The two tone lists, by tone table position: analogue 0..39 ("OFF" ..
-// "196.6"), digital 40..205 ("199.5" .. "D271I").
+// The two tone lists, by tone table position: analogue 0..50 ("OFF" and
+// the 50 tones, "67.0" .. "254.1"), digital 51..260 (the 210 codes, "D023N"
+// .. "D754I").
 std::vector<std::string> TuningToneList(const ToneTable& tones, ToneListKind kind);
 
 // The band base: the leading number of the band list's text at its current

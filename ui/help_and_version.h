@@ -32,13 +32,18 @@ inline void AnswerHelpOrVersion(int argc, char* argv[], std::string_view about,
     describe(parser);
     // Unknown switches are not errors here; the program decides about them.
     parser.parse(args);
-    if (!parser.isSet(help) && !parser.isSet(version)) {
+    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
+    if (!parser.isSet(help) && !parser.isSet(version) && !helpAll) {
         return;
     }
     QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationVersion(FromUtf8View(ProgramVersion()));
     if (parser.isSet(help)) {
         parser.showHelp(0);
+    }
+    if (helpAll) {
+        // The parser's own handling adds Qt's options to the help.
+        parser.process(args);
     }
     parser.showVersion();
 }

@@ -26,6 +26,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/print_render.h"
 #include "editor/ui/quorim_doc.h"
+#include "image/file_status_text.h"
 #include "link/ui/radio_transfer.h"
 #include "tuning/ui/online_tuning.h"
 #include "ui/fonts.h"
@@ -291,7 +292,7 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
         delete view;
         m_documents.removeAll(doc);
         delete doc;
-        AfxMessageBox(m_pMainWnd, Raw(status.Message()));
+        AfxMessageBox(m_pMainWnd, Raw(FileStatusText(status, WindowTexts())));
         return nullptr;
     }
     doc->SetPathName(canonical);
@@ -406,7 +407,7 @@ bool CQuorim_CHApp::DoSave(CQuorim_CHDoc* doc, const QString& path) {
     }
     const FileStatus status = SaveDocument(Utf8(path), *view, doc->Data());
     if (!status.Ok()) {
-        AfxMessageBox(m_pMainWnd, Raw(status.Message()));
+        AfxMessageBox(m_pMainWnd, Raw(FileStatusText(status, WindowTexts())));
         return false;
     }
     doc->SetPathName(CanonicalPath(path));
@@ -497,9 +498,15 @@ void CQuorim_CHApp::OnFileMruFile1() {
     if (first.empty()) {
         return;
     }
-    // The result is not looked at: an entry that cannot be opened stays.
-    OpenDocumentFile(Raw(first));
-    if (CQuorim_CHView* view = m_pMainWnd->ActiveView()) {
+    // An entry that cannot be opened stays. Only a document opened here is
+    // refreshed: the window of a file already open, or the active one after
+    // a failure, keeps its unsaved edits.
+    const qsizetype before = m_documents.size();
+    CQuorim_CHDoc* doc = OpenDocumentFile(Raw(first));
+    if (!doc || m_documents.size() == before) {
+        return;
+    }
+    if (CQuorim_CHView* view = m_pMainWnd->ActiveView(); view && view->GetDocument() == doc) {
         view->OnInitialUpdate();
     }
 }

@@ -82,6 +82,17 @@ int WidthForItems(QComboBox* combo, int width, int height) {
     return longest + (width - field.width()) + 6;
 }
 
+// The wheel over a list (or its field) that does not have the keyboard focus.
+bool WheelPassesListBy(QWidget* under) {
+    for (QWidget* w = under; w; w = w->parentWidget()) {
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            const QWidget* focus = QApplication::focusWidget();
+            return !(focus && (focus == combo || combo->isAncestorOf(focus)));
+        }
+    }
+    return false;
+}
+
 bool IsSettingsCombo(int id) {
     for (const SettingsListInfo& info : AllSettingsLists()) {
         if (info.controlId == id) {
@@ -212,22 +223,19 @@ void CQuorim_CHView::CreateForm() {
         const SettingsList list = info.list;
         // The user changed a selection (programmatic changes block the signal).
         connect(combo, &QComboBox::currentIndexChanged, this, [this, list](int) {
-            if (list == SettingsList::Model) {
-                OnSelChangeModel();
+            if (list == SettingsList::Model && !OnSelChangeModel()) {
+                return;
             }
             MarkModified();
         });
-        if (info.restoreIndex >= 0) {
-            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, list] { OnEditChange(list); });
-        } else {
-            // Typed text stays (Enter moves on to the next control).
-            connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { MarkModified(); });
-        }
+        // Typed text gives way to a selection at once: the box always shows
+        // what will be saved and printed.
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, list] { OnEditChange(list); });
     }
 
     connect(m_grid, &CMSFlexGrid1::DblClick, this, &CQuorim_CHView::OnDblClickGrid);
     connect(m_grid, &CMSFlexGrid1::EnterCell, this, &CQuorim_CHView::OnEnterCellGrid);
-    connect(m_grid, &CMSFlexGrid1::LeaveCell, this, &CQuorim_CHView::OnLeaveCellGrid);
+    connect(m_grid, &CMSFlexGrid1::LeaveCell, this, [this] { OnLeaveCellGrid(true); });
     connect(m_grid, &CMSFlexGrid1::KeyPress, this, &CQuorim_CHView::OnKeyPressGrid, Qt::DirectConnection);
     connect(m_grid, &CMSFlexGrid1::MouseDown, this, &CQuorim_CHView::OnMouseDownGrid);
     connect(m_grid, &CMSFlexGrid1::Scroll, this, &CQuorim_CHView::OnScrollGrid);
@@ -287,7 +295,34 @@ void CQuorim_CHView::SetComboSel(QComboBox* combo, int index) {
 
 void CQuorim_CHView::MarkModified() {
     if (m_pDocument) {
+        m_pDocument->UpdateAllViews(this);
+        // One step of the document's undo history.
         m_pDocument->RecordChange(this);
+    }
+}
+
+void CQuorim_CHView::OnUpdate(const CQuorim_CHView& from) {
+    const bool rowsChanged = Rows() != from.Rows();
+    if (rowsChanged) {
+        HideCellEditors();
+        SetRows(from.Rows());
+    }
+    for (const SettingsListInfo& info : AllSettingsLists()) {
+        if (CurSel(info.list) != from.CurSel(info.list)) {
+            SetCurSel(info.list, from.CurSel(info.list));
+        }
+    }
+    for (int row = 0; row < Rows(); ++row) {
+        for (int col = 0; col < kColSpare; ++col) {
+            const std::string text = from.TextMatrix(row, col);
+            if (TextMatrix(row, col) != text) {
+                SetTextMatrix(row, col, text);
+            }
+        }
+    }
+    SyncFunctionSettings();
+    if (rowsChanged) {
+        ReloadCellEditors();
     }
 }
 
@@ -428,7 +463,17 @@ void CQuorim_CHView::OnInitialUpdate() {
         m_editCell->clear();
     }
     HideCellEditors();
-    if (m_pDocument) {
+    // A further window of the document shows what the others show, edits
+    // not yet saved included; the first one decodes the document.
+    const CQuorim_CHView* shown = nullptr;
+    for (const CQuorim_CHView* view : m_pDocument ? m_pDocument->Views() : QList<CQuorim_CHView*>()) {
+        if (view != this && view->EditorsCreated() && !shown) {
+            shown = view;
+        }
+    }
+    if (shown) {
+        OnUpdate(*shown);
+    } else if (m_pDocument) {
         InitialUpdateEditor(m_pDocument->Data(), *this);
     }
     SyncFunctionSettings();
@@ -449,19 +494,41 @@ void CQuorim_CHView::SyncFunctionSettings() {
 
 // --- Settings lists ----------------------------------------------------------
 
-void CQuorim_CHView::OnSelChangeModel() {
+bool CQuorim_CHView::OnSelChangeModel() {
+    const bool sixteenBefore = Rows() < kRows199;
+    if (m_comboModel->currentIndex() <= 0 && !sixteenBefore) {
+        // Channels 17-199 go with the 199-channel model: asked first.
+        const int dropped = ChannelsDroppedBySixteen(*this);
+        if (dropped > 0 &&
+            AfxMessageBox(this, Q(kAskDropChannels).arg(dropped), QMessageBox::Ok | QMessageBox::Cancel,
+                          QMessageBox::Question) != QMessageBox::Ok) {
+            SetComboSel(m_comboModel, 1);
+            return false;
+        }
+    }
     // A pending cell edit is dropped, not committed.
     HideCellEditors();
     if (m_pDocument) {
+        // The channels edited so far stay through the change of layout.
+        EncodeImage(*this, m_pDocument->Data());
         ApplyModelChoice(*this, m_pDocument->Data());
     }
     SyncFunctionSettings();
+    ReloadCellEditors();
+    return true;
 }
 
 void CQuorim_CHView::OnEditChange(SettingsList list) {
     QComboBox* combo = Combo(list);
     const int before = combo->currentIndex();
-    const int restore = Info(list).restoreIndex;
+    // The model list gives way to the model the document has; the bandwidth
+    // list to its own selection; the others to their fixed item.
+    int restore = Info(list).restoreIndex;
+    if (list == SettingsList::Model) {
+        restore = Rows() < kRows199 ? 0 : 1;
+    } else if (restore < 0) {
+        restore = before;
+    }
     SetComboSel(combo, restore);
     if (before != restore) {
         MarkModified();
@@ -582,6 +649,13 @@ void CQuorim_CHView::OnSetCursor(QWidget* under) {
 
 bool CQuorim_CHView::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Wheel && watched->isWidgetType() && isAncestorOf(static_cast<QWidget*>(watched)) &&
+        WheelPassesListBy(static_cast<QWidget*>(watched))) {
+        // A list without the keyboard focus is never changed by the wheel:
+        // the form scrolls instead.
+        QCoreApplication::sendEvent(viewport(), event);
+        return true;
+    }
     if (watched == m_form && type == QEvent::Paint) {
         OnPaint();
     }

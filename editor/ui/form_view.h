@@ -84,6 +84,9 @@ public:
 
     // A cell's text was committed by the user (the cell editors call this).
     void OnCellCommitted();
+    // Another view of the document changed it: this view takes its grid and
+    // lists, so that every view shows the one state.
+    void OnUpdate(const CQuorim_CHView& from);
 
     // The function-settings group follows the model list: hidden while it
     // says "QZ - 199". Called after every decode.
@@ -132,8 +135,8 @@ public:
     // The port of the last transfer, copied from the host at its start.
     const std::string& PortName() const { return m_strPortName; }
 
-    // Settings lists.
-    void OnSelChangeModel();
+    // Settings lists. False when the user kept the model after all.
+    bool OnSelChangeModel();
     void OnEditChangeModel();
     void OnEditChangeTot();
     void OnEditChangeAlarm();
@@ -158,7 +161,12 @@ public:
     // nothing when no editor is open. Besides the grid's LeaveCell, the read
     // and write commands call this first, so that a pending edit reaches the
     // grid before the image is encoded or replaced.
-    void OnLeaveCellGrid();
+    // `reopenRefused`: a refused entry opens its editor again on the cell
+    // (the grid's own LeaveCell); the commands only keep the old text.
+    void OnLeaveCellGrid(bool reopenRefused = false);
+    // A refused entry: the cell kept its text, and its editor opens again
+    // holding what was typed, all selected.
+    void ReopenRefusedEdit(long row, long col, const QString& typed);
     void OnKeyPressGrid(short& keyAscii);
     void OnMouseDownGrid(short button, short shift, long x, long y);
     void OnScrollGrid();
@@ -183,8 +191,8 @@ public:
     // selection and the undo history allow.
     QMenu* CreateGridMenu(QWidget* parent);
     void OnGridContextMenu(const QPoint& globalPos);
-    // An undo or redo, or another view's change, is about to replace what
-    // the view shows (open editors are put away), and has replaced it.
+    // An undo or redo is about to replace what the view shows (open editors
+    // are put away), and has replaced it.
     void BeginStateChange();
     void EndStateChange();
 
@@ -215,6 +223,10 @@ private:
     // Shows a refusal, or records the change as one step named `label` and
     // selects the channels it left.
     void Finish(const EditResult& result, std::string_view label);
+    // The hidden editors take the current cell's text again (after the rows
+    // or the cells changed under them), so no other cell's text is left in
+    // them for the next edit.
+    void ReloadCellEditors();
 
     CQuorim_CHDoc* m_pDocument;
     CViewHost* m_host;

@@ -67,16 +67,6 @@ void CQuorim_CHDoc::RecordChange(const CQuorim_CHView* from, const QString& text
     }
 }
 
-void CQuorim_CHDoc::UpdateViewsFrom(CQuorim_CHView* from) {
-    for (CQuorim_CHView* view : m_views) {
-        if (view != from) {
-            view->BeginStateChange();
-            CopyEditor(*from, *view);
-            view->EndStateChange();
-        }
-    }
-}
-
 void CQuorim_CHDoc::ApplyStep(const EditStep& step, bool forward) {
     CQuorim_CHView* first = FirstView();
     if (!first) {
@@ -85,16 +75,10 @@ void CQuorim_CHDoc::ApplyStep(const EditStep& step, bool forward) {
         m_recorded.reset();
         return;
     }
-    for (CQuorim_CHView* view : m_views) {
-        view->BeginStateChange();
-    }
+    first->BeginStateChange();
     step.Apply(forward, m_data, *first);
-    for (CQuorim_CHView* view : m_views) {
-        if (view != first) {
-            CopyEditor(*first, *view);
-        }
-        view->EndStateChange();
-    }
+    first->EndStateChange();
+    UpdateAllViews(first);
     SetUndoBaseline(first);
 }
 
@@ -134,6 +118,14 @@ void CQuorim_CHDoc::AddView(CQuorim_CHView* view) {
     if (!m_views.contains(view)) {
         m_views.append(view);
         emit ViewsChanged();
+    }
+}
+
+void CQuorim_CHDoc::UpdateAllViews(CQuorim_CHView* sender) {
+    for (CQuorim_CHView* view : m_views) {
+        if (view != sender && sender) {
+            view->OnUpdate(*sender);
+        }
     }
 }
 

@@ -15,8 +15,8 @@ namespace quorim {
 class CQuorim_CHView;
 
 // One document: one radio's memory image and its model flag, the file it came
-// from, and the modified mark. Its views show it; the first view's editor is
-// what a save encodes.
+// from, and the modified mark. Its views show it, all alike; the first
+// view's editor is what a save encodes.
 class CQuorim_CHDoc : public QObject {
     Q_OBJECT
 
@@ -49,8 +49,6 @@ public:
     // A change made in `from`: the difference to the state recorded last
     // becomes one undo step named `text`. Nothing when nothing changed.
     void RecordChange(const CQuorim_CHView* from, const QString& text = QString());
-    // Every other view takes what `from` shows.
-    void UpdateViewsFrom(CQuorim_CHView* from);
     // Undo (forward false) or redo a step: the data and every view's editor
     // take the state before or after it.
     void ApplyStep(const EditStep& step, bool forward);
@@ -58,6 +56,10 @@ public:
     const QList<CQuorim_CHView*>& Views() const { return m_views; }
     CQuorim_CHView* FirstView() const { return m_views.isEmpty() ? nullptr : m_views.first(); }
     void AddView(CQuorim_CHView* view);
+    // An edit, a read or a list change in `sender`: every other view takes
+    // its state, so that all views, and what Save, Write and Print encode,
+    // are one.
+    void UpdateAllViews(CQuorim_CHView* sender);
     void RemoveView(CQuorim_CHView* view);
 
 signals:

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <cstdint>
 
 #include "editor/cell_rules.h"
@@ -197,7 +198,37 @@ void CQuorim_CHView::OnScrollGrid() {
     }
 }
 
-void CQuorim_CHView::OnLeaveCellGrid() {
+void CQuorim_CHView::ReloadCellEditors() {
+    if (!m_bEditorsCreated) {
+        return;
+    }
+    m_editCell->clear();
+    SetComboSel(m_comboTone, -1);
+    SetComboSel(m_comboYesNo, -1);
+    OnEnterCellGrid();
+}
+
+void CQuorim_CHView::ReopenRefusedEdit(long row, long col, const QString& typed) {
+    if (!m_bEditorsCreated || row >= m_grid->GetRows()) {
+        return;
+    }
+    // Whatever opened meanwhile on another cell is put away, not committed.
+    HideCellEditors();
+    m_grid->SetRow(row);
+    m_grid->SetCol(col);
+    BeginCellEdit(kKeyNone);
+    QWidget* editor = GetCellEditor(col);
+    QLineEdit* field = editor == m_editCell ? m_editCell : m_comboTone->lineEdit();
+    if (editor == m_comboTone) {
+        const QSignalBlocker block(m_comboTone);
+        m_comboTone->setCurrentIndex(-1);
+    }
+    field->setText(typed);
+    field->selectAll();
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
+void CQuorim_CHView::OnLeaveCellGrid(bool reopenRefused) {
     if (!m_bEditorsCreated) {
         return;
     }
@@ -236,6 +267,12 @@ void CQuorim_CHView::OnLeaveCellGrid() {
     if (commit.changed) {
         OnCellCommitted();
     }
+    if (commit.refused && reopenRefused) {
+        // Once the grid has finished its move, the editor goes back to the
+        // cell it was refused on.
+        const QString typed = Raw(state.text);
+        QTimer::singleShot(0, this, [this, row, col, typed] { ReopenRefusedEdit(row, col, typed); });
+    }
 }
 
 // --- Enter -------------------------------------------------------------------
@@ -257,6 +294,18 @@ bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
         QKeyEvent again(QEvent::KeyPress, event->key(), event->modifiers(), event->text());
         QCoreApplication::sendEvent(m_grid, &again);
         return true;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        // Escape cancels an open editor: the cell keeps its text.
+        for (QWidget* editor : {static_cast<QWidget*>(m_editCell), static_cast<QWidget*>(m_comboTone),
+                                static_cast<QWidget*>(m_comboYesNo)}) {
+            if (!editor->isHidden() && (editor == focused || editor->isAncestorOf(focused))) {
+                HideCellEditor(editor);
+                ReloadCellEditors();
+                return true;
+            }
+        }
+        return false;
     }
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
         return false;
@@ -293,6 +342,9 @@ bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
         OnCellCommitted();
     }
     switch (out.move) {
+        case EnterMove::Reopen:
+            ReopenRefusedEdit(row, col, Raw(text));
+            break;
         case EnterMove::RightArrow:
             SendKey(m_grid, Qt::Key_Right);
             break;

@@ -111,7 +111,7 @@ void CQuorim_CHView::BeginStateChange() {
 
 void CQuorim_CHView::EndStateChange() {
     SyncFunctionSettings();
-    OnEnterCellGrid();  // the editors load the current cell's new text
+    ReloadCellEditors();
     m_grid->viewport()->update();
 }
 
@@ -202,8 +202,8 @@ void CQuorim_CHView::Finish(const EditResult& result, std::string_view label) {
         return;
     }
     if (m_pDocument) {
+        m_pDocument->UpdateAllViews(this);
         m_pDocument->RecordChange(this, Q(label));
-        m_pDocument->UpdateViewsFrom(this);
     }
     SelectChannels(result.channels);
     m_grid->viewport()->update();

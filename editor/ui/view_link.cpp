@@ -10,7 +10,10 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "link/clone_engine.h"
+#include "link/port_names.h"
 #include "tuning/tuning_dialog.h"
+#include "ui/ui_text.h"
 
 namespace quorim {
 
@@ -87,10 +90,15 @@ void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome 
         m_pDocument->Data() = work;
         // The engine has decoded the radio's memory into the grid and lists.
         HideCellEditors();
+        ReloadCellEditors();
         SyncFunctionSettings();
         m_grid->viewport()->update();
-        // One step: undoing the read gives back the document as before it.
-        m_pDocument->RecordChange(this);
+        MarkModified();  // one undo step, and every other view of the document shows the read
+    }
+    if (outcome == TransferOutcome::Succeeded) {
+        // Done work is told, with the model, the channels and the device.
+        emit MessageText(Raw(
+            TransferDoneText(WindowTexts(), direction, Rows() < kRows199, ResolvePortName(m_strPortName))));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "editor/codec.h"
+#include "image/file_status_text.h"
 #include "image/read_backup.h"
 #include "link/clock.h"
 #include "link/posix_serial_port.h"
@@ -99,6 +100,8 @@ public:
                    : MessageAnswer::Cancel;
     }
 
+    const TextTranslator& Texts() const override { return WindowTexts(); }
+
     TransferDirection Direction() const override { return m_direction; }
     int GridRows() const override { return m_editor.Rows(); }
     void SetGridRows(int rows) override { m_editor.SetRows(rows); }
@@ -164,7 +167,7 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
         // failed read.
         const ReadBackupResult kept = StoreReadBackup(work);
         if (!kept.Ok()) {
-            AfxMessageBox(m_view, Raw(kept.warning));
+            AfxMessageBox(m_view, Raw(ReadBackupWarningText(kept, WindowTexts())));
         }
     }
     --g_runningTransfers;

@@ -718,6 +718,62 @@ Copyright (C) the Quorim developers.</translation>
         <translation>Not started</translation>
     </message>
     <message>
+        <source>选择 QZ - 16 将删除信道 17-199 中有数据的 %1 个信道。是否继续？</source>
+        <translation>Choosing QZ - 16 drops the %1 channels among channels 17-199 that hold data. Continue?</translation>
+    </message>
+    <message>
+        <source>无法打开文件“%1”</source>
+        <translation>Cannot open &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>“%1”不是对讲机数据文件：它有 %2 字节，数据文件有 %3 字节</source>
+        <translation>&quot;%1&quot; is not a radio data file: it holds %2 bytes, a data file holds %3</translation>
+    </message>
+    <message>
+        <source>无法读取文件“%1”</source>
+        <translation>Cannot read &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>无法保存文件“%1”，原文件未改动</source>
+        <translation>Cannot save &quot;%1&quot;; the previous file is unchanged</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>磁盘拒绝写入数据</source>
+        <translation>the disk refused the data</translation>
+    </message>
+    <message>
+        <source>对讲机为 %1，文件为 %2，未写入。</source>
+        <translation>The radio is a %1 but the document is for a %2; nothing was written.</translation>
+    </message>
+    <message>
+        <source>读频完成：%1，%2 个信道，%3</source>
+        <translation>Read done: %1, %2 channels, %3</translation>
+    </message>
+    <message>
+        <source>写频完成：%1，%2 个信道，%3</source>
+        <translation>Write done: %1, %2 channels, %3</translation>
+    </message>
+    <message>
+        <source>已读出对讲机数据，但未保存备份：XDG_DATA_HOME 和 HOME 都未指明存放的文件夹</source>
+        <translation>The radio&apos;s memory was read, but no backup was kept: neither XDG_DATA_HOME nor HOME names a folder for it</translation>
+    </message>
+    <message>
+        <source>已读出对讲机数据，但备份无法保存到“%1”（%2）</source>
+        <translation>The radio&apos;s memory was read, but its backup could not be stored in &quot;%1&quot; (%2)</translation>
+    </message>
+    <message>
+        <source>对讲机数据已备份到“%1”，但旧的备份无法删除（%2）</source>
+        <translation>The radio&apos;s memory was backed up in &quot;%1&quot;, but older backups could not be removed (%2)</translation>
+    </message>
+    <message>
         <source>最后一个信道已有数据，插入信道会将其删除，请先删除最后的信道</source>
         <translation>The last channel holds data that inserting a channel would drop. Delete the last channel first.</translation>
     </message>

@@ -84,16 +84,23 @@ TEST(FrequencyCommit, RangeAndStepChecks) {
         const CellCommit c = CommitFrequencyText(g, 1, kColRxFreq, k.typed);
         EXPECT_EQ(c.text, k.stored) << k.typed;
         EXPECT_EQ(c.message, k.message) << k.typed;
+        EXPECT_EQ(c.refused, !k.message.empty()) << k.typed;
         EXPECT_EQ(ReadFrequencyText(k.typed).text, k.stored) << k.typed;
     }
 }
 
-TEST(FrequencyCommit, ClearingOrRefusingClearsThatSidesSignallingThenTheFlag) {
+TEST(FrequencyCommit, RefusingKeepsTheRowClearingClearsThatSidesSignallingThenTheFlag) {
     EditorModel g;
     SetRow(g, 2, {"145.00000", "146.00000", "88.5", "D023N", "是"});
-    // A refused receive frequency clears column 1 and 3; the transmit side stays.
-    CellCommit c = CommitFrequencyText(g, 2, kColRxFreq, "49.99");
-    EXPECT_EQ(c.message, kMsgFrequencyRange);
+    for (const char* typed : {"49.99", "43x.5", "145.0062"}) {
+        const CellCommit refused = CommitFrequencyText(g, 2, kColRxFreq, typed);
+        EXPECT_TRUE(refused.refused) << typed;
+        EXPECT_FALSE(refused.changed) << typed;
+        EXPECT_EQ(refused.text, "145.00000") << typed;
+        EXPECT_EQ(Row(g, 2), (RowText{"145.00000", "146.00000", "88.5", "D023N", "是"})) << typed;
+    }
+    // Clearing the receive frequency clears column 1 and 3; the transmit side stays.
+    CellCommit c = CommitFrequencyText(g, 2, kColRxFreq, "");
     EXPECT_TRUE(c.changed);
     EXPECT_EQ(Row(g, 2), (RowText{"", "146.00000", "", "D023N", "是"}));
     // Emptying the transmit side too empties the flag.
@@ -140,6 +147,7 @@ TEST(SignallingCommit, EnterNormalisesTonesAndCodes) {
         {"DN", "OFF"},
         {"D0023N", "OFF"},
         {"OFF", "OFF"},
+        {"off", "OFF"},
         {"D023N", "D023N"},
         {"d", "OFF"},
         {"7e1", "70.0"},
@@ -152,9 +160,16 @@ TEST(SignallingCommit, EnterNormalisesTonesAndCodes) {
     };
     for (const auto& [typed, stored] : cases) {
         EXPECT_EQ(NormaliseSignallingText(typed), stored) << typed;
+        // A text turned into "OFF" that is neither "OFF" nor empty is refused
+        // and the cell keeps its text.
+        const std::string_view t(typed);
+        const bool refused = std::string_view(stored) == "OFF" && !t.empty() && t != "OFF" && t != "off";
         EditorModel g;
-        SetRow(g, 1, {"145.00000", "", "OFF", "OFF", "否"});
-        EXPECT_EQ(CommitSignallingByEnter(g, 1, kColTxTone, typed).text, stored) << typed;
+        SetRow(g, 1, {"145.00000", "", "OFF", "88.5", "否"});
+        const CellCommit c = CommitSignallingByEnter(g, 1, kColTxTone, typed);
+        EXPECT_EQ(c.text, refused ? "88.5" : stored) << typed;
+        EXPECT_EQ(c.refused, refused) << typed;
+        EXPECT_EQ(c.message, refused ? kMsgFrequencyRange : "") << typed;
     }
 }
 
@@ -176,7 +191,9 @@ TEST(SignallingCommit, LeavingStoresTheSelectedItemOrTheCheckedTypedText) {
     EXPECT_EQ(CommitSignallingOnLeave(g, 1, kColRxTone, std::string_view("D023N"), "xyz").text, "D023N");
     // Typed with no selection left: the Enter rules apply.
     EXPECT_EQ(CommitSignallingOnLeave(g, 1, kColRxTone, std::nullopt, "100").text, "100.0");
-    EXPECT_EQ(CommitSignallingOnLeave(g, 1, kColRxTone, std::nullopt, "68.0 x").text, "OFF");
+    const CellCommit refused = CommitSignallingOnLeave(g, 1, kColRxTone, std::nullopt, "68.0 x");
+    EXPECT_TRUE(refused.refused);
+    EXPECT_EQ(g.TextMatrix(1, kColRxTone), "100.0");
 }
 
 TEST(InhibitCommit, EnterAndLeaveDifferOnlyOnARowWithoutFrequencies) {
@@ -214,7 +231,7 @@ TEST(LeaveCell, CommitsOnlyAVisibleEditorOnAnEditableCell) {
     EXPECT_EQ(CommitOnLeave(g, 1, kColInhibit, yes).text, "是");
     const CellCommit bad = CommitOnLeave(g, 1, kColTxFreq, {true, "145.0062", std::nullopt});
     EXPECT_EQ(bad.message, kMsgFrequencyStep);
-    EXPECT_EQ(Row(g, 1), (RowText{"146.00000", "", "OFF", "", "是"}));
+    EXPECT_EQ(Row(g, 1), (RowText{"146.00000", "145.00000", "OFF", "OFF", "是"}));
 }
 
 TEST(EnterCell, CombosSelectTheFirstItemBeginningWithTheText) {
@@ -340,11 +357,15 @@ TEST(EnterWalk, TypingAChannelWalksTheRowAndOnToTheNext) {
     EXPECT_EQ(std::pair(o.row, o.col), std::pair(2, 1));
     EXPECT_EQ(Row(g, 1), (RowText{"145.01250", "145.01250", "D023N", "100.0", "是"}));
 
-    // A refused frequency still walks on, after its message.
+    // A refused entry stays on its cell, after its message.
     o = HandleEnter(g, EnterFocus::EditCell, false, 2, 1, "145.0062");
     EXPECT_EQ(o.commit.message, kMsgFrequencyStep);
-    EXPECT_EQ(o.move, EnterMove::EditNext);
+    EXPECT_EQ(o.move, EnterMove::Reopen);
+    EXPECT_EQ(std::pair(o.row, o.col), std::pair(2, 1));
     EXPECT_EQ(Row(g, 2), (RowText{}));
+    o = HandleEnter(g, EnterFocus::Other, true, 1, 3, "D9N");
+    EXPECT_EQ(o.move, EnterMove::Reopen);
+    EXPECT_EQ(g.TextMatrix(1, 3), "D023N");
 }
 
 }  // namespace

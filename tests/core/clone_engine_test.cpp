@@ -347,6 +347,7 @@ TEST(CloneWrite, NinetyNineChannelLayoutWritesAll402Blocks) {
     rig.host.direction = TransferDirection::Write;
     rig.host.gridRows = 200;
     rig.doc.m_bSixteenChannel = false;
+    rig.radio.ident[kIdentModelByte] = kModelCode199;
     for (std::size_t i = 0; i < kImageSize; ++i) {
         rig.doc.m_image[i] = static_cast<std::uint8_t>(i % 253);
     }
@@ -354,6 +355,31 @@ TEST(CloneWrite, NinetyNineChannelLayoutWritesAll402Blocks) {
     ASSERT_EQ(rig.radio.writtenBlocks.size(), 402u);
     EXPECT_EQ(rig.radio.memory, rig.doc.m_image);
     EXPECT_EQ(rig.host.rangeHighs, std::vector<int>{401});
+}
+
+TEST(CloneWrite, RadioOfTheOtherModelIsRefusedBeforeTheFirstBlock) {
+    const struct {
+        int gridRows;
+        std::uint8_t identModel;
+        const char* message;
+    } cases[] = {
+        {17, kModelCode199, "对讲机为 QZ - 199，文件为 QZ - 16，未写入。"},
+        {200, kModelCode16, "对讲机为 QZ - 16，文件为 QZ - 199，未写入。"},
+    };
+    for (const auto& c : cases) {
+        CloneRig rig;
+        rig.host.direction = TransferDirection::Write;
+        rig.host.gridRows = c.gridRows;
+        rig.doc.m_bSixteenChannel = c.gridRows < 18;
+        rig.radio.ident[kIdentModelByte] = c.identModel;
+        const MemoryImage before = rig.radio.memory;
+        EXPECT_EQ(rig.Run(), TransferOutcome::Failed);
+        EXPECT_EQ(rig.host.messages, std::vector<std::string>{c.message});
+        EXPECT_TRUE(rig.Requests('W').empty());
+        EXPECT_EQ(rig.radio.memory, before);
+        EXPECT_FALSE(rig.port.IsOpen());
+        EXPECT_EQ(rig.host.closeProgress, 1);
+    }
 }
 
 TEST(CloneWrite, MissingAckAfterABlockInterruptsTheWrite) {

@@ -137,6 +137,8 @@ TEST(ReadBackup, FolderThatCannotBeMadeIsAWarning) {
     EXPECT_FALSE(r.Ok());
     EXPECT_EQ(r.path, "");
     EXPECT_NE(r.warning.find(dir.File("file") + "/backups"), std::string::npos) << r.warning;
+    EXPECT_EQ(r.problem, ReadBackupResult::Problem::NotStored);  // the windows tell it in their language
+    EXPECT_EQ(r.where, dir.File("file") + "/backups");
     const auto notFolder = StoreReadBackupIn(dir.File("file"), Doc(true, 0), At());
     EXPECT_FALSE(notFolder.Ok());
     EXPECT_EQ(test::ReadBytes(dir.File("file")), std::vector<unsigned char>{1});

@@ -10,6 +10,8 @@
 #include "editor/editor_model.h"
 #include "editor/print_layout.h"
 #include "editor/settings_lists.h"
+#include "image/file_status_text.h"
+#include "link/clone_engine.h"
 
 namespace quorim {
 namespace {
@@ -28,6 +30,10 @@ public:
         {{"Quorim", "打开"}, "Open"},
         {{"Quorim", "信道"}, "CH"},
         {{"Quorim", "是否禁发"}, "Inhibit"},
+        {{"Quorim", "无法保存文件“%1”，原文件未改动"}, "Cannot save \"%1\"; the file is unchanged"},
+        {{"Quorim", "（%1）"}, " (%1)"},
+        {{"Quorim", "这是一个文件夹"}, "it is a folder"},
+        {{"Quorim", "读频完成：%1，%2 个信道，%3"}, "Read done: %1, %2 channels, %3"},
         {{"Quorim", "是"}, "Yes"},
         {{"Quorim", "否"}, "No"},
     };
@@ -79,6 +85,29 @@ TEST(ProgramLanguage, TheStartedNameTellsTheLanguage) {
     EXPECT_EQ(LanguageOfProgramName("Quorim_CH"), UiLanguage::Chinese);
     EXPECT_EQ(LanguageOfProgramName(""), UiLanguage::Chinese);
     EXPECT_EQ(LanguageOfProgramName("TARVOLIN_EN.DLL"), UiLanguage::Chinese);
+}
+
+// Open, save and link texts are decided in the core, in the program's language.
+TEST(MessageTranslation, FileFailuresAndTransferTextsInEitherLanguage) {
+    const TableTexts english;
+    FileStatus saved{FileError::WriteFailed, "/x/%2.szt", 0, "it is a folder"};
+    EXPECT_EQ(FileStatusText(saved, ChineseTexts()),
+              "无法保存文件“/x/%2.szt”，原文件未改动（这是一个文件夹）");
+    EXPECT_EQ(FileStatusText(saved, english),
+              "Cannot save \"/x/%2.szt\"; the file is unchanged (it is a folder)");
+    ReadBackupResult backup;
+    backup.problem = ReadBackupResult::Problem::NotStored;
+    backup.where = "/b";
+    backup.reason = "it is not a folder";
+    EXPECT_EQ(ReadBackupWarningText(backup, ChineseTexts()),
+              "已读出对讲机数据，但备份无法保存到“/b”（it is not a folder）");
+    const FileStatus shortFile{FileError::TooShort, "a.szt", 12, ""};
+    EXPECT_EQ(FileStatusText(shortFile, ChineseTexts()),
+              "“a.szt”不是对讲机数据文件：它有 12 字节，数据文件有 3216 字节");
+    EXPECT_EQ(TransferDoneText(english, TransferDirection::Read, false, "/dev/ttyUSB0"),
+              "Read done: QZ - 199, 199 channels, /dev/ttyUSB0");
+    EXPECT_EQ(TransferDoneText(ChineseTexts(), TransferDirection::Write, true, "/dev/ttyS0"),
+              "写频完成：QZ - 16，16 个信道，/dev/ttyS0");
 }
 
 }  // namespace

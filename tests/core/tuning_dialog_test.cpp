@@ -66,14 +66,15 @@ TEST(TuningDialog, EnterClampsToTheBandAndSnapsToTheBoxStep) {
 TEST(TuningDialog, ToneListsByTablePosition) {
     const auto analogue = TuningToneList(ToneTable::Shared(), ToneListKind::Analogue);
     const auto digital = TuningToneList(ToneTable::Shared(), ToneListKind::Digital);
-    ASSERT_EQ(analogue.size(), 40u);
-    ASSERT_EQ(digital.size(), 166u);
+    // One kind per list: every tone in the analogue list, every code in the digital one.
+    ASSERT_EQ(analogue.size(), 51u);
+    ASSERT_EQ(digital.size(), 210u);
     EXPECT_EQ(analogue.front(), "OFF");
-    EXPECT_EQ(analogue.back(), "196.6");
-    EXPECT_EQ(digital.front(), "199.5");
-    EXPECT_EQ(digital[10], "254.1");
-    EXPECT_EQ(digital[11], "D023N");
-    EXPECT_EQ(digital.back(), "D271I");
+    EXPECT_EQ(analogue[1], "67.0");
+    EXPECT_EQ(analogue.back(), "254.1");
+    EXPECT_EQ(digital.front(), "D023N");
+    EXPECT_EQ(digital[105], "D023I");
+    EXPECT_EQ(digital.back(), "D754I");
 }
 
 TEST(TuningDialog, TemplateAndVisibilityRules) {

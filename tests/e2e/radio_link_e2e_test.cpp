@@ -120,6 +120,20 @@ TEST(WriteE2E, NinetyNineChannelFileReachesEveryByte) {
     EXPECT_EQ(Load(dir.File("radio.szt")), EncodedImageOf(file));
 }
 
+TEST(WriteE2E, RadioOfTheOtherModelIsLeftUntouched) {
+    TempDir dir;
+    const MemoryImage radioMemory = PatternMemory(kModelCode199);
+    ASSERT_TRUE(SaveSztFile(dir.File("radio.szt"), radioMemory).Ok());
+    VirtualRadio radio(
+        {"--model", "199", "--memory", dir.File("radio.szt"), "--save", dir.File("radio.szt")});
+    const auto w = RunCli({"write", "--port", radio.Path(), MakeEditedFile(dir, false)});
+    EXPECT_EQ(w.exitCode, 1);
+    EXPECT_EQ(w.err, "对讲机为 QZ - 199，文件为 QZ - 16，未写入。\n");
+    EXPECT_TRUE(PortIsFree(radio.Path()));
+    radio.Stop();
+    EXPECT_EQ(Load(dir.File("radio.szt")), radioMemory);
+}
+
 std::string HexByte(std::uint8_t b) {
     char text[4];
     std::snprintf(text, sizeof text, "%02X", b);

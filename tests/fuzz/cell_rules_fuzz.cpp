@@ -51,12 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      : col == 5 ? EnterFocus::YesNoCombo
                                                 : EnterFocus::Other;
             const EnterOutcome o = HandleEnter(grid, focus, true, row, col, typed);
-            FUZZ_CHECK(o.move == EnterMove::EditNext || (col == 5 && o.move == EnterMove::Tab));
+            FUZZ_CHECK(o.move == EnterMove::EditNext || (col == 5 && o.move == EnterMove::Tab) ||
+                       (o.commit.refused && o.move == EnterMove::Reopen));
             c = o.commit;
         } else {
             c = CommitOnLeave(grid, row, col, {true, typed, std::nullopt});
         }
-        FUZZ_CHECK(c.committed);
+        // A refused entry changes nothing and says why.
+        FUZZ_CHECK(c.committed != c.refused);
+        FUZZ_CHECK(!c.refused || (!c.message.empty() && grid.TextMatrix(row, col) == before));
         FUZZ_CHECK(c.text == grid.TextMatrix(row, col));
 
         // Only stored forms ever reach the grid, and committing them again
@@ -65,13 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(IsStoredFrequency(grid.TextMatrix(row, 2)));
         FUZZ_CHECK(IsStoredSignalling(grid.TextMatrix(row, 3)));
         FUZZ_CHECK(IsStoredSignalling(grid.TextMatrix(row, 4)));
-        if (col <= 2) {
+        if (col <= 2 && !c.refused) {
             FUZZ_CHECK(!CommitFrequencyText(grid, row, col, grid.TextMatrix(row, col)).changed);
         }
         // A row without frequencies holds no signalling once it is committed.
         const bool noFreq = grid.TextMatrix(row, 1).empty() && grid.TextMatrix(row, 2).empty();
         if (noFreq && (col == 3 || col == 4)) FUZZ_CHECK(c.text.empty());
-        if (noFreq && grid.TextMatrix(row, 3).empty() && grid.TextMatrix(row, 4).empty() && col <= 2)
+        if (noFreq && grid.TextMatrix(row, 3).empty() && grid.TextMatrix(row, 4).empty() && col <= 2 &&
+            !c.refused)
             FUZZ_CHECK(grid.TextMatrix(row, 5).empty());
     }
     return 0;

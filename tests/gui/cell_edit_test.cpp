@@ -223,13 +223,23 @@ private slots:
         const struct {
             const char* typed;
             const char* stored;
-        } typedCases[] = {{"d023n", "D023N"}, {"68.0", "68.0"}, {"abc", "OFF"}, {"D755N", "OFF"}};
+        } typedCases[] = {{"d023n", "D023N"}, {"68.0", "68.0"}, {"abc", nullptr}, {"D755N", nullptr}};
         for (const auto& c : typedCases) {
             Click(1, 4);
             Type(S(c.typed));
             QCOMPARE(m_view->ComboTone()->currentIndex(), -1);
+            MessageBoxAnswer answer(QMessageBox::Ok);
             Click(2, 2);
-            QCOMPARE(m_grid->GetTextMatrix(1, 4), S(c.stored));
+            if (c.stored) {
+                QCOMPARE(m_grid->GetTextMatrix(1, 4), S(c.stored));
+                continue;
+            }
+            // Refused: the cell keeps its text, the editor goes back to it.
+            QTRY_COMPARE(m_grid->GetCol(), 4L);
+            QCOMPARE(answer.Count(), 1);
+            QCOMPARE(m_grid->GetTextMatrix(1, 4), S("68.0"));
+            QCOMPARE(ToneField()->selectedText(), S(c.typed));
+            Key(Qt::Key_Escape);
         }
         // An item picked from the list is stored as it is.
         Click(1, 4);
@@ -318,15 +328,19 @@ private slots:
         Type(S("4"));
         QCOMPARE(edit->text(), S("4"));
 
-        // Leaving the cell commits 4 MHz: out of range, so the cell and its
-        // signalling are cleared.
+        // Leaving the cell commits 4 MHz: out of range, so it is refused, the
+        // row keeps its texts and the editor goes back to the cell.
+        const QStringList row1{S("145.00000"), S("145.00000"), S("OFF"), S("OFF"), S("否")};
         {
             MessageBoxAnswer answer(QMessageBox::Ok);
             Click(3, 1);
             QCOMPARE(answer.Count(), 1);
             QCOMPARE(answer.Text(), S("输入数据错误，请按正确的格式及大小重新输入"));
         }
-        QCOMPARE(RowTexts(1), QStringList({QString(), S("145.00000"), QString(), S("OFF"), S("否")}));
+        QCOMPARE(RowTexts(1), row1);
+        QTRY_COMPARE(m_grid->GetRow(), 1L);
+        QCOMPARE(edit->selectedText(), S("4"));
+        Key(Qt::Key_Escape);
 
         // A letter on a frequency cell asks for digits and still opens.
         {
@@ -338,16 +352,17 @@ private slots:
         QVERIFY(edit->isVisible());
         QCOMPARE(edit->text(), S("x"));
         {
-            // Off the 6.25 kHz and 5 kHz steps: cleared, and the row's last
-            // text goes with it.
+            // Off the 6.25 kHz and 5 kHz steps: refused, and Enter stays on the cell.
             MessageBoxAnswer answer(QMessageBox::Ok);
             edit->selectAll();
             Type(S("145.0062"));
             Enter();
             QCOMPARE(answer.Text(), S("输入数据错误，请按6.25K或 5k的倍数重新输入"));
         }
-        QCOMPARE(RowTexts(1), QStringList({QString(), QString(), QString(), QString(), QString()}));
-        QCOMPARE(m_grid->GetCol(), 3L);
+        QCOMPARE(RowTexts(1), row1);
+        QCOMPARE(m_grid->GetCol(), 2L);
+        QCOMPARE(edit->selectedText(), S("145.0062"));
+        Key(Qt::Key_Escape);
 
         // A character typed on a signalling cell stands alone in its field.
         FocusGrid(4, 3);

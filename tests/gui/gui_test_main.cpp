@@ -23,6 +23,7 @@ QObject* MakeCellEditTest();
 QObject* MakeChannelEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
+QObject* MakeSafeEditTest();
 
 namespace quorim::test {
 
@@ -60,7 +61,8 @@ int main(int argc, char* argv[]) {
                             {"GridTest", MakeGridTest},         {"PrintTest", MakePrintTest},
                             {"CellEditTest", MakeCellEditTest}, {"ChannelEditTest", MakeChannelEditTest},
                             {"TuningTest", MakeTuningTest},     {"EnglishTest", MakeEnglishTest},
-                            {"TransferTest", MakeTransferTest}, {"TransferSlowTest", MakeTransferSlowTest}};
+                            {"TransferTest", MakeTransferTest}, {"TransferSlowTest", MakeTransferSlowTest},
+                            {"SafeEditTest", MakeSafeEditTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

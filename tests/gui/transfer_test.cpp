@@ -205,6 +205,8 @@ private slots:
         QVERIFY2((gridCentre - wndCentre).manhattanLength() <= 2, "not centred over the grid");
 
         StartAndWait(20000);
+        QCOMPARE(Frame()->MessageText(),
+                 U("读频完成：QZ - 16，16 个信道，") + QString::fromStdString(radio.Path()));
         QCOMPARE(QString::fromStdString(m_view->PortName()), QStringLiteral("COM1"));
         QCOMPARE(m_view->TextMatrix(1, kColRxFreq), std::string("435.12500"));
         QCOMPARE(m_view->TextMatrix(2, kColTxTone), std::string("D023N"));
@@ -277,6 +279,20 @@ private slots:
         QVERIFY(!Dlg()->IsWindow());
         Key(Qt::Key_R);
         VerifyFreshWindow("读频进度显示");
+    }
+
+    void writeToARadioOfTheOtherModelTouchesNothing() {
+        const std::string memory = MakeRadioMemory(m_dir, true);
+        VirtualRadio radio({"--model", "199", "--memory", memory, "--save", memory});
+        UseRadio(radio);
+        const MemoryImage original = LoadImage(memory);
+        PromptAnswers answers({QMessageBox::Ok});
+        Key(Qt::Key_W);
+        StartAndWait(20000);
+        QCOMPARE(answers.texts, QStringList{U("对讲机为 QZ - 199，文件为 QZ - 16，未写入。")});
+        QVERIFY(!Frame()->MessageText().startsWith(U("写频完成")));
+        radio.Stop();
+        QCOMPARE(LoadImage(memory), original);
     }
 
     void cancelBeforeTheStartOpensNoPort() {

@@ -186,7 +186,7 @@ private slots:
         QVERIFY(!tree->topLevelItem(1)->isExpanded());
         QVERIFY(Radio(1034)->isChecked() && Radio(1036)->isChecked() && Radio(1040)->isChecked());
         QVERIFY(Radio(1063)->isChecked() && Radio(1066)->isChecked());
-        QCOMPARE(m_dlg->ToneBox(TuningSide::Rx)->count(), 40);
+        QCOMPARE(m_dlg->ToneBox(TuningSide::Rx)->count(), 51);
         QCOMPARE(m_dlg->ToneBox(TuningSide::Tx)->currentText(), S("OFF"));
         // The template's rectangles in the dialog font's units.
         const DialogBaseUnits base = BaseUnitsOf(m_dlg->font());
@@ -288,10 +288,10 @@ private slots:
         QComboBox* tx = m_dlg->ToneBox(TuningSide::Tx);
         QTest::mouseClick(Radio(1037), Qt::LeftButton);
         QVERIFY(Radio(1037)->isChecked() && !Radio(1036)->isChecked());
-        QCOMPARE(tx->count(), 166);
-        QCOMPARE(tx->itemText(0), S("199.5"));
-        QCOMPARE(tx->currentText(), S("199.5"));
-        QCOMPARE(m_dlg->ToneBox(TuningSide::Rx)->count(), 40);  // the other side keeps its list
+        QCOMPARE(tx->count(), 210);
+        QCOMPARE(tx->itemText(0), S("D023N"));
+        QCOMPARE(tx->currentText(), S("D023N"));
+        QCOMPARE(m_dlg->ToneBox(TuningSide::Rx)->count(), 51);  // the other side keeps its list
         CloseUp(tx, 100);
         QCOMPARE(m_dlg->Model().Values(kPointHigh).txTone, 100);
         // A second click on the chosen kind changes nothing.
@@ -299,7 +299,7 @@ private slots:
         QCOMPARE(tx->currentIndex(), 100);
         // Back to analogue: "OFF", and the stored 100 lies beyond the list.
         QTest::mouseClick(Radio(1036), Qt::LeftButton);
-        QCOMPARE(tx->count(), 40);
+        QCOMPARE(tx->count(), 51);
         QCOMPARE(tx->currentText(), S("OFF"));
         Select(kTreeLow);
         Select(kTreeHigh);
@@ -307,7 +307,7 @@ private slots:
         QCOMPARE(tx->currentText(), QString());
         // Another point keeps its own kind and tone.
         Select(kTreeCentre);
-        QCOMPARE(tx->count(), 40);
+        QCOMPARE(tx->count(), 51);
         QCOMPARE(tx->currentText(), S("OFF"));
     }
 
@@ -363,7 +363,7 @@ private slots:
         QCOMPARE(m_dlg->FrequencyBox(TuningSide::Tx)->text(), S("410.00000"));
         QVERIFY(Radio(1034)->isChecked() && !Radio(1035)->isChecked());
         QVERIFY(Radio(1063)->isChecked() && Radio(1066)->isChecked());
-        QCOMPARE(m_dlg->ToneBox(TuningSide::Rx)->count(), 40);
+        QCOMPARE(m_dlg->ToneBox(TuningSide::Rx)->count(), 51);
         QCOMPARE(m_dlg->ToneBox(TuningSide::Rx)->currentText(), S("OFF"));
         QCOMPARE(m_dlg->Model().Values(kPointCentre).rxTone, 0);
         QVERIFY(m_dlg->isVisible());

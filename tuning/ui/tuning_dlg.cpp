@@ -1,5 +1,6 @@
 #include "tuning/ui/tuning_dlg.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include "link/clock.h"
 #include "link/posix_serial_port.h"
@@ -65,6 +67,15 @@ bool IsEnter(const QKeyEvent* e) {
 void CTuningToneBox::showPopup() {
     QComboBox::showPopup();
     m_dropped = true;
+}
+
+void CTuningToneBox::wheelEvent(QWheelEvent* event) {
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == this || isAncestorOf(focus))) {
+        QComboBox::wheelEvent(event);
+    } else {
+        event->ignore();
+    }
 }
 
 void CTuningToneBox::hidePopup() {
@@ -163,6 +174,10 @@ void CTuningDlg::CreateControls() {
     for (TuningSide side : {TuningSide::Rx, TuningSide::Tx}) {
         connect(static_cast<CTuningToneBox*>(ToneBox(side)), &CTuningToneBox::CloseUp, this,
                 [this, side] { OnToneCloseUp(side); });
+        // A tone chosen from the list, by mouse or by keyboard, is stored at
+        // once: the list closes up before the box takes the choice.
+        connect(ToneBox(side), &QComboBox::activated, this,
+                [this, side](int index) { m_model.StoreTone(side, index); });
     }
     connect(m_slider, &QSlider::valueChanged, this, &CTuningDlg::OnHScroll);
 }

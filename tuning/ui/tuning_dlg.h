@@ -31,6 +31,10 @@ public:
 signals:
     void CloseUp();
 
+protected:
+    // Only a box with the keyboard focus takes the wheel.
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     bool m_dropped = false;
 };

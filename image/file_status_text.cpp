@@ -1,0 +1,78 @@
+#include "image/file_status_text.h"
+
+#include <string_view>
+#include <utility>
+
+namespace quorim {
+
+namespace {
+
+constexpr std::string_view kMsgCannotOpenFile = QUORIM_TR("Quorim", "无法打开文件“%1”");
+constexpr std::string_view kMsgNotADataFile =
+    QUORIM_TR("Quorim", "“%1”不是对讲机数据文件：它有 %2 字节，数据文件有 %3 字节");
+constexpr std::string_view kMsgCannotReadFile = QUORIM_TR("Quorim", "无法读取文件“%1”");
+constexpr std::string_view kMsgCannotSaveFile = QUORIM_TR("Quorim", "无法保存文件“%1”，原文件未改动");
+constexpr std::string_view kMsgReason = QUORIM_TR("Quorim", "（%1）");
+constexpr std::string_view kMsgBackupNoFolder =
+    QUORIM_TR("Quorim", "已读出对讲机数据，但未保存备份：XDG_DATA_HOME 和 HOME 都未指明存放的文件夹");
+constexpr std::string_view kMsgBackupNotStored =
+    QUORIM_TR("Quorim", "已读出对讲机数据，但备份无法保存到“%1”（%2）");
+constexpr std::string_view kMsgBackupNotPruned =
+    QUORIM_TR("Quorim", "对讲机数据已备份到“%1”，但旧的备份无法删除（%2）");
+
+// The file layer's own reasons, in the program's language; any other reason
+// is the system's and stays as it was given.
+constexpr std::pair<std::string_view, std::string_view> kReasons[] = {
+    {"it is a folder", QUORIM_TR("Quorim", "这是一个文件夹")},
+    {"the disk refused the data", QUORIM_TR("Quorim", "磁盘拒绝写入数据")},
+};
+
+}  // namespace
+
+std::string FileStatusText(const FileStatus& status, const TextTranslator& texts) {
+    std::string text;
+    switch (status.error) {
+        case FileError::None:
+            return {};
+        case FileError::CannotOpen:
+            text = TranslateWithArgs(texts, kMsgCannotOpenFile, {status.path});
+            break;
+        case FileError::TooShort:
+            text = TranslateWithArgs(texts, kMsgNotADataFile,
+                                     {status.path, std::to_string(status.size), std::to_string(kImageSize)});
+            break;
+        case FileError::ReadFailed:
+            text = TranslateWithArgs(texts, kMsgCannotReadFile, {status.path});
+            break;
+        case FileError::WriteFailed:
+            text = TranslateWithArgs(texts, kMsgCannotSaveFile, {status.path});
+            break;
+    }
+    if (!status.detail.empty()) {
+        std::string reason = status.detail;
+        for (const auto& [given, marked] : kReasons) {
+            if (reason == given) {
+                reason = texts.Translate("Quorim", marked);
+            }
+        }
+        text += TranslateWithArgs(texts, kMsgReason, {reason});
+    }
+    return text;
+}
+
+std::string ReadBackupWarningText(const ReadBackupResult& result, const TextTranslator& texts) {
+    using Problem = ReadBackupResult::Problem;
+    switch (result.problem) {
+        case Problem::NoFolder:
+            return texts.Translate("Quorim", kMsgBackupNoFolder);
+        case Problem::NotStored:
+            return TranslateWithArgs(texts, kMsgBackupNotStored, {result.where, result.reason});
+        case Problem::NotPruned:
+            return TranslateWithArgs(texts, kMsgBackupNotPruned, {result.where, result.reason});
+        case Problem::None:
+            break;
+    }
+    return result.warning;
+}
+
+}  // namespace quorim

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "app/translation.h"
+#include "image/read_backup.h"
+#include "image/szt_file.h"
+
+namespace quorim {
+
+// A failed open or save as the windows tell it, in the program's language:
+// one sentence naming the file and what went wrong, then the reason the
+// system gave, if any, in brackets. (FileStatus::Message() is the command
+// line's English.)
+std::string FileStatusText(const FileStatus& status, const TextTranslator& texts);
+
+// A read's backup that could not be kept, the same way; empty when it was.
+std::string ReadBackupWarningText(const ReadBackupResult& result, const TextTranslator& texts);
+
+}  // namespace quorim
