@@ -17,6 +17,8 @@ inline constexpr int ID_PORT_COM3 = 32776;
 inline constexpr int ID_PORT_COM4 = 32777;
 inline constexpr int ID_ONLINE_TUNING = 32778;
 inline constexpr int ID_EDIT_CHANNEL = 32780;
+// The serial devices dialog, after the four port items.
+inline constexpr int ID_PORT_DEVICES = 32790;
 
 inline constexpr int ID_FILE_NEW = 57600;
 inline constexpr int ID_FILE_OPEN = 57601;

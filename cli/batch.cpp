@@ -31,8 +31,9 @@ const char* ModelName(bool sixteen) {
 }
 
 // The refusal of a radio whose identification names the other model.
-bool IsModelRefusal(const std::string&) {
-    return false;
+bool IsModelRefusal(const std::string& text, const TextTranslator& texts) {
+    return text == WrongRadioModelMessage(texts, true, false) ||
+           text == WrongRadioModelMessage(texts, false, true);
 }
 
 // A host that can wait for a radio: until one answers, nothing is printed,
@@ -67,7 +68,7 @@ public:
                                                       : !m_answered && m_attempts >= 1;
     }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        if (IsModelRefusal(text)) {
+        if (IsModelRefusal(text, Texts())) {
             m_refused = true;
         } else if (m_waiting && (!m_answered || Direction() == TransferDirection::Read)) {
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;

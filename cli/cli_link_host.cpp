@@ -114,7 +114,7 @@ MessageAnswer CliLinkHost::ShowMessage(const std::string& text, MessageButtons b
 }
 
 void CliLinkHost::ExplainOpenFailure(const PortResult& result) {
-    const std::string hint = PortProblemHint(result, ChineseTexts());
+    const std::string hint = PortProblemHint(result, Texts());
     if (!hint.empty()) {
         ClearLine();
         PrintLine(false, m_prefix + hint);

@@ -126,6 +126,24 @@ std::string PortsListing(const std::vector<SerialDevice>& devices,
     return text;
 }
 
+std::string AccessText(const SerialDevice& device, const TextTranslator& texts) {
+    return device.accessible ? texts.Translate("Quorim", kAccessOk)
+                             : Fill(texts.Translate("Quorim", kAccessDenied), {device.group});
+}
+
+std::string PortPromptWithDevice(const std::string& prompt, const std::string& resolved,
+                                 const std::vector<SerialDevice>& devices, bool exists,
+                                 const TextTranslator& texts) {
+    std::string device = texts.Translate("Quorim", kNotConnected);
+    if (const SerialDevice* found = FindDevice(devices, resolved)) {
+        const std::string description = DeviceDescription(*found);
+        device = found->node + (description.empty() ? "" : " " + description);
+    } else if (exists) {
+        device = resolved;
+    }
+    return prompt + "  " + device;
+}
+
 std::string PortProblemHint(const PortResult& result, const TextTranslator& texts) {
     const std::string& device = result.detail;
     const auto tr = [&](const char* text) { return texts.Translate("Quorim", text); };

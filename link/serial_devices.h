@@ -61,6 +61,30 @@ std::string PortsListing(const std::vector<SerialDevice>& devices,
 
 inline constexpr const char* kNoSerialDevices = "no serial devices found";
 
+// The Devices dialog and the port items' status prompts.
+inline constexpr const char* kDevicesTitle = QUORIM_TR("Quorim", "串口设备");
+inline constexpr const char* kColumnPort = QUORIM_TR("Quorim", "端口");
+inline constexpr const char* kColumnDevice = QUORIM_TR("Quorim", "设备");
+inline constexpr const char* kColumnDescription = QUORIM_TR("Quorim", "说明");
+inline constexpr const char* kColumnAccess = QUORIM_TR("Quorim", "权限");
+inline constexpr const char* kAssignLabel = QUORIM_TR("Quorim", "指定设备：");
+inline constexpr const char* kAutomatic = QUORIM_TR("Quorim", "自动（按插入顺序）");
+inline constexpr const char* kCloseButton = QUORIM_TR("Quorim", "关闭");
+inline constexpr const char* kNotConnected = QUORIM_TR("Quorim", "未连接");
+inline constexpr const char* kAccessOk = QUORIM_TR("Quorim", "可以打开");
+inline constexpr const char* kAccessDenied = QUORIM_TR("Quorim", "无权打开（%1 组）");
+
+// The Devices dialog's access column: whether the user may open the device,
+// and if not, the group to join.
+std::string AccessText(const SerialDevice& device, const TextTranslator& texts);
+
+// A port item's status prompt followed by the device COMn stands for now:
+// "选择串口1  /dev/ttyUSB0 1a86:7523 …", the path alone for a device udev does
+// not list (a pseudo-terminal) that `exists`, else "未连接".
+std::string PortPromptWithDevice(const std::string& prompt, const std::string& resolved,
+                                 const std::vector<SerialDevice>& devices, bool exists,
+                                 const TextTranslator& texts);
+
 // The line that explains why a port could not be opened, in the program's
 // language: who may open it and how to become one, who holds it, or that it
 // is not connected. Empty when there is nothing more to say.

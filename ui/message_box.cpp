@@ -1,6 +1,8 @@
 #include "ui/message_box.h"
 
 #include <QAbstractButton>
+#include <QMainWindow>
+#include <QStatusBar>
 
 #include "app/commands.h"
 #include "ui/ui_text.h"
@@ -23,6 +25,17 @@ QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
         discard->setText(Q(kDiscardButton));
     }
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void ShowInStatusBar(QWidget* from, const QString& text) {
+    for (QWidget* w = from; w != nullptr; w = w->parentWidget()) {
+        if (auto* main = qobject_cast<QMainWindow*>(w)) {
+            if (auto* bar = main->findChild<QStatusBar*>()) {
+                bar->showMessage(text);
+            }
+            return;
+        }
+    }
 }
 
 }  // namespace quorim

@@ -11,4 +11,8 @@ QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                           QMessageBox::Icon icon = QMessageBox::Warning);
 
+// Shows `text` in the status bar of the main window `from` belongs to (the
+// first window up its parents that has one); nothing when there is none.
+void ShowInStatusBar(QWidget* from, const QString& text);
+
 }  // namespace quorim

@@ -19,12 +19,14 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QWhatsThis>
+#include <algorithm>
 
 #include "app/ui/child_frame.h"
 #include "app/ui/mdi_client_wnd.h"
 #include "app/ui/quorim_app.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "link/serial_discovery.h"
 #include "link/ui/radio_transfer.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -129,6 +131,11 @@ void CMainFrame::FillPopup(QMenu* menu, const MenuItem& popup) {
         }
     }
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+    // Hovering a port item tells which device it stands for now.
+    if (std::any_of(popup.children.begin(), popup.children.end(),
+                    [](const MenuItem& item) { return item.id == ID_PORT_COM1; })) {
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdatePortPrompts);
+    }
 }
 
 QList<QMenu*> CMainFrame::BuildMenu(const std::vector<MenuItem>& items) {
@@ -292,7 +299,7 @@ bool CMainFrame::IsCommandEnabled(int id) const {
         case ID_APP_ABOUT:
             return true;
         default:
-            return IsPortCommand(id);
+            return IsPortCommand(id) || id == ID_PORT_DEVICES;
     }
 }
 
@@ -304,6 +311,20 @@ bool CMainFrame::IsCommandChecked(int id) const {
         return StatusBarWnd() && !StatusBarWnd()->isHidden();
     }
     return m_app->IsCommandChecked(id);
+}
+
+void CMainFrame::UpdatePortPrompts() {
+    const std::vector<SerialDevice> devices = UdevSerialDevices().Devices();
+    const std::array<std::string, 4> resolved = ResolveComPorts(SystemPortNameSources());
+    const int ids[] = {ID_PORT_COM1, ID_PORT_COM2, ID_PORT_COM3, ID_PORT_COM4};
+    for (std::size_t i = 0; i < resolved.size(); ++i) {
+        const std::string prompt = Utf8(Q(CommandText(ids[i]).prompt));
+        const QString tip = Raw(PortPromptWithDevice(prompt, resolved[i], devices,
+                                                     QFileInfo::exists(Raw(resolved[i])), WindowTexts()));
+        for (QAction* a : m_actions.values(ids[i])) {
+            a->setStatusTip(tip);
+        }
+    }
 }
 
 void CMainFrame::UpdateCommandUi() {

@@ -59,6 +59,8 @@ public:
     bool IsCommandEnabled(int id) const;
     bool IsCommandChecked(int id) const;
     void UpdateCommandUi();
+    // The port items' status prompts, each with the device its COMn stands for now.
+    void UpdatePortPrompts();
     // The accelerator bound to a key, 0 for none.
     int CommandForKey(QKeyCombination key) const;
 

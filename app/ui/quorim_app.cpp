@@ -27,6 +27,8 @@
 #include "editor/ui/print_render.h"
 #include "editor/ui/quorim_doc.h"
 #include "image/file_status_text.h"
+#include "link/serial_discovery.h"
+#include "link/ui/devices_dlg.h"
 #include "link/ui/radio_transfer.h"
 #include "tuning/ui/online_tuning.h"
 #include "ui/fonts.h"
@@ -190,6 +192,15 @@ void CQuorim_CHApp::LoadStdProfileSettings() {
     m_settings->endGroup();
     m_recent = RecentFileList(kRecentFileCount);
     m_recent.Load(stored);
+    // The devices the user assigned to COM1..COM4, by their by-id links.
+    std::array<std::string, 4> ports;
+    m_settings->beginGroup(QStringLiteral("Ports"));
+    for (int n = 1; n <= 4; ++n) {
+        ports[static_cast<std::size_t>(n) - 1] =
+            Utf8(m_settings->value(QStringLiteral("COM%1").arg(n)).toString());
+    }
+    m_settings->endGroup();
+    SetComAssignments(ports);
 }
 
 void CQuorim_CHApp::SaveStdProfileSettings() {
@@ -444,6 +455,9 @@ bool CQuorim_CHApp::OnCmdMsg(int id) {
         case ID_APP_ABOUT:
             OnAppAbout();
             return true;
+        case ID_PORT_DEVICES:
+            OnPortDevices();
+            return true;
         case ID_FILE_MRU_FILE1:
             OnFileMruFile1();
             return true;
@@ -486,6 +500,28 @@ void CQuorim_CHApp::OnFilePrintSetup() {
     QPrintDialog dialog(Printer(), m_pMainWnd);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.exec();
+}
+
+void CQuorim_CHApp::OnPortDevices() {
+    UdevSerialDevices devices;
+    CDevicesDlg dlg(devices, m_pMainWnd);
+    connect(&dlg, &CDevicesDlg::AssignmentsChanged, this, [this](const std::array<std::string, 4>& paths) {
+        if (!m_settings) {
+            return;
+        }
+        m_settings->beginGroup(QStringLiteral("Ports"));
+        for (int n = 1; n <= 4; ++n) {
+            const std::string& path = paths[static_cast<std::size_t>(n) - 1];
+            if (path.empty()) {
+                m_settings->remove(QStringLiteral("COM%1").arg(n));
+            } else {
+                m_settings->setValue(QStringLiteral("COM%1").arg(n), Raw(path));
+            }
+        }
+        m_settings->endGroup();
+        m_settings->sync();
+    });
+    dlg.exec();
 }
 
 void CQuorim_CHApp::OnAppAbout() {

@@ -63,6 +63,8 @@ public:
     void OnAppAbout();
     void OnFileMruFile1();
     void OnPort(int n);
+    // "设备…": the serial devices and the device each COMn stands for.
+    void OnPortDevices();
 
     // Opens a file as a document (or activates its window when it is open
     // already). Null when it cannot be opened; the user has been told why.

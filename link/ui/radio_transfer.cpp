@@ -15,6 +15,7 @@
 #include "link/clock.h"
 #include "link/posix_serial_port.h"
 #include "link/progress_template.h"
+#include "link/serial_devices.h"
 #include "link/ui/progress_dlg.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -100,6 +101,9 @@ public:
                    : MessageAnswer::Cancel;
     }
 
+    void ExplainOpenFailure(const PortResult& result) override {
+        ShowInStatusBar(m_view, Raw(PortProblemHint(result, Texts())));
+    }
     const TextTranslator& Texts() const override { return WindowTexts(); }
 
     TransferDirection Direction() const override { return m_direction; }

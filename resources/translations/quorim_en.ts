@@ -582,6 +582,54 @@ Copyright (C) the Quorim developers.</translation>
         <translation>No device %1 is connected now.</translation>
     </message>
     <message>
+        <source>设备…</source>
+        <translation>Devices…</translation>
+    </message>
+    <message>
+        <source>查看串口设备，为 COM1 至 COM4 指定设备</source>
+        <translation>Show the serial devices and choose the device for each of COM1 to COM4</translation>
+    </message>
+    <message>
+        <source>串口设备</source>
+        <translation>Serial devices</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>设备</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>权限</source>
+        <translation>Access</translation>
+    </message>
+    <message>
+        <source>指定设备：</source>
+        <translation>Device for each port:</translation>
+    </message>
+    <message>
+        <source>自动（按插入顺序）</source>
+        <translation>Automatic (in plug-in order)</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>not connected</translation>
+    </message>
+    <message>
+        <source>可以打开</source>
+        <translation>may be opened</translation>
+    </message>
+    <message>
+        <source>无权打开（%1 组）</source>
+        <translation>no permission (group %1)</translation>
+    </message>
+    <message>
         <source>无法打开串口，请检查该设备是否正常，或是否被占用</source>
         <translation>Cannot open the serial port. Please check that the device works and is not in use by another program.</translation>
     </message>

@@ -126,5 +126,26 @@ TEST(BatchE2E, RepeatCountsEachRadioOnceAndStopsOnCtrlC) {
     EXPECT_TRUE(HoldsWrite(dir.File("second.szt"), sent));
 }
 
+// A radio of the other model is refused, counted as refused, and not
+// written; the line waits for the next radio.
+TEST(BatchE2E, RepeatRefusesARadioOfTheOtherModel) {
+    TempDir dir;
+    MemoryImage sent{};
+    const std::string file = NewFile(dir, sent);
+    VirtualRadio radio({"--model", "199", "--save", dir.File("radio.szt")});
+    const auto r = RunCli({"write", "--port", radio.Path(), file, "--repeat"}, {}, [&](pid_t cli) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+        kill(cli, SIGINT);
+    });
+    EXPECT_EQ(r.exitCode, 1);
+    const std::string refusal = WrongRadioModelMessage(ChineseTexts(), false, true);
+    EXPECT_EQ(r.err, radio.Path() + ": " + refusal + "\n");
+    EXPECT_NE(r.out.find(": QZ - 199 refused: " + refusal + " (so far: 1 refused)\n"), std::string::npos)
+        << r.out;
+    EXPECT_TRUE(r.out.ends_with(radio.Path() + ": stopped after 1 radio: 1 refused\n")) << r.out;
+    radio.Stop();
+    EXPECT_FALSE(std::filesystem::exists(dir.File("radio.szt")));
+}
+
 }  // namespace
 }  // namespace quorim::e2e

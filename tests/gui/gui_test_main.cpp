@@ -23,6 +23,7 @@ QObject* MakeCellEditTest();
 QObject* MakeChannelEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
+QObject* MakeDevicesTest();
 QObject* MakeSafeEditTest();
 
 namespace quorim::test {
@@ -62,7 +63,7 @@ int main(int argc, char* argv[]) {
                             {"CellEditTest", MakeCellEditTest}, {"ChannelEditTest", MakeChannelEditTest},
                             {"TuningTest", MakeTuningTest},     {"EnglishTest", MakeEnglishTest},
                             {"TransferTest", MakeTransferTest}, {"TransferSlowTest", MakeTransferSlowTest},
-                            {"SafeEditTest", MakeSafeEditTest}};
+                            {"DevicesTest", MakeDevicesTest},   {"SafeEditTest", MakeSafeEditTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

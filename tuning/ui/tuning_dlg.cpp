@@ -16,6 +16,7 @@
 
 #include "link/clock.h"
 #include "link/posix_serial_port.h"
+#include "link/serial_devices.h"
 #include "ui/dialog_builder.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -45,6 +46,9 @@ public:
                        QMessageBox::Retry
                    ? MessageAnswer::Retry
                    : MessageAnswer::Cancel;
+    }
+    void ExplainOpenFailure(const PortResult& result) override {
+        ShowInStatusBar(m_parent, Raw(PortProblemHint(result, WindowTexts())));
     }
     TransferDirection Direction() const override { return TransferDirection::Write; }
     int GridRows() const override { return 0; }

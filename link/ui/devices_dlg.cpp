@@ -1,0 +1,130 @@
+#include "link/ui/devices_dlg.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSocketNotifier>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "link/serial_discovery.h"
+#include "ui/dialog_builder.h"
+#include "ui/ui_text.h"
+
+namespace quorim {
+
+namespace {
+
+// The dialog's font and size, in dialog units.
+constexpr int kDevicesCx = 440;
+constexpr int kDevicesCy = 270;
+
+}  // namespace
+
+CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent) : QDialog(parent), m_source(source) {
+    setObjectName(QStringLiteral("DevicesDlg"));
+    setWindowTitle(Q(kDevicesTitle));
+    ApplyTemplateMetrics(this, "宋体", 9, kDevicesCx, kDevicesCy);
+
+    m_table = new QTableWidget(0, 4, this);
+    m_table->setObjectName(QStringLiteral("DeviceList"));
+    m_table->setHorizontalHeaderLabels(
+        {Q(kColumnPort), Q(kColumnDevice), Q(kColumnDescription), Q(kColumnAccess)});
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+
+    auto* assign = new QGridLayout;
+    assign->addWidget(MakeLabel(Q(kAssignLabel), this), 0, 0, 1, 2);
+    for (int n = 1; n <= 4; ++n) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(QStringLiteral("AssignCom%1").arg(n));
+        m_assign[static_cast<std::size_t>(n) - 1] = box;
+        assign->addWidget(MakeLabel(QStringLiteral("COM%1").arg(n), this), n, 0);
+        assign->addWidget(box, n, 1);
+        connect(box, &QComboBox::activated, this, [this, n] { OnAssign(n); });
+    }
+    assign->setColumnStretch(1, 1);
+
+    QPushButton* close = MakeButton(Q(kCloseButton), true, this);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(assign);
+    layout->addLayout(buttons);
+
+    // udev tells when a device comes or goes.
+    m_monitor = std::make_unique<SerialDeviceMonitor>();
+    if (m_monitor->Fd() >= 0) {
+        m_notifier = new QSocketNotifier(m_monitor->Fd(), QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+            if (m_monitor->TakeEvents()) {
+                Refresh();
+            }
+        });
+    }
+    Refresh();
+}
+
+CDevicesDlg::~CDevicesDlg() = default;
+
+void CDevicesDlg::Refresh() {
+    m_devices = m_source.Devices();
+    const std::array<std::string, 4> resolved = ResolveComPorts(SystemPortNameSources());
+    m_table->setRowCount(static_cast<int>(m_devices.size()));
+    for (int row = 0; row < static_cast<int>(m_devices.size()); ++row) {
+        const SerialDevice& d = m_devices[static_cast<std::size_t>(row)];
+        const int com = ComNumberOf(d, resolved);
+        const QString cells[] = {com > 0 ? QStringLiteral("COM%1").arg(com) : QString(), Raw(d.node),
+                                 Raw(DeviceDescription(d)), Raw(AccessText(d, WindowTexts()))};
+        for (int col = 0; col < 4; ++col) {
+            auto* item = new QTableWidgetItem(cells[col]);
+            if (col == 1 && !d.byId.empty()) {
+                item->setToolTip(Raw(d.byId));
+            }
+            m_table->setItem(row, col, item);
+        }
+    }
+    m_table->resizeColumnToContents(0);
+    m_table->resizeColumnToContents(1);
+    m_table->resizeColumnToContents(3);
+
+    const std::array<std::string, 4> assigned = ComAssignments();
+    for (std::size_t i = 0; i < m_assign.size(); ++i) {
+        QComboBox* box = m_assign[i];
+        const QSignalBlocker block(box);
+        box->clear();
+        box->addItem(Q(kAutomatic), QString());
+        for (const SerialDevice& d : m_devices) {
+            const std::string key = d.byId.empty() ? d.node : d.byId;
+            box->addItem(Raw(d.node + "  " + DeviceDescription(d)), Raw(key));
+        }
+        if (!assigned[i].empty()) {
+            int at = box->findData(Raw(assigned[i]));
+            if (at < 0) {
+                // Chosen earlier and not plugged in now: kept, and shown so.
+                box->addItem(Raw(assigned[i]) + QStringLiteral("  ") + Q(kNotConnected), Raw(assigned[i]));
+                at = box->count() - 1;
+            }
+            box->setCurrentIndex(at);
+        }
+    }
+}
+
+void CDevicesDlg::OnAssign(int n) {
+    std::array<std::string, 4> paths = ComAssignments();
+    paths[static_cast<std::size_t>(n) - 1] = Utf8(AssignBox(n)->currentData().toString());
+    SetComAssignments(paths);
+    Refresh();
+    emit AssignmentsChanged(paths);
+}
+
+}  // namespace quorim

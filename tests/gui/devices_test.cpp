@@ -1,0 +1,120 @@
+// The serial devices dialog and the port items' prompts.
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <memory>
+
+#include "app/commands.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/quorim_app.h"
+#include "link/port_names.h"
+#include "link/ui/devices_dlg.h"
+
+using namespace quorim;
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+class ListSource : public SerialDeviceSource {
+public:
+    std::vector<SerialDevice> devices;
+    std::vector<SerialDevice> Devices() override { return devices; }
+};
+
+SerialDevice Adapter(const std::string& node, const std::string& byId, const std::string& product) {
+    SerialDevice d;
+    d.node = node;
+    d.byId = byId;
+    d.usb = true;
+    d.vendorId = "0403";
+    d.productId = "6001";
+    d.product = product;
+    d.group = "dialout";
+    return d;
+}
+
+}  // namespace
+
+class DevicesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { SetComAssignments({}); }
+    void cleanup() {
+        SetComAssignments({});
+        for (const char* name : {"QUORIM_COM3", "QUORIM_COM4"}) {
+            qunsetenv(name);
+        }
+    }
+
+    // A device chosen for COM2 stands for it by its by-id link, survives
+    // unplugging as "not connected", and goes back to automatic.
+    void assigningADeviceToACom() {
+        ListSource source;
+        source.devices = {Adapter("/dev/ttyUSB0", "/dev/serial/by-id/usb-A", "Cable A"),
+                          Adapter("/dev/ttyUSB1", "/dev/serial/by-id/usb-B", "Cable B")};
+        CDevicesDlg dlg(source, nullptr);
+        QSignalSpy changed(&dlg, &CDevicesDlg::AssignmentsChanged);
+        QTableWidget* table = dlg.Table();
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->item(1, 1)->text(), U("/dev/ttyUSB1"));
+        QCOMPARE(table->item(1, 2)->text(), U("0403:6001 Cable B"));
+        QCOMPARE(table->item(1, 3)->text(), U("无权打开（dialout 组）"));
+
+        QComboBox* com2 = dlg.AssignBox(2);
+        QCOMPARE(com2->count(), 3);  // automatic, then each device
+        com2->setCurrentIndex(2);
+        emit com2->activated(2);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(ComAssignments()[1], std::string("/dev/serial/by-id/usb-B"));
+        QCOMPARE(ResolvePortName("COM2"), std::string("/dev/serial/by-id/usb-B"));
+        QCOMPARE(table->item(1, 0)->text(), U("COM2"));
+
+        source.devices.pop_back();  // unplugged
+        dlg.Refresh();
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(com2->currentText(), U("/dev/serial/by-id/usb-B  未连接"));
+
+        com2->setCurrentIndex(0);
+        emit com2->activated(0);
+        QCOMPARE(ComAssignments()[1], std::string());
+    }
+
+    // Hovering a port item: its prompt, then the device it stands for now.
+    void portItemsTellTheirDevice() {
+        QSettings(U("Local AppWizard-Generated Applications"), U("Halvoren数据文件")).clear();
+        qputenv("QUORIM_COM3", "/dev/quorim-no-such-port");
+        qputenv("QUORIM_COM4", "/dev/null");
+        CQuorim_CHApp app;
+        QVERIFY(app.InitInstance({}));
+        QMenu* ports = nullptr;
+        for (QAction* a : app.MainFrame()->menuBar()->actions()) {
+            if (a->menu() && a->text() == U("端口设置")) {
+                ports = a->menu();
+            }
+        }
+        QVERIFY(ports);
+        emit ports->aboutToShow();
+        QStringList tips;
+        for (QAction* a : ports->actions()) {
+            if (a->data().toInt() == ID_PORT_COM3 || a->data().toInt() == ID_PORT_COM4) {
+                tips << a->statusTip();
+            }
+        }
+        QCOMPARE(tips, QStringList({U("选择串口3  未连接"), U("选择串口4  /dev/null")}));
+    }
+};
+
+QObject* MakeDevicesTest() {
+    return new DevicesTest;
+}
+
+#include "devices_test.moc"
