@@ -1,18 +1,10 @@
 #include "app/command_line.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "text/ascii_text.h"
 
 namespace quorim {
-
-namespace {
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
-
-}  // namespace
 
 ShellCommand ParseCommandLine(const std::vector<std::string>& args) {
     ShellCommand cmd;
@@ -35,7 +27,7 @@ ShellCommand ParseCommandLine(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         // "-x" is always a switch; "/x" only when it names one, since an
         // absolute path starts with "/" too.
-        const std::string flag = arg.size() > 1 ? Lower(arg.substr(1)) : std::string();
+        const std::string flag = arg.size() > 1 ? FoldAscii(arg.substr(1)) : std::string();
         const bool known = flag == "p" || flag == "pt" || flag == "dde" || flag == "automation" ||
                            flag == "embedding" || flag == "unregister" || flag == "unregserver";
         if (arg.size() > 1 && (arg[0] == '-' || (arg[0] == '/' && known))) {

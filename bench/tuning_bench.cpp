@@ -29,15 +29,9 @@ constexpr double kAckGapMs = 20;  // passed to the radio as --ack-gap
 constexpr double kConfirmMs = 2;  // the radio's confirmDelayMs
 
 // Answers every message box; records whether any came.
-class QuietHost : public LinkHost {
+class QuietHost : public NullLinkHost {
 public:
-    void SetStatusText(const std::string&) override {}
-    void SetProgressRange(int, int) override {}
-    void StepProgress() override {}
-    int ProgressPos() const override { return 0; }
-    void CloseProgress() override {}
-    void PumpStep() override {}
-    bool CancelRequested() const override { return false; }
+    QuietHost() : NullLinkHost(TransferDirection::Read) {}
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
         if (buttons == MessageButtons::RetryCancel) {
             std::fprintf(stderr, "tuning attempt failed: %s\n", text.c_str());
@@ -46,11 +40,6 @@ public:
         }
         return MessageAnswer::Ok;
     }
-    TransferDirection Direction() const override { return TransferDirection::Read; }
-    int GridRows() const override { return 0; }
-    void SetGridRows(int) override {}
-    void EncodeEditor(DocumentData&) override {}
-    void DecodeEditor(const DocumentData&) override {}
     bool failed = false;
 };
 

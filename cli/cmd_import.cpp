@@ -41,7 +41,8 @@ int RunImport(const Args& args) {
             return Usage("import");
         }
     }
-    if (file.empty() || out.empty() || (!modelText.empty() && modelText != "16" && modelText != "199") ||
+    RadioModel model = RadioModel::Qz16;
+    if (file.empty() || out.empty() || (!modelText.empty() && !ParseRadioModel(modelText, model)) ||
         (!modelText.empty() && !into.empty())) {
         return Usage("import");
     }
@@ -62,7 +63,9 @@ int RunImport(const Args& args) {
 
     CsvImportOptions options;
     options.layout = layout;
-    options.model = modelText.empty() ? 0 : std::stoi(modelText);
+    if (!modelText.empty()) {
+        options.model = model;
+    }
     DocumentData start;
     if (!into.empty()) {
         const FileStatus status = LoadSztFile(into, start.m_image);

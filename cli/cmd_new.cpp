@@ -8,11 +8,11 @@
 namespace quorim::cli {
 
 int RunNew(const Args& args) {
-    std::string model = "16";
+    std::string modelText = "16";
     std::string file;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--model" && i + 1 < args.size()) {
-            model = args[++i];
+            modelText = args[++i];
         } else if (!args[i].empty() && args[i][0] == '-') {
             return Usage("new");
         } else if (file.empty()) {
@@ -21,7 +21,8 @@ int RunNew(const Args& args) {
             return Usage("new");
         }
     }
-    if (file.empty() || (model != "16" && model != "199")) {
+    RadioModel model = RadioModel::Qz16;
+    if (file.empty() || !ParseRadioModel(modelText, model)) {
         return Usage("new");
     }
     // A new document as the program shows it, then Save.
@@ -29,7 +30,7 @@ int RunNew(const Args& args) {
     doc.OnNewDocument();
     EditorModel editor;
     InitialUpdateEditor(doc, editor);
-    if (model == "199") {
+    if (model == RadioModel::Qz199) {
         editor.SetCurSel(SettingsList::Model, 1);
         ApplyModelChoice(editor, doc);
     }

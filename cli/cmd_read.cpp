@@ -18,6 +18,7 @@ namespace quorim::cli {
 int RunRead(const Args& args) {
     std::vector<std::string> ports;
     std::string model, from, out, outDir;
+    RadioModel chosen = RadioModel::Qz16;
     int retries = 0;
     bool backup = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -45,7 +46,7 @@ int RunRead(const Args& args) {
     }
     // One port reads into --out or --out-dir, several only into --out-dir.
     if (ports.empty() || !DistinctPorts(ports) || out.empty() == outDir.empty() ||
-        (ports.size() > 1 && outDir.empty()) || (!model.empty() && model != "16" && model != "199") ||
+        (ports.size() > 1 && outDir.empty()) || (!model.empty() && !ParseRadioModel(model, chosen)) ||
         (!model.empty() && !from.empty())) {
         return Usage("read");
     }
@@ -59,7 +60,7 @@ int RunRead(const Args& args) {
     } else {
         start.doc.OnNewDocument();
         InitialUpdateEditor(start.doc, start.editor);
-        if (model == "199") {
+        if (chosen == RadioModel::Qz199) {
             start.editor.SetCurSel(SettingsList::Model, 1);
             ApplyModelChoice(start.editor, start.doc);
         }

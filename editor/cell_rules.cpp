@@ -3,7 +3,8 @@
 #include <array>
 
 #include "app/tone_table.h"
-#include "editor/number_text.h"
+#include "text/ascii_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 
@@ -36,10 +37,6 @@ CellCommit Finish(const EditorSurface& grid, int row, int col, const RowTexts& b
     return c;
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 // A refused entry leaves the row as it was; the editor reopens on the cell
 // with what was typed.
 CellCommit Refuse(const EditorSurface& grid, int row, int col, std::string_view message) {
@@ -53,15 +50,7 @@ CellCommit Refuse(const EditorSurface& grid, int row, int col, std::string_view 
 // The rules turn a text they cannot read into "OFF"; only "OFF" itself (in
 // any case) means it.
 bool MeansOff(std::string_view typed) {
-    if (typed.size() != kSignallingOff.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < typed.size(); ++i) {
-        if (FoldAscii(typed[i]) != FoldAscii(kSignallingOff[i])) {
-            return false;
-        }
-    }
-    return true;
+    return SameIgnoringAsciiCase(typed, kSignallingOff);
 }
 
 // The typed character as text (UTF-8).
@@ -79,17 +68,6 @@ std::string CharText(int key) {
         s += static_cast<char>(0x80 | (u & 0x3F));
     }
     return s;
-}
-
-// "<whole>.<fraction>" with `decimals` digits from a count scaled by 10^decimals.
-std::string FixedText(long long scaled, int decimals) {
-    long long unit = 1;
-    for (int i = 0; i < decimals; ++i) unit *= 10;
-    const bool negative = scaled < 0;
-    const long long a = negative ? -scaled : scaled;
-    std::string frac = std::to_string(a % unit);
-    frac.insert(0, static_cast<std::size_t>(decimals) - frac.size(), '0');
-    return (negative ? "-" : "") + std::to_string(a / unit) + "." + frac;
 }
 
 }  // namespace
@@ -213,7 +191,7 @@ FrequencyReading ReadFrequencyText(std::string_view typed) {
         return r;
     }
     r.count = n;
-    r.text = FixedText(n, 5);
+    r.text = FixedDecimalText(n, 5);
     return r;
 }
 
@@ -267,7 +245,7 @@ std::string NormaliseSignallingText(std::string_view typed) {
         if (micro < 67000000 || micro > 254100000) {
             return off;
         }
-        return FixedText(LeadingDecimalScaled(typed, 1, Cut::RoundHalfUp), 1);
+        return FixedDecimalText(LeadingDecimalScaled(typed, 1, Cut::RoundHalfUp), 1);
     }
     // A DCS code: "D", the code, "N" (normal) or "I" (inverted).
     const char last = typed.back();

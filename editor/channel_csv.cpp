@@ -1,5 +1,6 @@
 #include "editor/channel_csv.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -7,7 +8,8 @@
 #include "editor/channel_edit.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
-#include "editor/number_text.h"
+#include "text/ascii_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 
@@ -17,11 +19,11 @@ int ChannelCount(const EditorSurface& editor) {
     return editor.Rows() - 1;
 }
 
-std::string ModelName(int model) {
-    return std::string(Info(SettingsList::Model).items[model == 199 ? 1 : 0]);
+std::string ModelName(RadioModel model) {
+    return std::string(Info(SettingsList::Model).items[model == RadioModel::Qz199 ? 1 : 0]);
 }
 
-void StartDocument(const DocumentData* into, int model, DocumentData& doc, EditorModel& editor) {
+void StartDocument(const DocumentData* into, RadioModel model, DocumentData& doc, EditorModel& editor) {
     if (into) {
         doc = *into;
     } else {
@@ -30,34 +32,26 @@ void StartDocument(const DocumentData* into, int model, DocumentData& doc, Edito
     }
     editor = EditorModel{};
     InitialUpdateEditor(doc, editor);
-    const bool want16 = model == 0 ? doc.m_bSixteenChannel : model == 16;
-    if (want16 != doc.m_bSixteenChannel) {
-        editor.SetCurSel(SettingsList::Model, want16 ? 0 : 1);
+    if (model != doc.Model()) {
+        editor.SetCurSel(SettingsList::Model, model == RadioModel::Qz16 ? 0 : 1);
         ApplyModelChoice(editor, doc);
     }
 }
 
+std::optional<std::size_t> HeaderRecord(const std::vector<CsvRecord>& records, CsvImport& result) {
+    std::size_t first = 0;
+    while (first < records.size() && IsBlankRecord(records[first])) ++first;
+    if (first == records.size()) {
+        result.Refuse(0, "", "", "the file holds no header row and no channels");
+        return std::nullopt;
+    }
+    return first;
+}
+
 std::string MhzText(long long count, int decimals) {
     // count is in 10 Hz units: five decimals of MHz.
-    long long scaled = count;
-    for (int i = 5; i < decimals; ++i) scaled *= 10;
-    long long unit = 1;
-    for (int i = 0; i < decimals; ++i) unit *= 10;
-    std::string frac = std::to_string(scaled % unit);
-    frac.insert(0, static_cast<std::size_t>(decimals) - frac.size(), '0');
-    return std::to_string(scaled / unit) + "." + frac;
-}
-
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    }
-    return true;
+    for (int i = 5; i < decimals; ++i) count *= 10;
+    return FixedDecimalText(count, decimals);
 }
 
 bool IsBlankRecord(const CsvRecord& record) {
@@ -116,142 +110,143 @@ struct SettingRow {
     std::string value;
 };
 
-CsvImport ImportQuorim(const std::vector<CsvRecord>& records, const CsvImportOptions& options,
-                       DocumentData& doc, EditorModel& editor) {
-    CsvImport result;
-    auto refuse = [&](int row, std::string column, std::string text, std::string message,
-                      bool setting = false) {
-        result.refusals.push_back({row, std::move(column), setting, std::move(text), std::move(message)});
-    };
-    auto warn = [&](int row, std::string column, std::string text, std::string message,
-                    bool setting = false) {
-        result.warnings.push_back({row, std::move(column), setting, std::move(text), std::move(message)});
-    };
+// Where the grid's columns stand in the text, found by their captions.
+struct QuorimHeader {
+    std::size_t record = 0;
+    std::array<int, kGridColumns - 1> columnOf{};
+};
 
-    // The header: the grid's captions, found by name.
-    std::size_t first = 0;
-    while (first < records.size() && IsBlankRecord(records[first])) ++first;
-    if (first == records.size()) {
-        refuse(0, "", "", "the file holds no header row and no channels");
-        return result;
-    }
-    const CsvRecord& header = records[first];
-    const int headerRow = static_cast<int>(first) + 1;
+// The header: the grid's captions, each once. None when it cannot be read
+// (the refusals say why).
+std::optional<QuorimHeader> ReadQuorimHeader(const std::vector<CsvRecord>& records, CsvImport& result) {
+    const std::optional<std::size_t> first = HeaderRecord(records, result);
+    if (!first) return std::nullopt;
+    QuorimHeader h;
+    h.record = *first;
+    h.columnOf.fill(-1);
+    const CsvRecord& header = records[h.record];
+    const int headerRow = static_cast<int>(h.record) + 1;
     const auto& captions = GridHeaders();
-    std::array<int, 6> columnOf{};
-    columnOf.fill(-1);
     for (int k = 0; k < static_cast<int>(header.size()); ++k) {
         const std::string name = Cell(header, k);
-        bool known = false;
-        for (std::size_t c = 0; c < captions.size(); ++c) {
-            if (name == captions[c]) {
-                if (columnOf[c] >= 0) {
-                    refuse(headerRow, name, "", "this column appears twice");
-                }
-                columnOf[c] = k;
-                known = true;
-            }
-        }
-        if (!known && !name.empty()) {
-            if (SameIgnoringAsciiCase(name, "Location")) {
-                refuse(headerRow, "", "",
-                       "this file has the exchange layout: import it with --format exchange");
-                return result;
-            }
-            warn(headerRow, name, "", "not a column of this layout: ignored");
+        const auto caption = std::find(captions.begin(), captions.end(), name);
+        if (caption != captions.end()) {
+            const auto c = static_cast<std::size_t>(caption - captions.begin());
+            if (h.columnOf[c] >= 0) result.Refuse(headerRow, name, "", "this column appears twice");
+            h.columnOf[c] = k;
+        } else if (SameIgnoringAsciiCase(name, "Location")) {
+            result.Refuse(headerRow, "", "",
+                          "this file has the exchange layout: import it with --format exchange");
+            return std::nullopt;
+        } else if (!name.empty()) {
+            result.Warn(headerRow, name, "", "not a column of this layout: ignored");
         }
     }
     for (std::size_t c = 0; c < captions.size(); ++c) {
-        if (columnOf[c] < 0) {
-            refuse(headerRow, std::string(captions[c]), "", "this column is missing from the header row");
+        if (h.columnOf[c] < 0) {
+            result.Refuse(headerRow, std::string(captions[c]), "",
+                          "this column is missing from the header row");
         }
     }
-    if (!result.Ok()) return result;
-    const std::string channelCaption(captions[kColChannel]);
+    if (!result.Ok()) return std::nullopt;
+    return h;
+}
 
-    // Sort the rows into channels and settings.
+// The rows after the header, sorted into channels and settings; a row that
+// is neither, or names a channel or setting a second time, is refused.
+struct QuorimRows {
     std::vector<ChannelRow> channels;
     std::vector<SettingRow> settings;
+};
+
+QuorimRows SortQuorimRows(const std::vector<CsvRecord>& records, const QuorimHeader& h, CsvImport& result) {
+    const std::string channelCaption(GridHeaders()[kColChannel]);
+    QuorimRows rows;
     std::map<int, int> channelSeen;  // channel -> row
     std::map<SettingsList, int> settingSeen;
-    for (std::size_t r = first + 1; r < records.size(); ++r) {
+    for (std::size_t r = h.record + 1; r < records.size(); ++r) {
         const CsvRecord& rec = records[r];
         const int row = static_cast<int>(r) + 1;
         if (IsBlankRecord(rec)) continue;
-        const std::string key = Cell(rec, columnOf[kColChannel]);
         std::optional<SettingsList> list;
         for (const auto& info : AllSettingsLists()) {
             if (Cell(rec, 0) == info.caption) list = info.list;
         }
         if (list) {
-            const std::string caption(Info(*list).caption);
             if (const auto seen = settingSeen.find(*list); seen != settingSeen.end()) {
-                refuse(row, caption, "", "this setting is also on row " + std::to_string(seen->second), true);
+                result.Refuse(row, std::string(Info(*list).caption), "",
+                              "this setting is also on row " + std::to_string(seen->second), true);
                 continue;
             }
             settingSeen[*list] = row;
-            settings.push_back({row, *list, Cell(rec, 1)});
+            rows.settings.push_back({row, *list, Cell(rec, 1)});
             continue;
         }
+        const std::string key = Cell(rec, h.columnOf[kColChannel]);
         const long long ch = PlainNumber(key);
         if (ch < 1) {
-            refuse(row, channelCaption, key, "not a channel number nor the caption of a setting");
+            result.Refuse(row, channelCaption, key, "not a channel number nor the caption of a setting");
             continue;
         }
         if (const auto seen = channelSeen.find(static_cast<int>(ch)); seen != channelSeen.end()) {
-            refuse(row, channelCaption, key, "this channel is also on row " + std::to_string(seen->second));
+            result.Refuse(row, channelCaption, key,
+                          "this channel is also on row " + std::to_string(seen->second));
             continue;
         }
         channelSeen[static_cast<int>(ch)] = row;
-        ChannelRow c;
-        c.row = row;
-        c.channel = static_cast<int>(ch);
+        ChannelRow c{row, static_cast<int>(ch), {}};
         for (int col = kColRxFreq; col <= kColInhibit; ++col) {
-            c.cells[static_cast<std::size_t>(col)] = Cell(rec, columnOf[static_cast<std::size_t>(col)]);
+            c.cells[static_cast<std::size_t>(col)] = Cell(rec, h.columnOf[static_cast<std::size_t>(col)]);
         }
-        channels.push_back(std::move(c));
+        rows.channels.push_back(std::move(c));
     }
+    return rows;
+}
 
-    // The model: as the text names it, else as asked, else the starting document's.
-    int model =
-        options.into ? (options.into->m_bSixteenChannel ? 16 : 199) : (options.model ? options.model : 16);
-    for (const auto& s : settings) {
+// The model: as the text names it, else as asked, else the starting
+// document's; and every channel within it.
+RadioModel ChooseQuorimModel(const QuorimRows& rows, const CsvImportOptions& options, CsvImport& result) {
+    RadioModel model = options.into ? options.into->Model() : options.model.value_or(RadioModel::Qz16);
+    const auto& items = Info(SettingsList::Model).items;
+    for (const auto& s : rows.settings) {
         if (s.list != SettingsList::Model) continue;
-        const auto& items = Info(SettingsList::Model).items;
-        int named = 0;
+        const std::string caption(Info(s.list).caption);
+        std::optional<RadioModel> named;
         for (std::size_t i = 0; i < items.size(); ++i) {
-            if (SameIgnoringAsciiCase(s.value, items[i])) named = i == 0 ? 16 : 199;
+            if (SameIgnoringAsciiCase(s.value, items[i]))
+                named = i == 0 ? RadioModel::Qz16 : RadioModel::Qz199;
         }
-        if (named == 0) {
+        if (!named) {
             if (!s.value.empty()) {
-                refuse(s.row, std::string(Info(s.list).caption), s.value,
-                       "not an item of the list: QZ - 16, QZ - 199", true);
+                result.Refuse(s.row, caption, s.value, "not an item of the list: QZ - 16, QZ - 199", true);
             }
-        } else if (!options.into && options.model && options.model != named) {
-            refuse(s.row, std::string(Info(s.list).caption), s.value,
-                   "the file is for the " + ModelName(named) + ", not the " + ModelName(options.model), true);
+        } else if (!options.into && options.model && *options.model != *named) {
+            result.Refuse(
+                s.row, caption, s.value,
+                "the file is for the " + ModelName(*named) + ", not the " + ModelName(*options.model), true);
         } else {
-            model = named;
+            model = *named;
         }
     }
-    const int count = model == 16 ? 16 : 199;
-    for (const auto& c : channels) {
-        if (c.channel > count) {
-            refuse(c.row, channelCaption, std::to_string(c.channel),
-                   "the " + ModelName(model) + " has channels 1 to " + std::to_string(count));
+    const std::string channelCaption(GridHeaders()[kColChannel]);
+    for (const auto& c : rows.channels) {
+        if (c.channel > ChannelsOf(model)) {
+            result.Refuse(
+                c.row, channelCaption, std::to_string(c.channel),
+                "the " + ModelName(model) + " has channels 1 to " + std::to_string(ChannelsOf(model)));
         }
     }
-    if (!result.Ok()) return result;
+    return model;
+}
 
-    DocumentData work;
-    EditorModel grid;
-    StartDocument(options.into, model, work, grid);
-
+// Each settings list but the model chosen by its item's text; an empty value
+// keeps the list as it is.
+void ApplyQuorimSettings(const std::vector<SettingRow>& settings, RadioModel model, EditorModel& grid,
+                         CsvImport& result) {
     for (const auto& s : settings) {
-        if (s.list == SettingsList::Model) continue;
+        if (s.list == SettingsList::Model || s.value.empty()) continue;
         const auto& info = Info(s.list);
         const std::string caption(info.caption);
-        if (s.value.empty()) continue;  // keep the list as it is
         int index = -1;
         for (std::size_t i = 0; i < info.items.size(); ++i) {
             if (SameIgnoringAsciiCase(s.value, info.items[i])) index = static_cast<int>(i);
@@ -259,40 +254,53 @@ CsvImport ImportQuorim(const std::vector<CsvRecord>& records, const CsvImportOpt
         if (index < 0) {
             std::string items;
             for (const auto item : info.items) items += (items.empty() ? "" : ", ") + std::string(item);
-            refuse(s.row, caption, s.value, "not an item of the list: " + items, true);
-            continue;
+            result.Refuse(s.row, caption, s.value, "not an item of the list: " + items, true);
+        } else if (StoredByModel(s.list, model == RadioModel::Qz16)) {
+            grid.SetCurSel(s.list, index);
+        } else if (index != grid.CurSel(s.list)) {
+            result.Warn(s.row, caption, s.value, "the " + ModelName(model) + " has no such setting: ignored",
+                        true);
         }
-        if (!StoredByModel(s.list, model == 16)) {
-            if (index != grid.CurSel(s.list)) {
-                warn(s.row, caption, s.value, "the " + ModelName(model) + " has no such setting: ignored",
-                     true);
-            }
-            continue;
-        }
-        grid.SetCurSel(s.list, index);
     }
+}
 
-    // Each cell as typed into the grid and committed by Enter, in the order
-    // Enter walks a row; a cell that already shows the text is not typed.
-    for (const auto& c : channels) {
-        const int row = c.channel;
-        for (int col = kColRxFreq; col <= kColInhibit; ++col) {
-            const std::string& typed = c.cells[static_cast<std::size_t>(col)];
-            const std::string caption(captions[static_cast<std::size_t>(col)]);
-            const std::string_view message = TypeCellText(grid, row, col, typed);
-            if (!message.empty()) {
-                refuse(c.row, caption, typed, std::string(message));
-                continue;
-            }
-            // Signalling or the inhibit flag on a channel without a frequency
-            // is not taken, as in the grid.
-            const std::string now = grid.TextMatrix(row, col);
-            const bool tone = col == kColRxTone || col == kColTxTone;
-            if (!typed.empty() && (tone ? !SameIgnoringAsciiCase(typed, kSignallingOff) && now.empty()
-                                        : col == kColInhibit && now != typed)) {
-                warn(c.row, caption, typed, "left out: the channel has no frequency");
-            }
-        }
+// One cell typed into the grid and committed by Enter, unless the cell
+// already shows the text.
+void TypeQuorimCell(const ChannelRow& c, int col, EditorModel& grid, CsvImport& result) {
+    const int row = c.channel;
+    const std::string& typed = c.cells[static_cast<std::size_t>(col)];
+    const std::string caption(GridHeaders()[static_cast<std::size_t>(col)]);
+    const std::string_view message = TypeCellText(grid, row, col, typed);
+    if (!message.empty()) {
+        result.Refuse(c.row, caption, typed, std::string(message));
+        return;
+    }
+    // Signalling or the inhibit flag on a channel without a frequency is not
+    // taken, as in the grid.
+    const std::string now = grid.TextMatrix(row, col);
+    const bool tone = col == kColRxTone || col == kColTxTone;
+    if (!typed.empty() && (tone ? !SameIgnoringAsciiCase(typed, kSignallingOff) && now.empty()
+                                : col == kColInhibit && now != typed)) {
+        result.Warn(c.row, caption, typed, "left out: the channel has no frequency");
+    }
+}
+
+CsvImport ImportQuorim(const std::vector<CsvRecord>& records, const CsvImportOptions& options,
+                       DocumentData& doc, EditorModel& editor) {
+    CsvImport result;
+    const std::optional<QuorimHeader> header = ReadQuorimHeader(records, result);
+    if (!header) return result;
+    const QuorimRows rows = SortQuorimRows(records, *header, result);
+    const RadioModel model = ChooseQuorimModel(rows, options, result);
+    if (!result.Ok()) return result;
+
+    DocumentData work;
+    EditorModel grid;
+    StartDocument(options.into, model, work, grid);
+    ApplyQuorimSettings(rows.settings, model, grid, result);
+    // In the order Enter walks a row.
+    for (const auto& c : rows.channels) {
+        for (int col = kColRxFreq; col <= kColInhibit; ++col) TypeQuorimCell(c, col, grid, result);
     }
     if (!result.Ok()) return result;
     EncodeImage(grid, work);

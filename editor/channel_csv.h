@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editor/editor_model.h"
@@ -55,16 +57,23 @@ struct CsvImportOptions {
     // Start from this document (its bytes the editor does not show survive);
     // without it, from a new document.
     const DocumentData* into = nullptr;
-    // The model of a new document: 16 or 199; 0 to go by the text (the
-    // Quorim layout names the model; in the exchange layout locations above
-    // 16 choose the 199-channel radio).
-    int model = 0;
+    // The model of a new document; none to go by the text (the Quorim layout
+    // names the model; in the exchange layout locations above 16 choose the
+    // 199-channel radio).
+    std::optional<RadioModel> model;
 };
 
 struct CsvImport {
     std::vector<CsvNote> refusals;  // any refusal: nothing is to be written
     std::vector<CsvNote> warnings;  // left out or changed; the rest was imported
     bool Ok() const { return refusals.empty(); }
+
+    void Refuse(int row, std::string column, std::string text, std::string message, bool setting = false) {
+        refusals.push_back({row, std::move(column), setting, std::move(text), std::move(message)});
+    }
+    void Warn(int row, std::string column, std::string text, std::string message, bool setting = false) {
+        warnings.push_back({row, std::move(column), setting, std::move(text), std::move(message)});
+    }
 };
 
 // Applies the text to the starting document. On success `doc` holds the
@@ -77,16 +86,18 @@ namespace csvdetail {
 
 // Shared by the two layouts.
 int ChannelCount(const EditorSurface& editor);
-// The starting document and editor for an import, switched to the model
-// (16 or 199) as if the user picked it in the model list.
-void StartDocument(const DocumentData* into, int model, DocumentData& doc, EditorModel& editor);
-std::string ModelName(int model);
+// The starting document and editor for an import, switched to the model as
+// if the user picked it in the model list.
+void StartDocument(const DocumentData* into, RadioModel model, DocumentData& doc, EditorModel& editor);
+std::string ModelName(RadioModel model);
+// The first record that is not blank: the header row. None (and the import
+// refused) when the text holds nothing but blanks.
+std::optional<std::size_t> HeaderRecord(const std::vector<std::vector<std::string>>& records,
+                                        CsvImport& result);
 // A count of 10 Hz units as MHz with `decimals` digits after the point.
 std::string MhzText(long long count, int decimals);
 // A record with nothing but blanks in it.
 bool IsBlankRecord(const std::vector<std::string>& record);
-char FoldAscii(char c);
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 // A whole number made only of digits (blanks around it allowed), or -1.
 long long PlainNumber(std::string_view text);
 

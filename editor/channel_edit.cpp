@@ -5,7 +5,7 @@
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
-#include "editor/number_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 

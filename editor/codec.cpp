@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "editor/number_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 

@@ -1,5 +1,7 @@
 #include "editor/csv_text.h"
 
+#include "text/ascii_text.h"
+
 namespace quorim {
 
 namespace {
@@ -44,9 +46,7 @@ bool IsUtf8(std::string_view text) {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
+    return TrimAscii(text, " \t");
 }
 
 CsvReadResult ReadCsv(std::string_view text) {

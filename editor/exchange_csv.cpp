@@ -24,7 +24,8 @@
 #include "editor/channel_csv.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
-#include "editor/number_text.h"
+#include "text/ascii_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 
@@ -75,6 +76,297 @@ std::string SquelchText(const Squelch& s) {
         default:
             return std::string(kSignallingOff);
     }
+}
+
+// Where the columns stand, by their names folded to lower case.
+struct ExchangeHeader {
+    std::size_t record = 0;
+    std::map<std::string, int> columnOf;
+};
+
+std::optional<ExchangeHeader> ReadExchangeHeader(const std::vector<CsvRecord>& records, CsvImport& result) {
+    const std::optional<std::size_t> first = HeaderRecord(records, result);
+    if (!first) return std::nullopt;
+    ExchangeHeader h;
+    h.record = *first;
+    const CsvRecord& header = records[h.record];
+    for (int k = 0; k < static_cast<int>(header.size()); ++k) {
+        const std::string name = FoldAscii(TrimBlanks(header[static_cast<std::size_t>(k)]));
+        if (!name.empty() && !h.columnOf.count(name)) h.columnOf[name] = k;
+    }
+    for (const char* required : {"Location", "Frequency"}) {
+        if (!h.columnOf.count(FoldAscii(required))) {
+            result.Refuse(static_cast<int>(h.record) + 1, required, "",
+                          "this column is missing from the header row");
+        }
+    }
+    if (!result.Ok()) return std::nullopt;
+    return h;
+}
+
+// One record of the list, its cells found by column name.
+struct ExchangeRow {
+    const ExchangeHeader& header;
+    const CsvRecord& record;
+    int row;  // 1-based
+
+    // The cell of a column (its lower-case name), blanks trimmed; empty when
+    // the column or the cell is missing.
+    std::string Get(const char* name) const {
+        const auto it = header.columnOf.find(name);
+        if (it == header.columnOf.end() || it->second >= static_cast<int>(record.size())) return {};
+        return std::string(TrimBlanks(record[static_cast<std::size_t>(it->second)]));
+    }
+};
+
+// The starting document's model, else the one asked for, else by the highest
+// location.
+RadioModel ChooseExchangeModel(const std::vector<CsvRecord>& records, const ExchangeHeader& h,
+                               const CsvImportOptions& options) {
+    if (options.into) return options.into->Model();
+    if (options.model) return *options.model;
+    RadioModel model = RadioModel::Qz16;
+    for (std::size_t r = h.record + 1; r < records.size(); ++r) {
+        const long long loc = PlainNumber(ExchangeRow{h, records[r], 0}.Get("location"));
+        if (loc > 16 && loc <= 199) model = RadioModel::Qz199;
+    }
+    return model;
+}
+
+// A channel as the grid will be given it.
+struct ExchangeChannel {
+    int channel = 0;
+    std::string rxText;
+    std::string txText;
+    bool inhibit = false;
+    Squelch send;  // what the radio sends
+    Squelch hear;  // what opens its receiver
+    std::string toneMode;
+    std::string modeText;  // "FM", "NFM" or empty
+};
+
+// The transmit frequency (10 Hz units) and the inhibit flag as Duplex and
+// Offset give them; none for a duplex this layout does not have.
+std::optional<std::pair<long long, bool>> ReadTransmit(const std::string& duplex, long long rx,
+                                                       long long offset) {
+    if (duplex.empty()) return std::pair{rx, false};
+    if (duplex == "+") return std::pair{rx + offset, false};
+    if (duplex == "-") return std::pair{rx - offset, false};
+    if (SameIgnoringAsciiCase(duplex, "split")) return std::pair{offset, false};
+    if (SameIgnoringAsciiCase(duplex, "off")) return std::pair{rx, true};
+    return std::nullopt;
+}
+
+Squelch ToneSquelch(const std::string& tone) {
+    return Squelch{Squelch::Tone, tone, "", 'N'};
+}
+
+Squelch CodeSquelch(std::string code, char polarity) {
+    // Spreadsheets drop the leading zeros of a code: "23" is 023.
+    if (!code.empty() && code.size() < 3 && PlainNumber(code) >= 0) code.insert(0, 3 - code.size(), '0');
+    return Squelch{Squelch::Code, "", code, polarity};
+}
+
+// CrossMode "<sent>-><received>": false when it is not one this radio has.
+bool ReadCrossSquelch(const ExchangeRow& r, char sendPol, char hearPol, ExchangeChannel& c) {
+    const std::string cross = r.Get("crossmode");
+    const auto arrow = cross.find("->");
+    if (arrow == std::string::npos) return false;
+    const std::string sent = cross.substr(0, arrow), heard = cross.substr(arrow + 2);
+    const std::string rxCodeColumn = r.Get("rxdtcscode");
+    if (SameIgnoringAsciiCase(sent, "Tone")) {
+        c.send = ToneSquelch(r.Get("rtonefreq"));
+    } else if (SameIgnoringAsciiCase(sent, "DTCS")) {
+        c.send = CodeSquelch(r.Get("dtcscode"), sendPol);
+    } else if (!sent.empty()) {
+        return false;
+    }
+    if (SameIgnoringAsciiCase(heard, "Tone")) {
+        c.hear = ToneSquelch(r.Get("ctonefreq"));
+    } else if (SameIgnoringAsciiCase(heard, "DTCS")) {
+        c.hear = CodeSquelch(rxCodeColumn.empty() ? r.Get("dtcscode") : rxCodeColumn, hearPol);
+    } else if (!heard.empty()) {
+        return false;
+    }
+    return true;
+}
+
+// The squelch on each side as the Tone column's mode gives it; a mode this
+// radio does not have leaves both sides without squelch.
+void ReadSquelch(const ExchangeRow& r, ExchangeChannel& c, CsvImport& result) {
+    const std::string polarity = r.Get("dtcspolarity");
+    const char sendPol = !polarity.empty() && (polarity[0] == 'R' || polarity[0] == 'r') ? 'R' : 'N';
+    const char hearPol = polarity.size() > 1 && (polarity[1] == 'R' || polarity[1] == 'r') ? 'R' : 'N';
+    const std::string& mode = c.toneMode;
+    if (SameIgnoringAsciiCase(mode, "Tone")) {
+        c.send = ToneSquelch(r.Get("rtonefreq"));
+    } else if (SameIgnoringAsciiCase(mode, "TSQL")) {
+        const std::string cTone = r.Get("ctonefreq");
+        c.send = c.hear = ToneSquelch(cTone.empty() ? r.Get("rtonefreq") : cTone);
+    } else if (SameIgnoringAsciiCase(mode, "DTCS")) {
+        c.send = CodeSquelch(r.Get("dtcscode"), sendPol);
+        c.hear = CodeSquelch(r.Get("dtcscode"), hearPol);
+    } else if (SameIgnoringAsciiCase(mode, "Cross")) {
+        if (!ReadCrossSquelch(r, sendPol, hearPol, c)) {
+            result.Warn(r.row, "CrossMode", r.Get("crossmode"),
+                        "not a cross mode this radio has: no squelch set");
+            c.send = c.hear = Squelch{};
+        }
+    } else if (!mode.empty()) {
+        result.Warn(r.row, "Tone", mode, "not a squelch mode this radio has: no squelch set");
+    }
+}
+
+// What the list says across its rows: the channels already read, the
+// bandwidth, and the columns whose values this radio has no place for.
+class ExchangeTally {
+public:
+    // A location already read; 0 for a new one.
+    int RowOf(int channel) const {
+        const auto it = m_seen.find(channel);
+        return it == m_seen.end() ? 0 : it->second;
+    }
+
+    void Count(const ExchangeChannel& c, const ExchangeRow& r) {
+        m_seen[c.channel] = r.row;
+        if (!c.modeText.empty()) {
+            const bool nfm = SameIgnoringAsciiCase(c.modeText, "NFM");
+            if (!m_narrow) {
+                m_narrow = nfm;
+                m_narrowChannel = c.channel;
+            } else if (*m_narrow != nfm) {
+                m_otherWidth.push_back(c.channel);
+            }
+        }
+        for (const char* column : {"Name", "TStep", "Skip", "Power", "Comment"}) {
+            if (!r.Get(FoldAscii(column).c_str()).empty()) ++m_leftOut[column];
+        }
+        for (const char* dv : {"urcall", "rpt1call", "rpt2call", "dvcode"}) {
+            if (!r.Get(dv).empty()) {
+                ++m_leftOut["URCALL, RPT1CALL, RPT2CALL, DVCODE"];
+                break;
+            }
+        }
+    }
+
+    // The bandwidth (one setting for the whole radio) into the grid, and what
+    // was left out.
+    void Report(EditorModel& grid, CsvImport& result) const {
+        if (m_narrow) {
+            grid.SetCurSel(SettingsList::Bandwidth, *m_narrow ? 1 : 0);
+            if (!m_otherWidth.empty()) {
+                std::string list;
+                for (const int ch : m_otherWidth) list += (list.empty() ? "" : ", ") + std::to_string(ch);
+                result.Warn(0, "Mode", "",
+                            "the bandwidth is one setting for the whole radio: " +
+                                std::string(*m_narrow ? "NFM" : "FM") + " as channel " +
+                                std::to_string(m_narrowChannel) + " has it; " +
+                                (m_otherWidth.size() == 1 ? "channel " : "channels ") + list +
+                                " asked for the other");
+            }
+        }
+        static const std::map<std::string, std::string> kWhy = {
+            {"Name", "this radio stores no channel names"},
+            {"TStep", "this radio stores no tuning step"},
+            {"Skip", "this radio has no scan list"},
+            {"Power", "transmit power is one setting for the whole radio"},
+            {"Comment", "this radio stores no comments"},
+            {"URCALL, RPT1CALL, RPT2CALL, DVCODE", "this radio has no digital voice"},
+        };
+        for (const auto& [column, channels] : m_leftOut) {
+            result.Warn(0, column, "",
+                        "left out of " + std::to_string(channels) +
+                            (channels == 1 ? " channel: " : " channels: ") + kWhy.at(column));
+        }
+    }
+
+private:
+    std::map<int, int> m_seen;             // channel -> row
+    std::map<std::string, int> m_leftOut;  // column -> channels whose value was left out
+    std::optional<bool> m_narrow;
+    int m_narrowChannel = 0;
+    std::vector<int> m_otherWidth;
+};
+
+// A row read as a channel; none (and a warning) for a row left out.
+std::optional<ExchangeChannel> ReadExchangeChannel(const ExchangeRow& r, RadioModel model,
+                                                   const ExchangeTally& tally, CsvImport& result) {
+    const std::string locText = r.Get("location");
+    const long long loc = PlainNumber(locText);
+    const int count = ChannelsOf(model);
+    if (loc < 1 || loc > count) {
+        result.Warn(r.row, "Location", locText,
+                    loc < 0 ? "not a channel number: row left out"
+                            : "the " + ModelName(model) + " has channels 1 to " + std::to_string(count) +
+                                  ": row left out");
+        return std::nullopt;
+    }
+    ExchangeChannel c;
+    c.channel = static_cast<int>(loc);
+    if (const int seen = tally.RowOf(c.channel)) {
+        result.Warn(r.row, "Location", locText,
+                    "channel also on row " + std::to_string(seen) + ": row left out");
+        return std::nullopt;
+    }
+    c.modeText = r.Get("mode");
+    if (!c.modeText.empty() && !SameIgnoringAsciiCase(c.modeText, "NFM") &&
+        !SameIgnoringAsciiCase(c.modeText, "FM")) {
+        result.Warn(r.row, "Mode", c.modeText, "this radio receives FM and NFM only: row left out");
+        return std::nullopt;
+    }
+    const std::string freqText = r.Get("frequency");
+    const FrequencyReading rx = ReadFrequencyText(freqText);
+    if (rx.text.empty()) {
+        result.Warn(r.row, "Frequency", freqText,
+                    std::string(rx.message.empty() ? kMsgFrequencyRange : rx.message) + ": row left out");
+        return std::nullopt;
+    }
+    c.rxText = rx.text;
+    const std::string duplex = r.Get("duplex");
+    const std::string offsetText = r.Get("offset");
+    const long long offset = offsetText.empty() ? 0 : LeadingDecimalScaled(offsetText, 5, Cut::RoundHalfUp);
+    const auto transmit = ReadTransmit(duplex, rx.count, offset);
+    if (!transmit) {
+        result.Warn(r.row, "Duplex", duplex, "not a duplex of this layout: row left out");
+        return std::nullopt;
+    }
+    const long long tx = transmit->first;
+    c.inhibit = transmit->second;
+    const FrequencyReading txReading = ReadFrequencyText(tx > 0 ? MhzText(tx, 5) : "0");
+    if (txReading.text.empty()) {
+        result.Warn(r.row, "Offset", offsetText,
+                    "transmit frequency " + MhzText(tx > 0 ? tx : 0, 5) + ": " +
+                        std::string(txReading.message) + ": row left out");
+        return std::nullopt;
+    }
+    c.txText = txReading.text;
+    c.toneMode = r.Get("tone");
+    ReadSquelch(r, c, result);
+    return c;
+}
+
+// Typed into the grid as the user would: receive and transmit frequency,
+// then the squelch on each side, then the inhibit flag.
+void TypeExchangeChannel(const ExchangeChannel& c, const ExchangeRow& r, EditorModel& grid,
+                         CsvImport& result) {
+    CommitFrequencyText(grid, c.channel, kColRxFreq, c.rxText);
+    CommitFrequencyText(grid, c.channel, kColTxFreq, c.txText);
+    const std::pair<int, const Squelch*> sides[] = {{kColRxTone, &c.hear}, {kColTxTone, &c.send}};
+    for (const auto& [col, sq] : sides) {
+        const std::string text = SquelchText(*sq);
+        if (NormaliseSignallingText(text) == kSignallingOff && sq->kind != Squelch::None) {
+            const bool isTone = sq->kind == Squelch::Tone;
+            const bool tsql = SameIgnoringAsciiCase(c.toneMode, "TSQL");
+            const bool cross = SameIgnoringAsciiCase(c.toneMode, "Cross");
+            const std::string column = isTone ? (col == kColRxTone || tsql ? "cToneFreq" : "rToneFreq")
+                                              : (col == kColRxTone && cross ? "RxDtcsCode" : "DtcsCode");
+            result.Warn(r.row, column, isTone ? sq->tone : sq->code,
+                        std::string(kMsgFrequencyRange) + ": " +
+                            (col == kColRxTone ? "receive" : "transmit") + " squelch left off");
+        }
+        CommitSignallingByEnter(grid, c.channel, col, text);
+    }
+    CommitInhibitByEnter(grid, c.channel, kColInhibit, std::string(c.inhibit ? kYes : kNo));
 }
 
 }  // namespace
@@ -177,246 +469,29 @@ CsvExport ExportExchange(const EditorSurface& editor) {
 CsvImport ImportExchange(const std::vector<CsvRecord>& records, const CsvImportOptions& options,
                          DocumentData& doc, EditorModel& editor) {
     CsvImport result;
-    auto warn = [&](int row, const std::string& column, const std::string& text, const std::string& message) {
-        result.warnings.push_back({row, column, false, text, message});
-    };
-
-    std::size_t first = 0;
-    while (first < records.size() && IsBlankRecord(records[first])) ++first;
-    if (first == records.size()) {
-        result.refusals.push_back({0, "", false, "", "the file holds no header row and no channels"});
-        return result;
-    }
-    std::map<std::string, int> columnOf;  // lower-case name -> index
-    const CsvRecord& header = records[first];
-    for (int k = 0; k < static_cast<int>(header.size()); ++k) {
-        std::string name(TrimBlanks(header[static_cast<std::size_t>(k)]));
-        for (char& c : name) c = FoldAscii(c);
-        if (!name.empty() && !columnOf.count(name)) columnOf[name] = k;
-    }
-    for (const char* required : {"location", "frequency"}) {
-        if (!columnOf.count(required)) {
-            const std::string name = required[0] == 'l' ? "Location" : "Frequency";
-            result.refusals.push_back(
-                {static_cast<int>(first) + 1, name, false, "", "this column is missing from the header row"});
-        }
-    }
-    if (!result.Ok()) return result;
-    auto get = [&](const CsvRecord& r, const char* name) -> std::string {
-        const auto it = columnOf.find(name);
-        if (it == columnOf.end() || it->second >= static_cast<int>(r.size())) return {};
-        return std::string(TrimBlanks(r[static_cast<std::size_t>(it->second)]));
-    };
-
-    // The model: the starting document's, else as asked, else by the highest location.
-    int model = options.into ? (options.into->m_bSixteenChannel ? 16 : 199) : options.model;
-    if (model == 0) {
-        model = 16;
-        for (std::size_t r = first + 1; r < records.size(); ++r) {
-            const long long loc = PlainNumber(get(records[r], "location"));
-            if (loc > 16 && loc <= 199) model = 199;
-        }
-    }
-    const int count = model == 16 ? 16 : 199;
+    const std::optional<ExchangeHeader> header = ReadExchangeHeader(records, result);
+    if (!header) return result;
+    const RadioModel model = ChooseExchangeModel(records, *header, options);
 
     DocumentData work;
     EditorModel grid;
     StartDocument(options.into, model, work, grid);
     // The list replaces the channel table: channels it does not name end up empty.
-    for (int ch = 1; ch <= count; ++ch) {
+    for (int ch = 1; ch <= ChannelsOf(model); ++ch) {
         CommitFrequencyText(grid, ch, kColRxFreq, "");
         CommitFrequencyText(grid, ch, kColTxFreq, "");
     }
 
-    std::map<int, int> seen;             // channel -> row
-    std::map<std::string, int> leftOut;  // column -> channels whose value was left out
-    std::optional<bool> narrow;
-    int narrowChannel = 0;
-    std::vector<int> otherWidth;
-    for (std::size_t r = first + 1; r < records.size(); ++r) {
-        const CsvRecord& rec = records[r];
-        const int row = static_cast<int>(r) + 1;
-        if (IsBlankRecord(rec)) continue;
-        const std::string locText = get(rec, "location");
-        const long long loc = PlainNumber(locText);
-        if (loc < 1 || loc > count) {
-            warn(row, "Location", locText,
-                 loc < 0 ? "not a channel number: row left out"
-                         : "the " + ModelName(model) + " has channels 1 to " + std::to_string(count) +
-                               ": row left out");
-            continue;
-        }
-        const int ch = static_cast<int>(loc);
-        if (seen.count(ch)) {
-            warn(row, "Location", locText,
-                 "channel also on row " + std::to_string(seen[ch]) + ": row left out");
-            continue;
-        }
-        const std::string modeText = get(rec, "mode");
-        const bool nfm = SameIgnoringAsciiCase(modeText, "NFM");
-        if (!modeText.empty() && !nfm && !SameIgnoringAsciiCase(modeText, "FM")) {
-            warn(row, "Mode", modeText, "this radio receives FM and NFM only: row left out");
-            continue;
-        }
-        const std::string freqText = get(rec, "frequency");
-        const FrequencyReading rx = ReadFrequencyText(freqText);
-        if (rx.text.empty()) {
-            warn(row, "Frequency", freqText,
-                 std::string(rx.message.empty() ? kMsgFrequencyRange : rx.message) + ": row left out");
-            continue;
-        }
-        // Transmit side.
-        const std::string duplex = get(rec, "duplex");
-        const std::string offsetText = get(rec, "offset");
-        const long long offset =
-            offsetText.empty() ? 0 : LeadingDecimalScaled(offsetText, 5, Cut::RoundHalfUp);
-        long long tx = rx.count;
-        bool inhibit = false;
-        if (duplex.empty()) {
-        } else if (duplex == "+") {
-            tx = rx.count + offset;
-        } else if (duplex == "-") {
-            tx = rx.count - offset;
-        } else if (SameIgnoringAsciiCase(duplex, "split")) {
-            tx = offset;
-        } else if (SameIgnoringAsciiCase(duplex, "off")) {
-            inhibit = true;
-        } else {
-            warn(row, "Duplex", duplex, "not a duplex of this layout: row left out");
-            continue;
-        }
-        const FrequencyReading txReading = ReadFrequencyText(tx > 0 ? MhzText(tx, 5) : "0");
-        if (txReading.text.empty()) {
-            warn(row, "Offset", offsetText,
-                 "transmit frequency " + MhzText(tx > 0 ? tx : 0, 5) + ": " + std::string(txReading.message) +
-                     ": row left out");
-            continue;
-        }
-
-        // Squelch: what is sent and what opens the receiver.
-        Squelch send, hear;
-        const std::string toneMode = get(rec, "tone");
-        const std::string polarity = get(rec, "dtcspolarity");
-        const char sendPol = !polarity.empty() && (polarity[0] == 'R' || polarity[0] == 'r') ? 'R' : 'N';
-        const char hearPol = polarity.size() > 1 && (polarity[1] == 'R' || polarity[1] == 'r') ? 'R' : 'N';
-        const std::string rTone = get(rec, "rtonefreq");
-        const std::string cTone = get(rec, "ctonefreq");
-        const std::string code = get(rec, "dtcscode");
-        const std::string rxCodeColumn = get(rec, "rxdtcscode");
-        const std::string rxCode = rxCodeColumn.empty() ? code : rxCodeColumn;
-        auto tone = [](const std::string& v) { return Squelch{Squelch::Tone, v, "", 'N'}; };
-        auto dcs = [](std::string v, char pol) {
-            // Spreadsheets drop the leading zeros of a code: "23" is 023.
-            if (!v.empty() && v.size() < 3 && PlainNumber(v) >= 0) v.insert(0, 3 - v.size(), '0');
-            return Squelch{Squelch::Code, "", v, pol};
-        };
-        bool squelchKnown = true;
-        if (toneMode.empty()) {
-        } else if (SameIgnoringAsciiCase(toneMode, "Tone")) {
-            send = tone(rTone);
-        } else if (SameIgnoringAsciiCase(toneMode, "TSQL")) {
-            send = hear = tone(cTone.empty() ? rTone : cTone);
-        } else if (SameIgnoringAsciiCase(toneMode, "DTCS")) {
-            send = dcs(code, sendPol);
-            hear = dcs(code, hearPol);
-        } else if (SameIgnoringAsciiCase(toneMode, "Cross")) {
-            const std::string cross = get(rec, "crossmode");
-            const auto arrow = cross.find("->");
-            if (arrow == std::string::npos) {
-                squelchKnown = false;
-            } else {
-                const std::string s = cross.substr(0, arrow), h = cross.substr(arrow + 2);
-                if (SameIgnoringAsciiCase(s, "Tone")) {
-                    send = tone(rTone);
-                } else if (SameIgnoringAsciiCase(s, "DTCS")) {
-                    send = dcs(code, sendPol);
-                } else if (!s.empty()) {
-                    squelchKnown = false;
-                }
-                if (SameIgnoringAsciiCase(h, "Tone")) {
-                    hear = tone(cTone);
-                } else if (SameIgnoringAsciiCase(h, "DTCS")) {
-                    hear = dcs(rxCode, hearPol);
-                } else if (!h.empty()) {
-                    squelchKnown = false;
-                }
-            }
-            if (!squelchKnown) {
-                warn(row, "CrossMode", cross, "not a cross mode this radio has: no squelch set");
-                send = hear = Squelch{};
-            }
-        } else {
-            warn(row, "Tone", toneMode, "not a squelch mode this radio has: no squelch set");
-        }
-
-        // Typed into the grid as the user would: receive and transmit
-        // frequency, then the squelch on each side, then the inhibit flag.
-        seen[ch] = row;
-        CommitFrequencyText(grid, ch, kColRxFreq, rx.text);
-        CommitFrequencyText(grid, ch, kColTxFreq, txReading.text);
-        const std::pair<int, Squelch*> sides[] = {{kColRxTone, &hear}, {kColTxTone, &send}};
-        for (const auto& [col, sq] : sides) {
-            const std::string text = SquelchText(*sq);
-            if (NormaliseSignallingText(text) == kSignallingOff && sq->kind != Squelch::None) {
-                const bool isTone = sq->kind == Squelch::Tone;
-                const bool tsql = SameIgnoringAsciiCase(toneMode, "TSQL");
-                const bool cross = SameIgnoringAsciiCase(toneMode, "Cross");
-                const std::string column = isTone ? (col == kColRxTone || tsql ? "cToneFreq" : "rToneFreq")
-                                                  : (col == kColRxTone && cross ? "RxDtcsCode" : "DtcsCode");
-                warn(row, column, isTone ? sq->tone : sq->code,
-                     std::string(kMsgFrequencyRange) + ": " + (col == kColRxTone ? "receive" : "transmit") +
-                         " squelch left off");
-            }
-            CommitSignallingByEnter(grid, ch, col, text);
-        }
-        CommitInhibitByEnter(grid, ch, kColInhibit, std::string(inhibit ? kYes : kNo));
-
-        if (!modeText.empty()) {
-            if (!narrow) {
-                narrow = nfm;
-                narrowChannel = ch;
-            } else if (*narrow != nfm) {
-                otherWidth.push_back(ch);
-            }
-        }
-        if (!get(rec, "name").empty()) ++leftOut["Name"];
-        if (!get(rec, "tstep").empty()) ++leftOut["TStep"];
-        if (!get(rec, "skip").empty()) ++leftOut["Skip"];
-        if (!get(rec, "power").empty()) ++leftOut["Power"];
-        if (!get(rec, "comment").empty()) ++leftOut["Comment"];
-        for (const char* dv : {"urcall", "rpt1call", "rpt2call", "dvcode"}) {
-            if (!get(rec, dv).empty()) {
-                ++leftOut["URCALL, RPT1CALL, RPT2CALL, DVCODE"];
-                break;
-            }
-        }
+    ExchangeTally tally;
+    for (std::size_t r = header->record + 1; r < records.size(); ++r) {
+        if (IsBlankRecord(records[r])) continue;
+        const ExchangeRow row{*header, records[r], static_cast<int>(r) + 1};
+        const std::optional<ExchangeChannel> channel = ReadExchangeChannel(row, model, tally, result);
+        if (!channel) continue;
+        TypeExchangeChannel(*channel, row, grid, result);
+        tally.Count(*channel, row);
     }
-
-    // Bandwidth is one setting for the whole radio.
-    if (narrow) {
-        grid.SetCurSel(SettingsList::Bandwidth, *narrow ? 1 : 0);
-        if (!otherWidth.empty()) {
-            std::string list;
-            for (const int ch : otherWidth) list += (list.empty() ? "" : ", ") + std::to_string(ch);
-            warn(0, "Mode", "",
-                 "the bandwidth is one setting for the whole radio: " + std::string(*narrow ? "NFM" : "FM") +
-                     " as channel " + std::to_string(narrowChannel) + " has it; " +
-                     (otherWidth.size() == 1 ? "channel " : "channels ") + list + " asked for the other");
-        }
-    }
-    static const std::map<std::string, std::string> kWhy = {
-        {"Name", "this radio stores no channel names"},
-        {"TStep", "this radio stores no tuning step"},
-        {"Skip", "this radio has no scan list"},
-        {"Power", "transmit power is one setting for the whole radio"},
-        {"Comment", "this radio stores no comments"},
-        {"URCALL, RPT1CALL, RPT2CALL, DVCODE", "this radio has no digital voice"},
-    };
-    for (const auto& [column, channels] : leftOut) {
-        warn(0, column, "",
-             "left out of " + std::to_string(channels) + (channels == 1 ? " channel: " : " channels: ") +
-                 kWhy.at(column));
-    }
+    tally.Report(grid, result);
 
     EncodeImage(grid, work);
     doc = work;

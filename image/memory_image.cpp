@@ -28,6 +28,17 @@ void DocumentData::SetModelFlagFromImage() {
     m_bSixteenChannel = m_image[kModelCodeOffset] != kModelCode199;
 }
 
+bool ParseRadioModel(std::string_view text, RadioModel& model) {
+    if (text == "16") {
+        model = RadioModel::Qz16;
+    } else if (text == "199") {
+        model = RadioModel::Qz199;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 MemoryImage NewImage() {
     DocumentData doc;
     doc.OnNewDocument();

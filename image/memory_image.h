@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace quorim {
 
@@ -40,10 +41,22 @@ inline constexpr std::size_t RowOffset(std::size_t row) {
     return row * kRowSize;
 }
 
+// The two radios of the family.
+enum class RadioModel { Qz16, Qz199 };
+
+// The number of channels of a model: 16 or 199.
+inline constexpr int ChannelsOf(RadioModel model) {
+    return model == RadioModel::Qz16 ? 16 : 199;
+}
+// "16" or "199", as the command lines name the models; false for anything else.
+bool ParseRadioModel(std::string_view text, RadioModel& model);
+
 // The document's data: the image and the model flag that travels with it.
 struct DocumentData {
     MemoryImage m_image{};
     bool m_bSixteenChannel = true;
+
+    RadioModel Model() const { return m_bSixteenChannel ? RadioModel::Qz16 : RadioModel::Qz199; }
 
     // Fills in the image of a new document (and its model code).
     void OnNewDocument();

@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/number_text.h"
+#include "text/ascii_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 
@@ -13,16 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 bool IsLeadByte(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;
-}
-
-unsigned char FoldAscii(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
 
 bool IsCommentStart(char c) {
@@ -39,11 +32,7 @@ void CutAt(std::string& s, std::string_view marker) {
 }  // namespace
 
 std::string_view TrimIniText(std::string_view text) {
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    return text.substr(b, e - b);
+    return TrimAscii(text);
 }
 
 std::string ProgramDirFromArgv0(std::string_view argv0, const std::string& currentDir) {
@@ -261,8 +250,8 @@ int CIniFile::CompareNames(std::string_view a, std::string_view b) const {
             }
             continue;
         }
-        const unsigned char fa = FoldAscii(ca);
-        const unsigned char fb = FoldAscii(cb);
+        const auto fa = static_cast<unsigned char>(FoldAscii(static_cast<char>(ca)));
+        const auto fb = static_cast<unsigned char>(FoldAscii(static_cast<char>(cb)));
         if (fa != fb) {
             return fa < fb ? -1 : 1;
         }

@@ -114,7 +114,7 @@ Step CloneTransfer::Handshake() {
     static constexpr std::uint8_t kWakeUp[] = {kStx, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
     int attempt = 1;
     for (;;) {
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < kWakeUpPumpSteps; ++i) {
             if (PumpAndCheck()) {
                 return Step::Cancelled;
             }
@@ -196,7 +196,7 @@ Step CloneTransfer::Handshake() {
             return Step::Ok;
         }
         if (!portError) {
-            for (int i = 0; i < 601; ++i) {
+            for (int i = 0; i < kIdentAckPumpSteps; ++i) {
                 if (PumpAndCheck()) {
                     return Step::Cancelled;
                 }
@@ -290,7 +290,7 @@ Step CloneTransfer::WritePhase() {
         request[1] = static_cast<std::uint8_t>(next >> 8);
         request[2] = static_cast<std::uint8_t>(next & 0xFF);
         StepProgress();
-        for (int i = 0; i < 201; ++i) {
+        for (int i = 0; i < kWriteBlockPumpSteps; ++i) {
             if (m_host.CancelRequested()) {
                 return Step::Cancelled;
             }

@@ -47,6 +47,15 @@ inline constexpr int kReadBlocks16 = 124;          // blocks 0..123, image bytes
 inline constexpr int kWriteBlocks16 = 123;         // blocks 0..122, image bytes 0..983
 inline constexpr int kBlocks199 = 402;             // blocks 0..401, the whole image
 inline constexpr int kHandshakeAttempts = 15;
+// Before every wake-up attempt the window is served 7 times, 1 ms apart.
+inline constexpr int kWakeUpPumpSteps = 7;
+// A radio that sent its identification but does not acknowledge the ACK is
+// waited for 601 times 1 ms, the window served each time, before the
+// communication error prompt.
+inline constexpr int kIdentAckPumpSteps = 601;
+// After each written block the window is served 201 times (no pause), so
+// that the cancel button is heard during a write.
+inline constexpr int kWriteBlockPumpSteps = 201;
 // How often the acknowledgement after the identification is written again
 // after "Error in the Send Order" before the transfer gives up on the line.
 inline constexpr int kSendOrderRetries = 3;

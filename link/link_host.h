@@ -55,4 +55,28 @@ public:
     virtual void DecodeEditor(const DocumentData& doc) = 0;
 };
 
+// A host with no window and no editor: no progress to show, nothing to pump,
+// never cancelled, no grid rows; encoding and decoding change nothing. Enough
+// for a tuning session; a subclass says how messages are answered.
+class NullLinkHost : public LinkHost {
+public:
+    explicit NullLinkHost(TransferDirection direction = TransferDirection::Write) : m_direction(direction) {}
+
+    void SetStatusText(const std::string&) override {}
+    void SetProgressRange(int, int) override {}
+    void StepProgress() override {}
+    int ProgressPos() const override { return 0; }
+    void CloseProgress() override {}
+    void PumpStep() override {}
+    bool CancelRequested() const override { return false; }
+    TransferDirection Direction() const override { return m_direction; }
+    int GridRows() const override { return 0; }
+    void SetGridRows(int) override {}
+    void EncodeEditor(DocumentData&) override {}
+    void DecodeEditor(const DocumentData&) override {}
+
+private:
+    TransferDirection m_direction;
+};
+
 }  // namespace quorim

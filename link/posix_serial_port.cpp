@@ -40,6 +40,17 @@ bool IsGoneErrno(int err) {
     return err == EIO || err == ENXIO || err == ENODEV || err == EBADF;
 }
 
+// Ends a read or write that the operating system failed: the device is gone,
+// or the system's reason goes with the error.
+void FailTransfer(Transfer& result, const char* what, int err) {
+    if (IsGoneErrno(err)) {
+        result.error = PortError::Gone;
+        return;
+    }
+    result.error = PortError::System;
+    result.detail = std::string(what) + ": " + std::strerror(err);
+}
+
 // Waits until fd is ready for `events` or `timeoutMs` pass (negative: no
 // limit). Returns the revents, 0 on time-out, -1 with errno on failure.
 // EINTR restarts the wait with what is left of it.
@@ -330,7 +341,7 @@ Transfer PosixSerialPort::Write(const std::uint8_t* data, std::size_t size) {
             continue;
         }
         if (n < 0 && errno != EAGAIN) {
-            result.error = IsGoneErrno(errno) ? PortError::Gone : PortError::System;
+            FailTransfer(result, "write", errno);
             break;
         }
         const double left = bounded ? deadline - MonotonicMs() : -1;
@@ -339,7 +350,7 @@ Transfer PosixSerialPort::Write(const std::uint8_t* data, std::size_t size) {
         }
         const int revents = WaitFor(m_fd, POLLOUT, left);
         if (revents < 0) {
-            result.error = PortError::System;
+            FailTransfer(result, "poll", errno);
             break;
         }
         if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
@@ -381,7 +392,7 @@ Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
             continue;
         }
         if (n < 0 && errno != EAGAIN) {
-            result.error = IsGoneErrno(errno) ? PortError::Gone : PortError::System;
+            FailTransfer(result, "read", errno);
             break;
         }
         if (hungUp) {
@@ -405,7 +416,7 @@ Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
         }
         const int revents = WaitFor(m_fd, POLLIN, wait);
         if (revents < 0) {
-            result.error = PortError::System;
+            FailTransfer(result, "poll", errno);
             break;
         }
         if (revents & (POLLHUP | POLLERR | POLLNVAL)) {

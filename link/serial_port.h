@@ -70,8 +70,12 @@ struct PortResult {
 // A counted read or write: the bytes transferred, and an error when the port
 // failed (a time-out is not an error: it shows as a short count).
 struct Transfer {
-    std::size_t count = 0;
-    PortError error = PortError::None;
+    Transfer(std::size_t count_ = 0, PortError error_ = PortError::None, std::string detail_ = {})
+        : count(count_), error(error_), detail(std::move(detail_)) {}
+
+    std::size_t count;
+    PortError error;
+    std::string detail;  // the operating system's reason, with System only
 
     bool Ok() const { return error == PortError::None; }
 };

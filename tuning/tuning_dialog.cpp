@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "editor/number_text.h"
 #include "editor/settings_lists.h"
+#include "text/number_text.h"
 
 namespace quorim {
 

@@ -1,6 +1,6 @@
 #include "tuning/tuning_session.h"
 
-#include "editor/number_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 

@@ -27,6 +27,16 @@ QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButtons buttons) {
+    if (buttons == MessageButtons::Ok) {
+        AfxMessageBox(parent, text);
+        return MessageAnswer::Ok;
+    }
+    return AfxMessageBox(parent, text, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry
+               ? MessageAnswer::Retry
+               : MessageAnswer::Cancel;
+}
+
 void ShowInStatusBar(QWidget* from, const QString& text) {
     for (QWidget* w = from; w != nullptr; w = w->parentWidget()) {
         if (auto* main = qobject_cast<QMainWindow*>(w)) {

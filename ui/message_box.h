@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "link/link_host.h"
+
 namespace quorim {
 
 // A message box titled with the application's title, as the program's own
@@ -10,6 +12,10 @@ namespace quorim {
 QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                           QMessageBox::Icon icon = QMessageBox::Warning);
+
+// A radio link's message: an OK box, or a Retry/Cancel box whose choice goes
+// back to the link.
+MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButtons buttons);
 
 // Shows `text` in the status bar of the main window `from` belongs to (the
 // first window up its parents that has one); nothing when there is none.

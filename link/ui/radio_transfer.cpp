@@ -91,14 +91,7 @@ public:
 
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
         QWidget* parent = m_dlg.Window() ? static_cast<QWidget*>(m_dlg.Window()) : m_view;
-        if (buttons == MessageButtons::Ok) {
-            AfxMessageBox(parent, Raw(text));
-            return MessageAnswer::Ok;
-        }
-        return AfxMessageBox(parent, Raw(text), QMessageBox::Retry | QMessageBox::Cancel) ==
-                       QMessageBox::Retry
-                   ? MessageAnswer::Retry
-                   : MessageAnswer::Cancel;
+        return LinkMessageBox(parent, Raw(text), buttons);
     }
 
     void ExplainOpenFailure(const PortResult& result) override {

@@ -7,7 +7,7 @@
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
-#include "editor/number_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 namespace {
@@ -51,7 +51,9 @@ CsvImport Import(const std::string& text, DocumentData& doc, const DocumentData*
                  int model = 0, CsvLayout layout = CsvLayout::Quorim) {
     CsvImportOptions options;
     options.into = into;
-    options.model = model;
+    if (model != 0) {
+        options.model = model == 199 ? RadioModel::Qz199 : RadioModel::Qz16;
+    }
     options.layout = layout;
     EditorModel editor;
     return ImportCsv(text, options, doc, editor);

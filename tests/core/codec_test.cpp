@@ -7,7 +7,7 @@
 #include "app/tone_table.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
-#include "editor/number_text.h"
+#include "text/number_text.h"
 
 namespace quorim {
 namespace {

@@ -42,7 +42,7 @@ std::string Row(const EditorModel& e, int ch) {
 TEST(ExchangeCsv, HandWrittenListImportsWhatFitsAndReportsTheRest) {
     CsvImportOptions options;
     options.layout = CsvLayout::Exchange;
-    options.model = 16;
+    options.model = RadioModel::Qz16;
     DocumentData doc;
     EditorModel editor;
     const CsvImport result = ImportCsv(std::string(kHeader) + kHandWritten, options, doc, editor);

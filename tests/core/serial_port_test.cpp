@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <thread>
@@ -260,6 +262,30 @@ TEST(PosixSerialPort, VanishedDeviceEndsAReadAtOnce) {
     const Transfer t = port.Read(in.data(), in.size());
     EXPECT_EQ(t.error, PortError::Gone);
     EXPECT_LT(h.Now() - start, 50);
+}
+
+// A failure the system reports keeps its reason: here a buffer the process
+// may not touch (the kernel answers EFAULT; no byte moves).
+TEST(PosixSerialPort, SystemFailureOfReadAndWriteKeepsItsReason) {
+    PtyHarness h;
+    PosixSerialPort port;
+    ASSERT_TRUE(port.Open(h.Device()).Ok());
+    ASSERT_TRUE(port.SetLine({}).Ok());
+    ASSERT_TRUE(port.SetTimeouts({30, 50, 50, 50, 50}).Ok());
+    void* page = mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(page, MAP_FAILED);
+    auto* forbidden = static_cast<std::uint8_t*>(page);
+    h.PeerSend({1, 2, 3});
+    const struct {
+        const char* what;
+        Transfer t;
+    } cases[] = {{"write", port.Write(forbidden, 4)}, {"read", port.Read(forbidden, 3)}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.t.error, PortError::System) << c.what;
+        EXPECT_EQ(c.t.count, 0u) << c.what;
+        EXPECT_EQ(c.t.detail, std::string(c.what) + ": " + std::strerror(EFAULT));
+    }
+    munmap(page, 4096);
 }
 
 TEST(PosixSerialPort, OnlyExistingTerminalDevicesOpen) {

@@ -47,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CsvImportOptions options;
     options.layout = (how & 1) ? CsvLayout::Exchange : CsvLayout::Quorim;
     options.into = (how & 2) ? &into : nullptr;
-    options.model = options.into ? 0 : ((how & 8) ? 199 : (how & 16) ? 16 : 0);
+    if (!options.into && (how & 24)) {
+        options.model = (how & 8) ? RadioModel::Qz199 : RadioModel::Qz16;
+    }
 
     DocumentData doc;
     doc.m_image.fill(0x42);

@@ -287,7 +287,7 @@ int main(int argc, char** argv) {
 
     // Answer and pace to the microsecond, not to the kernel's default slack.
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
-    RadioModel radio(memory, ninetyNine, opt.faults);
+    radio::RadioModel radio(memory, ninetyNine, opt.faults);
     radio.ackGapMs = opt.ackGap;
     bool dirty = false;
     bool vanished = false;

@@ -27,34 +27,15 @@ namespace {
 
 // The session's messages appear over the tuning window; it runs on this
 // thread and blocks the window until it ends or asks.
-class TuningLinkHost : public LinkHost {
+class TuningLinkHost : public NullLinkHost {
 public:
     explicit TuningLinkHost(QWidget* parent) : m_parent(parent) {}
-    void SetStatusText(const std::string&) override {}
-    void SetProgressRange(int, int) override {}
-    void StepProgress() override {}
-    int ProgressPos() const override { return 0; }
-    void CloseProgress() override {}
-    void PumpStep() override {}
-    bool CancelRequested() const override { return false; }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        if (buttons == MessageButtons::Ok) {
-            AfxMessageBox(m_parent, Q(text));
-            return MessageAnswer::Ok;
-        }
-        return AfxMessageBox(m_parent, Q(text), QMessageBox::Retry | QMessageBox::Cancel) ==
-                       QMessageBox::Retry
-                   ? MessageAnswer::Retry
-                   : MessageAnswer::Cancel;
+        return LinkMessageBox(m_parent, Q(text), buttons);
     }
     void ExplainOpenFailure(const PortResult& result) override {
         ShowInStatusBar(m_parent, Raw(PortProblemHint(result, WindowTexts())));
     }
-    TransferDirection Direction() const override { return TransferDirection::Write; }
-    int GridRows() const override { return 0; }
-    void SetGridRows(int) override {}
-    void EncodeEditor(DocumentData&) override {}
-    void DecodeEditor(const DocumentData&) override {}
 
 private:
     QWidget* m_parent;

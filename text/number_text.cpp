@@ -1,20 +1,15 @@
-#include "editor/number_text.h"
+#include "text/number_text.h"
 
 #include <cctype>
 #include <limits>
+
+#include "text/ascii_text.h"
 
 namespace quorim {
 
 namespace {
 
 constexpr std::int64_t kClamp = 900000000000000000LL;  // 9e17
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 struct Parsed {
     bool found = false;
@@ -27,17 +22,17 @@ struct Parsed {
 Parsed Parse(std::string_view t) {
     Parsed p;
     std::size_t i = 0;
-    while (i < t.size() && IsBlank(t[i])) ++i;
+    while (i < t.size() && IsAsciiBlank(t[i])) ++i;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
         p.negative = t[i] == '-';
         ++i;
     }
     const std::size_t intStart = i;
-    while (i < t.size() && IsDigit(t[i])) ++i;
+    while (i < t.size() && IsAsciiDigit(t[i])) ++i;
     p.intDigits = t.substr(intStart, i - intStart);
     if (i < t.size() && t[i] == '.') {
         const std::size_t fracStart = ++i;
-        while (i < t.size() && IsDigit(t[i])) ++i;
+        while (i < t.size() && IsAsciiDigit(t[i])) ++i;
         p.fracDigits = t.substr(fracStart, i - fracStart);
     }
     if (p.intDigits.empty() && p.fracDigits.empty()) {
@@ -51,9 +46,9 @@ Parsed Parse(std::string_view t) {
             negExp = t[j] == '-';
             ++j;
         }
-        if (j < t.size() && IsDigit(t[j])) {
+        if (j < t.size() && IsAsciiDigit(t[j])) {
             std::int64_t e = 0;
-            while (j < t.size() && IsDigit(t[j])) {
+            while (j < t.size() && IsAsciiDigit(t[j])) {
                 if (e < 100000) e = e * 10 + (t[j] - '0');
                 ++j;
             }
@@ -119,7 +114,7 @@ bool StartsWithNumber(std::string_view text) {
 
 std::int64_t LeadingInteger(std::string_view t) {
     std::size_t i = 0;
-    while (i < t.size() && IsBlank(t[i])) ++i;
+    while (i < t.size() && IsAsciiBlank(t[i])) ++i;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
         negative = t[i] == '-';
@@ -127,7 +122,7 @@ std::int64_t LeadingInteger(std::string_view t) {
     }
     std::int64_t value = 0;
     constexpr std::int64_t kLimit = std::int64_t{1} << 31;
-    while (i < t.size() && IsDigit(t[i])) {
+    while (i < t.size() && IsAsciiDigit(t[i])) {
         if (value < kLimit) value = value * 10 + (t[i] - '0');
         ++i;
     }

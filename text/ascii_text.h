@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorim {
+
+// Plain-ASCII text handling shared by the file formats and the command
+// lines: only the 26 Latin letters fold, only ASCII blanks trim, whatever the
+// locale; every other byte (a UTF-8 or GBK character included) stays as it is.
+
+// Blank, tab, line feed, carriage return, vertical tab, form feed.
+inline constexpr std::string_view kAsciiBlanks = " \t\n\r\v\f";
+
+bool IsAsciiBlank(char c);
+bool IsAsciiDigit(char c);
+// 'A'..'Z' to 'a'..'z'.
+char FoldAscii(char c);
+std::string FoldAscii(std::string_view text);
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+// The text without the leading and trailing characters of `blanks`.
+std::string_view TrimAscii(std::string_view text, std::string_view blanks = kAsciiBlanks);
+
+// A count scaled by 10^decimals as "<whole>.<fraction>" with exactly
+// `decimals` digits after the point, "-" before a negative one: (6400625, 5)
+// gives "64.00625"; no decimals, no point.
+std::string FixedDecimalText(std::int64_t scaled, int decimals);
+
+}  // namespace quorim
