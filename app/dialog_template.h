@@ -44,15 +44,19 @@ struct DialogControl {
     DlgRect rect;
 };
 
-struct DialogTemplate {
+// A dialog template: caption, font, size in dialog units and the controls
+// (of the kind of control table a window needs).
+template <typename Control>
+struct BasicDialogTemplate {
     int id;
     std::string_view title;
     std::string_view fontFace;
     int pointSize;
     int cx;
     int cy;
-    std::vector<DialogControl> controls;  // in template (and Tab) order
+    std::vector<Control> controls;  // in template (and Tab) order
 };
+using DialogTemplate = BasicDialogTemplate<DialogControl>;
 
 // Template 100, the about box.
 const DialogTemplate& AboutTemplate();

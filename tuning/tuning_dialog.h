@@ -74,15 +74,7 @@ struct TuningControl {
     TuningPage page;
 };
 
-struct TuningTemplate {
-    int id;
-    std::string_view title;
-    std::string_view fontFace;
-    int pointSize;
-    int cx;
-    int cy;
-    std::vector<TuningControl> controls;  // in template (and Tab) order
-};
+using TuningTemplate = BasicDialogTemplate<TuningControl>;
 const TuningTemplate& TuningDlgTemplate();
 
 // Whether a control shows with `page` showing and the restore button shown
