@@ -49,6 +49,14 @@ include(GNUInstallDirs)
 include(launcher/ui/tarvolin.cmake)
 
 install(TARGETS Quorim_CH RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The user guide, in both languages: beside the program in the build tree
+# (help/), under share/quorim/help once installed; the program looks in both.
+file(GLOB QUORIM_HELP_FILES CONFIGURE_DEPENDS resources/help/*.html)
+foreach(guide ${QUORIM_HELP_FILES})
+  get_filename_component(name ${guide} NAME)
+  configure_file(${guide} ${CMAKE_BINARY_DIR}/help/${name} COPYONLY)
+endforeach()
+install(FILES ${QUORIM_HELP_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/quorim/help)
 # The shell: a desktop entry that opens .szt files, their MIME type and the icon.
 install(FILES resources/quorim-ch.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/quorim-szt.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

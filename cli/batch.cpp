@@ -1,7 +1,6 @@
 #include "cli/batch.h"
 
 #include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,12 +10,13 @@
 
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
+#include "cli/platform.h"
 #include "editor/codec.h"
 #include "image/read_backup.h"
 #include "image/szt_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
 #include "link/write_verify.h"
 
 namespace quorim::cli {
@@ -108,9 +108,9 @@ bool RadioAnswers(const std::string& port, const OpenedDocument& source) {
     WaitingHost host(TransferDirection::Read, 0, port, true);
     DocumentData doc = source.doc;  // wakes the radio with the write's variant
     InitialUpdateEditor(doc, host.Editor());
-    PosixSerialPort serial;
+    const auto serial = NewSystemSerialPort();
     RealClock clock;
-    RunRadioTransfer(port, doc, serial, clock, host);
+    RunRadioTransfer(port, doc, *serial, clock, host);
     return host.Answered();
 }
 
@@ -138,8 +138,7 @@ bool Succeeded(const RadioReport& r) {
 
 std::string LocalClock() {
     const time_t now = time(nullptr);
-    tm local{};
-    localtime_r(&now, &local);
+    const tm local = LocalTimeOf(now);
     char text[16];
     std::strftime(text, sizeof text, "%H:%M:%S", &local);
     return text;
@@ -213,9 +212,9 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
     {
         WaitingHost host(TransferDirection::Write, options.retries, prefix, waitForRadio);
         host.Editor() = source.editor;
-        PosixSerialPort serial;
+        const auto serial = NewSystemSerialPort();
         RealClock clock;
-        const TransferOutcome outcome = RunRadioTransfer(port, doc, serial, clock, host);
+        const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
         report.sixteen = host.GridRows() < 18;
         if (host.Refused()) {
             report.result = RadioResult::Refused;
@@ -242,9 +241,9 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
     CliLinkHost host(TransferDirection::Read, options.retries, prefix);
     DocumentData back = doc;
     InitialUpdateEditor(back, host.Editor());
-    PosixSerialPort serial;
+    const auto serial = NewSystemSerialPort();
     RealClock clock;
-    if (RunRadioTransfer(port, back, serial, clock, host) != TransferOutcome::Succeeded) {
+    if (RunRadioTransfer(port, back, *serial, clock, host) != TransferOutcome::Succeeded) {
         PrintLine(false, prefix + kMsgVerifyReadFailed);
         report.result = InterruptScope::Interrupted() ? RadioResult::Cancelled : RadioResult::Failed;
         report.message = kMsgVerifyReadFailed;
@@ -303,10 +302,10 @@ bool DistinctPorts(std::vector<std::string> ports) {
 std::string ReadFileName(const std::string& port, long long unixSeconds) {
     std::string name = port;
     std::replace(name.begin(), name.end(), '/', '_');
+    std::replace(name.begin(), name.end(), '\\', '_');
     name.erase(0, name.find_first_not_of('_'));
     const time_t t = static_cast<time_t>(unixSeconds);
-    tm utc{};
-    gmtime_r(&t, &utc);
+    const tm utc = UtcTimeOf(t);
     char stamp[24];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%SZ", &utc);
     return (name.empty() ? "port" : name) + "_" + stamp + ".szt";
@@ -316,7 +315,7 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                  const OpenedDocument& start, int retries, bool backup) {
     // A read can take ten seconds; find out before it whether its result can
     // be kept.
-    if (!std::filesystem::is_directory(outDir) || access(outDir.c_str(), W_OK) != 0) {
+    if (!FolderTakesFiles(outDir)) {
         std::cerr << "quorim: cannot save into \"" << outDir << "\": it is not a writable folder\n";
         return kExitFailed;
     }
@@ -336,9 +335,9 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                 CliLinkHost host(TransferDirection::Read, retries, prefix);
                 host.Editor() = start.editor;
                 DocumentData doc = start.doc;
-                PosixSerialPort serial;
+                const auto serial = NewSystemSerialPort();
                 RealClock clock;
-                const TransferOutcome outcome = RunRadioTransfer(port, doc, serial, clock, host);
+                const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
                 if (outcome != TransferOutcome::Succeeded) {
                     outcomes[i].summary =
                         prefix + (outcome == TransferOutcome::Cancelled ? std::string("cancelled")

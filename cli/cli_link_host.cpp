@@ -1,28 +1,17 @@
 #include "cli/cli_link_host.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
 
+#include "cli/platform.h"
 #include "editor/codec.h"
 #include "link/serial_devices.h"
 
 namespace quorim::cli {
 
 namespace {
-
-// Set by the handler on whichever thread the signal lands, read by every
-// port's thread.
-std::atomic<bool> g_interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-void OnInterrupt(int) {
-    g_interrupted = true;
-}
 
 std::mutex g_scopeMutex;
 int g_scopes = 0;
@@ -37,22 +26,19 @@ std::mutex& OutputMutex() {
 InterruptScope::InterruptScope() {
     const std::lock_guard lock(g_scopeMutex);
     if (g_scopes++ == 0) {
-        g_interrupted = false;
-        struct sigaction sa {};
-        sa.sa_handler = OnInterrupt;
-        sigaction(SIGINT, &sa, nullptr);
+        WatchInterrupt();
     }
 }
 
 InterruptScope::~InterruptScope() {
     const std::lock_guard lock(g_scopeMutex);
     if (--g_scopes == 0) {
-        signal(SIGINT, SIG_DFL);
+        UnwatchInterrupt();
     }
 }
 
 bool InterruptScope::Interrupted() {
-    return g_interrupted;
+    return cli::Interrupted();
 }
 
 void PrintLine(bool toStdout, const std::string& line) {
@@ -72,7 +58,7 @@ CliLinkHost::CliLinkHost(TransferDirection direction, int retries, std::string p
     : m_direction(direction),
       m_prefix(std::move(prefix)),
       m_retries(retries),
-      m_terminal(m_prefix.empty() && isatty(STDERR_FILENO) != 0) {}
+      m_terminal(m_prefix.empty() && StderrIsTerminal()) {}
 
 CliLinkHost::~CliLinkHost() {
     CloseProgress();

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/utf8_path.h"
 #include "cli/commands.h"
 #include "editor/channel_csv.h"
 #include "editor/editor_model.h"
@@ -48,8 +49,8 @@ int RunImport(const Args& args) {
     }
 
     std::error_code ec;
-    std::ifstream in(file, std::ios::binary);
-    if (!in || std::filesystem::is_directory(file, ec)) {
+    std::ifstream in(Utf8Path(file), std::ios::binary);
+    if (!in || std::filesystem::is_directory(Utf8Path(file), ec)) {
         std::cerr << "quorim: cannot open " << file << "\n";
         return kExitFailed;
     }

@@ -1,17 +1,17 @@
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 
+#include "app/utf8_path.h"
 #include "cli/batch.h"
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
+#include "cli/platform.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
 #include "image/read_backup.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
 
 namespace quorim::cli {
 
@@ -71,9 +71,9 @@ int RunRead(const Args& args) {
     const std::string& port = ports.front();
     // A read can take ten seconds; find out before it whether its result can
     // be kept.
-    const std::filesystem::path outPath(out);
+    const std::filesystem::path outPath = Utf8Path(out);
     const std::filesystem::path dir = outPath.has_parent_path() ? outPath.parent_path() : ".";
-    if (!std::filesystem::is_directory(dir) || access(dir.c_str(), W_OK) != 0) {
+    if (!FolderTakesFiles(Utf8Text(dir))) {
         std::cerr << "quorim: cannot save \"" << out << "\": its folder does not exist or is not writable\n";
         return kExitFailed;
     }
@@ -82,9 +82,9 @@ int RunRead(const Args& args) {
     host.Editor() = start.editor;
     DocumentData doc = start.doc;
 
-    PosixSerialPort serial;
+    const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(port, doc, serial, clock, host);
+    const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
     if (outcome != TransferOutcome::Succeeded) {
         return kExitFailed;
     }

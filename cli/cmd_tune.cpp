@@ -6,7 +6,7 @@
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "link/clock.h"
-#include "link/posix_serial_port.h"
+#include "link/serial_port.h"
 #include "tuning/tuning_session.h"
 
 namespace quorim::cli {
@@ -62,9 +62,9 @@ int RunTune(const Args& args) {
         }
     }
     CliLinkHost host(TransferDirection::Write, retries);
-    PosixSerialPort port;
+    const auto port = NewSystemSerialPort();
     RealClock clock;
-    return RunTuningSession(request, port, clock, host) == TuningOutcome::Succeeded ? kExitOk : kExitFailed;
+    return RunTuningSession(request, *port, clock, host) == TuningOutcome::Succeeded ? kExitOk : kExitFailed;
 }
 
 }  // namespace quorim::cli

@@ -5,6 +5,7 @@
 
 #include "app/program_info.h"
 #include "cli/commands.h"
+#include "cli/platform.h"
 
 namespace quorim::cli {
 
@@ -80,10 +81,11 @@ int main(int argc, char** argv) {
         {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},
         {"show", RunShow}, {"tune", RunTune},     {"write", RunWrite},
     };
-    if (argc < 2) {
+    const Args words = CommandWords(argc, argv);
+    if (words.empty()) {
         return Usage();
     }
-    const std::string name = argv[1];
+    const std::string name = words[0];
     if (name == "--help" || name == "-h" || name == "help") {
         return Help();
     }
@@ -96,7 +98,7 @@ int main(int argc, char** argv) {
         std::cerr << "quorim: unknown command \"" << name << "\"\n";
         return Usage();
     }
-    const Args args(argv + 2, argv + argc);
+    const Args args(words.begin() + 1, words.end());
     for (const auto& arg : args) {
         if (arg == "--help" || arg == "-h") {
             return Help(name);

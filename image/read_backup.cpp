@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/utf8_path.h"
 #include "image/szt_file.h"
 
 namespace quorim {
@@ -76,7 +77,7 @@ std::string Prune(const fs::path& folder, std::size_t keep) {
     std::vector<Backup> backups;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = Utf8Text(it->path().filename());
         Backup backup;
         if (ParseBackupName(name, backup) && it->is_regular_file(ec)) {
             backup.path = it->path();
@@ -104,34 +105,6 @@ std::string Prune(const fs::path& folder, std::size_t keep) {
 
 }  // namespace
 
-std::string ReadBackupFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    fs::path base;
-    if (data != nullptr && fs::path(data).is_absolute()) {
-        base = data;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || *home == '\0') {
-            return {};
-        }
-        base = fs::path(home) / ".local" / "share";
-    }
-    return (base / "quorim" / "backups").string();
-}
-
-ReadBackupResult StoreReadBackup(const DocumentData& doc) {
-    const std::string folder = ReadBackupFolder();
-    if (folder.empty()) {
-        return {{},
-                "The radio's memory was read, but no backup was kept: neither XDG_DATA_HOME nor HOME "
-                "names a folder for it",
-                ReadBackupResult::Problem::NoFolder,
-                {},
-                {}};
-    }
-    return StoreReadBackupIn(folder, doc, std::chrono::system_clock::now());
-}
-
 ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData& doc,
                                    std::chrono::system_clock::time_point when, std::size_t keep) {
     ReadBackupResult result;
@@ -145,11 +118,11 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
     };
     try {
         std::error_code ec;
-        fs::create_directories(folder, ec);
+        fs::create_directories(Utf8Path(folder), ec);
         if (ec) {
             return fail(ec.message());
         }
-        if (!fs::is_directory(folder, ec)) {
+        if (!fs::is_directory(Utf8Path(folder), ec)) {
             return fail("it is not a folder");
         }
         // Two reads within one millisecond: a counter, shared by both models so
@@ -157,19 +130,19 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
         const std::string stamp = TimeStamp(when);
         const std::string model = doc.m_bSixteenChannel ? "_QZ-16" : "_QZ-199";
         const auto name = [&](const std::string& m, int n) {
-            return fs::path(folder) / (stamp + m + (n > 1 ? "-" + std::to_string(n) : "") + ".szt");
+            return Utf8Path(folder) / (stamp + m + (n > 1 ? "-" + std::to_string(n) : "") + ".szt");
         };
         int n = 1;
         while (n < 100000 && (fs::exists(name("_QZ-16", n), ec) || fs::exists(name("_QZ-199", n), ec))) {
             ++n;
         }
         const fs::path target = name(model, n);
-        const FileStatus saved = SaveSztFile(target.string(), doc.m_image);
+        const FileStatus saved = SaveSztFile(Utf8Text(target), doc.m_image);
         if (!saved.Ok()) {
             return fail(saved.detail.empty() ? "the file could not be written" : saved.detail);
         }
-        result.path = target.string();
-        if (const std::string failure = Prune(folder, keep); !failure.empty()) {
+        result.path = Utf8Text(target);
+        if (const std::string failure = Prune(Utf8Path(folder), keep); !failure.empty()) {
             result.warning = "The radio's memory was backed up in \"" + result.path +
                              "\", but older backups could not be removed (" + failure + ")";
             result.problem = ReadBackupResult::Problem::NotPruned;

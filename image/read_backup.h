@@ -14,9 +14,9 @@ namespace quorim {
 //   $XDG_DATA_HOME/quorim/backups/20261207-075312-123Z_QZ-16.szt
 //
 // (~/.local/share/quorim/backups when XDG_DATA_HOME is unset or not an
-// absolute path). The name is the UTC time of the read to the millisecond and
-// the model; it sorts oldest first. Only the newest kKeptReadBackups files of
-// that form are kept; other files in the folder are never touched.
+// absolute path; on Windows %LOCALAPPDATA%\quorim\backups). The name is the UTC time of the read to the
+// millisecond and the model; it sorts oldest first. Only the newest kKeptReadBackups files of that form are
+// kept; other files in the folder are never touched.
 inline constexpr std::size_t kKeptReadBackups = 100;
 
 struct ReadBackupResult {
@@ -33,7 +33,7 @@ struct ReadBackupResult {
 };
 
 // The backup folder from the environment; empty when neither XDG_DATA_HOME
-// nor HOME gives one.
+// nor HOME gives one (on Windows: when LOCALAPPDATA does not). Platform layer.
 std::string ReadBackupFolder();
 
 // Call after every successful read, with the document as the read left it

@@ -7,6 +7,8 @@
 #include <random>
 #include <system_error>
 
+#include "app/utf8_path.h"
+
 namespace quorim {
 
 namespace fs = std::filesystem;
@@ -40,12 +42,12 @@ FileStatus LoadSztFile(const std::string& path, MemoryImage& image) {
     FileStatus status;
     status.path = path;
     std::error_code ec;
-    if (fs::is_directory(path, ec)) {
+    if (fs::is_directory(Utf8Path(path), ec)) {
         status.error = FileError::CannotOpen;
         status.detail = "it is a folder";
         return status;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     if (!in) {
         status.error = FileError::CannotOpen;
         status.detail = std::strerror(errno);
@@ -70,7 +72,7 @@ FileStatus LoadSztFile(const std::string& path, MemoryImage& image) {
 FileStatus WriteFileAtomically(const std::string& path, const void* data, std::size_t size) {
     FileStatus status;
     status.path = path;
-    const fs::path target(path);
+    const fs::path target = Utf8Path(path);
     std::error_code ec;
     if (fs::is_directory(target, ec)) {
         status.error = FileError::WriteFailed;
@@ -79,7 +81,8 @@ FileStatus WriteFileAtomically(const std::string& path, const void* data, std::s
     }
 
     std::random_device rd;
-    const fs::path temp = target.string() + ".tmp-" + std::to_string(rd() % 1000000);
+    fs::path temp = target;
+    temp += ".tmp-" + std::to_string(rd() % 1000000);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) {

@@ -165,6 +165,10 @@ PortResult BusyResult(const std::string& path) {
 
 }  // namespace
 
+std::unique_ptr<SerialPort> NewSystemSerialPort() {
+    return std::make_unique<PosixSerialPort>();
+}
+
 PosixSerialPort::~PosixSerialPort() {
     Close();
 }

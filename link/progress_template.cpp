@@ -1,5 +1,7 @@
 #include "link/progress_template.h"
 
+#include <algorithm>
+
 namespace quorim {
 
 const DialogTemplate& ProgressTemplate() {
@@ -19,6 +21,15 @@ const DialogTemplate& ProgressTemplate() {
             {ControlKind::Static, IDC_PROGRESS_PERCENT, "0%", {128, 11, 9, 8}},
         }};
     return t;
+}
+
+std::string ProgressPercentText(int position, int top) {
+    long long percent = 0;
+    if (top > 0) {
+        const long long clamped = std::clamp<long long>(position, 0, top);
+        percent = clamped * 100 / top;
+    }
+    return std::to_string(percent) + "%";
 }
 
 }  // namespace quorim

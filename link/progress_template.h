@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "app/dialog_template.h"
@@ -26,5 +27,10 @@ inline constexpr std::string_view kProgressNotStarted = QUORIM_TR("Quorim", "未
 inline constexpr int kProgressInitialTop = 123;
 
 const DialogTemplate& ProgressTemplate();
+
+// The percentage label's text for a bar at `position` of 0..`top`: whole
+// percent, rounded down, so "100%" shows only once the bar is full. A range
+// of zero (or a position outside it) is clamped rather than divided by.
+std::string ProgressPercentText(int position, int top);
 
 }  // namespace quorim

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -108,5 +109,9 @@ public:
     // Closing a closed port does nothing.
     virtual void Close() = 0;
 };
+
+// A closed serial port of this system: the POSIX port on Linux, the Win32
+// port on Windows.
+std::unique_ptr<SerialPort> NewSystemSerialPort();
 
 }  // namespace quorim

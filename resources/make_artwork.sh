@@ -6,19 +6,27 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # Bitmap 134, 256 x 256, at most 256 palette colours: a sky gradient with a
-# hand-held radio sending waves.
-convert -size 256x256 gradient:'#1f4e79'-'#9cc3e6' \
-  -fill none -stroke '#ffffff40' -strokewidth 6 \
-  -draw "arc 70,40 186,156 200,340" \
-  -draw "arc 50,20 206,176 200,340" \
-  -draw "arc 30,0 226,196 200,340" \
-  -stroke none -fill '#2b2b2b' -draw "roundrectangle 104,96 152,216 8,8" \
-  -fill '#3c3c3c' -draw "rectangle 136,56 144,100" \
-  -fill '#7fb3d5' -draw "rectangle 112,108 144,136" \
-  -fill '#555555' -draw "circle 118,160 118,166" -draw "circle 138,160 138,166" \
-  -fill '#444444' -draw "rectangle 112,178 144,182" -draw "rectangle 112,188 144,192" -draw "rectangle 112,198 144,202" \
-  -fill '#e74c3c' -draw "circle 140,60 140,63" \
-  -colors 91 -type Palette PNG8:bitmap134.png
+# hand-held radio sending waves. The same picture drawn four times as large
+# in full colour (bitmap134_hd.png) is what the client area shows: stretched
+# over a large window, the small one shows its pixels and colour bands.
+background() {  # $1 scale, then the output options
+  local scale=$1
+  shift
+  convert -size $((256 * scale))x$((256 * scale)) gradient:'#1f4e79'-'#9cc3e6' -affine "$scale,0,0,$scale,0,0" \
+    -fill none -stroke '#ffffff40' -strokewidth 6 \
+    -draw "arc 70,40 186,156 200,340" \
+    -draw "arc 50,20 206,176 200,340" \
+    -draw "arc 30,0 226,196 200,340" \
+    -stroke none -fill '#2b2b2b' -draw "roundrectangle 104,96 152,216 8,8" \
+    -fill '#3c3c3c' -draw "rectangle 136,56 144,100" \
+    -fill '#7fb3d5' -draw "rectangle 112,108 144,136" \
+    -fill '#555555' -draw "circle 118,160 118,166" -draw "circle 138,160 138,166" \
+    -fill '#444444' -draw "rectangle 112,178 144,182" -draw "rectangle 112,188 144,192" -draw "rectangle 112,198 144,202" \
+    -fill '#e74c3c' -draw "circle 140,60 140,63" \
+    "$@"
+}
+background 1 -colors 91 -type Palette PNG8:bitmap134.png
+background 4 -depth 8 PNG24:bitmap134_hd.png
 
 # Bitmap 128: nine 18 x 20 pictures in toolbar order: New, Open, Save, read,
 # write, online tuning, edit channel, Print, About.

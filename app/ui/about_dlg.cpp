@@ -42,6 +42,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
         }
         return w;
     });
+    FitToTexts(this);
     // Grown labels stay inside the box, with the template's margin.
     const QRect used = childrenRect();
     setFixedSize(qMax(width(), used.right() + DluToPixelsX(7, base)),

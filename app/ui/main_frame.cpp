@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -15,10 +14,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
-#include <QWhatsThis>
 #include <algorithm>
 
 #include "app/ui/child_frame.h"
@@ -28,6 +28,8 @@
 #include "editor/ui/quorim_doc.h"
 #include "link/serial_discovery.h"
 #include "link/ui/radio_transfer.h"
+#include "ui/dialog_builder.h"
+#include "ui/help_window.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -380,7 +382,7 @@ void CMainFrame::OnCommand(int id) {
             OnHelp();
             break;
         case ID_CONTEXT_HELP:
-            QWhatsThis::enterWhatsThisMode();
+            EnterContextHelp();
             break;
         default:
             m_app->OnCmdMsg(id);
@@ -389,13 +391,100 @@ void CMainFrame::OnCommand(int id) {
     UpdateCommandUi();
 }
 
-void CMainFrame::OnHelp() {
-    // The help file sits beside the program; the program brings no content.
-    const QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/Quorim_CH.html");
-    if (QFileInfo::exists(file) && QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
-        return;
+void CMainFrame::OnHelp(HelpSection section) {
+    // Over a modal window (the tuning window) the guide opens as that
+    // window's own, or it could not be used until the modal one closed.
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* owner = modal ? modal : this;
+    CHelpWindow* window = modal ? nullptr : m_helpWindow.data();
+    if (!window) {
+        window = new CHelpWindow(owner);
+        if (modal) {
+            window->setAttribute(Qt::WA_DeleteOnClose);
+        } else {
+            m_helpWindow = window;
+        }
     }
-    AfxMessageBox(this, Q(kNoHelpFile), QMessageBox::Ok, QMessageBox::Information);
+    const QString guide = CHelpWindow::FindGuide(m_app->Language() == UiLanguage::English);
+    if (!window->Open(guide, section)) {
+        if (window != m_helpWindow) {
+            window->deleteLater();
+        }
+        AfxMessageBox(owner, Q(kNoHelpFile), QMessageBox::Ok, QMessageBox::Information);
+    }
+}
+
+CHelpWindow* CMainFrame::HelpWindow() const {
+    return m_helpWindow;
+}
+
+void CMainFrame::EnterContextHelp() {
+    if (!m_contextHelp) {
+        m_contextHelp = true;
+        QApplication::setOverrideCursor(Qt::WhatsThisCursor);
+    }
+}
+
+void CMainFrame::LeaveContextHelp() {
+    if (m_contextHelp) {
+        m_contextHelp = false;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+HelpSection CMainFrame::SectionOf(QWidget* w) const {
+    // The nearest control or window the guide knows, from the widget hit
+    // outwards: a grid cell's viewport leads to the grid, a list's edit
+    // field to its list, anything in the tuning window to that window.
+    for (QWidget* p = w; p; p = p->parentWidget()) {
+        if (auto* button = qobject_cast<QToolButton*>(p); button && button->defaultAction()) {
+            return HelpSectionForCommand(m_actions.key(button->defaultAction(), 0));
+        }
+        bool ok = false;
+        const int control = p->property("controlId").toInt(&ok);
+        if (ok && HelpSectionForControl(control) != HelpSection::Contents) {
+            return HelpSectionForControl(control);
+        }
+        const int templateId = p->property(kTemplateIdProperty).toInt(&ok);
+        if (ok && HelpSectionForWindow(templateId) != HelpSection::Contents) {
+            return HelpSectionForWindow(templateId);
+        }
+        if (p->isWindow()) {
+            break;
+        }
+    }
+    return HelpSection::Contents;
+}
+
+bool CMainFrame::ContextHelpEvent(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        LeaveContextHelp();
+        return true;
+    }
+    if (type != QEvent::MouseButtonPress || !watched->isWidgetType()) {
+        return false;
+    }
+    auto* w = static_cast<QWidget*>(watched);
+    if (qobject_cast<QMenuBar*>(w)) {
+        return false;  // the menus open, so that a menu item can be asked about
+    }
+    HelpSection section = HelpSection::Contents;
+    if (auto* menu = qobject_cast<QMenu*>(w)) {
+        QAction* action = menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (!action || action->menu()) {
+            return false;
+        }
+        section = HelpSectionForCommand(m_actions.key(action, 0));
+        while (QWidget* popup = QApplication::activePopupWidget()) {
+            popup->close();
+        }
+    } else {
+        section = SectionOf(w);
+    }
+    LeaveContextHelp();
+    OnHelp(section);
+    return true;
 }
 
 void CMainFrame::ArrangeIcons() {
@@ -479,7 +568,24 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // nothing. A key press is first offered as a shortcut override: the
     // command runs there, before any control (or the view's own key
     // handling) sees the key press that follows, which is then swallowed.
+    if (m_contextHelp && ContextHelpEvent(watched, event)) {
+        return true;
+    }
     const QEvent::Type type = event->type();
+    // A modal window (the tuning window) has no accelerators, but F1 and
+    // Shift+F1 still bring the guide, at that window's section.
+    if (type == QEvent::KeyPress && watched->isWidgetType() && QApplication::activeModalWidget() &&
+        static_cast<QWidget*>(watched)->window() == QApplication::activeModalWidget()) {
+        const QKeyCombination key = static_cast<QKeyEvent*>(event)->keyCombination();
+        if (key == QKeyCombination(Qt::Key_F1)) {
+            OnHelp(SectionOf(static_cast<QWidget*>(watched)));
+            return true;
+        }
+        if (key == QKeyCombination(Qt::ShiftModifier, Qt::Key_F1)) {
+            EnterContextHelp();
+            return true;
+        }
+    }
     if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) && watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);

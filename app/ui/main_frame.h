@@ -4,8 +4,10 @@
 #include <QKeyCombination>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include "app/commands.h"
+#include "app/help_guide.h"
 
 class QLabel;
 class QMenu;
@@ -14,6 +16,7 @@ class QToolBar;
 namespace quorim {
 
 class CChildFrame;
+class CHelpWindow;
 class CMdiClientWnd;
 class CQuorim_CHApp;
 class CQuorim_CHView;
@@ -27,6 +30,9 @@ class CMainFrame : public QMainWindow {
 
 public:
     explicit CMainFrame(CQuorim_CHApp* app);
+    // The guide's window, once help was asked for (tests).
+    CHelpWindow* HelpWindow() const;
+    bool IsContextHelp() const { return m_contextHelp; }
     ~CMainFrame() override;
 
     static constexpr int kWidth = 930;
@@ -82,7 +88,13 @@ private:
     void OnSubWindowActivated();
     void FillWindowList(QMenu* menu);
     void ArrangeIcons();
-    void OnHelp();
+    // The user guide at `section`, or the message that it is missing.
+    void OnHelp(HelpSection section = HelpSection::Contents);
+    // Shift+F1: the next click opens the guide at what it hit.
+    void EnterContextHelp();
+    void LeaveContextHelp();
+    bool ContextHelpEvent(QObject* watched, QEvent* event);
+    HelpSection SectionOf(QWidget* w) const;
 
     CQuorim_CHApp* m_app;
     CMdiClientWnd* m_wndMdiClient = nullptr;
@@ -102,6 +114,8 @@ private:
     // The key whose accelerator ran on its shortcut override; its key press
     // still to come is swallowed.
     int m_pendingAccelerator = 0;
+    bool m_contextHelp = false;
+    QPointer<CHelpWindow> m_helpWindow;
 };
 
 }  // namespace quorim

@@ -12,7 +12,9 @@ CMdiClientWnd::CMdiClientWnd(QWidget* parent) : QMdiArea(parent) {
 }
 
 QString CMdiClientWnd::BackgroundResource() {
-    return QStringLiteral(":/res/bitmap134.png");
+    // The picture at four times its size: stretched over a large window it
+    // stays smooth, where the 256-pixel one would show its pixels.
+    return QStringLiteral(":/res/bitmap134_hd.png");
 }
 
 void CMdiClientWnd::paintEvent(QPaintEvent* /*event*/) {

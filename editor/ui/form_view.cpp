@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QStyleOptionComboBox>
 
 #include "app/commands.h"
@@ -32,30 +34,6 @@ namespace quorim {
 namespace {
 
 const char* const kControlIdProperty = "controlId";
-
-// A group box drawn as the form's group boxes are: an etched frame whose top
-// line runs through the middle of the caption.
-class CGroupBox : public QGroupBox {
-public:
-    CGroupBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        const QFontMetrics fm(font());
-        const int top = fm.height() / 2;
-        const QRect frame = rect().adjusted(0, top, -1, -1);
-        p.setPen(palette().color(QPalette::Dark));
-        p.drawRect(frame.adjusted(0, 0, -1, -1));
-        p.setPen(palette().color(QPalette::Light));
-        p.drawRect(frame.adjusted(1, 1, 0, 0));
-        const int textWidth = fm.horizontalAdvance(title());
-        const QRect textRect(8, 0, textWidth + 4, fm.height());
-        p.fillRect(textRect, palette().color(QPalette::Window));
-        p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(textRect, Qt::AlignCenter | Qt::TextShowMnemonic, title());
-    }
-};
 
 SettingsList ListOfControl(int id) {
     for (const SettingsListInfo& info : AllSettingsLists()) {
@@ -135,7 +113,38 @@ void CQuorim_CHView::DetachDocument() {
     }
 }
 
+void CQuorim_CHView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    FitFormToView();
+}
+
+void CQuorim_CHView::FitFormToView() {
+    if (!m_form || m_formBase.isEmpty()) {
+        return;
+    }
+    // The area without scroll bars; a bar appears only for a side that is
+    // too short, and takes its width from the other side.
+    const QSize room = maximumViewportSize();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    bool needH = room.width() < m_formBase.width();
+    bool needV = room.height() < m_formBase.height();
+    needV = needV || (needH && room.height() - bar < m_formBase.height());
+    needH = needH || (needV && room.width() - bar < m_formBase.width());
+    const QSize free(room.width() - (needV ? bar : 0), room.height() - (needH ? bar : 0));
+    const QSize size = m_formBase.expandedTo(free);
+    if (size == m_form->size()) {
+        return;
+    }
+    const QSize grown = size - m_formBase;
+    m_form->setFixedSize(size);
+    m_grid->setGeometry(m_gridBase.adjusted(0, 0, grown.width(), grown.height()));
+}
+
 QSize CQuorim_CHView::FormSize() const {
+    // The template's size, grown where the texts needed more room.
+    if (!m_formBase.isEmpty()) {
+        return m_formBase;
+    }
     const DialogTemplate& t = FormTemplate();
     return {DluToPixelsX(t.cx, m_base), DluToPixelsY(t.cy, m_base)};
 }
@@ -147,7 +156,7 @@ void CQuorim_CHView::CreateForm() {
         QWidget* w = nullptr;
         switch (c.kind) {
             case ControlKind::GroupBox:
-                w = new CGroupBox(Q(c.caption), m_form);
+                w = MakeGroupBox(Q(c.caption), m_form);
                 break;
             case ControlKind::Static: {
                 QLabel* label = MakeLabel(Q(c.caption), m_form);
@@ -207,6 +216,9 @@ void CQuorim_CHView::CreateForm() {
         }
         group->setGeometry(box);
     }
+    FitToTexts(m_form);
+    m_formBase = m_form->size();
+    m_gridBase = m_grid->geometry();
     setWidget(m_form);
 
     m_comboTot = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Tot).controlId));

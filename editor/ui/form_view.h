@@ -103,7 +103,8 @@ public:
     QComboBox* ComboYesNo() const { return m_comboYesNo; }
     QComboBox* ComboTone() const { return m_comboTone; }
     bool EditorsCreated() const { return m_bEditorsCreated; }
-    // The form's size in pixels (template 101 in the form font's units).
+    // The form's size in pixels: template 101 in the form font's units, grown
+    // where its texts need more room.
     QSize FormSize() const;
 
     // Commands.
@@ -208,9 +209,13 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateForm();
+    // Grows the form to the view's free area (never below its laid-out size)
+    // and the grid with it; the settings stay where they are.
+    void FitFormToView();
     void OnEditChange(SettingsList list);
     // Prints the pages on `printer`; tells the user when it cannot start.
     bool DoPrint(QPrinter* printer);
@@ -231,6 +236,10 @@ private:
     CQuorim_CHDoc* m_pDocument;
     CViewHost* m_host;
     QWidget* m_form = nullptr;
+    // The form and its grid as the template lays them out: the least the
+    // view shows; a larger window gives the grid the rest.
+    QSize m_formBase;
+    QRect m_gridBase;
     DialogBaseUnits m_base;
     QHash<int, QWidget*> m_controls;
 

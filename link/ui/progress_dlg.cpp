@@ -66,6 +66,8 @@ void CProgressDlg::Create(QWidget* over) {
                 QLabel* label = MakeLabel(Q(c.caption), wnd);
                 if (c.id == IDC_PROGRESS_STATUS) {
                     m_status = label;
+                } else if (c.id == IDC_PROGRESS_PERCENT) {
+                    m_percent = label;
                 }
                 return label;
             }
@@ -73,7 +75,20 @@ void CProgressDlg::Create(QWidget* over) {
                 return nullptr;
         }
     });
+    // Room for the widest percentage before the window is fitted.
+    m_percent->setText(QString::fromStdString(ProgressPercentText(1, 1)));
+    FitToTexts(wnd);
+    m_percent->setText(Raw(ProgressPercentText(0, 1)));
     m_wnd = wnd;
+    // The percentage follows the bar, whatever moves it (a new range starts
+    // from 0, which reads "0%" in any range).
+    const auto showPercent = [this] {
+        if (m_bar && m_percent) {
+            m_percent->setText(QString::fromStdString(
+                ProgressPercentText(m_bar->value() - m_bar->minimum(), m_bar->maximum() - m_bar->minimum())));
+        }
+    };
+    connect(m_bar, &QProgressBar::valueChanged, wnd, showPercent);
     OnInitDialog();
 
     // Centred over the grid.

@@ -44,6 +44,7 @@ public:
     QPushButton* CancelButton() const { return m_cancel; }
     QProgressBar* ProgressBar() const { return m_bar; }
     QLabel* StatusLine() const { return m_status; }
+    QLabel* PercentLabel() const { return m_percent; }
 
     void OnInitDialog();
     void OnOK();
@@ -61,6 +62,7 @@ private:
     QPointer<QPushButton> m_start;
     QPointer<QPushButton> m_cancel;
     QPointer<QProgressBar> m_bar;
+    QPointer<QLabel> m_percent;
     QPointer<QLabel> m_status;
 };
 

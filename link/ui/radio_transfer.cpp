@@ -13,9 +13,9 @@
 #include "image/file_status_text.h"
 #include "image/read_backup.h"
 #include "link/clock.h"
-#include "link/posix_serial_port.h"
 #include "link/progress_template.h"
 #include "link/serial_devices.h"
+#include "link/serial_port.h"
 #include "link/ui/progress_dlg.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -152,9 +152,9 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
     // still to be written.
     DocumentData work = data;
     CViewLinkHost host(m_view, m_editor, *m_pProgressDlg, direction);
-    PosixSerialPort port;
+    const auto port = NewSystemSerialPort();
     CPumpingClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(portName, work, port, clock, host);
+    const TransferOutcome outcome = RunRadioTransfer(portName, work, *port, clock, host);
     emit Transferred(direction, outcome, work);
 
     m_pProgressDlg->DestroyWindow();  // closed by the engine in every ending; to be sure

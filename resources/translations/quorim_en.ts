@@ -392,6 +392,10 @@
         <translation>The help file cannot be found.</translation>
     </message>
     <message>
+        <source>帮助主题</source>
+        <translation>Help Topics</translation>
+    </message>
+    <message>
         <source>关于 Tarvolin写频软件</source>
         <translation>About Tarvolin Programming Software</translation>
     </message>

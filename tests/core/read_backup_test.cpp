@@ -1,11 +1,9 @@
 #include "image/read_backup.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 
 #include "image/szt_file.h"
 #include "tests/core/test_util.h"
@@ -37,22 +35,6 @@ DocumentData Doc(bool sixteen, std::uint8_t fill) {
     doc.m_bSixteenChannel = sixteen;
     return doc;
 }
-
-// Sets an environment variable for the life of the object.
-class EnvVar {
-public:
-    EnvVar(const char* name, const std::optional<std::string>& value) : m_name(name) {
-        if (const char* old = getenv(name)) {
-            m_old = old;
-        }
-        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    }
-    ~EnvVar() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 TEST(ReadBackup, NamedByTimeAndModelHoldingTheImageAsRead) {
     TempDir dir;
@@ -90,44 +72,6 @@ TEST(ReadBackup, KeepsTheNewestAndLeavesOtherFilesAlone) {
                   "20200101-000000-000Z_QZ-16-x.szt", "20200101-000000-000Z_QZ-16.szt.tmp-1",
                   "20200101-000000-000Z_QZ-17.szt", "20261207-075315-123Z_QZ-16.szt",
                   "20261207-075316-123Z_QZ-16.szt", "20261207-075317-123Z_QZ-16.szt", "my-notes.szt"}));
-}
-
-TEST(ReadBackup, FolderFromTheEnvironmentKeepsAHundred) {
-    TempDir dir;
-    {
-        EnvVar data("XDG_DATA_HOME", dir.File("data"));
-        EXPECT_EQ(ReadBackupFolder(), dir.File("data") + "/quorim/backups");
-        for (int i = 0; i < 101; ++i) {
-            const auto r = StoreReadBackup(Doc(i % 2 == 0, static_cast<std::uint8_t>(i)));
-            ASSERT_TRUE(r.Ok()) << r.warning;
-        }
-        const auto names = Names(dir.File("data/quorim/backups"));
-        EXPECT_EQ(names.size(), kKeptReadBackups);
-        // The oldest went; the newest (filled with 100) stays.
-        std::vector<int> fills;
-        for (const auto& name : names) {
-            MemoryImage image{};
-            ASSERT_TRUE(LoadSztFile(dir.File("data/quorim/backups/") + name, image).Ok());
-            fills.push_back(image[0]);
-        }
-        std::sort(fills.begin(), fills.end());
-        EXPECT_EQ(fills.front(), 1);
-        EXPECT_EQ(fills.back(), 100);
-    }
-    {
-        // A relative XDG_DATA_HOME is ignored, as the base directory rules say.
-        EnvVar data("XDG_DATA_HOME", std::string("relative/data"));
-        EnvVar home("HOME", dir.File("home"));
-        EXPECT_EQ(ReadBackupFolder(), dir.File("home") + "/.local/share/quorim/backups");
-    }
-    {
-        EnvVar data("XDG_DATA_HOME", std::nullopt);
-        EnvVar home("HOME", std::nullopt);
-        EXPECT_EQ(ReadBackupFolder(), "");
-        const auto r = StoreReadBackup(Doc(true, 0));
-        EXPECT_FALSE(r.Ok());
-        EXPECT_EQ(r.path, "");
-    }
 }
 
 TEST(ReadBackup, FolderThatCannotBeMadeIsAWarning) {

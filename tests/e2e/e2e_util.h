@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -111,7 +112,10 @@ inline const test::TempDir& TestDataHome() {
 
 inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
                             const std::function<void(pid_t)>& whileRunning = {}) {
-    std::vector<std::string> argv{QUORIM_CLI_PATH};
+    // QUORIM_CLI names another program to run in its place (scripts/windows.sh
+    // runs these tests against the Windows program under Wine this way).
+    const char* other = std::getenv("QUORIM_CLI");
+    std::vector<std::string> argv{other != nullptr && *other != '\0' ? other : QUORIM_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> fullEnv{"XDG_DATA_HOME=" + TestDataHome().Path().string()};
     fullEnv.insert(fullEnv.end(), env.begin(), env.end());  // later entries win

@@ -348,6 +348,7 @@ private slots:
         bool readEnabled = true, writeEnabled = true, modelEnabled = true;
         bool frameClosed = true, mainClosed = true, titleOk = false;
         int cancelledAt = -1;
+        QString percentAt;
         QTimer probe;
         probe.setInterval(2);
         connect(&probe, &QTimer::timeout, this, [&] {
@@ -364,6 +365,7 @@ private slots:
             frameClosed = Frame()->ActiveChild()->close();
             mainClosed = Frame()->close();
             cancelledAt = Dlg()->ProgressBar()->value();
+            percentAt = Dlg()->PercentLabel()->text();
             QTest::mouseClick(Dlg()->CancelButton(), Qt::LeftButton);
         });
         probe.start();
@@ -372,6 +374,8 @@ private slots:
         StartAndWait(20000);
         probe.stop();
         QVERIFY(cancelledAt >= 10 && cancelledAt < 123);
+        // The percentage label moves with the bar.
+        QCOMPARE(percentAt, QString::number(cancelledAt * 100 / 123) + QLatin1Char('%'));
         QVERIFY(!readEnabled && !writeEnabled && !modelEnabled && titleOk);
         QVERIFY(!frameClosed && !mainClosed);
         QVERIFY(Frame()->isVisible() && Frame()->ActiveView() == m_view);

@@ -15,8 +15,8 @@
 #include <QWheelEvent>
 
 #include "link/clock.h"
-#include "link/posix_serial_port.h"
 #include "link/serial_devices.h"
+#include "link/serial_port.h"
 #include "ui/dialog_builder.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -109,6 +109,7 @@ void CTuningDlg::CreateControls() {
 
     BuildFromTemplate(this, t, [&](const TuningControl& c, const DlgRect&) {
         QWidget* w = MakeControl(c, groupOf(c.id));
+        w->setProperty(kTemplatePageProperty, static_cast<int>(c.page));
         m_controls.insert(c.id, w);
         w->installEventFilter(this);
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -126,6 +127,7 @@ void CTuningDlg::CreateControls() {
         }
         previousLabel = qobject_cast<QLabel*>(w);
     }
+    FitToTexts(this);
 
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CTuningDlg::OnSelChangedTree);
     connect(static_cast<QPushButton*>(Control(IDC_TUNING_START)), &QPushButton::clicked, this,
@@ -177,7 +179,7 @@ QWidget* CTuningDlg::MakeControl(const TuningControl& c, QButtonGroup* group) {
             m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
             return m_tree;
         case TuningControlKind::GroupBox: {
-            auto* box = new QGroupBox(Q(c.caption), this);
+            QGroupBox* box = MakeGroupBox(Q(c.caption), this);
             if (c.id == IDC_TUNING_FRAME) {
                 m_frame = box;
             }
@@ -193,8 +195,9 @@ QWidget* CTuningDlg::MakeControl(const TuningControl& c, QButtonGroup* group) {
         }
         case TuningControlKind::Static: {
             QLabel* label = MakeLabel(Q(c.caption), this);
-            // Only the labels the template makes two lines high wrap.
-            label->setWordWrap(c.rect.cy >= 20);
+            // Only the labels the template makes two lines high wrap, and
+            // only between words: a word is never cut in two.
+            label->setWordWrap(c.rect.cy >= 20 && label->text().contains(QLatin1Char(' ')));
             if (c.id == IDC_TUNING_POSITION) {
                 m_position = label;
             }
@@ -376,9 +379,9 @@ void CTuningDlg::OnStart() {
         Utf8(FrequencyBox(TuningSide::Rx)->text()), Utf8(FrequencyBox(TuningSide::Tx)->text()),
         Utf8(ToneBox(TuningSide::Rx)->currentText()), Utf8(ToneBox(TuningSide::Tx)->currentText()));
     TuningLinkHost host(this);
-    PosixSerialPort port;
+    const auto port = NewSystemSerialPort();
     RealClock clock;
-    RunTuningSession(request, port, clock, host);
+    RunTuningSession(request, *port, clock, host);
 }
 
 void CTuningDlg::OnFrequencyEnter(TuningSide side) {

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "../fit_check.h"
 #include "launcher/ui/language_dlg.h"
 #include "launcher/ui/tarvolin_app.h"
 
@@ -221,6 +222,19 @@ private slots:
         QCOMPARE(back.index, 0);
         QCOMPARE(WaitForRun(), S("tarvolin_CH.DLL 0"));
         QCOMPARE(ReadAll(File("Tarvolin.ini")), QByteArray("[MAIN]\nLANGUAGE=CHINESE\n"));
+    }
+
+    // Both languages' texts fit the dialog, without clipping or overlap.
+    void TheDialogsTextsFitInBothLanguages() {
+        QStringList faults;
+        const auto check = [&](CLanguageDlg* dlg) {
+            faults << test::FitFaults(dlg);
+            Pick(dlg, 1);  // the dialog turns English
+            faults << test::FitFaults(dlg);
+            dlg->reject();
+        };
+        Run("Tarvolin.exe", check);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     void ALauncherWithoutExtensionKeepsMainIni() {

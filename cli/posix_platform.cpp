@@ -1,0 +1,63 @@
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+
+#include "cli/platform.h"
+
+namespace quorim::cli {
+
+namespace {
+
+// Set by the handler on whichever thread the signal lands, read by every
+// port's thread.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+void OnInterrupt(int) {
+    g_interrupted = true;
+}
+
+}  // namespace
+
+std::vector<std::string> CommandWords(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+void WatchInterrupt() {
+    g_interrupted = false;
+    struct sigaction sa {};
+    sa.sa_handler = OnInterrupt;
+    sigaction(SIGINT, &sa, nullptr);
+}
+
+void UnwatchInterrupt() {
+    signal(SIGINT, SIG_DFL);
+}
+
+bool Interrupted() {
+    return g_interrupted;
+}
+
+bool StderrIsTerminal() {
+    return isatty(STDERR_FILENO) != 0;
+}
+
+std::tm LocalTimeOf(std::time_t t) {
+    std::tm out{};
+    localtime_r(&t, &out);
+    return out;
+}
+
+std::tm UtcTimeOf(std::time_t t) {
+    std::tm out{};
+    gmtime_r(&t, &out);
+    return out;
+}
+
+bool FolderTakesFiles(const std::string& folder) {
+    std::error_code ec;
+    return std::filesystem::is_directory(folder, ec) && access(folder.c_str(), W_OK) == 0;
+}
+
+}  // namespace quorim::cli

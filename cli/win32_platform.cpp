@@ -1,0 +1,88 @@
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+// windows.h first: shellapi.h needs its types.
+#include <shellapi.h>
+
+#include <atomic>
+#include <cstdio>
+
+#include "app/win32_text.h"
+#include "cli/platform.h"
+
+namespace quorim::cli {
+
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
+        g_interrupted = true;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+std::vector<std::string> CommandWords(int, char**) {
+    // Output byte for byte ("\n" stays "\n"), in UTF-8 on the console, and a
+    // progress line redrawn in place.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(err, &mode)) {
+        SetConsoleMode(err, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    }
+    // The words as typed, whatever the system's code page: from the wide
+    // command line.
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> words;
+    for (int i = 1; i < count; ++i) {
+        words.push_back(Utf8FromWide(wide[i]));
+    }
+    LocalFree(wide);
+    return words;
+}
+
+void WatchInterrupt() {
+    g_interrupted = false;
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+void UnwatchInterrupt() {
+    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
+}
+
+bool Interrupted() {
+    return g_interrupted;
+}
+
+bool StderrIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
+}
+
+std::tm LocalTimeOf(std::time_t t) {
+    std::tm out{};
+    localtime_s(&out, &t);
+    return out;
+}
+
+std::tm UtcTimeOf(std::time_t t) {
+    std::tm out{};
+    gmtime_s(&out, &t);
+    return out;
+}
+
+bool FolderTakesFiles(const std::string& folder) {
+    const std::wstring wide = WideFromUtf8(folder);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           _waccess(wide.c_str(), 2) == 0;
+}
+
+}  // namespace quorim::cli
