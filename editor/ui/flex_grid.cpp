@@ -47,7 +47,9 @@ CMSFlexGrid1::CMSFlexGrid1(QWidget* parent) : QTableWidget(parent) {
     horizontalHeader()->setFont(font());
     verticalHeader()->setFont(font());
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Click, Shift+click, Ctrl+click, Shift+arrows and a click on a row's
+    // number select cells and whole channels.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(false);
     setWordWrap(false);
@@ -63,6 +65,7 @@ CMSFlexGrid1::CMSFlexGrid1(QWidget* parent) : QTableWidget(parent) {
         h->installEventFilter(this);
         h->viewport()->installEventFilter(this);
     }
+    verticalHeader()->setSectionsClickable(true);
     const int rowPx = PxY(kDefaultRowHeightTwips);
     horizontalHeader()->setDefaultSectionSize(PxX(kDefaultColWidthTwips));
     verticalHeader()->setDefaultSectionSize(rowPx);
@@ -166,7 +169,10 @@ void CMSFlexGrid1::MoveTo(long row, long col) {
 void CMSFlexGrid1::SyncCurrent() {
     m_syncing = true;
     if (m_row >= kFixedRows && m_col >= kFixedCols && m_row < GetRows() && m_col < GetCols()) {
-        setCurrentCell(static_cast<int>(m_row - kFixedRows), static_cast<int>(m_col - kFixedCols));
+        // A move by program selects the new current cell alone, as a click does.
+        selectionModel()->setCurrentIndex(
+            model()->index(static_cast<int>(m_row - kFixedRows), static_cast<int>(m_col - kFixedCols)),
+            QItemSelectionModel::ClearAndSelect);
     } else {
         setCurrentIndex(QModelIndex());
     }
@@ -339,6 +345,25 @@ long CMSFlexGrid1::GetCellHeight() const {
     return TwY(CellRect().height());
 }
 
+QList<QPoint> CMSFlexGrid1::SelectedCells() const {
+    QList<QPoint> cells;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        cells.append(QPoint(index.column() + kFixedCols, index.row() + kFixedRows));
+    }
+    return cells;
+}
+
+void CMSFlexGrid1::SelectRows(const QList<int>& rows) {
+    QItemSelection selection;
+    for (const int row : rows) {
+        if (row >= kFixedRows && row < GetRows()) {
+            selection.select(model()->index(row - kFixedRows, 0),
+                             model()->index(row - kFixedRows, columnCount() - 1));
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
 void CMSFlexGrid1::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
     const bool navigation = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
@@ -397,13 +422,14 @@ bool CMSFlexGrid1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseButtonPress) {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && (w == horizontalHeader()->viewport() || w == verticalHeader()->viewport())) {
+        // A click on a channel's number selects the channel and opens no editor.
+        if (w && w == horizontalHeader()->viewport()) {
             EmitMouseDown(static_cast<QMouseEvent*>(event), w);
         }
     }
     if (event->type() == QEvent::MouseButtonDblClick) {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && (w == horizontalHeader()->viewport() || w == verticalHeader()->viewport())) {
+        if (w && w == horizontalHeader()->viewport()) {
             emit DblClick();
         }
     }

@@ -54,6 +54,11 @@ public:
     long GetCellWidth() const;
     long GetCellHeight() const;
 
+    // The selected cells, in grid rows and columns (the fixed ones never are).
+    QList<QPoint> SelectedCells() const;  // x: column, y: row
+    // Selects whole rows (channels), the current cell staying where it is.
+    void SelectRows(const QList<int>& rows);
+
     // The screen's pixels per logical inch, as the twips are converted.
     int PixelsPerInchX() const;
     int PixelsPerInchY() const;

@@ -5,6 +5,8 @@
 #include <QCursor>
 #include <QEvent>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -249,6 +251,22 @@ void CQuorim_CHView::CreateForm() {
     connect(m_grid, &CMSFlexGrid1::KeyPress, this, &CQuorim_CHView::OnKeyPressGrid, Qt::DirectConnection);
     connect(m_grid, &CMSFlexGrid1::MouseDown, this, &CQuorim_CHView::OnMouseDownGrid);
     connect(m_grid, &CMSFlexGrid1::Scroll, this, &CQuorim_CHView::OnScrollGrid);
+
+    // The right button opens no editor: it opens the grid's context menu.
+    for (QWidget* w : {static_cast<QWidget*>(m_grid), static_cast<QWidget*>(m_grid->verticalHeader())}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& pos) { OnGridContextMenu(w->mapToGlobal(pos)); });
+    }
+    // A selection of several cells puts an open editor away, committed.
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_bEditorsCreated && m_grid->selectionModel()->selectedIndexes().size() > 1) {
+            QWidget* editor = GetCellEditor(m_grid->GetCol());
+            if (editor && !editor->isHidden()) {
+                OnLeaveCellGrid();
+            }
+        }
+    });
 }
 
 QComboBox* CQuorim_CHView::Combo(SettingsList list) const {
@@ -289,8 +307,9 @@ void CQuorim_CHView::SetComboSel(QComboBox* combo, int index) {
 
 void CQuorim_CHView::MarkModified() {
     if (m_pDocument) {
-        m_pDocument->SetModifiedFlag(true);
         m_pDocument->UpdateAllViews(this);
+        // One step of the document's undo history.
+        m_pDocument->RecordChange(this);
     }
 }
 
@@ -470,6 +489,9 @@ void CQuorim_CHView::OnInitialUpdate() {
         InitialUpdateEditor(m_pDocument->Data(), *this);
     }
     SyncFunctionSettings();
+    if (m_pDocument && m_pDocument->FirstView() == this) {
+        m_pDocument->SetUndoBaseline(this);
+    }
     m_comboModel->setFocus();
 }
 

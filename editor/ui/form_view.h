@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QHash>
+#include <QKeySequence>
 #include <QPointer>
 #include <QScrollArea>
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/dialog_template.h"
+#include "editor/channel_edit.h"
 #include "editor/editor_surface.h"
 #include "editor/ui/view_host.h"
 #include "link/clone_engine.h"
@@ -16,12 +19,28 @@
 class QComboBox;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QPrinter;
 
 namespace quorim {
 
 class CMSFlexGrid1;
 class CQuorim_CHDoc;
+
+// The commands of the grid's context menu, each with its keys.
+enum class EditCommand {
+    Undo,
+    Redo,
+    Cut,
+    Copy,
+    Paste,
+    Clear,
+    InsertChannel,
+    DeleteChannels,
+    MoveUp,
+    MoveDown,
+    SelectAll,
+};
 
 // The form view of a document (template 101): the channel grid on the right,
 // the radio-wide settings lists on the left. It is the editor surface the
@@ -157,6 +176,27 @@ public:
     // already); true when it was handled.
     bool PreTranslateMessage(QObject* target, QKeyEvent* event);
 
+    // Editing the channel table as a whole (view_edit.cpp). The selection:
+    // its cells of columns 1 to 5 (the current cell when nothing is
+    // selected), the channels they lie in, and whether those channels are
+    // selected whole (by their numbers, or every cell of them).
+    std::vector<GridCell> SelectedCells() const;
+    std::vector<int> SelectedChannels() const;
+    bool WholeChannelsSelected() const;
+    void SelectChannels(const std::vector<int>& channels);
+    bool CanDo(EditCommand command) const;
+    // Runs a command on the selection; an open editor commits first.
+    void OnEditCommand(EditCommand command);
+    static std::vector<QKeySequence> EditCommandKeys(EditCommand command);
+    // The grid's context menu: every command with its keys, enabled as the
+    // selection and the undo history allow.
+    QMenu* CreateGridMenu(QWidget* parent);
+    void OnGridContextMenu(const QPoint& globalPos);
+    // An undo or redo is about to replace what the view shows (open editors
+    // are put away), and has replaced it.
+    void BeginStateChange();
+    void EndStateChange();
+
 signals:
     // Text for the first pane of the main frame's status bar.
     void MessageText(const QString& text);
@@ -184,6 +224,10 @@ private:
     void HideCellEditors();
     void SetUpCellEditors();
     void HideCellEditor(QWidget* editor);
+    bool HandleEditKey(QWidget* focused, QKeyEvent* event);
+    // Shows a refusal, or records the change as one step named `label` and
+    // selects the channels it left.
+    void Finish(const EditResult& result, std::string_view label);
     // The hidden editors take the current cell's text again (after the rows
     // or the cells changed under them), so no other cell's text is left in
     // them for the next edit.

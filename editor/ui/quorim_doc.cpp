@@ -1,12 +1,86 @@
 #include "editor/ui/quorim_doc.h"
 
 #include <QFileInfo>
+#include <QUndoStack>
 
 #include "editor/ui/form_view.h"
 
 namespace quorim {
 
-CQuorim_CHDoc::CQuorim_CHDoc(QObject* parent) : QObject(parent) {}
+namespace {
+
+// One change of a document, its effect computed by the core: the state
+// before and after. Pushing it does nothing; the change has happened.
+class CEditCommand : public QUndoCommand {
+public:
+    CEditCommand(CQuorim_CHDoc* doc, EditStep step, const QString& text)
+        : QUndoCommand(text), m_doc(doc), m_step(std::move(step)) {}
+
+    void undo() override { m_doc->ApplyStep(m_step, false); }
+    void redo() override {
+        if (m_pushed) {
+            m_doc->ApplyStep(m_step, true);
+        }
+        m_pushed = true;
+    }
+
+private:
+    CQuorim_CHDoc* m_doc;
+    EditStep m_step;
+    bool m_pushed = false;
+};
+
+// Enough steps for a day's work on one radio; each holds only what changed
+// and two images.
+constexpr int kUndoLimit = 500;
+
+}  // namespace
+
+CQuorim_CHDoc::CQuorim_CHDoc(QObject* parent) : QObject(parent), m_undo(new QUndoStack(this)) {
+    m_undo->setUndoLimit(kUndoLimit);
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { SetModifiedFlag(!clean); });
+}
+
+CQuorim_CHDoc::~CQuorim_CHDoc() = default;
+
+void CQuorim_CHDoc::SetUndoBaseline(const CQuorim_CHView* from) {
+    if (from) {
+        m_recorded = std::make_unique<EditorState>(CaptureState(m_data, *from));
+    }
+}
+
+void CQuorim_CHDoc::RecordChange(const CQuorim_CHView* from, const QString& text) {
+    if (!from) {
+        return;
+    }
+    auto now = std::make_unique<EditorState>(CaptureState(m_data, *from));
+    if (!m_recorded) {
+        // No state to start from: this one is the first.
+        m_recorded = std::move(now);
+        SetModifiedFlag(true);
+        return;
+    }
+    EditStep step(*m_recorded, *now);
+    m_recorded = std::move(now);
+    if (!step.Empty()) {
+        m_undo->push(new CEditCommand(this, std::move(step), text));
+    }
+}
+
+void CQuorim_CHDoc::ApplyStep(const EditStep& step, bool forward) {
+    CQuorim_CHView* first = FirstView();
+    if (!first) {
+        EditorModel scratch;
+        step.Apply(forward, m_data, scratch);
+        m_recorded.reset();
+        return;
+    }
+    first->BeginStateChange();
+    step.Apply(forward, m_data, *first);
+    first->EndStateChange();
+    UpdateAllViews(first);
+    SetUndoBaseline(first);
+}
 
 bool CQuorim_CHDoc::OnNewDocument() {
     m_data.OnNewDocument();
@@ -27,6 +101,13 @@ void CQuorim_CHDoc::SetTitle(const QString& title) {
 }
 
 void CQuorim_CHDoc::SetModifiedFlag(bool modified) {
+    if (!modified) {
+        m_undo->setClean();
+        // A save encoded the editor into the image: the next step starts here.
+        if (m_recorded) {
+            m_recorded->data = m_data;
+        }
+    }
     if (modified != m_modified) {
         m_modified = modified;
         emit ModifiedChanged(modified);

@@ -3,8 +3,12 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <memory>
 
+#include "editor/channel_edit.h"
 #include "image/memory_image.h"
+
+class QUndoStack;
 
 namespace quorim {
 
@@ -18,6 +22,7 @@ class CQuorim_CHDoc : public QObject {
 
 public:
     explicit CQuorim_CHDoc(QObject* parent = nullptr);
+    ~CQuorim_CHDoc() override;
 
     DocumentData& Data() { return m_data; }
     const DocumentData& Data() const { return m_data; }
@@ -32,8 +37,21 @@ public:
 
     bool IsModified() const { return m_modified; }
     // Edits, reads and model changes mark the document; new, open and save
-    // clear the mark.
+    // clear the mark (and make the undo history's present step the clean one).
     void SetModifiedFlag(bool modified = true);
+
+    // The undo history, one for the document and all its views. The modified
+    // mark follows its clean state.
+    QUndoStack* UndoStack() const { return m_undo; }
+    // What the document and `from`'s editor hold now is the state the next
+    // change starts from (after a document was shown, opened or saved).
+    void SetUndoBaseline(const CQuorim_CHView* from);
+    // A change made in `from`: the difference to the state recorded last
+    // becomes one undo step named `text`. Nothing when nothing changed.
+    void RecordChange(const CQuorim_CHView* from, const QString& text = QString());
+    // Undo (forward false) or redo a step: the data and every view's editor
+    // take the state before or after it.
+    void ApplyStep(const EditStep& step, bool forward);
 
     const QList<CQuorim_CHView*>& Views() const { return m_views; }
     CQuorim_CHView* FirstView() const { return m_views.isEmpty() ? nullptr : m_views.first(); }
@@ -58,6 +76,9 @@ private:
     QString m_title;
     bool m_modified = false;
     QList<CQuorim_CHView*> m_views;
+    QUndoStack* m_undo;
+    // The state the last recorded step left (or the baseline).
+    std::unique_ptr<EditorState> m_recorded;
 };
 
 }  // namespace quorim

@@ -152,7 +152,11 @@ void CQuorim_CHView::OnDblClickGrid() {
     }
 }
 
-void CQuorim_CHView::OnMouseDownGrid(short button, short /*shift*/, long /*x*/, long /*y*/) {
+void CQuorim_CHView::OnMouseDownGrid(short button, short shift, long /*x*/, long /*y*/) {
+    // Shift+click and Ctrl+click select; they open no editor.
+    if (shift & 3) {
+        return;
+    }
     if (OpensOnMouseDown(button, static_cast<int>(m_grid->GetRow()), static_cast<int>(m_grid->GetCol()))) {
         BeginCellEdit(kKeyNone);
     }
@@ -277,6 +281,9 @@ bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
     auto* focused = qobject_cast<QWidget*>(target);
     if (!m_bEditorsCreated || !focused) {
         return false;
+    }
+    if (HandleEditKey(focused, event)) {
+        return true;
     }
     const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
     if (tab && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&

@@ -93,7 +93,7 @@ void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome 
         ReloadCellEditors();
         SyncFunctionSettings();
         m_grid->viewport()->update();
-        MarkModified();  // and every other view of the document shows the read
+        MarkModified();  // one undo step, and every other view of the document shows the read
     }
     if (outcome == TransferOutcome::Succeeded) {
         // Done work is told, with the model, the channels and the device.

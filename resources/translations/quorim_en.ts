@@ -815,15 +815,75 @@ Copyright (C) the Quorim developers.</translation>
     </message>
     <message>
         <source>已读出对讲机数据，但未保存备份：XDG_DATA_HOME 和 HOME 都未指明存放的文件夹</source>
-        <translation>The radio's memory was read, but no backup was kept: neither XDG_DATA_HOME nor HOME names a folder for it</translation>
+        <translation>The radio&apos;s memory was read, but no backup was kept: neither XDG_DATA_HOME nor HOME names a folder for it</translation>
     </message>
     <message>
         <source>已读出对讲机数据，但备份无法保存到“%1”（%2）</source>
-        <translation>The radio's memory was read, but its backup could not be stored in &quot;%1&quot; (%2)</translation>
+        <translation>The radio&apos;s memory was read, but its backup could not be stored in &quot;%1&quot; (%2)</translation>
     </message>
     <message>
         <source>对讲机数据已备份到“%1”，但旧的备份无法删除（%2）</source>
-        <translation>The radio's memory was backed up in &quot;%1&quot;, but older backups could not be removed (%2)</translation>
+        <translation>The radio&apos;s memory was backed up in &quot;%1&quot;, but older backups could not be removed (%2)</translation>
+    </message>
+    <message>
+        <source>最后一个信道已有数据，插入信道会将其删除，请先删除最后的信道</source>
+        <translation>The last channel holds data that inserting a channel would drop. Delete the last channel first.</translation>
+    </message>
+    <message>
+        <source>粘贴的数据超出了信道表格的范围</source>
+        <translation>The pasted data reaches past the channel table.</translation>
+    </message>
+    <message>
+        <source>以下数据不符合要求，没有粘贴任何数据：</source>
+        <translation>These entries are not valid; nothing was pasted:</translation>
+    </message>
+    <message>
+        <source>信道 %1，%2（“%3”）：%4</source>
+        <translation>Channel %1, %2 (&quot;%3&quot;): %4</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>插入空信道</source>
+        <translation>Insert Empty Channel</translation>
+    </message>
+    <message>
+        <source>删除信道</source>
+        <translation>Delete Channels</translation>
+    </message>
+    <message>
+        <source>信道上移</source>
+        <translation>Move Channels Up</translation>
+    </message>
+    <message>
+        <source>信道下移</source>
+        <translation>Move Channels Down</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select All</translation>
     </message>
     <message>
         <source>“%1”不是普通文件，未作改动</source>

@@ -20,6 +20,7 @@ QObject* MakeTransferTest();
 QObject* MakeTransferSlowTest();
 QObject* MakePrintTest();
 QObject* MakeCellEditTest();
+QObject* MakeChannelEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
 QObject* MakeFitTest();
@@ -58,12 +59,19 @@ int main(int argc, char* argv[]) {
         const char* name;
         QObject* (*make)();
     };
-    const Suite suites[] = {{"AppTest", MakeAppTest},           {"ViewTest", MakeViewTest},
-                            {"GridTest", MakeGridTest},         {"PrintTest", MakePrintTest},
-                            {"CellEditTest", MakeCellEditTest}, {"TuningTest", MakeTuningTest},
-                            {"EnglishTest", MakeEnglishTest},   {"FitTest", MakeFitTest},
-                            {"TransferTest", MakeTransferTest}, {"TransferSlowTest", MakeTransferSlowTest},
-                            {"DevicesTest", MakeDevicesTest},   {"SafeEditTest", MakeSafeEditTest}};
+    const Suite suites[] = {{"AppTest", MakeAppTest},
+                            {"ViewTest", MakeViewTest},
+                            {"GridTest", MakeGridTest},
+                            {"PrintTest", MakePrintTest},
+                            {"CellEditTest", MakeCellEditTest},
+                            {"ChannelEditTest", MakeChannelEditTest},
+                            {"TuningTest", MakeTuningTest},
+                            {"EnglishTest", MakeEnglishTest},
+                            {"FitTest", MakeFitTest},
+                            {"TransferTest", MakeTransferTest},
+                            {"TransferSlowTest", MakeTransferSlowTest},
+                            {"DevicesTest", MakeDevicesTest},
+                            {"SafeEditTest", MakeSafeEditTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

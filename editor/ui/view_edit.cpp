@@ -1,0 +1,369 @@
+// The channel table as an editor of cells and whole channels: selection,
+// clipboard, channel operations, undo and redo, and the grid's context menu.
+// What each command does to the document is decided by the core
+// (editor/channel_edit.h); this file gathers the selection, carries the
+// result onto the widgets and records it as one undo step of the document.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QUndoStack>
+#include <algorithm>
+#include <set>
+
+#include "editor/channel_edit.h"
+#include "editor/ui/flex_grid.h"
+#include "editor/ui/form_view.h"
+#include "editor/ui/quorim_doc.h"
+#include "ui/message_box.h"
+#include "ui/ui_text.h"
+
+namespace quorim {
+
+namespace {
+
+// The keys of the commands. The frame's accelerators keep Ctrl+C to Ctrl+W.
+struct EditKeys {
+    EditCommand command;
+    QKeyCombination key;
+};
+const EditKeys kEditKeys[] = {
+    {EditCommand::Undo, Qt::CTRL | Qt::Key_Z},
+    {EditCommand::Redo, Qt::CTRL | Qt::Key_Y},
+    {EditCommand::Redo, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+    {EditCommand::Cut, Qt::SHIFT | Qt::Key_Delete},
+    {EditCommand::Copy, Qt::CTRL | Qt::Key_Insert},
+    {EditCommand::Paste, Qt::SHIFT | Qt::Key_Insert},
+    {EditCommand::Paste, Qt::CTRL | Qt::Key_V},
+    {EditCommand::Clear, QKeyCombination(Qt::Key_Delete)},
+    {EditCommand::InsertChannel, QKeyCombination(Qt::Key_Insert)},
+    {EditCommand::DeleteChannels, Qt::CTRL | Qt::Key_Delete},
+    {EditCommand::MoveUp, Qt::ALT | Qt::Key_Up},
+    {EditCommand::MoveDown, Qt::ALT | Qt::Key_Down},
+    {EditCommand::SelectAll, Qt::CTRL | Qt::Key_A},
+};
+
+std::string_view CommandText(EditCommand command) {
+    switch (command) {
+        case EditCommand::Undo:
+            return kCmdUndo;
+        case EditCommand::Redo:
+            return kCmdRedo;
+        case EditCommand::Cut:
+            return kCmdCut;
+        case EditCommand::Copy:
+            return kCmdCopy;
+        case EditCommand::Paste:
+            return kCmdPaste;
+        case EditCommand::Clear:
+            return kCmdClear;
+        case EditCommand::InsertChannel:
+            return kCmdInsertChannel;
+        case EditCommand::DeleteChannels:
+            return kCmdDeleteChannels;
+        case EditCommand::MoveUp:
+            return kCmdMoveUp;
+        case EditCommand::MoveDown:
+            return kCmdMoveDown;
+        case EditCommand::SelectAll:
+            return kCmdSelectAll;
+    }
+    return {};
+}
+
+// Text of several cells, or of whole channels: a paste of the grid's own,
+// not of one cell's text into an open editor.
+bool IsBlockOnClipboard() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data) {
+        return false;
+    }
+    if (data->hasFormat(Raw(kChannelRecordsMime))) {
+        return true;
+    }
+    QString text = data->text();
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) {
+        text.chop(1);
+    }
+    return text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+std::vector<QKeySequence> CQuorim_CHView::EditCommandKeys(EditCommand command) {
+    std::vector<QKeySequence> keys;
+    for (const EditKeys& k : kEditKeys) {
+        if (k.command == command) {
+            keys.emplace_back(k.key);
+        }
+    }
+    return keys;
+}
+
+void CQuorim_CHView::BeginStateChange() {
+    HideCellEditors();
+}
+
+void CQuorim_CHView::EndStateChange() {
+    SyncFunctionSettings();
+    ReloadCellEditors();
+    m_grid->viewport()->update();
+}
+
+// --- Selection -----------------------------------------------------------------
+
+std::vector<GridCell> CQuorim_CHView::SelectedCells() const {
+    std::vector<GridCell> cells;
+    for (const QPoint& p : m_grid->SelectedCells()) {
+        if (p.x() >= kColRxFreq && p.x() <= kColInhibit) {
+            cells.push_back({p.y(), p.x()});
+        }
+    }
+    if (cells.empty() && m_grid->GetRow() > 0 && m_grid->GetCol() >= kColRxFreq &&
+        m_grid->GetCol() <= kColInhibit) {
+        cells.push_back({static_cast<int>(m_grid->GetRow()), static_cast<int>(m_grid->GetCol())});
+    }
+    std::sort(cells.begin(), cells.end(), [](const GridCell& a, const GridCell& b) {
+        return a.row != b.row ? a.row < b.row : a.col < b.col;
+    });
+    return cells;
+}
+
+std::vector<int> CQuorim_CHView::SelectedChannels() const {
+    std::set<int> rows;
+    for (const GridCell& c : SelectedCells()) {
+        rows.insert(c.row);
+    }
+    if (rows.empty() && m_grid->GetRow() > 0) {
+        rows.insert(static_cast<int>(m_grid->GetRow()));
+    }
+    return {rows.begin(), rows.end()};
+}
+
+bool CQuorim_CHView::WholeChannelsSelected() const {
+    const std::vector<GridCell> cells = SelectedCells();
+    const std::vector<int> rows = SelectedChannels();
+    return !cells.empty() && cells.size() == rows.size() * (kColInhibit - kColRxFreq + 1);
+}
+
+void CQuorim_CHView::SelectChannels(const std::vector<int>& channels) {
+    if (channels.empty()) {
+        return;
+    }
+    if (m_grid->GetRow() != channels.front()) {
+        m_grid->SetRow(channels.front());
+    }
+    m_grid->SelectRows(QList<int>(channels.begin(), channels.end()));
+}
+
+// --- Commands ------------------------------------------------------------------
+
+bool CQuorim_CHView::CanDo(EditCommand command) const {
+    if (!m_pDocument || m_bTransferRunning) {
+        return false;
+    }
+    const std::vector<int> channels = SelectedChannels();
+    const int last = Rows() - 1;
+    switch (command) {
+        case EditCommand::Undo:
+            return m_pDocument->UndoStack()->canUndo();
+        case EditCommand::Redo:
+            return m_pDocument->UndoStack()->canRedo();
+        case EditCommand::Paste: {
+            const QMimeData* data = QApplication::clipboard()->mimeData();
+            return data && (data->hasText() || data->hasFormat(Raw(kChannelRecordsMime))) &&
+                   !channels.empty();
+        }
+        case EditCommand::MoveUp:
+            return !channels.empty() && channels.front() > 1;
+        case EditCommand::MoveDown:
+            return !channels.empty() && channels.back() < last;
+        case EditCommand::SelectAll:
+            return true;
+        default:
+            return !channels.empty();
+    }
+}
+
+void CQuorim_CHView::Finish(const EditResult& result, std::string_view label) {
+    if (!result.ok) {
+        if (!result.message.empty()) {
+            QString text = Q(result.message);
+            for (const CellRefusal& refusal : result.refusals) {
+                text += QLatin1Char('\n') + Raw(FormatRefusal(refusal, WindowTexts()));
+            }
+            AfxMessageBox(this, text);
+        }
+        return;
+    }
+    if (m_pDocument) {
+        m_pDocument->UpdateAllViews(this);
+        m_pDocument->RecordChange(this, Q(label));
+    }
+    SelectChannels(result.channels);
+    m_grid->viewport()->update();
+}
+
+void CQuorim_CHView::OnEditCommand(EditCommand command) {
+    if (!CanDo(command)) {
+        return;
+    }
+    // An open editor commits first, as when the user leaves its cell.
+    if (command != EditCommand::Undo && command != EditCommand::Redo) {
+        OnLeaveCellGrid();
+    }
+    DocumentData& data = m_pDocument->Data();
+    switch (command) {
+        case EditCommand::Undo:
+        case EditCommand::Redo: {
+            QWidget* editor = GetCellEditor(m_grid->GetCol());
+            if (editor && !editor->isHidden()) {
+                OnLeaveCellGrid();
+            }
+            if (command == EditCommand::Undo) {
+                m_pDocument->UndoStack()->undo();
+            } else {
+                m_pDocument->UndoStack()->redo();
+            }
+            return;
+        }
+        case EditCommand::Copy:
+        case EditCommand::Cut: {
+            auto* mime = new QMimeData;
+            const std::vector<int> channels = SelectedChannels();
+            if (WholeChannelsSelected()) {
+                mime->setText(Raw(CellsAsText(*this, channels, {1, 2, 3, 4, 5})));
+                mime->setData(Raw(kChannelRecordsMime),
+                              QByteArray::fromStdString(ChannelsAsRecords(data, *this, channels)));
+            } else {
+                std::set<int> cols;
+                for (const GridCell& c : SelectedCells()) {
+                    cols.insert(c.col);
+                }
+                mime->setText(Raw(CellsAsText(*this, channels, {cols.begin(), cols.end()})));
+            }
+            QApplication::clipboard()->setMimeData(mime);
+            if (command == EditCommand::Cut) {
+                Finish(ClearCells(*this, SelectedCells()), kCmdCut);
+            }
+            return;
+        }
+        case EditCommand::Paste: {
+            const QMimeData* mime = QApplication::clipboard()->mimeData();
+            const auto records = ParseChannelRecords(mime->data(Raw(kChannelRecordsMime)).toStdString());
+            const std::vector<int> channels = SelectedChannels();
+            if (!records.empty()) {
+                Finish(PasteChannelRecords(data, *this, channels.front(), records), kCmdPaste);
+                return;
+            }
+            // From the top left of the selection on.
+            int col = kColInhibit;
+            for (const GridCell& c : SelectedCells()) {
+                col = std::min(col, c.col);
+            }
+            if (WholeChannelsSelected()) {
+                col = kColRxFreq;
+            }
+            Finish(PasteCellsText(*this, channels.front(), col, Utf8(mime->text())), kCmdPaste);
+            return;
+        }
+        case EditCommand::Clear:
+            Finish(ClearCells(*this, SelectedCells()), kCmdClear);
+            return;
+        case EditCommand::InsertChannel: {
+            const std::vector<int> channels = SelectedChannels();
+            const int count = WholeChannelsSelected() ? static_cast<int>(channels.size()) : 1;
+            Finish(InsertChannels(data, *this, channels.front(), count), kCmdInsertChannel);
+            return;
+        }
+        case EditCommand::DeleteChannels:
+            Finish(DeleteChannels(data, *this, SelectedChannels()), kCmdDeleteChannels);
+            return;
+        case EditCommand::MoveUp:
+        case EditCommand::MoveDown:
+            Finish(MoveChannels(data, *this, SelectedChannels(), command == EditCommand::MoveUp ? -1 : 1),
+                   command == EditCommand::MoveUp ? kCmdMoveUp : kCmdMoveDown);
+            return;
+        case EditCommand::SelectAll:
+            m_grid->selectAll();
+            return;
+    }
+}
+
+bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
+    const QKeyCombination pressed = event->keyCombination();
+    std::optional<EditCommand> command;
+    for (const EditKeys& k : kEditKeys) {
+        // The keypad's keys count as the main ones.
+        if (k.key == QKeyCombination(pressed.keyboardModifiers() & ~Qt::KeypadModifier, pressed.key())) {
+            command = k.command;
+        }
+    }
+    if (!command) {
+        return false;
+    }
+    if (focused != m_grid) {
+        QWidget* editor = GetCellEditor(m_grid->GetCol());
+        const bool inEditor =
+            editor && !editor->isHidden() && (focused == editor || editor->isAncestorOf(focused));
+        if (!inEditor) {
+            return false;  // the settings lists keep their keys
+        }
+        // An open editor keeps its own keys, but for a paste of several
+        // cells, and for undo and redo while it holds the cell's text
+        // unchanged (the editor has nothing of its own to undo).
+        QString held;
+        if (editor == m_editCell) {
+            held = m_editCell->text();
+        } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            held = combo->currentText();
+        }
+        const bool unchanged =
+            editor == m_comboYesNo || Utf8(held) == TextMatrix(m_grid->GetRow(), m_grid->GetCol());
+        const bool take = (*command == EditCommand::Paste && IsBlockOnClipboard()) ||
+                          ((*command == EditCommand::Undo || *command == EditCommand::Redo) && unchanged);
+        if (!take) {
+            return false;
+        }
+        if (unchanged) {
+            HideCellEditor(editor);
+        }
+    }
+    OnEditCommand(*command);
+    return true;
+}
+
+QMenu* CQuorim_CHView::CreateGridMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    const EditCommand order[] = {EditCommand::Undo,          EditCommand::Redo,           EditCommand::Cut,
+                                 EditCommand::Copy,          EditCommand::Paste,          EditCommand::Clear,
+                                 EditCommand::InsertChannel, EditCommand::DeleteChannels, EditCommand::MoveUp,
+                                 EditCommand::MoveDown,      EditCommand::SelectAll};
+    for (const EditCommand command : order) {
+        if (command == EditCommand::Cut || command == EditCommand::InsertChannel ||
+            command == EditCommand::SelectAll) {
+            menu->addSeparator();
+        }
+        QAction* action = menu->addAction(Q(CommandText(command)));
+        const std::vector<QKeySequence> keys = EditCommandKeys(command);
+        action->setShortcuts(QList<QKeySequence>(keys.begin(), keys.end()));
+        action->setShortcutVisibleInContextMenu(true);
+        action->setEnabled(CanDo(command));
+        action->setData(static_cast<int>(command));
+        connect(action, &QAction::triggered, this, [this, command] { OnEditCommand(command); });
+    }
+    return menu;
+}
+
+void CQuorim_CHView::OnGridContextMenu(const QPoint& globalPos) {
+    QMenu* menu = CreateGridMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+}  // namespace quorim

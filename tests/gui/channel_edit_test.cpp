@@ -1,0 +1,234 @@
+// The channel table as an editor: selection, the clipboard, channel
+// operations, undo and redo, by keys and clicks into the real grid.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "app/ui/main_frame.h"
+#include "app/ui/quorim_app.h"
+#include "editor/codec.h"
+#include "editor/editor_model.h"
+#include "editor/ui/flex_grid.h"
+#include "editor/ui/form_view.h"
+#include "editor/ui/quorim_doc.h"
+#include "gui_test_support.h"
+#include "image/szt_file.h"
+
+using namespace quorim;
+using quorim::test::MessageBoxAnswer;
+
+namespace {
+
+QString S(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Channels 1 to `used` on 141, 142, … MHz, with bytes 13-15 = the channel
+// number: bytes the grid never shows.
+MemoryImage SampleImage(int used) {
+    DocumentData doc;
+    doc.OnNewDocument();
+    for (int n = 1; n <= used; ++n) {
+        std::uint8_t* r = doc.m_image.data() + RowOffset(static_cast<std::size_t>(n));
+        r[0] = r[1] = r[4] = r[5] = 0x00;
+        r[2] = r[6] = static_cast<std::uint8_t>(n << 4);
+        r[3] = r[7] = 0x14;
+        r[kRecFlags] = 0xF1;
+        r[13] = r[14] = r[15] = static_cast<std::uint8_t>(n);
+    }
+    return doc.m_image;
+}
+
+MemoryImage FileBytes(const QString& path) {
+    MemoryImage image{};
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    return image;
+}
+
+}  // namespace
+
+class ChannelEditTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CQuorim_CHApp> m_app;
+    QTemporaryDir m_dir;
+
+    CMainFrame* Frame() const { return m_app->MainFrame(); }
+    CQuorim_CHView* Open(const char* name, int used) {
+        const std::string path = test::WriteImageFile(m_dir.path().toStdString(), name, SampleImage(used));
+        CQuorim_CHDoc* doc = m_app->OpenDocumentFile(QString::fromStdString(path));
+        if (!doc) {
+            return nullptr;
+        }
+        // Saved once, so the file holds what the editor encodes.
+        m_app->DoSave(doc, doc->PathName());
+        return doc->FirstView();
+    }
+    // A click on a channel's number, with Shift or Ctrl held or not.
+    static void ClickChannel(CQuorim_CHView* view, int channel, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QHeaderView* header = view->Grid()->verticalHeader();
+        view->Grid()->scrollTo(view->Grid()->model()->index(channel - 1, 0));
+        const QPoint at(header->width() / 2,
+                        header->sectionViewportPosition(channel - 1) + header->sectionSize(channel - 1) / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, mods, at);
+    }
+    static void Key(CQuorim_CHView* view, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus && view->isAncestorOf(focus) ? focus : view->Grid(), key, mods);
+    }
+    static QStringList Row(CQuorim_CHView* view, int row) {
+        QStringList t;
+        for (int col = 1; col <= 5; ++col) {
+            t << view->Grid()->GetTextMatrix(row, col);
+        }
+        return t;
+    }
+    // What a save of the view would store.
+    static MemoryImage Encoded(CQuorim_CHView* view) {
+        DocumentData data = view->GetDocument()->Data();
+        EncodeImage(*view, data);
+        return data.m_image;
+    }
+
+private slots:
+    void init() {
+        m_app = std::make_unique<CQuorim_CHApp>();
+        QVERIFY(m_app->InitInstance({}));
+        QVERIFY(QTest::qWaitForWindowExposed(Frame()));
+    }
+    void cleanup() { m_app.reset(); }
+
+    void copiesChannelsIntoAnotherDocumentWithUndoAndRedo() {
+        CQuorim_CHView* a = Open("a.szt", 3);
+        QVERIFY(a);
+        a->Grid()->setFocus();
+        ClickChannel(a, 1);
+        ClickChannel(a, 3, Qt::ShiftModifier);
+        QVERIFY(a->WholeChannelsSelected());
+        QCOMPARE(a->SelectedChannels(), (std::vector<int>{1, 2, 3}));
+        Key(a, Qt::Key_Insert, Qt::ControlModifier);
+        QVERIFY(QApplication::clipboard()->text().startsWith(S("141.00000\t141.00000\t\t\t否\n")));
+
+        CQuorim_CHView* b = Open("b.szt", 0);
+        QVERIFY(b && b != a);
+        b->Grid()->setFocus();
+        ClickChannel(b, 10);
+        Key(b, Qt::Key_V, Qt::ControlModifier);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(Row(b, 10 + i), Row(a, 1 + i));
+        }
+        QVERIFY(b->GetDocument()->IsModified());
+        QVERIFY(!a->GetDocument()->IsModified());
+        QCOMPARE(b->SelectedChannels(), (std::vector<int>{10, 11, 12}));
+        const MemoryImage pasted = Encoded(b);
+        for (int i = 0; i < 3; ++i) {
+            // The bytes the grid does not show came along.
+            QCOMPARE(pasted[RowOffset(10 + i) + 13], static_cast<std::uint8_t>(1 + i));
+            QCOMPARE(pasted[RowOffset(10 + i) + kRecFlags] & 0xF0, 0xF0);
+        }
+
+        Key(b, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Row(b, 10), QStringList(5, QString()));
+        QVERIFY(!b->GetDocument()->IsModified());
+        QCOMPARE(Encoded(b), FileBytes(b->GetDocument()->PathName()));
+        Key(b, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Row(b, 12), Row(a, 3));
+        QVERIFY(b->GetDocument()->IsModified());
+        QCOMPARE(Encoded(b), pasted);
+    }
+
+    void pastesASpreadsheetRangeThroughTheCellRules() {
+        CQuorim_CHView* view = Open("c.szt", 0);
+        QVERIFY(view);
+        view->Grid()->setFocus();
+        view->Grid()->SetRow(2);
+        view->Grid()->SetCol(1);
+        view->BeginCellEdit(0);  // an open editor: a range still pastes into the grid
+        QApplication::clipboard()->setText(S("145.0125\t145.5\t88.5\r\n146.025\t146.025\td023n\r\n"));
+        Key(view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Row(view, 2), (QStringList{S("145.01250"), S("145.50000"), S("88.5"), S("OFF"), S("否")}));
+        QCOMPARE(Row(view, 3), (QStringList{S("146.02500"), S("146.02500"), S("D023N"), S("OFF"), S("否")}));
+
+        // One refused cell: it is listed, and nothing of the paste is applied.
+        QApplication::clipboard()->setText(S("150\t150\t67\n151\t145.0062\t67\n"));
+        view->Grid()->SetRow(5);
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        Key(view, Qt::Key_Insert, Qt::ShiftModifier);
+        QTRY_COMPARE(answer.Count(), 1);
+        QVERIFY2(answer.Text().contains(S("信道 6，发射频率（“145.0062”）")), qPrintable(answer.Text()));
+        QCOMPARE(Row(view, 5), QStringList(5, QString()));
+        QCOMPARE(view->GetDocument()->UndoStack()->count(), 1);
+    }
+
+    void channelOperationsUndoBackToTheSavedBytes() {
+        CQuorim_CHView* view = Open("d.szt", 4);
+        QVERIFY(view);
+        const MemoryImage saved = FileBytes(view->GetDocument()->PathName());
+        QCOMPARE(Encoded(view), saved);
+        QVERIFY(!view->GetDocument()->IsModified());
+        view->Grid()->setFocus();
+        ClickChannel(view, 2);
+        Key(view, Qt::Key_Insert);  // an empty channel 2
+        QCOMPARE(Row(view, 2), QStringList(5, QString()));
+        QCOMPARE(Row(view, 3).first(), S("142.00000"));
+        ClickChannel(view, 4);
+        Key(view, Qt::Key_Up, Qt::AltModifier);  // channel 3 (was 3) goes up
+        QCOMPARE(Row(view, 3).first(), S("143.00000"));
+        ClickChannel(view, 1);
+        Key(view, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(Row(view, 1), QStringList(5, QString()));
+        QCOMPARE(Row(view, 2).first(), S("143.00000"));
+        ClickChannel(view, 3);
+        Key(view, Qt::Key_Delete);  // cleared, not removed
+        QCOMPARE(Row(view, 3), QStringList(5, QString()));
+        QCOMPARE(Row(view, 4).first(), S("144.00000"));
+        QVERIFY(view->GetDocument()->IsModified());
+
+        for (int i = 0; i < 4; ++i) {
+            Key(view, Qt::Key_Z, Qt::ControlModifier);
+        }
+        QVERIFY(!view->GetDocument()->IsModified());
+        QCOMPARE(Encoded(view), saved);
+        Key(view, Qt::Key_Z, Qt::ShiftModifier | Qt::ControlModifier);
+        QVERIFY(view->GetDocument()->IsModified());
+        QCOMPARE(Row(view, 2), QStringList(5, QString()));
+    }
+
+    void contextMenuHoldsEveryCommandWithItsKeys() {
+        CQuorim_CHView* view = Frame()->ActiveView();
+        QVERIFY(view);
+        ClickChannel(view, 16);
+        QApplication::clipboard()->setText(S("145"));
+        std::unique_ptr<QMenu> menu(view->CreateGridMenu(nullptr));
+        QStringList items;
+        for (QAction* action : menu->actions()) {
+            items << (action->isSeparator() ? S("-")
+                                            : action->text() + S(" ") + action->shortcut().toString() +
+                                                  (action->isEnabled() ? S("") : S(" (off)")));
+        }
+        QCOMPARE(items,
+                 (QStringList{S("撤销 Ctrl+Z (off)"), S("重做 Ctrl+Y (off)"), S("-"), S("剪切 Shift+Del"),
+                              S("复制 Ctrl+Ins"), S("粘贴 Shift+Ins"), S("清除 Del"), S("-"),
+                              S("插入空信道 Ins"), S("删除信道 Ctrl+Del"), S("信道上移 Alt+Up"),
+                              S("信道下移 Alt+Down (off)"), S("-"), S("全选 Ctrl+A")}));
+        QCOMPARE(menu->actions().at(1)->shortcuts().size(), 2);  // Ctrl+Y and Ctrl+Shift+Z
+        QCOMPARE(menu->actions().at(5)->shortcuts().size(), 2);  // Shift+Ins and Ctrl+V
+    }
+};
+
+QObject* MakeChannelEditTest() {
+    return new ChannelEditTest;
+}
+
+#include "channel_edit_test.moc"
