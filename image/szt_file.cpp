@@ -4,8 +4,6 @@
 
 #include "image/safe_file.h"
 
-#include "app/utf8_path.h"
-
 namespace quorim {
 
 std::string FileStatus::Message() const {
