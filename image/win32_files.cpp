@@ -186,12 +186,16 @@ FileStatus ReadRegularFile(const std::string& path, std::size_t limit, std::stri
     if (!in) {
         return Status(FileError::CannotOpen, path, std::strerror(errno));
     }
-    bytes.assign(limit, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(limit));
+    // In pieces: the limit may be far larger than the file (or memory).
+    bytes.clear();
+    char piece[65536];
+    while (bytes.size() < limit && in) {
+        in.read(piece, static_cast<std::streamsize>(std::min(sizeof piece, limit - bytes.size())));
+        bytes.append(piece, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         return Status(FileError::ReadFailed, path, "");
     }
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     return {};
 }
 
