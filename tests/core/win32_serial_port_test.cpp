@@ -116,8 +116,9 @@ TEST(Win32Clock, PausesLastWhatTheyAskAndLittleMore) {
         }
         std::sort(took.begin(), took.end());
         EXPECT_GE(took.front(), ms - 0.01);
-        // Not the 15.6 ms scheduler tick (a loaded machine may stretch a few).
-        EXPECT_LT(took[took.size() / 2], ms + 4.0) << ms;
+        // Not the 15.6 ms scheduler tick (a loaded machine, and Wine's own
+        // server under it, may stretch a few).
+        EXPECT_LT(took[took.size() / 2], ms + 8.0) << ms;
     }
 }
 
