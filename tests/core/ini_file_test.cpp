@@ -12,17 +12,9 @@
 namespace quorim {
 namespace {
 
+using test::ReadText;
 using test::TempDir;
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
+using test::WriteText;
 
 // A file with everything the reader must sort out.
 const char* const kSample =

@@ -14,17 +14,9 @@
 namespace quorim {
 namespace {
 
+using test::ReadText;
 using test::TempDir;
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
+using test::WriteText;
 
 // The write-back never harms what stands at the INI's name: a link is
 // followed, the mode kept, a FIFO refused at once, a read-only file left, and
