@@ -258,40 +258,51 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
     return report;
 }
 
-int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& source,
-                  const WriteOptions& options, bool repeat) {
-    // One for the whole run: a Ctrl+C between two radios is not lost.
-    const InterruptScope interrupts;
-    struct Outcome {
-        std::string summary;
-        bool ok = false;
-    };
-    std::vector<Outcome> outcomes(ports.size());
+namespace {
+
+// One port's line of the summary, and whether it succeeded.
+struct PortOutcome {
+    std::string summary;
+    bool ok = false;
+};
+
+// Runs `work` for every port at once, one thread each, then prints each
+// port's summary line in the order the ports were given.
+template <typename Work>
+int RunOnEachPort(const std::vector<std::string>& ports, Work work) {
+    std::vector<PortOutcome> outcomes(ports.size());
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < ports.size(); ++i) {
-            threads.emplace_back([&, i] {
-                const std::string& port = ports[i];
-                if (repeat) {
-                    const Tally t = RepeatOnPort(port, source, options);
-                    const std::string counts = t.Counts();
-                    outcomes[i] = {port + ": stopped after " + std::to_string(t.radios) +
-                                       (t.radios == 1 ? " radio" : " radios") +
-                                       (counts.empty() ? "" : ": " + counts),
-                                   t.AllGood()};
-                } else {
-                    const RadioReport r = WriteToRadio(port, port + ": ", source, options);
-                    outcomes[i] = {port + ": " + Describe(r), Succeeded(r)};
-                }
-            });
+            threads.emplace_back([&, i] { outcomes[i] = work(ports[i]); });
         }
     }
     bool allOk = true;
-    for (const Outcome& o : outcomes) {
+    for (const PortOutcome& o : outcomes) {
         PrintLine(true, o.summary);
         allOk = allOk && o.ok;
     }
     return allOk ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& source,
+                  const WriteOptions& options, bool repeat) {
+    // One for the whole run: a Ctrl+C between two radios is not lost.
+    const InterruptScope interrupts;
+    return RunOnEachPort(ports, [&](const std::string& port) -> PortOutcome {
+        if (repeat) {
+            const Tally t = RepeatOnPort(port, source, options);
+            const std::string counts = t.Counts();
+            return {port + ": stopped after " + std::to_string(t.radios) +
+                        (t.radios == 1 ? " radio" : " radios") + (counts.empty() ? "" : ": " + counts),
+                    t.AllGood()};
+        } else {
+            const RadioReport r = WriteToRadio(port, port + ": ", source, options);
+            return {port + ": " + Describe(r), Succeeded(r)};
+        }
+    });
 }
 
 bool DistinctPorts(std::vector<std::string> ports) {
@@ -321,64 +332,41 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
     }
     const InterruptScope interrupts;
     std::mutex backupMutex;  // backups of reads in the same millisecond are numbered one after the other
-    struct Outcome {
-        std::string summary;
-        bool ok = false;
-    };
-    std::vector<Outcome> outcomes(ports.size());
-    {
-        std::vector<std::jthread> threads;
-        for (std::size_t i = 0; i < ports.size(); ++i) {
-            threads.emplace_back([&, i] {
-                const std::string& port = ports[i];
-                const std::string prefix = port + ": ";
-                CliLinkHost host(TransferDirection::Read, retries, prefix);
-                host.Editor() = start.editor;
-                DocumentData doc = start.doc;
-                const auto serial = NewSystemSerialPort();
-                RealClock clock;
-                const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-                if (outcome != TransferOutcome::Succeeded) {
-                    outcomes[i].summary =
-                        prefix + (outcome == TransferOutcome::Cancelled ? std::string("cancelled")
-                                                                        : "failed: " + host.LastMessage());
-                    return;
-                }
-                std::string backupPath;
-                if (backup) {
-                    const std::lock_guard lock(backupMutex);
-                    const ReadBackupResult kept = StoreReadBackup(doc);
-                    backupPath = kept.path;
-                    if (!kept.Ok()) {
-                        PrintLine(false, prefix + "quorim: warning: " + kept.warning);
-                    }
-                }
-                const std::filesystem::path base =
-                    std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
-                std::filesystem::path path = base;
-                std::error_code ec;
-                for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n) {
-                    path = base;
-                    path.replace_filename(base.stem().string() + "-" + std::to_string(n) + ".szt");
-                }
-                const FileStatus saved = SaveSztFile(path.string(), doc.m_image);
-                if (!saved.Ok()) {
-                    outcomes[i].summary =
-                        prefix + "failed: " + saved.Message() +
-                        (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")");
-                    return;
-                }
-                outcomes[i] = {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + path.string(),
-                               true};
-            });
+    return RunOnEachPort(ports, [&](const std::string& port) -> PortOutcome {
+        const std::string prefix = port + ": ";
+        CliLinkHost host(TransferDirection::Read, retries, prefix);
+        host.Editor() = start.editor;
+        DocumentData doc = start.doc;
+        const auto serial = NewSystemSerialPort();
+        RealClock clock;
+        const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
+        if (outcome != TransferOutcome::Succeeded) {
+            return {prefix + (outcome == TransferOutcome::Cancelled ? std::string("cancelled")
+                                                                    : "failed: " + host.LastMessage())};
         }
-    }
-    bool allOk = true;
-    for (const Outcome& o : outcomes) {
-        PrintLine(true, o.summary);
-        allOk = allOk && o.ok;
-    }
-    return allOk ? kExitOk : kExitFailed;
+        std::string backupPath;
+        if (backup) {
+            const std::lock_guard lock(backupMutex);
+            const ReadBackupResult kept = StoreReadBackup(doc);
+            backupPath = kept.path;
+            if (!kept.Ok()) {
+                PrintLine(false, prefix + "quorim: warning: " + kept.warning);
+            }
+        }
+        const std::filesystem::path base = std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
+        std::filesystem::path path = base;
+        std::error_code ec;
+        for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n) {
+            path = base;
+            path.replace_filename(base.stem().string() + "-" + std::to_string(n) + ".szt");
+        }
+        const FileStatus saved = SaveSztFile(path.string(), doc.m_image);
+        if (!saved.Ok()) {
+            return {prefix + "failed: " + saved.Message() +
+                    (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")")};
+        }
+        return {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + path.string(), true};
+    });
 }
 
 }  // namespace quorim::cli
