@@ -198,7 +198,7 @@ private:
                        {"发射功率:", SettingsList::Power},   {"频带宽度:", SettingsList::Bandwidth}};
         const QString flat = NoBlanks(page);
         for (const auto& e : entries) {
-            const QString value = QString::fromStdString(view->SelectedText(e.list));
+            const QString value = QString::fromStdString(view->Editor().SelectedText(e.list));
             QVERIFY2(!value.isEmpty(), e.label);
             QVERIFY2(flat.contains(NoBlanks(S(e.label) + value)), qPrintable(S(e.label) + value));
         }
@@ -242,7 +242,7 @@ private slots:
         CheckSettings(page, view);
         QVERIFY(NoBlanks(page).contains(S("二信道数据部分:信道接收频率发射频率接收信令发射信令是否禁发")));
         for (int ch = 1; ch <= 16; ++ch) {
-            CheckChannel(page, *view, ch);
+            CheckChannel(page, view->Editor(), ch);
         }
         // Known answers: the saved settings, a filled channel, the empty one.
         QVERIFY(NoBlanks(page).contains(S("静噪等级:7")));
@@ -257,7 +257,7 @@ private slots:
         const std::string file = SampleFile(m_dir.path(), "big.szt", true, 150);
         CQuorim_CHView* view = Open(file);
         QVERIFY(view);
-        QCOMPARE(view->Rows(), 200);
+        QCOMPARE(view->Editor().Rows(), 200);
         const QString pdf = PdfPath("big.pdf");
         PrintToPdf(pdf);
         view->OnCmdMsg(ID_FILE_PRINT_DIRECT);
@@ -274,7 +274,7 @@ private slots:
                 CheckSettings(page, view);
             }
             for (int ch = firstRow[p - 1]; ch < firstRow[p]; ++ch) {
-                CheckChannel(page, *view, ch);
+                CheckChannel(page, view->Editor(), ch);
             }
             // Nothing of the neighbouring pages.
             if (p > 1) {
@@ -311,7 +311,7 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(PdfPages(pdf), 2);
         QVERIFY(PdfPageText(pdf, 1).contains(S(kTitles[1])));
-        CheckChannel(PdfPageText(pdf, 2), *view, 58);
+        CheckChannel(PdfPageText(pdf, 2), view->Editor(), 58);
 
         // A cancelled dialog prints nothing; a later direct print is whole again.
         QFile::remove(pdf);

@@ -162,20 +162,20 @@ protected:
         EditorModel expected;
         expected.SetRows(doc.m_bSixteenChannel ? 17 : 200);
         DecodeImage(doc, expected);
-        QCOMPARE(m_view->Rows(), expected.Rows());
+        QCOMPARE(m_view->Editor().Rows(), expected.Rows());
         for (int row = 1; row < expected.Rows(); ++row) {
             for (int col = 0; col < 6; ++col) {
-                if (m_view->TextMatrix(row, col) != expected.TextMatrix(row, col)) {
+                if (m_view->Editor().TextMatrix(row, col) != expected.TextMatrix(row, col)) {
                     QFAIL(qPrintable(QStringLiteral("row %1 col %2: %3, expected %4")
                                          .arg(row)
                                          .arg(col)
-                                         .arg(QString::fromStdString(m_view->TextMatrix(row, col)),
+                                         .arg(QString::fromStdString(m_view->Editor().TextMatrix(row, col)),
                                               QString::fromStdString(expected.TextMatrix(row, col)))));
                 }
             }
         }
         for (int list = 0; list < kSettingsListCount; ++list) {
-            QCOMPARE(m_view->CurSel(static_cast<SettingsList>(list)),
+            QCOMPARE(m_view->Editor().CurSel(static_cast<SettingsList>(list)),
                      expected.CurSel(static_cast<SettingsList>(list)));
         }
     }
@@ -208,8 +208,8 @@ private slots:
         QCOMPARE(Frame()->MessageText(),
                  U("读频完成：QZ - 16，16 个信道，") + QString::fromStdString(radio.Path()));
         QCOMPARE(QString::fromStdString(m_view->PortName()), QStringLiteral("COM1"));
-        QCOMPARE(m_view->TextMatrix(1, kColRxFreq), std::string("435.12500"));
-        QCOMPARE(m_view->TextMatrix(2, kColTxTone), std::string("D023N"));
+        QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("435.12500"));
+        QCOMPARE(m_view->Editor().TextMatrix(2, kColTxTone), std::string("D023N"));
         VerifyGridShows(LoadImage(memory));
         QVERIFY(m_view->GetDocument()->Data().m_bSixteenChannel);
         // Bytes past the 16-channel memory keep what the document had.
@@ -236,10 +236,10 @@ private slots:
         const std::string saved = m_dir.filePath(QStringLiteral("written.szt")).toStdString();
         VirtualRadio radio({"--model", "16", "--save", saved});
         UseRadio(radio);
-        m_view->SetTextMatrix(3, kColRxFreq, "437.50000");
-        m_view->SetTextMatrix(3, kColTxFreq, "437.50000");
-        m_view->SetTextMatrix(3, kColRxTone, "D754I");
-        m_view->SetTextMatrix(16, kColTxFreq, "438.00000");
+        m_view->Editor().SetTextMatrix(3, kColRxFreq, "437.50000");
+        m_view->Editor().SetTextMatrix(3, kColTxFreq, "437.50000");
+        m_view->Editor().SetTextMatrix(3, kColRxTone, "D754I");
+        m_view->Editor().SetTextMatrix(16, kColTxFreq, "438.00000");
         // An edit still open in its cell when the command comes.
         m_view->Grid()->SetRow(4);
         m_view->Grid()->SetCol(1);
@@ -253,7 +253,7 @@ private slots:
         // start button writes.
         QTest::keyClick(Frame()->focusWidget(), Qt::Key_R, Qt::ControlModifier);
         QVERIFY(Dlg()->IsWindow());
-        QCOMPARE(m_view->TextMatrix(4, kColRxFreq), std::string("146.50000"));
+        QCOMPARE(m_view->Editor().TextMatrix(4, kColRxFreq), std::string("146.50000"));
         QVERIFY(m_view->EditCell()->isHidden());
         Key(Qt::Key_W);
         QCOMPARE(Dlg()->Window()->windowTitle(), U("读频进度显示"));
@@ -262,13 +262,13 @@ private slots:
         radio.Stop();
 
         DocumentData expected = m_view->GetDocument()->Data();
-        EncodeImage(*m_view, expected);
+        EncodeImage(m_view->Editor(), expected);
         // The document's image is what was encoded for the radio.
         QVERIFY(expected.m_image == m_view->GetDocument()->Data().m_image);
         const MemoryImage written = LoadImage(saved);
         // 123 blocks: image bytes 0 to 983.
         QVERIFY(std::equal(written.begin(), written.begin() + 984, expected.m_image.begin()));
-        QCOMPARE(m_view->TextMatrix(3, kColRxTone), std::string("D754I"));
+        QCOMPARE(m_view->Editor().TextMatrix(3, kColRxTone), std::string("D754I"));
         EditorModel radioShows;
         DocumentData radioDoc;
         radioDoc.m_image = written;
@@ -341,7 +341,7 @@ private slots:
         VirtualRadio radio({"--memory", memory});
         UseRadio(radio);
         const DocumentData before = m_view->GetDocument()->Data();
-        const std::string cellBefore = m_view->TextMatrix(1, kColRxFreq);
+        const std::string cellBefore = m_view->Editor().TextMatrix(1, kColRxFreq);
 
         // While blocks arrive: the commands, the model list and closing are
         // refused; then the cancel button.
@@ -383,7 +383,7 @@ private slots:
         // Nothing of the read reached the document or the grid.
         QVERIFY(m_view->GetDocument()->Data().m_image == before.m_image);
         QCOMPARE(m_view->GetDocument()->Data().m_bSixteenChannel, before.m_bSixteenChannel);
-        QCOMPARE(m_view->TextMatrix(1, kColRxFreq), cellBefore);
+        QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), cellBefore);
         QVERIFY(!m_view->GetDocument()->IsModified());
         QVERIFY(Frame()->Action(ID_READ_RADIO)->isEnabled());
         QVERIFY(m_view->Combo(SettingsList::Model)->isEnabled());
@@ -472,7 +472,7 @@ private slots:
               longest);
         QCOMPARE(range, 401);
         QCOMPARE(maxPos, 401);
-        QCOMPARE(m_view->Rows(), 200);
+        QCOMPARE(m_view->Editor().Rows(), 200);
         QVERIFY(!m_view->GetDocument()->Data().m_bSixteenChannel);
         VerifyGridShows(LoadImage(memory));
         // Target under 50 ms; a generous bound for a shared, loaded machine.
