@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/tone_table.h"
+#include "editor/csv_text.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
 

@@ -258,8 +258,8 @@ EditResult ClearCells(EditorSurface& editor, std::vector<GridCell> cells) {
 
 // --- Clipboard ---------------------------------------------------------------
 
-std::string CellsAsText(const EditorSurface& editor, const std::vector<int>& rows, const std::vector<int>& cols,
-                        const TextTranslator& texts) {
+std::string CellsAsText(const EditorSurface& editor, const std::vector<int>& rows,
+                        const std::vector<int>& cols, const TextTranslator& texts) {
     std::string out;
     for (const int row : rows) {
         for (std::size_t i = 0; i < cols.size(); ++i) {

@@ -324,8 +324,9 @@ std::optional<ExchangeChannel> ReadExchangeChannel(const ExchangeRow& r, RadioMo
     c.rxText = rx.text;
     const std::string duplex = r.Get("duplex");
     const std::string offsetText = r.Get("offset");
-    const std::optional<std::int64_t> offsetCount =
-        offsetText.empty() ? std::optional<std::int64_t>(0) : WholeDecimalScaled(offsetText, 5, Cut::RoundHalfUp);
+    const std::optional<std::int64_t> offsetCount = offsetText.empty()
+                                                        ? std::optional<std::int64_t>(0)
+                                                        : WholeDecimalScaled(offsetText, 5, Cut::RoundHalfUp);
     if (!offsetCount) {
         result.Warn(r.row, "Offset", offsetText, "not a number: row left out");
         return std::nullopt;

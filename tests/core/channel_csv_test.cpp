@@ -211,18 +211,18 @@ TEST(ChannelCsv, CellsAreCommittedAsTypedIntoTheGrid) {
 TEST(ChannelCsv, EveryRefusalNamesRowColumnAndTheProgramsMessage) {
     const std::string range(kMsgFrequencyRange), step(kMsgFrequencyStep);
     const std::string text = Header() +
-                             "1,49.99,,,,\n"                 // row 2
-                             "2,145.0062,,,,\n"              // row 3
-                             "3,abc,,,,\n"                   // row 4
-                             "4,145.00000,700.00001,,,\n"    // row 5
-                             "5,145.00000,,66.9,,\n"         // row 6
-                             "6,145.00000,,,D755N,\n"        // row 7
-                             "7,145.00000,,D023,,\n"         // row 8
-                             "8,145.00000,,,,maybe\n"        // row 9
+                             "1,49.99,,,,\n"                // row 2
+                             "2,145.0062,,,,\n"             // row 3
+                             "3,abc,,,,\n"                  // row 4
+                             "4,145.00000,700.00001,,,\n"   // row 5
+                             "5,145.00000,,66.9,,\n"        // row 6
+                             "6,145.00000,,,D755N,\n"       // row 7
+                             "7,145.00000,,D023,,\n"        // row 8
+                             "8,145.00000,,,,maybe\n"       // row 9
                              "9,145.00000,,88.5,88.5,否\n"  // row 10: fine
                              "10,\"145,0125\",,,,\n"        // row 11
                              "11,145.0125 MHz,,,,\n"        // row 12
-                             "12,145.00000,,\"88,5\",,\n";   // row 13
+                             "12,145.00000,,\"88,5\",,\n";  // row 13
     const MemoryImage before = NewImage();
     DocumentData out;
     out.m_image = before;

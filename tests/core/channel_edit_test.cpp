@@ -182,8 +182,8 @@ TEST(ChannelEdit, ClipboardInhibitSpeaksTheProgramsLanguageAndPastesTakeBoth) {
     EXPECT_EQ(CellsAsText(o.editor, {1, 2, 3}, {kColTxFreq, kColInhibit}, EnglishInhibit()),
               "141.00000\tNo\n142.00000\tYes\n\t\n");
     EXPECT_EQ(CellsAsText(o.editor, {2}, {kColInhibit}), "是\n");
-    const std::pair<const char*, std::string_view> cases[] = {
-        {"yes", kYes}, {"NO", kNo}, {"Yes", kYes}, {"否", kNo}, {"是", kYes}, {"nO", kNo}};
+    const std::pair<const char*, std::string_view> cases[] = {{"yes", kYes}, {"NO", kNo},  {"Yes", kYes},
+                                                              {"否", kNo},   {"是", kYes}, {"nO", kNo}};
     for (const auto& [typed, stored] : cases) {
         ASSERT_TRUE(PasteCellsText(o.editor, 1, kColInhibit, typed).ok) << typed;
         EXPECT_EQ(o.editor.TextMatrix(1, kColInhibit), stored) << typed;

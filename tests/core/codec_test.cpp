@@ -371,6 +371,7 @@ TEST(ModelChoice, SixteenDropsChannels17To199AndKeepsTheSettings) {
     // image with the lists' choices.
     MemoryImage want = NewImage();
     want[kSquelchOffset] = 7;
+    want[kPowerOffset] = 9 * 3;
     for (std::size_t i = RowOffset(17); i < RowOffset(200); ++i) {
         ASSERT_EQ(doc.m_image[i], want[i]) << "byte " << i;
     }

@@ -103,9 +103,10 @@ TEST(ExchangeCsv, NumbersAreReadWhole) {
                   options, doc, editor);
     ASSERT_TRUE(result.Ok());
     ASSERT_EQ(result.warnings.size(), 2u);
-    EXPECT_EQ(result.warnings[0].Format(),
-              "row 2, column \"Frequency\" (\"145,600000\"): " + std::string(kMsgFrequencyRange) + ": row left out");
-    EXPECT_EQ(result.warnings[1].Format(), "row 3, column \"Offset\" (\"0,600000\"): not a number: row left out");
+    EXPECT_EQ(result.warnings[0].Format(), "row 2, column \"Frequency\" (\"145,600000\"): " +
+                                               std::string(kMsgFrequencyRange) + ": row left out");
+    EXPECT_EQ(result.warnings[1].Format(),
+              "row 3, column \"Offset\" (\"0,600000\"): not a number: row left out");
 }
 
 TEST(ExchangeCsv, ModelFollowsTheLocationsAndTheListReplacesTheChannels) {

@@ -184,7 +184,7 @@ MemoryImage DefaultMemory(bool ninetyNine) {
     }
     doc.m_image[kBandCodeOffset] = kBandCodeBase + 4;
     if (ninetyNine) {
-        doc.ChangeLayout(RadioModel::Qz199);  // channels 60 and 61 empty, too
+        doc.ChangeLayout(quorim::RadioModel::Qz199);  // channels 60 and 61 empty, too
     }
     return doc.m_image;
 }
