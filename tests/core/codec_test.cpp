@@ -382,14 +382,6 @@ TEST(ModelChoice, SixteenDropsChannels17To199AndKeepsTheSettings) {
     EXPECT_EQ(ChannelsDroppedBySixteen(editor), 0);
 }
 
-TEST(NumberText, WholeNumbersOnly) {
-    EXPECT_EQ(WholeDecimalScaled(" 145.0125\t", 5, Cut::RoundHalfUp), 14501250);
-    EXPECT_EQ(WholeDecimalScaled("1.45e2", 1, Cut::Truncate), 1450);
-    for (const char* text : {"", " ", "145,0125", "145.0125abc", "145.0125 MHz", "1e", "- 1", "88.5.1"}) {
-        EXPECT_EQ(WholeDecimalScaled(text, 5, Cut::RoundHalfUp), std::nullopt) << text;
-    }
-}
-
 TEST(NumberText, DecimalReadingIsExact) {
     EXPECT_EQ(LeadingDecimalScaled("64.00625", 5, Cut::Truncate), 6400625);
     EXPECT_EQ(LeadingDecimalScaled("254.1", 1, Cut::Truncate), 2541);
