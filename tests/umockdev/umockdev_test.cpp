@@ -222,5 +222,49 @@ TEST_F(EmulatedAdapters, PermissionHintForAUserOutsideTheGroup) {
     EXPECT_EQ(nlohmann::json::parse(ports.out)[0]["accessible"], false);
 }
 
+// `quorim doctor` without a port checks each port `quorim ports` lists.
+TEST_F(EmulatedAdapters, DoctorChecksEveryListedPort) {
+    umockdev_testbed_clear(m_bed);
+    GError* error = nullptr;
+    ASSERT_TRUE(umockdev_testbed_add_from_file(
+        m_bed, (std::string(QUORIM_UMOCKDEV_DEVICES) + "/ch340.umockdev").c_str(), &error));
+    VirtualRadio radio({}, MasterOf("/dev/ttyUSB0"));
+    const auto r = RunCli({"doctor", "--json"}, {"LC_ALL=C"});
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    const auto list = nlohmann::json::parse(r.out);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]["port"], "/dev/ttyUSB0");
+    EXPECT_EQ(list[0]["stages"][0]["detail"], "/dev/ttyUSB0 1a86:7523 QinHeng Electronics USB Serial");
+    EXPECT_EQ(list[0]["result"], "ok");
+}
+
+// A CH340 whose serial device is gone while brltty runs: the braille driver
+// is named with the fix; without it, the plain "plug the cable in".
+TEST_F(EmulatedAdapters, DoctorNamesBrlttyForAVanishedCh340) {
+    umockdev_testbed_clear(m_bed);
+    GError* error = nullptr;
+    ASSERT_TRUE(umockdev_testbed_add_from_file(
+        m_bed, (std::string(QUORIM_UMOCKDEV_DEVICES) + "/ch340.umockdev").c_str(), &error));
+    umockdev_testbed_remove_device(m_bed, (std::string(kCh340) + "/1-1:1.0/ttyUSB0/tty/ttyUSB0").c_str());
+    ASSERT_EQ(RunCli({"ports"}).out, "no serial devices found\n");
+
+    const auto plain = nlohmann::json::parse(RunCli({"doctor", "--json"}, {"LC_ALL=C"}).out);
+    EXPECT_EQ(plain[0]["port"], nullptr);
+    EXPECT_EQ(plain[0]["result"], "device");
+    EXPECT_EQ(plain[0]["stages"][0]["detail"], "no serial devices found");
+
+    NamedProcess brltty("brltty");
+    const auto r = RunCli({"doctor", "--port", "/dev/ttyUSB0"}, {"LC_ALL=C"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("a CH340 adapter (1a86:7523) is plugged in but has no serial device: the braille display "
+                         "driver brltty (pid " +
+                         std::to_string(brltty.Pid()) + ") took it"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Fix: If no braille display is used, run sudo systemctl mask --now brltty-udev.service"),
+              std::string::npos)
+        << r.out;
+}
+
 }  // namespace
 }  // namespace quorim::e2e
