@@ -48,7 +48,8 @@ void ReadTrace(SupportReportParts& parts) {
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     // A little more than the limit, so that the tail can start at a line.
-    const std::streamoff from = std::max<std::streamoff>(0, size - static_cast<std::streamoff>(kReportTraceLimit) - 256);
+    const std::streamoff from =
+        std::max<std::streamoff>(0, size - static_cast<std::streamoff>(kReportTraceLimit) - 256);
     in.seekg(from);
     std::string text(static_cast<std::size_t>(std::max<std::streamoff>(0, size - from)), '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
@@ -76,8 +77,7 @@ int RunDoctor(const Args& args) {
             return Usage("doctor");
         }
     }
-    const UiLanguage language =
-        LanguageOfLocale(Env("LC_ALL"), Env("LC_MESSAGES"), Env("LANG"));
+    const UiLanguage language = LanguageOfLocale(Env("LC_ALL"), Env("LC_MESSAGES"), Env("LANG"));
     std::unique_ptr<DoctorProbe> probe = NewSystemDoctorProbe();
     std::vector<std::string> ports;
     if (!port.empty()) {

@@ -85,8 +85,8 @@ int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
         {"diff", RunDiff}, {"doctor", RunDoctor}, {"export", RunExport}, {"import", RunImport},
-        {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},
-        {"show", RunShow}, {"tune", RunTune},     {"write", RunWrite},
+        {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},     {"show", RunShow},
+        {"tune", RunTune}, {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {

@@ -96,8 +96,9 @@ std::string SystemDescription() {
     GetNativeSystemInfo(&info);
     const char* arch = info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64   ? "x86_64"
                        : info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64 ? "arm64"
-                                                                                       : "x86";
-    return std::string("Windows build ") + (found ? Utf8FromWide(build) : std::string("unknown")) + " " + arch;
+                                                                                     : "x86";
+    return std::string("Windows build ") + (found ? Utf8FromWide(build) : std::string("unknown")) + " " +
+           arch;
 }
 
 }  // namespace quorim::cli

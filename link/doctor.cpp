@@ -55,10 +55,13 @@ struct FaultTexts {
 };
 
 constexpr FaultTexts kFaults[] = {
-    {DoctorFault::NoDevice, DoctorStage::Device, {"%1 不存在", "%1 does not exist"},
+    {DoctorFault::NoDevice,
+     DoctorStage::Device,
+     {"%1 不存在", "%1 does not exist"},
      {"请插好编程线，然后用 quorim ports 查看串口设备。",
       "Plug the programming cable in, then look for its serial device with quorim ports."}},
-    {DoctorFault::BrlttyTookAdapter, DoctorStage::Device,
+    {DoctorFault::BrlttyTookAdapter,
+     DoctorStage::Device,
      {"CH340 转换器（%2）已插入，但没有串口设备：盲文显示程序 brltty（进程号 %3）占用了它",
       "a CH340 adapter (%2) is plugged in but has no serial device: the braille display driver brltty "
       "(pid %3) took it"},
@@ -66,57 +69,74 @@ constexpr FaultTexts kFaults[] = {
       "（或 sudo apt remove brltty），然后重新插入编程线。",
       "If no braille display is used, run sudo systemctl mask --now brltty-udev.service brltty.service "
       "(or sudo apt remove brltty), then plug the cable in again."}},
-    {DoctorFault::NotSerial, DoctorStage::Device, {"%1 不是串口设备", "%1 is not a serial device"},
+    {DoctorFault::NotSerial,
+     DoctorStage::Device,
+     {"%1 不是串口设备", "%1 is not a serial device"},
      {"请选择编程线的串口设备（quorim ports 列出的设备）。",
       "Choose the programming cable's serial device (one that quorim ports lists)."}},
-    {DoctorFault::NoAccess, DoctorStage::Permission,
+    {DoctorFault::NoAccess,
+     DoctorStage::Permission,
      {"没有读写 %1 的权限（设备属于 %2 组）", "no permission to open %1 (the device belongs to group %2)"},
      {"请运行 sudo usermod -aG %2 $USER，然后重新登录；或装好 Quorim 的 udev 规则后重新插入编程线。",
       "Run sudo usermod -aG %2 $USER and log in again; or, with Quorim's udev rule installed, plug the "
       "cable in again."}},
-    {DoctorFault::Held, DoctorStage::Busy,
+    {DoctorFault::Held,
+     DoctorStage::Busy,
      {"%1 正被 %2（进程号 %3）占用", "%1 is held by %2 (pid %3)"},
      {"请关闭 %2，然后再试。", "Close %2, then try again."}},
-    {DoctorFault::HeldByModemManager, DoctorStage::Busy,
+    {DoctorFault::HeldByModemManager,
+     DoctorStage::Busy,
      {"%1 正被 %2（进程号 %3）占用：ModemManager 把编程线当成了调制解调器",
       "%1 is held by %2 (pid %3): ModemManager takes the cable for a modem"},
      {"请装好 Quorim 的 udev 规则（sudo udevadm control --reload-rules && sudo udevadm trigger）后重新插入"
       "编程线；不用调制解调器时也可运行 sudo systemctl stop ModemManager。",
       "Install Quorim's udev rule (sudo udevadm control --reload-rules && sudo udevadm trigger) and plug the "
       "cable in again; without a modem, sudo systemctl stop ModemManager also helps."}},
-    {DoctorFault::OpenFailed, DoctorStage::Open, {"无法打开 %1：%2", "cannot open %1: %2"},
+    {DoctorFault::OpenFailed,
+     DoctorStage::Open,
+     {"无法打开 %1：%2", "cannot open %1: %2"},
      {"请拔下编程线再插上，然后再试。", "Unplug the cable, plug it in again, then try again."}},
-    {DoctorFault::Vanished, DoctorStage::Answer, {"%1 在使用中消失了", "%1 went away while in use"},
-     {"请检查 USB 插头，重新插入编程线后再试。", "Check the USB plug, plug the cable in again and try again."}},
-    {DoctorFault::Silent, DoctorStage::Answer,
+    {DoctorFault::Vanished,
+     DoctorStage::Answer,
+     {"%1 在使用中消失了", "%1 went away while in use"},
+     {"请检查 USB 插头，重新插入编程线后再试。",
+      "Check the USB plug, plug the cable in again and try again."}},
+    {DoctorFault::Silent,
+     DoctorStage::Answer,
      {"唤醒对讲机 %1 次，没有收到任何应答", "woke the radio %1 times, nothing came back"},
      {"请打开对讲机电源，把编程线插头插到底，然后再试。",
       "Switch the radio on and push the cable's plug fully into the radio, then try again."}},
-    {DoctorFault::Echo, DoctorStage::Echo,
+    {DoctorFault::Echo,
+     DoctorStage::Echo,
      {"收到的是自己发出的字节：%1", "what came back is our own bytes: %1"},
      {"插头插错了插孔或没有插到底，或者转换器把发出的字节送了回来：请把插头插到底，插在对讲机的编程口。",
       "The plug is in the wrong jack or not pushed fully in, or the adapter loops back what it sends: push "
       "the plug fully into the radio's programming jack."}},
-    {DoctorFault::JunkBeforeAck, DoctorStage::Ack,
+    {DoctorFault::JunkBeforeAck,
+     DoctorStage::Ack,
      {"确认字节 06 前面有 %1 个杂散字节：%2", "%1 stray bytes before the 06: %2"},
      {"线路上有干扰或转换器工作不稳定（常见于仿冒的 PL2303 芯片）：请换一根编程线或换一个 USB 口再试。",
       "The line is noisy or the adapter is unreliable (counterfeit PL2303 chips often are): try another "
       "cable or another USB port."}},
-    {DoctorFault::NoAck, DoctorStage::Ack,
+    {DoctorFault::NoAck,
+     DoctorStage::Ack,
      {"应答中没有确认字节 06：%1", "no 06 in what came back: %1"},
      {"对讲机没有进入编程状态：请确认是 QZ - 16 或 QZ - 199 对讲机，关机后重新开机再试。",
       "The radio did not start programming: check that it is a QZ - 16 or QZ - 199, switch it off and on "
       "again, then try again."}},
-    {DoctorFault::ShortIdentification, DoctorStage::Identity,
+    {DoctorFault::ShortIdentification,
+     DoctorStage::Identity,
      {"型号信息只收到 %1 个字节：%2", "only %1 of the 8 identification bytes came: %2"},
      {"请关机后重新开机再试；仍不行时请换一根编程线。",
       "Switch the radio off and on again and try again; if it still fails, try another cable."}},
-    {DoctorFault::UnknownModel, DoctorStage::Identity,
+    {DoctorFault::UnknownModel,
+     DoctorStage::Identity,
      {"不认识的型号信息：%1", "an identification of no known model: %1"},
      {"这台对讲机不是 QZ - 16 或 QZ - 199，或者线路上有干扰：请确认对讲机型号后再试。",
       "This radio is not a QZ - 16 or QZ - 199, or the line is noisy: check the radio's model, then try "
       "again."}},
-    {DoctorFault::IdentNotAcked, DoctorStage::Identity,
+    {DoctorFault::IdentNotAcked,
+     DoctorStage::Identity,
      {"对讲机报告为 %1，但没有确认", "the radio said %1 but did not acknowledge"},
      {"请关机后重新开机再试。", "Switch the radio off and on again, then try again."}},
 };
@@ -195,7 +215,7 @@ private:
     SerialPort* m_serial;
     Clock* m_clock;
     UiLanguage m_language;
-    const std::function<void(const DoctorStageReport&)>& m_onStage;
+    std::function<void(const DoctorStageReport&)> m_onStage;
     DoctorReport m_report;
     std::string m_path;
 };
@@ -225,7 +245,8 @@ DoctorReport Doctor::Missing() {
     const auto brltty = m_probe.ProcessesNamed("brltty");
     for (const std::string& adapter : m_probe.AdaptersWithoutPort()) {
         if (!brltty.empty() && adapter.rfind("1a86:", 0) == 0) {
-            return Fail(DoctorFault::BrlttyTookAdapter, {m_path, adapter, std::to_string(brltty.front().pid)});
+            return Fail(DoctorFault::BrlttyTookAdapter,
+                        {m_path, adapter, std::to_string(brltty.front().pid)});
         }
     }
     if (m_path.empty()) {
@@ -270,8 +291,9 @@ DoctorReport Doctor::Run() {
     if (!opened.Ok()) {
         return OpenFailure(opened);
     }
-    for (const PortResult& r : {m_serial->SetQueueSizes(kCloneInputQueue, kCloneOutputQueue),
-                                m_serial->SetTimeouts(kDoctorAnswerTimeouts), m_serial->SetLine(LineSettings{})}) {
+    for (const PortResult& r :
+         {m_serial->SetQueueSizes(kCloneInputQueue, kCloneOutputQueue),
+          m_serial->SetTimeouts(kDoctorAnswerTimeouts), m_serial->SetLine(LineSettings{})}) {
         if (!r.Ok()) {
             m_serial->Close();
             return OpenFailure(r);
@@ -312,14 +334,15 @@ DoctorReport Doctor::Run() {
     }
     Pass(DoctorStage::Echo, Pick(kOkNotEcho, m_language));
     if (answer == DoctorFault::JunkBeforeAck) {
-        return FailClosed(answer, {std::to_string(ackAt),
-                                   Hex({received.begin(), received.begin() + static_cast<std::ptrdiff_t>(ackAt)})});
+        return FailClosed(answer,
+                          {std::to_string(ackAt),
+                           Hex({received.begin(), received.begin() + static_cast<std::ptrdiff_t>(ackAt)})});
     }
     if (answer == DoctorFault::NoAck) {
         return FailClosed(answer, {Hex(received)});
     }
-    Pass(DoctorStage::Ack, ackAt == 0 ? Pick(kOkAck, m_language)
-                                      : Fill(kOkAckAfterStray, m_language, {Hex({received[0]})}));
+    Pass(DoctorStage::Ack,
+         ackAt == 0 ? Pick(kOkAck, m_language) : Fill(kOkAckAfterStray, m_language, {Hex({received[0]})}));
 
     // identity: the start byte, the identification, our 06 and the radio's
     // 06 back, as a read goes on. The radio is then where every transfer's
@@ -428,8 +451,8 @@ std::string DoctorNoPortsText(UiLanguage language) {
 std::string DoctorReportText(const DoctorReport& report, UiLanguage language) {
     std::string text = (report.port.empty() ? DoctorNoPortsText(language) : report.port) + "\n";
     for (const DoctorStageReport& s : report.stages) {
-        text += std::string("  ") + (s.ok ? "\xE2\x9C\x93 " : "\xE2\x9C\x97 ") + DoctorStageTitle(s.stage, language) +
-                "  " + s.detail + "\n";
+        text += std::string("  ") + (s.ok ? "\xE2\x9C\x93 " : "\xE2\x9C\x97 ") +
+                DoctorStageTitle(s.stage, language) + "  " + s.detail + "\n";
     }
     if (!report.fix.empty()) {
         text += "  " + DoctorFixLabel(language) + report.fix + "\n";

@@ -58,8 +58,8 @@ struct CableAdapter {
     const char* chip;
 };
 inline constexpr CableAdapter kCableAdapters[] = {
-    {"1a86", "7523", "CH340"},   {"1a86", "5523", "CH341"},  {"067b", "2303", "PL2303"},
-    {"067b", "23a3", "PL2303"},  {"10c4", "ea60", "CP210x"}, {"0403", "6001", "FT232R"},
+    {"1a86", "7523", "CH340"},  {"1a86", "5523", "CH341"},  {"067b", "2303", "PL2303"},
+    {"067b", "23a3", "PL2303"}, {"10c4", "ea60", "CP210x"}, {"0403", "6001", "FT232R"},
     {"0403", "6015", "FT231X"},
 };
 
@@ -154,13 +154,13 @@ UiLanguage LanguageOfLocale(std::string_view lcAll, std::string_view lcMessages,
 
 // The file `quorim doctor --report` writes, to attach to a support question.
 struct SupportReportParts {
-    std::string version;      // "quorim 0.1.0"
-    std::string system;       // uname
-    std::string portsJson;    // what `quorim ports --json` prints
-    std::string doctor;       // the stages, as printed
-    std::string tracePath;    // QUORIM_TRACE, empty when not set
-    std::string trace;        // its last part
-    std::string traceProblem; // why it could not be read, if so
+    std::string version;       // "quorim 0.1.0"
+    std::string system;        // uname
+    std::string portsJson;     // what `quorim ports --json` prints
+    std::string doctor;        // the stages, as printed
+    std::string tracePath;     // QUORIM_TRACE, empty when not set
+    std::string trace;         // its last part
+    std::string traceProblem;  // why it could not be read, if so
 };
 std::string SupportReportText(const SupportReportParts& parts);
 // The last `limit` bytes of a trace, starting at a line.

@@ -4,9 +4,11 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 
 #include "link/doctor.h"
 #include "link/port_names.h"
@@ -44,7 +46,7 @@ public:
         if (path.empty() || stat(path.c_str(), &st) != 0) {
             return Node::Missing;
         }
-        return S_ISCHR(st.st_mode) ? Node::Present : Node::NotSerial;
+        return S_ISCHR(st.st_mode) && IsTerminal(st.st_rdev) ? Node::Present : Node::NotSerial;
     }
 
     std::string Describe(const std::string& path) override {
@@ -120,6 +122,39 @@ public:
     std::vector<std::string> AdaptersWithoutPort() override;
 
 private:
+    // A terminal is a character device of the tty class in sysfs (ports,
+    // adapters), or one of a terminal driver's majors (pseudo-terminals,
+    // which sysfs does not list).
+    bool IsTerminal(dev_t rdev) const {
+        std::error_code ec;
+        const fs::path subsystem = fs::read_symlink(
+            "/sys/dev/char/" + std::to_string(::major(rdev)) + ":" + std::to_string(::minor(rdev)) + "/subsystem", ec);
+        return (!ec && subsystem.filename() == "tty") || IsTerminalMajor(::major(rdev));
+    }
+
+    // Whether a character device of this major belongs to a terminal driver,
+    // as /proc/tty/drivers lists them ("usbserial /dev/ttyUSB 188 0-511
+    // serial", "pty_slave /dev/pts 136-143 ..."). Without that list, any.
+    bool IsTerminalMajor(unsigned major) const {
+        std::ifstream drivers(fs::path(m_proc) / "tty" / "drivers");
+        if (!drivers) {
+            return true;
+        }
+        for (std::string line; std::getline(drivers, line);) {
+            std::istringstream fields(line);
+            std::string name, node, majors;
+            if (!(fields >> name >> node >> majors)) {
+                continue;
+            }
+            unsigned first = 0, last = 0;
+            const int n = std::sscanf(majors.c_str(), "%u-%u", &first, &last);
+            if ((n == 1 && major == first) || (n == 2 && major >= first && major <= last)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // Whether descriptor `fd` of the process is the master of pty `index`
     // (/proc/PID/fdinfo/FD tells it as "tty-index:").
     static bool HoldsMaster(const fs::path& proc, const std::string& fd, unsigned index) {

@@ -108,6 +108,8 @@ void CDevicesDlg::TestConnection() {
     if (m_table->selectionModel()->hasSelection() && row >= 0 && row < static_cast<int>(m_devices.size())) {
         port = m_devices[static_cast<std::size_t>(row)].node;
     }
+    // COMn is resolved here: the assignments belong to this thread.
+    port = ResolvePortName(port);
     m_stages->clear();
     m_fix->setText(Q(kTestingConnection).arg(Raw(port)));
     m_testButton->setEnabled(false);
@@ -118,15 +120,18 @@ void CDevicesDlg::TestConnection() {
         RealClock clock;
         const DoctorReport report =
             RunDoctor(port, *probe, *serial, clock, language, [this](const DoctorStageReport& stage) {
-                QMetaObject::invokeMethod(this, [this, stage] { AddStage(stage); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, stage] { AddStage(stage); }, Qt::QueuedConnection);
             });
-        QMetaObject::invokeMethod(this, [this, report] { ShowTestResult(report); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, report] { ShowTestResult(report); }, Qt::QueuedConnection);
     });
     m_test->start();
 }
 
 void CDevicesDlg::AddStage(const DoctorStageReport& stage) {
-    const QStyle::StandardPixmap icon = stage.ok ? QStyle::SP_DialogApplyButton : QStyle::SP_DialogCancelButton;
+    const QStyle::StandardPixmap icon =
+        stage.ok ? QStyle::SP_DialogApplyButton : QStyle::SP_DialogCancelButton;
     auto* item = new QListWidgetItem(style()->standardIcon(icon),
                                      Raw(std::string(stage.ok ? "\u2713 " : "\u2717 ") +
                                          DoctorStageTitle(stage.stage, m_language) + "  " + stage.detail));

@@ -94,17 +94,49 @@ TEST(DoctorRules, TheSystemsStatePointsToTheFault) {
         DoctorFault fault;
         std::string detail;
     } rows[] = {
-        {"missing", DoctorProbe::Node::Missing, {}, {}, {}, DoctorFault::NoDevice, "/dev/ttyUSB0 does not exist"},
-        {"brltty and a CH340 without port", DoctorProbe::Node::Missing, {brltty}, {}, {"1a86:7523"},
-         DoctorFault::BrlttyTookAdapter, "brltty (pid 77)"},
+        {"missing",
+         DoctorProbe::Node::Missing,
+         {},
+         {},
+         {},
+         DoctorFault::NoDevice,
+         "/dev/ttyUSB0 does not exist"},
+        {"brltty and a CH340 without port",
+         DoctorProbe::Node::Missing,
+         {brltty},
+         {},
+         {"1a86:7523"},
+         DoctorFault::BrlttyTookAdapter,
+         "brltty (pid 77)"},
         {"brltty, no adapter lost", DoctorProbe::Node::Missing, {brltty}, {}, {}, DoctorFault::NoDevice, ""},
-        {"a PL2303 without port: not brltty's", DoctorProbe::Node::Missing, {brltty}, {}, {"067b:2303"},
-         DoctorFault::NoDevice, ""},
-        {"a CH340 without port, no brltty", DoctorProbe::Node::Missing, {}, {}, {"1a86:7523"},
-         DoctorFault::NoDevice, ""},
-        {"held", DoctorProbe::Node::Present, {}, {minicom}, {}, DoctorFault::Held, "held by minicom (pid 99)"},
-        {"ModemManager named first", DoctorProbe::Node::Present, {}, {minicom, modemManager}, {},
-         DoctorFault::HeldByModemManager, "held by ModemManager (pid 88)"},
+        {"a PL2303 without port: not brltty's",
+         DoctorProbe::Node::Missing,
+         {brltty},
+         {},
+         {"067b:2303"},
+         DoctorFault::NoDevice,
+         ""},
+        {"a CH340 without port, no brltty",
+         DoctorProbe::Node::Missing,
+         {},
+         {},
+         {"1a86:7523"},
+         DoctorFault::NoDevice,
+         ""},
+        {"held",
+         DoctorProbe::Node::Present,
+         {},
+         {minicom},
+         {},
+         DoctorFault::Held,
+         "held by minicom (pid 99)"},
+        {"ModemManager named first",
+         DoctorProbe::Node::Present,
+         {},
+         {minicom, modemManager},
+         {},
+         DoctorFault::HeldByModemManager,
+         "held by ModemManager (pid 88)"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -117,7 +149,8 @@ TEST(DoctorRules, TheSystemsStatePointsToTheFault) {
         test::FakeSerialPort port(clock);
         const DoctorReport report = RunDoctor("ttyUSB0", probe, port, clock, UiLanguage::English);
         EXPECT_EQ(report.fault, row.fault);
-        EXPECT_NE(report.stages.back().detail.find(row.detail), std::string::npos) << report.stages.back().detail;
+        EXPECT_NE(report.stages.back().detail.find(row.detail), std::string::npos)
+            << report.stages.back().detail;
         EXPECT_EQ(port.Count(test::FakeSerialPort::Call::Open), 0);
     }
 }
@@ -132,8 +165,9 @@ TEST(DoctorRules, AHolderFoundOnlyByTheOpenFailsTheBusyStage) {
     port.openResult.holderPid = 42;
     port.openResult.holderName = "cu";
     std::vector<std::string> heard;
-    const DoctorReport report = RunDoctor("ttyUSB0", probe, port, clock, UiLanguage::Chinese,
-                                          [&](const DoctorStageReport& s) { heard.push_back(DoctorStageName(s.stage)); });
+    const DoctorReport report =
+        RunDoctor("ttyUSB0", probe, port, clock, UiLanguage::Chinese,
+                  [&](const DoctorStageReport& s) { heard.push_back(DoctorStageName(s.stage)); });
     EXPECT_EQ(report.Result(), "busy");
     ASSERT_EQ(report.stages.size(), 3u);
     EXPECT_FALSE(report.stages[2].ok);
@@ -145,13 +179,15 @@ TEST(DoctorRules, AHolderFoundOnlyByTheOpenFailsTheBusyStage) {
 // The package's rule covers exactly the adapters the doctor knows, each for
 // the desktop user and out of ModemManager's way.
 TEST(DoctorRules, UdevRuleListsTheCableAdapters) {
-    const std::string rules = test::ReadText(std::string(QUORIM_SOURCE_DIR) + "/resources/udev/70-quorim.rules");
+    const std::string rules =
+        test::ReadText(std::string(QUORIM_SOURCE_DIR) + "/resources/udev/70-quorim.rules");
     const std::regex rule(
         R"re(^SUBSYSTEM=="tty", ATTRS\{idVendor\}=="([0-9a-f]{4})", ATTRS\{idProduct\}=="([0-9a-f]{4})", )re"
         R"re(TAG\+="uaccess", ENV\{ID_MM_DEVICE_IGNORE\}="1"$)re",
         std::regex::multiline);
     std::set<std::string> inRule, known;
-    for (auto it = std::sregex_iterator(rules.begin(), rules.end(), rule); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(rules.begin(), rules.end(), rule); it != std::sregex_iterator();
+         ++it) {
         inRule.insert((*it)[1].str() + ":" + (*it)[2].str());
     }
     for (const CableAdapter& a : kCableAdapters) {

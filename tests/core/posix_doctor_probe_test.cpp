@@ -50,8 +50,10 @@ TEST(DoctorProbe, ProcessesAndHoldersFromProc) {
     FakeProc proc;
     proc.Add(10, "brltty", {"/dev/null"});
     proc.Add(11, "bash", {slave});  // a terminal: holds it
-    proc.Add(12, "quorim-radio", {"/dev/ptmx", slave}, {{0, "pos:\t0\nflags:\t02\ntty-index:\t" + index + "\n"}});
-    proc.Add(13, "other-radio", {"/dev/ptmx", slave}, {{0, "tty-index:\t" + index + "9\n"}});  // another pty's master
+    proc.Add(12, "quorim-radio", {"/dev/ptmx", slave},
+             {{0, "pos:\t0\nflags:\t02\ntty-index:\t" + index + "\n"}});
+    proc.Add(13, "other-radio", {"/dev/ptmx", slave},
+             {{0, "tty-index:\t" + index + "9\n"}});  // another pty's master
     proc.Add(14, "ModemManager", {"/dev/null"});
 
     const auto probe = NewSystemDoctorProbe(proc.Root());

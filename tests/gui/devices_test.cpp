@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -142,7 +142,8 @@ private slots:
         QCOMPARE(tested.last().at(0).toBool(), false);
         QCOMPARE(dlg.StageList()->count(), 6);
         QCOMPARE(dlg.StageList()->item(5)->data(Qt::UserRole).toBool(), false);
-        QVERIFY(dlg.StageList()->item(5)->text().startsWith(U("\u2717 Echo  what came back is our own bytes")));
+        QVERIFY(
+            dlg.StageList()->item(5)->text().startsWith(U("\u2717 Echo  what came back is our own bytes")));
         QVERIFY(dlg.FixLabel()->text().startsWith(U("Fix: The plug is in the wrong jack")));
         QVERIFY(dlg.TestButton()->isEnabled());
     }
