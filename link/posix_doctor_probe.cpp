@@ -127,8 +127,9 @@ private:
     // which sysfs does not list).
     bool IsTerminal(dev_t rdev) const {
         std::error_code ec;
-        const fs::path subsystem = fs::read_symlink(
-            "/sys/dev/char/" + std::to_string(::major(rdev)) + ":" + std::to_string(::minor(rdev)) + "/subsystem", ec);
+        const fs::path subsystem = fs::read_symlink("/sys/dev/char/" + std::to_string(::major(rdev)) + ":" +
+                                                        std::to_string(::minor(rdev)) + "/subsystem",
+                                                    ec);
         return (!ec && subsystem.filename() == "tty") || IsTerminalMajor(::major(rdev));
     }
 
