@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "link/serial_discovery.h"
 #include "ui/dialog_builder.h"
@@ -23,7 +24,7 @@ namespace {
 
 // The dialog's font and size, in dialog units.
 constexpr int kDevicesCx = 440;
-constexpr int kDevicesCy = 340;
+constexpr int kDevicesCy = 380;
 
 }  // namespace
 
@@ -56,6 +57,10 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
 
     m_stages = new QListWidget(this);
     m_stages->setObjectName(QStringLiteral("DoctorStages"));
+    // All eight stages in view, each a line with its small icon.
+    const int line = std::max(fontMetrics().height(), 16) + 4;
+    m_stages->setIconSize(QSize(16, 16));
+    m_stages->setMinimumHeight(static_cast<int>(kDoctorStages.size()) * line + 2 * m_stages->frameWidth());
     m_fix = MakeLabel(QString(), this);
     m_fix->setObjectName(QStringLiteral("DoctorFix"));
     m_fix->setWordWrap(true);
@@ -130,11 +135,11 @@ void CDevicesDlg::TestConnection() {
 }
 
 void CDevicesDlg::AddStage(const DoctorStageReport& stage) {
+    // A tick or a cross, the stage, what it found.
     const QStyle::StandardPixmap icon =
         stage.ok ? QStyle::SP_DialogApplyButton : QStyle::SP_DialogCancelButton;
     auto* item = new QListWidgetItem(style()->standardIcon(icon),
-                                     Raw(std::string(stage.ok ? "\u2713 " : "\u2717 ") +
-                                         DoctorStageTitle(stage.stage, m_language) + "  " + stage.detail));
+                                     Raw(DoctorStageTitle(stage.stage, m_language) + "  " + stage.detail));
     item->setData(Qt::UserRole, stage.ok);
     m_stages->addItem(item);
 }
