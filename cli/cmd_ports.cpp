@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "link/serial_discovery.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -56,7 +57,8 @@ int RunPorts(const Args& args) {
             {"accessible", device.accessible},
         });
     }
-    std::cout << list.dump(2) << "\n";
+    // nlohmann escapes the C0 controls; DEL and the C1 ones are escaped here.
+    std::cout << EscapeJsonControls(list.dump(2)) << "\n";
     return kExitOk;
 }
 

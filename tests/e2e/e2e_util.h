@@ -4,12 +4,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -182,5 +185,23 @@ private:
     int m_status = 0;
     std::string m_path;
 };
+
+// Type, mode and content (a link's text) of every entry of a folder.
+inline std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        struct stat st {};
+        lstat(e.path().c_str(), &st);
+        std::string content = std::to_string(st.st_mode) + ":";
+        if (S_ISREG(st.st_mode)) {
+            const auto bytes = test::ReadBytes(e.path());
+            content.append(bytes.begin(), bytes.end());
+        } else if (S_ISLNK(st.st_mode)) {
+            content += std::filesystem::read_symlink(e.path()).string();
+        }
+        entries[e.path().filename().string()] = content;
+    }
+    return entries;
+}
 
 }  // namespace quorim::e2e
