@@ -66,7 +66,7 @@ std::string FileStatus::DoubtMessage() const {
             reason = "its model code (byte 3) is neither '7' nor '8'";
             break;
         case ImageDoubt::CsvText:
-            reason = "it is comma-separated text (quorim import reads it)";
+            reason = "it is comma-separated text";
             break;
         case ImageDoubt::PdfDocument:
             reason = "it is a PDF document";
