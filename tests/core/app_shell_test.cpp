@@ -2,7 +2,6 @@
 // units, twips and the tables behind menus, accelerators and the toolbar.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,7 +13,6 @@
 #include "editor/form_template.h"
 #include "editor/grid_units.h"
 #include "editor/settings_lists.h"
-#include "tests/core/test_util.h"
 
 namespace quorim {
 namespace {
@@ -59,33 +57,6 @@ TEST(CommandLine, PrintToPdfTakesTheOutputThenTheFile) {
         const ShellCommand bad = ParseCommandLine(args);
         EXPECT_EQ(bad.kind, Kind::FilePrintToPdf) << args.size();
         EXPECT_NE(bad.usage.find("--print-to-pdf OUT.pdf FILE.szt"), std::string::npos);
-    }
-}
-
-TEST(CommandLine, PrintToPdfNeverWritesOverItsInputOrANonPdf) {
-    test::TempDir dir;
-    const std::string szt = dir.File("a.szt"), pdf = dir.File("a.pdf"), link = dir.File("link.pdf");
-    test::WriteText(szt, std::string(3216, '\xFF'));
-    test::WriteText(pdf, "%PDF-1.4\n");
-    std::error_code ec;
-    std::filesystem::create_symlink(szt, link, ec);  // where links can be made
-    test::WriteText(dir.File("empty.pdf"), "");
-    const struct {
-        std::string out;
-        std::string refusal;  // empty: may be written
-    } cases[] = {
-        {pdf, ""},
-        {dir.File("new.pdf"), ""},
-        {dir.File("empty.pdf"), ""},
-        {szt, "is the input"},
-        {ec ? szt : link, "is the input"},
-        {dir.File("notes.txt"), "is not a PDF; it was left as it is"},
-    };
-    test::WriteText(dir.File("notes.txt"), "my notes");
-    for (const auto& c : cases) {
-        const std::string refusal = PdfOutputRefusal(c.out, szt);
-        EXPECT_EQ(refusal.empty(), c.refusal.empty()) << c.out << ": " << refusal;
-        EXPECT_NE(refusal.find(c.refusal), std::string::npos) << refusal;
     }
 }
 

@@ -1,5 +1,5 @@
-// What a save and a new file do to what already stands at a name: hard
-// links, extended attributes, links planted by another user, names taken.
+// What a save and a new file do to what already stands at a name: extended
+// attributes, links planted by another user, names taken.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <set>
-#include <thread>
 
 #include "image/safe_file.h"
 #include "test_util.h"
@@ -39,32 +38,11 @@ TEST(NewFile, TakesTheFirstFreeNameAndFollowsNothing) {
     EXPECT_EQ(ReadText(dir.File("a.szt")), "mine");
     EXPECT_EQ(ReadText(other.File("victim")), "victim");
     EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"a.szt", "a-2.szt", "a-3.szt", "a-4.szt"}));
-
-    // Many writers at once: one name each, nothing lost.
-    std::vector<std::jthread> writers;
-    for (int t = 0; t < 4; ++t) {
-        writers.emplace_back([&, t] {
-            for (int i = 0; i < 10; ++i) {
-                std::string name;
-                EXPECT_TRUE(CreateNewFile(other.Path().string(), "b", ".szt", &t, sizeof t, name, 1).Ok());
-            }
-        });
-    }
-    writers.clear();
-    EXPECT_EQ(Names(other.Path()).size(), 41u);  // and the victim
 }
 
-TEST(SafeReplace, KeepsHardLinksAndExtendedAttributes) {
+// Hard links are kept too (tests/e2e/intent_e2e_test.cpp).
+TEST(SafeReplace, KeepsExtendedAttributes) {
     TempDir dir;
-    const std::string a = dir.File("a.szt"), b = dir.File("b.szt");
-    WriteText(a, "old bytes, longer than the new");
-    ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
-    ASSERT_TRUE(WriteFileAtomically(a, "new", 3).Ok());
-    EXPECT_EQ(ReadText(b), "new");
-    EXPECT_TRUE(fs::equivalent(a, b));
-    EXPECT_EQ(fs::hard_link_count(a), 2u);
-    EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"a.szt", "b.szt"}));
-
     const std::string c = dir.File("c.szt");
     WriteText(c, "old");
     if (setxattr(c.c_str(), "user.quorim", "tag", 3, 0) != 0) {
