@@ -183,7 +183,9 @@ MemoryImage DefaultMemory(bool ninetyNine) {
         rec[kRecFlags] = 0xFB;
     }
     doc.m_image[kBandCodeOffset] = kBandCodeBase + 4;
-    doc.m_image[kModelCodeOffset] = ninetyNine ? kModelCode199 : kModelCode16;
+    if (ninetyNine) {
+        doc.ChangeLayout(quorim::RadioModel::Qz199);  // channels 60 and 61 empty, too
+    }
     return doc.m_image;
 }
 
