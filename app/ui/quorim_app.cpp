@@ -119,6 +119,9 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args, const std::vector<std:
             if (!cmd.usage.empty()) {
                 std::fprintf(stderr, "%s\n", cmd.usage.c_str());
                 m_exitCode = 1;
+            } else if (const std::string refusal = PdfOutputRefusal(cmd.output, cmd.file); !refusal.empty()) {
+                std::fprintf(stderr, "%s\n", refusal.c_str());
+                m_exitCode = 2;
             } else {
                 m_exitCode = PrintDocumentToPdf(cmd.file, cmd.output) ? 0 : 1;
             }
@@ -310,8 +313,12 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
     }
     doc->SetPathName(canonical);
     doc->SetModifiedFlag(false);
+    doc->SetDoubt(status.doubt);
     AddToRecentFileList(canonical);
     CreateFrame(view);
+    if (status.doubt != ImageDoubt::None) {
+        AfxMessageBox(m_pMainWnd, Raw(ImageDoubtText(Utf8(canonical), status.doubt, WindowTexts())));
+    }
     return doc;
 }
 
@@ -337,6 +344,9 @@ bool CQuorim_CHApp::PrintDocumentToPdf(const std::string& path, const std::strin
     if (!status.Ok()) {
         std::fprintf(stderr, "%s\n", status.Message().c_str());
         return false;
+    }
+    if (status.doubt != ImageDoubt::None) {
+        std::fprintf(stderr, "warning: %s\n", status.DoubtMessage().c_str());
     }
     doc.InitialUpdate();
     std::string error;
@@ -424,6 +434,7 @@ bool CQuorim_CHApp::DoSave(CQuorim_CHDoc* doc, const QString& path) {
     }
     doc->SetPathName(CanonicalPath(path));
     doc->SetModifiedFlag(false);
+    doc->SetDoubt(ImageDoubt::None);  // the file is now an image this program wrote
     AddToRecentFileList(doc->PathName());
     return true;
 }

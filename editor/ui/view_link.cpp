@@ -10,9 +10,11 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "image/file_status_text.h"
 #include "link/clone_engine.h"
 #include "link/port_names.h"
 #include "tuning/tuning_dialog.h"
+#include "ui/message_box.h"
 #include "ui/ui_text.h"
 
 namespace quorim {
@@ -39,6 +41,16 @@ void CQuorim_CHView::OnWriteRadio() {
         return;
     }
     OnLeaveCellGrid();
+    // A file that may not be a memory image goes to a radio only when the
+    // user says so; No is the default.
+    if (m_pDocument && m_pDocument->Doubt() != ImageDoubt::None &&
+        AfxMessageBox(
+            this,
+            Raw(ImageDoubtText(Utf8(m_pDocument->PathName()), m_pDocument->Doubt(), WindowTexts(), true)),
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Question,
+            QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
     m_nDirection = TransferDirection::Write;
     emit TransferCommand(m_nDirection);
 }
@@ -89,6 +101,7 @@ void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome 
     } else if (outcome == TransferOutcome::Succeeded) {
         // The document takes the radio's memory, which every view shows.
         m_pDocument->TakeRead(work);
+        m_pDocument->SetDoubt(ImageDoubt::None);  // the radio's own memory now
         HideCellEditors();
         ReloadCellEditors();
         SyncFunctionSettings();
