@@ -43,10 +43,6 @@ void CQuorim_CHView::OnWriteRadio() {
     emit TransferCommand(m_nDirection);
 }
 
-void CQuorim_CHView::OnTransferStarted() {
-    m_bTransferRunning = true;
-}
-
 void CQuorim_CHView::OnRadioTransfer() {
     if (!m_pDocument) {
         return;
@@ -60,7 +56,6 @@ void CQuorim_CHView::OnTransferRunning(bool running) {
         // The document stays: this view's window refuses to close until the
         // end. The model list would re-lay the grid the transfer reads and
         // fills.
-        m_bTransferRunning = true;
         const QList<CQuorim_CHView*> views =
             m_pDocument ? m_pDocument->Views() : QList<CQuorim_CHView*>{this};
         for (CQuorim_CHView* view : views) {
@@ -75,30 +70,28 @@ void CQuorim_CHView::OnTransferRunning(bool running) {
         }
     }
     m_lockedModelLists.clear();
-    m_bTransferRunning = false;
 }
 
-void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome outcome,
-                                   const DocumentData& work) {
+void CQuorim_CHView::OnTransferred(const TransferResult& result, const DocumentData& work) {
     if (!m_pDocument) {
         return;
     }
-    if (direction == TransferDirection::Write) {
+    if (result.direction == TransferDirection::Write) {
         // The image holds what was encoded for the radio.
         m_pDocument->Data().m_image = work.m_image;
-    } else if (outcome == TransferOutcome::Succeeded) {
+    } else if (result.Ok()) {
         m_pDocument->Data() = work;
-        // The engine has decoded the radio's memory into the grid and lists.
+        // The transfer has decoded the radio's memory into the grid and lists.
         HideCellEditors();
         ReloadCellEditors();
         SyncFunctionSettings();
         m_grid->viewport()->update();
         MarkModified();  // one undo step, and every other view of the document shows the read
     }
-    if (outcome == TransferOutcome::Succeeded) {
+    if (result.Ok()) {
         // Done work is told, with the model, the channels and the device.
-        emit MessageText(Raw(
-            TransferDoneText(WindowTexts(), direction, Rows() < kRows199, ResolvePortName(m_strPortName))));
+        emit MessageText(Raw(TransferDoneText(WindowTexts(), result.direction, result.documentSixteen,
+                                              ResolvePortName(m_strPortName))));
     }
 }
 
