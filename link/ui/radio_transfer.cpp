@@ -166,22 +166,21 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
     struct Job {
         DocumentData work;
         TransferResult result;
-        int rows = 0;
     };
     auto job = std::make_shared<Job>();
     job->work = data;
-    job->rows = m_editor.Rows();
     if (direction == TransferDirection::Write) {
         EncodeImage(m_editor, job->work);
     }
-    auto host = std::make_shared<CViewLinkHost>(*m_worker, m_view, m_pProgressDlg, direction, job->rows);
+    // The host keeps the grid's rows as the engine sets them for a read.
+    auto host = std::make_shared<CViewLinkHost>(*m_worker, m_view, m_pProgressDlg, direction, m_editor.Rows());
     m_worker->Start(
         [job, host, portName] {
             const auto port = NewSystemSerialPort();
             RealClock clock;
             job->result = RunRadioTransfer(portName, job->work, *port, clock, *host);
         },
-        [this, job, host] { Finish(job->result, job->work, job->rows); });
+        [this, job, host] { Finish(job->result, job->work, host->GridRows()); });
 }
 
 void CRadioTransfer::Finish(const TransferResult& result, const DocumentData& work, int rows) {
