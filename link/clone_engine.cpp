@@ -342,8 +342,8 @@ std::string TransferMessage(const TransferResult& result, const TextTranslator& 
     return {};
 }
 
-TransferResult RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port, Clock& clock,
-                                LinkHost& host) {
+TransferResult RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
+                                Clock& clock, LinkHost& host) {
     return CloneTransfer(doc, port, clock, host).Run(portName);
 }
 

@@ -105,7 +105,7 @@ std::string TransferMessage(const TransferResult& result, const TextTranslator& 
 // the editor into `doc` (through the host), as the program always has, and
 // stops before the first block when the radio's identification names the
 // other model than the one the editor is laid out for.
-TransferResult RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port, Clock& clock,
-                                LinkHost& host);
+TransferResult RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
+                                Clock& clock, LinkHost& host);
 
 }  // namespace quorim

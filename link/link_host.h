@@ -54,8 +54,8 @@ public:
     virtual void DecodeEditor(const DocumentData& doc) = 0;
 };
 
-// A host with no window and no editor: no progress to show, never cancelled, no grid rows; encoding and decoding change nothing. Enough
-// for a tuning session; a subclass says how messages are answered.
+// A host with no window and no editor: no progress to show, never cancelled, no grid rows; encoding and
+// decoding change nothing. Enough for a tuning session; a subclass says how messages are answered.
 class NullLinkHost : public LinkHost {
 public:
     explicit NullLinkHost(TransferDirection direction = TransferDirection::Write) : m_direction(direction) {}

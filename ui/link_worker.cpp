@@ -53,8 +53,10 @@ void CLinkWorker::Post(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-MessageAnswer CLinkWorker::Ask(std::function<QWidget*()> parent, const QString& text, MessageButtons buttons) {
-    const MessageAnswer unanswered = buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+MessageAnswer CLinkWorker::Ask(std::function<QWidget*()> parent, const QString& text,
+                               MessageButtons buttons) {
+    const MessageAnswer unanswered =
+        buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     const std::shared_ptr<Question> q = m_question;
     std::unique_lock lock(q->mutex);
     if (q->closed) {

@@ -37,8 +37,14 @@ int g_runningTransfers = 0;
 // and bar calls change nothing.
 class CViewLinkHost : public LinkHost {
 public:
-    CViewLinkHost(CLinkWorker& worker, QWidget* view, CProgressDlg* dlg, TransferDirection direction, int rows)
-        : m_worker(worker), m_view(view), m_dlg(dlg), m_cancel(dlg->m_bCancel), m_direction(direction), m_rows(rows) {
+    CViewLinkHost(CLinkWorker& worker, QWidget* view, CProgressDlg* dlg, TransferDirection direction,
+                  int rows)
+        : m_worker(worker),
+          m_view(view),
+          m_dlg(dlg),
+          m_cancel(dlg->m_bCancel),
+          m_direction(direction),
+          m_rows(rows) {
         if (QProgressBar* bar = dlg->ProgressBar()) {
             m_low = bar->minimum();
             m_high = bar->maximum();
@@ -173,7 +179,8 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
         EncodeImage(m_editor, job->work);
     }
     // The host keeps the grid's rows as the engine sets them for a read.
-    auto host = std::make_shared<CViewLinkHost>(*m_worker, m_view, m_pProgressDlg, direction, m_editor.Rows());
+    auto host =
+        std::make_shared<CViewLinkHost>(*m_worker, m_view, m_pProgressDlg, direction, m_editor.Rows());
     m_worker->Start(
         [job, host, portName] {
             const auto port = NewSystemSerialPort();
