@@ -82,8 +82,7 @@ int RunRead(const Args& args) {
 
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-    if (outcome != TransferOutcome::Succeeded) {
+    if (!RunRadioTransfer(port, doc, *serial, clock, host).Ok()) {
         return kExitFailed;
     }
     // Kept before the output is saved, so that the radio's memory survives a

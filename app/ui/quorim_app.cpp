@@ -247,12 +247,16 @@ bool CQuorim_CHApp::AnyTransferRunning() const {
     return CRadioTransfer::AnyRunning();
 }
 
+bool CQuorim_CHApp::TransferRunning(const CQuorim_CHView* view) const {
+    const auto* transfer = view->findChild<CRadioTransfer*>(QString(), Qt::FindDirectChildrenOnly);
+    return transfer && transfer->IsRunning();
+}
+
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     auto* view = new CQuorim_CHView(doc, this);
     // The view owns its transfer and its tuning; they meet only here.
     auto* transfer = new CRadioTransfer(view, view->Grid(), doc->Editor());
     connect(view, &CQuorim_CHView::TransferCommand, transfer, &CRadioTransfer::Open);
-    connect(transfer, &CRadioTransfer::Started, view, &CQuorim_CHView::OnTransferStarted);
     connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
     connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
     connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);

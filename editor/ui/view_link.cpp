@@ -55,10 +55,6 @@ void CQuorim_CHView::OnWriteRadio() {
     emit TransferCommand(m_nDirection);
 }
 
-void CQuorim_CHView::OnTransferStarted() {
-    m_bTransferRunning = true;
-}
-
 void CQuorim_CHView::OnRadioTransfer() {
     if (!m_pDocument) {
         return;
@@ -72,7 +68,6 @@ void CQuorim_CHView::OnTransferRunning(bool running) {
         // The document stays: this view's window refuses to close until the
         // end. The model list would re-lay the grid the transfer reads and
         // fills.
-        m_bTransferRunning = true;
         const QList<CQuorim_CHView*> views =
             m_pDocument ? m_pDocument->Views() : QList<CQuorim_CHView*>{this};
         for (CQuorim_CHView* view : views) {
@@ -87,18 +82,16 @@ void CQuorim_CHView::OnTransferRunning(bool running) {
         }
     }
     m_lockedModelLists.clear();
-    m_bTransferRunning = false;
 }
 
-void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome outcome,
-                                   const DocumentData& work) {
+void CQuorim_CHView::OnTransferred(const TransferResult& result, const DocumentData& work) {
     if (!m_pDocument) {
         return;
     }
-    if (direction == TransferDirection::Write) {
+    if (result.direction == TransferDirection::Write) {
         // The image holds what was encoded for the radio.
         m_pDocument->Data().m_image = work.m_image;
-    } else if (outcome == TransferOutcome::Succeeded) {
+    } else if (result.Ok()) {
         // The document takes the radio's memory, which every view shows.
         m_pDocument->TakeRead(work);
         m_pDocument->SetDoubt(ImageDoubt::None);  // the radio's own memory now
@@ -108,9 +101,9 @@ void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome 
         m_grid->viewport()->update();
         MarkModified();  // one undo step
     }
-    if (outcome == TransferOutcome::Succeeded) {
+    if (result.Ok()) {
         // Done work is told, with the model, the channels and the device.
-        emit MessageText(Raw(TransferDoneText(WindowTexts(), direction, Editor().Rows() < kRows199,
+        emit MessageText(Raw(TransferDoneText(WindowTexts(), result.direction, result.documentSixteen,
                                               ResolvePortName(m_strPortName))));
     }
 }

@@ -504,7 +504,7 @@ private slots:
         QCOMPARE(m_view->Editor().Rows(), 200);
         QVERIFY(!m_view->GetDocument()->Data().m_bSixteenChannel);
         VerifyGridShows(LoadImage(memory));
-        // Target under 50 ms; a generous bound for a shared, loaded machine.
+        // Target one frame (16 ms); a generous bound for a shared, loaded machine.
         QVERIFY2(longest < 100, qPrintable(QStringLiteral("longest gap %1 ms").arg(longest)));
     }
 };
