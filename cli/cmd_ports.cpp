@@ -33,8 +33,7 @@ int RunPorts(const Args& args) {
     const std::vector<SerialDevice> devices = UdevSerialDevices().Devices();
     const std::array<std::string, 4> resolved = ResolveComPorts(SystemPortNameSources());
     if (!json) {
-        std::cout << PortsListing(devices, resolved);
-        return kExitOk;
+        return WriteOutput(PortsListing(devices, resolved)) ? kExitOk : kExitFailed;
     }
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const SerialDevice& device : devices) {
@@ -56,8 +55,11 @@ int RunPorts(const Args& args) {
             {"accessible", device.accessible},
         });
     }
-    std::cout << list.dump(2) << "\n";
-    return kExitOk;
+    // A USB descriptor is whatever the device says: bytes that are not UTF-8
+    // become U+FFFD rather than ending the listing.
+    return WriteOutput(list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n")
+               ? kExitOk
+               : kExitFailed;
 }
 
 }  // namespace quorim::cli

@@ -30,8 +30,7 @@ int RunShow(const Args& args) {
         std::cerr << "quorim: " << status.Message() << "\n";
         return kExitFailed;
     }
-    std::cout << (json ? FormatEditorJson(editor) : FormatEditorText(editor));
-    return kExitOk;
+    return WriteOutput(json ? FormatEditorJson(editor) : FormatEditorText(editor)) ? kExitOk : kExitFailed;
 }
 
 }  // namespace quorim::cli
