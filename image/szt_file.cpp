@@ -22,7 +22,7 @@ std::string FileStatus::Message() const {
             text = "Cannot read \"" + path + "\"";
             break;
         case FileError::WriteFailed:
-            text = "Cannot save \"" + path + "\"; the previous file is unchanged";
+            text = "Cannot save \"" + path + "\"" + (noPrevious ? "" : "; the previous file is unchanged");
             break;
         case FileError::NotAFile:
             return "\"" + path + "\" is " + detail + ", not a regular file; it was left as it is";

@@ -24,6 +24,9 @@ struct FileStatus {
     std::string path;
     std::uintmax_t size = 0;  // TooShort: the file's length
     std::string detail;       // the operating system's reason, where there is one
+    // WriteFailed: nothing stood at the name, so there was no previous file
+    // to keep.
+    bool noPrevious = false;
 
     bool Ok() const { return error == FileError::None; }
     // One English sentence naming the file and what went wrong.
