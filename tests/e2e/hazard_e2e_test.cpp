@@ -11,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <thread>
 
 #include "image/szt_file.h"
@@ -27,17 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-// Every file under a folder, with its bytes.
-std::map<std::string, std::vector<unsigned char>> Snapshot(const fs::path& dir) {
-    std::map<std::string, std::vector<unsigned char>> files;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) {
-        if (e.is_regular_file()) {
-            files[e.path().string()] = test::ReadBytes(e.path().string());
-        }
-    }
-    return files;
-}
-
 // A folder with a data file and a radio that keeps its memory in a file
 // beside it (written only when a write reaches it).
 struct Bench {
@@ -50,7 +38,7 @@ struct Bench {
 // Output that did not arrive is a failure, with the reason.
 TEST(HazardE2E, OutputThatCannotBeWrittenFails) {
     Bench b;
-    const auto before = Snapshot(b.dir.Path());
+    const auto before = Snapshot(b.dir.Path().string());
     const struct {
         std::vector<std::string> args;
         int exitCode;
@@ -66,7 +54,7 @@ TEST(HazardE2E, OutputThatCannotBeWrittenFails) {
         EXPECT_EQ(r.err, "quorim: the output could not be written (No space left on device)\n")
             << row.args[0];
     }
-    EXPECT_EQ(Snapshot(b.dir.Path()), before);
+    EXPECT_EQ(Snapshot(b.dir.Path().string()), before);
 }
 
 // A port name that stands for no terminal is refused for what it is, at
@@ -79,7 +67,7 @@ TEST(HazardE2E, PortThatIsNoTerminalIsRefusedForWhatItIs) {
     addr.sun_family = AF_UNIX;
     std::strncpy(addr.sun_path, b.dir.File("sock").c_str(), sizeof addr.sun_path - 1);
     ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    const auto before = Snapshot(b.dir.Path());
+    const auto before = Snapshot(b.dir.Path().string());
     const std::string folder = b.dir.Path().string();
     const struct {
         std::string port;
@@ -98,7 +86,7 @@ TEST(HazardE2E, PortThatIsNoTerminalIsRefusedForWhatItIs) {
         EXPECT_LT(r.seconds, 1.0) << row.port;
     }
     close(sock);
-    EXPECT_EQ(Snapshot(b.dir.Path()), before);
+    EXPECT_EQ(Snapshot(b.dir.Path().string()), before);
 }
 
 // One device under two names would be written twice at once: refused before
@@ -149,7 +137,7 @@ TEST(HazardE2E, CtrlCWhileTheRadioIsWokenEndsAtOnce) {
         if (std::string(command) == "write") args.push_back(b.szt);
         if (std::string(command) == "read") args.insert(args.end(), {"--out", b.dir.File("out.szt")});
         if (std::string(command) == "tune") args.insert(args.end(), {"--item", "power", "--value", "1"});
-        const auto before = Snapshot(b.dir.Path());
+        const auto before = Snapshot(b.dir.Path().string());
         // 300 ms: the clone link waits for the first ACK, the tuning in its
         // 700 ms pause before the opening.
         constexpr double kSignalAt = 0.3;
@@ -166,7 +154,7 @@ TEST(HazardE2E, CtrlCWhileTheRadioIsWokenEndsAtOnce) {
         const std::size_t sent = traced.find(" tx ");
         EXPECT_EQ(std::string(command) == "tune", sent == std::string::npos) << command << traced;
         fs::remove(trace);
-        EXPECT_EQ(Snapshot(b.dir.Path()), before) << command;
+        EXPECT_EQ(Snapshot(b.dir.Path().string()), before) << command;
         EXPECT_EQ(radio.Stop(), 0);
         EXPECT_FALSE(fs::exists(b.radioMemory)) << command;
     }
