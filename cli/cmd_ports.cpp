@@ -21,20 +21,9 @@ std::string ModeText(unsigned mode) {
 
 }  // namespace
 
-int RunPorts(const Args& args) {
-    bool json = false;
-    for (const auto& arg : args) {
-        if (arg == "--json") {
-            json = true;
-        } else {
-            return Usage("ports");
-        }
-    }
+std::string PortsJsonText() {
     const std::vector<SerialDevice> devices = UdevSerialDevices().Devices();
     const std::array<std::string, 4> resolved = ResolveComPorts(SystemPortNameSources());
-    if (!json) {
-        return WriteOutput(PortsListing(devices, resolved)) ? kExitOk : kExitFailed;
-    }
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const SerialDevice& device : devices) {
         const int com = ComNumberOf(device, resolved);
@@ -57,9 +46,22 @@ int RunPorts(const Args& args) {
     }
     // A USB descriptor is whatever the device says: bytes that are not UTF-8
     // become U+FFFD rather than ending the listing.
-    return WriteOutput(list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n")
-               ? kExitOk
-               : kExitFailed;
+    return list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+int RunPorts(const Args& args) {
+    bool json = false;
+    for (const auto& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else {
+            return Usage("ports");
+        }
+    }
+    const std::string text =
+        json ? PortsJsonText()
+             : PortsListing(UdevSerialDevices().Devices(), ResolveComPorts(SystemPortNameSources()));
+    return WriteOutput(text) ? kExitOk : kExitFailed;
 }
 
 }  // namespace quorim::cli
