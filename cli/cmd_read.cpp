@@ -46,7 +46,7 @@ int RunRead(const Args& args) {
         }
     }
     // One port reads into --out or --out-dir, several only into --out-dir.
-    if (ports.empty() || !DistinctPorts(ports) || out.empty() == outDir.empty() ||
+    if (ports.empty() || !CheckPortNames(ports) || out.empty() == outDir.empty() ||
         (ports.size() > 1 && outDir.empty()) || (!model.empty() && !ParseRadioModel(model, chosen)) ||
         (!model.empty() && !from.empty())) {
         return Usage("read");

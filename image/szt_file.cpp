@@ -94,7 +94,7 @@ std::string FileStatus::Message() const {
             text = "Cannot read " + Quoted(path);
             break;
         case FileError::WriteFailed:
-            text = "Cannot save " + Quoted(path) + "; the previous file is unchanged";
+            text = "Cannot save " + Quoted(path) + (noPrevious ? "" : "; the previous file is unchanged");
             break;
         case FileError::NotAFile:
             return Quoted(path) + " is " + detail + ", not a regular file; it was left as it is";

@@ -43,6 +43,9 @@ struct FileStatus {
     std::string detail;       // the operating system's reason, where there is one
     // A file that loaded: what makes it doubtful as a memory image.
     ImageDoubt doubt = ImageDoubt::None;
+    // WriteFailed: nothing stood at the name, so there was no previous file
+    // to keep.
+    bool noPrevious = false;
 
     bool Ok() const { return error == FileError::None; }
     // One English sentence naming the file and what went wrong.
