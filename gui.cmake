@@ -6,7 +6,7 @@
 # program itself.
 file(GLOB QUORIM_GUI_SOURCES CONFIGURE_DEPENDS
   ui/*.cpp app/ui/*.cpp editor/ui/*.cpp link/ui/*.cpp tuning/ui/*.cpp)
-list(FILTER QUORIM_GUI_SOURCES EXCLUDE REGEX "/app/ui/main\\.cpp$")
+list(FILTER QUORIM_GUI_SOURCES EXCLUDE REGEX "/app/ui/main\\.cpp$|/ui/help_guide\\.cpp$")
 file(GLOB QUORIM_GUI_HEADERS CONFIGURE_DEPENDS
   ui/*.h app/ui/*.h editor/ui/*.h link/ui/*.h tuning/ui/*.h)
 file(GLOB QUORIM_GUI_RESOURCES CONFIGURE_DEPENDS resources/*.qrc)
@@ -28,10 +28,10 @@ target_link_libraries(quorim_gui
 # from resources/translations/quorim_en.ts into the program (":/i18n/").
 # lupdate reads the core's QUORIM_TR markers as QT_TRANSLATE_NOOP; after texts
 # change, `cmake --build build --target update_translations` brings them
-# into the .ts file, where their English is written. See app/translation.h.
+# into the .ts file, where their English is written. See base/translation.h.
 find_package(Qt6 COMPONENTS LinguistTools REQUIRED)
 file(GLOB QUORIM_TRANSLATED_SOURCES CONFIGURE_DEPENDS
-  app/*.h app/*.cpp image/*.h image/*.cpp editor/*.h editor/*.cpp link/*.h link/*.cpp
+  base/*.h base/*.cpp app/*.h app/*.cpp image/*.h image/*.cpp files/*.h files/*.cpp editor/*.h editor/*.cpp link/*.h link/*.cpp
   tuning/*.h tuning/*.cpp
   ui/*.h ui/*.cpp app/ui/*.h app/ui/*.cpp editor/ui/*.h editor/ui/*.cpp link/ui/*.h link/ui/*.cpp
   tuning/ui/*.h tuning/ui/*.cpp)

@@ -3,7 +3,7 @@
 #include <iostream>
 #include <map>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "image/memory_image.h"
 #include "link/serial_port.h"
 

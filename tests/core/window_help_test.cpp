@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/help_guide.h"
 #include "editor/form_template.h"
 #include "link/progress_template.h"
+#include "ui/help_guide.h"
 
 namespace quorim {
 namespace {

@@ -13,7 +13,6 @@
 #include <memory>
 
 #include "app/commands.h"
-#include "app/help_guide.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
@@ -30,6 +29,7 @@
 #include "link/ui/progress_dlg.h"
 #include "tuning/tuning_dialog.h"
 #include "tuning/ui/tuning_dlg.h"
+#include "ui/help_guide.h"
 #include "ui/help_window.h"
 #include "ui/ui_text.h"
 

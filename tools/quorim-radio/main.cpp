@@ -18,9 +18,9 @@
 #include <iostream>
 #include <string>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "editor/codec.h"
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 #include "tools/quorim-radio/radio_model.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 
 namespace quorim {
 
 // The file calls behind every file the programs read or write. They are POSIX
-// underneath (image/posix_files.cpp); the rest of the core sees only these.
+// underneath (files/posix_files.cpp); the rest of the core sees only these.
 
 // Replaces one file so that nothing the user owns is harmed: a symbolic link
 // is followed to the file it names; a folder, device, FIFO or socket and a

@@ -31,7 +31,7 @@ struct FileStatus {
 };
 
 FileStatus LoadSztFile(const std::string& path, MemoryImage& image);
-// Saves by a safe replace (image/safe_file.h): a failed save never destroys
+// Saves by a safe replace (files/safe_file.h): a failed save never destroys
 // the previous file and never leaves a partial one behind.
 FileStatus SaveSztFile(const std::string& path, const MemoryImage& image);
 

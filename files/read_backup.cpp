@@ -1,4 +1,4 @@
-#include "image/read_backup.h"
+#include "files/read_backup.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/utf8_path.h"
-#include "image/szt_file.h"
+#include "base/utf8_path.h"
+#include "files/szt_file.h"
 
 namespace quorim {
 

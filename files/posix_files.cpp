@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 
 namespace quorim {
 
