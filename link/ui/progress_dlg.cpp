@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "link/progress_template.h"
-#include "link/ui/radio_transfer.h"
 #include "ui/dialog_builder.h"
 #include "ui/ui_text.h"
 
@@ -115,7 +114,7 @@ void CProgressDlg::OnOK() {
     }
     // One transfer at a time: another one runs its own event pumping, and
     // this one would stall it until it ended.
-    if (CRadioTransfer::AnyRunning()) {
+    if (m_pfnTransferRunning && m_pfnTransferRunning()) {
         QApplication::beep();
         return;
     }

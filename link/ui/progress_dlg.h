@@ -29,6 +29,9 @@ public:
     QString m_strTitle;
     // The document window the transfer belongs to; the window's owner.
     QWidget* m_pView;
+    // Whether a transfer runs (any, of every window): the start button then
+    // only beeps. Set by the transfer that owns this window.
+    bool (*m_pfnTransferRunning)() = nullptr;
 
     // Makes the window from template 133, modeless, centred over `over`.
     void Create(QWidget* over);

@@ -115,6 +115,7 @@ private:
 
 CRadioTransfer::CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor)
     : QObject(view), m_view(view), m_over(over), m_editor(editor), m_pProgressDlg(new CProgressDlg(view)) {
+    m_pProgressDlg->m_pfnTransferRunning = &CRadioTransfer::AnyRunning;
     connect(m_pProgressDlg, &CProgressDlg::Started, this, &CRadioTransfer::Started);
     connect(m_pProgressDlg, &CProgressDlg::RadioTransfer, this, &CRadioTransfer::RadioTransfer);
 }
