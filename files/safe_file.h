@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/szt_file.h"
+#include "files/file_status.h"
 
 namespace quorim {
 
@@ -51,6 +51,9 @@ private:
     unsigned m_uid = 0;
     unsigned m_gid = 0;
 };
+
+// Writes any bytes by a FileReplacement.
+FileStatus WriteFileAtomically(const std::string& path, const void* data, std::size_t size);
 
 // Rewrites an existing regular file in place, for when no temporary file can
 // be made beside it (a folder without write permission): the same refusals
