@@ -23,6 +23,10 @@ int RunRead(const Args& args);
 int RunWrite(const Args& args);
 int RunTune(const Args& args);
 int RunPorts(const Args& args);
+int RunDoctor(const Args& args);
+
+// What `quorim ports --json` prints.
+std::string PortsJsonText();
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});

@@ -14,6 +14,7 @@ namespace {
 const std::map<std::string, std::string>& UsageLines() {
     static const std::map<std::string, std::string> lines = {
         {"diff", "quorim diff A.szt B.szt"},
+        {"doctor", "quorim doctor [--port PORT] [--json] [--report FILE]"},
         {"export", "quorim export FILE.szt [--out FILE.csv] [--format quorim|exchange]"},
         {"import",
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
@@ -83,9 +84,9 @@ int OutputIsInput(const std::string& out, const std::string& input) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport},
-        {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},
-        {"show", RunShow}, {"tune", RunTune},     {"write", RunWrite},
+        {"diff", RunDiff}, {"doctor", RunDoctor}, {"export", RunExport}, {"import", RunImport},
+        {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},     {"show", RunShow},
+        {"tune", RunTune}, {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/tone_table.h"
+#include "editor/csv_text.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
 
@@ -181,7 +182,10 @@ FrequencyReading ReadFrequencyText(std::string_view typed) {
     if (typed.empty()) {
         return r;
     }
-    const long long n = LeadingDecimalScaled(typed, 5, Cut::RoundHalfUp);
+    // Only a whole number is a frequency: "145,0125" or "145.0125 MHz" is
+    // refused, not cut to its leading digits.
+    const std::optional<std::int64_t> whole = WholeDecimalScaled(typed, 5, Cut::RoundHalfUp);
+    const long long n = whole ? *whole : 0;
     if (n < kLowestFrequency || n > kHighestFrequency) {
         r.message = kMsgFrequencyRange;
         return r;
@@ -235,17 +239,22 @@ CellCommit CommitFrequencyText(EditorSurface& grid, int row, int col, std::strin
 
 std::string NormaliseSignallingText(std::string_view typed) {
     const std::string off(kSignallingOff);
-    if (typed.empty() || typed.size() > 5) {
-        return off;
-    }
     if (typed.find_first_of("Dd") == std::string_view::npos) {
-        // A CTCSS tone, compared as written (millionths of a hertz are more
-        // than five characters can hold) and shown to 0.1 Hz.
-        const long long micro = LeadingDecimalScaled(typed, 6, Cut::Truncate);
-        if (micro < 67000000 || micro > 254100000) {
+        // A CTCSS tone: the whole text a number (blanks around it aside),
+        // compared as written (millionths of a hertz are more than five
+        // characters can hold) and shown to 0.1 Hz.
+        const std::string_view tone = TrimBlanks(typed);
+        if (tone.empty() || tone.size() > 5) {
             return off;
         }
-        return FixedDecimalText(LeadingDecimalScaled(typed, 1, Cut::RoundHalfUp), 1);
+        const std::optional<std::int64_t> micro = WholeDecimalScaled(tone, 6, Cut::Truncate);
+        if (!micro || *micro < 67000000 || *micro > 254100000) {
+            return off;
+        }
+        return FixedDecimalText(LeadingDecimalScaled(tone, 1, Cut::RoundHalfUp), 1);
+    }
+    if (typed.size() > 5) {
+        return off;
     }
     // A DCS code: "D", the code, "N" (normal) or "I" (inverted).
     const char last = typed.back();
@@ -304,6 +313,16 @@ CellCommit CommitSignallingOnLeave(EditorSurface& grid, int row, int col,
     const RowTexts before = Snapshot(grid, row);
     grid.SetTextMatrix(row, col, text);
     return Finish(grid, row, col, before);
+}
+
+std::optional<std::string_view> ReadInhibitText(std::string_view typed) {
+    if (typed == kYes || SameIgnoringAsciiCase(typed, "Yes")) {
+        return kYes;
+    }
+    if (typed == kNo || SameIgnoringAsciiCase(typed, "No")) {
+        return kNo;
+    }
+    return std::nullopt;
 }
 
 CellCommit CommitInhibitByEnter(EditorSurface& grid, int row, int col, std::string_view comboText) {

@@ -138,6 +138,10 @@ CellCommit CommitSignallingByEnter(EditorSurface& grid, int row, int col, std::s
 // frequencies.
 CellCommit CommitSignallingOnLeave(EditorSurface& grid, int row, int col,
                                    std::optional<std::string_view> selectedItem, std::string_view typed);
+// A transmit-inhibit text as typed or pasted: "是" or "否", or "Yes" or "No"
+// in any case (the English build's words), as the grid's "是" or "否";
+// nothing for any other text.
+std::optional<std::string_view> ReadInhibitText(std::string_view typed);
 // Transmit-inhibit commit by Enter (column 5): the list's text, or nothing
 // changed on a row without frequencies.
 CellCommit CommitInhibitByEnter(EditorSurface& grid, int row, int col, std::string_view comboText);

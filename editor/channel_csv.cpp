@@ -280,7 +280,7 @@ void TypeQuorimCell(const ChannelRow& c, int col, EditorModel& grid, CsvImport& 
     const std::string now = grid.TextMatrix(row, col);
     const bool tone = col == kColRxTone || col == kColTxTone;
     if (!typed.empty() && (tone ? !SameIgnoringAsciiCase(typed, kSignallingOff) && now.empty()
-                                : col == kColInhibit && now != typed)) {
+                                : col == kColInhibit && now != ReadInhibitText(typed))) {
         result.Warn(c.row, caption, typed, "left out: the channel has no frequency");
     }
 }

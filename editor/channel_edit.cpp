@@ -83,18 +83,20 @@ std::vector<int> SortedChannels(std::vector<int> channels, int count) {
 // A frequency the grid already shows counts as unchanged also when a
 // spreadsheet dropped its trailing zeros ("145.125" for "145.12500"), so a
 // value the grid holds but would not accept as typed survives a round trip.
+// Only whole numbers compare: "145.125abc" is no text the grid shows.
 bool SameFrequency(std::string_view typed, const std::string& cell) {
     if (typed == cell) return true;
-    if (typed.empty() || cell.empty() || !StartsWithNumber(typed)) return false;
-    return LeadingDecimalScaled(typed, 5, Cut::RoundHalfUp) ==
-           LeadingDecimalScaled(cell, 5, Cut::RoundHalfUp);
+    const auto a = WholeDecimalScaled(typed, 5, Cut::RoundHalfUp);
+    const auto b = WholeDecimalScaled(cell, 5, Cut::RoundHalfUp);
+    return a && b && *a == *b;
 }
 
 // Likewise a tone: "100" for "100.0".
 bool SameSignalling(std::string_view typed, const std::string& cell) {
     if (typed == cell) return true;
-    if (typed.empty() || cell.empty() || !StartsWithNumber(typed) || !StartsWithNumber(cell)) return false;
-    return LeadingDecimalScaled(typed, 1, Cut::Truncate) == LeadingDecimalScaled(cell, 1, Cut::Truncate);
+    const auto a = WholeDecimalScaled(typed, 1, Cut::Truncate);
+    const auto b = WholeDecimalScaled(cell, 1, Cut::Truncate);
+    return a && b && *a == *b;
 }
 
 bool IsOff(std::string_view text) {
@@ -257,12 +259,14 @@ EditResult ClearCells(EditorSurface& editor, std::vector<GridCell> cells) {
 // --- Clipboard ---------------------------------------------------------------
 
 std::string CellsAsText(const EditorSurface& editor, const std::vector<int>& rows,
-                        const std::vector<int>& cols) {
+                        const std::vector<int>& cols, const TextTranslator& texts) {
     std::string out;
     for (const int row : rows) {
         for (std::size_t i = 0; i < cols.size(); ++i) {
             if (i > 0) out += '\t';
-            out += editor.TextMatrix(row, cols[i]);
+            const std::string text = editor.TextMatrix(row, cols[i]);
+            // "是"/"否" in the program's language, as the grid shows them.
+            out += cols[i] == kColInhibit && !text.empty() ? texts.Translate("Quorim", text) : text;
         }
         out += '\n';
     }
@@ -306,11 +310,14 @@ std::string_view TypeCellText(EditorSurface& editor, int row, int col, std::stri
             }
             CommitSignallingByEnter(editor, row, col, typed);
             return {};
-        case CellEditor::YesNo:
-            if (typed.empty() || typed == shown) return {};
-            if (typed != kYes && typed != kNo) return kMsgFrequencyRange;
-            CommitInhibitByEnter(editor, row, col, typed);
+        case CellEditor::YesNo: {
+            if (typed.empty()) return {};
+            const std::optional<std::string_view> inhibit = ReadInhibitText(typed);
+            if (!inhibit) return kMsgFrequencyRange;
+            if (*inhibit == shown) return {};
+            CommitInhibitByEnter(editor, row, col, *inhibit);
             return {};
+        }
         case CellEditor::None:
             break;
     }

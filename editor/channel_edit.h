@@ -87,9 +87,10 @@ EditResult ClearCells(EditorSurface& editor, std::vector<GridCell> cells);
 // --- Clipboard ----------------------------------------------------------------
 
 // The editor's texts of the given rows and columns, tab-separated, one line
-// each, as spreadsheets copy a range.
+// each, as spreadsheets copy a range; the transmit inhibit in the
+// translator's language (a paste takes either language's words back).
 std::string CellsAsText(const EditorSurface& editor, const std::vector<int>& rows,
-                        const std::vector<int>& cols);
+                        const std::vector<int>& cols, const TextTranslator& texts = ChineseTexts());
 // Tab-separated lines; a final line break does not start another line; CR
 // before LF is dropped; blanks around a field are trimmed.
 std::vector<std::vector<std::string>> ParseCellsText(std::string_view text);

@@ -160,6 +160,29 @@ void DecodeImage(const DocumentData& doc, EditorSurface& editor) {
     editor.SetCurSel(SettingsList::Model, InRangeOr(image[kModelCodeOffset] - kModelCode16, 0, 1, 0));
 }
 
+namespace {
+
+// The radio-wide settings of the 16-channel layout.
+void EncodeSettings(const EditorSurface& editor, MemoryImage& image) {
+    if (editor.CurSel(SettingsList::Alarm) == 1) {
+        image[kAlarmOffset] &= 0xFE;
+    } else {
+        image[kAlarmOffset] |= 0x01;
+    }
+    image[kSquelchOffset] = IndexByte(editor.CurSel(SettingsList::Squelch));
+    image[kMonitorOffset] = editor.CurSel(SettingsList::Monitor) == 0 ? 3 : 0;
+    image[kTotOffset] = IndexByte(editor.CurSel(SettingsList::Tot));
+    image[kPowerOffset] = IndexByte(editor.CurSel(SettingsList::Power) * 3);
+    image[976] = 0x00;
+    image[977] = 0x00;
+    image[980] = 0x30;
+    image[981] = 0x31;
+    image[982] = 0x33;
+    image[983] = 0x50;
+}
+
+}  // namespace
+
 void EncodeImage(const EditorSurface& editor, DocumentData& doc) {
     MemoryImage& image = doc.m_image;
     const int n = editor.Rows() <= 18 ? 16 : 199;
@@ -168,21 +191,7 @@ void EncodeImage(const EditorSurface& editor, DocumentData& doc) {
         EncodeChannel(editor, ch, narrow, image);
     }
     if (doc.m_bSixteenChannel) {
-        if (editor.CurSel(SettingsList::Alarm) == 1) {
-            image[kAlarmOffset] &= 0xFE;
-        } else {
-            image[kAlarmOffset] |= 0x01;
-        }
-        image[kSquelchOffset] = IndexByte(editor.CurSel(SettingsList::Squelch));
-        image[kMonitorOffset] = editor.CurSel(SettingsList::Monitor) == 0 ? 3 : 0;
-        image[kTotOffset] = IndexByte(editor.CurSel(SettingsList::Tot));
-        image[kPowerOffset] = IndexByte(editor.CurSel(SettingsList::Power) * 3);
-        image[976] = 0x00;
-        image[977] = 0x00;
-        image[980] = 0x30;
-        image[981] = 0x31;
-        image[982] = 0x33;
-        image[983] = 0x50;
+        EncodeSettings(editor, image);
     }
     image[kBandCodeOffset] = IndexByte(editor.CurSel(SettingsList::Band), kBandCodeBase);
     image[kModelCodeOffset] = IndexByte(editor.CurSel(SettingsList::Model), kModelCode16);
@@ -199,9 +208,14 @@ void InitialUpdateEditor(const DocumentData& doc, EditorSurface& editor) {
 
 bool ApplyModelChoice(EditorSurface& editor, DocumentData& doc) {
     const bool model199 = editor.CurSel(SettingsList::Model) > 0;
+    const bool wasSixteen = doc.m_bSixteenChannel;
+    doc.ChangeLayout(model199 ? RadioModel::Qz199 : RadioModel::Qz16);
+    if (doc.m_bSixteenChannel && !wasSixteen) {
+        // The settings lists kept their choices while the 199-channel layout
+        // hid them; the settings bytes now hold them again.
+        EncodeSettings(editor, doc.m_image);
+    }
     editor.SetRows(model199 ? kRows199 : kRows16);
-    doc.m_bSixteenChannel = !model199;
-    doc.m_image[kModelCodeOffset] = model199 ? kModelCode199 : kModelCode16;
     DecodeImage(doc, editor);
     return !model199;
 }

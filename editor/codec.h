@@ -38,12 +38,16 @@ void InitialUpdateEditor(const DocumentData& doc, EditorSurface& editor);
 
 // The user picked an item of the model list (or the list lost its selection):
 // rows, model flag and model code follow the choice and the image is decoded
-// again, dropping edits not yet encoded. Returns true when the function
-// settings are to be shown (16-channel model).
+// again, dropping edits not yet encoded. A change of model changes the
+// image's layout: channels 60 and 61 of the 199-channel radio start empty
+// (never the 16-channel settings read as channels), and channels 17-199 are
+// gone after "QZ - 16" (choosing "QZ - 199" again shows them empty); the
+// 16-channel settings then take the lists' selections. Returns true when the
+// function settings are to be shown (16-channel model).
 bool ApplyModelChoice(EditorSurface& editor, DocumentData& doc);
 
 // Choosing "QZ - 16" for a 199-channel editor drops channels 17-199: how many
-// of them hold anything, and the question asked first ("%1": that count).
+// of them hold data, and the question asked first ("%1": that count).
 int ChannelsDroppedBySixteen(const EditorSurface& editor);
 inline constexpr std::string_view kAskDropChannels =
     QUORIM_TR("Quorim", "选择 QZ - 16 将删除信道 17-199 中有数据的 %1 个信道。是否继续？");

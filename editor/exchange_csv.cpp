@@ -324,7 +324,14 @@ std::optional<ExchangeChannel> ReadExchangeChannel(const ExchangeRow& r, RadioMo
     c.rxText = rx.text;
     const std::string duplex = r.Get("duplex");
     const std::string offsetText = r.Get("offset");
-    const long long offset = offsetText.empty() ? 0 : LeadingDecimalScaled(offsetText, 5, Cut::RoundHalfUp);
+    const std::optional<std::int64_t> offsetCount = offsetText.empty()
+                                                        ? std::optional<std::int64_t>(0)
+                                                        : WholeDecimalScaled(offsetText, 5, Cut::RoundHalfUp);
+    if (!offsetCount) {
+        result.Warn(r.row, "Offset", offsetText, "not a number: row left out");
+        return std::nullopt;
+    }
+    const long long offset = *offsetCount;
     const auto transmit = ReadTransmit(duplex, rx.count, offset);
     if (!transmit) {
         result.Warn(r.row, "Duplex", duplex, "not a duplex of this layout: row left out");

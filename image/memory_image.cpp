@@ -4,23 +4,54 @@
 
 namespace quorim {
 
+namespace {
+
+// Bytes 960-991 as a new image has them: the 16-channel radio's settings.
+void SetNewSettings(MemoryImage& image) {
+    std::fill_n(image.begin() + kSettingsOffset, kSettingsSize, std::uint8_t{0xFF});
+    image[961] = 4;
+    image[962] = 3;
+    image[963] = 2;
+    image[965] = 10;
+    image[976] = 0x00;
+    image[977] = 0x00;
+    image[978] = 0xF4;
+    image[980] = 0x30;
+    image[981] = 0x31;
+    image[982] = 0x33;
+    image[983] = 0x50;
+}
+
+void ClearRows(MemoryImage& image, std::size_t first, std::size_t last) {
+    std::fill(image.begin() + RowOffset(first), image.begin() + RowOffset(last + 1), std::uint8_t{0xFF});
+}
+
+}  // namespace
+
 void DocumentData::OnNewDocument() {
     // Rows 0 to 127 carry the defaults; the rest of the image has no defined
     // content in a new document. We fill it with 0xFF too, so that a 199-channel
     // radio written from a new document gets empty channels, not zeros.
     m_image.fill(0xFF);
-    m_image[961] = 4;
-    m_image[962] = 3;
-    m_image[963] = 2;
-    m_image[965] = 10;
+    SetNewSettings(m_image);
     m_image[28] = 0xFB;  // channel 1: transmitting allowed, wide bandwidth
-    m_image[976] = 0x00;
-    m_image[977] = 0x00;
-    m_image[978] = 0xF4;
-    m_image[980] = 0x30;
-    m_image[981] = 0x31;
-    m_image[982] = 0x33;
-    m_image[983] = 0x50;
+    m_image[kModelCodeOffset] = m_bSixteenChannel ? kModelCode16 : kModelCode199;
+    if (!m_bSixteenChannel) {
+        // No settings where a 199-channel radio keeps channels 60 and 61.
+        ClearRows(m_image, 60, 61);
+    }
+}
+
+void DocumentData::ChangeLayout(RadioModel model) {
+    if (model != Model()) {
+        if (model == RadioModel::Qz199) {
+            ClearRows(m_image, 60, 61);
+        } else {
+            ClearRows(m_image, 17, 199);
+            SetNewSettings(m_image);
+        }
+    }
+    m_bSixteenChannel = model == RadioModel::Qz16;
     m_image[kModelCodeOffset] = m_bSixteenChannel ? kModelCode16 : kModelCode199;
 }
 

@@ -27,6 +27,10 @@ inline constexpr std::size_t kSquelchOffset = 961;  // 0..9
 inline constexpr std::size_t kMonitorOffset = 962;  // 3 on, 0 off
 inline constexpr std::size_t kTotOffset = 963;      // n x 30 s, 0 off
 inline constexpr std::size_t kPowerOffset = 964;    // 3 x level
+// The 16-channel radio's settings fill rows 60 and 61 (bytes 960-991), which
+// the 199-channel layout reads as channels 60 and 61.
+inline constexpr std::size_t kSettingsOffset = 960;
+inline constexpr std::size_t kSettingsSize = 2 * 16;
 
 // Inside a 16-byte channel record.
 inline constexpr std::size_t kRecRxFreq = 0;
@@ -62,6 +66,12 @@ struct DocumentData {
     void OnNewDocument();
     // After a file was loaded into m_image: the flag follows byte 3.
     void SetModelFlagFromImage();
+    // The image takes the other model's layout; flag and model code follow.
+    // To the 199-channel layout, the 16-channel settings become two empty
+    // channels (60 and 61); to the 16-channel layout, channels 17-199 are
+    // dropped and the settings start as in a new image. The same model keeps
+    // the image as it is.
+    void ChangeLayout(RadioModel model);
 };
 
 // The image a new document starts with, for a 16-channel radio.

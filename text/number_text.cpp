@@ -17,6 +17,7 @@ struct Parsed {
     std::string_view intDigits;
     std::string_view fracDigits;
     std::int64_t exponent = 0;
+    std::size_t end = 0;  // just past the number
 };
 
 Parsed Parse(std::string_view t) {
@@ -53,8 +54,10 @@ Parsed Parse(std::string_view t) {
                 ++j;
             }
             p.exponent = negExp ? -e : e;
+            i = j;
         }
     }
+    p.end = i;
     return p;
 }
 
@@ -106,6 +109,19 @@ std::int64_t LeadingDecimalScaled(std::string_view text, int scale, Cut cut) {
         ++value;
     }
     return p.negative ? -value : value;
+}
+
+std::optional<std::int64_t> WholeDecimalScaled(std::string_view text, int scale, Cut cut) {
+    const Parsed p = Parse(text);
+    if (!p.found) {
+        return std::nullopt;
+    }
+    for (std::size_t i = p.end; i < text.size(); ++i) {
+        if (!IsAsciiBlank(text[i])) {
+            return std::nullopt;
+        }
+    }
+    return LeadingDecimalScaled(text, scale, cut);
 }
 
 bool StartsWithNumber(std::string_view text) {

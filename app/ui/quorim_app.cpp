@@ -506,7 +506,8 @@ void CQuorim_CHApp::OnFilePrintSetup() {
 
 void CQuorim_CHApp::OnPortDevices() {
     UdevSerialDevices devices;
-    CDevicesDlg dlg(devices, m_pMainWnd);
+    CDevicesDlg dlg(devices, m_pMainWnd, m_language);
+    dlg.SetPortToTest(m_port.Name());
     connect(&dlg, &CDevicesDlg::AssignmentsChanged, this, [this](const std::array<std::string, 4>& paths) {
         if (!m_settings) {
             return;

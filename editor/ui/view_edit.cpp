@@ -237,7 +237,7 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
             auto* mime = new QMimeData;
             const std::vector<int> channels = SelectedChannels();
             if (WholeChannelsSelected()) {
-                mime->setText(Raw(CellsAsText(*this, channels, {1, 2, 3, 4, 5})));
+                mime->setText(Raw(CellsAsText(*this, channels, {1, 2, 3, 4, 5}, WindowTexts())));
                 mime->setData(Raw(kChannelRecordsMime),
                               QByteArray::fromStdString(ChannelsAsRecords(data, *this, channels)));
             } else {
@@ -245,7 +245,7 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
                 for (const GridCell& c : SelectedCells()) {
                     cols.insert(c.col);
                 }
-                mime->setText(Raw(CellsAsText(*this, channels, {cols.begin(), cols.end()})));
+                mime->setText(Raw(CellsAsText(*this, channels, {cols.begin(), cols.end()}, WindowTexts())));
             }
             QApplication::clipboard()->setMimeData(mime);
             if (command == EditCommand::Cut) {

@@ -598,6 +598,14 @@ Copyright (C) the Quorim developers.</translation>
         <translation>Serial devices</translation>
     </message>
     <message>
+        <source>测试连接</source>
+        <translation>Test connection</translation>
+    </message>
+    <message>
+        <source>正在测试 %1…</source>
+        <translation>Testing %1…</translation>
+    </message>
+    <message>
         <source>端口</source>
         <translation>Port</translation>
     </message>

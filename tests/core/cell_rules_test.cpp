@@ -66,7 +66,12 @@ TEST(FrequencyCommit, RangeAndStepChecks) {
         {"64.00625", "64.00625", ""},  // exactly 6400625, never 6400624
         {"50", "50.00000", ""},
         {"700", "700.00000", ""},
-        {"  439.9875xyz", "439.98750", ""},  // the number at the start counts
+        {" 439.9875 ", "439.98750", ""},  // blanks around the number
+        // Only a whole number: a comma is no decimal point, and nothing may follow.
+        {"  439.9875xyz", "", kMsgFrequencyRange},
+        {"145,0125", "", kMsgFrequencyRange},
+        {"145.0125 MHz", "", kMsgFrequencyRange},
+        {"1e", "", kMsgFrequencyRange},
         {"1.45e2", "145.00000", ""},
         {"145.000004", "145.00000", ""},  // rounds to the count the text shows
         {"145.0062", "", kMsgFrequencyStep},
@@ -151,6 +156,9 @@ TEST(SignallingCommit, EnterNormalisesTonesAndCodes) {
         {"D023N", "D023N"},
         {"d", "OFF"},
         {"7e1", "70.0"},
+        {" 88.5 ", "88.5"},
+        {"88,5", "OFF"},
+        {"88.5x", "OFF"},
         // Only digits between "D" and the polarity (found by the fuzzer:
         // "d99dN" was kept as "D99dN").
         {"d99dN", "OFF"},

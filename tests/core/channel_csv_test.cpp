@@ -182,6 +182,7 @@ TEST(ChannelCsv, CellsAreCommittedAsTypedIntoTheGrid) {
                              "3, 145.1 ,,100,d023n,\n"
                              "5,145.0125,145.0125,OFF,off,是\n"
                              "7,,439.9875,,,\n"
+                             "9,146,146,,,yes\n"
                              "\n静噪等级,2\n频带宽度,窄\n";
     DocumentData out;
     EditorModel editor;
@@ -200,6 +201,7 @@ TEST(ChannelCsv, CellsAreCommittedAsTypedIntoTheGrid) {
     EXPECT_EQ(row(3), "145.10000||100.0|D023N|否|");
     EXPECT_EQ(row(5), "145.01250|145.01250|||是|");  // "OFF" is stored as no tone
     EXPECT_EQ(row(7), "|439.98750|||否|");
+    EXPECT_EQ(row(9), "146.00000|146.00000|||是|");
     EXPECT_EQ(row(1), "|||||");
     EXPECT_EQ(back.editor.SelectedText(SettingsList::Squelch), "2");
     EXPECT_EQ(back.editor.SelectedText(SettingsList::Bandwidth), "窄");
@@ -209,20 +211,23 @@ TEST(ChannelCsv, CellsAreCommittedAsTypedIntoTheGrid) {
 TEST(ChannelCsv, EveryRefusalNamesRowColumnAndTheProgramsMessage) {
     const std::string range(kMsgFrequencyRange), step(kMsgFrequencyStep);
     const std::string text = Header() +
-                             "1,49.99,,,,\n"                 // row 2
-                             "2,145.0062,,,,\n"              // row 3
-                             "3,abc,,,,\n"                   // row 4
-                             "4,145.00000,700.00001,,,\n"    // row 5
-                             "5,145.00000,,66.9,,\n"         // row 6
-                             "6,145.00000,,,D755N,\n"        // row 7
-                             "7,145.00000,,D023,,\n"         // row 8
-                             "8,145.00000,,,,maybe\n"        // row 9
-                             "9,145.00000,,88.5,88.5,否\n";  // row 10: fine
+                             "1,49.99,,,,\n"                // row 2
+                             "2,145.0062,,,,\n"             // row 3
+                             "3,abc,,,,\n"                  // row 4
+                             "4,145.00000,700.00001,,,\n"   // row 5
+                             "5,145.00000,,66.9,,\n"        // row 6
+                             "6,145.00000,,,D755N,\n"       // row 7
+                             "7,145.00000,,D023,,\n"        // row 8
+                             "8,145.00000,,,,maybe\n"       // row 9
+                             "9,145.00000,,88.5,88.5,否\n"  // row 10: fine
+                             "10,\"145,0125\",,,,\n"        // row 11
+                             "11,145.0125 MHz,,,,\n"        // row 12
+                             "12,145.00000,,\"88,5\",,\n";  // row 13
     const MemoryImage before = NewImage();
     DocumentData out;
     out.m_image = before;
     const CsvImport result = Import(text, out);
-    ASSERT_EQ(result.refusals.size(), 8u);
+    ASSERT_EQ(result.refusals.size(), 11u);
     const std::string expected[] = {
         "row 2, column \"接收频率\" (\"49.99\"): " + range,
         "row 3, column \"接收频率\" (\"145.0062\"): " + step,
@@ -232,8 +237,11 @@ TEST(ChannelCsv, EveryRefusalNamesRowColumnAndTheProgramsMessage) {
         "row 7, column \"发射信令\" (\"D755N\"): " + range,
         "row 8, column \"接收信令\" (\"D023\"): " + range,
         "row 9, column \"是否禁发\" (\"maybe\"): " + range,
+        "row 11, column \"接收频率\" (\"145,0125\"): " + range,
+        "row 12, column \"接收频率\" (\"145.0125 MHz\"): " + range,
+        "row 13, column \"接收信令\" (\"88,5\"): " + range,
     };
-    for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(result.refusals[i].Format(), expected[i]);
+    for (std::size_t i = 0; i < 11; ++i) EXPECT_EQ(result.refusals[i].Format(), expected[i]);
     EXPECT_EQ(out.m_image, before);  // nothing written
 }
 

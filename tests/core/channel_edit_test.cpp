@@ -168,6 +168,34 @@ TEST(ChannelEdit, ARefusedPasteListsEveryRefusalAndAppliesNothing) {
     EXPECT_TRUE(EditStep(before, CaptureState(o.doc, o.editor)).Empty());
 }
 
+// The English build's words for the transmit inhibit.
+class EnglishInhibit : public TextTranslator {
+public:
+    std::string Translate(std::string_view, std::string_view text) const override {
+        return text == kYes ? "Yes" : text == kNo ? "No" : std::string(text);
+    }
+};
+
+TEST(ChannelEdit, ClipboardInhibitSpeaksTheProgramsLanguageAndPastesTakeBoth) {
+    Opened o = Open({1, 2});
+    o.editor.SetTextMatrix(2, kColInhibit, std::string(kYes));
+    EXPECT_EQ(CellsAsText(o.editor, {1, 2, 3}, {kColTxFreq, kColInhibit}, EnglishInhibit()),
+              "141.00000\tNo\n142.00000\tYes\n\t\n");
+    EXPECT_EQ(CellsAsText(o.editor, {2}, {kColInhibit}), "是\n");
+    const std::pair<const char*, std::string_view> cases[] = {{"yes", kYes}, {"NO", kNo},  {"Yes", kYes},
+                                                              {"否", kNo},   {"是", kYes}, {"nO", kNo}};
+    for (const auto& [typed, stored] : cases) {
+        ASSERT_TRUE(PasteCellsText(o.editor, 1, kColInhibit, typed).ok) << typed;
+        EXPECT_EQ(o.editor.TextMatrix(1, kColInhibit), stored) << typed;
+    }
+    // Anything else is refused, and so is a number with more than a number
+    // in its text, even where the cell shows that number.
+    const EditResult r = PasteCellsText(o.editor, 1, kColRxFreq, "141.00000abc\t141,0\t88,5\t\ty\n");
+    ASSERT_EQ(r.refusals.size(), 4u);
+    for (const CellRefusal& refusal : r.refusals) EXPECT_EQ(refusal.message, kMsgFrequencyRange);
+    EXPECT_EQ(r.refusals[3].col, kColInhibit);
+}
+
 TEST(ChannelEdit, ChannelRecordsCarryEditsAndHiddenBytesToAnotherDocument) {
     Opened a = Open({1, 2, 3});
     a.editor.SetTextMatrix(2, kColTxTone, "D754I");  // an edit not yet saved

@@ -325,6 +325,63 @@ TEST(ModelChoice, SwitchesRowsFlagAndCodeAndRedecodes) {
     EXPECT_EQ(doc.m_image[3], '7');
 }
 
+// The model list as the window drives it: the choice, the editor encoded,
+// then the model applied.
+void ChooseModel(EditorModel& editor, DocumentData& doc, int index) {
+    editor.SetCurSel(SettingsList::Model, index);
+    EncodeImage(editor, doc);
+    ApplyModelChoice(editor, doc);
+}
+
+bool RowEmpty(const EditorSurface& editor, int row) {
+    for (int col = 1; col <= 5; ++col) {
+        if (!editor.TextMatrix(row, col).empty()) return false;
+    }
+    return true;
+}
+
+TEST(ModelChoice, ANew199DocumentShowsNoChannelNobodyTyped) {
+    DocumentData doc;
+    doc.OnNewDocument();
+    EditorModel editor;
+    InitialUpdateEditor(doc, editor);
+    ChooseModel(editor, doc, 1);
+    EXPECT_EQ(ChannelsDroppedBySixteen(editor), 0);
+    EncodeImage(editor, doc);
+    for (int ch = 1; ch <= 199; ++ch) {
+        EXPECT_TRUE(RowEmpty(editor, ch)) << ch;
+        for (std::size_t i = 0; i < 12; ++i) ASSERT_EQ(doc.m_image[RowOffset(ch) + i], 0xFF) << ch;
+    }
+}
+
+TEST(ModelChoice, SixteenDropsChannels17To199AndKeepsTheSettings) {
+    DocumentData doc;
+    doc.OnNewDocument();
+    EditorModel editor;
+    InitialUpdateEditor(doc, editor);
+    editor.SetCurSel(SettingsList::Squelch, 7);
+    ChooseModel(editor, doc, 1);
+    for (const int ch : {1, 17, 60, 61, 199}) editor.SetTextMatrix(ch, kColRxFreq, "145.00000");
+    EXPECT_EQ(ChannelsDroppedBySixteen(editor), 4);
+
+    ChooseModel(editor, doc, 0);
+    EXPECT_EQ(editor.TextMatrix(1, kColRxFreq), "145.00000");
+    EXPECT_EQ(editor.SelectedText(SettingsList::Squelch), "7");
+    // Rows 17-199 are empty but for the settings, which start as in a new
+    // image with the lists' choices.
+    MemoryImage want = NewImage();
+    want[kSquelchOffset] = 7;
+    want[kPowerOffset] = 9 * 3;
+    for (std::size_t i = RowOffset(17); i < RowOffset(200); ++i) {
+        ASSERT_EQ(doc.m_image[i], want[i]) << "byte " << i;
+    }
+
+    ChooseModel(editor, doc, 1);
+    EXPECT_EQ(editor.TextMatrix(1, kColRxFreq), "145.00000");
+    for (int ch = 2; ch <= 199; ++ch) EXPECT_TRUE(RowEmpty(editor, ch)) << ch;
+    EXPECT_EQ(ChannelsDroppedBySixteen(editor), 0);
+}
+
 TEST(NumberText, DecimalReadingIsExact) {
     EXPECT_EQ(LeadingDecimalScaled("64.00625", 5, Cut::Truncate), 6400625);
     EXPECT_EQ(LeadingDecimalScaled("254.1", 1, Cut::Truncate), 2541);

@@ -90,6 +90,25 @@ TEST(ExchangeCsv, HandWrittenListImportsWhatFitsAndReportsTheRest) {
     EXPECT_EQ(warnings, expected);
 }
 
+TEST(ExchangeCsv, NumbersAreReadWhole) {
+    CsvImportOptions options;
+    options.layout = CsvLayout::Exchange;
+    options.model = RadioModel::Qz16;
+    DocumentData doc;
+    EditorModel editor;
+    const CsvImport result =
+        ImportCsv(std::string(kHeader) +
+                      "1,,\"145,600000\",,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,,,,,,,,\r\n"
+                      "2,,145.600000,+,\"0,600000\",,88.5,88.5,023,NN,023,Tone->Tone,FM,,,,,,,,\r\n",
+                  options, doc, editor);
+    ASSERT_TRUE(result.Ok());
+    ASSERT_EQ(result.warnings.size(), 2u);
+    EXPECT_EQ(result.warnings[0].Format(), "row 2, column \"Frequency\" (\"145,600000\"): " +
+                                               std::string(kMsgFrequencyRange) + ": row left out");
+    EXPECT_EQ(result.warnings[1].Format(),
+              "row 3, column \"Offset\" (\"0,600000\"): not a number: row left out");
+}
+
 TEST(ExchangeCsv, ModelFollowsTheLocationsAndTheListReplacesTheChannels) {
     CsvImportOptions options;
     options.layout = CsvLayout::Exchange;

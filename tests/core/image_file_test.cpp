@@ -39,6 +39,10 @@ TEST(ModelFlag, FollowsByteThreeAndTheNewDocumentRule) {
     doc.OnNewDocument();
     EXPECT_EQ(doc.m_image[3], '8');
     EXPECT_FALSE(doc.m_bSixteenChannel);
+    // No 16-channel settings where the 199-channel radio keeps channels 60 and 61.
+    for (std::size_t i = kSettingsOffset; i < kSettingsOffset + kSettingsSize; ++i) {
+        EXPECT_EQ(doc.m_image[i], 0xFF) << "byte " << i;
+    }
 }
 
 TEST(SztFile, SaveThenLoadGivesTheSameBytesAndExactLength) {

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -181,6 +182,44 @@ private:
     pid_t m_pid = 0;
     int m_status = 0;
     std::string m_path;
+};
+
+// A process running under another program's name (as the system shows it
+// in /proc/PID/comm), holding `path` open when one is given, as ModemManager
+// or a braille driver would; it ends with the object.
+class NamedProcess {
+public:
+    explicit NamedProcess(const char* name, const std::string& path = {}) {
+        int ready[2];
+        if (pipe(ready) != 0) {
+            throw std::runtime_error("pipe");
+        }
+        m_pid = fork();
+        if (m_pid == 0) {
+            prctl(PR_SET_NAME, name);
+            const bool ok = path.empty() || open(path.c_str(), O_RDWR | O_NOCTTY) >= 0;
+            (void)!write(ready[1], ok ? "1" : "0", 1);
+            pause();
+            _exit(0);
+        }
+        char c = 0;
+        (void)!read(ready[0], &c, 1);
+        close(ready[0]);
+        close(ready[1]);
+        if (c != '1') {
+            throw std::runtime_error("the process could not open " + path);
+        }
+    }
+    ~NamedProcess() {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+    }
+    NamedProcess(const NamedProcess&) = delete;
+    NamedProcess& operator=(const NamedProcess&) = delete;
+    pid_t Pid() const { return m_pid; }
+
+private:
+    pid_t m_pid = 0;
 };
 
 }  // namespace quorim::e2e

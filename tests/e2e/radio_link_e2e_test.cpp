@@ -122,6 +122,31 @@ TEST(WriteE2E, NinetyNineChannelFileReachesEveryByte) {
     EXPECT_EQ(Load(dir.File("radio.szt")), EncodedImageOf(file));
 }
 
+// A new 199-channel document holds no channel nobody typed: channels 60 and
+// 61, where the 16-channel radio keeps its settings, reach the radio empty.
+TEST(WriteE2E, NewNinetyNineChannelDocumentWritesChannels60And61Empty) {
+    TempDir dir;
+    const std::string file = dir.File("new199.szt");
+    ASSERT_EQ(RunCli({"new", "--model", "199", file}).exitCode, 0);
+    const auto show = RunCli({"show", file});
+    for (int ch = 1; ch <= 199; ++ch) {
+        EXPECT_NE(show.out.find("\n" + std::to_string(ch) + "\t\t\t\t\t\n"), std::string::npos) << ch;
+    }
+    ASSERT_TRUE(SaveSztFile(dir.File("radio.szt"), PatternMemory(kModelCode199)).Ok());
+    VirtualRadio radio({"--memory", dir.File("radio.szt")});
+    ASSERT_EQ(RunCli({"write", "--port", radio.Path(), file}).exitCode, 0);
+    const auto r = RunCli({"read", "--port", radio.Path(), "--model", "199", "--out", dir.File("back.szt")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    DocumentData doc;
+    EditorModel editor;
+    ASSERT_TRUE(OpenDocument(dir.File("back.szt"), doc, editor).Ok());
+    for (const int ch : {60, 61}) {
+        for (int col = kColRxFreq; col <= kColInhibit; ++col) {
+            EXPECT_EQ(editor.TextMatrix(ch, col), "") << ch << "," << col;
+        }
+    }
+}
+
 TEST(WriteE2E, RadioOfTheOtherModelIsLeftUntouched) {
     TempDir dir;
     const MemoryImage radioMemory = PatternMemory(kModelCode199);

@@ -3,6 +3,8 @@
 // files see exactly what the Chinese build gives them.
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -349,6 +351,14 @@ private slots:
         QTRY_COMPARE(answer.Count(), 1);
         QCOMPARE(answer.Text(), S("Invalid input. Please enter it again in the correct format and range."));
         QCOMPARE(answer.Title(), S("Halvoren Data"));
+
+        // The clipboard says what the grid shows.
+        QTest::keyClick(focus(), Qt::Key_Escape);
+        grid->SetRow(1);
+        grid->SetCol(kColInhibit);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), S("Yes\n"));
     }
 
     void theTuningWindowSpeaksEnglish() {

@@ -127,6 +127,8 @@ private slots:
             {kColRxFreq, "145.0062", true, kMsgFrequencyStep},
             {kColRxTone, "D9N", false, kMsgFrequencyRange},
             {kColTxTone, "12.3", true, kMsgFrequencyRange},
+            {kColRxFreq, "145,0125", false, kMsgFrequencyRange},  // a comma is no decimal point
+            {kColRxTone, "88,5", false, kMsgFrequencyRange},
         };
         for (const Case& c : cases) {
             FocusCell(m_view, 1, c.col);
@@ -240,6 +242,42 @@ private slots:
         const EditorModel saved = Saved(m_view->GetDocument(), &image);
         QCOMPARE(image[kModelCodeOffset], kModelCode199);
         QCOMPARE(saved.TextMatrix(20, kColRxFreq), std::string("440.00000"));
+    }
+
+    // "QZ - 199" on a new document shows no channel nobody typed; "QZ - 16"
+    // drops channels 17-199 for good, and only undo brings them back.
+    void modelChangesKeepOnlyTheChannelsTheUserKeeps() {
+        ChooseModel(m_view, 1);
+        for (const int ch : {20, 150}) {
+            FocusCell(m_view, ch, kColRxFreq);
+            Type("440");
+            Key(Qt::Key_Return);
+            Key(Qt::Key_Escape);
+        }
+        MemoryImage before{};
+        const EditorModel typed = Saved(m_view->GetDocument(), &before);
+        for (int ch = 1; ch <= 199; ++ch) {
+            QCOMPARE(Row(typed, ch).join(QString()).isEmpty(), ch != 20 && ch != 150);
+        }
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            ChooseModel(m_view, 0);
+            QCOMPARE(answer.Text(), Q(kAskDropChannels).arg(2));
+        }
+        ChooseModel(m_view, 1);
+        MemoryImage dropped{};
+        const EditorModel empty = Saved(m_view->GetDocument(), &dropped);
+        for (const int ch : {20, 60, 61, 150}) {
+            QCOMPARE(Row(empty, ch), QStringList(5, QString()));
+        }
+        m_view->Grid()->setFocus();
+        QTest::keyClick(m_view->Grid(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(m_view->Grid(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_view->Rows(), 200);
+        QCOMPARE(m_view->TextMatrix(150, kColRxFreq), std::string("440.00000"));
+        MemoryImage undone{};
+        Saved(m_view->GetDocument(), &undone);
+        QCOMPARE(undone, before);
     }
 
     void everyWindowOfADocumentShowsOneState() {
