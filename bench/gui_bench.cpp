@@ -84,7 +84,7 @@ Gaps OneRead(const std::string& radioPath) {
     watchdog.start(120000);
     const int rc = QApplication::exec();
     tick.stop();
-    g.ok = rc == 0 && view->Rows() == 200;
+    g.ok = rc == 0 && view->Editor().Rows() == 200;
     g.medianTick = bench::Median(ticks);
     return g;
 }

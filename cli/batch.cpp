@@ -3,7 +3,6 @@
 #include <time.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <thread>
@@ -13,11 +12,13 @@
 #include "cli/platform.h"
 #include "editor/codec.h"
 #include "files/read_backup.h"
+#include "files/safe_file.h"
 #include "files/szt_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -327,7 +328,7 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
     // A read can take ten seconds; find out before it whether its result can
     // be kept.
     if (!FolderTakesFiles(outDir)) {
-        std::cerr << "quorim: cannot save into \"" << outDir << "\": it is not a writable folder\n";
+        std::cerr << "quorim: cannot save into " << Quoted(outDir) << ": it is not a writable folder\n";
         return kExitFailed;
     }
     const InterruptScope interrupts;
@@ -353,19 +354,19 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                 PrintLine(false, prefix + "quorim: warning: " + kept.warning);
             }
         }
-        const std::filesystem::path base = std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
-        std::filesystem::path path = base;
-        std::error_code ec;
-        for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n) {
-            path = base;
-            path.replace_filename(base.stem().string() + "-" + std::to_string(n) + ".szt");
-        }
-        const FileStatus saved = SaveSztFile(path.string(), doc.m_image);
+        // Taken exclusively: two ports whose names map to one file name, or
+        // another program in the same second, get the next counter.
+        std::string name = ReadFileName(port, time(nullptr));
+        name.resize(name.size() - 4);  // ".szt"
+        std::string path;
+        const FileStatus saved =
+            CreateNewFile(outDir, name, ".szt", doc.m_image.data(), doc.m_image.size(), path);
         if (!saved.Ok()) {
-            return {prefix + "failed: " + saved.Message() +
-                    (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")")};
+            return {
+                prefix + "failed: " + saved.Message() +
+                (backupPath.empty() ? "" : " (the memory as read is kept in " + Quoted(backupPath) + ")")};
         }
-        return {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + path.string(), true};
+        return {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + EscapeControls(path), true};
     });
 }
 

@@ -10,9 +10,11 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "files/file_status_text.h"
 #include "link/clone_engine.h"
 #include "link/port_names.h"
 #include "tuning/tuning_dialog.h"
+#include "ui/message_box.h"
 #include "ui/ui_text.h"
 
 namespace quorim {
@@ -39,6 +41,16 @@ void CQuorim_CHView::OnWriteRadio() {
         return;
     }
     OnLeaveCellGrid();
+    // A file that may not be a memory image goes to a radio only when the
+    // user says so; No is the default.
+    if (m_pDocument && m_pDocument->Doubt() != ImageDoubt::None &&
+        AfxMessageBox(
+            this,
+            Raw(ImageDoubtText(Utf8(m_pDocument->PathName()), m_pDocument->Doubt(), WindowTexts(), true)),
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Question,
+            QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
     m_nDirection = TransferDirection::Write;
     emit TransferCommand(m_nDirection);
 }
@@ -87,18 +99,19 @@ void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome 
         // The image holds what was encoded for the radio.
         m_pDocument->Data().m_image = work.m_image;
     } else if (outcome == TransferOutcome::Succeeded) {
-        m_pDocument->Data() = work;
-        // The engine has decoded the radio's memory into the grid and lists.
+        // The document takes the radio's memory, which every view shows.
+        m_pDocument->TakeRead(work);
+        m_pDocument->SetDoubt(ImageDoubt::None);  // the radio's own memory now
         HideCellEditors();
         ReloadCellEditors();
         SyncFunctionSettings();
         m_grid->viewport()->update();
-        MarkModified();  // one undo step, and every other view of the document shows the read
+        MarkModified();  // one undo step
     }
     if (outcome == TransferOutcome::Succeeded) {
         // Done work is told, with the model, the channels and the device.
-        emit MessageText(Raw(
-            TransferDoneText(WindowTexts(), direction, Rows() < kRows199, ResolvePortName(m_strPortName))));
+        emit MessageText(Raw(TransferDoneText(WindowTexts(), direction, Editor().Rows() < kRows199,
+                                              ResolvePortName(m_strPortName))));
     }
 }
 
@@ -106,7 +119,7 @@ void CQuorim_CHView::OnOnlineTuning() {
     // The band list holds the fixed entries; with none selected the window
     // opens on the list's initial entry.
     std::optional<std::string> band;
-    const int sel = CurSel(SettingsList::Band);
+    const int sel = Editor().CurSel(SettingsList::Band);
     const auto& items = Info(SettingsList::Band).items;
     if (sel >= 0 && sel < static_cast<int>(items.size())) {
         band = std::string(items[static_cast<std::size_t>(sel)]);

@@ -132,7 +132,7 @@ private slots:
         QVERIFY(app.InitInstance({}));
         CQuorim_CHView* view = app.MainFrame()->ActiveView();
         QVERIFY(view);
-        view->SetCurSel(SettingsList::Band, 4);  // "400 - 420MHZ"
+        view->Editor().SetCurSel(SettingsList::Band, 4);  // "400 - 420MHZ"
         app.OnPort(3);
         bool seen = false;
         auto inspect = [&] {
@@ -150,7 +150,7 @@ private slots:
         QVERIFY(seen);
 
         // No band selected: the list's initial entry.
-        view->SetCurSel(SettingsList::Band, -1);
+        view->Editor().SetCurSel(SettingsList::Band, -1);
         seen = false;
         QTimer::singleShot(0, this, [&] {
             auto* dlg = qobject_cast<CTuningDlg*>(QApplication::activeModalWidget());
