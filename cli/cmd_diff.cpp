@@ -2,7 +2,7 @@
 
 #include "cli/commands.h"
 #include "editor/document_diff.h"
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 
 namespace quorim::cli {
 

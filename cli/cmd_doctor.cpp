@@ -4,10 +4,10 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
-#include "image/szt_file.h"
+#include "files/safe_file.h"
 #include "link/doctor.h"
 #include "link/serial_discovery.h"
 

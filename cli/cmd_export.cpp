@@ -4,7 +4,7 @@
 #include "editor/channel_csv.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 
 namespace quorim::cli {
 

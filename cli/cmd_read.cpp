@@ -1,14 +1,14 @@
 #include <iostream>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #include "cli/batch.h"
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
-#include "image/read_backup.h"
-#include "image/safe_file.h"
+#include "files/read_backup.h"
+#include "files/safe_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/serial_port.h"

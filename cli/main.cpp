@@ -5,7 +5,7 @@
 #include <iostream>
 #include <map>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
 #include "text/ascii_text.h"

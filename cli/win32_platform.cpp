@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/win32_text.h"
+#include "base/win32_text.h"
 #include "cli/platform.h"
 #include "link/clock.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 
 namespace quorim {
 

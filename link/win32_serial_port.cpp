@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cwctype>
 
-#include "app/win32_text.h"
+#include "base/win32_text.h"
 
 namespace quorim {
 

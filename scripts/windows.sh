@@ -31,6 +31,8 @@ install_packages() {
 build() {
   [ -f "$win/CMakeCache.txt" ] || cmake -S . -B "$win" -G Ninja -DQUORIM_GUI=OFF \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+  # Warnings are errors in CI only.
+  if [ "${CI:-}" = true ]; then cmake "$win" -DQUORIM_WERROR=ON >/dev/null; fi
   cmake --build "$win" --parallel "$(nproc)" --target quorim quorim_core_tests quorim_pause_bench
   [ -f "$linux/CMakeCache.txt" ] || cmake -S . -B "$linux" -G Ninja >/dev/null
   cmake --build "$linux" --parallel "$(nproc)" --target quorim-radio quorim_e2e_tests quorim_pause_bench

@@ -15,7 +15,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 #include "link/clone_engine.h"
 #include "tests/e2e/e2e_util.h"
 

@@ -18,10 +18,10 @@
 #include <iostream>
 #include <string>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "editor/codec.h"
-#include "image/safe_file.h"
-#include "image/szt_file.h"
+#include "files/safe_file.h"
+#include "files/szt_file.h"
 #include "tools/quorim-radio/radio_model.h"
 
 namespace {

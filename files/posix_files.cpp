@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 
 namespace quorim {
 

@@ -1,4 +1,4 @@
-#include "image/file_status_text.h"
+#include "files/file_status_text.h"
 
 #include <string_view>
 #include <utility>

@@ -1,8 +1,8 @@
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 
 #include <cstring>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 #include "text/ascii_text.h"
 
 namespace quorim {

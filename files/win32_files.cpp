@@ -15,8 +15,8 @@
 #include <random>
 #include <system_error>
 
-#include "app/utf8_path.h"
-#include "image/safe_file.h"
+#include "base/utf8_path.h"
+#include "files/safe_file.h"
 
 namespace quorim {
 
