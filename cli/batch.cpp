@@ -249,8 +249,8 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Open
     }
     if (outcome != TransferOutcome::Succeeded) {
         report.result = outcome == TransferOutcome::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
-        report.message = SnapshotReadFailureText(outcome == TransferOutcome::Cancelled ? "cancelled"
-                                                                                       : host.LastMessage());
+        report.message =
+            SnapshotReadFailureText(outcome == TransferOutcome::Cancelled ? "cancelled" : host.LastMessage());
         PrintLine(false, prefix + report.message);
         return false;
     }
@@ -264,7 +264,8 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Open
         PrintLine(false, prefix + report.message);
         return false;
     }
-    const SnapshotResult kept = StoreSnapshotIn(ReadBackupFolder(), port, snap, std::chrono::system_clock::now());
+    const SnapshotResult kept =
+        StoreSnapshotIn(ReadBackupFolder(), port, snap, std::chrono::system_clock::now());
     if (!kept.Ok()) {
         report.result = RadioResult::Failed;
         report.message = SnapshotFailureText(kept.reason);
@@ -394,8 +395,9 @@ bool OpenRecord(const std::string& log) {
 
 void RecordRadio(const std::string& log, RecordEntry entry, std::chrono::steady_clock::time_point began) {
     entry.usbSerial = UsbSerialOf(entry.port);
-    entry.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began)
-                           .count();
+    entry.durationMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began)
+            .count();
     if (const std::string failure = AppendRecordLine(log, RecordLine(entry)); !failure.empty()) {
         PrintLine(false, "quorim: warning: " + failure);
     }
@@ -506,7 +508,8 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                     PrintLine(false, prefix + "quorim: warning: " + kept.warning);
                 }
             }
-            const std::filesystem::path base = std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
+            const std::filesystem::path base =
+                std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
             std::filesystem::path path = base;
             std::error_code ec;
             for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n) {
@@ -515,8 +518,9 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
             }
             const FileStatus saved = SaveSztFile(path.string(), doc.m_image);
             if (!saved.Ok()) {
-                return {"failed: " + saved.Message() +
-                        (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")")};
+                return {
+                    "failed: " + saved.Message() +
+                    (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")")};
             }
             return {"read " + std::string(ModelName(doc.m_bSixteenChannel)) + " into " + path.string(), true};
         };

@@ -51,8 +51,8 @@ int RunRestore(const Args& args) {
         // Newest first: "2026-12-07 07:53:12 UTC  COM1  QZ - 16  PATH".
         for (auto it = snapshots.rbegin(); it != snapshots.rend(); ++it) {
             if (port.empty() || it->port == PortInFileName(port)) {
-                std::cout << SnapshotTimeText(*it) << "  " << it->port << "  " << SnapshotModelText(*it) << "  "
-                          << it->path << "\n";
+                std::cout << SnapshotTimeText(*it) << "  " << it->port << "  " << SnapshotModelText(*it)
+                          << "  " << it->path << "\n";
             }
         }
         return kExitOk;
@@ -77,7 +77,8 @@ int RunRestore(const Args& args) {
     }
     const std::uint8_t code = source.doc.m_image[kModelCodeOffset];
     if (code != kModelCode16 && code != kModelCode199) {
-        std::cerr << "quorim: \"" << file << "\" is not a radio's memory (byte 3 names no model); nothing was written\n";
+        std::cerr << "quorim: \"" << file
+                  << "\" is not a radio's memory (byte 3 names no model); nothing was written\n";
         return kExitFailed;
     }
     source.doc.SetModelFlagFromImage();

@@ -28,7 +28,8 @@ std::string AppendRecordLine(const std::string& path, const std::string& line) {
     const std::lock_guard lock(g_recordMutex);
     // O_NONBLOCK: a FIFO named by mistake does not hang the program; it is
     // refused below.
-    const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
+    const int fd =
+        open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
     if (fd < 0) {
         return Failure(path, errno);
     }
@@ -51,7 +52,8 @@ std::string AppendRecordLine(const std::string& path, const std::string& line) {
     flock(fd, LOCK_UN);
     const bool closed = close(fd) == 0;
     if (n != static_cast<ssize_t>(text.size())) {
-        return n < 0 ? Failure(path, err) : "The record \"" + path + "\" could not be written (the disk is full)";
+        return n < 0 ? Failure(path, err)
+                     : "The record \"" + path + "\" could not be written (the disk is full)";
     }
     return closed ? std::string() : Failure(path, errno);
 }

@@ -27,7 +27,8 @@ std::string Field(std::string text, std::size_t limit) {
     // Quoted when a comma, a quote or blanks at either end would otherwise
     // change the fields; a spreadsheet takes text starting with = + - @ as a
     // formula, so such a text is quoted and led by an apostrophe.
-    const bool formula = !text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@');
+    const bool formula =
+        !text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@');
     if (formula) {
         text.insert(0, "'");
     }
@@ -50,12 +51,13 @@ std::string Field(std::string text, std::size_t limit) {
 std::string RecordLine(const RecordEntry& e) {
     // "20261207-214816-123Z" -> "2026-12-07T21:48:16.123Z"
     const std::string s = BackupTimeStamp(e.start);
-    const std::string time = s.substr(0, 4) + "-" + s.substr(4, 2) + "-" + s.substr(6, 2) + "T" + s.substr(9, 2) +
-                             ":" + s.substr(11, 2) + ":" + s.substr(13, 2) + "." + s.substr(16, 3) + "Z";
+    const std::string time = s.substr(0, 4) + "-" + s.substr(4, 2) + "-" + s.substr(6, 2) + "T" +
+                             s.substr(9, 2) + ":" + s.substr(11, 2) + ":" + s.substr(13, 2) + "." +
+                             s.substr(16, 3) + "Z";
     const char* model = !e.sixteen ? "" : *e.sixteen ? "QZ - 16" : "QZ - 199";
     const char* verified = !e.verified ? "" : *e.verified ? "yes" : "no";
-    return time + "," + Field(e.operation, 16) + "," + Field(e.port, 256) + "," + Field(e.usbSerial, 128) + "," +
-           model + "," + Field(e.before, 64) + "," + Field(e.after, 64) + "," + verified + "," +
+    return time + "," + Field(e.operation, 16) + "," + Field(e.port, 256) + "," + Field(e.usbSerial, 128) +
+           "," + model + "," + Field(e.before, 64) + "," + Field(e.after, 64) + "," + verified + "," +
            Field(e.result, 768) + "," + std::to_string(e.durationMs) + "\n";
 }
 

@@ -23,7 +23,8 @@ constexpr std::array<std::uint32_t, 64> kRound = {
 void Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* block) {
     std::array<std::uint32_t, 64> w{};
     for (std::size_t i = 0; i < 16; ++i) {
-        w[i] = static_cast<std::uint32_t>(block[4 * i]) << 24 | static_cast<std::uint32_t>(block[4 * i + 1]) << 16 |
+        w[i] = static_cast<std::uint32_t>(block[4 * i]) << 24 |
+               static_cast<std::uint32_t>(block[4 * i + 1]) << 16 |
                static_cast<std::uint32_t>(block[4 * i + 2]) << 8 | block[4 * i + 3];
     }
     for (std::size_t i = 16; i < 64; ++i) {
@@ -33,9 +34,10 @@ void Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* block) {
     }
     auto [a, b, c, d, e, f, g, h] = state;
     for (std::size_t i = 0; i < 64; ++i) {
-        const std::uint32_t t1 = h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) + ((e & f) ^ (~e & g)) +
-                                 kRound[i] + w[i];
-        const std::uint32_t t2 = (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+        const std::uint32_t t1 = h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) +
+                                 ((e & f) ^ (~e & g)) + kRound[i] + w[i];
+        const std::uint32_t t2 =
+            (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
         h = g;
         g = f;
         f = e;

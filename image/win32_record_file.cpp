@@ -27,8 +27,8 @@ std::string AppendRecordLine(const std::string& path, const std::string& line) {
     // Appending without FILE_WRITE_DATA: every write goes to the end of the
     // file (reading is asked only because a lock needs it).
     const HANDLE file =
-        CreateFileW(Utf8Path(path).c_str(), GENERIC_READ | FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(Utf8Path(path).c_str(), GENERIC_READ | FILE_APPEND_DATA | SYNCHRONIZE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return Failure(path, GetLastError());
     }

@@ -31,7 +31,8 @@ bool IsStamp(const std::string& s) {
 // Creates `path` only when nothing stands there (not even a dangling link)
 // and writes `size` bytes into it; false with the system's reason otherwise
 // (the name taken: EEXIST, and `taken` set).
-bool CreateExclusive(const fs::path& path, const void* data, std::size_t size, bool& taken, std::string& reason) {
+bool CreateExclusive(const fs::path& path, const void* data, std::size_t size, bool& taken,
+                     std::string& reason) {
     taken = false;
 #ifdef _WIN32
     std::FILE* f = _wfopen(path.c_str(), L"wbx");
@@ -102,7 +103,8 @@ bool ParseSnapshotName(const std::string& name, Snapshot& out) {
     std::string rest = name.substr(kStampSize + 1, name.size() - kStampSize - 5);
     int counter = 1;
     if (const std::size_t dash = rest.rfind('-'); dash != std::string::npos && rest.size() - dash <= 6 &&
-                                                  AllDigits(rest.substr(dash + 1)) && !rest.ends_with(kMark)) {
+                                                  AllDigits(rest.substr(dash + 1)) &&
+                                                  !rest.ends_with(kMark)) {
         counter = std::stoi(rest.substr(dash + 1));
         if (counter < 2) {
             return false;

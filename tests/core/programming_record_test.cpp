@@ -63,8 +63,9 @@ RecordEntry Entry() {
 }
 
 TEST(ProgrammingRecord, OneLinePerRadioWithItsFields) {
-    EXPECT_EQ(RecordLine(Entry()), "2026-12-07T21:48:16.005Z,write,COM1,A50285BI,QZ - 16," + std::string(64, 'a') +
-                                       "," + std::string(64, 'b') + ",yes,verified,7316\n");
+    EXPECT_EQ(RecordLine(Entry()), "2026-12-07T21:48:16.005Z,write,COM1,A50285BI,QZ - 16," +
+                                       std::string(64, 'a') + "," + std::string(64, 'b') +
+                                       ",yes,verified,7316\n");
     // Unknown fields stay empty; a message with a comma, quotes or a line
     // break stays one field of one line; a text a spreadsheet would run as a
     // formula is kept as text.
@@ -76,8 +77,9 @@ TEST(ProgrammingRecord, OneLinePerRadioWithItsFields) {
     e.verified = false;
     e.port = "=cmd|' /C calc'!A0";
     e.result = "failed: Could not Open the Port,Please \"check\"\nnow";
-    EXPECT_EQ(RecordLine(e), "2026-12-07T21:48:16.005Z,write,\"'=cmd|' /C calc'!A0\",,,,,no,"
-                             "\"failed: Could not Open the Port,Please \"\"check\"\" now\",7316\n");
+    EXPECT_EQ(RecordLine(e),
+              "2026-12-07T21:48:16.005Z,write,\"'=cmd|' /C calc'!A0\",,,,,no,"
+              "\"failed: Could not Open the Port,Please \"\"check\"\" now\",7316\n");
     // However long the port and the message, the line is written in one piece,
     // and no character is cut in two.
     e.port = std::string(5000, '"');

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "image/szt_file.h"
 #include "image/programming_record.h"
+#include "image/szt_file.h"
 #include "image/write_snapshot.h"
 #include "link/clone_engine.h"
 #include "tests/core/test_util.h"
@@ -95,8 +95,8 @@ TEST_F(SnapshotFixture, WriteThenRestoreGivesBackWhatTheRadioHeld) {
 // the failed one too.
 TEST_F(SnapshotFixture, BatchOfFourWithOneFailingRecordsFourLines) {
     VirtualRadio a({}), b({"--nak-write", "40"}), c({}), d({});
-    const auto r = Cli({"write", "--port", a.Path(), "--port", b.Path(), "--port", c.Path(), "--port", d.Path(),
-                        plan, "--log", log});
+    const auto r = Cli({"write", "--port", a.Path(), "--port", b.Path(), "--port", c.Path(), "--port",
+                        d.Path(), plan, "--log", log});
     EXPECT_EQ(r.exitCode, 1);
     const auto rows = Record();
     ASSERT_EQ(rows.size(), 4u) << test::ReadText(log);
