@@ -61,10 +61,15 @@ public:
     }
     void SetProgressRange(int low, int high) override {
         m_answered = true;
+        // A read's range follows the identification: 0-123 for a 16-channel
+        // radio, 0-401 for a 199-channel one.
+        if (m_expectSixteen && Direction() == TransferDirection::Read) {
+            m_radioSixteen = high < kBlocks199 - 1;
+        }
         CliLinkHost::SetProgressRange(low, high);
     }
     bool CancelRequested() const override {
-        if (CliLinkHost::CancelRequested()) {
+        if (CliLinkHost::CancelRequested() || OtherModel()) {
             return true;
         }
         if (!m_waiting) {
@@ -94,7 +99,16 @@ public:
         }
     }
 
-    void ReadWholeRadio() { m_probe = false; }
+    // A snapshot before a write: the whole memory is read, unless the
+    // identification names the other model than `sixteen`, which ends the
+    // read at once.
+    void ReadWholeRadio(bool sixteen) {
+        m_probe = false;
+        m_expectSixteen = sixteen;
+    }
+    bool OtherModel() const {
+        return m_expectSixteen && m_radioSixteen && *m_radioSixteen != *m_expectSixteen;
+    }
     void SendAsStored() { m_asStored = true; }
 
     bool Answered() const { return m_answered || m_refused; }
@@ -104,6 +118,7 @@ private:
     bool m_waiting;
     bool m_probe;
     bool m_asStored = false;
+    std::optional<bool> m_expectSixteen, m_radioSixteen;
     bool m_answered = false;
     bool m_refused = false;
     int m_attempts = 0;
@@ -233,7 +248,7 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Open
         PrintLine(true, prefix + "Reading the radio's memory before the write");
     }
     WaitingHost host(TransferDirection::Read, options.retries, prefix, waitForRadio);
-    host.ReadWholeRadio();
+    host.ReadWholeRadio(report.sixteen);
     // A new document with the write's model flag, so that the radio is woken
     // as the write will wake it.
     DocumentData snap;
@@ -247,10 +262,21 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Open
         report.result = RadioResult::Absent;
         return false;
     }
+    if (host.OtherModel()) {
+        // The write itself would stop here; no snapshot is kept for it.
+        report.result = RadioResult::Refused;
+        report.radioSixteen = !report.sixteen;
+        report.message = WrongRadioModelMessage(host.Texts(), !report.sixteen, report.sixteen);
+        PrintLine(false, prefix + report.message);
+        return false;
+    }
+    if (outcome == TransferOutcome::Cancelled) {
+        report.result = RadioResult::Cancelled;
+        return false;
+    }
     if (outcome != TransferOutcome::Succeeded) {
-        report.result = outcome == TransferOutcome::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
-        report.message =
-            SnapshotReadFailureText(outcome == TransferOutcome::Cancelled ? "cancelled" : host.LastMessage());
+        report.result = RadioResult::Failed;
+        report.message = SnapshotReadFailureText(host.LastMessage());
         PrintLine(false, prefix + report.message);
         return false;
     }
@@ -258,7 +284,6 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Open
     report.before = RecordDigest(snap.m_image, snap.m_bSixteenChannel);
     report.after = report.before;  // until a block is written
     if (snap.m_bSixteenChannel != report.sixteen) {
-        // The write itself would stop here; no snapshot is kept for it.
         report.result = RadioResult::Refused;
         report.message = WrongRadioModelMessage(host.Texts(), snap.m_bSixteenChannel, report.sixteen);
         PrintLine(false, prefix + report.message);
