@@ -3,7 +3,6 @@
 #include <time.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <thread>
@@ -13,6 +12,7 @@
 #include "cli/platform.h"
 #include "editor/codec.h"
 #include "image/read_backup.h"
+#include "image/safe_file.h"
 #include "image/szt_file.h"
 #include "image/write_snapshot.h"
 #include "link/clock.h"
@@ -21,6 +21,7 @@
 #include "link/serial_discovery.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -33,19 +34,14 @@ const char* ModelName(bool sixteen) {
     return sixteen ? "QZ - 16" : "QZ - 199";
 }
 
-// The refusal of a radio whose identification names the other model.
-bool IsModelRefusal(const std::string& text, const TextTranslator& texts) {
-    return text == WrongRadioModelMessage(texts, true, false) ||
-           text == WrongRadioModelMessage(texts, false, true);
-}
-
 // A host that can wait for a radio: until one answers, nothing is printed,
 // a Retry/Cancel prompt is answered Cancel and the transfer is cancelled
 // after one wake-up attempt, so that each look opens the port afresh. Once
 // the radio has answered (a write's blocks begin, a read's identification has
 // come) the host is the command line's own. A probe is cancelled as soon as
 // the radio has answered, after at most its first block; every read but the
-// snapshot before a write is a probe.
+// snapshot before a write is a probe. A refusal of the other model is told
+// when the transfer has ended (Tell).
 class WaitingHost : public CliLinkHost {
 public:
     WaitingHost(TransferDirection direction, int retries, std::string prefix, bool waiting)
@@ -78,13 +74,13 @@ public:
         return m_probe ? m_answered || m_attempts >= 1 : !m_answered && m_attempts >= 1;
     }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        if (IsModelRefusal(text, Texts())) {
-            m_refused = true;
-        } else if (m_waiting && (!m_answered || m_probe)) {
+        if (m_waiting && (!m_answered || m_probe)) {
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
         }
         return CliLinkHost::ShowMessage(text, buttons);
     }
+    // A message kept back while waiting, told now as the command line tells.
+    void Tell(const std::string& text) { CliLinkHost::ShowMessage(text, MessageButtons::Ok); }
     // Quiet too while no radio is there: a port that is not there yet is
     // what waiting means.
     void ExplainOpenFailure(const PortResult& result) override {
@@ -111,8 +107,7 @@ public:
     }
     void SendAsStored() { m_asStored = true; }
 
-    bool Answered() const { return m_answered || m_refused; }
-    bool Refused() const { return m_refused; }
+    bool Answered() const { return m_answered; }
 
 private:
     bool m_waiting;
@@ -120,7 +115,6 @@ private:
     bool m_asStored = false;
     std::optional<bool> m_expectSixteen, m_radioSixteen;
     bool m_answered = false;
-    bool m_refused = false;
     int m_attempts = 0;
 };
 
@@ -257,7 +251,7 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Open
     InitialUpdateEditor(snap, host.Editor());
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(port, snap, *serial, clock, host);
+    const TransferResult result = RunRadioTransfer(port, snap, *serial, clock, host);
     if (waitForRadio && !host.Answered()) {
         report.result = RadioResult::Absent;
         return false;
@@ -270,13 +264,13 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Open
         PrintLine(false, prefix + report.message);
         return false;
     }
-    if (outcome == TransferOutcome::Cancelled) {
+    if (result.reason == TransferReason::Cancelled) {
         report.result = RadioResult::Cancelled;
         return false;
     }
-    if (outcome != TransferOutcome::Succeeded) {
+    if (!result.Ok()) {
         report.result = RadioResult::Failed;
-        report.message = SnapshotReadFailureText(host.LastMessage());
+        report.message = SnapshotReadFailureText(TransferMessage(result, host.Texts()));
         PrintLine(false, prefix + report.message);
         return false;
     }
@@ -323,23 +317,26 @@ RadioReport WriteOnce(const std::string& port, const std::string& prefix, const 
         }
         const auto serial = NewSystemSerialPort();
         RealClock clock;
-        const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-        report.sixteen = host.GridRows() < 18;
-        if (host.Refused()) {
+        const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+        report.sixteen = result.documentSixteen;
+        report.message = TransferMessage(result, host.Texts());
+        if (result.reason == TransferReason::OtherModel) {
+            if (waitForRadio) {
+                host.Tell(report.message);
+            }
             report.result = RadioResult::Refused;
-            report.message = host.LastMessage();
-            report.radioSixteen = !report.sixteen;
+            report.radioSixteen = result.radioSixteen;
             return report;
         }
         if (waitForRadio && !host.Answered()) {
             report.result = RadioResult::Absent;
+            report.message.clear();
             return report;
         }
         report.after.clear();  // blocks may have been written
-        if (outcome != TransferOutcome::Succeeded) {
+        if (!result.Ok()) {
             report.result =
-                outcome == TransferOutcome::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
-            report.message = host.LastMessage();
+                result.reason == TransferReason::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
             return report;
         }
         report.radioSixteen = report.sixteen;
@@ -357,7 +354,7 @@ RadioReport WriteOnce(const std::string& port, const std::string& prefix, const 
     InitialUpdateEditor(back, host.Editor());
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    if (RunRadioTransfer(port, back, *serial, clock, host) != TransferOutcome::Succeeded) {
+    if (!RunRadioTransfer(port, back, *serial, clock, host).Ok()) {
         PrintLine(false, prefix + kMsgVerifyReadFailed);
         report.result = InterruptScope::Interrupted() ? RadioResult::Cancelled : RadioResult::Failed;
         report.message = kMsgVerifyReadFailed;
@@ -496,7 +493,7 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
     // A read can take ten seconds; find out before it whether its result can
     // be kept.
     if (!FolderTakesFiles(outDir)) {
-        std::cerr << "quorim: cannot save into \"" << outDir << "\": it is not a writable folder\n";
+        std::cerr << "quorim: cannot save into " << Quoted(outDir) << ": it is not a writable folder\n";
         return kExitFailed;
     }
     if (!OpenRecord(log)) {
@@ -517,10 +514,11 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
             host.Editor() = start.editor;
             const auto serial = NewSystemSerialPort();
             RealClock clock;
-            const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-            if (outcome != TransferOutcome::Succeeded) {
-                return {outcome == TransferOutcome::Cancelled ? std::string("cancelled")
-                                                              : "failed: " + host.LastMessage()};
+            const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+            if (!result.Ok()) {
+                return {result.reason == TransferReason::Cancelled
+                            ? std::string("cancelled")
+                            : "failed: " + TransferMessage(result, host.Texts())};
             }
             entry.sixteen = doc.m_bSixteenChannel;
             entry.before = entry.after = RecordDigest(doc.m_image, doc.m_bSixteenChannel);
@@ -533,21 +531,20 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                     PrintLine(false, prefix + "quorim: warning: " + kept.warning);
                 }
             }
-            const std::filesystem::path base =
-                std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
-            std::filesystem::path path = base;
-            std::error_code ec;
-            for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n) {
-                path = base;
-                path.replace_filename(base.stem().string() + "-" + std::to_string(n) + ".szt");
-            }
-            const FileStatus saved = SaveSztFile(path.string(), doc.m_image);
+            // Taken exclusively: two ports whose names map to one file name,
+            // or another program in the same second, get the next counter.
+            std::string name = ReadFileName(port, time(nullptr));
+            name.resize(name.size() - 4);  // ".szt"
+            std::string path;
+            const FileStatus saved =
+                CreateNewFile(outDir, name, ".szt", doc.m_image.data(), doc.m_image.size(), path);
             if (!saved.Ok()) {
-                return {
-                    "failed: " + saved.Message() +
-                    (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")")};
+                return {"failed: " + saved.Message() +
+                        (backupPath.empty() ? ""
+                                            : " (the memory as read is kept in " + Quoted(backupPath) + ")")};
             }
-            return {"read " + std::string(ModelName(doc.m_bSixteenChannel)) + " into " + path.string(), true};
+            return {"read " + std::string(ModelName(doc.m_bSixteenChannel)) + " into " + EscapeControls(path),
+                    true};
         };
         PortOutcome outcome = read();
         if (!log.empty()) {

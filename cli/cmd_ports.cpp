@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "link/serial_discovery.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -44,7 +45,8 @@ std::string PortsJsonText() {
             {"accessible", device.accessible},
         });
     }
-    return list.dump(2) + "\n";
+    // nlohmann escapes the C0 controls; DEL and the C1 ones are escaped here.
+    return EscapeJsonControls(list.dump(2)) + "\n";
 }
 
 int RunPorts(const Args& args) {

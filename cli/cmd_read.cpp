@@ -13,6 +13,7 @@
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/serial_port.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -55,9 +56,8 @@ int RunRead(const Args& args) {
     }
     OpenedDocument start;
     if (!from.empty()) {
-        const FileStatus status = OpenDocument(from, start.doc, start.editor);
-        if (!status.Ok()) {
-            std::cerr << "quorim: " << status.Message() << "\n";
+        FileStatus status;
+        if (!OpenDataFile(from, start.doc, start.editor, status)) {
             return kExitFailed;
         }
     } else {
@@ -103,9 +103,11 @@ int RunRead(const Args& args) {
 
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-    if (outcome != TransferOutcome::Succeeded) {
-        record(outcome == TransferOutcome::Cancelled ? "cancelled" : "failed: " + host.LastMessage());
+    const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+    if (!result.Ok()) {
+        record(result.reason == TransferReason::Cancelled
+                   ? "cancelled"
+                   : "failed: " + TransferMessage(result, host.Texts()));
         return kExitFailed;
     }
     entry.sixteen = doc.m_bSixteenChannel;
@@ -125,7 +127,7 @@ int RunRead(const Args& args) {
     if (!saved.Ok()) {
         std::cerr << "quorim: " << saved.Message() << "\n";
         if (!backupPath.empty()) {
-            std::cerr << "quorim: the memory as read is kept in \"" << backupPath << "\"\n";
+            std::cerr << "quorim: the memory as read is kept in " << Quoted(backupPath) << "\n";
         }
         record("failed: " + saved.Message());
         return kExitFailed;

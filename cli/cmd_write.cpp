@@ -55,6 +55,11 @@ int RunWrite(const Args& args) {
         std::cerr << "quorim: " << status.Message() << "\n";
         return kExitFailed;
     }
+    // Only a memory image goes to a radio: nothing is sent.
+    if (status.doubt != ImageDoubt::None) {
+        std::cerr << "quorim: " << status.DoubtMessage() << "; nothing was written to the radio\n";
+        return kExitFailed;
+    }
     if (ports.size() > 1 || repeat) {
         return RunBatchWrite(ports, source, options, repeat);
     }

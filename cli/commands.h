@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/document_file.h"
+
 namespace quorim::cli {
 
 // Exit statuses of every command.
@@ -36,6 +38,11 @@ void PrintUsage(std::ostream& out, const std::string& command = {});
 // --help: the usage to stdout (for no command, with the common options and
 // exit statuses); returns kExitOk.
 int Help(const std::string& command = {});
+
+// Opens a data file as the program does. A failure is printed and false
+// returned; a file that opened but may not be a memory image is told as a
+// warning (its doubt stays in `status`).
+bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& editor, FileStatus& status);
 
 // Refuses an output that names the same file as an input; returns kExitUsage.
 int OutputIsInput(const std::string& out, const std::string& input);

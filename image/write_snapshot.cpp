@@ -1,14 +1,14 @@
 #include "image/write_snapshot.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
 
 #include "app/utf8_path.h"
 #include "image/read_backup.h"
+#include "image/safe_file.h"
+#include "image/szt_file.h"
 
 namespace quorim {
 
@@ -26,35 +26,6 @@ bool AllDigits(const std::string& text) {
 bool IsStamp(const std::string& s) {
     return s.size() == kStampSize && AllDigits(s.substr(0, 8)) && s[8] == '-' && AllDigits(s.substr(9, 6)) &&
            s[15] == '-' && AllDigits(s.substr(16, 3)) && s[19] == 'Z';
-}
-
-// Creates `path` only when nothing stands there (not even a dangling link)
-// and writes `size` bytes into it; false with the system's reason otherwise
-// (the name taken: EEXIST, and `taken` set).
-bool CreateExclusive(const fs::path& path, const void* data, std::size_t size, bool& taken,
-                     std::string& reason) {
-    taken = false;
-#ifdef _WIN32
-    std::FILE* f = _wfopen(path.c_str(), L"wbx");
-#else
-    std::FILE* f = std::fopen(path.c_str(), "wbx");
-#endif
-    if (f == nullptr) {
-        const int err = errno;
-        taken = err == EEXIST;
-        reason = std::generic_category().message(err);
-        return false;
-    }
-    const bool written = std::fwrite(data, 1, size, f) == size;
-    const int writeErr = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (written && closed) {
-        return true;
-    }
-    reason = std::generic_category().message(written ? errno : writeErr);
-    std::error_code ec;
-    fs::remove(path, ec);
-    return false;
 }
 
 // Snapshots of one process are pruned one at a time: two ports ending
@@ -187,24 +158,16 @@ SnapshotResult StoreSnapshotIn(const std::string& folder, const std::string& por
         }
         const std::string stem = BackupTimeStamp(when) + "_" + PortInFileName(port) +
                                  (doc.m_bSixteenChannel ? "_QZ-16" : "_QZ-199") + kMark;
-        for (int n = 1; n < 1000; ++n) {
-            const fs::path path =
-                Utf8Path(folder) / Utf8Path(stem + (n > 1 ? "-" + std::to_string(n) : "") + ".szt");
-            bool taken = false;
-            if (CreateExclusive(path, doc.m_image.data(), doc.m_image.size(), taken, result.reason)) {
-                result.path = Utf8Text(path);
-                result.reason.clear();
-                break;
-            }
-            if (!taken) {
-                result.reason = "\"" + Utf8Text(path) + "\": " + result.reason;
-                return result;
-            }
-        }
-        if (result.path.empty()) {
-            result.reason = "no free name in \"" + folder + "\"";
+        // Under a name nothing stands at, never replacing or following what
+        // is there; synced before it takes the name.
+        std::string written;
+        const FileStatus saved =
+            CreateNewFile(folder, stem, ".szt", doc.m_image.data(), doc.m_image.size(), written);
+        if (!saved.Ok()) {
+            result.reason = saved.detail.empty() ? saved.Message() : "\"" + folder + "\": " + saved.detail;
             return result;
         }
+        result.path = written;
         if (const std::string failure = Prune(folder, keep, result.path); !failure.empty()) {
             result.warning = "The radio's memory was kept in \"" + result.path +
                              "\", but older snapshots could not be removed (" + failure + ")";
