@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <thread>
