@@ -7,7 +7,7 @@
 
 #include "editor/editor_model.h"
 #include "image/memory_image.h"
-#include "image/programming_record.h"
+#include "files/programming_record.h"
 
 namespace quorim::cli {
 
@@ -77,8 +77,9 @@ bool OpenRecord(const std::string& log);
 // here); a line that cannot be written is told as a warning.
 void RecordRadio(const std::string& log, RecordEntry entry, std::chrono::steady_clock::time_point began);
 
-// False when a port is named twice.
-bool DistinctPorts(std::vector<std::string> ports);
+// False, after saying why on stderr, when a port name is empty or two name
+// one device (see FindSamePort).
+bool CheckPortNames(const std::vector<std::string>& ports);
 
 // "COM1_20261207-140211Z.szt", "dev_ttyUSB0_20261207-140211Z.szt": the port
 // name with its slashes made underscores, and the UTC time.

@@ -4,10 +4,10 @@
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "editor/codec.h"
-#include "image/read_backup.h"
-#include "image/safe_file.h"
-#include "image/szt_file.h"
-#include "image/write_snapshot.h"
+#include "files/read_backup.h"
+#include "files/safe_file.h"
+#include "files/szt_file.h"
+#include "files/write_snapshot.h"
 
 namespace quorim::cli {
 

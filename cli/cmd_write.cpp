@@ -4,7 +4,7 @@
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "editor/document_file.h"
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 
 namespace quorim::cli {
 
@@ -37,7 +37,7 @@ int RunWrite(const Args& args) {
             return Usage("write");
         }
     }
-    if (ports.empty() || file.empty() || !DistinctPorts(ports)) {
+    if (ports.empty() || file.empty() || !CheckPortNames(ports)) {
         return Usage("write");
     }
     if (!options.log.empty() && SameFile(options.log, file)) {

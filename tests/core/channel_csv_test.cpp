@@ -284,6 +284,15 @@ TEST(ChannelCsv, FileLevelRefusals) {
     }
 }
 
+// A cell of megabytes is quoted shortened, never cut inside a character.
+TEST(ChannelCsv, LongCellsAreQuotedShortened) {
+    std::string chinese = "ab";
+    for (int i = 0; i < 20; ++i) chinese += "频";
+    const CsvNote note{2, chinese, false, std::string(16u << 20, '9'), "not a frequency"};
+    EXPECT_EQ(note.Format(), "row 2, column \"ab" + chinese.substr(2, 36) + "…\", 62 bytes (\"" +
+                                 std::string(40, '9') + "…\", 16777216 bytes): not a frequency");
+}
+
 TEST(ChannelCsv, ModelComesFromTheFileAndMayChangeTheStartingDocument) {
     // Channel 150 fits once the file names the 199-channel radio.
     const std::string text = Header() + "150,433.00000,,,,\n\n机型,QZ - 199\n";

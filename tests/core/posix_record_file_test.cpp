@@ -8,7 +8,7 @@
 #include <sstream>
 #include <thread>
 
-#include "image/programming_record.h"
+#include "files/programming_record.h"
 #include "tests/core/test_util.h"
 
 namespace quorim {

@@ -1,11 +1,11 @@
-#include "image/programming_record.h"
+#include "files/programming_record.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "image/sha256.h"
-#include "image/write_snapshot.h"
+#include "files/write_snapshot.h"
 #include "tests/core/test_util.h"
 
 namespace quorim {

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "image/programming_record.h"
-#include "image/szt_file.h"
-#include "image/write_snapshot.h"
+#include "files/programming_record.h"
+#include "files/szt_file.h"
+#include "files/write_snapshot.h"
 #include "link/clone_engine.h"
 #include "tests/core/test_util.h"
 #include "tests/e2e/e2e_util.h"

@@ -3,8 +3,8 @@
 #include <mutex>
 #include <system_error>
 
-#include "app/utf8_path.h"
-#include "image/programming_record.h"
+#include "base/utf8_path.h"
+#include "files/programming_record.h"
 
 namespace quorim {
 

@@ -1,14 +1,14 @@
-#include "image/write_snapshot.h"
+#include "files/write_snapshot.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
 
-#include "app/utf8_path.h"
-#include "image/read_backup.h"
-#include "image/safe_file.h"
-#include "image/szt_file.h"
+#include "base/utf8_path.h"
+#include "files/read_backup.h"
+#include "files/safe_file.h"
+#include "files/szt_file.h"
 
 namespace quorim {
 

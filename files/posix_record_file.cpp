@@ -7,7 +7,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "image/programming_record.h"
+#include "files/programming_record.h"
 
 namespace quorim {
 

@@ -1,8 +1,8 @@
-#include "image/programming_record.h"
+#include "files/programming_record.h"
 
 #include <span>
 
-#include "image/read_backup.h"
+#include "files/read_backup.h"
 #include "image/sha256.h"
 
 namespace quorim {
