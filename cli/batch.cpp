@@ -22,6 +22,7 @@
 #include "link/port_names.h"
 #include "link/serial_discovery.h"
 #include "link/serial_port.h"
+#include "link/snapshot_transfer.h"
 #include "link/write_verify.h"
 #include "text/ascii_text.h"
 
@@ -59,15 +60,10 @@ public:
     }
     void SetProgressRange(int low, int high) override {
         m_answered = true;
-        // A read's range follows the identification: 0-123 for a 16-channel
-        // radio, 0-401 for a 199-channel one.
-        if (m_expectSixteen && Direction() == TransferDirection::Read) {
-            m_radioSixteen = high < kBlocks199 - 1;
-        }
         CliLinkHost::SetProgressRange(low, high);
     }
     bool CancelRequested() const override {
-        if (CliLinkHost::CancelRequested() || OtherModel()) {
+        if (CliLinkHost::CancelRequested()) {
             return true;
         }
         if (!m_waiting) {
@@ -98,16 +94,8 @@ public:
         }
     }
 
-    // A snapshot before a write: the whole memory is read, unless the
-    // identification names the other model than `sixteen`, which ends the
-    // read at once.
-    void ReadWholeRadio(bool sixteen) {
-        m_probe = false;
-        m_expectSixteen = sixteen;
-    }
-    bool OtherModel() const {
-        return m_expectSixteen && m_radioSixteen && *m_radioSixteen != *m_expectSixteen;
-    }
+    // A snapshot before a write: the whole memory is read.
+    void ReadWholeRadio() { m_probe = false; }
     void SendAsStored() { m_asStored = true; }
 
     bool Answered() const { return m_answered; }
@@ -117,7 +105,6 @@ private:
     bool m_waiting;
     bool m_probe;
     bool m_asStored = false;
-    std::optional<bool> m_expectSixteen, m_radioSixteen;
     bool m_answered = false;
     bool m_openFailed = false;
     int m_attempts = 0;
@@ -243,64 +230,52 @@ namespace {
 // backups. False, with `report` telling why, when the write must not begin
 // (the radio did not answer while waited for, the read failed or was
 // cancelled, the radio is of the other model, the snapshot could not be kept).
-bool TakeSnapshot(const std::string& port, const std::string& prefix, const OpenedDocument& source,
-                  const WriteOptions& options, bool waitForRadio, RadioReport& report) {
+bool TakeSnapshot(const std::string& port, const std::string& prefix, const WriteOptions& options,
+                  bool waitForRadio, RadioReport& report) {
     if (!waitForRadio) {
         PrintLine(true, prefix + "Reading the radio's memory before the write");
     }
     WaitingHost host(TransferDirection::Read, options.retries, prefix, waitForRadio);
-    host.ReadWholeRadio(report.sixteen);
-    // A new document with the write's model flag, so that the radio is woken
-    // as the write will wake it.
-    DocumentData snap;
-    snap.OnNewDocument();
-    snap.m_bSixteenChannel = source.doc.m_bSixteenChannel;
-    InitialUpdateEditor(snap, host.Editor());
+    host.ReadWholeRadio();
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferResult result = RunRadioTransfer(port, snap, *serial, clock, host);
+    const BeforeWriteSnapshot snap =
+        TakeSnapshotBeforeWrite(port, report.sixteen, ReadBackupFolder(), *serial, clock, host);
     if (waitForRadio && !host.Answered()) {
         report.result = RadioResult::Absent;
         return false;
     }
-    if (host.OtherModel()) {
-        // The write itself would stop here; no snapshot is kept for it.
-        report.result = RadioResult::Refused;
-        report.radioSixteen = !report.sixteen;
-        report.message = WrongRadioModelMessage(host.Texts(), !report.sixteen, report.sixteen);
-        PrintLine(false, prefix + report.message);
-        return false;
+    switch (snap.read.reason) {
+        case TransferReason::Ok:
+            break;
+        case TransferReason::OtherModel:
+            // The write itself would stop here; no snapshot is kept for it.
+            report.result = RadioResult::Refused;
+            report.radioSixteen = !report.sixteen;
+            report.message = WrongRadioModelMessage(host.Texts(), !report.sixteen, report.sixteen);
+            PrintLine(false, prefix + report.message);
+            return false;
+        case TransferReason::Cancelled:
+            report.result = RadioResult::Cancelled;
+            return false;
+        default:
+            report.result = RadioResult::Failed;
+            report.message = SnapshotReadFailureText(TransferMessage(snap.read, host.Texts()));
+            PrintLine(false, prefix + report.message);
+            return false;
     }
-    if (result.reason == TransferReason::Cancelled) {
-        report.result = RadioResult::Cancelled;
-        return false;
-    }
-    if (!result.Ok()) {
-        report.result = RadioResult::Failed;
-        report.message = SnapshotReadFailureText(TransferMessage(result, host.Texts()));
-        PrintLine(false, prefix + report.message);
-        return false;
-    }
-    report.radioSixteen = snap.m_bSixteenChannel;
-    report.before = RecordDigest(snap.m_image, snap.m_bSixteenChannel);
+    report.radioSixteen = snap.memory.m_bSixteenChannel;
+    report.before = RecordDigest(snap.memory.m_image, snap.memory.m_bSixteenChannel);
     report.after = report.before;  // until a block is written
-    if (snap.m_bSixteenChannel != report.sixteen) {
-        report.result = RadioResult::Refused;
-        report.message = WrongRadioModelMessage(host.Texts(), snap.m_bSixteenChannel, report.sixteen);
-        PrintLine(false, prefix + report.message);
-        return false;
-    }
-    const SnapshotResult kept =
-        StoreSnapshotIn(ReadBackupFolder(), port, snap, std::chrono::system_clock::now());
-    if (!kept.Ok()) {
+    if (!snap.kept.Ok()) {
         report.result = RadioResult::Failed;
-        report.message = SnapshotFailureText(kept.reason);
+        report.message = SnapshotFailureText(snap.kept.reason);
         PrintLine(false, prefix + report.message);
         return false;
     }
-    PrintLine(true, prefix + "The radio's memory before the write is kept in \"" + kept.path + "\"");
-    if (!kept.warning.empty()) {
-        PrintLine(false, prefix + "quorim: warning: " + kept.warning);
+    PrintLine(true, prefix + "The radio's memory before the write is kept in \"" + snap.kept.path + "\"");
+    if (!snap.kept.warning.empty()) {
+        PrintLine(false, prefix + "quorim: warning: " + snap.kept.warning);
     }
     return true;
 }
@@ -310,7 +285,7 @@ RadioReport WriteOnce(const std::string& port, const std::string& prefix, const 
     RadioReport report;
     report.sixteen = source.editor.Rows() < 18;
     if (options.snapshot) {
-        if (!TakeSnapshot(port, prefix, source, options, waitForRadio, report)) {
+        if (!TakeSnapshot(port, prefix, options, waitForRadio, report)) {
             return report;
         }
         waitForRadio = false;  // the radio has answered

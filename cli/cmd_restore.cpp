@@ -70,18 +70,15 @@ int RunRestore(const Args& args) {
     }
     OpenedDocument source;
     source.asStored = true;
-    const FileStatus loaded = LoadSztFile(file, source.doc.m_image);
-    if (!loaded.Ok()) {
-        std::cerr << "quorim: " << loaded.Message() << "\n";
+    if (FileStatus loaded; !LoadSnapshot(file, source.doc, loaded)) {
+        if (!loaded.Ok()) {
+            std::cerr << "quorim: " << loaded.Message() << "\n";
+        } else {
+            std::cerr << "quorim: \"" << file
+                      << "\" is not a radio's memory (byte 3 names no model); nothing was written\n";
+        }
         return kExitFailed;
     }
-    const std::uint8_t code = source.doc.m_image[kModelCodeOffset];
-    if (code != kModelCode16 && code != kModelCode199) {
-        std::cerr << "quorim: \"" << file
-                  << "\" is not a radio's memory (byte 3 names no model); nothing was written\n";
-        return kExitFailed;
-    }
-    source.doc.SetModelFlagFromImage();
     InitialUpdateEditor(source.doc, source.editor);
     std::cout << "Restoring \"" << file << "\" (" << (source.doc.m_bSixteenChannel ? "QZ - 16" : "QZ - 199")
               << ") to " << port << std::endl;

@@ -179,6 +179,22 @@ SnapshotResult StoreSnapshotIn(const std::string& folder, const std::string& por
     return result;
 }
 
+bool LoadSnapshot(const std::string& path, DocumentData& doc, FileStatus& status) {
+    MemoryImage image{};
+    status = LoadSztFile(path, image);
+    if (!status.Ok()) {
+        return false;
+    }
+    const std::uint8_t code = image[kModelCodeOffset];
+    if (code != kModelCode16 && code != kModelCode199) {
+        status.doubt = ImageDoubt::UnknownModelCode;
+        return false;
+    }
+    doc.m_image = image;
+    doc.SetModelFlagFromImage();
+    return true;
+}
+
 std::string SnapshotFailureText(const std::string& reason) {
     return "The radio was not written: its memory could not be kept before the write (" + reason + ")";
 }

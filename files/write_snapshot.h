@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "files/file_status.h"
 #include "image/memory_image.h"
 
 namespace quorim {
@@ -65,6 +66,12 @@ struct SnapshotResult {
 // is a reason. Never throws.
 SnapshotResult StoreSnapshotIn(const std::string& folder, const std::string& port, const DocumentData& doc,
                                std::chrono::system_clock::time_point when, std::size_t keep = kKeptSnapshots);
+
+// Loads a snapshot to be put back: its image, and the model flag its byte 3
+// names. False when it did not load (`status` tells why) or names neither
+// model (`status` loaded, its doubt UnknownModelCode); `doc` is then as
+// before.
+bool LoadSnapshot(const std::string& path, DocumentData& doc, FileStatus& status);
 
 // The sentence that tells why a write did not begin: "The radio was not
 // written: its memory could not be kept before the write (REASON)".
