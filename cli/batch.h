@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "editor/editor_model.h"
-#include "image/memory_image.h"
 #include "files/programming_record.h"
+#include "image/memory_image.h"
 
 namespace quorim::cli {
 

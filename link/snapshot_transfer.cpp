@@ -46,8 +46,9 @@ private:
 
 }  // namespace
 
-BeforeWriteSnapshot TakeSnapshotBeforeWrite(const std::string& portName, bool sixteen, const std::string& folder,
-                                            SerialPort& port, Clock& clock, LinkHost& host) {
+BeforeWriteSnapshot TakeSnapshotBeforeWrite(const std::string& portName, bool sixteen,
+                                            const std::string& folder, SerialPort& port, Clock& clock,
+                                            LinkHost& host) {
     BeforeWriteSnapshot snapshot;
     // A new document with the write's model flag: its wake-up is the write's.
     snapshot.memory.OnNewDocument();
@@ -70,8 +71,9 @@ std::string BeforeWriteFailureText(const BeforeWriteSnapshot& snapshot, bool six
                                    const TextTranslator& texts) {
     switch (snapshot.read.reason) {
         case TransferReason::Ok:
-            return snapshot.kept.Ok() ? std::string()
-                                      : TranslateWithArgs(texts, kMsgSnapshotKeepFailed, {snapshot.kept.reason});
+            return snapshot.kept.Ok()
+                       ? std::string()
+                       : TranslateWithArgs(texts, kMsgSnapshotKeepFailed, {snapshot.kept.reason});
         case TransferReason::Cancelled:
             return {};
         case TransferReason::OtherModel:

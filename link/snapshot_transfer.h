@@ -46,8 +46,9 @@ struct BeforeWriteSnapshot {
 // the snapshot is kept, and is closed otherwise. The read's own failures are
 // told by the engine as in any read; why the write does not begin is the
 // caller's to tell (BeforeWriteFailureText).
-BeforeWriteSnapshot TakeSnapshotBeforeWrite(const std::string& portName, bool sixteen, const std::string& folder,
-                                            SerialPort& port, Clock& clock, LinkHost& host);
+BeforeWriteSnapshot TakeSnapshotBeforeWrite(const std::string& portName, bool sixteen,
+                                            const std::string& folder, SerialPort& port, Clock& clock,
+                                            LinkHost& host);
 
 // Why the write did not begin, in the translator's language: the other model
 // (WrongRadioModelMessage), the read failed, or the file could not be kept.

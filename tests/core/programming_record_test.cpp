@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "image/sha256.h"
 #include "files/write_snapshot.h"
+#include "image/sha256.h"
 #include "tests/core/test_util.h"
 
 namespace quorim {
