@@ -86,6 +86,11 @@ TEST_F(SnapshotFixture, WriteThenRestoreGivesBackWhatTheRadioHeld) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find(WrongRadioModelMessage(ChineseTexts(), false, true)), std::string::npos)
         << refused.err;
+    // A file whose byte 3 names no model is not sent at all.
+    test::WriteBytes(dir.File("zeros.szt"), std::vector<unsigned char>(kImageSize));
+    const auto noModel = Cli({"restore", "--port", other.Path(), dir.File("zeros.szt")});
+    EXPECT_EQ(noModel.exitCode, 1);
+    EXPECT_NE(noModel.err.find("byte 3 names no model"), std::string::npos) << noModel.err;
     other.Stop();
     EXPECT_FALSE(std::filesystem::exists(dir.File("other.szt")));
     EXPECT_EQ(Cli({"restore", "--port", other.Path()}).exitCode, 1);  // none taken there
