@@ -144,6 +144,12 @@ std::string PortPromptWithDevice(const std::string& prompt, const std::string& r
     return prompt + "  " + device;
 }
 
+std::string PortPaneText(const std::string& port, const std::string& resolved, bool exists,
+                         const TextTranslator& texts) {
+    return port + " \xC2\xB7 " +
+           (exists && !resolved.empty() ? resolved : texts.Translate("Quorim", kNotConnected));
+}
+
 std::string PortProblemHint(const PortResult& result, const TextTranslator& texts) {
     const std::string& device = result.detail;
     const auto tr = [&](const char* text) { return texts.Translate("Quorim", text); };

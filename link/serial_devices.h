@@ -87,6 +87,12 @@ std::string PortPromptWithDevice(const std::string& prompt, const std::string& r
                                  const std::vector<SerialDevice>& devices, bool exists,
                                  const TextTranslator& texts);
 
+// The status bar's port pane: the port in use and the device it stands for
+// now, "COM1 · /dev/ttyUSB0", or "COM1 · 未连接" when `resolved` does not
+// `exist`.
+std::string PortPaneText(const std::string& port, const std::string& resolved, bool exists,
+                         const TextTranslator& texts);
+
 // The line that explains why a port could not be opened, in the program's
 // language: who may open it and how to become one, who holds it, or that it
 // is not connected. Empty when there is nothing more to say.

@@ -258,7 +258,8 @@ CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     connect(view, &CQuorim_CHView::OnlineTuning, tuning, &COnlineTuning::Run);
     if (m_pMainWnd) {
         connect(view, &CQuorim_CHView::MessageText, m_pMainWnd, &CMainFrame::SetMessageText);
-        connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::UpdateCommandUi);
+        connect(view, &CQuorim_CHView::TransferResult, m_pMainWnd, &CMainFrame::SetTransferResult);
+        connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::OnTransferRunning);
     }
     return view;
 }

@@ -97,8 +97,8 @@ void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome 
     }
     if (outcome == TransferOutcome::Succeeded) {
         // Done work is told, with the model, the channels and the device.
-        emit MessageText(Raw(TransferDoneText(WindowTexts(), direction, Editor().Rows() < kRows199,
-                                              ResolvePortName(m_strPortName))));
+        emit TransferResult(Raw(TransferDoneText(WindowTexts(), direction, Editor().Rows() < kRows199,
+                                                 ResolvePortName(m_strPortName))));
     }
 }
 

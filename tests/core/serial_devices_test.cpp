@@ -96,5 +96,20 @@ TEST(SerialDevices, OpenFailureHints) {
     }
 }
 
+TEST(SerialDevices, PortPaneNamesTheDeviceOnlyWhenItIsThere) {
+    const struct {
+        std::string resolved;
+        bool exists;
+        std::string pane;
+    } rows[] = {
+        {"/dev/ttyUSB0", true, "COM1 · /dev/ttyUSB0"},
+        {"/dev/ttyUSB0", false, "COM1 · 未连接"},
+        {"", true, "COM1 · 未连接"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(PortPaneText("COM1", row.resolved, row.exists, ChineseTexts()), row.pane);
+    }
+}
+
 }  // namespace
 }  // namespace quorim::test

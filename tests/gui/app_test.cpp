@@ -148,11 +148,18 @@ private slots:
         edit->setFocus();
         edit->selectAll();
         QGuiApplication::clipboard()->setText(S("untouched"));
+        // The port pane shows the port chosen and its device, if there.
+        qputenv("QUORIM_COM3", "/dev/null");
+        qputenv("QUORIM_COM2", "/dev/no-such-port");
         Press(edit, Qt::Key_E);
         QCOMPARE(m_app->PortName(), std::string("COM3"));
         QCOMPARE(checked(), S("..x."));
+        QCOMPARE(Frame()->PortPaneText(), S("COM3 · /dev/null"));
         Press(edit, Qt::Key_D);
         QCOMPARE(checked(), S(".x.."));
+        QCOMPARE(Frame()->PortPaneText(), S("COM2 · 未连接"));
+        qunsetenv("QUORIM_COM3");
+        qunsetenv("QUORIM_COM2");
         Press(edit, Qt::Key_F);
         QCOMPARE(checked(), S("...x"));
         Press(edit, Qt::Key_C);

@@ -205,8 +205,14 @@ private slots:
         QVERIFY2((gridCentre - wndCentre).manhattanLength() <= 2, "not centred over the grid");
 
         StartAndWait(20000);
-        QCOMPARE(Frame()->MessageText(),
-                 U("读频完成：QZ - 16，16 个信道，") + QString::fromStdString(radio.Path()));
+        const QString done = U("读频完成：QZ - 16，16 个信道，") + QString::fromStdString(radio.Path());
+        QCOMPARE(Frame()->MessageText(), done);
+        QCOMPARE(Frame()->PortPaneText(), U("COM1 · ") + QString::fromStdString(radio.Path()));
+        // A hover hint takes the message pane; the result stays in its own.
+        Frame()->activateWindow();
+        QTest::mouseMove(m_view->Grid()->viewport(), QPoint(30, 30));
+        QTRY_VERIFY(Frame()->MessageText() != done);
+        QCOMPARE(Frame()->TransferResultText(), done);
         QCOMPARE(QString::fromStdString(m_view->PortName()), QStringLiteral("COM1"));
         QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("435.12500"));
         QCOMPARE(m_view->Editor().TextMatrix(2, kColTxTone), std::string("D023N"));
@@ -291,6 +297,7 @@ private slots:
         StartAndWait(20000);
         QCOMPARE(answers.texts, QStringList{U("对讲机为 QZ - 199，文件为 QZ - 16，未写入。")});
         QVERIFY(!Frame()->MessageText().startsWith(U("写频完成")));
+        QCOMPARE(Frame()->TransferResultText(), answers.texts.first());
         radio.Stop();
         QCOMPARE(LoadImage(memory), original);
     }
@@ -324,6 +331,7 @@ private slots:
         // After the message, the status bar says why.
         QCOMPARE(Frame()->MessageText(),
                  U("当前没有连接 ") + m_dir.filePath(QStringLiteral("no-such-device")) + U(" 设备"));
+        QCOMPARE(Frame()->TransferResultText(), Frame()->MessageText());
         QVERIFY(!m_view->GetDocument()->IsModified());
 
         // Before the start the document window closes as usual, taking the
