@@ -215,6 +215,14 @@ private slots:
         Frame()->OnCommand(ID_CONTEXT_HELP);
         QTest::keyClick(View()->Grid(), Qt::Key_Escape);
         QVERIFY(!Frame()->IsContextHelp());
+
+        // The document menu's Help popup opens the guide's contents too.
+        help->close();
+        QAction* topics = Frame()->Menus(true).last()->actions().first();
+        QCOMPARE(topics->data().toInt(), ID_HELP_FINDER);
+        topics->trigger();
+        QTRY_VERIFY(help->isVisible());
+        QCOMPARE(help->Section(), HelpSection::Contents);
     }
 
     // F1 in the tuning window opens the guide at its section, usable while
