@@ -25,6 +25,7 @@
 #include "editor/ui/form_view.h"
 #include "fit_check.h"
 #include "gui_test_support.h"
+#include "link/progress_template.h"
 #include "link/serial_devices.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/progress_dlg.h"
@@ -122,6 +123,10 @@ private slots:
         ExpectFits(QStringLiteral("progress window"), progress->Window());
         progress->ProgressBar()->setValue(progress->ProgressBar()->maximum());
         ExpectFits(QStringLiteral("progress window at 100%"), progress->Window());
+        for (const std::string_view status : ProgressStatusTexts()) {
+            progress->StatusLine()->setText(Raw(status));
+            ExpectFits(QStringLiteral("progress window saying ") + Raw(status), progress->Window());
+        }
         progress->OnCancel();
 
         TwoAdapters adapters;
