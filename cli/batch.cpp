@@ -3,21 +3,24 @@
 #include <time.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
 #include "editor/codec.h"
-#include "image/read_backup.h"
-#include "image/szt_file.h"
+#include "files/read_backup.h"
+#include "files/safe_file.h"
+#include "files/szt_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
+#include "link/port_names.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -30,18 +33,13 @@ const char* ModelName(bool sixteen) {
     return sixteen ? "QZ - 16" : "QZ - 199";
 }
 
-// The refusal of a radio whose identification names the other model.
-bool IsModelRefusal(const std::string& text, const TextTranslator& texts) {
-    return text == WrongRadioModelMessage(texts, true, false) ||
-           text == WrongRadioModelMessage(texts, false, true);
-}
-
 // A host that can wait for a radio: until one answers, nothing is printed,
 // a Retry/Cancel prompt is answered Cancel and the transfer is cancelled
 // after one wake-up attempt, so that each look opens the port afresh. Once
 // the radio has answered (a write's blocks begin, a read's identification has
 // come) the host is the command line's own. A probe (a read) is cancelled as
-// soon as the radio has answered, after at most its first block.
+// soon as the radio has answered, after at most its first block. A refusal of
+// the other model is told when the transfer has ended (Tell).
 class WaitingHost : public CliLinkHost {
 public:
     WaitingHost(TransferDirection direction, int retries, std::string prefix, bool waiting)
@@ -68,28 +66,29 @@ public:
                                                       : !m_answered && m_attempts >= 1;
     }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        if (IsModelRefusal(text, Texts())) {
-            m_refused = true;
-        } else if (m_waiting && (!m_answered || Direction() == TransferDirection::Read)) {
+        if (m_waiting && (!m_answered || Direction() == TransferDirection::Read)) {
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
         }
         return CliLinkHost::ShowMessage(text, buttons);
     }
+    // A message kept back while waiting, told now as the command line tells.
+    void Tell(const std::string& text) { CliLinkHost::ShowMessage(text, MessageButtons::Ok); }
     // Quiet too while no radio is there: a port that is not there yet is
     // what waiting means.
     void ExplainOpenFailure(const PortResult& result) override {
+        m_openFailed = true;
         if (!m_waiting || (m_answered && Direction() == TransferDirection::Write)) {
             CliLinkHost::ExplainOpenFailure(result);
         }
     }
 
-    bool Answered() const { return m_answered || m_refused; }
-    bool Refused() const { return m_refused; }
+    bool Answered() const { return m_answered; }
+    bool OpenFailed() const { return m_openFailed; }
 
 private:
     bool m_waiting;
     bool m_answered = false;
-    bool m_refused = false;
+    bool m_openFailed = false;
     int m_attempts = 0;
 };
 
@@ -102,16 +101,18 @@ void Pause(double ms) {
     }
 }
 
-// True while a radio answers on the port: one wake-up attempt, then at most
-// one block read and nothing said.
-bool RadioAnswers(const std::string& port, const OpenedDocument& source) {
+// True while the radio may still be on the port: it answers (one wake-up
+// attempt, then at most one block read, nothing said), or the port cannot be
+// opened to ask (another program holds it, it is away for a moment). Only a
+// radio that no longer answers has gone.
+bool RadioMayBeThere(const std::string& port, const OpenedDocument& source) {
     WaitingHost host(TransferDirection::Read, 0, port, true);
     DocumentData doc = source.doc;  // wakes the radio with the write's variant
     InitialUpdateEditor(doc, host.Editor());
     const auto serial = NewSystemSerialPort();
     RealClock clock;
     RunRadioTransfer(port, doc, *serial, clock, host);
-    return host.Answered();
+    return host.Answered() || host.OpenFailed();
 }
 
 std::string Describe(const RadioReport& r) {
@@ -193,7 +194,7 @@ Tally RepeatOnPort(const std::string& port, const OpenedDocument& source, const 
         PrintLine(true, prefix + "radio " + std::to_string(tally.radios) + " at " + LocalClock() + ": " +
                             ModelName(radioSixteen) + " " + Describe(r) + " (so far: " + tally.Counts() +
                             ")");
-        while (!InterruptScope::Interrupted() && RadioAnswers(port, source)) {
+        while (!InterruptScope::Interrupted() && RadioMayBeThere(port, source)) {
             Pause(kLookIntervalMs);
         }
         if (!InterruptScope::Interrupted()) {
@@ -214,21 +215,24 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
         host.Editor() = source.editor;
         const auto serial = NewSystemSerialPort();
         RealClock clock;
-        const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-        report.sixteen = host.GridRows() < 18;
-        if (host.Refused()) {
+        const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+        report.sixteen = result.documentSixteen;
+        report.message = TransferMessage(result, host.Texts());
+        if (result.reason == TransferReason::OtherModel) {
+            if (waitForRadio) {
+                host.Tell(report.message);
+            }
             report.result = RadioResult::Refused;
-            report.message = host.LastMessage();
             return report;
         }
         if (waitForRadio && !host.Answered()) {
             report.result = RadioResult::Absent;
+            report.message.clear();
             return report;
         }
-        if (outcome != TransferOutcome::Succeeded) {
+        if (!result.Ok()) {
             report.result =
-                outcome == TransferOutcome::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
-            report.message = host.LastMessage();
+                result.reason == TransferReason::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
             return report;
         }
     }
@@ -243,7 +247,7 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
     InitialUpdateEditor(back, host.Editor());
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    if (RunRadioTransfer(port, back, *serial, clock, host) != TransferOutcome::Succeeded) {
+    if (!RunRadioTransfer(port, back, *serial, clock, host).Ok()) {
         PrintLine(false, prefix + kMsgVerifyReadFailed);
         report.result = InterruptScope::Interrupted() ? RadioResult::Cancelled : RadioResult::Failed;
         report.message = kMsgVerifyReadFailed;
@@ -274,7 +278,14 @@ int RunOnEachPort(const std::vector<std::string>& ports, Work work) {
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < ports.size(); ++i) {
-            threads.emplace_back([&, i] { outcomes[i] = work(ports[i]); });
+            // A thread the system will not give (too many, no memory for its
+            // stack) fails its port; the others run on.
+            try {
+                threads.emplace_back([&, i] { outcomes[i] = work(ports[i]); });
+            } catch (const std::system_error& e) {
+                outcomes[i] = {ports[i] + ": failed: the port's thread could not be started (" + e.what() +
+                               ")"};
+            }
         }
     }
     bool allOk = true;
@@ -305,9 +316,16 @@ int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& s
     });
 }
 
-bool DistinctPorts(std::vector<std::string> ports) {
-    std::sort(ports.begin(), ports.end());
-    return std::adjacent_find(ports.begin(), ports.end()) == ports.end();
+bool CheckPortNames(const std::vector<std::string>& ports) {
+    if (std::find(ports.begin(), ports.end(), std::string()) != ports.end()) {
+        std::cerr << "quorim: --port needs a port name\n";
+        return false;
+    }
+    if (const auto same = FindSamePort(ports, SystemPortNameSources())) {
+        std::cerr << "quorim: " << SamePortText(ports, *same) << "; give each port once\n";
+        return false;
+    }
+    return true;
 }
 
 std::string ReadFileName(const std::string& port, long long unixSeconds) {
@@ -327,7 +345,7 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
     // A read can take ten seconds; find out before it whether its result can
     // be kept.
     if (!FolderTakesFiles(outDir)) {
-        std::cerr << "quorim: cannot save into \"" << outDir << "\": it is not a writable folder\n";
+        std::cerr << "quorim: cannot save into " << Quoted(outDir) << ": it is not a writable folder\n";
         return kExitFailed;
     }
     const InterruptScope interrupts;
@@ -339,10 +357,11 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
         DocumentData doc = start.doc;
         const auto serial = NewSystemSerialPort();
         RealClock clock;
-        const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-        if (outcome != TransferOutcome::Succeeded) {
-            return {prefix + (outcome == TransferOutcome::Cancelled ? std::string("cancelled")
-                                                                    : "failed: " + host.LastMessage())};
+        const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+        if (!result.Ok()) {
+            return {prefix + (result.reason == TransferReason::Cancelled
+                                  ? std::string("cancelled")
+                                  : "failed: " + TransferMessage(result, host.Texts()))};
         }
         std::string backupPath;
         if (backup) {
@@ -353,19 +372,19 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                 PrintLine(false, prefix + "quorim: warning: " + kept.warning);
             }
         }
-        const std::filesystem::path base = std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
-        std::filesystem::path path = base;
-        std::error_code ec;
-        for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n) {
-            path = base;
-            path.replace_filename(base.stem().string() + "-" + std::to_string(n) + ".szt");
-        }
-        const FileStatus saved = SaveSztFile(path.string(), doc.m_image);
+        // Taken exclusively: two ports whose names map to one file name, or
+        // another program in the same second, get the next counter.
+        std::string name = ReadFileName(port, time(nullptr));
+        name.resize(name.size() - 4);  // ".szt"
+        std::string path;
+        const FileStatus saved =
+            CreateNewFile(outDir, name, ".szt", doc.m_image.data(), doc.m_image.size(), path);
         if (!saved.Ok()) {
-            return {prefix + "failed: " + saved.Message() +
-                    (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")")};
+            return {
+                prefix + "failed: " + saved.Message() +
+                (backupPath.empty() ? "" : " (the memory as read is kept in " + Quoted(backupPath) + ")")};
         }
-        return {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + path.string(), true};
+        return {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + EscapeControls(path), true};
     });
 }
 

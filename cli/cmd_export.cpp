@@ -4,7 +4,7 @@
 #include "editor/channel_csv.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 
 namespace quorim::cli {
 
@@ -30,16 +30,14 @@ int RunExport(const Args& args) {
     if (!out.empty() && SameFile(file, out)) return OutputIsInput(out, file);
     DocumentData doc;
     EditorModel editor;
-    const FileStatus status = OpenDocument(file, doc, editor);
-    if (!status.Ok()) {
-        std::cerr << "quorim: " << status.Message() << "\n";
+    FileStatus status;
+    if (!OpenDataFile(file, doc, editor, status)) {
         return kExitFailed;
     }
     const CsvExport csv = ExportCsv(editor, layout);
     for (const auto& w : csv.warnings) std::cerr << "quorim: warning: " << w.Format() << "\n";
     if (out.empty()) {
-        std::cout << csv.text;
-        return std::cout.flush() ? kExitOk : kExitFailed;
+        return WriteOutput(csv.text) ? kExitOk : kExitFailed;
     }
     const FileStatus written = WriteFileAtomically(out, csv.text.data(), csv.text.size());
     if (!written.Ok()) {

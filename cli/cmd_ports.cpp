@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "link/serial_discovery.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -44,7 +45,10 @@ std::string PortsJsonText() {
             {"accessible", device.accessible},
         });
     }
-    return list.dump(2) + "\n";
+    // nlohmann escapes the C0 controls; DEL and the C1 ones are escaped here.
+    // A USB descriptor is whatever the device says: bytes that are not UTF-8
+    // become U+FFFD rather than ending the listing.
+    return EscapeJsonControls(list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) + "\n";
 }
 
 int RunPorts(const Args& args) {
@@ -56,12 +60,10 @@ int RunPorts(const Args& args) {
             return Usage("ports");
         }
     }
-    if (json) {
-        std::cout << PortsJsonText();
-        return kExitOk;
-    }
-    std::cout << PortsListing(UdevSerialDevices().Devices(), ResolveComPorts(SystemPortNameSources()));
-    return kExitOk;
+    const std::string text =
+        json ? PortsJsonText()
+             : PortsListing(UdevSerialDevices().Devices(), ResolveComPorts(SystemPortNameSources()));
+    return WriteOutput(text) ? kExitOk : kExitFailed;
 }
 
 }  // namespace quorim::cli

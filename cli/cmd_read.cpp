@@ -1,17 +1,18 @@
 #include <iostream>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #include "cli/batch.h"
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
-#include "image/read_backup.h"
-#include "image/safe_file.h"
+#include "files/read_backup.h"
+#include "files/safe_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/serial_port.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -45,16 +46,15 @@ int RunRead(const Args& args) {
         }
     }
     // One port reads into --out or --out-dir, several only into --out-dir.
-    if (ports.empty() || !DistinctPorts(ports) || out.empty() == outDir.empty() ||
+    if (ports.empty() || !CheckPortNames(ports) || out.empty() == outDir.empty() ||
         (ports.size() > 1 && outDir.empty()) || (!model.empty() && !ParseRadioModel(model, chosen)) ||
         (!model.empty() && !from.empty())) {
         return Usage("read");
     }
     OpenedDocument start;
     if (!from.empty()) {
-        const FileStatus status = OpenDocument(from, start.doc, start.editor);
-        if (!status.Ok()) {
-            std::cerr << "quorim: " << status.Message() << "\n";
+        FileStatus status;
+        if (!OpenDataFile(from, start.doc, start.editor, status)) {
             return kExitFailed;
         }
     } else {
@@ -82,8 +82,7 @@ int RunRead(const Args& args) {
 
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-    if (outcome != TransferOutcome::Succeeded) {
+    if (!RunRadioTransfer(port, doc, *serial, clock, host).Ok()) {
         return kExitFailed;
     }
     // Kept before the output is saved, so that the radio's memory survives a
@@ -101,7 +100,7 @@ int RunRead(const Args& args) {
     if (!saved.Ok()) {
         std::cerr << "quorim: " << saved.Message() << "\n";
         if (!backupPath.empty()) {
-            std::cerr << "quorim: the memory as read is kept in \"" << backupPath << "\"\n";
+            std::cerr << "quorim: the memory as read is kept in " << Quoted(backupPath) << "\n";
         }
         return kExitFailed;
     }

@@ -31,7 +31,7 @@ int RunWrite(const Args& args) {
             return Usage("write");
         }
     }
-    if (ports.empty() || file.empty() || !DistinctPorts(ports)) {
+    if (ports.empty() || file.empty() || !CheckPortNames(ports)) {
         return Usage("write");
     }
     // As the program does when the file is opened and written without edits:
@@ -40,6 +40,11 @@ int RunWrite(const Args& args) {
     const FileStatus status = OpenDocument(file, source.doc, source.editor);
     if (!status.Ok()) {
         std::cerr << "quorim: " << status.Message() << "\n";
+        return kExitFailed;
+    }
+    // Only a memory image goes to a radio: nothing is sent.
+    if (status.doubt != ImageDoubt::None) {
+        std::cerr << "quorim: " << status.DoubtMessage() << "; nothing was written to the radio\n";
         return kExitFailed;
     }
     if (ports.size() > 1 || repeat) {

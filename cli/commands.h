@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/document_file.h"
+
 namespace quorim::cli {
 
 // Exit statuses of every command.
@@ -35,6 +37,16 @@ void PrintUsage(std::ostream& out, const std::string& command = {});
 // --help: the usage to stdout (for no command, with the common options and
 // exit statuses); returns kExitOk.
 int Help(const std::string& command = {});
+
+// Opens a data file as the program does. A failure is printed and false
+// returned; a file that opened but may not be a memory image is told as a
+// warning (its doubt stays in `status`).
+bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& editor, FileStatus& status);
+
+// Writes `text` to standard output, whole and flushed. When it could not be
+// (a full disk, /dev/full, a closed output) says why on stderr and returns
+// false: output that did not arrive is a failure, never a success.
+bool WriteOutput(const std::string& text);
 
 // Refuses an output that names the same file as an input; returns kExitUsage.
 int OutputIsInput(const std::string& out, const std::string& input);

@@ -1,11 +1,14 @@
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <iostream>
 #include <map>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -17,8 +20,8 @@ const std::map<std::string, std::string>& UsageLines() {
         {"doctor", "quorim doctor [--port PORT] [--json] [--report FILE]"},
         {"export", "quorim export FILE.szt [--out FILE.csv] [--format quorim|exchange]"},
         {"import",
-         "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
-         "FILE.szt"},
+         "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange]\n"
+         "             [--drop-channels] --out FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
         {"ports", "quorim ports [--json]"},
         {"read",
@@ -73,10 +76,35 @@ int Help(const std::string& command) {
     return kExitOk;
 }
 
+bool WriteOutput(const std::string& text) {
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) == 0 && written) {
+        return true;
+    }
+    const int err = errno;
+    std::clearerr(stdout);
+    std::cerr << "quorim: the output could not be written"
+              << (err != 0 ? std::string(" (") + std::strerror(err) + ")" : std::string()) << "\n";
+    return false;
+}
+
 int OutputIsInput(const std::string& out, const std::string& input) {
-    std::cerr << "quorim: the output \"" << out << "\" is the input \"" << input
-              << "\" itself; nothing was written\n";
+    std::cerr << "quorim: the output " << quorim::Quoted(out) << " is the input " << quorim::Quoted(input)
+              << " itself; nothing was written\n";
     return kExitUsage;
+}
+
+bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& editor, FileStatus& status) {
+    status = OpenDocument(path, doc, editor);
+    if (!status.Ok()) {
+        std::cerr << "quorim: " << status.Message() << "\n";
+        return false;
+    }
+    if (status.doubt != ImageDoubt::None) {
+        std::cerr << "quorim: warning: " << status.DoubtMessage() << "\n";
+    }
+    return true;
 }
 
 }  // namespace quorim::cli
@@ -102,7 +130,7 @@ int main(int argc, char** argv) {
     }
     const auto it = commands.find(name);
     if (it == commands.end()) {
-        std::cerr << "quorim: unknown command \"" << name << "\"\n";
+        std::cerr << "quorim: unknown command " << quorim::Quoted(name) << "\n";
         return Usage();
     }
     const Args args(words.begin() + 1, words.end());

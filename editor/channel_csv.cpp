@@ -342,14 +342,32 @@ bool ParseCsvLayout(std::string_view name, CsvLayout& layout) {
     return true;
 }
 
+namespace {
+
+// A cell or caption as a message quotes it: past 40 bytes cut at a character
+// and marked, with its whole length after the quotes, so that a cell of
+// megabytes stays one readable line.
+constexpr std::size_t kQuotedBytes = 40;
+
+std::string QuotedShort(const std::string& text) {
+    if (text.size() <= kQuotedBytes) return "\"" + text + "\"";
+    std::size_t cut = kQuotedBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return "\"" + text.substr(0, cut) + "…\", " + std::to_string(text.size()) + " bytes";
+}
+
+}  // namespace
+
 std::string CsvNote::Format() const {
     std::string out;
     if (row > 0) out += "row " + std::to_string(row);
     if (!column.empty()) {
-        out += (out.empty() ? "" : ", ") + std::string(setting ? "setting \"" : "column \"") + column + "\"";
+        out +=
+            (out.empty() ? "" : ", ") + std::string(setting ? "setting " : "column ") + QuotedShort(column);
     }
-    if (!text.empty()) out += " (\"" + text + "\")";
-    return out + (out.empty() ? "" : ": ") + message;
+    if (!text.empty()) out += " (" + QuotedShort(text) + ")";
+    // Cells are the file's text: no control character reaches a terminal.
+    return EscapeControls(out + (out.empty() ? "" : ": ") + message);
 }
 
 CsvExport ExportCsv(const EditorSurface& editor, CsvLayout layout) {
@@ -379,8 +397,15 @@ CsvImport ImportCsv(std::string_view text, const CsvImportOptions& options, Docu
         }
         break;
     }
-    if (options.layout == CsvLayout::Exchange) return ImportExchange(read.records, options, doc, editor);
-    return ImportQuorim(read.records, options, doc, editor);
+    CsvImport result = options.layout == CsvLayout::Exchange
+                           ? ImportExchange(read.records, options, doc, editor)
+                           : ImportQuorim(read.records, options, doc, editor);
+    if (result.Ok() && options.into && !options.into->m_bSixteenChannel && doc.m_bSixteenChannel) {
+        EditorModel before;
+        InitialUpdateEditor(*options.into, before);
+        result.droppedChannels = ChannelsDroppedBySixteen(before);
+    }
+    return result;
 }
 
 }  // namespace quorim

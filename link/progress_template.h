@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/dialog_template.h"
-#include "app/translation.h"
+#include "base/dialog_template.h"
+#include "base/translation.h"
 
 namespace quorim {
 

@@ -26,7 +26,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/print_render.h"
 #include "editor/ui/quorim_doc.h"
-#include "image/file_status_text.h"
+#include "files/file_status_text.h"
 #include "link/serial_discovery.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/radio_transfer.h"
@@ -119,6 +119,9 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args, const std::vector<std:
             if (!cmd.usage.empty()) {
                 std::fprintf(stderr, "%s\n", cmd.usage.c_str());
                 m_exitCode = 1;
+            } else if (const std::string refusal = PdfOutputRefusal(cmd.output, cmd.file); !refusal.empty()) {
+                std::fprintf(stderr, "%s\n", refusal.c_str());
+                m_exitCode = 2;
             } else {
                 m_exitCode = PrintDocumentToPdf(cmd.file, cmd.output) ? 0 : 1;
             }
@@ -244,12 +247,16 @@ bool CQuorim_CHApp::AnyTransferRunning() const {
     return CRadioTransfer::AnyRunning();
 }
 
+bool CQuorim_CHApp::TransferRunning(const CQuorim_CHView* view) const {
+    const auto* transfer = view->findChild<CRadioTransfer*>(QString(), Qt::FindDirectChildrenOnly);
+    return transfer && transfer->IsRunning();
+}
+
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     auto* view = new CQuorim_CHView(doc, this);
     // The view owns its transfer and its tuning; they meet only here.
     auto* transfer = new CRadioTransfer(view, view->Grid(), doc->Editor());
     connect(view, &CQuorim_CHView::TransferCommand, transfer, &CRadioTransfer::Open);
-    connect(transfer, &CRadioTransfer::Started, view, &CQuorim_CHView::OnTransferStarted);
     connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
     connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
     connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
@@ -258,7 +265,7 @@ CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     connect(view, &CQuorim_CHView::OnlineTuning, tuning, &COnlineTuning::Run);
     if (m_pMainWnd) {
         connect(view, &CQuorim_CHView::MessageText, m_pMainWnd, &CMainFrame::SetMessageText);
-        connect(view, &CQuorim_CHView::TransferResult, m_pMainWnd, &CMainFrame::SetTransferResult);
+        connect(view, &CQuorim_CHView::TransferResultText, m_pMainWnd, &CMainFrame::SetTransferResult);
         connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::OnTransferRunning);
     }
     return view;
@@ -311,8 +318,12 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
     }
     doc->SetPathName(canonical);
     doc->SetModifiedFlag(false);
+    doc->SetDoubt(status.doubt);
     AddToRecentFileList(canonical);
     CreateFrame(view);
+    if (status.doubt != ImageDoubt::None) {
+        AfxMessageBox(m_pMainWnd, Raw(ImageDoubtText(Utf8(canonical), status.doubt, WindowTexts())));
+    }
     return doc;
 }
 
@@ -338,6 +349,9 @@ bool CQuorim_CHApp::PrintDocumentToPdf(const std::string& path, const std::strin
     if (!status.Ok()) {
         std::fprintf(stderr, "%s\n", status.Message().c_str());
         return false;
+    }
+    if (status.doubt != ImageDoubt::None) {
+        std::fprintf(stderr, "warning: %s\n", status.DoubtMessage().c_str());
     }
     doc.InitialUpdate();
     std::string error;
@@ -425,6 +439,7 @@ bool CQuorim_CHApp::DoSave(CQuorim_CHDoc* doc, const QString& path) {
     }
     doc->SetPathName(CanonicalPath(path));
     doc->SetModifiedFlag(false);
+    doc->SetDoubt(ImageDoubt::None);  // the file is now an image this program wrote
     AddToRecentFileList(doc->PathName());
     return true;
 }

@@ -10,7 +10,7 @@
 #include "app/port_selection.h"
 #include "app/recent_files.h"
 #include "app/tone_table.h"
-#include "app/translation.h"
+#include "base/translation.h"
 #include "editor/ui/view_host.h"
 
 class QPrinter;
@@ -55,6 +55,7 @@ public:
     // The printer that Print Setup configures and printing will use.
     QPrinter* Printer() override;
     bool AnyTransferRunning() const override;
+    bool TransferRunning(const CQuorim_CHView* view) const override;
 
     // Application commands (ports, New, Open, Print Setup, About, recent
     // files); false for ids it does not know.

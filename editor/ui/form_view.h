@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_template.h"
+#include "base/dialog_template.h"
 #include "editor/channel_edit.h"
 #include "editor/editor_model.h"
 #include "editor/ui/view_host.h"
@@ -115,14 +115,14 @@ public:
     // (WM_RADIO_TRANSFER): one whole read or write, in m_nDirection, of the
     // document's data on the port chosen now.
     void OnRadioTransfer();
-    // The transfer's reports: the start button was pressed; a run began or
-    // ended; the engine left the data as `work`.
-    void OnTransferStarted();
+    // The transfer's reports: a run began or ended; the engine left the data
+    // as `work`.
     void OnTransferRunning(bool running);
-    void OnTransferred(TransferDirection direction, TransferOutcome outcome, const DocumentData& work);
-    // From the start button to the end of the transfer. Meanwhile Read, Write
-    // and model changes are refused and the view's window does not close.
-    bool IsTransferRunning() const { return m_bTransferRunning; }
+    void OnTransferred(const TransferResult& result, const DocumentData& work);
+    // From the start button to the end of the transfer, as the host tells.
+    // Meanwhile Read, Write and model changes are refused and the view's
+    // window does not close.
+    bool IsTransferRunning() const { return m_host && m_host->TransferRunning(this); }
     // 0: read from the radio, 1: write to it; set by the two commands.
     int Direction() const { return static_cast<int>(m_nDirection); }
     // The port of the last transfer, copied from the host at its start.
@@ -193,7 +193,7 @@ signals:
     // Text for the first pane of the main frame's status bar.
     void MessageText(const QString& text);
     // A transfer's result for the status bar: "读频完成：…".
-    void TransferResult(const QString& text);
+    void TransferResultText(const QString& text);
     // Read or Write: the progress window opens for `direction`.
     void TransferCommand(TransferDirection direction);
     // The start button's transfer, to run now over `data`.
@@ -262,7 +262,6 @@ private:
 
     std::string m_strPortName;
     TransferDirection m_nDirection = TransferDirection::Read;
-    bool m_bTransferRunning = false;
     // The model lists of the document's views, disabled while a run lasts.
     QList<QPointer<QComboBox>> m_lockedModelLists;
 };

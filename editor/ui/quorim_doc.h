@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "editor/channel_edit.h"
+#include "files/szt_file.h"
 #include "image/memory_image.h"
 
 class QUndoStack;
@@ -54,6 +55,11 @@ public:
     QString Title() const { return m_title; }
     void SetTitle(const QString& title);
 
+    // Why the file this document was opened from may not be a memory image;
+    // None once the document was saved or read from a radio.
+    ImageDoubt Doubt() const { return m_doubt; }
+    void SetDoubt(ImageDoubt doubt) { m_doubt = doubt; }
+
     bool IsModified() const { return m_modified; }
     // Edits, reads and model changes mark the document; new, open and save
     // clear the mark (and make the undo history's present step the clean one).
@@ -97,6 +103,7 @@ private:
     QString m_path;
     QString m_title;
     bool m_modified = false;
+    ImageDoubt m_doubt = ImageDoubt::None;
     QList<CQuorim_CHView*> m_views;
     QUndoStack* m_undo;
     // The state the last recorded step left (or the baseline).

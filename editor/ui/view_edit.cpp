@@ -164,7 +164,7 @@ void CQuorim_CHView::SelectChannels(const std::vector<int>& channels) {
 // --- Commands ------------------------------------------------------------------
 
 bool CQuorim_CHView::CanDo(EditCommand command) const {
-    if (!m_pDocument || m_bTransferRunning) {
+    if (!m_pDocument || IsTransferRunning()) {
         return false;
     }
     const std::vector<int> channels = SelectedChannels();

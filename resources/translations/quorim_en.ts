@@ -586,6 +586,30 @@ Copyright (C) the Quorim developers.</translation>
         <translation>No device %1 is connected now.</translation>
     </message>
     <message>
+        <source>%1 是普通文件，不是串口</source>
+        <translation>%1 is a regular file, not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹，不是串口</source>
+        <translation>%1 is a folder, not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 是管道（FIFO），不是串口</source>
+        <translation>%1 is a FIFO, not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 是套接字，不是串口</source>
+        <translation>%1 is a socket, not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 是设备，但不是串口</source>
+        <translation>%1 is a device, but not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 不是串口</source>
+        <translation>%1 is not a serial port.</translation>
+    </message>
+    <message>
         <source>设备…</source>
         <translation>Devices…</translation>
     </message>
@@ -790,12 +814,44 @@ Copyright (C) the Quorim developers.</translation>
         <translation>&quot;%1&quot; is not a radio data file: it holds %2 bytes, a data file holds %3</translation>
     </message>
     <message>
+        <source>“%1”不像对讲机的数据文件：%2</source>
+        <translation>&quot;%1&quot; does not look like a radio data file: %2</translation>
+    </message>
+    <message>
+        <source>“%1”不像对讲机的数据文件：%2。仍要把它写入对讲机吗？</source>
+        <translation>&quot;%1&quot; does not look like a radio data file: %2. Write it to the radio all the same?</translation>
+    </message>
+    <message>
+        <source>它比数据文件的 3216 字节长</source>
+        <translation>it is longer than the 3216 bytes of a data file</translation>
+    </message>
+    <message>
+        <source>它的机型代码（第 3 字节）既不是“7”也不是“8”</source>
+        <translation>its model code (byte 3) is neither &quot;7&quot; nor &quot;8&quot;</translation>
+    </message>
+    <message>
+        <source>它是逗号分隔的文本</source>
+        <translation>it is comma-separated text</translation>
+    </message>
+    <message>
+        <source>它是 PDF 文档</source>
+        <translation>it is a PDF document</translation>
+    </message>
+    <message>
+        <source>它是程序文件</source>
+        <translation>it is a program</translation>
+    </message>
+    <message>
         <source>无法读取文件“%1”</source>
         <translation>Cannot read &quot;%1&quot;</translation>
     </message>
     <message>
         <source>无法保存文件“%1”，原文件未改动</source>
         <translation>Cannot save &quot;%1&quot;; the previous file is unchanged</translation>
+    </message>
+    <message>
+        <source>无法保存文件“%1”</source>
+        <translation>Cannot save &quot;%1&quot;</translation>
     </message>
     <message>
         <source>（%1）</source>

@@ -284,6 +284,15 @@ TEST(ChannelCsv, FileLevelRefusals) {
     }
 }
 
+// A cell of megabytes is quoted shortened, never cut inside a character.
+TEST(ChannelCsv, LongCellsAreQuotedShortened) {
+    std::string chinese = "ab";
+    for (int i = 0; i < 20; ++i) chinese += "频";
+    const CsvNote note{2, chinese, false, std::string(16u << 20, '9'), "not a frequency"};
+    EXPECT_EQ(note.Format(), "row 2, column \"ab" + chinese.substr(2, 36) + "…\", 62 bytes (\"" +
+                                 std::string(40, '9') + "…\", 16777216 bytes): not a frequency");
+}
+
 TEST(ChannelCsv, ModelComesFromTheFileAndMayChangeTheStartingDocument) {
     // Channel 150 fits once the file names the 199-channel radio.
     const std::string text = Header() + "150,433.00000,,,,\n\n机型,QZ - 199\n";
@@ -312,6 +321,29 @@ TEST(ChannelCsv, ModelComesFromTheFileAndMayChangeTheStartingDocument) {
     ASSERT_EQ(result.warnings.size(), 1u);
     EXPECT_EQ(result.warnings[0].Format(),
               "row 5, setting \"报警音提示\" (\"关闭\"): the QZ - 199 has no such setting: ignored");
+}
+
+TEST(ChannelCsv, NamingQz16IntoA199ChannelFileCountsTheChannelsDropped) {
+    MemoryImage big;
+    big.fill(0xFF);  // every channel empty
+    big[kModelCodeOffset] = kModelCode199;
+    Opened o = Open(big);
+    for (const int ch : {5, 17, 100, 199}) o.editor.SetTextMatrix(ch, kColRxFreq, "145.00000");
+    EncodeImage(o.editor, o.doc);
+    const struct {
+        std::string text;
+        int dropped;
+    } cases[] = {
+        {Header() + "1,145.00000,,,,\n\n机型,QZ - 16\n", 3},  // 17, 100 and 199; channel 5 stays
+        {Header() + "1,145.00000,,,,\n\n机型,QZ - 199\n", 0},
+        {Header() + "1,145.00000,,,,\n", 0},  // no model named: the file's own
+    };
+    for (const auto& c : cases) {
+        DocumentData out;
+        const CsvImport result = Import(c.text, out, &o.doc);
+        ASSERT_TRUE(result.Ok());
+        EXPECT_EQ(result.droppedChannels, c.dropped) << c.text;
+    }
 }
 
 TEST(ChannelCsv, WhatTheGridDropsIsReported) {

@@ -5,12 +5,15 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -103,6 +106,24 @@ inline ProcessResult RunProgram(const std::vector<std::string>& argv,
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return result;
+}
+
+// Type, mode and content (a link's text) of every entry of a folder.
+inline std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        struct stat st {};
+        lstat(e.path().c_str(), &st);
+        std::string content = std::to_string(st.st_mode) + ":";
+        if (S_ISREG(st.st_mode)) {
+            const auto bytes = test::ReadBytes(e.path());
+            content.append(bytes.begin(), bytes.end());
+        } else if (S_ISLNK(st.st_mode)) {
+            content += std::filesystem::read_symlink(e.path()).string();
+        }
+        entries[e.path().filename().string()] = content;
+    }
+    return entries;
 }
 
 // The data folder the tests' reads keep their backups in, never the user's.

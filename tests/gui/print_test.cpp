@@ -38,6 +38,7 @@
 #include "editor/ui/form_view.h"
 #include "gui_test_support.h"
 #include "image/memory_image.h"
+#include "tests/core/test_util.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;
@@ -422,6 +423,38 @@ private slots:
         Run(program, {QStringLiteral("--print-to-pdf"), pdf}, &code, &err);
         QCOMPARE(code, 1);
         QVERIFY2(err.contains(QStringLiteral("--print-to-pdf OUT.pdf FILE.szt")), qPrintable(err));
+    }
+
+    // Swapped or mistaken names never turn a user's file into a PDF: exit 2,
+    // every file as it was. A file that may not be an image prints with a
+    // warning.
+    void printToPdfSwitchRefusesItsInputAndFilesThatAreNoPdf() {
+        const QString program = QStringLiteral(QUORIM_CH_PATH);
+        const QString file = QString::fromStdString(SampleFile(m_dir.path(), "own.szt", false, 0));
+        const QString link = m_dir.filePath(QStringLiteral("own-link.pdf"));
+        const QString notes = m_dir.filePath(QStringLiteral("notes.txt"));
+        QVERIFY(QFile::link(file, link));
+        test::WriteText(notes.toStdString(), "my notes");
+        const auto before = test::ReadText(file.toStdString());
+        int code = -1;
+        QString err;
+        for (const QString& out : {file, link, notes}) {
+            Run(program, {QStringLiteral("--print-to-pdf"), out, file}, &code, &err);
+            QCOMPARE(code, 2);
+            QVERIFY2(
+                err.contains(QStringLiteral("is the input")) || err.contains(QStringLiteral("is not a PDF")),
+                qPrintable(err));
+        }
+        QCOMPARE(test::ReadText(file.toStdString()), before);
+        QCOMPARE(test::ReadText(notes.toStdString()), std::string("my notes"));
+
+        const QString csv = m_dir.filePath(QStringLiteral("list.csv"));
+        test::WriteText(csv.toStdString(), "Location,Name,Frequency\n" + std::string(4000, ' '));
+        Run(program, {QStringLiteral("--print-to-pdf"), PdfPath("csv.pdf"), csv}, &code, &err);
+        QCOMPARE(code, 0);
+        QVERIFY2(
+            err.contains(QStringLiteral("does not look like a radio's memory image: it is comma-separated")),
+            qPrintable(err));
     }
 
     // The batch print writes the PDF by a safe replace: names that are not

@@ -24,9 +24,9 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "files/read_backup.h"
+#include "files/szt_file.h"
 #include "gui_test_support.h"
-#include "image/read_backup.h"
-#include "image/szt_file.h"
 #include "link/progress_template.h"
 #include "link/ui/progress_dlg.h"
 #include "tests/e2e/e2e_util.h"
@@ -55,6 +55,7 @@ public:
             texts << box->text();
             titles << box->windowTitle();
             buttons << box->standardButtons();
+            defaults << box->standardButton(box->defaultButton());
             const auto answer = m_answers.at(qMin(texts.size() - 1, m_answers.size() - 1));
             if (QAbstractButton* b = box->button(answer)) {
                 b->click();
@@ -67,6 +68,7 @@ public:
     QStringList texts;
     QStringList titles;
     QList<QMessageBox::StandardButtons> buttons;
+    QList<QMessageBox::StandardButton> defaults;
 
 private:
     QList<QMessageBox::StandardButton> m_answers;
@@ -302,6 +304,33 @@ private slots:
         QCOMPARE(LoadImage(memory), original);
     }
 
+    // A file that may not be a memory image is told when it opens, and goes
+    // to a radio only when the user says so: Cancel is the default.
+    void aFileThatIsNoImageIsToldAtOpenAndWrittenOnlyWhenMeant() {
+        const std::string memory = MakeRadioMemory(m_dir, false);
+        VirtualRadio radio({"--memory", memory, "--save", memory});
+        UseRadio(radio);
+        const MemoryImage original = LoadImage(memory);
+        const QString csv = m_dir.filePath(QStringLiteral("list.csv"));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Location,Name,Frequency\n" + QByteArray(4000, ','));
+        file.close();
+        PromptAnswers answers({QMessageBox::Ok, QMessageBox::Cancel});
+        QVERIFY(m_app->OpenDocumentFile(csv));
+        m_view = Frame()->ActiveView();
+        Key(Qt::Key_W);
+        QTRY_COMPARE(answers.texts.size(), 2);
+        QVERIFY2(answers.texts[0].endsWith(U("不像对讲机的数据文件：它是逗号分隔的文本")),
+                 qPrintable(answers.texts[0]));
+        QVERIFY2(answers.texts[1].endsWith(U("它是逗号分隔的文本。仍要把它写入对讲机吗？")),
+                 qPrintable(answers.texts[1]));
+        QCOMPARE(answers.defaults[1], QMessageBox::Cancel);
+        QVERIFY(!Dlg() || !Dlg()->IsWindow());
+        radio.Stop();
+        QCOMPARE(LoadImage(memory), original);
+    }
+
     void cancelBeforeTheStartOpensNoPort() {
         // COM1 names a device that does not exist: opening it would say so.
         qputenv("QUORIM_COM1", QFile::encodeName(m_dir.filePath(QStringLiteral("no-such-device"))));
@@ -483,7 +512,7 @@ private slots:
         QCOMPARE(m_view->Editor().Rows(), 200);
         QVERIFY(!m_view->GetDocument()->Data().m_bSixteenChannel);
         VerifyGridShows(LoadImage(memory));
-        // Target under 50 ms; a generous bound for a shared, loaded machine.
+        // Target one frame (16 ms); a generous bound for a shared, loaded machine.
         QVERIFY2(longest < 100, qPrintable(QStringLiteral("longest gap %1 ms").arg(longest)));
     }
 };

@@ -1,4 +1,4 @@
-#include "image/file_status_text.h"
+#include "files/file_status_text.h"
 
 #include <string_view>
 #include <utility>
@@ -12,6 +12,7 @@ constexpr std::string_view kMsgNotADataFile =
     QUORIM_TR("Quorim", "“%1”不是对讲机数据文件：它有 %2 字节，数据文件有 %3 字节");
 constexpr std::string_view kMsgCannotReadFile = QUORIM_TR("Quorim", "无法读取文件“%1”");
 constexpr std::string_view kMsgCannotSaveFile = QUORIM_TR("Quorim", "无法保存文件“%1”，原文件未改动");
+constexpr std::string_view kMsgCannotSaveNew = QUORIM_TR("Quorim", "无法保存文件“%1”");
 constexpr std::string_view kMsgReason = QUORIM_TR("Quorim", "（%1）");
 constexpr std::string_view kMsgNotAFile = QUORIM_TR("Quorim", "“%1”不是普通文件，未作改动");
 constexpr std::string_view kMsgReadOnly = QUORIM_TR("Quorim", "“%1”是只读文件，未作改动");
@@ -21,6 +22,18 @@ constexpr std::string_view kMsgBackupNotStored =
     QUORIM_TR("Quorim", "已读出对讲机数据，但备份无法保存到“%1”（%2）");
 constexpr std::string_view kMsgBackupNotPruned =
     QUORIM_TR("Quorim", "对讲机数据已备份到“%1”，但旧的备份无法删除（%2）");
+
+constexpr std::string_view kMsgImageDoubt = QUORIM_TR("Quorim", "“%1”不像对讲机的数据文件：%2");
+constexpr std::string_view kAskWriteDoubtful =
+    QUORIM_TR("Quorim", "“%1”不像对讲机的数据文件：%2。仍要把它写入对讲机吗？");
+constexpr std::string_view kDoubtReasons[] = {
+    "",
+    QUORIM_TR("Quorim", "它比数据文件的 3216 字节长"),
+    QUORIM_TR("Quorim", "它的机型代码（第 3 字节）既不是“7”也不是“8”"),
+    QUORIM_TR("Quorim", "它是逗号分隔的文本"),
+    QUORIM_TR("Quorim", "它是 PDF 文档"),
+    QUORIM_TR("Quorim", "它是程序文件"),
+};
 
 // The file layer's own reasons, in the program's language; any other reason
 // is the system's and stays as it was given.
@@ -50,7 +63,8 @@ std::string FileStatusText(const FileStatus& status, const TextTranslator& texts
             text = TranslateWithArgs(texts, kMsgCannotReadFile, {status.path});
             break;
         case FileError::WriteFailed:
-            text = TranslateWithArgs(texts, kMsgCannotSaveFile, {status.path});
+            text = TranslateWithArgs(texts, status.noPrevious ? kMsgCannotSaveNew : kMsgCannotSaveFile,
+                                     {status.path});
             break;
         case FileError::NotAFile:
             text = TranslateWithArgs(texts, kMsgNotAFile, {status.path});
@@ -69,6 +83,15 @@ std::string FileStatusText(const FileStatus& status, const TextTranslator& texts
         text += TranslateWithArgs(texts, kMsgReason, {reason});
     }
     return text;
+}
+
+std::string ImageDoubtText(const std::string& path, ImageDoubt doubt, const TextTranslator& texts,
+                           bool asking) {
+    if (doubt == ImageDoubt::None) {
+        return {};
+    }
+    const std::string reason = texts.Translate("Quorim", kDoubtReasons[static_cast<int>(doubt)]);
+    return TranslateWithArgs(texts, asking ? kAskWriteDoubtful : kMsgImageDoubt, {path, reason});
 }
 
 std::string ReadBackupWarningText(const ReadBackupResult& result, const TextTranslator& texts) {
