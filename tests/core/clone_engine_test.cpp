@@ -498,7 +498,7 @@ TEST(CloneCancel, AStoppedReadCancelsAtOnceAtEachStep) {
             return Transfer{0, PortError::Stopped};
         };
         const DocumentData before = rig.doc;
-        EXPECT_EQ(rig.Run(), TransferOutcome::Cancelled) << c.name;
+        EXPECT_EQ(rig.Run(), TransferReason::Cancelled) << c.name;
         EXPECT_EQ(rig.port.Writes().size(), writesBefore) << c.name;
         EXPECT_TRUE(rig.host.messages.empty()) << c.name;
         EXPECT_FALSE(rig.port.IsOpen()) << c.name;
