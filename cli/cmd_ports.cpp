@@ -48,7 +48,8 @@ std::string PortsJsonText() {
     // nlohmann escapes the C0 controls; DEL and the C1 ones are escaped here.
     // A USB descriptor is whatever the device says: bytes that are not UTF-8
     // become U+FFFD rather than ending the listing.
-    return EscapeJsonControls(list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) + "\n";
+    return EscapeJsonControls(list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) +
+           "\n";
 }
 
 int RunPorts(const Args& args) {
