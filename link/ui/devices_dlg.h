@@ -19,6 +19,7 @@ class QThread;
 
 namespace quorim {
 
+class CVirtualRadio;
 class SerialDeviceMonitor;
 
 // "设备…" of the port menu: the serial devices as `quorim ports` lists them,
@@ -30,11 +31,17 @@ class SerialDeviceMonitor;
 // row, or for the port chosen in the port menu when no row is selected, on a
 // thread of its own; the stages appear in a list with ticks as they end, and
 // the fix for the first that fails below it, in `language`.
+//
+// A COM item also takes a typed device path (a built-in port, a
+// pseudo-terminal); one that a QUORIM_COMn variable sets shows that and
+// cannot be changed here. "虚拟对讲机…" starts `radio` (when given) and points
+// a COM item at it, for this run only.
 class CDevicesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage language = UiLanguage::Chinese);
+    CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage language = UiLanguage::Chinese,
+                CVirtualRadio* radio = nullptr);
     ~CDevicesDlg() override;
 
     QTableWidget* Table() const { return m_table; }
@@ -48,15 +55,24 @@ public:
     void SetPortToTest(const std::string& port) { m_portToTest = port; }
     // What the test button does; nothing while a test runs.
     void TestConnection();
+    QPushButton* VirtualRadioButton() const { return m_radioButton; }
+    // Starts the virtual radio with `channels` channels and points COMn at
+    // it; false, with the reason below the stages, when it did not start.
+    bool StartVirtualRadio(int channels, int n);
 
 signals:
     // The user chose another device for a COMn: all four, "" for automatic.
     void AssignmentsChanged(const std::array<std::string, 4>& paths);
     // A test has ended and its stages and fix are shown.
     void ConnectionTested(bool ok);
+    // The virtual radio runs and COMn stands for it (not to be kept).
+    void VirtualRadioStarted(int n);
 
 private:
     void OnAssign(int n);
+    void OnTyped(int n);
+    void OnVirtualRadio();
+    void Assign(int n, const std::string& path);
     void AddStage(const DoctorStageReport& stage);
     void ShowTestResult(const DoctorReport& report);
 
@@ -72,6 +88,8 @@ private:
     QListWidget* m_stages = nullptr;
     QLabel* m_fix = nullptr;
     QThread* m_test = nullptr;
+    CVirtualRadio* m_radio = nullptr;
+    QPushButton* m_radioButton = nullptr;
 };
 
 }  // namespace quorim
