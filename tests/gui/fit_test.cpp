@@ -170,7 +170,25 @@ private slots:
         QCOMPARE(band->pos(), bandAt);
         QVERIFY(grid->width() > gridAtDefault.width());
 
-        Frame()->ActiveChild()->showNormal();
+        // A new document beside a maximised one comes maximised, laid out
+        // for that size.
+        CChildFrame* first = Frame()->ActiveChild();
+        const int maximisedWidth = grid->width();
+        m_app->OnCmdMsg(ID_FILE_NEW);
+        CChildFrame* second = Frame()->ActiveChild();
+        QVERIFY(second != first);
+        QTRY_VERIFY(second->isMaximized());
+        QTRY_COMPARE(second->size(), Frame()->MdiClient()->viewport()->size());
+        QTRY_COMPARE(View()->Grid()->width(), maximisedWidth);
+        QCOMPARE(View()->Grid()->pos(), gridAtDefault.topLeft());
+        QCOMPARE(View()->Combo(SettingsList::Band)->pos(), bandAt);
+        if (qEnvironmentVariableIsSet("QUORIM_SHOTS")) {
+            Frame()->grab().save(QStringLiteral("/tmp/i31-maximised-new.png"));
+        }
+        second->close();
+        Frame()->MdiClient()->setActiveSubWindow(first);
+
+        first->showNormal();
         QTRY_COMPARE(grid->geometry(), gridAtDefault);
         QCOMPARE(RowsShown(grid), rowsAtDefault);
     }
