@@ -69,8 +69,7 @@ int RunPorts(const Args& args) {
         }
     }
     const std::string text =
-        json ? PortsJsonText()
-             : PortsListing(ListedDevices(), ResolveComPorts(SystemPortNameSources()));
+        json ? PortsJsonText() : PortsListing(ListedDevices(), ResolveComPorts(SystemPortNameSources()));
     return WriteOutput(text) ? kExitOk : kExitFailed;
 }
 

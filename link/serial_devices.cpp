@@ -127,8 +127,9 @@ const SerialDevice* FindDevice(const std::vector<SerialDevice>& devices, const s
     return nullptr;
 }
 
-std::vector<SerialDevice> WithNamedPorts(std::vector<SerialDevice> devices, const PortNameSources& sources,
-                                         const std::function<std::optional<SerialDevice>(const std::string&)>& probe) {
+std::vector<SerialDevice> WithNamedPorts(
+    std::vector<SerialDevice> devices, const PortNameSources& sources,
+    const std::function<std::optional<SerialDevice>(const std::string&)>& probe) {
     for (int n = 1; n <= 4; ++n) {
         const std::string variable = "QUORIM_COM" + std::to_string(n);
         std::optional<std::string> path = sources.getEnv ? sources.getEnv(variable) : std::nullopt;

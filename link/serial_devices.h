@@ -63,8 +63,9 @@ const SerialDevice* FindDevice(const std::vector<SerialDevice>& devices, const s
 // QUORIM_COMn (listed even when nothing is there, so the override shows) and
 // a path assigned to a COM item, when `probe` finds it. `probe` gives the
 // device at a path with its access, or nothing when the path names nothing.
-std::vector<SerialDevice> WithNamedPorts(std::vector<SerialDevice> devices, const PortNameSources& sources,
-                                         const std::function<std::optional<SerialDevice>(const std::string&)>& probe);
+std::vector<SerialDevice> WithNamedPorts(
+    std::vector<SerialDevice> devices, const PortNameSources& sources,
+    const std::function<std::optional<SerialDevice>(const std::string&)>& probe);
 
 // What a text typed for a COM item assigns: "" (automatic) for a blank text,
 // the path without surrounding blanks, or nothing for a text that is itself
@@ -99,7 +100,8 @@ inline constexpr const char* kSetByEnvironmentTip =
     QUORIM_TR("Quorim", "环境变量 %1 指定了这个端口的设备；要在这里选择，请去掉这个变量后重新启动程序");
 inline constexpr const char* kTypePathTip =
     QUORIM_TR("Quorim", "选择一个设备，或输入设备路径（例如 /dev/ttyS0、/dev/pts/3）后按回车");
-inline constexpr const char* kTypedPortName = QUORIM_TR("Quorim", "“%1”是端口名，请输入设备路径，例如 /dev/ttyS0");
+inline constexpr const char* kTypedPortName =
+    QUORIM_TR("Quorim", "“%1”是端口名，请输入设备路径，例如 /dev/ttyS0");
 
 // The virtual radio the Devices dialog starts: quorim-radio beside the
 // program, on a pseudo-terminal it prints first.

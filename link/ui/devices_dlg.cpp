@@ -266,9 +266,9 @@ bool CDevicesDlg::StartVirtualRadio(int channels, int n) {
     paths[static_cast<std::size_t>(n) - 1] = Utf8(path);
     SetComAssignments(paths);
     Refresh();
-    m_fix->setText(Q(kVirtualRadioRunning)
-                       .arg(Raw(channels == 16 ? "QZ - 16" : "QZ - 199"), path,
-                            QStringLiteral("COM%1").arg(n)));
+    m_fix->setText(
+        Q(kVirtualRadioRunning)
+            .arg(Raw(channels == 16 ? "QZ - 16" : "QZ - 199"), path, QStringLiteral("COM%1").arg(n)));
     emit VirtualRadioStarted(n);
     return true;
 }

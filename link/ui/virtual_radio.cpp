@@ -26,7 +26,8 @@ QString FindProgram() {
 
 }  // namespace
 
-CVirtualRadio::CVirtualRadio(QObject* parent, QString program) : QObject(parent), m_program(std::move(program)) {}
+CVirtualRadio::CVirtualRadio(QObject* parent, QString program)
+    : QObject(parent), m_program(std::move(program)) {}
 
 CVirtualRadio::~CVirtualRadio() {
     Stop();
@@ -54,7 +55,7 @@ QString CVirtualRadio::Start(int channels, QString* why) {
     }
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         *why = m_process->error() == QProcess::FailedToStart ? Q(kVirtualRadioNotFound).arg(program)
-                                                              : m_process->errorString();
+                                                             : m_process->errorString();
         Stop();
         return {};
     }

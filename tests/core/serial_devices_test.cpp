@@ -154,11 +154,12 @@ TEST(SerialDevices, NamedPortsFollowTheSystemsDevices) {
     EXPECT_EQ(devices[3].setBy, "");
     EXPECT_EQ(AccessText(devices[2], ChineseTexts()), "未连接");
     EXPECT_EQ(AccessText(devices[1], ChineseTexts()), "可以打开");
-    EXPECT_EQ(PortsListing(devices, ResolveComPorts(sources)),
-              "COM2  /dev/ttyUSB0  1a86:7523 QinHeng CH340 serial converter  (by-id: /dev/serial/by-id/usb-a)\n"
-              "COM1  /dev/pts/4    set by QUORIM_COM1\n"
-              "COM3  /dev/pts/99   set by QUORIM_COM3, nothing there\n"
-              "COM4  /dev/pts/5\n");
+    EXPECT_EQ(
+        PortsListing(devices, ResolveComPorts(sources)),
+        "COM2  /dev/ttyUSB0  1a86:7523 QinHeng CH340 serial converter  (by-id: /dev/serial/by-id/usb-a)\n"
+        "COM1  /dev/pts/4    set by QUORIM_COM1\n"
+        "COM3  /dev/pts/99   set by QUORIM_COM3, nothing there\n"
+        "COM4  /dev/pts/5\n");
 }
 
 TEST(SerialDevices, TypedDevicePath) {
@@ -166,7 +167,7 @@ TEST(SerialDevices, TypedDevicePath) {
         std::string typed;
         std::optional<std::string> path;
     } rows[] = {
-        {"  /dev/pts/3 ", "/dev/pts/3"}, {"", ""},       {"   ", ""}, {"COM2", std::nullopt},
+        {"  /dev/pts/3 ", "/dev/pts/3"}, {"", ""},         {"   ", ""}, {"COM2", std::nullopt},
         {"com4", std::nullopt},          {"COM5", "COM5"},
     };
     for (const auto& row : rows) {

@@ -2,8 +2,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,8 +20,8 @@
 #include "link/port_names.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/virtual_radio.h"
-#include "ui/ui_text.h"
 #include "tests/e2e/e2e_util.h"
+#include "ui/ui_text.h"
 
 using namespace quorim;
 

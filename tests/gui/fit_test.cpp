@@ -11,6 +11,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/mdi_client_wnd.h"
 #include "app/ui/quorim_app.h"
+#include "editor/cell_rules.h"
+#include "editor/channel_edit.h"
 #include "editor/form_template.h"
 #include "editor/settings_lists.h"
 #include "editor/ui/flex_grid.h"
@@ -268,6 +271,49 @@ private slots:
         });
         Frame()->OnCommand(ID_ONLINE_TUNING);
         QVERIFY(opened);
+    }
+
+    // The guide names menus, buttons and messages exactly as the windows
+    // show them, in each language.
+    void theGuideNamesWhatTheWindowsShow_data() { everyWindowFitsItsTexts_data(); }
+    void theGuideNamesWhatTheWindowsShow() {
+        QFETCH(int, language);
+        Start(static_cast<UiLanguage>(language));
+        const bool english = static_cast<UiLanguage>(language) == UiLanguage::English;
+        QFile file(QStringLiteral(QUORIM_SOURCE_DIR "/resources/help/") +
+                   (english ? QStringLiteral("quorim_en.html") : QStringLiteral("quorim_zh.html")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll()).simplified();
+        QStringList shown;
+        const std::vector<int> items{ID_READ_RADIO,         ID_WRITE_RADIO,      ID_ONLINE_TUNING,
+                                     ID_EDIT_CHANNEL,       ID_PORT_DEVICES,     ID_FILE_PRINT,
+                                     ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_SAVE,
+                                     ID_FILE_SAVE_AS,       ID_HELP_FINDER};
+        for (const MenuItem& popup : Menu129()) {
+            if (popup.children.front().id == ID_READ_RADIO || popup.children.front().id == ID_PORT_COM1 ||
+                popup.children.front().id == ID_FILE_NEW || popup.children.front().id == ID_HELP_FINDER) {
+                shown << Q(popup.text);
+            }
+            for (const MenuItem& item : popup.children) {
+                if (std::find(items.begin(), items.end(), item.id) != items.end()) {
+                    shown << Q(item.text);
+                }
+            }
+        }
+        for (const std::string_view text : {kCmdUndo, kCmdRedo, kCmdCut, kCmdCopy, kCmdPaste, kCmdClear,
+                                            kCmdInsertChannel, kCmdDeleteChannels, kCmdMoveUp, kCmdMoveDown,
+                                            kCmdSelectAll, kMsgFrequencyRange, kMsgFrequencyStep}) {
+            shown << Q(text);
+        }
+        for (const char* text : {kDevicesTitle, kAssignLabel, kAutomatic, kTestConnection,
+                                 kVirtualRadioButton, kVirtualRadioStart}) {
+            shown << Q(text);
+        }
+        shown << QStringLiteral("Ctrl+Insert") << QStringLiteral("Alt+");
+        for (QString text : shown) {
+            text.remove(QLatin1Char('&'));
+            QVERIFY2(html.contains(text.toHtmlEscaped()), qPrintable(text));
+        }
     }
 
     // The guide's look-ups: where it may be, the section of a control, a

@@ -11,7 +11,6 @@
 #include <QGraphicsView>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
-#include <QToolBar>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -22,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
