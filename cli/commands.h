@@ -26,6 +26,7 @@ int RunWrite(const Args& args);
 int RunTune(const Args& args);
 int RunPorts(const Args& args);
 int RunDoctor(const Args& args);
+int RunRestore(const Args& args);
 
 // What `quorim ports --json` prints.
 std::string PortsJsonText();

@@ -9,6 +9,7 @@
 #include "link/doctor.h"
 #include "link/serial_devices.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -36,6 +37,11 @@ class SerialDeviceMonitor;
 // pseudo-terminal); one that a QUORIM_COMn variable sets shows that and
 // cannot be changed here. "虚拟对讲机…" starts `radio` (when given) and points
 // a COM item at it, for this run only.
+//
+// "写频前备份对讲机数据" turns on the snapshot before every write of the
+// windows (CRadioTransfer::SetBackUpBeforeWrite; the program remembers it),
+// and "恢复写频前的数据…" opens the list of snapshots (CRestoreDlg) to put one
+// back on the same port a test would use.
 class CDevicesDlg : public QDialog {
     Q_OBJECT
 
@@ -49,6 +55,8 @@ public:
     QPushButton* TestButton() const { return m_testButton; }
     QListWidget* StageList() const { return m_stages; }
     QLabel* FixLabel() const { return m_fix; }
+    QCheckBox* BackUpBox() const { return m_backUp; }
+    QPushButton* RestoreButton() const { return m_restoreButton; }
     // Lists the devices anew.
     void Refresh();
     // The port tested when no row is selected ("COM1" at first).
@@ -59,6 +67,8 @@ public:
     // Starts the virtual radio with `channels` channels and points COMn at
     // it; false, with the reason below the stages, when it did not start.
     bool StartVirtualRadio(int channels, int n);
+    // What the restore button does: the list of snapshots, window-modal.
+    void OpenRestore();
 
 signals:
     // The user chose another device for a COMn: all four, "" for automatic.
@@ -67,6 +77,8 @@ signals:
     void ConnectionTested(bool ok);
     // The virtual radio runs and COMn stands for it (not to be kept).
     void VirtualRadioStarted(int n);
+    // "写频前备份对讲机数据" was turned on or off.
+    void BackUpBeforeWriteChanged(bool on);
 
 private:
     void OnAssign(int n);
@@ -75,6 +87,8 @@ private:
     void Assign(int n, const std::string& path);
     void AddStage(const DoctorStageReport& stage);
     void ShowTestResult(const DoctorReport& report);
+    // The device of the selected row, else the port chosen in the port menu.
+    std::string ChosenPort() const;
 
     SerialDeviceSource& m_source;
     std::vector<SerialDevice> m_devices;
@@ -87,6 +101,8 @@ private:
     QPushButton* m_testButton = nullptr;
     QListWidget* m_stages = nullptr;
     QLabel* m_fix = nullptr;
+    QCheckBox* m_backUp = nullptr;
+    QPushButton* m_restoreButton = nullptr;
     QThread* m_test = nullptr;
     CVirtualRadio* m_radio = nullptr;
     QPushButton* m_radioButton = nullptr;
