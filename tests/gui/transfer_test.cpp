@@ -329,11 +329,12 @@ private slots:
             QCOMPARE(answers.texts.size(), 1);
             QVERIFY2(answers.texts[0].startsWith(U("未写入对讲机：写频前未能保存它的数据（")),
                      qPrintable(answers.texts[0]));
-            QVERIFY(!Frame()->MessageText().startsWith(U("写频完成")));
+            QVERIFY(!Frame()->TransferResultText().startsWith(U("写频完成")));
         }
         Key(Qt::Key_W);
         StartAndWait(20000);
-        QVERIFY(Frame()->MessageText().startsWith(U("写频完成")));
+        // The result pane: a hover hint may have taken the message pane.
+        QVERIFY2(Frame()->TransferResultText().startsWith(U("写频完成")), qPrintable(Frame()->MessageText()));
 
         CRestoreDlg dlg(ReadBackupFolder(), "COM1", Frame());
         CRadioTransfer::SetBackUpBeforeWrite(false);
