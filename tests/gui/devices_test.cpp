@@ -22,8 +22,8 @@
 #include "app/ui/quorim_app.h"
 #include "link/port_names.h"
 #include "link/ui/devices_dlg.h"
-#include "link/ui/virtual_radio.h"
 #include "link/ui/radio_transfer.h"
+#include "link/ui/virtual_radio.h"
 #include "tests/e2e/e2e_util.h"
 #include "ui/ui_text.h"
 
