@@ -22,6 +22,7 @@
 #include "link/serial_discovery.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/progress_dlg.h"
+#include "link/ui/virtual_radio.h"
 #include "tests/e2e/e2e_util.h"
 #include "ui/help_window.h"
 
@@ -80,7 +81,8 @@ private slots:
 
         {
             UdevSerialDevices devices;
-            CDevicesDlg dlg(devices, frame, english ? UiLanguage::English : UiLanguage::Chinese);
+            CVirtualRadio unused(nullptr);  // for its button
+            CDevicesDlg dlg(devices, frame, english ? UiLanguage::English : UiLanguage::Chinese, &unused);
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             QVERIFY(dlg.Table()->rowCount() > 0);  // at least what QUORIM_COM1 names
