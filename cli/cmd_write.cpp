@@ -12,6 +12,7 @@ int RunWrite(const Args& args) {
     std::string file;
     WriteOptions options;
     bool repeat = false;
+    bool check = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -25,6 +26,8 @@ int RunWrite(const Args& args) {
             options.verify = true;
         } else if (a == "--repeat") {
             repeat = true;
+        } else if (a == "--check") {
+            check = true;
         } else if (!a.empty() && a[0] != '-' && file.empty()) {
             file = a;
         } else {
@@ -40,6 +43,11 @@ int RunWrite(const Args& args) {
     const FileStatus status = OpenDocument(file, source.doc, source.editor);
     if (!status.Ok()) {
         std::cerr << "quorim: " << status.Message() << "\n";
+        return kExitFailed;
+    }
+    // --check: nothing goes to a radio while the table has findings.
+    if (check && PrintFindings(source.editor) != kExitOk) {
+        std::cerr << "quorim: nothing written: the channels have findings (see quorim check)\n";
         return kExitFailed;
     }
     if (ports.size() > 1 || repeat) {

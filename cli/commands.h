@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor_surface.h"
+
 namespace quorim::cli {
 
 // Exit statuses of every command.
@@ -23,6 +25,12 @@ int RunRead(const Args& args);
 int RunWrite(const Args& args);
 int RunTune(const Args& args);
 int RunPorts(const Args& args);
+int RunEdit(const Args& args);
+int RunCheck(const Args& args);
+
+// The findings of `quorim check` on stdout, one a line; kExitOk when there
+// are none, else kExitFailed.
+int PrintFindings(const EditorSurface& editor);
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});

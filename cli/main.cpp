@@ -13,7 +13,11 @@ namespace {
 
 const std::map<std::string, std::string>& UsageLines() {
     static const std::map<std::string, std::string> lines = {
+        {"check", "quorim check FILE.szt"},
         {"diff", "quorim diff A.szt B.szt"},
+        {"edit",
+         "quorim edit FILE.szt --channels LIST KEY=VALUE... [--out FILE.szt]\n"
+         "             (LIST: 1-16, 3,5,9-12 or all; KEY: rx, tx, rx_tone, tx_tone, inhibit)"},
         {"export", "quorim export FILE.szt [--out FILE.csv] [--format quorim|exchange]"},
         {"import",
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
@@ -28,7 +32,7 @@ const std::map<std::string, std::string>& UsageLines() {
         {"tune",
          "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
-        {"write", "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat]"},
+        {"write", "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat] [--check]"},
     };
     return lines;
 }
@@ -83,7 +87,7 @@ int OutputIsInput(const std::string& out, const std::string& input) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"diff", RunDiff}, {"export", RunExport}, {"import", RunImport},
+        {"check", RunCheck}, {"diff", RunDiff}, {"edit", RunEdit}, {"export", RunExport}, {"import", RunImport},
         {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},
         {"show", RunShow}, {"tune", RunTune},     {"write", RunWrite},
     };

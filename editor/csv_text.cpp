@@ -49,7 +49,7 @@ std::string_view TrimBlanks(std::string_view text) {
     return TrimAscii(text, " \t");
 }
 
-CsvReadResult ReadCsv(std::string_view text) {
+CsvReadResult ReadCsv(std::string_view text, char separator) {
     CsvReadResult result;
     if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
         text.remove_prefix(kUtf8Bom.size());
@@ -110,11 +110,11 @@ CsvReadResult ReadCsv(std::string_view text) {
                 }
                 field += text[i++];
             }
-            if (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+            if (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
                 return failAt("text after the closing quote of a field");
             }
         } else {
-            while (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+            while (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
                 field += text[i++];
             }
         }
@@ -125,7 +125,7 @@ CsvReadResult ReadCsv(std::string_view text) {
             endRecord();
             break;
         }
-        if (text[i] == ',') {
+        if (text[i] == separator) {
             ++i;
             continue;
         }

@@ -31,7 +31,8 @@ struct CsvReadResult {
 // quote and the next separator, bytes that are not UTF-8, a NUL byte and
 // more than kCsvMaxFields fields in all are errors.
 inline constexpr std::size_t kCsvMaxFields = 65536;
-CsvReadResult ReadCsv(std::string_view text);
+// `separator`: ',' or another byte that separates the fields (';', TAB).
+CsvReadResult ReadCsv(std::string_view text, char separator = ',');
 
 // One record with CRLF at its end. A field is quoted when it holds a comma, a
 // quote, a line break, or blanks at either end (which spreadsheets would
