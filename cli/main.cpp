@@ -32,7 +32,8 @@ const std::map<std::string, std::string>& UsageLines() {
         {"tune",
          "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
-        {"write", "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat] [--check]"},
+        {"write",
+         "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat] [--check]"},
     };
     return lines;
 }
@@ -87,9 +88,9 @@ int OutputIsInput(const std::string& out, const std::string& input) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"check", RunCheck}, {"diff", RunDiff}, {"edit", RunEdit}, {"export", RunExport}, {"import", RunImport},
-        {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},
-        {"show", RunShow}, {"tune", RunTune},     {"write", RunWrite},
+        {"check", RunCheck},   {"diff", RunDiff}, {"edit", RunEdit},   {"export", RunExport},
+        {"import", RunImport}, {"new", RunNew},   {"ports", RunPorts}, {"read", RunRead},
+        {"show", RunShow},     {"tune", RunTune}, {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {

@@ -105,8 +105,8 @@ EditResult FillSeries(EditorSurface& editor, std::vector<int> channels, int col,
     }
     return OnCopy(editor, channels, [&](EditorSurface& work, EditResult& result) {
         if (!first.message.empty() || first.text.empty()) {
-            result.refusals.push_back(
-                {channels.front(), col, std::string(start), first.message.empty() ? kMsgFrequencyRange : first.message});
+            result.refusals.push_back({channels.front(), col, std::string(start),
+                                       first.message.empty() ? kMsgFrequencyRange : first.message});
             return;
         }
         if (!stepOk) {
@@ -116,7 +116,8 @@ EditResult FillSeries(EditorSurface& editor, std::vector<int> channels, int col,
         const std::int64_t step = *fine / 100;
         for (std::size_t i = 0; i < channels.size(); ++i) {
             const std::int64_t count = first.count + step * static_cast<std::int64_t>(i);
-            const std::string text = count < 0 ? "-" + FixedDecimalText(-count, 5) : FixedDecimalText(count, 5);
+            const std::string text =
+                count < 0 ? "-" + FixedDecimalText(-count, 5) : FixedDecimalText(count, 5);
             TypeValue(work, channels[i], col, text, result);
         }
     });

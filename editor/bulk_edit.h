@@ -19,7 +19,8 @@ namespace quorim {
 inline constexpr std::string_view kCmdSetCells = QUORIM_TR("Quorim", "设置…");
 inline constexpr std::string_view kCmdFillDown = QUORIM_TR("Quorim", "向下填充");
 inline constexpr std::string_view kCmdFillSeries = QUORIM_TR("Quorim", "递增填充");
-inline constexpr std::string_view kMsgBulkRefused = QUORIM_TR("Quorim", "以下数据不符合要求，没有修改任何数据：");
+inline constexpr std::string_view kMsgBulkRefused =
+    QUORIM_TR("Quorim", "以下数据不符合要求，没有修改任何数据：");
 // A signalling or inhibit value for a channel without a frequency, which the
 // grid would not keep.
 inline constexpr std::string_view kMsgChannelEmpty = QUORIM_TR("Quorim", "该信道没有频率");

@@ -55,12 +55,14 @@ std::vector<ChannelFinding> CheckChannels(const EditorSurface& editor) {
         for (const int col : {kColRxFreq, kColTxFreq}) {
             const std::optional<long long> f = Frequency(editor, ch, col);
             if (!f) continue;
-            if (band && (*f < band->low || *f > band->high)) out.push_back({FindingKind::OutsideBand, ch, col, 0});
+            if (band && (*f < band->low || *f > band->high))
+                out.push_back({FindingKind::OutsideBand, ch, col, 0});
             if (*f % 500 != 0 && *f % 625 != 0) out.push_back({FindingKind::OffStep, ch, col, 0});
         }
         if (!hasRx && !hasTx) continue;
         std::array<std::string, 5> cells;
-        for (int col = kColRxFreq; col <= kColInhibit; ++col) cells[col - kColRxFreq] = editor.TextMatrix(ch, col);
+        for (int col = kColRxFreq; col <= kColInhibit; ++col)
+            cells[col - kColRxFreq] = editor.TextMatrix(ch, col);
         const auto [it, fresh] = seen.emplace(cells, ch);
         if (!fresh) out.push_back({FindingKind::SameAsChannel, ch, kColRxFreq, it->second});
     }
