@@ -21,6 +21,9 @@ inline constexpr std::string_view kCmdFillDown = QUORIM_TR("Quorim", "向下填�
 inline constexpr std::string_view kCmdFillSeries = QUORIM_TR("Quorim", "递增填充");
 inline constexpr std::string_view kMsgBulkRefused =
     QUORIM_TR("Quorim", "以下数据不符合要求，没有修改任何数据：");
+inline constexpr std::string_view kPromptValue = QUORIM_TR("Quorim", "%1（信道 %2 至 %3）：");
+inline constexpr std::string_view kPromptStart = QUORIM_TR("Quorim", "起始频率（MHz）：");
+inline constexpr std::string_view kPromptStep = QUORIM_TR("Quorim", "步进（kHz，5 或 6.25 的倍数）：");
 // A signalling or inhibit value for a channel without a frequency, which the
 // grid would not keep.
 inline constexpr std::string_view kMsgChannelEmpty = QUORIM_TR("Quorim", "该信道没有频率");
