@@ -33,6 +33,9 @@ foreach(page ${QUORIM_MAN_PAGES})
 endforeach()
 install(FILES ${QUORIM_DOC_DIR}/changelog.gz resources/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quorim)
 install(FILES resources/completion/quorim DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+# The cable adapters: open for the desktop user, left alone by ModemManager.
+# udev reads its rules from /usr/lib/udev/rules.d whatever the library folder.
+install(FILES resources/udev/70-quorim.rules DESTINATION lib/udev/rules.d)
 
 if(TARGET Quorim_CH)
   # The two language names of the programming program share its page.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "image/safe_file.h"
 #include "text/ascii_text.h"
 
 namespace quorim {
@@ -54,6 +55,21 @@ ShellCommand ParseCommandLine(const std::vector<std::string>& args) {
         cmd.kind = ShellCommand::Kind::FilePrint;
     }
     return cmd;
+}
+
+std::string PdfOutputRefusal(const std::string& out, const std::string& input) {
+    if (SameFile(out, input)) {
+        return "the output " + Quoted(out) + " is the input " + Quoted(input) +
+               " itself; nothing was written";
+    }
+    // An empty file holds nothing to lose; what is not a regular file is the
+    // save's to refuse.
+    std::string head;
+    if (ReadRegularFile(out, 5, head).Ok() && !head.empty() && head != "%PDF-") {
+        return Quoted(out) + " is not a PDF; it was left as it is (is the order " +
+               std::string(kPrintToPdfSwitch) + " OUT.pdf FILE.szt?)";
+    }
+    return {};
 }
 
 }  // namespace quorim

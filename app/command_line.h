@@ -28,4 +28,9 @@ struct ShellCommand {
 // args: the arguments after the program's name.
 ShellCommand ParseCommandLine(const std::vector<std::string>& args);
 
+// Why `--print-to-pdf OUT FILE` must not write OUT: OUT is FILE itself
+// (also through a link), or OUT is a file that holds something other than a
+// PDF (arguments swapped). Empty when it may; the caller exits 2.
+std::string PdfOutputRefusal(const std::string& out, const std::string& input);
+
 }  // namespace quorim

@@ -29,7 +29,6 @@ public:
     void StepProgress() override { m_pos = m_pos >= m_high ? 0 : m_pos + 1; }
     int ProgressPos() const override { return m_pos; }
     void CloseProgress() override {}
-    void PumpStep() override {}
     bool CancelRequested() const override { return false; }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons) override {
         std::fprintf(stderr, "%s\n", text.c_str());
@@ -52,7 +51,7 @@ struct Floor {
     int pauses = 0;  // pauses on the critical path
 };
 
-// The floor. Handshake waits: seven pump waits, one per wake-up byte,
+// The floor. Handshake waits: seven cancel waits, one per wake-up byte,
 // one after the ACK and one after the start byte (16) or the 'M' (199).
 Floor FloorOf(bool read, bool ninetyNine, bool paced) {
     const int handshakeWaits = 7 + (ninetyNine ? 7 : 8) + 2;
@@ -123,9 +122,9 @@ int main(int argc, char** argv) {
                     PosixSerialPort port;
                     RealClock clock;
                     const double start = clock.NowMs();
-                    const TransferOutcome outcome = RunRadioTransfer(radio.Path(), doc, port, clock, host);
+                    const TransferResult result = RunRadioTransfer(radio.Path(), doc, port, clock, host);
                     const double ms = clock.NowMs() - start;
-                    if (outcome != TransferOutcome::Succeeded) {
+                    if (!result.Ok()) {
                         std::fprintf(stderr, "transfer failed\n");
                         return 1;
                     }

@@ -31,7 +31,6 @@ public:
     void StepProgress() override { m_pos = m_pos >= m_high ? 0 : m_pos + 1; }
     int ProgressPos() const override { return m_pos; }
     void CloseProgress() override {}
-    void PumpStep() override {}
     bool CancelRequested() const override { return false; }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons) override {
         std::fprintf(stderr, "%s\n", text.c_str());
@@ -70,7 +69,7 @@ int main(int argc, char** argv) {
     const std::string port = argv[2];
     const bool ninetyNine = std::string(argv[3]) == "199";
     const int repeats = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
-    // Two 1 ms pauses a block, plus the handshake's waits: seven pump waits,
+    // Two 1 ms pauses a block, plus the handshake's waits: seven cancel waits,
     // one per wake-up byte, one after the ACK and one after the start byte
     // (16) or the 'M' (199).
     const int blocks = ninetyNine ? kBlocks199 : kWriteBlocks16;
@@ -83,7 +82,7 @@ int main(int argc, char** argv) {
         QuietHost host(ninetyNine ? 200 : 17);
         const auto serial = NewSystemSerialPort();
         const double start = clock.NowMs();
-        if (RunRadioTransfer(port, doc, *serial, clock, host) != TransferOutcome::Succeeded) {
+        if (!RunRadioTransfer(port, doc, *serial, clock, host).Ok()) {
             std::fprintf(stderr, "transfer failed\n");
             return 1;
         }

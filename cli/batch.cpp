@@ -3,7 +3,6 @@
 #include <time.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <thread>
@@ -13,11 +12,13 @@
 #include "cli/platform.h"
 #include "editor/codec.h"
 #include "image/read_backup.h"
+#include "image/safe_file.h"
 #include "image/szt_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -30,18 +31,13 @@ const char* ModelName(bool sixteen) {
     return sixteen ? "QZ - 16" : "QZ - 199";
 }
 
-// The refusal of a radio whose identification names the other model.
-bool IsModelRefusal(const std::string& text, const TextTranslator& texts) {
-    return text == WrongRadioModelMessage(texts, true, false) ||
-           text == WrongRadioModelMessage(texts, false, true);
-}
-
 // A host that can wait for a radio: until one answers, nothing is printed,
 // a Retry/Cancel prompt is answered Cancel and the transfer is cancelled
 // after one wake-up attempt, so that each look opens the port afresh. Once
 // the radio has answered (a write's blocks begin, a read's identification has
 // come) the host is the command line's own. A probe (a read) is cancelled as
-// soon as the radio has answered, after at most its first block.
+// soon as the radio has answered, after at most its first block. A refusal of
+// the other model is told when the transfer has ended (Tell).
 class WaitingHost : public CliLinkHost {
 public:
     WaitingHost(TransferDirection direction, int retries, std::string prefix, bool waiting)
@@ -68,13 +64,13 @@ public:
                                                       : !m_answered && m_attempts >= 1;
     }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        if (IsModelRefusal(text, Texts())) {
-            m_refused = true;
-        } else if (m_waiting && (!m_answered || Direction() == TransferDirection::Read)) {
+        if (m_waiting && (!m_answered || Direction() == TransferDirection::Read)) {
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
         }
         return CliLinkHost::ShowMessage(text, buttons);
     }
+    // A message kept back while waiting, told now as the command line tells.
+    void Tell(const std::string& text) { CliLinkHost::ShowMessage(text, MessageButtons::Ok); }
     // Quiet too while no radio is there: a port that is not there yet is
     // what waiting means.
     void ExplainOpenFailure(const PortResult& result) override {
@@ -83,13 +79,11 @@ public:
         }
     }
 
-    bool Answered() const { return m_answered || m_refused; }
-    bool Refused() const { return m_refused; }
+    bool Answered() const { return m_answered; }
 
 private:
     bool m_waiting;
     bool m_answered = false;
-    bool m_refused = false;
     int m_attempts = 0;
 };
 
@@ -214,21 +208,24 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
         host.Editor() = source.editor;
         const auto serial = NewSystemSerialPort();
         RealClock clock;
-        const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-        report.sixteen = host.GridRows() < 18;
-        if (host.Refused()) {
+        const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+        report.sixteen = result.documentSixteen;
+        report.message = TransferMessage(result, host.Texts());
+        if (result.reason == TransferReason::OtherModel) {
+            if (waitForRadio) {
+                host.Tell(report.message);
+            }
             report.result = RadioResult::Refused;
-            report.message = host.LastMessage();
             return report;
         }
         if (waitForRadio && !host.Answered()) {
             report.result = RadioResult::Absent;
+            report.message.clear();
             return report;
         }
-        if (outcome != TransferOutcome::Succeeded) {
+        if (!result.Ok()) {
             report.result =
-                outcome == TransferOutcome::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
-            report.message = host.LastMessage();
+                result.reason == TransferReason::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
             return report;
         }
     }
@@ -243,7 +240,7 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
     InitialUpdateEditor(back, host.Editor());
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    if (RunRadioTransfer(port, back, *serial, clock, host) != TransferOutcome::Succeeded) {
+    if (!RunRadioTransfer(port, back, *serial, clock, host).Ok()) {
         PrintLine(false, prefix + kMsgVerifyReadFailed);
         report.result = InterruptScope::Interrupted() ? RadioResult::Cancelled : RadioResult::Failed;
         report.message = kMsgVerifyReadFailed;
@@ -327,7 +324,7 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
     // A read can take ten seconds; find out before it whether its result can
     // be kept.
     if (!FolderTakesFiles(outDir)) {
-        std::cerr << "quorim: cannot save into \"" << outDir << "\": it is not a writable folder\n";
+        std::cerr << "quorim: cannot save into " << Quoted(outDir) << ": it is not a writable folder\n";
         return kExitFailed;
     }
     const InterruptScope interrupts;
@@ -339,10 +336,11 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
         DocumentData doc = start.doc;
         const auto serial = NewSystemSerialPort();
         RealClock clock;
-        const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-        if (outcome != TransferOutcome::Succeeded) {
-            return {prefix + (outcome == TransferOutcome::Cancelled ? std::string("cancelled")
-                                                                    : "failed: " + host.LastMessage())};
+        const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+        if (!result.Ok()) {
+            return {prefix + (result.reason == TransferReason::Cancelled
+                                  ? std::string("cancelled")
+                                  : "failed: " + TransferMessage(result, host.Texts()))};
         }
         std::string backupPath;
         if (backup) {
@@ -353,19 +351,19 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                 PrintLine(false, prefix + "quorim: warning: " + kept.warning);
             }
         }
-        const std::filesystem::path base = std::filesystem::path(outDir) / ReadFileName(port, time(nullptr));
-        std::filesystem::path path = base;
-        std::error_code ec;
-        for (int n = 2; std::filesystem::exists(path, ec) && n < 1000; ++n) {
-            path = base;
-            path.replace_filename(base.stem().string() + "-" + std::to_string(n) + ".szt");
-        }
-        const FileStatus saved = SaveSztFile(path.string(), doc.m_image);
+        // Taken exclusively: two ports whose names map to one file name, or
+        // another program in the same second, get the next counter.
+        std::string name = ReadFileName(port, time(nullptr));
+        name.resize(name.size() - 4);  // ".szt"
+        std::string path;
+        const FileStatus saved =
+            CreateNewFile(outDir, name, ".szt", doc.m_image.data(), doc.m_image.size(), path);
         if (!saved.Ok()) {
-            return {prefix + "failed: " + saved.Message() +
-                    (backupPath.empty() ? "" : " (the memory as read is kept in \"" + backupPath + "\")")};
+            return {
+                prefix + "failed: " + saved.Message() +
+                (backupPath.empty() ? "" : " (the memory as read is kept in " + Quoted(backupPath) + ")")};
         }
-        return {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + path.string(), true};
+        return {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + EscapeControls(path), true};
     });
 }
 

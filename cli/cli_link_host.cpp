@@ -114,7 +114,6 @@ void CliLinkHost::ExplainOpenFailure(const PortResult& result) {
 
 void CliLinkHost::Print(const std::string& text) {
     ClearLine();
-    m_lastMessage = text;
     PrintLine(false, m_prefix + text);
 }
 

@@ -43,7 +43,6 @@ public:
     void StepProgress() override;
     int ProgressPos() const override { return m_pos; }
     void CloseProgress() override;
-    void PumpStep() override {}
     bool CancelRequested() const override;
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;
     void ExplainOpenFailure(const PortResult& result) override;
@@ -55,8 +54,6 @@ public:
 
     EditorModel& Editor() { return m_editor; }
     int PromptsAnswered() const { return m_prompts; }
-    // The last message shown, for a summary.
-    const std::string& LastMessage() const { return m_lastMessage; }
 
 protected:
     // A message line, after the prefix.
@@ -69,7 +66,6 @@ private:
     InterruptScope m_interrupts;
     TransferDirection m_direction;
     std::string m_prefix;
-    std::string m_lastMessage;
     int m_retries;
     int m_prompts = 0;
     EditorModel m_editor;

@@ -30,9 +30,8 @@ int RunExport(const Args& args) {
     if (!out.empty() && SameFile(file, out)) return OutputIsInput(out, file);
     DocumentData doc;
     EditorModel editor;
-    const FileStatus status = OpenDocument(file, doc, editor);
-    if (!status.Ok()) {
-        std::cerr << "quorim: " << status.Message() << "\n";
+    FileStatus status;
+    if (!OpenDataFile(file, doc, editor, status)) {
         return kExitFailed;
     }
     const CsvExport csv = ExportCsv(editor, layout);

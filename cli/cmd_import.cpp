@@ -6,6 +6,7 @@
 #include "editor/editor_model.h"
 #include "image/safe_file.h"
 #include "image/szt_file.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -23,6 +24,7 @@ constexpr std::size_t kMaxCsvBytes = 16u << 20;
 int RunImport(const Args& args) {
     std::string file, into, out, modelText;
     CsvLayout layout = CsvLayout::Quorim;
+    bool dropChannels = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--out" && i + 1 < args.size()) {
             out = args[++i];
@@ -32,6 +34,8 @@ int RunImport(const Args& args) {
             modelText = args[++i];
         } else if (args[i] == "--format" && i + 1 < args.size()) {
             if (!ParseCsvLayout(args[++i], layout)) return Usage("import");
+        } else if (args[i] == "--drop-channels") {
+            dropChannels = true;
         } else if (!args[i].empty() && args[i][0] == '-') {
             return Usage("import");
         } else if (file.empty()) {
@@ -55,7 +59,7 @@ int RunImport(const Args& args) {
         return kExitFailed;
     }
     if (text.size() > kMaxCsvBytes) {
-        std::cerr << "quorim: " << file << ": too large for a channel list\n";
+        std::cerr << "quorim: " << EscapeControls(file) << ": too large for a channel list\n";
         return kExitFailed;
     }
 
@@ -78,12 +82,22 @@ int RunImport(const Args& args) {
     DocumentData doc;
     EditorModel editor;
     const CsvImport result = ImportCsv(text, options, doc, editor);
-    for (const auto& r : result.refusals) std::cerr << "quorim: " << file << ": " << r.Format() << "\n";
+    for (const auto& r : result.refusals)
+        std::cerr << "quorim: " << EscapeControls(file) << ": " << r.Format() << "\n";
     for (const auto& w : result.warnings)
-        std::cerr << "quorim: warning: " << file << ": " << w.Format() << "\n";
+        std::cerr << "quorim: warning: " << EscapeControls(file) << ": " << w.Format() << "\n";
     if (!result.Ok()) {
         std::cerr << "quorim: nothing written: " << result.refusals.size()
                   << (result.refusals.size() == 1 ? " refusal" : " refusals") << "\n";
+        return kExitFailed;
+    }
+    // The window asks before a change to "QZ - 16" drops channels; here the
+    // user says so up front.
+    if (result.droppedChannels > 0 && !dropChannels) {
+        std::cerr << "quorim: " << Quoted(file) << " names \"QZ - 16\": importing it into " << Quoted(into)
+                  << " would drop " << result.droppedChannels
+                  << (result.droppedChannels == 1 ? " channel" : " channels")
+                  << " of 17-199 that hold data; nothing written (--drop-channels imports it all the same)\n";
         return kExitFailed;
     }
     const FileStatus saved = SaveSztFile(out, doc.m_image);

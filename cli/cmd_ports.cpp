@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "link/serial_discovery.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -21,21 +22,9 @@ std::string ModeText(unsigned mode) {
 
 }  // namespace
 
-int RunPorts(const Args& args) {
-    bool json = false;
-    for (const auto& arg : args) {
-        if (arg == "--json") {
-            json = true;
-        } else {
-            return Usage("ports");
-        }
-    }
+std::string PortsJsonText() {
     const std::vector<SerialDevice> devices = UdevSerialDevices().Devices();
     const std::array<std::string, 4> resolved = ResolveComPorts(SystemPortNameSources());
-    if (!json) {
-        std::cout << PortsListing(devices, resolved);
-        return kExitOk;
-    }
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const SerialDevice& device : devices) {
         const int com = ComNumberOf(device, resolved);
@@ -56,7 +45,24 @@ int RunPorts(const Args& args) {
             {"accessible", device.accessible},
         });
     }
-    std::cout << list.dump(2) << "\n";
+    // nlohmann escapes the C0 controls; DEL and the C1 ones are escaped here.
+    return EscapeJsonControls(list.dump(2)) + "\n";
+}
+
+int RunPorts(const Args& args) {
+    bool json = false;
+    for (const auto& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else {
+            return Usage("ports");
+        }
+    }
+    if (json) {
+        std::cout << PortsJsonText();
+        return kExitOk;
+    }
+    std::cout << PortsListing(UdevSerialDevices().Devices(), ResolveComPorts(SystemPortNameSources()));
     return kExitOk;
 }
 

@@ -12,6 +12,7 @@
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/serial_port.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -52,9 +53,8 @@ int RunRead(const Args& args) {
     }
     OpenedDocument start;
     if (!from.empty()) {
-        const FileStatus status = OpenDocument(from, start.doc, start.editor);
-        if (!status.Ok()) {
-            std::cerr << "quorim: " << status.Message() << "\n";
+        FileStatus status;
+        if (!OpenDataFile(from, start.doc, start.editor, status)) {
             return kExitFailed;
         }
     } else {
@@ -82,8 +82,7 @@ int RunRead(const Args& args) {
 
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(port, doc, *serial, clock, host);
-    if (outcome != TransferOutcome::Succeeded) {
+    if (!RunRadioTransfer(port, doc, *serial, clock, host).Ok()) {
         return kExitFailed;
     }
     // Kept before the output is saved, so that the radio's memory survives a
@@ -101,7 +100,7 @@ int RunRead(const Args& args) {
     if (!saved.Ok()) {
         std::cerr << "quorim: " << saved.Message() << "\n";
         if (!backupPath.empty()) {
-            std::cerr << "quorim: the memory as read is kept in \"" << backupPath << "\"\n";
+            std::cerr << "quorim: the memory as read is kept in " << Quoted(backupPath) << "\n";
         }
         return kExitFailed;
     }

@@ -25,9 +25,8 @@ int RunShow(const Args& args) {
     }
     DocumentData doc;
     EditorModel editor;
-    const FileStatus status = OpenDocument(file, doc, editor);
-    if (!status.Ok()) {
-        std::cerr << "quorim: " << status.Message() << "\n";
+    FileStatus status;
+    if (!OpenDataFile(file, doc, editor, status)) {
         return kExitFailed;
     }
     std::cout << (json ? FormatEditorJson(editor) : FormatEditorText(editor));

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "link/clock.h"
 #include "link/serial_port.h"
+#include "text/ascii_text.h"
 #include "tuning/tuning_session.h"
 
 namespace quorim::cli {
@@ -57,7 +58,8 @@ int RunTune(const Args& args) {
     const ToneTable tones;
     for (const std::string* tone : {&request.rxToneText, &request.txToneText}) {
         if (std::find(tones.Names().begin(), tones.Names().end(), *tone) == tones.Names().end()) {
-            std::cerr << "quorim: unknown tone \"" << *tone << "\" (OFF, 67.0 .. 254.1, D023N .. D754I)\n";
+            std::cerr << "quorim: unknown tone " << Quoted(*tone)
+                      << " (OFF, 67.0 .. 254.1, D023N .. D754I)\n";
             return kExitUsage;
         }
     }

@@ -45,6 +45,11 @@ int RunWrite(const Args& args) {
         std::cerr << "quorim: " << status.Message() << "\n";
         return kExitFailed;
     }
+    // Only a memory image goes to a radio: nothing is sent.
+    if (status.doubt != ImageDoubt::None) {
+        std::cerr << "quorim: " << status.DoubtMessage() << "; nothing was written to the radio\n";
+        return kExitFailed;
+    }
     // --check: nothing goes to a radio while the table has findings.
     if (check && PrintFindings(source.editor) != kExitOk) {
         std::cerr << "quorim: nothing written: the channels have findings (see quorim check)\n";

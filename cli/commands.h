@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/document_file.h"
 #include "editor/editor_surface.h"
 
 namespace quorim::cli {
@@ -25,12 +26,16 @@ int RunRead(const Args& args);
 int RunWrite(const Args& args);
 int RunTune(const Args& args);
 int RunPorts(const Args& args);
+int RunDoctor(const Args& args);
 int RunEdit(const Args& args);
 int RunCheck(const Args& args);
 
 // The findings of `quorim check` on stdout, one a line; kExitOk when there
 // are none, else kExitFailed.
 int PrintFindings(const EditorSurface& editor);
+
+// What `quorim ports --json` prints.
+std::string PortsJsonText();
 
 // Prints "usage: ..." for one command (or all) to stderr and returns kExitUsage.
 int Usage(const std::string& command = {});
@@ -39,6 +44,11 @@ void PrintUsage(std::ostream& out, const std::string& command = {});
 // --help: the usage to stdout (for no command, with the common options and
 // exit statuses); returns kExitOk.
 int Help(const std::string& command = {});
+
+// Opens a data file as the program does. A failure is printed and false
+// returned; a file that opened but may not be a memory image is told as a
+// warning (its doubt stays in `status`).
+bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& editor, FileStatus& status);
 
 // Refuses an output that names the same file as an input; returns kExitUsage.
 int OutputIsInput(const std::string& out, const std::string& input);

@@ -6,6 +6,7 @@
 #include "app/program_info.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -15,13 +16,14 @@ const std::map<std::string, std::string>& UsageLines() {
     static const std::map<std::string, std::string> lines = {
         {"check", "quorim check FILE.szt"},
         {"diff", "quorim diff A.szt B.szt"},
+        {"doctor", "quorim doctor [--port PORT] [--json] [--report FILE]"},
         {"edit",
          "quorim edit FILE.szt --channels LIST KEY=VALUE... [--out FILE.szt]\n"
          "             (LIST: 1-16, 3,5,9-12 or all; KEY: rx, tx, rx_tone, tx_tone, inhibit)"},
         {"export", "quorim export FILE.szt [--out FILE.csv] [--format quorim|exchange]"},
         {"import",
-         "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange] --out "
-         "FILE.szt"},
+         "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange]\n"
+         "             [--drop-channels] --out FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
         {"ports", "quorim ports [--json]"},
         {"read",
@@ -78,9 +80,21 @@ int Help(const std::string& command) {
 }
 
 int OutputIsInput(const std::string& out, const std::string& input) {
-    std::cerr << "quorim: the output \"" << out << "\" is the input \"" << input
-              << "\" itself; nothing was written\n";
+    std::cerr << "quorim: the output " << quorim::Quoted(out) << " is the input " << quorim::Quoted(input)
+              << " itself; nothing was written\n";
     return kExitUsage;
+}
+
+bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& editor, FileStatus& status) {
+    status = OpenDocument(path, doc, editor);
+    if (!status.Ok()) {
+        std::cerr << "quorim: " << status.Message() << "\n";
+        return false;
+    }
+    if (status.doubt != ImageDoubt::None) {
+        std::cerr << "quorim: warning: " << status.DoubtMessage() << "\n";
+    }
+    return true;
 }
 
 }  // namespace quorim::cli
@@ -88,9 +102,9 @@ int OutputIsInput(const std::string& out, const std::string& input) {
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"check", RunCheck},   {"diff", RunDiff}, {"edit", RunEdit},   {"export", RunExport},
-        {"import", RunImport}, {"new", RunNew},   {"ports", RunPorts}, {"read", RunRead},
-        {"show", RunShow},     {"tune", RunTune}, {"write", RunWrite},
+        {"check", RunCheck},   {"diff", RunDiff},     {"doctor", RunDoctor}, {"edit", RunEdit},
+        {"export", RunExport}, {"import", RunImport}, {"new", RunNew},       {"ports", RunPorts},
+        {"read", RunRead},     {"show", RunShow},     {"tune", RunTune},     {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {
@@ -106,7 +120,7 @@ int main(int argc, char** argv) {
     }
     const auto it = commands.find(name);
     if (it == commands.end()) {
-        std::cerr << "quorim: unknown command \"" << name << "\"\n";
+        std::cerr << "quorim: unknown command " << quorim::Quoted(name) << "\n";
         return Usage();
     }
     const Args args(words.begin() + 1, words.end());

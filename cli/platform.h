@@ -25,6 +25,9 @@ bool StderrIsTerminal();
 std::tm LocalTimeOf(std::time_t t);
 std::tm UtcTimeOf(std::time_t t);
 
+// The system, for a support report: "Linux host 6.1.0 #1 SMP … x86_64".
+std::string SystemDescription();
+
 // True when `folder` exists and takes new files.
 bool FolderTakesFiles(const std::string& folder);
 

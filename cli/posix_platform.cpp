@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -66,6 +67,14 @@ std::tm UtcTimeOf(std::time_t t) {
 bool FolderTakesFiles(const std::string& folder) {
     std::error_code ec;
     return std::filesystem::is_directory(folder, ec) && access(folder.c_str(), W_OK) == 0;
+}
+
+std::string SystemDescription() {
+    utsname u{};
+    if (uname(&u) != 0) {
+        return "unknown";
+    }
+    return std::string(u.sysname) + " " + u.nodename + " " + u.release + " " + u.version + " " + u.machine;
 }
 
 }  // namespace quorim::cli

@@ -85,4 +85,20 @@ bool FolderTakesFiles(const std::string& folder) {
            _waccess(wide.c_str(), 2) == 0;
 }
 
+std::string SystemDescription() {
+    // GetVersionEx reports what the program's manifest allows; the build
+    // number from the registry is what the system really is.
+    wchar_t build[64] = {};
+    DWORD size = sizeof build;
+    const bool found = RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                                    L"CurrentBuild", RRF_RT_REG_SZ, nullptr, build, &size) == ERROR_SUCCESS;
+    SYSTEM_INFO info{};
+    GetNativeSystemInfo(&info);
+    const char* arch = info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64   ? "x86_64"
+                       : info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64 ? "arm64"
+                                                                                     : "x86";
+    return std::string("Windows build ") + (found ? Utf8FromWide(build) : std::string("unknown")) + " " +
+           arch;
+}
+
 }  // namespace quorim::cli

@@ -367,7 +367,8 @@ std::string CsvNote::Format() const {
         out += (out.empty() ? "" : ", ") + std::string(setting ? "setting \"" : "column \"") + column + "\"";
     }
     if (!text.empty()) out += " (\"" + text + "\")";
-    return out + (out.empty() ? "" : ": ") + message;
+    // Cells are the file's text: no control character reaches a terminal.
+    return EscapeControls(out + (out.empty() ? "" : ": ") + message);
 }
 
 CsvExport ExportCsv(const EditorSurface& editor, CsvLayout layout) {
@@ -399,8 +400,15 @@ CsvImport ImportCsv(std::string_view bytes, const CsvImportOptions& options, Doc
             for (auto& field : record) field = DecimalCommaAsPoint(field);
         }
     }
-    if (options.layout == CsvLayout::Exchange) return ImportExchange(read.records, options, doc, editor);
-    return ImportQuorim(read.records, options, doc, editor);
+    CsvImport result = options.layout == CsvLayout::Exchange
+                           ? ImportExchange(read.records, options, doc, editor)
+                           : ImportQuorim(read.records, options, doc, editor);
+    if (result.Ok() && options.into && !options.into->m_bSixteenChannel && doc.m_bSixteenChannel) {
+        EditorModel before;
+        InitialUpdateEditor(*options.into, before);
+        result.droppedChannels = ChannelsDroppedBySixteen(before);
+    }
+    return result;
 }
 
 }  // namespace quorim

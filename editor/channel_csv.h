@@ -66,6 +66,9 @@ struct CsvImportOptions {
 struct CsvImport {
     std::vector<CsvNote> refusals;  // any refusal: nothing is to be written
     std::vector<CsvNote> warnings;  // left out or changed; the rest was imported
+    // Channels 17-199 of the starting document that held data and are gone
+    // because the text names "QZ - 16".
+    int droppedChannels = 0;
     bool Ok() const { return refusals.empty(); }
 
     void Refuse(int row, std::string column, std::string text, std::string message, bool setting = false) {

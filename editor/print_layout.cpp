@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "text/ascii_text.h"
+
 namespace quorim {
 
 namespace {
@@ -178,7 +180,7 @@ std::vector<PrintText> LayoutPrintPage(const EditorSurface& editor, int page, co
 }
 
 std::string CannotWritePdfMessage(const std::string& path) {
-    return "Cannot write \"" + path + "\"";
+    return "Cannot write " + Quoted(path);
 }
 
 }  // namespace quorim

@@ -22,6 +22,18 @@ constexpr std::string_view kMsgBackupNotStored =
 constexpr std::string_view kMsgBackupNotPruned =
     QUORIM_TR("Quorim", "对讲机数据已备份到“%1”，但旧的备份无法删除（%2）");
 
+constexpr std::string_view kMsgImageDoubt = QUORIM_TR("Quorim", "“%1”不像对讲机的数据文件：%2");
+constexpr std::string_view kAskWriteDoubtful =
+    QUORIM_TR("Quorim", "“%1”不像对讲机的数据文件：%2。仍要把它写入对讲机吗？");
+constexpr std::string_view kDoubtReasons[] = {
+    "",
+    QUORIM_TR("Quorim", "它比数据文件的 3216 字节长"),
+    QUORIM_TR("Quorim", "它的机型代码（第 3 字节）既不是“7”也不是“8”"),
+    QUORIM_TR("Quorim", "它是逗号分隔的文本"),
+    QUORIM_TR("Quorim", "它是 PDF 文档"),
+    QUORIM_TR("Quorim", "它是程序文件"),
+};
+
 // The file layer's own reasons, in the program's language; any other reason
 // is the system's and stays as it was given.
 constexpr std::pair<std::string_view, std::string_view> kReasons[] = {
@@ -69,6 +81,15 @@ std::string FileStatusText(const FileStatus& status, const TextTranslator& texts
         text += TranslateWithArgs(texts, kMsgReason, {reason});
     }
     return text;
+}
+
+std::string ImageDoubtText(const std::string& path, ImageDoubt doubt, const TextTranslator& texts,
+                           bool asking) {
+    if (doubt == ImageDoubt::None) {
+        return {};
+    }
+    const std::string reason = texts.Translate("Quorim", kDoubtReasons[static_cast<int>(doubt)]);
+    return TranslateWithArgs(texts, asking ? kAskWriteDoubtful : kMsgImageDoubt, {path, reason});
 }
 
 std::string ReadBackupWarningText(const ReadBackupResult& result, const TextTranslator& texts) {

@@ -14,6 +14,11 @@ namespace quorim {
 // line's English.)
 std::string FileStatusText(const FileStatus& status, const TextTranslator& texts);
 
+// A file that opened but may not be a memory image, as the windows tell it
+// when it opens, or (`asking`) as the question before a write to a radio.
+std::string ImageDoubtText(const std::string& path, ImageDoubt doubt, const TextTranslator& texts,
+                           bool asking = false);
+
 // A read's backup that could not be kept, the same way; empty when it was.
 std::string ReadBackupWarningText(const ReadBackupResult& result, const TextTranslator& texts);
 

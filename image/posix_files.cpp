@@ -2,11 +2,13 @@
 #include <limits.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "image/safe_file.h"
 
@@ -43,32 +45,51 @@ std::string Folder(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The path that symbolic links finally name; it need not exist yet.
-bool FollowLinks(std::string& path, int& err) {
+// As the kernel's protected_symlinks: a link in a sticky folder that anyone
+// may write to is followed only when it belongs to the folder's owner or to
+// the user (else another user could point a planted link at our files).
+bool TrustedLink(const std::string& link, const struct stat& st) {
+    struct stat dir {};
+    if (stat(Folder(link).c_str(), &dir) != 0) {
+        return false;
+    }
+    const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
+    return !shared || st.st_uid == dir.st_uid || st.st_uid == geteuid();
+}
+
+constexpr const char* kUntrustedLink = "it is a link another user put into a shared folder";
+
+// The path that symbolic links finally name; it need not exist yet. False
+// with the reason when a link cannot or must not be followed.
+bool FollowLinks(std::string& path, std::string& reason) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
             return true;
         }
+        if (!TrustedLink(path, st)) {
+            reason = kUntrustedLink;
+            return false;
+        }
         std::string target(PATH_MAX, '\0');
         const ssize_t n = readlink(path.c_str(), target.data(), target.size());
         if (n < 0) {
-            err = errno;
+            reason = std::strerror(errno);
             return false;
         }
         target.resize(static_cast<std::size_t>(n));
         path = !target.empty() && target[0] == '/' ? target : Folder(path) + "/" + target;
     }
-    err = ELOOP;
+    reason = std::strerror(ELOOP);
     return false;
 }
 
 // Checks a target: the path to write, and what it replaces.
 FileStatus CheckTarget(const std::string& path, std::string& target, struct stat& st, bool& existed) {
     target = path;
-    int err = 0;
-    if (!FollowLinks(target, err)) {
-        return Status(FileError::WriteFailed, path, std::strerror(err));
+    std::string reason;
+    if (!FollowLinks(target, reason)) {
+        return Status(FileError::WriteFailed, path, reason);
     }
     existed = stat(target.c_str(), &st) == 0;
     if (!existed) {
@@ -83,6 +104,76 @@ FileStatus CheckTarget(const std::string& path, std::string& target, struct stat
         return Status(FileError::ReadOnly, path, {});
     }
     return {};
+}
+
+// Carries the extended attributes of `from` (access control lists among
+// them) over to the file open at `to`. What the file system refuses stays
+// behind quietly: the data matters more than a label.
+void CopyExtendedAttributes(const std::string& from, int to) {
+    ssize_t n = listxattr(from.c_str(), nullptr, 0);
+    if (n <= 0) {
+        return;
+    }
+    std::vector<char> names(static_cast<std::size_t>(n));
+    n = listxattr(from.c_str(), names.data(), names.size());
+    for (ssize_t i = 0; i < n;) {
+        const char* name = names.data() + i;
+        i += static_cast<ssize_t>(std::strlen(name)) + 1;
+        ssize_t v = getxattr(from.c_str(), name, nullptr, 0);
+        if (v < 0) {
+            continue;
+        }
+        std::vector<char> value(static_cast<std::size_t>(v));
+        v = getxattr(from.c_str(), name, value.data(), value.size());
+        if (v >= 0) {
+            (void)fsetxattr(to, name, value.data(), static_cast<std::size_t>(v), 0);
+        }
+    }
+}
+
+// Writes `size` bytes over an open regular file from its start, cuts it to
+// that length and syncs it. The space is reserved first, so that a full disk
+// refuses before a byte changes. 0 or the error.
+int Overwrite(int fd, const char* data, std::size_t size) {
+    int err = 0;
+    if (size > 0 && (err = posix_fallocate(fd, 0, static_cast<off_t>(size))) == EOPNOTSUPP) {
+        err = 0;  // a file system that cannot reserve space
+    }
+    for (std::size_t done = 0; err == 0 && done < size;) {
+        const ssize_t n = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            err = n < 0 ? errno : EIO;
+        } else {
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    if (err == 0 && (ftruncate(fd, static_cast<off_t>(size)) != 0 || fsync(fd) != 0)) {
+        err = errno;
+    }
+    return err;
+}
+
+// The whole content of an open file, read from its start.
+bool ReadAll(int fd, std::string& bytes) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        return false;
+    }
+    bytes.assign(static_cast<std::size_t>(st.st_size), '\0');
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 mode_t NewFileMode() {
@@ -126,6 +217,7 @@ FileStatus FileReplacement::Begin(const std::string& path) {
         m_mode = st.st_mode & 07777;
         m_uid = st.st_uid;
         m_gid = st.st_gid;
+        m_links = static_cast<unsigned>(st.st_nlink);
     }
     const auto slash = m_target.rfind('/');
     const std::string base = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
@@ -178,7 +270,37 @@ FileStatus FileReplacement::CheckTail(std::string_view tail) {
     return {};
 }
 
+FileStatus FileReplacement::CommitInPlace() {
+    // A rename would part the file from its other names: its own bytes are
+    // rewritten instead, and put back when that fails.
+    std::string fresh;
+    if (!ReadAll(m_fd, fresh)) {
+        return Fail(errno);
+    }
+    const int fd = ::open(m_target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return Fail(errno);
+    }
+    std::string old;
+    struct stat st {};
+    int err = fstat(fd, &st) != 0 ? errno : !S_ISREG(st.st_mode) ? EINVAL : ReadAll(fd, old) ? 0 : EIO;
+    if (err == 0 && (err = Overwrite(fd, fresh.data(), fresh.size())) != 0) {
+        (void)Overwrite(fd, old.data(), old.size());
+    }
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        return Fail(err);
+    }
+    Discard();
+    return {};
+}
+
 FileStatus FileReplacement::Commit() {
+    if (m_existed && m_links > 1) {
+        return CommitInPlace();
+    }
     if (m_existed) {
         // The owner and group first: a change of owner clears set-id bits.
         if (fchown(m_fd, m_uid, m_gid) != 0) {
@@ -187,6 +309,7 @@ FileStatus FileReplacement::Commit() {
         if (fchmod(m_fd, m_mode) != 0) {
             return Fail(errno);
         }
+        CopyExtendedAttributes(m_target, m_fd);
     } else if (fchmod(m_fd, NewFileMode()) != 0) {
         return Fail(errno);
     }
@@ -223,31 +346,83 @@ FileStatus RewriteFileInPlace(const std::string& path, const void* data, std::si
     if (fd < 0) {
         return Status(FileError::WriteFailed, path, std::strerror(errno));
     }
-    int err = 0;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        err = EINVAL;
-    } else if (size > 0 && (err = posix_fallocate(fd, 0, static_cast<off_t>(size))) == EOPNOTSUPP) {
-        err = 0;  // a file system that cannot reserve space
-    }
-    const char* p = static_cast<const char*>(data);
-    for (std::size_t done = 0; err == 0 && done < size;) {
-        const ssize_t n = pwrite(fd, p + done, size - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            err = n < 0 ? errno : EIO;
-        } else {
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    if (err == 0 && (ftruncate(fd, static_cast<off_t>(size)) != 0 || fsync(fd) != 0)) {
-        err = errno;
-    }
+    int err = fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+                  ? EINVAL
+                  : Overwrite(fd, static_cast<const char*>(data), size);
     if (::close(fd) != 0 && err == 0) {
         err = errno;
     }
     return err == 0 ? FileStatus{} : Status(FileError::WriteFailed, path, std::strerror(err));
+}
+
+FileStatus CreateNewFile(const std::string& folder, const std::string& stem, const std::string& ext,
+                         const void* data, std::size_t size, std::string& written, int first) {
+    written.clear();
+    std::string dir = folder.empty() ? "." : folder;
+    while (dir.size() > 1 && dir.back() == '/') {
+        dir.pop_back();
+    }
+    const auto name = [&](int n) {
+        return (dir == "/" ? "" : dir) + "/" + stem + (n > 1 ? "-" + std::to_string(n) : "") + ext;
+    };
+    std::string temp = (dir == "/" ? "" : dir) + "/." + stem + ext + ".XXXXXX";
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return Status(FileError::WriteFailed, name(first), std::strerror(errno));
+    }
+    int err = fchmod(fd, NewFileMode()) != 0 ? errno : Overwrite(fd, static_cast<const char*>(data), size);
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    // link() takes a name only when nothing, not even a dangling link, stands
+    // there; so does O_CREAT | O_EXCL where a file system has no hard links.
+    int n = first;
+    for (; err == 0 && n < first + 100000; ++n) {
+        const std::string target = name(n);
+        if (::link(temp.c_str(), target.c_str()) == 0) {
+            written = target;
+            break;
+        }
+        if (errno == EEXIST) {
+            continue;
+        }
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) {
+            err = errno;
+            break;
+        }
+        const int out =
+            ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, NewFileMode());
+        if (out < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            err = errno;
+            break;
+        }
+        err = Overwrite(out, static_cast<const char*>(data), size);
+        if (::close(out) != 0 && err == 0) {
+            err = errno;
+        }
+        if (err != 0) {
+            ::unlink(target.c_str());
+        } else {
+            written = target;
+        }
+        break;
+    }
+    ::unlink(temp.c_str());
+    if (err == 0 && written.empty()) {
+        err = EEXIST;
+    }
+    if (err != 0) {
+        return Status(FileError::WriteFailed, name(first), std::strerror(err));
+    }
+    const int folderFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        (void)fsync(folderFd);
+        ::close(folderFd);
+    }
+    return {};
 }
 
 FileStatus CheckReplaceable(const std::string& path) {
@@ -271,6 +446,11 @@ FileStatus CheckReplaceable(const std::string& path) {
 
 FileStatus ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes) {
     // Look before opening: opening a device or FIFO can wait or have effects.
+    std::string target = path;
+    std::string reason;
+    if (!FollowLinks(target, reason)) {
+        return Status(FileError::CannotOpen, path, reason);
+    }
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
         return Status(FileError::CannotOpen, path, std::strerror(errno));

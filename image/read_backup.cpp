@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "app/utf8_path.h"
+#include "image/safe_file.h"
 #include "image/szt_file.h"
+#include "text/ascii_text.h"
 
 namespace quorim {
 
@@ -40,6 +42,7 @@ struct Backup {
     std::string stamp;
     int counter;
     std::filesystem::path path;
+    fs::file_time_type modified{};
 };
 
 // The names this function writes: the time stamp, the model, and a counter
@@ -72,25 +75,35 @@ bool ParseBackupName(const std::string& name, Backup& out) {
     return false;
 }
 
-// Removes the oldest backups beyond `keep`; the reason of the first failure.
-std::string Prune(const fs::path& folder, std::size_t keep) {
+// Removes the oldest backups beyond `keep`, by modification time (a clock
+// set back can date names in the future); never `fresh`, the one just
+// written. The reason of the first failure.
+std::string Prune(const fs::path& folder, std::size_t keep, const fs::path& fresh) {
     std::vector<Backup> backups;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = Utf8Text(it->path().filename());
         Backup backup;
-        if (ParseBackupName(name, backup) && it->is_regular_file(ec)) {
+        std::error_code old;
+        if (ParseBackupName(name, backup) && it->is_regular_file(old) &&
+            it->path().filename() != fresh.filename()) {
             backup.path = it->path();
+            backup.modified = fs::last_write_time(it->path(), old);
             backups.push_back(std::move(backup));
         }
     }
     if (ec) {
         return ec.message();
     }
+    // The fresh one counts among those kept.
+    keep = keep > 0 ? keep - 1 : 0;
     if (backups.size() <= keep) {
         return {};
     }
     std::sort(backups.begin(), backups.end(), [](const Backup& a, const Backup& b) {
+        if (a.modified != b.modified) {
+            return a.modified < b.modified;
+        }
         return a.stamp != b.stamp ? a.stamp < b.stamp : a.counter < b.counter;
     });
     std::string failure;
@@ -109,8 +122,8 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
                                    std::chrono::system_clock::time_point when, std::size_t keep) {
     ReadBackupResult result;
     const auto fail = [&](const std::string& reason) {
-        result.warning = "The radio's memory was read, but its backup could not be stored in \"" + folder +
-                         "\" (" + reason + ")";
+        result.warning = "The radio's memory was read, but its backup could not be stored in " +
+                         Quoted(folder) + " (" + reason + ")";
         result.problem = ReadBackupResult::Problem::NotStored;
         result.where = folder;
         result.reason = reason;
@@ -126,7 +139,9 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
             return fail("it is not a folder");
         }
         // Two reads within one millisecond: a counter, shared by both models so
-        // that (time, counter) orders every backup.
+        // that (time, counter) orders every backup. The name is taken
+        // exclusively: another program's backup in the same millisecond
+        // moves this one to the next counter.
         const std::string stamp = TimeStamp(when);
         const std::string model = doc.m_bSixteenChannel ? "_QZ-16" : "_QZ-199";
         const auto name = [&](const std::string& m, int n) {
@@ -136,15 +151,17 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
         while (n < 100000 && (fs::exists(name("_QZ-16", n), ec) || fs::exists(name("_QZ-199", n), ec))) {
             ++n;
         }
-        const fs::path target = name(model, n);
-        const FileStatus saved = SaveSztFile(Utf8Text(target), doc.m_image);
+        std::string written;
+        const FileStatus saved =
+            CreateNewFile(folder, stamp + model, ".szt", doc.m_image.data(), doc.m_image.size(), written, n);
         if (!saved.Ok()) {
             return fail(saved.detail.empty() ? "the file could not be written" : saved.detail);
         }
-        result.path = Utf8Text(target);
-        if (const std::string failure = Prune(Utf8Path(folder), keep); !failure.empty()) {
-            result.warning = "The radio's memory was backed up in \"" + result.path +
-                             "\", but older backups could not be removed (" + failure + ")";
+        result.path = written;
+        const fs::path target = Utf8Path(written);
+        if (const std::string failure = Prune(Utf8Path(folder), keep, target); !failure.empty()) {
+            result.warning = "The radio's memory was backed up in " + Quoted(result.path) +
+                             ", but older backups could not be removed (" + failure + ")";
             result.problem = ReadBackupResult::Problem::NotPruned;
             result.where = result.path;
             result.reason = failure;

@@ -14,11 +14,15 @@ namespace quorim {
 // Replaces one file so that nothing the user owns is harmed: a symbolic link
 // is followed to the file it names; a folder, device, FIFO or socket and a
 // read-only file are refused before anything is touched; the new file keeps
-// the old one's mode (and, where permitted, owner and group). The data goes
+// the old one's mode, extended attributes and access control lists (and,
+// where permitted, owner and group). A link is followed only where the
+// kernel's protection of shared folders would follow it. The data goes
 // into a temporary file made exclusively beside the target, is synced, closed
 // with its result checked and renamed over the target, and the folder is
 // synced. On any failure the temporary file is removed and the old file is
-// as it was.
+// as it was. A file with several hard links is rewritten in place instead
+// (space reserved first, the old bytes put back on a failure), so that every
+// name keeps seeing it.
 class FileReplacement {
 public:
     FileReplacement() = default;
@@ -41,6 +45,8 @@ public:
 private:
     FileStatus Fail(int err);
     void Discard();
+    // A file with several hard links keeps them: rewritten in place.
+    FileStatus CommitInPlace();
 
     std::string m_path;    // as given, for messages
     std::string m_target;  // after following symbolic links
@@ -50,7 +56,16 @@ private:
     unsigned m_mode = 0;
     unsigned m_uid = 0;
     unsigned m_gid = 0;
+    unsigned m_links = 1;
 };
+
+// Creates a file under a name nothing stands at yet, never replacing or
+// following what is there (a dangling symbolic link included): the data goes
+// into a temporary file beside it and is synced, then takes the first free
+// name of `stem` + `ext`, `stem`-2 + `ext`, `stem`-3 + `ext`, ... (from
+// `first`; 1 is the bare stem). `written` gets the name really taken.
+FileStatus CreateNewFile(const std::string& folder, const std::string& stem, const std::string& ext,
+                         const void* data, std::size_t size, std::string& written, int first = 1);
 
 // Rewrites an existing regular file in place, for when no temporary file can
 // be made beside it (a folder without write permission): the same refusals

@@ -156,6 +156,57 @@ FileStatus RewriteFileInPlace(const std::string& path, const void* data, std::si
     return out ? FileStatus{} : Status(FileError::WriteFailed, path, "the disk refused the data");
 }
 
+FileStatus CreateNewFile(const std::string& folder, const std::string& stem, const std::string& ext,
+                         const void* data, std::size_t size, std::string& written, int first) {
+    written.clear();
+    const auto name = [&](int n) {
+        return Utf8Text(Utf8Path(folder) / Utf8Path(stem + (n > 1 ? "-" + std::to_string(n) : "") + ext));
+    };
+    std::random_device rd;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temp = name(first) + ".tmp-" + std::to_string(rd() % 1000000);
+        fd = _wopen(Utf8Path(temp).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    }
+    if (fd < 0) {
+        return Status(FileError::WriteFailed, name(first), std::strerror(errno));
+    }
+    const char* p = static_cast<const char*>(data);
+    int err = 0;
+    for (std::size_t left = size; left > 0 && err == 0;) {
+        const int n = _write(fd, p, static_cast<unsigned>(std::min<std::size_t>(left, 1u << 20)));
+        if (n <= 0) {
+            err = n < 0 ? errno : ENOSPC;
+        } else {
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+    }
+    if (err == 0 && _commit(fd) != 0) {
+        err = errno;
+    }
+    if (_close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    // Without MOVEFILE_REPLACE_EXISTING the move takes a name only when
+    // nothing stands there.
+    for (int n = first; err == 0 && n < first + 100000; ++n) {
+        const std::string target = name(n);
+        if (MoveFileExW(Utf8Path(temp).c_str(), Utf8Path(target).c_str(), MOVEFILE_WRITE_THROUGH)) {
+            written = target;
+            return {};
+        }
+        const DWORD why = GetLastError();
+        if (why != ERROR_ALREADY_EXISTS && why != ERROR_FILE_EXISTS) {
+            err = EACCES;
+        }
+    }
+    std::error_code ec;
+    fs::remove(Utf8Path(temp), ec);
+    return Status(FileError::WriteFailed, name(first), std::strerror(err != 0 ? err : EEXIST));
+}
+
 FileStatus CheckReplaceable(const std::string& path) {
     bool existed = false;
     FileStatus status = CheckTarget(path, existed);

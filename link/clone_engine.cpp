@@ -7,24 +7,29 @@ namespace quorim {
 
 namespace {
 
-enum class Step { Ok, Failed, Cancelled };
+using Step = TransferReason;
 
 class CloneTransfer {
 public:
     CloneTransfer(DocumentData& doc, SerialPort& port, Clock& clock, LinkHost& host)
-        : m_doc(doc), m_port(port), m_clock(clock), m_host(host) {}
+        : m_doc(doc), m_port(port), m_clock(clock), m_host(host) {
+        m_result.direction = host.Direction();
+    }
 
-    TransferOutcome Run(const std::string& portName);
+    TransferResult Run(const std::string& portName);
 
 private:
     Step Handshake();
     Step ReadPhase();
     Step WritePhase();
 
-    // One pump step; true when the user has asked to cancel.
-    bool PumpAndCheck() {
-        m_host.PumpStep();
-        return m_host.CancelRequested();
+    // One look at the cancel flag; true when the user has asked to cancel.
+    bool CancelCheck() { return m_host.CancelRequested(); }
+    // The message of a failure with an OK button; the failure itself.
+    Step Fail(Step reason) {
+        m_result.reason = reason;
+        m_host.ShowMessage(TransferMessage(m_result, m_host.Texts()), MessageButtons::Ok);
+        return reason;
     }
     bool WriteBytes(const std::uint8_t* data, std::size_t size) {
         const Transfer t = m_port.Write(data, size);
@@ -40,10 +45,14 @@ private:
         }
         return t.Ok() && t.count == 1 && m_rx[0] == kAck;
     }
-    // The communication error prompt: true for Retry.
-    bool AskRetry() {
-        return m_host.ShowMessage(kMsgCommunicationError, MessageButtons::RetryCancel) ==
-               MessageAnswer::Retry;
+    // The communication error prompt: true for Retry. Cancel gives up on the
+    // radio, unless the user had asked to cancel already.
+    bool AskRetry(Step* giveUp) {
+        if (m_host.ShowMessage(kMsgCommunicationError, MessageButtons::RetryCancel) == MessageAnswer::Retry) {
+            return true;
+        }
+        *giveUp = m_host.CancelRequested() ? Step::Cancelled : Step::NoAnswer;
+        return false;
     }
     void StepProgress() {
         if (m_host.ProgressPos() < m_progressTop) {
@@ -60,6 +69,7 @@ private:
     SerialPort& m_port;
     Clock& m_clock;
     LinkHost& m_host;
+    TransferResult m_result;
     // Every reply is read into this buffer from its first byte; bytes a short
     // reply does not reach keep what an earlier reply left there.
     std::array<std::uint8_t, 20> m_rx{};
@@ -71,7 +81,8 @@ const char* ModelName(bool sixteen) {
     return sixteen ? "QZ - 16" : "QZ - 199";
 }
 
-TransferOutcome CloneTransfer::Run(const std::string& portName) {
+TransferResult CloneTransfer::Run(const std::string& portName) {
+    m_result.documentSixteen = m_host.GridRows() < 18;
     if (m_host.Direction() == TransferDirection::Write) {
         m_host.EncodeEditor(m_doc);
     }
@@ -89,10 +100,10 @@ TransferOutcome CloneTransfer::Run(const std::string& portName) {
         }
     }
     if (!opened.Ok()) {
-        m_host.ShowMessage(kMsgCannotOpenPort, MessageButtons::Ok);
+        Fail(Step::PortError);
         m_host.ExplainOpenFailure(opened);
         m_host.CloseProgress();
-        return TransferOutcome::Failed;
+        return m_result;
     }
     m_host.SetStatusText(kStatusDetecting);
     m_rx.fill(0);
@@ -101,21 +112,22 @@ TransferOutcome CloneTransfer::Run(const std::string& portName) {
     if (step == Step::Ok) {
         // The user may have picked the other command while the radio was
         // woken; the direction is taken as it stands now.
-        step = m_host.Direction() == TransferDirection::Read ? ReadPhase() : WritePhase();
+        m_result.direction = m_host.Direction();
+        step = m_result.direction == TransferDirection::Read ? ReadPhase() : WritePhase();
     }
-    if (step == Step::Ok) {
-        return TransferOutcome::Succeeded;  // the phases close and decode themselves
+    m_result.reason = step;
+    if (step != Step::Ok) {
+        Finish();  // the phases close and decode themselves when they succeed
     }
-    Finish();
-    return step == Step::Cancelled ? TransferOutcome::Cancelled : TransferOutcome::Failed;
+    return m_result;
 }
 
 Step CloneTransfer::Handshake() {
     static constexpr std::uint8_t kWakeUp[] = {kStx, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
     int attempt = 1;
     for (;;) {
-        for (int i = 0; i < kWakeUpPumpSteps; ++i) {
-            if (PumpAndCheck()) {
+        for (int i = 0; i < kWakeUpCancelChecks; ++i) {
+            if (CancelCheck()) {
                 return Step::Cancelled;
             }
             m_clock.SleepMs(1);
@@ -143,8 +155,8 @@ Step CloneTransfer::Handshake() {
             if (++attempt <= kHandshakeAttempts) {
                 continue;
             }
-            if (!AskRetry()) {
-                return Step::Failed;
+            if (Step giveUp{}; !AskRetry(&giveUp)) {
+                return giveUp;
             }
             attempt = 1;
             continue;
@@ -165,13 +177,14 @@ Step CloneTransfer::Handshake() {
         // The identification: only byte 4 is looked at, and a short one keeps
         // the buffer's earlier bytes in the places it does not reach.
         if (!m_port.Read(m_rx.data(), kIdentSize).Ok()) {
-            if (!AskRetry()) {
-                return Step::Failed;
+            if (Step giveUp{}; !AskRetry(&giveUp)) {
+                return giveUp;
             }
             attempt = 1;
             continue;
         }
         m_radioSixteen = m_rx[kIdentModelByte] != kModelCode199;
+        m_result.radioSixteen = m_radioSixteen;
         if (m_host.Direction() == TransferDirection::Read) {
             m_progressTop = m_rx[kIdentModelByte] == kModelCode199 ? kBlocks199 - 1 : kReadBlocks16 - 1;
             m_host.SetProgressRange(0, m_progressTop);
@@ -185,8 +198,8 @@ Step CloneTransfer::Handshake() {
             sent = WriteByte(kAck);
         }
         if (!sent) {
-            if (!AskRetry()) {
-                return Step::Failed;
+            if (Step giveUp{}; !AskRetry(&giveUp)) {
+                return giveUp;
             }
             attempt = 1;
             continue;
@@ -196,15 +209,15 @@ Step CloneTransfer::Handshake() {
             return Step::Ok;
         }
         if (!portError) {
-            for (int i = 0; i < kIdentAckPumpSteps; ++i) {
-                if (PumpAndCheck()) {
+            for (int i = 0; i < kIdentAckCancelChecks; ++i) {
+                if (CancelCheck()) {
                     return Step::Cancelled;
                 }
                 m_clock.SleepMs(1);
             }
         }
-        if (!AskRetry()) {
-            return Step::Failed;
+        if (Step giveUp{}; !AskRetry(&giveUp)) {
+            return giveUp;
         }
         attempt = 1;
     }
@@ -222,8 +235,7 @@ Step CloneTransfer::ReadPhase() {
         // would put bytes of the previous block into this one.
         const Transfer reply = m_port.Read(m_rx.data(), kReplySize);
         if (reply.count < kReplySize) {
-            m_host.ShowMessage(kMsgNotEnough, MessageButtons::Ok);
-            return Step::Failed;
+            return Fail(Step::ShortReply);
         }
         const unsigned next = static_cast<unsigned>(k + 1) * kBlockSize;
         request[1] = static_cast<std::uint8_t>(next >> 8);
@@ -242,17 +254,17 @@ Step CloneTransfer::ReadPhase() {
             break;
         }
         if (!ReadAck()) {
-            m_host.ShowMessage(kMsgReadBlockError, MessageButtons::Ok);
-            return Step::Failed;
+            return Fail(Step::WrongAck);
         }
-        for (int i = 0; i < 199; ++i) {
-            if (PumpAndCheck()) {
+        for (int i = 0; i < kReadBlockCancelChecks; ++i) {
+            if (CancelCheck()) {
                 return Step::Cancelled;
             }
         }
         m_clock.SleepMs(10);
     }
     m_doc = scratch;
+    m_result.documentSixteen = m_doc.m_bSixteenChannel;
     m_host.SetGridRows(m_doc.m_bSixteenChannel ? 17 : 200);
     Finish();
     m_host.DecodeEditor(m_doc);
@@ -260,12 +272,9 @@ Step CloneTransfer::ReadPhase() {
 }
 
 Step CloneTransfer::WritePhase() {
-    const bool documentSixteen = m_host.GridRows() < 18;
-    if (documentSixteen != m_radioSixteen) {
+    if (m_result.documentSixteen != m_radioSixteen) {
         // The other layout would overwrite the radio's channels and model code.
-        m_host.ShowMessage(WrongRadioModelMessage(m_host.Texts(), m_radioSixteen, documentSixteen),
-                           MessageButtons::Ok);
-        return Step::Failed;
+        return Fail(Step::OtherModel);
     }
     m_progressTop = m_host.GridRows() <= 18 ? kWriteBlocks16 : kBlocks199 - 1;
     m_host.SetProgressRange(0, m_progressTop);
@@ -283,18 +292,16 @@ Step CloneTransfer::WritePhase() {
         WriteBytes(data, kBlockSize);
         // the radio answers each written block with 06
         if (!ReadAck()) {
-            m_host.ShowMessage(kMsgWriteBlockError, MessageButtons::Ok);
-            return Step::Failed;
+            return Fail(Step::WrongAck);
         }
         const unsigned next = static_cast<unsigned>(k + 1) * kBlockSize;
         request[1] = static_cast<std::uint8_t>(next >> 8);
         request[2] = static_cast<std::uint8_t>(next & 0xFF);
         StepProgress();
-        for (int i = 0; i < kWriteBlockPumpSteps; ++i) {
-            if (m_host.CancelRequested()) {
+        for (int i = 0; i < kWriteBlockCancelChecks; ++i) {
+            if (CancelCheck()) {
                 return Step::Cancelled;
             }
-            m_host.PumpStep();
         }
         m_clock.SleepMs(1);
     }
@@ -315,8 +322,28 @@ std::string TransferDoneText(const TextTranslator& texts, TransferDirection dire
                              {ModelName(sixteen), sixteen ? "16" : "199", device});
 }
 
-TransferOutcome RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
-                                 Clock& clock, LinkHost& host) {
+std::string TransferMessage(const TransferResult& result, const TextTranslator& texts) {
+    switch (result.reason) {
+        case TransferReason::PortError:
+            return kMsgCannotOpenPort;
+        case TransferReason::NoAnswer:
+            return kMsgCommunicationError;
+        case TransferReason::ShortReply:
+            return kMsgNotEnough;
+        case TransferReason::WrongAck:
+            return result.direction == TransferDirection::Read ? kMsgReadBlockError : kMsgWriteBlockError;
+        case TransferReason::OtherModel:
+            return WrongRadioModelMessage(texts, result.radioSixteen.value_or(!result.documentSixteen),
+                                          result.documentSixteen);
+        case TransferReason::Ok:
+        case TransferReason::Cancelled:
+            break;
+    }
+    return {};
+}
+
+TransferResult RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
+                                Clock& clock, LinkHost& host) {
     return CloneTransfer(doc, port, clock, host).Run(portName);
 }
 

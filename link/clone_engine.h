@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,15 +48,17 @@ inline constexpr int kReadBlocks16 = 124;          // blocks 0..123, image bytes
 inline constexpr int kWriteBlocks16 = 123;         // blocks 0..122, image bytes 0..983
 inline constexpr int kBlocks199 = 402;             // blocks 0..401, the whole image
 inline constexpr int kHandshakeAttempts = 15;
-// Before every wake-up attempt the window is served 7 times, 1 ms apart.
-inline constexpr int kWakeUpPumpSteps = 7;
+// Before every wake-up attempt the cancel flag is looked at 7 times, 1 ms
+// apart.
+inline constexpr int kWakeUpCancelChecks = 7;
 // A radio that sent its identification but does not acknowledge the ACK is
-// waited for 601 times 1 ms, the window served each time, before the
+// waited for 601 times 1 ms, the cancel flag looked at each time, before the
 // communication error prompt.
-inline constexpr int kIdentAckPumpSteps = 601;
-// After each written block the window is served 201 times (no pause), so
-// that the cancel button is heard during a write.
-inline constexpr int kWriteBlockPumpSteps = 201;
+inline constexpr int kIdentAckCancelChecks = 601;
+// After each read block the cancel flag is looked at 199 times, after each
+// written block 201 times (no pause).
+inline constexpr int kReadBlockCancelChecks = 199;
+inline constexpr int kWriteBlockCancelChecks = 201;
 // How often the acknowledgement after the identification is written again
 // after "Error in the Send Order" before the transfer gives up on the line.
 inline constexpr int kSendOrderRetries = 3;
@@ -65,11 +68,31 @@ inline constexpr CommTimeouts kCloneTimeouts{30, 500, 90, 50, 50};
 inline constexpr std::size_t kCloneInputQueue = 1024;
 inline constexpr std::size_t kCloneOutputQueue = 512;
 
-enum class TransferOutcome {
-    Succeeded,
-    Failed,     // a message told the user why (the port could not be opened, the radio failed)
-    Cancelled,  // the cancel button, during the transfer
+// How a transfer ended. Every reason but Ok and Cancelled was told to the
+// user in one message (TransferMessage) before the transfer ended.
+enum class TransferReason {
+    Ok,
+    PortError,   // the port could not be opened or set up
+    NoAnswer,    // the radio did not answer the wake-up, and the prompt was answered Cancel
+    ShortReply,  // a read block's reply was short
+    WrongAck,    // the radio did not acknowledge a block
+    OtherModel,  // a write to a radio of the other model, stopped before the first block
+    Cancelled,   // the cancel button (or Ctrl+C), also when it came before a prompt's Cancel
 };
+
+struct TransferResult {
+    TransferReason reason = TransferReason::Ok;
+    TransferDirection direction = TransferDirection::Read;
+    // The layout written, or the model a successful read found.
+    bool documentSixteen = true;
+    // The model the radio's identification named; nothing before it came.
+    std::optional<bool> radioSixteen;
+
+    bool Ok() const { return reason == TransferReason::Ok; }
+};
+
+// The message the user was shown for the ending; empty for Ok and Cancelled.
+std::string TransferMessage(const TransferResult& result, const TextTranslator& texts);
 
 // One whole transfer in the direction the host reports, as the view's
 // OnRadioTransfer runs it: open the port, wake the radio, then read every
@@ -82,7 +105,7 @@ enum class TransferOutcome {
 // the editor into `doc` (through the host), as the program always has, and
 // stops before the first block when the radio's identification names the
 // other model than the one the editor is laid out for.
-TransferOutcome RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
-                                 Clock& clock, LinkHost& host);
+TransferResult RunRadioTransfer(const std::string& portName, DocumentData& doc, SerialPort& port,
+                                Clock& clock, LinkHost& host);
 
 }  // namespace quorim

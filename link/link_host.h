@@ -15,8 +15,9 @@ enum class MessageAnswer { Ok, Retry, Cancel };
 enum class TransferDirection { Read = 0, Write = 1 };
 
 // What the radio link engines need of the program around them. The GUI host
-// drives the progress window and the form; the CLI host prints; the test host
-// records. All calls come on the caller's one thread.
+// hands everything to the window's thread and waits there for a message's
+// answer; the CLI host prints; the test host records. All calls come on the
+// thread the engine runs on.
 class LinkHost {
 public:
     virtual ~LinkHost() = default;
@@ -30,9 +31,7 @@ public:
     // Closes the progress window (the end of every transfer after opening).
     virtual void CloseProgress() = 0;
 
-    // Processes one pending window event, if there is one, without waiting.
-    virtual void PumpStep() = 0;
-    // The progress window's cancel flag.
+    // The progress window's cancel flag, looked at the engines' fixed points.
     virtual bool CancelRequested() const = 0;
 
     // A message box with the application's name as caption.
@@ -55,9 +54,8 @@ public:
     virtual void DecodeEditor(const DocumentData& doc) = 0;
 };
 
-// A host with no window and no editor: no progress to show, nothing to pump,
-// never cancelled, no grid rows; encoding and decoding change nothing. Enough
-// for a tuning session; a subclass says how messages are answered.
+// A host with no window and no editor: no progress to show, never cancelled, no grid rows; encoding and
+// decoding change nothing. Enough for a tuning session; a subclass says how messages are answered.
 class NullLinkHost : public LinkHost {
 public:
     explicit NullLinkHost(TransferDirection direction = TransferDirection::Write) : m_direction(direction) {}
@@ -67,7 +65,6 @@ public:
     void StepProgress() override {}
     int ProgressPos() const override { return 0; }
     void CloseProgress() override {}
-    void PumpStep() override {}
     bool CancelRequested() const override { return false; }
     TransferDirection Direction() const override { return m_direction; }
     int GridRows() const override { return 0; }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "text/ascii_text.h"
+
 namespace quorim {
 
 namespace {
@@ -121,7 +123,9 @@ std::string PortsListing(const std::vector<SerialDevice>& devices,
         if (!device.byId.empty()) {
             line += (description.empty() ? "" : "  ") + std::string("(by-id: ") + device.byId + ")";
         }
-        text += line + "\n";
+        // USB descriptors are the device's own text: no control character
+        // reaches the terminal.
+        text += EscapeControls(line) + "\n";
     }
     return text;
 }

@@ -73,6 +73,8 @@ inline constexpr const char* kCloseButton = QUORIM_TR("Quorim", "关闭");
 inline constexpr const char* kNotConnected = QUORIM_TR("Quorim", "未连接");
 inline constexpr const char* kAccessOk = QUORIM_TR("Quorim", "可以打开");
 inline constexpr const char* kAccessDenied = QUORIM_TR("Quorim", "无权打开（%1 组）");
+inline constexpr const char* kTestConnection = QUORIM_TR("Quorim", "测试连接");
+inline constexpr const char* kTestingConnection = QUORIM_TR("Quorim", "正在测试 %1…");
 
 // The Devices dialog's access column: whether the user may open the device,
 // and if not, the group to join.

@@ -17,6 +17,16 @@ trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
 appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
 
+echo "-- udev rule"
+rule="$unpacked/usr/lib/udev/rules.d/70-quorim.rules"
+[ -f "$rule" ]
+for id in 1a86:7523 1a86:5523 067b:2303 067b:23a3 10c4:ea60 0403:6001 0403:6015; do
+    grep -q "ATTRS{idVendor}==\"${id%:*}\", ATTRS{idProduct}==\"${id#*:}\", TAG+=\"uaccess\", ENV{ID_MM_DEVICE_IGNORE}=\"1\"" "$rule"
+done
+if command -v udevadm >/dev/null && udevadm verify --help >/dev/null 2>&1; then
+    udevadm verify "$rule"
+fi
+
 echo "-- install"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get install -y -qq "$deb" >/dev/null
@@ -25,6 +35,7 @@ trap '$SUDO apt-get remove -y -qq quorim >/dev/null; rm -rf "$unpacked"' EXIT
 quorim --version
 Quorim_CH --version
 man -w quorim Quorim_CH Tarvolin quorim-radio tarvolin_EN.DLL
+[ -f /usr/lib/udev/rules.d/70-quorim.rules ]
 desktop-file-validate /usr/share/applications/quorim-ch.desktop /usr/share/applications/tarvolin.desktop
 type=application/x-szt-ch.document
 default=$(xdg-mime query default "$type")

@@ -29,6 +29,8 @@ check() {  # expected, then the words
 
 check "read " quorim re
 check "ports " quorim po
+check "doctor " quorim do
+check "--help --json --port --report " quorim doctor -
 check "--help --json " quorim ports -
 check "--version " quorim --v
 check "--item " quorim tune --it

@@ -27,4 +27,15 @@ std::string_view TrimAscii(std::string_view text, std::string_view blanks = kAsc
 // gives "64.00625"; no decimals, no point.
 std::string FixedDecimalText(std::int64_t scaled, int decimals);
 
+// Text that came from outside (a file name, a CSV cell, a USB descriptor) as
+// it may reach a terminal: the C0 controls and DEL become "\xNN", the C1
+// controls (U+0080-U+009F) "\u0085", and a byte that is not part of UTF-8
+// "\xNN"; every other character stays as it is.
+std::string EscapeControls(std::string_view text);
+// The same in double quotes: "a\x1bb".
+std::string Quoted(std::string_view text);
+// JSON text as a serializer wrote it (C0 controls already escaped): DEL and
+// the C1 controls, which can only stand inside its strings, as \u escapes.
+std::string EscapeJsonControls(std::string_view json);
+
 }  // namespace quorim

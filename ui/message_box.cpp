@@ -10,8 +10,12 @@
 namespace quorim {
 
 QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
-                                          QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) {
+                                          QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+                                          QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, Q(kAppTitle), text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton) {
+        box.setDefaultButton(defaultButton);
+    }
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) {
         ok->setText(Q(kOkButton));
     }

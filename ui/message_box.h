@@ -11,7 +11,8 @@ namespace quorim {
 // messages are. Without an icon of its own, an OK box carries the warning icon.
 QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                          QMessageBox::Icon icon = QMessageBox::Warning);
+                                          QMessageBox::Icon icon = QMessageBox::Warning,
+                                          QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 // A radio link's message: an OK box, or a Retry/Cancel box whose choice goes
 // back to the link.

@@ -119,6 +119,9 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args, const std::vector<std:
             if (!cmd.usage.empty()) {
                 std::fprintf(stderr, "%s\n", cmd.usage.c_str());
                 m_exitCode = 1;
+            } else if (const std::string refusal = PdfOutputRefusal(cmd.output, cmd.file); !refusal.empty()) {
+                std::fprintf(stderr, "%s\n", refusal.c_str());
+                m_exitCode = 2;
             } else {
                 m_exitCode = PrintDocumentToPdf(cmd.file, cmd.output) ? 0 : 1;
             }
@@ -244,12 +247,16 @@ bool CQuorim_CHApp::AnyTransferRunning() const {
     return CRadioTransfer::AnyRunning();
 }
 
+bool CQuorim_CHApp::TransferRunning(const CQuorim_CHView* view) const {
+    const auto* transfer = view->findChild<CRadioTransfer*>(QString(), Qt::FindDirectChildrenOnly);
+    return transfer && transfer->IsRunning();
+}
+
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     auto* view = new CQuorim_CHView(doc, this);
     // The view owns its transfer and its tuning; they meet only here.
-    auto* transfer = new CRadioTransfer(view, view->Grid(), *view);
+    auto* transfer = new CRadioTransfer(view, view->Grid(), doc->Editor());
     connect(view, &CQuorim_CHView::TransferCommand, transfer, &CRadioTransfer::Open);
-    connect(transfer, &CRadioTransfer::Started, view, &CQuorim_CHView::OnTransferStarted);
     connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
     connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
     connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
@@ -289,8 +296,8 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
     const QString canonical = CanonicalPath(path);
     for (CQuorim_CHDoc* doc : m_documents) {
         if (!doc->PathName().isEmpty() && CanonicalPath(doc->PathName()) == canonical) {
-            if (CQuorim_CHView* view = doc->FirstView()) {
-                if (auto* frame = qobject_cast<QMdiSubWindow*>(view->parentWidget())) {
+            if (!doc->Views().isEmpty()) {
+                if (auto* frame = qobject_cast<QMdiSubWindow*>(doc->Views().first()->parentWidget())) {
                     m_pMainWnd->MdiClient()->setActiveSubWindow(frame);
                 }
             }
@@ -299,7 +306,7 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
     }
     CQuorim_CHDoc* doc = CreateDocument();
     CQuorim_CHView* view = CreateView(doc);
-    const FileStatus status = OpenDocument(Utf8(canonical), doc->Data(), *view);
+    const FileStatus status = OpenDocument(Utf8(canonical), doc->Data(), doc->Editor());
     if (!status.Ok()) {
         // No window for a file that cannot be read.
         delete view;
@@ -310,34 +317,44 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
     }
     doc->SetPathName(canonical);
     doc->SetModifiedFlag(false);
+    doc->SetDoubt(status.doubt);
     AddToRecentFileList(canonical);
     CreateFrame(view);
+    if (status.doubt != ImageDoubt::None) {
+        AfxMessageBox(m_pMainWnd, Raw(ImageDoubtText(Utf8(canonical), status.doubt, WindowTexts())));
+    }
     return doc;
 }
 
 bool CQuorim_CHApp::PrintDocumentFile(const QString& path, const QString& printer) {
     CQuorim_CHDoc* doc = OpenDocumentFile(path);
-    if (!doc || !doc->FirstView()) {
+    if (!doc) {
         return false;
     }
     if (!printer.isEmpty()) {
         Printer()->setPrinterName(printer);
     }
-    return doc->FirstView()->PrintAllPages();
+    if (!PrintAllPages(Printer(), doc->Editor())) {
+        AfxMessageBox(m_pMainWnd, Q(kPrintFailedText));
+        return false;
+    }
+    return true;
 }
 
 bool CQuorim_CHApp::PrintDocumentToPdf(const std::string& path, const std::string& pdfPath) {
+    // The document is filled as for an opened file; no window shows it.
     CQuorim_CHDoc doc;
-    // The view is made and filled as for an opened file, but never shown.
-    CQuorim_CHView view(&doc);
-    const FileStatus status = OpenDocument(path, doc.Data(), view);
+    const FileStatus status = OpenDocument(path, doc.Data(), doc.Editor());
     if (!status.Ok()) {
         std::fprintf(stderr, "%s\n", status.Message().c_str());
         return false;
     }
-    view.OnInitialUpdate();
+    if (status.doubt != ImageDoubt::None) {
+        std::fprintf(stderr, "warning: %s\n", status.DoubtMessage().c_str());
+    }
+    doc.InitialUpdate();
     std::string error;
-    if (!PrintEditorToPdf(pdfPath, view, &error)) {
+    if (!PrintEditorToPdf(pdfPath, doc.Editor(), &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
@@ -414,17 +431,14 @@ bool CQuorim_CHApp::OnFileSaveAs(CQuorim_CHDoc* doc) {
 
 bool CQuorim_CHApp::DoSave(CQuorim_CHDoc* doc, const QString& path) {
     CommitPendingEdits(doc);
-    CQuorim_CHView* view = doc->FirstView();
-    if (!view) {
-        return false;
-    }
-    const FileStatus status = SaveDocument(Utf8(path), *view, doc->Data());
+    const FileStatus status = SaveDocument(Utf8(path), doc->Editor(), doc->Data());
     if (!status.Ok()) {
         AfxMessageBox(m_pMainWnd, Raw(FileStatusText(status, WindowTexts())));
         return false;
     }
     doc->SetPathName(CanonicalPath(path));
     doc->SetModifiedFlag(false);
+    doc->SetDoubt(ImageDoubt::None);  // the file is now an image this program wrote
     AddToRecentFileList(doc->PathName());
     return true;
 }
@@ -506,7 +520,8 @@ void CQuorim_CHApp::OnFilePrintSetup() {
 
 void CQuorim_CHApp::OnPortDevices() {
     UdevSerialDevices devices;
-    CDevicesDlg dlg(devices, m_pMainWnd);
+    CDevicesDlg dlg(devices, m_pMainWnd, m_language);
+    dlg.SetPortToTest(m_port.Name());
     connect(&dlg, &CDevicesDlg::AssignmentsChanged, this, [this](const std::array<std::string, 4>& paths) {
         if (!m_settings) {
             return;

@@ -55,6 +55,7 @@ public:
     // The printer that Print Setup configures and printing will use.
     QPrinter* Printer() override;
     bool AnyTransferRunning() const override;
+    bool TransferRunning(const CQuorim_CHView* view) const override;
 
     // Application commands (ports, New, Open, Print Setup, About, recent
     // files); false for ids it does not know.

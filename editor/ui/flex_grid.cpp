@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
 
 #include "editor/grid_units.h"
 #include "ui/fonts.h"
@@ -40,9 +41,106 @@ short ButtonCode(Qt::MouseButton b) {
     }
 }
 
+// Lays each cell's text as its column's alignment says.
+class CGridDelegate : public QStyledItemDelegate {
+public:
+    explicit CGridDelegate(CMSFlexGrid1* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->displayAlignment = m_grid->ColTextAlignment(index.column() + CMSFlexGrid1::kFixedCols);
+    }
+
+private:
+    CMSFlexGrid1* m_grid;
+};
+
 }  // namespace
 
-CMSFlexGrid1::CMSFlexGrid1(QWidget* parent) : QTableWidget(parent) {
+// --- Texts -------------------------------------------------------------------
+
+int CGridTexts::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(qMax(0L, GridRows() - CMSFlexGrid1::kFixedRows));
+}
+
+int CGridTexts::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(qMax(0L, GridCols() - CMSFlexGrid1::kFixedCols));
+}
+
+QVariant CGridTexts::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+        return {};
+    }
+    return Text(index.row() + CMSFlexGrid1::kFixedRows, index.column() + CMSFlexGrid1::kFixedCols);
+}
+
+QVariant CGridTexts::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) {
+        return {};
+    }
+    return orientation == Qt::Horizontal ? Text(0, section + CMSFlexGrid1::kFixedCols)
+                                         : Text(section + CMSFlexGrid1::kFixedRows, 0);
+}
+
+Qt::ItemFlags CGridTexts::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void CGridTexts::TextChanged(long row, long col) {
+    if (row == 0) {
+        // The corner cell is drawn with the header row.
+        const int section = static_cast<int>(qMax(0L, col - CMSFlexGrid1::kFixedCols));
+        emit headerDataChanged(Qt::Horizontal, section, section);
+    } else if (col == 0) {
+        const int section = static_cast<int>(row - CMSFlexGrid1::kFixedRows);
+        emit headerDataChanged(Qt::Vertical, section, section);
+    } else {
+        const QModelIndex at = index(static_cast<int>(row - CMSFlexGrid1::kFixedRows),
+                                     static_cast<int>(col - CMSFlexGrid1::kFixedCols));
+        emit dataChanged(at, at, {Qt::DisplayRole});
+    }
+}
+
+CGridStore::CGridStore(long rows, long cols, QObject* parent)
+    : CGridTexts(parent),
+      m_cols(cols),
+      m_cells(static_cast<int>(rows), QVector<QString>(static_cast<int>(cols))) {}
+
+void CGridStore::SetGridRows(long rows) {
+    const int now = static_cast<int>(m_cells.size());
+    const int want = static_cast<int>(qMax(static_cast<long>(CMSFlexGrid1::kFixedRows), rows));
+    if (want > now) {
+        beginInsertRows(QModelIndex(), now - CMSFlexGrid1::kFixedRows, want - CMSFlexGrid1::kFixedRows - 1);
+        m_cells.resize(want, QVector<QString>(static_cast<int>(m_cols)));
+        endInsertRows();
+    } else if (want < now) {
+        beginRemoveRows(QModelIndex(), want - CMSFlexGrid1::kFixedRows, now - CMSFlexGrid1::kFixedRows - 1);
+        m_cells.resize(want);
+        endRemoveRows();
+    }
+}
+
+QString CGridStore::Text(long row, long col) const {
+    if (row < 0 || col < 0 || row >= GridRows() || col >= m_cols) {
+        return {};
+    }
+    return m_cells[static_cast<int>(row)][static_cast<int>(col)];
+}
+
+void CGridStore::SetText(long row, long col, const QString& text) {
+    if (row < 0 || col < 0 || row >= GridRows() || col >= m_cols ||
+        m_cells[static_cast<int>(row)][static_cast<int>(col)] == text) {
+        return;
+    }
+    m_cells[static_cast<int>(row)][static_cast<int>(col)] = text;
+    TextChanged(row, col);
+}
+
+// --- Grid --------------------------------------------------------------------
+
+CMSFlexGrid1::CMSFlexGrid1(QWidget* parent, CGridTexts* texts)
+    : QTableView(parent), m_texts(texts ? texts : new CGridStore(kDesignRows, kDesignCols, this)) {
     setFont(GridCellFont());
     horizontalHeader()->setFont(font());
     verticalHeader()->setFont(font());
@@ -55,6 +153,7 @@ CMSFlexGrid1::CMSFlexGrid1(QWidget* parent) : QTableWidget(parent) {
     setWordWrap(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setItemDelegate(new CGridDelegate(this));
 
     for (QHeaderView* h : {horizontalHeader(), verticalHeader()}) {
         h->setSectionsClickable(false);
@@ -72,20 +171,39 @@ CMSFlexGrid1::CMSFlexGrid1(QWidget* parent) : QTableWidget(parent) {
     verticalHeader()->setFixedWidth(PxX(kDefaultColWidthTwips));
     horizontalHeader()->setFixedHeight(rowPx);
 
-    m_alignment.fill(9, kDesignCols);
-    setColumnCount(kDesignCols - kFixedCols);
-    for (int c = 0; c < columnCount(); ++c) {
-        setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
-    }
-    SetRows(kDesignRows);
-
+    m_alignment.fill(9, static_cast<int>(GetCols()));
+    Show(m_texts);
     m_cornerButton = findChild<QAbstractButton*>();
     if (m_cornerButton) {
         m_cornerButton->installEventFilter(this);
     }
-    connect(this, &QTableWidget::currentCellChanged, this,
-            [this](int row, int col, int, int) { OnCurrentCellChanged(row, col); });
     SyncCurrent();
+}
+
+void CMSFlexGrid1::Show(CGridTexts* texts) {
+    m_texts = texts;
+    // While the rows change, the table's current cell wanders without the
+    // cell events (connected before the table's own handlers).
+    connect(m_texts, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] { m_syncing = true; });
+    connect(m_texts, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { m_syncing = true; });
+    setModel(m_texts);
+    connect(m_texts, &QAbstractItemModel::rowsInserted, this, &CMSFlexGrid1::OnShapeChanged);
+    connect(m_texts, &QAbstractItemModel::rowsRemoved, this, &CMSFlexGrid1::OnShapeChanged);
+    connect(m_texts, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation o) {
+        if (o == Qt::Horizontal && m_cornerButton) {
+            m_cornerButton->update();
+        }
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { OnCurrentCellChanged(current.row(), current.column()); });
+    if (m_texts->parent() != this) {
+        // Texts that go before the grid (a document closed ahead of its
+        // window) leave it with an empty table of its own.
+        connect(m_texts, &QObject::destroyed, this, [this] {
+            Show(new CGridStore(kFixedRows, static_cast<long>(m_alignment.size()), this));
+            OnShapeChanged();
+        });
+    }
 }
 
 int CMSFlexGrid1::PixelsPerInchX() const {
@@ -108,37 +226,15 @@ long CMSFlexGrid1::TwY(int px) const {
 }
 
 void CMSFlexGrid1::SetRows(long rows) {
-    if (rows < kFixedRows) {
-        return;
+    if (rows >= kFixedRows) {
+        m_texts->SetGridRows(rows);
     }
-    m_syncing = true;
-    const int old = rowCount();
-    setRowCount(static_cast<int>(rows - kFixedRows));
-    for (int r = old; r < rowCount(); ++r) {
-        setVerticalHeaderItem(r, new QTableWidgetItem(QString()));
-        verticalHeaderItem(r)->setTextAlignment(AlignmentOf(m_alignment.value(0, 9)));
-    }
-    m_syncing = false;
-    if (m_row >= rows) {
-        m_row = rows - 1;
-    }
-    SyncCurrent();
 }
 
-void CMSFlexGrid1::SetCols(long cols) {
-    if (cols < kFixedCols) {
-        return;
-    }
-    m_syncing = true;
-    const int old = columnCount();
-    setColumnCount(static_cast<int>(cols - kFixedCols));
-    for (int c = old; c < columnCount(); ++c) {
-        setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
-    }
-    m_alignment.resize(static_cast<int>(cols));
+void CMSFlexGrid1::OnShapeChanged() {
     m_syncing = false;
-    if (m_col >= cols) {
-        m_col = cols - 1;
+    if (m_row >= GetRows()) {
+        m_row = GetRows() - 1;
     }
     SyncCurrent();
 }
@@ -194,49 +290,12 @@ void CMSFlexGrid1::OnCurrentCellChanged(int row, int col) {
     emit EnterCell();
 }
 
-QTableWidgetItem* CMSFlexGrid1::Cell(long row, long col, bool create) const {
-    if (row < 0 || col < 0 || row >= GetRows() || col >= GetCols()) {
-        return nullptr;
-    }
-    auto* self = const_cast<CMSFlexGrid1*>(this);
-    if (row == 0 && col == 0) {
-        return nullptr;
-    }
-    if (row == 0) {
-        return horizontalHeaderItem(static_cast<int>(col - 1));
-    }
-    if (col == 0) {
-        return verticalHeaderItem(static_cast<int>(row - 1));
-    }
-    QTableWidgetItem* it = item(static_cast<int>(row - 1), static_cast<int>(col - 1));
-    if (!it && create) {
-        it = new QTableWidgetItem();
-        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        it->setTextAlignment(AlignmentOf(m_alignment.value(static_cast<int>(col), 9)));
-        self->setItem(static_cast<int>(row - 1), static_cast<int>(col - 1), it);
-    }
-    return it;
-}
-
 QString CMSFlexGrid1::GetTextMatrix(long row, long col) const {
-    if (row == 0 && col == 0) {
-        return m_corner;
-    }
-    const QTableWidgetItem* it = Cell(row, col, false);
-    return it ? it->text() : QString();
+    return m_texts->Text(row, col);
 }
 
 void CMSFlexGrid1::SetTextMatrix(long row, long col, const QString& text) {
-    if (row == 0 && col == 0) {
-        m_corner = text;
-        if (m_cornerButton) {
-            m_cornerButton->update();
-        }
-        return;
-    }
-    if (QTableWidgetItem* it = Cell(row, col, !text.isEmpty())) {
-        it->setText(text);
-    }
+    m_texts->SetText(row, col, text);
 }
 
 long CMSFlexGrid1::GetColWidth(long col) const {
@@ -292,22 +351,18 @@ void CMSFlexGrid1::SetColAlignment(long col, short alignment) {
         return;
     }
     m_alignment[static_cast<int>(col)] = alignment;
-    const Qt::Alignment a = AlignmentOf(alignment);
     if (col == 0) {
-        for (int r = 0; r < rowCount(); ++r) {
-            verticalHeaderItem(r)->setTextAlignment(a);
-        }
-        return;
+        verticalHeader()->setDefaultAlignment(AlignmentOf(alignment));
     }
-    for (int r = 0; r < rowCount(); ++r) {
-        if (QTableWidgetItem* it = item(r, static_cast<int>(col - 1))) {
-            it->setTextAlignment(a);
-        }
-    }
+    viewport()->update();
 }
 
 short CMSFlexGrid1::GetColAlignment(long col) const {
     return m_alignment.value(static_cast<int>(col), 9);
+}
+
+Qt::Alignment CMSFlexGrid1::ColTextAlignment(long col) const {
+    return AlignmentOf(GetColAlignment(col));
 }
 
 QRect CMSFlexGrid1::CellRect() const {
@@ -358,7 +413,7 @@ void CMSFlexGrid1::SelectRows(const QList<int>& rows) {
     for (const int row : rows) {
         if (row >= kFixedRows && row < GetRows()) {
             selection.select(model()->index(row - kFixedRows, 0),
-                             model()->index(row - kFixedRows, columnCount() - 1));
+                             model()->index(row - kFixedRows, m_texts->columnCount() - 1));
         }
     }
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
@@ -373,7 +428,7 @@ void CMSFlexGrid1::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QTableWidget::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void CMSFlexGrid1::EmitMouseDown(QMouseEvent* event, QWidget* from) {
@@ -384,17 +439,17 @@ void CMSFlexGrid1::EmitMouseDown(QMouseEvent* event, QWidget* from) {
 void CMSFlexGrid1::mousePressEvent(QMouseEvent* event) {
     // The click moves the current cell first (LeaveCell, EnterCell), then the
     // handlers of MouseDown find the clicked cell current.
-    QTableWidget::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
     EmitMouseDown(event, viewport());
 }
 
 void CMSFlexGrid1::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTableWidget::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     emit DblClick();
 }
 
 void CMSFlexGrid1::scrollContentsBy(int dx, int dy) {
-    QTableWidget::scrollContentsBy(dx, dy);
+    QTableView::scrollContentsBy(dx, dy);
     emit Scroll();
 }
 
@@ -408,7 +463,7 @@ bool CMSFlexGrid1::eventFilter(QObject* watched, QEvent* event) {
         opt.rect = m_cornerButton->rect();
         opt.position = QStyleOptionHeader::OnlyOneSection;
         opt.orientation = Qt::Horizontal;
-        opt.text = m_corner;
+        opt.text = m_texts->Text(0, 0);
         opt.textAlignment = AlignmentOf(m_alignment.value(0, 9));
         painter.setFont(font());
         style()->drawControl(QStyle::CE_Header, &opt, &painter, m_cornerButton);
@@ -433,7 +488,7 @@ bool CMSFlexGrid1::eventFilter(QObject* watched, QEvent* event) {
             emit DblClick();
         }
     }
-    return QTableWidget::eventFilter(watched, event);
+    return QTableView::eventFilter(watched, event);
 }
 
 }  // namespace quorim

@@ -23,6 +23,7 @@
 #include "editor/codec.h"
 #include "editor/form_template.h"
 #include "editor/settings_lists.h"
+#include "editor/ui/channel_table.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/quorim_doc.h"
 #include "ui/dialog_builder.h"
@@ -90,6 +91,13 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host, QWidget* par
     CreateForm();
     if (m_pDocument) {
         m_pDocument->AddView(this);
+        CChannelTable* table = m_pDocument->Table();
+        connect(table, &CChannelTable::SelectionChanged, this, &CQuorim_CHView::OnSelectionChanged);
+        connect(table, &QAbstractItemModel::rowsAboutToBeInserted, this, &CQuorim_CHView::OnRowsChanging);
+        connect(table, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CQuorim_CHView::OnRowsChanging);
+        connect(m_pDocument, &CQuorim_CHDoc::StateChanging, this, &CQuorim_CHView::BeginStateChange);
+        connect(m_pDocument, &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::EndStateChange);
+        connect(m_pDocument, &CQuorim_CHDoc::Changed, this, &CQuorim_CHView::OnDocumentChanged);
     }
     qApp->installEventFilter(this);
 }
@@ -109,8 +117,17 @@ CQuorim_CHView::~CQuorim_CHView() {
 void CQuorim_CHView::DetachDocument() {
     if (CQuorim_CHDoc* doc = m_pDocument) {
         m_pDocument = nullptr;
+        disconnect(doc, nullptr, this, nullptr);
+        disconnect(doc->Table(), nullptr, this, nullptr);
         doc->RemoveView(this);
     }
+}
+
+EditorSurface& CQuorim_CHView::Editor() const {
+    if (m_pDocument) {
+        return m_pDocument->Editor();
+    }
+    return m_detached;
 }
 
 void CQuorim_CHView::resizeEvent(QResizeEvent* event) {
@@ -176,7 +193,9 @@ void CQuorim_CHView::CreateForm() {
                 break;
             }
             case ControlKind::Grid:
-                m_grid = new CMSFlexGrid1(m_form);
+                // The grid shows the document's table; every view of the
+                // document shows the same one.
+                m_grid = new CMSFlexGrid1(m_form, m_pDocument ? m_pDocument->Table() : nullptr);
                 w = m_grid;
                 break;
             default:
@@ -233,10 +252,15 @@ void CQuorim_CHView::CreateForm() {
     for (const SettingsListInfo& info : AllSettingsLists()) {
         QComboBox* combo = Combo(info.list);
         const SettingsList list = info.list;
-        // The user changed a selection (programmatic changes block the signal).
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, list](int) {
-            if (list == SettingsList::Model && !OnSelChangeModel()) {
-                return;
+        // The user changed a selection (programmatic changes block the
+        // signal): the document takes it.
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, list](int index) {
+            if (list == SettingsList::Model) {
+                if (!OnSelChangeModel()) {
+                    return;
+                }
+            } else {
+                Editor().SetCurSel(list, index);
             }
             MarkModified();
         });
@@ -307,90 +331,42 @@ void CQuorim_CHView::SetComboSel(QComboBox* combo, int index) {
 
 void CQuorim_CHView::MarkModified() {
     if (m_pDocument) {
-        m_pDocument->UpdateAllViews(this);
         // One step of the document's undo history.
-        m_pDocument->RecordChange(this);
+        m_pDocument->RecordChange();
     }
 }
 
-void CQuorim_CHView::OnUpdate(const CQuorim_CHView& from) {
-    const bool rowsChanged = Rows() != from.Rows();
-    if (rowsChanged) {
+void CQuorim_CHView::OnSelectionChanged(int list) {
+    const auto which = static_cast<SettingsList>(list);
+    QComboBox* combo = Combo(which);
+    const int index = Editor().CurSel(which);
+    if (combo && combo->currentIndex() != index) {
+        SetComboSel(combo, index);
+    }
+    if (which == SettingsList::Model) {
+        SyncFunctionSettings();
+    }
+}
+
+void CQuorim_CHView::OnRowsChanging() {
+    // The cells move under the editors: put away, nothing committed.
+    if (m_bEditorsCreated) {
         HideCellEditors();
-        SetRows(from.Rows());
+        m_rowsChanged = true;
     }
-    for (const SettingsListInfo& info : AllSettingsLists()) {
-        if (CurSel(info.list) != from.CurSel(info.list)) {
-            SetCurSel(info.list, from.CurSel(info.list));
-        }
-    }
-    for (int row = 0; row < Rows(); ++row) {
-        for (int col = 0; col < kColSpare; ++col) {
-            const std::string text = from.TextMatrix(row, col);
-            if (TextMatrix(row, col) != text) {
-                SetTextMatrix(row, col, text);
-            }
-        }
-    }
+}
+
+void CQuorim_CHView::OnDocumentChanged() {
     SyncFunctionSettings();
-    if (rowsChanged) {
+    if (m_rowsChanged && m_bEditorsCreated && m_editCell->isHidden() && m_comboTone->isHidden() &&
+        m_comboYesNo->isHidden()) {
         ReloadCellEditors();
     }
+    m_rowsChanged = false;
 }
 
 void CQuorim_CHView::OnCellCommitted() {
     MarkModified();
-}
-
-// --- EditorSurface -----------------------------------------------------------
-
-int CQuorim_CHView::Rows() const {
-    return static_cast<int>(m_grid->GetRows());
-}
-void CQuorim_CHView::SetRows(int rows) {
-    m_grid->SetRows(rows);
-}
-
-// The grid shows the header row and the transmit-inhibit column in the
-// program's language; the core reads and writes the texts it marked ("信道",
-// "是", "否"). Every other cell is shown as it is.
-namespace {
-
-bool IsTranslatedCell(int row, int col) {
-    return row == 0 || col == kColInhibit;
-}
-
-}  // namespace
-
-std::string CQuorim_CHView::TextMatrix(int row, int col) const {
-    const QString shown = m_grid->GetTextMatrix(row, col);
-    if (IsTranslatedCell(row, col) && !shown.isEmpty()) {
-        if (row == 0) {
-            for (const std::string_view header : GridHeaders()) {
-                if (Q(header) == shown) {
-                    return std::string(header);
-                }
-            }
-        } else {
-            for (const std::string_view text : {kYes, kNo}) {
-                if (Q(text) == shown) {
-                    return std::string(text);
-                }
-            }
-        }
-    }
-    return Utf8(shown);
-}
-
-void CQuorim_CHView::SetTextMatrix(int row, int col, const std::string& text) {
-    m_grid->SetTextMatrix(row, col, IsTranslatedCell(row, col) ? Q(text) : Raw(text));
-}
-
-int CQuorim_CHView::CurSel(SettingsList list) const {
-    return Combo(list)->currentIndex();
-}
-void CQuorim_CHView::SetCurSel(SettingsList list, int index) {
-    SetComboSel(Combo(list), index);
 }
 
 // --- Set-up ------------------------------------------------------------------
@@ -468,7 +444,7 @@ void CQuorim_CHView::OnInitialUpdate() {
         }
 
         for (const SettingsListInfo& info : AllSettingsLists()) {
-            SetComboSel(Combo(info.list), info.initialIndex);
+            SetComboSel(Combo(info.list), Editor().CurSel(info.list));
         }
     }
     if (m_editCell) {
@@ -477,26 +453,22 @@ void CQuorim_CHView::OnInitialUpdate() {
     HideCellEditors();
     // A further window of the document shows what the others show, edits
     // not yet saved included; the first one decodes the document.
-    const CQuorim_CHView* shown = nullptr;
+    bool shown = false;
     for (const CQuorim_CHView* view : m_pDocument ? m_pDocument->Views() : QList<CQuorim_CHView*>()) {
-        if (view != this && view->EditorsCreated() && !shown) {
-            shown = view;
-        }
+        shown = shown || (view != this && view->EditorsCreated());
     }
     if (shown) {
-        OnUpdate(*shown);
+        ReloadCellEditors();
     } else if (m_pDocument) {
-        InitialUpdateEditor(m_pDocument->Data(), *this);
+        m_pDocument->InitialUpdate();
     }
+    m_rowsChanged = false;
     SyncFunctionSettings();
-    if (m_pDocument && m_pDocument->FirstView() == this) {
-        m_pDocument->SetUndoBaseline(this);
-    }
     m_comboModel->setFocus();
 }
 
 void CQuorim_CHView::SyncFunctionSettings() {
-    const bool show = m_comboModel->currentIndex() != 1;
+    const bool show = Editor().CurSel(SettingsList::Model) != 1;
     for (const int id : FunctionSettingsControls()) {
         if (QWidget* w = m_controls.value(id)) {
             w->setVisible(show);
@@ -507,10 +479,12 @@ void CQuorim_CHView::SyncFunctionSettings() {
 // --- Settings lists ----------------------------------------------------------
 
 bool CQuorim_CHView::OnSelChangeModel() {
-    const bool sixteenBefore = Rows() < kRows199;
-    if (m_comboModel->currentIndex() <= 0 && !sixteenBefore) {
+    EditorSurface& editor = Editor();
+    const int index = m_comboModel->currentIndex();
+    const bool sixteenBefore = editor.Rows() < kRows199;
+    if (index <= 0 && !sixteenBefore) {
         // Channels 17-199 go with the 199-channel model: asked first.
-        const int dropped = ChannelsDroppedBySixteen(*this);
+        const int dropped = ChannelsDroppedBySixteen(editor);
         if (dropped > 0 &&
             AfxMessageBox(this, Q(kAskDropChannels).arg(dropped), QMessageBox::Ok | QMessageBox::Cancel,
                           QMessageBox::Question) != QMessageBox::Ok) {
@@ -521,9 +495,7 @@ bool CQuorim_CHView::OnSelChangeModel() {
     // A pending cell edit is dropped, not committed.
     HideCellEditors();
     if (m_pDocument) {
-        // The channels edited so far stay through the change of layout.
-        EncodeImage(*this, m_pDocument->Data());
-        ApplyModelChoice(*this, m_pDocument->Data());
+        m_pDocument->ChooseModel(index);
     }
     SyncFunctionSettings();
     ReloadCellEditors();
@@ -537,11 +509,12 @@ void CQuorim_CHView::OnEditChange(SettingsList list) {
     // list to its own selection; the others to their fixed item.
     int restore = Info(list).restoreIndex;
     if (list == SettingsList::Model) {
-        restore = Rows() < kRows199 ? 0 : 1;
+        restore = Editor().Rows() < kRows199 ? 0 : 1;
     } else if (restore < 0) {
         restore = before;
     }
     SetComboSel(combo, restore);
+    Editor().SetCurSel(list, restore);
     if (before != restore) {
         MarkModified();
     }

@@ -11,7 +11,7 @@
 
 #include "app/dialog_template.h"
 #include "editor/channel_edit.h"
-#include "editor/editor_surface.h"
+#include "editor/editor_model.h"
 #include "editor/ui/view_host.h"
 #include "link/clone_engine.h"
 #include "link/link_host.h"
@@ -43,12 +43,13 @@ enum class EditCommand {
 };
 
 // The form view of a document (template 101): the channel grid on the right,
-// the radio-wide settings lists on the left. It is the editor surface the
-// codec fills and reads; the grid's texts and the lists' selections are the
-// editor's state between decoding and encoding. The radio transfer and the
+// the radio-wide settings lists on the left. It shows the document's editor
+// state (the grid over the document's table, the lists following its
+// selections) and forwards the user's edits to it; the in-place editors,
+// the current cell and the selection are the view's own. The radio transfer and the
 // tuning window are not its own: it asks for them by signals and hears the
 // transfer's end the same way.
-class CQuorim_CHView : public QScrollArea, public EditorSurface {
+class CQuorim_CHView : public QScrollArea {
     Q_OBJECT
 
 public:
@@ -70,23 +71,14 @@ public:
     bool OnCmdMsg(int id);
     static bool HandlesCommand(int id);
 
-    // EditorSurface, on the real grid and lists. The widgets hold what the
-    // user sees (in English, "Yes" in the transmit-inhibit column, "Channel"
-    // in the header row); through these the core reads and writes its own
-    // texts ("是", "信道"). Cell editors that hand a cell's text to core rules
-    // take it from here, not from the grid widget.
-    int Rows() const override;
-    void SetRows(int rows) override;
-    std::string TextMatrix(int row, int col) const override;
-    void SetTextMatrix(int row, int col, const std::string& text) override;
-    int CurSel(SettingsList list) const override;
-    void SetCurSel(SettingsList list, int index) override;
+    // The document's editor state, in the core's own texts ("是", "信道"
+    // where the English grid shows "Yes", "Channel"). Cell editors that hand
+    // a cell's text to core rules take it from here, not from the grid
+    // widget. A view that left its document has an empty editor of its own.
+    EditorSurface& Editor() const;
 
     // A cell's text was committed by the user (the cell editors call this).
     void OnCellCommitted();
-    // Another view of the document changed it: this view takes its grid and
-    // lists, so that every view shows the one state.
-    void OnUpdate(const CQuorim_CHView& from);
 
     // The function-settings group follows the model list: hidden while it
     // says "QZ - 199". Called after every decode.
@@ -123,14 +115,14 @@ public:
     // (WM_RADIO_TRANSFER): one whole read or write, in m_nDirection, of the
     // document's data on the port chosen now.
     void OnRadioTransfer();
-    // The transfer's reports: the start button was pressed; a run began or
-    // ended; the engine left the data as `work`.
-    void OnTransferStarted();
+    // The transfer's reports: a run began or ended; the engine left the data
+    // as `work`.
     void OnTransferRunning(bool running);
-    void OnTransferred(TransferDirection direction, TransferOutcome outcome, const DocumentData& work);
-    // From the start button to the end of the transfer. Meanwhile Read, Write
-    // and model changes are refused and the view's window does not close.
-    bool IsTransferRunning() const { return m_bTransferRunning; }
+    void OnTransferred(const TransferResult& result, const DocumentData& work);
+    // From the start button to the end of the transfer, as the host tells.
+    // Meanwhile Read, Write and model changes are refused and the view's
+    // window does not close.
+    bool IsTransferRunning() const { return m_host && m_host->TransferRunning(this); }
     // 0: read from the radio, 1: write to it; set by the two commands.
     int Direction() const { return static_cast<int>(m_nDirection); }
     // The port of the last transfer, copied from the host at its start.
@@ -226,6 +218,13 @@ private:
     // and the grid with it; the settings stay where they are.
     void FitFormToView();
     void OnEditChange(SettingsList list);
+    // The document's selection of `list` changed: its list shows it.
+    void OnSelectionChanged(int list);
+    // The document's rows are about to change (the open editor is put away)
+    // or a recorded change ended (the editors take the current cell again
+    // when the rows changed).
+    void OnRowsChanging();
+    void OnDocumentChanged();
     // Prints the pages on `printer`; tells the user when it cannot start.
     bool DoPrint(QPrinter* printer);
     void SetComboSel(QComboBox* combo, int index);
@@ -244,6 +243,8 @@ private:
 
     CQuorim_CHDoc* m_pDocument;
     CViewHost* m_host;
+    mutable EditorModel m_detached;
+    bool m_rowsChanged = false;
     QWidget* m_form = nullptr;
     // The form and its grid as the template lays them out: the least the
     // view shows; a larger window gives the grid the rest.
@@ -268,7 +269,6 @@ private:
 
     std::string m_strPortName;
     TransferDirection m_nDirection = TransferDirection::Read;
-    bool m_bTransferRunning = false;
     // The model lists of the document's views, disabled while a run lasts.
     QList<QPointer<QComboBox>> m_lockedModelLists;
 };

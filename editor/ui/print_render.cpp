@@ -159,6 +159,12 @@ bool PrintEditor(QPrinter* printer, const EditorSurface& editor) {
     return painter.end();
 }
 
+bool PrintAllPages(QPrinter* printer, const EditorSurface& editor) {
+    printer->setPrintRange(QPrinter::AllPages);
+    printer->setFromTo(0, 0);
+    return PrintEditor(printer, editor);
+}
+
 bool PrintEditorToPdf(const std::string& path, const EditorSurface& editor, std::string* error) {
     FileReplacement file;
     FileStatus status = file.Begin(path);

@@ -27,6 +27,8 @@ void RenderPrintPage(QPainter& painter, QPrinter* printer, const EditorSurface& 
 // range). False when the printer could not be started (no printer, or an
 // output file that cannot be written).
 bool PrintEditor(QPrinter* printer, const EditorSurface& editor);
+// Every page, whatever range the printer was left with.
+bool PrintAllPages(QPrinter* printer, const EditorSurface& editor);
 
 // Prints every page into the PDF file `path` (the file name's own bytes,
 // whatever their encoding) by a safe replace: the old file stays whole unless

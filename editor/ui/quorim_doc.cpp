@@ -3,7 +3,8 @@
 #include <QFileInfo>
 #include <QUndoStack>
 
-#include "editor/ui/form_view.h"
+#include "editor/codec.h"
+#include "editor/ui/channel_table.h"
 
 namespace quorim {
 
@@ -36,50 +37,65 @@ constexpr int kUndoLimit = 500;
 
 }  // namespace
 
-CQuorim_CHDoc::CQuorim_CHDoc(QObject* parent) : QObject(parent), m_undo(new QUndoStack(this)) {
+CQuorim_CHDoc::CQuorim_CHDoc(QObject* parent)
+    : QObject(parent), m_table(new CChannelTable(this)), m_undo(new QUndoStack(this)) {
     m_undo->setUndoLimit(kUndoLimit);
     connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { SetModifiedFlag(!clean); });
 }
 
 CQuorim_CHDoc::~CQuorim_CHDoc() = default;
 
-void CQuorim_CHDoc::SetUndoBaseline(const CQuorim_CHView* from) {
-    if (from) {
-        m_recorded = std::make_unique<EditorState>(CaptureState(m_data, *from));
-    }
+EditorSurface& CQuorim_CHDoc::Editor() {
+    return *m_table;
 }
 
-void CQuorim_CHDoc::RecordChange(const CQuorim_CHView* from, const QString& text) {
-    if (!from) {
-        return;
-    }
-    auto now = std::make_unique<EditorState>(CaptureState(m_data, *from));
+const EditorSurface& CQuorim_CHDoc::Editor() const {
+    return *m_table;
+}
+
+void CQuorim_CHDoc::InitialUpdate() {
+    InitialUpdateEditor(m_data, Editor());
+    SetUndoBaseline();
+}
+
+void CQuorim_CHDoc::ChooseModel(int index) {
+    // The channels edited so far stay through the change of layout.
+    Editor().SetCurSel(SettingsList::Model, index);
+    EncodeImage(Editor(), m_data);
+    ApplyModelChoice(Editor(), m_data);
+}
+
+void CQuorim_CHDoc::TakeRead(const DocumentData& read) {
+    m_data = read;
+    InitialUpdateEditor(m_data, Editor());
+}
+
+void CQuorim_CHDoc::SetUndoBaseline() {
+    m_recorded = std::make_unique<EditorState>(CaptureState(m_data, Editor()));
+}
+
+void CQuorim_CHDoc::RecordChange(const QString& text) {
+    auto now = std::make_unique<EditorState>(CaptureState(m_data, Editor()));
     if (!m_recorded) {
         // No state to start from: this one is the first.
         m_recorded = std::move(now);
         SetModifiedFlag(true);
-        return;
+    } else {
+        EditStep step(*m_recorded, *now);
+        m_recorded = std::move(now);
+        if (!step.Empty()) {
+            m_undo->push(new CEditCommand(this, std::move(step), text));
+        }
     }
-    EditStep step(*m_recorded, *now);
-    m_recorded = std::move(now);
-    if (!step.Empty()) {
-        m_undo->push(new CEditCommand(this, std::move(step), text));
-    }
+    emit Changed();
 }
 
 void CQuorim_CHDoc::ApplyStep(const EditStep& step, bool forward) {
-    CQuorim_CHView* first = FirstView();
-    if (!first) {
-        EditorModel scratch;
-        step.Apply(forward, m_data, scratch);
-        m_recorded.reset();
-        return;
-    }
-    first->BeginStateChange();
-    step.Apply(forward, m_data, *first);
-    first->EndStateChange();
-    UpdateAllViews(first);
-    SetUndoBaseline(first);
+    emit StateChanging();
+    step.Apply(forward, m_data, Editor());
+    SetUndoBaseline();
+    emit StateChanged();
+    emit Changed();
 }
 
 bool CQuorim_CHDoc::OnNewDocument() {
@@ -118,14 +134,6 @@ void CQuorim_CHDoc::AddView(CQuorim_CHView* view) {
     if (!m_views.contains(view)) {
         m_views.append(view);
         emit ViewsChanged();
-    }
-}
-
-void CQuorim_CHDoc::UpdateAllViews(CQuorim_CHView* sender) {
-    for (CQuorim_CHView* view : m_views) {
-        if (view != sender && sender) {
-            view->OnUpdate(*sender);
-        }
     }
 }
 

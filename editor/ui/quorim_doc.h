@@ -7,16 +7,21 @@
 
 #include "editor/channel_edit.h"
 #include "image/memory_image.h"
+#include "image/szt_file.h"
 
 class QUndoStack;
 
 namespace quorim {
 
+class CChannelTable;
 class CQuorim_CHView;
+class EditorSurface;
 
-// One document: one radio's memory image and its model flag, the file it came
-// from, and the modified mark. Its views show it, all alike; the first
-// view's editor is what a save encodes.
+// One document: one radio's memory image and its model flag, the editor's
+// state (the channel grid's texts and the settings lists' selections), the
+// file it came from, the modified mark and the undo history. Save, print,
+// the transfers and the channel commands work on the document; its views
+// show the one state and forward the user's input to it.
 class CQuorim_CHDoc : public QObject {
     Q_OBJECT
 
@@ -27,6 +32,21 @@ public:
     DocumentData& Data() { return m_data; }
     const DocumentData& Data() const { return m_data; }
 
+    // The editor's state. Writing through it shows in every view at once.
+    EditorSurface& Editor();
+    const EditorSurface& Editor() const;
+    // The same state as the grids' model.
+    CChannelTable* Table() const { return m_table; }
+    // The editor as a newly shown document sets it up (headers, rows by the
+    // model flag, the decoded image); the undo history starts from here.
+    void InitialUpdate();
+
+    // The model list's item `index` was chosen: the edits so far are encoded,
+    // then rows, model flag and image follow the choice and are decoded again.
+    void ChooseModel(int index);
+    // A read's image replaces the document's and is decoded into the editor.
+    void TakeRead(const DocumentData& read);
+
     // The new image of a new document.
     bool OnNewDocument();
 
@@ -34,6 +54,11 @@ public:
     void SetPathName(const QString& path);
     QString Title() const { return m_title; }
     void SetTitle(const QString& title);
+
+    // Why the file this document was opened from may not be a memory image;
+    // None once the document was saved or read from a radio.
+    ImageDoubt Doubt() const { return m_doubt; }
+    void SetDoubt(ImageDoubt doubt) { m_doubt = doubt; }
 
     bool IsModified() const { return m_modified; }
     // Edits, reads and model changes mark the document; new, open and save
@@ -43,23 +68,19 @@ public:
     // The undo history, one for the document and all its views. The modified
     // mark follows its clean state.
     QUndoStack* UndoStack() const { return m_undo; }
-    // What the document and `from`'s editor hold now is the state the next
-    // change starts from (after a document was shown, opened or saved).
-    void SetUndoBaseline(const CQuorim_CHView* from);
-    // A change made in `from`: the difference to the state recorded last
-    // becomes one undo step named `text`. Nothing when nothing changed.
-    void RecordChange(const CQuorim_CHView* from, const QString& text = QString());
-    // Undo (forward false) or redo a step: the data and every view's editor
-    // take the state before or after it.
+    // What the document holds now is the state the next change starts from
+    // (after a document was shown, opened or saved).
+    void SetUndoBaseline();
+    // A change was made: the difference to the state recorded last becomes
+    // one undo step named `text`. Nothing when nothing changed.
+    void RecordChange(const QString& text = QString());
+    // Undo (forward false) or redo a step: the data and the editor take the
+    // state before or after it.
     void ApplyStep(const EditStep& step, bool forward);
 
+    // The document's windows, for their titles and for closing.
     const QList<CQuorim_CHView*>& Views() const { return m_views; }
-    CQuorim_CHView* FirstView() const { return m_views.isEmpty() ? nullptr : m_views.first(); }
     void AddView(CQuorim_CHView* view);
-    // An edit, a read or a list change in `sender`: every other view takes
-    // its state, so that all views, and what Save, Write and Print encode,
-    // are one.
-    void UpdateAllViews(CQuorim_CHView* sender);
     void RemoveView(CQuorim_CHView* view);
 
 signals:
@@ -69,12 +90,20 @@ signals:
     void ViewsChanged();
     // The last view went away; the document is about to be deleted.
     void Closed(CQuorim_CHDoc* doc);
+    // An undo or redo is about to replace the editor's state, and has
+    // replaced it (views put their open editors away and reload them).
+    void StateChanging();
+    void StateChanged();
+    // A change was recorded (or undone): views follow what it left.
+    void Changed();
 
 private:
     DocumentData m_data;
+    CChannelTable* m_table;
     QString m_path;
     QString m_title;
     bool m_modified = false;
+    ImageDoubt m_doubt = ImageDoubt::None;
     QList<CQuorim_CHView*> m_views;
     QUndoStack* m_undo;
     // The state the last recorded step left (or the baseline).

@@ -100,7 +100,8 @@ void CQuorim_CHView::BeginCellEdit(short key, QWidget* editor) {
         kind == CellEditor::Edit ? m_editCell->text() : qobject_cast<QComboBox*>(editor)->currentText();
     // The grid reports the typed character as a 16-bit code.
     const int code = static_cast<std::uint16_t>(key);
-    const BeginEdit begin = DecideBeginEdit(code, static_cast<int>(col), Utf8(held), TextMatrix(row, col));
+    const BeginEdit begin =
+        DecideBeginEdit(code, static_cast<int>(col), Utf8(held), Editor().TextMatrix(row, col));
     if (!begin.open) {
         return;
     }
@@ -176,7 +177,7 @@ void CQuorim_CHView::OnEnterCellGrid() {
         return;
     }
     const long col = m_grid->GetCol();
-    const std::string text = TextMatrix(row, col);
+    const std::string text = Editor().TextMatrix(row, col);
     QWidget* editor = GetCellEditor(col);
     // Loaded, not shown: a combo selects the first item that begins with the
     // cell's text, the edit box takes the text as it is.
@@ -259,7 +260,7 @@ void CQuorim_CHView::OnLeaveCellGrid(bool reopenRefused) {
             state.selectedItem = state.text;
         }
     }
-    const CellCommit commit = CommitOnLeave(*this, row, col, state);
+    const CellCommit commit = CommitOnLeave(Editor(), row, col, state);
     if (!commit.message.empty()) {
         AfxMessageBox(this, Q(commit.message));
     }
@@ -334,7 +335,7 @@ bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
 
     const int row = static_cast<int>(m_grid->GetRow());
     const int col = static_cast<int>(m_grid->GetCol());
-    const EnterOutcome out = HandleEnter(*this, focus, !m_comboTone->isHidden(), row, col, text);
+    const EnterOutcome out = HandleEnter(Editor(), focus, !m_comboTone->isHidden(), row, col, text);
     if (!out.commit.message.empty()) {
         AfxMessageBox(this, Q(out.commit.message));
     }

@@ -164,11 +164,11 @@ void CQuorim_CHView::SelectChannels(const std::vector<int>& channels) {
 // --- Commands ------------------------------------------------------------------
 
 bool CQuorim_CHView::CanDo(EditCommand command) const {
-    if (!m_pDocument || m_bTransferRunning) {
+    if (!m_pDocument || IsTransferRunning()) {
         return false;
     }
     const std::vector<int> channels = SelectedChannels();
-    const int last = Rows() - 1;
+    const int last = Editor().Rows() - 1;
     switch (command) {
         case EditCommand::Undo:
             return m_pDocument->UndoStack()->canUndo();
@@ -202,8 +202,7 @@ void CQuorim_CHView::Finish(const EditResult& result, std::string_view label) {
         return;
     }
     if (m_pDocument) {
-        m_pDocument->UpdateAllViews(this);
-        m_pDocument->RecordChange(this, Q(label));
+        m_pDocument->RecordChange(Q(label));
     }
     SelectChannels(result.channels);
     m_grid->viewport()->update();
@@ -237,19 +236,20 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
             auto* mime = new QMimeData;
             const std::vector<int> channels = SelectedChannels();
             if (WholeChannelsSelected()) {
-                mime->setText(Raw(CellsAsText(*this, channels, {1, 2, 3, 4, 5}, WindowTexts())));
+                mime->setText(Raw(CellsAsText(Editor(), channels, {1, 2, 3, 4, 5}, WindowTexts())));
                 mime->setData(Raw(kChannelRecordsMime),
-                              QByteArray::fromStdString(ChannelsAsRecords(data, *this, channels)));
+                              QByteArray::fromStdString(ChannelsAsRecords(data, Editor(), channels)));
             } else {
                 std::set<int> cols;
                 for (const GridCell& c : SelectedCells()) {
                     cols.insert(c.col);
                 }
-                mime->setText(Raw(CellsAsText(*this, channels, {cols.begin(), cols.end()}, WindowTexts())));
+                mime->setText(
+                    Raw(CellsAsText(Editor(), channels, {cols.begin(), cols.end()}, WindowTexts())));
             }
             QApplication::clipboard()->setMimeData(mime);
             if (command == EditCommand::Cut) {
-                Finish(ClearCells(*this, SelectedCells()), kCmdCut);
+                Finish(ClearCells(Editor(), SelectedCells()), kCmdCut);
             }
             return;
         }
@@ -258,7 +258,7 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
             const auto records = ParseChannelRecords(mime->data(Raw(kChannelRecordsMime)).toStdString());
             const std::vector<int> channels = SelectedChannels();
             if (!records.empty()) {
-                Finish(PasteChannelRecords(data, *this, channels.front(), records), kCmdPaste);
+                Finish(PasteChannelRecords(data, Editor(), channels.front(), records), kCmdPaste);
                 return;
             }
             // From the top left of the selection on.
@@ -269,24 +269,24 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
             if (WholeChannelsSelected()) {
                 col = kColRxFreq;
             }
-            Finish(PasteCellsText(*this, channels.front(), col, Utf8(mime->text())), kCmdPaste);
+            Finish(PasteCellsText(Editor(), channels.front(), col, Utf8(mime->text())), kCmdPaste);
             return;
         }
         case EditCommand::Clear:
-            Finish(ClearCells(*this, SelectedCells()), kCmdClear);
+            Finish(ClearCells(Editor(), SelectedCells()), kCmdClear);
             return;
         case EditCommand::InsertChannel: {
             const std::vector<int> channels = SelectedChannels();
             const int count = WholeChannelsSelected() ? static_cast<int>(channels.size()) : 1;
-            Finish(InsertChannels(data, *this, channels.front(), count), kCmdInsertChannel);
+            Finish(InsertChannels(data, Editor(), channels.front(), count), kCmdInsertChannel);
             return;
         }
         case EditCommand::DeleteChannels:
-            Finish(DeleteChannels(data, *this, SelectedChannels()), kCmdDeleteChannels);
+            Finish(DeleteChannels(data, Editor(), SelectedChannels()), kCmdDeleteChannels);
             return;
         case EditCommand::MoveUp:
         case EditCommand::MoveDown:
-            Finish(MoveChannels(data, *this, SelectedChannels(), command == EditCommand::MoveUp ? -1 : 1),
+            Finish(MoveChannels(data, Editor(), SelectedChannels(), command == EditCommand::MoveUp ? -1 : 1),
                    command == EditCommand::MoveUp ? kCmdMoveUp : kCmdMoveDown);
             return;
         case EditCommand::SelectAll:
@@ -324,7 +324,7 @@ bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
             held = combo->currentText();
         }
         const bool unchanged =
-            editor == m_comboYesNo || Utf8(held) == TextMatrix(m_grid->GetRow(), m_grid->GetCol());
+            editor == m_comboYesNo || Utf8(held) == Editor().TextMatrix(m_grid->GetRow(), m_grid->GetCol());
         const bool take = (*command == EditCommand::Paste && IsBlockOnClipboard()) ||
                           ((*command == EditCommand::Undo || *command == EditCommand::Redo) && unchanged);
         if (!take) {

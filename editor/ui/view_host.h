@@ -6,6 +6,8 @@ class QPrinter;
 
 namespace quorim {
 
+class CQuorim_CHView;
+
 // What a view takes from the program around it.
 class CViewHost {
 public:
@@ -16,6 +18,8 @@ public:
     virtual QPrinter* Printer() = 0;
     // A radio transfer runs in some window (only one runs at a time).
     virtual bool AnyTransferRunning() const = 0;
+    // `view`'s radio transfer runs: from its start button to its end.
+    virtual bool TransferRunning(const CQuorim_CHView* view) const = 0;
 };
 
 }  // namespace quorim

@@ -10,9 +10,11 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "image/file_status_text.h"
 #include "link/clone_engine.h"
 #include "link/port_names.h"
 #include "tuning/tuning_dialog.h"
+#include "ui/message_box.h"
 #include "ui/ui_text.h"
 
 namespace quorim {
@@ -39,12 +41,18 @@ void CQuorim_CHView::OnWriteRadio() {
         return;
     }
     OnLeaveCellGrid();
+    // A file that may not be a memory image goes to a radio only when the
+    // user says so; No is the default.
+    if (m_pDocument && m_pDocument->Doubt() != ImageDoubt::None &&
+        AfxMessageBox(
+            this,
+            Raw(ImageDoubtText(Utf8(m_pDocument->PathName()), m_pDocument->Doubt(), WindowTexts(), true)),
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Question,
+            QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
     m_nDirection = TransferDirection::Write;
     emit TransferCommand(m_nDirection);
-}
-
-void CQuorim_CHView::OnTransferStarted() {
-    m_bTransferRunning = true;
 }
 
 void CQuorim_CHView::OnRadioTransfer() {
@@ -60,7 +68,6 @@ void CQuorim_CHView::OnTransferRunning(bool running) {
         // The document stays: this view's window refuses to close until the
         // end. The model list would re-lay the grid the transfer reads and
         // fills.
-        m_bTransferRunning = true;
         const QList<CQuorim_CHView*> views =
             m_pDocument ? m_pDocument->Views() : QList<CQuorim_CHView*>{this};
         for (CQuorim_CHView* view : views) {
@@ -75,30 +82,29 @@ void CQuorim_CHView::OnTransferRunning(bool running) {
         }
     }
     m_lockedModelLists.clear();
-    m_bTransferRunning = false;
 }
 
-void CQuorim_CHView::OnTransferred(TransferDirection direction, TransferOutcome outcome,
-                                   const DocumentData& work) {
+void CQuorim_CHView::OnTransferred(const TransferResult& result, const DocumentData& work) {
     if (!m_pDocument) {
         return;
     }
-    if (direction == TransferDirection::Write) {
+    if (result.direction == TransferDirection::Write) {
         // The image holds what was encoded for the radio.
         m_pDocument->Data().m_image = work.m_image;
-    } else if (outcome == TransferOutcome::Succeeded) {
-        m_pDocument->Data() = work;
-        // The engine has decoded the radio's memory into the grid and lists.
+    } else if (result.Ok()) {
+        // The document takes the radio's memory, which every view shows.
+        m_pDocument->TakeRead(work);
+        m_pDocument->SetDoubt(ImageDoubt::None);  // the radio's own memory now
         HideCellEditors();
         ReloadCellEditors();
         SyncFunctionSettings();
         m_grid->viewport()->update();
-        MarkModified();  // one undo step, and every other view of the document shows the read
+        MarkModified();  // one undo step
     }
-    if (outcome == TransferOutcome::Succeeded) {
+    if (result.Ok()) {
         // Done work is told, with the model, the channels and the device.
-        emit MessageText(Raw(
-            TransferDoneText(WindowTexts(), direction, Rows() < kRows199, ResolvePortName(m_strPortName))));
+        emit MessageText(Raw(TransferDoneText(WindowTexts(), result.direction, result.documentSixteen,
+                                              ResolvePortName(m_strPortName))));
     }
 }
 
@@ -106,7 +112,7 @@ void CQuorim_CHView::OnOnlineTuning() {
     // The band list holds the fixed entries; with none selected the window
     // opens on the list's initial entry.
     std::optional<std::string> band;
-    const int sel = CurSel(SettingsList::Band);
+    const int sel = Editor().CurSel(SettingsList::Band);
     const auto& items = Info(SettingsList::Band).items;
     if (sel >= 0 && sel < static_cast<int>(items.size())) {
         band = std::string(items[static_cast<std::size_t>(sel)]);

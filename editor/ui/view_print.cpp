@@ -77,7 +77,7 @@ void PairPages(QPrintPreviewWidget* widget) {
 }  // namespace
 
 bool CQuorim_CHView::DoPrint(QPrinter* printer) {
-    if (!PrintEditor(printer, *this)) {
+    if (!PrintEditor(printer, Editor())) {
         AfxMessageBox(this, Q(kPrintFailedText));
         return false;
     }
@@ -93,7 +93,7 @@ void CQuorim_CHView::OnFilePrint() {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialog.setMinMax(1, PrintPageCount(Rows()));
+    dialog.setMinMax(1, PrintPageCount(Editor().Rows()));
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -106,7 +106,11 @@ void CQuorim_CHView::OnFilePrintDirect() {
 }
 
 bool CQuorim_CHView::PrintAllPages() {
-    return DoPrint(PrinterForAllPages(m_host));
+    if (!quorim::PrintAllPages(ViewPrinter(m_host), Editor())) {
+        AfxMessageBox(this, Q(kPrintFailedText));
+        return false;
+    }
+    return true;
 }
 
 void CQuorim_CHView::OnFilePrintPreview() {
@@ -115,7 +119,7 @@ void CQuorim_CHView::OnFilePrintPreview() {
     QPrintPreviewDialog preview(printer, this);
     preview.setWindowTitle(Q(kAppTitle));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
-        if (!PrintEditor(p, *this)) {
+        if (!PrintEditor(p, Editor())) {
             AfxMessageBox(this, Q(kPrintFailedText));
         }
     });
@@ -123,7 +127,7 @@ void CQuorim_CHView::OnFilePrintPreview() {
         connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { PairPages(widget); });
     }
     // One page at a time for the 16-channel model, two side by side otherwise.
-    const bool two = PreviewPagesShown(Rows()) > 1;
+    const bool two = PreviewPagesShown(Editor().Rows()) > 1;
     if (auto* mode = preview.findChild<QAction*>(two ? QStringLiteral("facingModeAction")
                                                      : QStringLiteral("singleModeAction"))) {
         mode->trigger();

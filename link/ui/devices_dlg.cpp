@@ -4,11 +4,15 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSocketNotifier>
+#include <QStyle>
 #include <QTableWidget>
+#include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "link/serial_discovery.h"
 #include "ui/dialog_builder.h"
@@ -20,11 +24,12 @@ namespace {
 
 // The dialog's font and size, in dialog units.
 constexpr int kDevicesCx = 440;
-constexpr int kDevicesCy = 270;
+constexpr int kDevicesCy = 380;
 
 }  // namespace
 
-CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent) : QDialog(parent), m_source(source) {
+CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage language)
+    : QDialog(parent), m_source(source), m_language(language) {
     setObjectName(QStringLiteral("DevicesDlg"));
     setWindowTitle(Q(kDevicesTitle));
     ApplyTemplateMetrics(this, "宋体", 9, kDevicesCx, kDevicesCy);
@@ -50,15 +55,32 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent) : QDialog(
     }
     assign->setColumnStretch(1, 1);
 
+    m_stages = new QListWidget(this);
+    m_stages->setObjectName(QStringLiteral("DoctorStages"));
+    // All eight stages in view, each a line with its small icon.
+    const int line = std::max(fontMetrics().height(), 16) + 4;
+    m_stages->setIconSize(QSize(16, 16));
+    m_stages->setMinimumHeight(static_cast<int>(kDoctorStages.size()) * line + 2 * m_stages->frameWidth());
+    m_fix = MakeLabel(QString(), this);
+    m_fix->setObjectName(QStringLiteral("DoctorFix"));
+    m_fix->setWordWrap(true);
+    m_fix->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_testButton = MakeButton(Q(kTestConnection), false, this);
+    m_testButton->setObjectName(QStringLiteral("TestConnection"));
+    connect(m_testButton, &QPushButton::clicked, this, &CDevicesDlg::TestConnection);
     QPushButton* close = MakeButton(Q(kCloseButton), true, this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_testButton);
     buttons->addStretch();
     buttons->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table, 1);
     layout->addLayout(assign);
+    layout->addWidget(m_stages, 1);
+    layout->addWidget(m_fix);
     layout->addLayout(buttons);
 
     // udev tells when a device comes or goes.
@@ -74,7 +96,68 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent) : QDialog(
     Refresh();
 }
 
-CDevicesDlg::~CDevicesDlg() = default;
+CDevicesDlg::~CDevicesDlg() {
+    // A test still running ends within seconds (it never waits longer than
+    // its time-outs); its last reports to this dialog are dropped with it.
+    if (m_test != nullptr) {
+        m_test->wait();
+    }
+}
+
+void CDevicesDlg::TestConnection() {
+    if (m_test != nullptr) {
+        return;
+    }
+    std::string port = m_portToTest;
+    const int row = m_table->currentRow();
+    if (m_table->selectionModel()->hasSelection() && row >= 0 && row < static_cast<int>(m_devices.size())) {
+        port = m_devices[static_cast<std::size_t>(row)].node;
+    }
+    // COMn is resolved here: the assignments belong to this thread.
+    port = ResolvePortName(port);
+    m_stages->clear();
+    m_fix->setText(Q(kTestingConnection).arg(Raw(port)));
+    m_testButton->setEnabled(false);
+    const UiLanguage language = m_language;
+    m_test = QThread::create([this, port, language] {
+        std::unique_ptr<DoctorProbe> probe = NewSystemDoctorProbe();
+        std::unique_ptr<SerialPort> serial = NewSystemSerialPort();
+        RealClock clock;
+        const DoctorReport report =
+            RunDoctor(port, *probe, *serial, clock, language, [this](const DoctorStageReport& stage) {
+                QMetaObject::invokeMethod(
+                    this, [this, stage] { AddStage(stage); }, Qt::QueuedConnection);
+            });
+        QMetaObject::invokeMethod(
+            this, [this, report] { ShowTestResult(report); }, Qt::QueuedConnection);
+    });
+    m_test->start();
+}
+
+void CDevicesDlg::AddStage(const DoctorStageReport& stage) {
+    // A tick or a cross, the stage, what it found.
+    const QStyle::StandardPixmap icon =
+        stage.ok ? QStyle::SP_DialogApplyButton : QStyle::SP_DialogCancelButton;
+    auto* item = new QListWidgetItem(style()->standardIcon(icon),
+                                     Raw(DoctorStageTitle(stage.stage, m_language) + "  " + stage.detail));
+    item->setData(Qt::UserRole, stage.ok);
+    m_stages->addItem(item);
+}
+
+void CDevicesDlg::ShowTestResult(const DoctorReport& report) {
+    // The report is the final word: an open that finds the port held after
+    // all takes back the stages it had passed.
+    m_test->wait();
+    delete m_test;
+    m_test = nullptr;
+    m_stages->clear();
+    for (const DoctorStageReport& stage : report.stages) {
+        AddStage(stage);
+    }
+    m_fix->setText(report.Ok() ? QString() : Raw(DoctorFixLabel(m_language) + report.fix));
+    m_testButton->setEnabled(true);
+    emit ConnectionTested(report.Ok());
+}
 
 void CDevicesDlg::Refresh() {
     m_devices = m_source.Devices();

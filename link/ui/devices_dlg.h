@@ -6,11 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "link/doctor.h"
 #include "link/serial_devices.h"
 
 class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
 class QSocketNotifier;
 class QTableWidget;
+class QThread;
 
 namespace quorim {
 
@@ -20,24 +25,40 @@ class SerialDeviceMonitor;
 // the COMn each stands for, and a choice of device for each of COM1-COM4
 // (applied at once through SetComAssignments). The list follows plugging
 // and unplugging while the dialog is open.
+//
+// "测试连接" runs the cable doctor's stages for the device of the selected
+// row, or for the port chosen in the port menu when no row is selected, on a
+// thread of its own; the stages appear in a list with ticks as they end, and
+// the fix for the first that fails below it, in `language`.
 class CDevicesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CDevicesDlg(SerialDeviceSource& source, QWidget* parent);
+    CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage language = UiLanguage::Chinese);
     ~CDevicesDlg() override;
 
     QTableWidget* Table() const { return m_table; }
     QComboBox* AssignBox(int n) const { return m_assign[static_cast<std::size_t>(n) - 1]; }
+    QPushButton* TestButton() const { return m_testButton; }
+    QListWidget* StageList() const { return m_stages; }
+    QLabel* FixLabel() const { return m_fix; }
     // Lists the devices anew.
     void Refresh();
+    // The port tested when no row is selected ("COM1" at first).
+    void SetPortToTest(const std::string& port) { m_portToTest = port; }
+    // What the test button does; nothing while a test runs.
+    void TestConnection();
 
 signals:
     // The user chose another device for a COMn: all four, "" for automatic.
     void AssignmentsChanged(const std::array<std::string, 4>& paths);
+    // A test has ended and its stages and fix are shown.
+    void ConnectionTested(bool ok);
 
 private:
     void OnAssign(int n);
+    void AddStage(const DoctorStageReport& stage);
+    void ShowTestResult(const DoctorReport& report);
 
     SerialDeviceSource& m_source;
     std::vector<SerialDevice> m_devices;
@@ -45,6 +66,12 @@ private:
     std::array<QComboBox*, 4> m_assign{};
     std::unique_ptr<SerialDeviceMonitor> m_monitor;
     QSocketNotifier* m_notifier = nullptr;
+    UiLanguage m_language;
+    std::string m_portToTest = "COM1";
+    QPushButton* m_testButton = nullptr;
+    QListWidget* m_stages = nullptr;
+    QLabel* m_fix = nullptr;
+    QThread* m_test = nullptr;
 };
 
 }  // namespace quorim

@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "link/progress_template.h"
-#include "link/ui/radio_transfer.h"
 #include "ui/dialog_builder.h"
 #include "ui/ui_text.h"
 
@@ -113,9 +112,8 @@ void CProgressDlg::OnOK() {
     if (!m_wnd || !m_start->isEnabled()) {
         return;
     }
-    // One transfer at a time: another one runs its own event pumping, and
-    // this one would stall it until it ended.
-    if (CRadioTransfer::AnyRunning()) {
+    // One transfer at a time.
+    if (m_startRefused && m_startRefused()) {
         QApplication::beep();
         return;
     }

@@ -7,6 +7,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QString>
+#include <atomic>
+#include <functional>
 
 namespace quorim {
 
@@ -23,12 +25,16 @@ public:
     explicit CProgressDlg(QWidget* view);
     ~CProgressDlg() override;
 
-    // Set by the cancel button while a transfer runs; read by the transfer.
-    bool m_bCancel = false;
+    // Set by the cancel button while a transfer runs; read by the transfer
+    // on its own thread.
+    std::atomic<bool> m_bCancel{false};
     // The window's caption, set by the command before the window is made.
     QString m_strTitle;
     // The document window the transfer belongs to; the window's owner.
     QWidget* m_pView;
+    // True while the start button must not start (another window's transfer
+    // runs): the press only beeps.
+    std::function<bool()> m_startRefused;
 
     // Makes the window from template 133, modeless, centred over `over`.
     void Create(QWidget* over);

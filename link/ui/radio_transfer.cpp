@@ -1,13 +1,12 @@
 // Reading from and writing to the radio (Ctrl+R, Ctrl+W): the two commands
 // open the window's progress window; its start button brings the transfer
-// here, where the clone engine drives it through this window's host.
+// here, where the clone engine drives it on a worker thread through a host
+// that hands everything to the window's thread.
 #include "link/ui/radio_transfer.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
-#include <chrono>
-#include <thread>
+#include <memory>
 
 #include "editor/codec.h"
 #include "image/file_status_text.h"
@@ -17,6 +16,7 @@
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
 #include "link/ui/progress_dlg.h"
+#include "ui/link_worker.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -28,98 +28,116 @@ int g_runningTransfers = 0;
 
 }  // namespace
 
-// The transfer's pauses in the program: the window keeps processing its
-// events at both ends of every pause, so it never freezes for a pause plus
-// the radio's reply (10 ms + a 12-byte reply + 15 ms would be over 40 ms at
-// 9600 baud). A pause is never shortened; events seen during it are handled
-// as in a pump step (the cancel button only sets the flag the transfer
-// checks at its fixed points).
-class CPumpingClock : public Clock {
-public:
-    double NowMs() const override {
-        using namespace std::chrono;
-        return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-    }
-    void SleepMs(int ms) override {
-        if (ms <= 0) {
-            return;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        std::this_thread::sleep_until(deadline);
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-};
-
-// The clone engine's host in the program: the progress window's status line,
-// bar and cancel flag, the window's grid and codec, message boxes titled with
-// the application's name. The progress window may be gone (the engine closes
-// it before decoding); then the status and bar calls change nothing.
+// The clone engine's host on the worker thread: the progress window's status
+// line and bar are set on the window's thread, the cancel flag is read as it
+// stands, messages are asked there and awaited. The editor is the window's:
+// its rows are taken when the transfer starts, a write's encoding is done
+// before it and a read's decoding after it, on the window's thread. The
+// progress window may be gone by the time a call arrives; then the status
+// and bar calls change nothing.
 class CViewLinkHost : public LinkHost {
 public:
-    CViewLinkHost(QWidget* view, EditorSurface& editor, CProgressDlg& dlg, TransferDirection direction)
-        : m_view(view), m_editor(editor), m_dlg(dlg), m_direction(direction) {
-        if (QProgressBar* bar = m_dlg.ProgressBar()) {
+    CViewLinkHost(CLinkWorker& worker, QWidget* view, CProgressDlg* dlg, TransferDirection direction,
+                  int rows)
+        : m_worker(worker),
+          m_view(view),
+          m_dlg(dlg),
+          m_cancel(dlg->m_bCancel),
+          m_direction(direction),
+          m_rows(rows) {
+        if (QProgressBar* bar = dlg->ProgressBar()) {
+            m_low = bar->minimum();
+            m_high = bar->maximum();
             m_pos = bar->value();
         }
     }
 
     void SetStatusText(const std::string& text) override {
-        if (QLabel* status = m_dlg.StatusLine()) {
-            status->setText(Raw(text));  // the link's English, or a number
-        }
+        m_worker.Post([dlg = m_dlg, text] {
+            if (QLabel* status = dlg->StatusLine()) {
+                status->setText(Raw(text));  // the link's English, or a number
+            }
+        });
     }
     void SetProgressRange(int low, int high) override {
-        if (QProgressBar* bar = m_dlg.ProgressBar()) {
-            bar->setRange(low, high);
-            m_pos = bar->value();
+        // As the bar does: a position outside the new range is reset.
+        m_low = low;
+        m_high = high;
+        if (m_pos < low || m_pos > high) {
+            m_pos = low - 1;
         }
+        m_worker.Post([dlg = m_dlg, low, high] {
+            if (QProgressBar* bar = dlg->ProgressBar()) {
+                bar->setRange(low, high);
+            }
+        });
     }
     void StepProgress() override {
-        if (QProgressBar* bar = m_dlg.ProgressBar()) {
-            // A step past the top starts again at the bottom.
-            const int next = bar->value() + 1;
-            bar->setValue(next > bar->maximum() ? bar->minimum() : next);
-            m_pos = bar->value();
-        }
+        // A step past the top starts again at the bottom.
+        m_pos = m_pos + 1 > m_high ? m_low : m_pos + 1;
+        m_worker.Post([dlg = m_dlg, pos = m_pos] {
+            if (QProgressBar* bar = dlg->ProgressBar()) {
+                bar->setValue(pos);
+            }
+        });
     }
     int ProgressPos() const override { return m_pos; }
-    void CloseProgress() override { m_dlg.DestroyWindow(); }
+    void CloseProgress() override {
+        m_worker.Post([dlg = m_dlg] { dlg->DestroyWindow(); });
+    }
 
-    void PumpStep() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-    bool CancelRequested() const override { return m_dlg.m_bCancel; }
+    bool CancelRequested() const override { return m_cancel || m_worker.Stopping(); }
 
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        QWidget* parent = m_dlg.Window() ? static_cast<QWidget*>(m_dlg.Window()) : m_view;
-        return LinkMessageBox(parent, Raw(text), buttons);
+        const auto parent = [dlg = m_dlg, view = m_view]() -> QWidget* {
+            return dlg->Window() ? static_cast<QWidget*>(dlg->Window()) : view;
+        };
+        return m_worker.Ask(parent, Raw(text), buttons);
     }
 
     void ExplainOpenFailure(const PortResult& result) override {
-        ShowInStatusBar(m_view, Raw(PortProblemHint(result, Texts())));
+        m_worker.Post(
+            [view = m_view, result] { ShowInStatusBar(view, Raw(PortProblemHint(result, WindowTexts()))); });
     }
     const TextTranslator& Texts() const override { return WindowTexts(); }
 
     TransferDirection Direction() const override { return m_direction; }
-    int GridRows() const override { return m_editor.Rows(); }
-    void SetGridRows(int rows) override { m_editor.SetRows(rows); }
-    void EncodeEditor(DocumentData& doc) override { EncodeImage(m_editor, doc); }
-    void DecodeEditor(const DocumentData& doc) override { DecodeImage(doc, m_editor); }
+    int GridRows() const override { return m_rows; }
+    void SetGridRows(int rows) override { m_rows = rows; }
+    void EncodeEditor(DocumentData&) override {}
+    void DecodeEditor(const DocumentData&) override {}
 
 private:
+    // The window's objects are touched only by calls posted to the window's
+    // thread; they outlive the worker (~CRadioTransfer ends it first). The
+    // cancel flag is read here, as it stands.
+    CLinkWorker& m_worker;
     QWidget* m_view;
-    EditorSurface& m_editor;
-    CProgressDlg& m_dlg;
+    CProgressDlg* m_dlg;
+    const std::atomic<bool>& m_cancel;
     TransferDirection m_direction;
-    int m_pos = 0;
+    int m_rows;
+    int m_low = 0, m_high = 123, m_pos = 0;
 };
 
 CRadioTransfer::CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor)
-    : QObject(view), m_view(view), m_over(over), m_editor(editor), m_pProgressDlg(new CProgressDlg(view)) {
-    connect(m_pProgressDlg, &CProgressDlg::Started, this, &CRadioTransfer::Started);
+    : QObject(view),
+      m_view(view),
+      m_over(over),
+      m_editor(editor),
+      m_pProgressDlg(new CProgressDlg(view)),
+      m_worker(new CLinkWorker(this)) {
+    m_pProgressDlg->m_startRefused = [] { return AnyRunning(); };
+    connect(m_pProgressDlg, &CProgressDlg::Started, this, [this] {
+        SetBusy(true);
+        emit Started();
+    });
     connect(m_pProgressDlg, &CProgressDlg::RadioTransfer, this, &CRadioTransfer::RadioTransfer);
 }
 
 CRadioTransfer::~CRadioTransfer() {
+    delete m_worker;  // a running engine ends and is awaited first
+    SetBusy(false);
     delete m_pProgressDlg;
 }
 
@@ -127,8 +145,11 @@ bool CRadioTransfer::AnyRunning() {
     return g_runningTransfers > 0;
 }
 
-bool CRadioTransfer::IsRunning() const {
-    return m_bRunning || m_pProgressDlg->IsStarted();
+void CRadioTransfer::SetBusy(bool busy) {
+    if (busy != m_busy) {
+        m_busy = busy;
+        g_runningTransfers += busy ? 1 : -1;
+    }
 }
 
 void CRadioTransfer::Open(TransferDirection direction) {
@@ -140,25 +161,45 @@ void CRadioTransfer::Open(TransferDirection direction) {
 }
 
 void CRadioTransfer::Run(const std::string& portName, TransferDirection direction, const DocumentData& data) {
-    if (m_bRunning || !m_pProgressDlg->IsStarted()) {
+    if (!m_busy || m_worker->IsRunning() || !m_pProgressDlg->IsStarted()) {
         return;
     }
-    m_bRunning = true;
-    ++g_runningTransfers;
     emit Running(true);
 
-    // The engine works on a copy: a save while the transfer pumps events
-    // encodes into the document's image and must not change the blocks
-    // still to be written.
-    DocumentData work = data;
-    CViewLinkHost host(m_view, m_editor, *m_pProgressDlg, direction);
-    const auto port = NewSystemSerialPort();
-    CPumpingClock clock;
-    const TransferOutcome outcome = RunRadioTransfer(portName, work, *port, clock, host);
-    emit Transferred(direction, outcome, work);
+    // The engine works on a copy: a save while the transfer runs encodes
+    // into the document's image and must not change the blocks still to be
+    // written. A write sends the editor as it stands at the start.
+    struct Job {
+        DocumentData work;
+        TransferResult result;
+    };
+    auto job = std::make_shared<Job>();
+    job->work = data;
+    if (direction == TransferDirection::Write) {
+        EncodeImage(m_editor, job->work);
+    }
+    // The host keeps the grid's rows as the engine sets them for a read.
+    auto host =
+        std::make_shared<CViewLinkHost>(*m_worker, m_view, m_pProgressDlg, direction, m_editor.Rows());
+    m_worker->Start(
+        [job, host, portName] {
+            const auto port = NewSystemSerialPort();
+            RealClock clock;
+            job->result = RunRadioTransfer(portName, job->work, *port, clock, *host);
+        },
+        [this, job, host] { Finish(job->result, job->work, host->GridRows()); });
+}
+
+void CRadioTransfer::Finish(const TransferResult& result, const DocumentData& work, int rows) {
+    const bool read = result.direction == TransferDirection::Read && result.Ok();
+    if (read) {
+        m_editor.SetRows(rows);
+        DecodeImage(work, m_editor);
+    }
+    emit Transferred(result, work);
 
     m_pProgressDlg->DestroyWindow();  // closed by the engine in every ending; to be sure
-    if (direction == TransferDirection::Read && outcome == TransferOutcome::Succeeded) {
+    if (read) {
         // Every read is also kept as read, so the radio's memory can always
         // be put back. A backup that cannot be stored is a warning, not a
         // failed read.
@@ -167,8 +208,7 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
             AfxMessageBox(m_view, Raw(ReadBackupWarningText(kept, WindowTexts())));
         }
     }
-    --g_runningTransfers;
-    m_bRunning = false;
+    SetBusy(false);
     emit Running(false);
 }
 

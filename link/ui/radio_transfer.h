@@ -10,6 +10,7 @@ class QWidget;
 
 namespace quorim {
 
+class CLinkWorker;
 class CProgressDlg;
 class EditorSurface;
 
@@ -17,6 +18,9 @@ class EditorSurface;
 // whole read or write when the window's start button asks for it. It knows
 // the window only as a widget and its editor as an editor surface; the
 // document's data comes with each run and the result goes back by signals.
+// The engine runs on a worker thread over a copy of the data; the window's
+// thread encodes before it and decodes a read after it, so a read is all or
+// nothing.
 class CRadioTransfer : public QObject {
     Q_OBJECT
 
@@ -26,11 +30,14 @@ public:
     // the widget the progress window opens centred over; `editor` is the
     // surface the codec reads and fills.
     CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor);
+    // A transfer still running is cancelled and awaited.
     ~CRadioTransfer() override;
 
     CProgressDlg* ProgressDlg() const { return m_pProgressDlg; }
-    // From the start button to the end of the transfer.
-    bool IsRunning() const;
+    // The one busy state of the window: from the start button to the end of
+    // the transfer (its result applied, its window closed). Meanwhile Read,
+    // Write, tuning, the model list and closing the window are refused.
+    bool IsRunning() const { return m_busy; }
     // Any window's transfer is running (only one runs at a time).
     static bool AnyRunning();
 
@@ -51,15 +58,21 @@ signals:
     // kept.
     void Running(bool running);
     // The engine is done: `work` holds the document's data as the transfer
-    // left it (a read's new image and model, a write's encoded image).
-    void Transferred(TransferDirection direction, TransferOutcome outcome, const DocumentData& work);
+    // left it (a read's new image and model, a write's encoded image); a
+    // successful read is in the editor already.
+    void Transferred(const TransferResult& result, const DocumentData& work);
 
 private:
+    void SetBusy(bool busy);
+    // On the window's thread, after the engine: the editor takes a read.
+    void Finish(const TransferResult& result, const DocumentData& work, int rows);
+
     QWidget* m_view;
     QWidget* m_over;
     EditorSurface& m_editor;
     CProgressDlg* m_pProgressDlg;
-    bool m_bRunning = false;
+    CLinkWorker* m_worker;
+    bool m_busy = false;
 };
 
 }  // namespace quorim

@@ -598,6 +598,14 @@ Copyright (C) the Quorim developers.</translation>
         <translation>Serial devices</translation>
     </message>
     <message>
+        <source>测试连接</source>
+        <translation>Test connection</translation>
+    </message>
+    <message>
+        <source>正在测试 %1…</source>
+        <translation>Testing %1…</translation>
+    </message>
+    <message>
         <source>端口</source>
         <translation>Port</translation>
     </message>
@@ -780,6 +788,34 @@ Copyright (C) the Quorim developers.</translation>
     <message>
         <source>“%1”不是对讲机数据文件：它有 %2 字节，数据文件有 %3 字节</source>
         <translation>&quot;%1&quot; is not a radio data file: it holds %2 bytes, a data file holds %3</translation>
+    </message>
+    <message>
+        <source>“%1”不像对讲机的数据文件：%2</source>
+        <translation>&quot;%1&quot; does not look like a radio data file: %2</translation>
+    </message>
+    <message>
+        <source>“%1”不像对讲机的数据文件：%2。仍要把它写入对讲机吗？</source>
+        <translation>&quot;%1&quot; does not look like a radio data file: %2. Write it to the radio all the same?</translation>
+    </message>
+    <message>
+        <source>它比数据文件的 3216 字节长</source>
+        <translation>it is longer than the 3216 bytes of a data file</translation>
+    </message>
+    <message>
+        <source>它的机型代码（第 3 字节）既不是“7”也不是“8”</source>
+        <translation>its model code (byte 3) is neither &quot;7&quot; nor &quot;8&quot;</translation>
+    </message>
+    <message>
+        <source>它是逗号分隔的文本</source>
+        <translation>it is comma-separated text</translation>
+    </message>
+    <message>
+        <source>它是 PDF 文档</source>
+        <translation>it is a PDF document</translation>
+    </message>
+    <message>
+        <source>它是程序文件</source>
+        <translation>it is a program</translation>
     </message>
     <message>
         <source>无法读取文件“%1”</source>

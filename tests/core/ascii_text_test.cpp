@@ -67,5 +67,32 @@ TEST(RadioModelName, OnlyTheTwoModelsParse) {
     }
 }
 
+TEST(TerminalText, ControlsAreEscapedEverythingElseKept) {
+    const struct {
+        std::string_view text;
+        std::string_view shown;
+    } cases[] = {
+        {"plain /tmp/a b.szt", "plain /tmp/a b.szt"},
+        {"\x1b]0;pwned\x07x", "\\x1b]0;pwned\\x07x"},    // a title change
+        {"a\rb\nc\td\x7f", "a\\x0db\\x0ac\\x09d\\x7f"},  // carriage return, DEL
+        {"\xC2\x9B"
+         "31m",
+         "\\u009b31m"},  // C1 CSI as UTF-8
+        {"\xC2\xA0\xE9\xA2\x91\xF0\x9F\x93\xBB",
+         "\xC2\xA0\xE9\xA2\x91\xF0\x9F\x93\xBB"},  // NBSP, 频, an emoji
+        {"\x9b"
+         "1\xff\xC3",
+         "\\x9b1\\xff\\xc3"},  // bytes outside UTF-8, a cut sequence
+        {"\xE0\x80\x80\xED\xA0\x80", "\\xe0\\x80\\x80\\xed\\xa0\\x80"},  // overlong, surrogate
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EscapeControls(c.text), c.shown) << c.shown;
+    }
+    EXPECT_EQ(Quoted("a\x1b"), "\"a\\x1b\"");
+    // Inside JSON strings, only what the serializer left raw.
+    EXPECT_EQ(EscapeJsonControls("[\"a\x7f\xC2\x85\xC2\xA0\\u001b\"]"),
+              "[\"a\\u007f\\u0085\xC2\xA0\\u001b\"]");
+}
+
 }  // namespace
 }  // namespace quorim::test

@@ -415,6 +415,29 @@ TEST(ChannelCsv, ModelComesFromTheFileAndMayChangeTheStartingDocument) {
               "row 5, setting \"报警音提示\" (\"关闭\"): the QZ - 199 has no such setting: ignored");
 }
 
+TEST(ChannelCsv, NamingQz16IntoA199ChannelFileCountsTheChannelsDropped) {
+    MemoryImage big;
+    big.fill(0xFF);  // every channel empty
+    big[kModelCodeOffset] = kModelCode199;
+    Opened o = Open(big);
+    for (const int ch : {5, 17, 100, 199}) o.editor.SetTextMatrix(ch, kColRxFreq, "145.00000");
+    EncodeImage(o.editor, o.doc);
+    const struct {
+        std::string text;
+        int dropped;
+    } cases[] = {
+        {Header() + "1,145.00000,,,,\n\n机型,QZ - 16\n", 3},  // 17, 100 and 199; channel 5 stays
+        {Header() + "1,145.00000,,,,\n\n机型,QZ - 199\n", 0},
+        {Header() + "1,145.00000,,,,\n", 0},  // no model named: the file's own
+    };
+    for (const auto& c : cases) {
+        DocumentData out;
+        const CsvImport result = Import(c.text, out, &o.doc);
+        ASSERT_TRUE(result.Ok());
+        EXPECT_EQ(result.droppedChannels, c.dropped) << c.text;
+    }
+}
+
 TEST(ChannelCsv, WhatTheGridDropsIsReported) {
     // Signalling and inhibit on a channel without a frequency: the grid keeps
     // nothing of them; an unknown column is ignored with a word.

@@ -35,7 +35,20 @@ struct CloneRig {
         port.trace = &trace;
         clock.trace = &trace;
     }
-    TransferOutcome Run() { return RunRadioTransfer("COM1", doc, port, clock, host); }
+    TransferResult result;
+
+    // Every ending with a reason to tell was told in exactly that message.
+    TransferReason Run() {
+        result = RunRadioTransfer("COM1", doc, port, clock, host);
+        const std::string told = TransferMessage(result, host.Texts());
+        if (result.Ok() || result.reason == TransferReason::Cancelled) {
+            EXPECT_EQ(told, "");
+        } else {
+            EXPECT_FALSE(host.messages.empty() || told.empty());
+            EXPECT_EQ(host.messages.empty() ? "" : host.messages.back(), told);
+        }
+        return result.reason;
+    }
     std::vector<Bytes> Requests(std::uint8_t kind) const {
         std::vector<Bytes> out;
         for (const auto& w : port.Writes()) {
@@ -79,7 +92,7 @@ std::vector<std::string> HandshakeTokens(bool sixteen, const std::string& ident)
 TEST(CloneHandshake, SixteenChannelVariantSendsTheWholeWakeUpThenTheStartByte) {
     CloneRig rig;
     rig.Trace();
-    ASSERT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    ASSERT_EQ(rig.Run(), TransferReason::Ok);
     const auto expected = HandshakeTokens(true, "51 5A 52 2D 37 31 30 30");
     ASSERT_GE(rig.trace.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(rig.trace.begin(), rig.trace.begin() + expected.size()), expected);
@@ -100,7 +113,7 @@ TEST(CloneHandshake, NinetyNineVariantHoldsBackTheMUntilTheRadioAnswered) {
     rig.doc.m_bSixteenChannel = false;
     rig.radio.ident = {1, 2, 3, 4, '8', 6, 7, 8};
     rig.radio.memory = RadioMemory(kModelCode199);
-    ASSERT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    ASSERT_EQ(rig.Run(), TransferReason::Ok);
     const auto expected = HandshakeTokens(false, "01 02 03 04 38 06 07 08");
     EXPECT_EQ(std::vector<std::string>(rig.trace.begin(), rig.trace.begin() + expected.size()), expected);
 }
@@ -108,12 +121,12 @@ TEST(CloneHandshake, NinetyNineVariantHoldsBackTheMUntilTheRadioAnswered) {
 TEST(CloneHandshake, OneStrayByteBeforeTheAckIsAcceptedTwoAreNot) {
     CloneRig one;
     one.radio.strayBeforeAck = {0x55};
-    EXPECT_EQ(one.Run(), TransferOutcome::Succeeded);
+    EXPECT_EQ(one.Run(), TransferReason::Ok);
     EXPECT_EQ(one.WakeUps(), 1);
 
     CloneRig two;
     two.radio.strayBeforeAck = {0x55, 0x66};
-    EXPECT_EQ(two.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(two.Run(), TransferReason::NoAnswer);
     EXPECT_EQ(two.WakeUps(), kHandshakeAttempts);
 }
 
@@ -122,7 +135,7 @@ TEST(CloneHandshake, SilentRadioGetsFifteenAttemptsPerPromptAndRetryStartsFiftee
     rig.radio.ignoreWakeUps = 1000;
     rig.host.answers = {MessageAnswer::Retry, MessageAnswer::Cancel};
     const MemoryImage before = rig.doc.m_image;
-    EXPECT_EQ(rig.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(rig.Run(), TransferReason::NoAnswer);
     EXPECT_EQ(rig.WakeUps(), 2 * kHandshakeAttempts);
     EXPECT_EQ(rig.host.messages, (std::vector<std::string>{kMsgCommunicationError, kMsgCommunicationError}));
     EXPECT_EQ(rig.host.buttons[0], MessageButtons::RetryCancel);
@@ -135,11 +148,22 @@ TEST(CloneHandshake, SilentRadioGetsFifteenAttemptsPerPromptAndRetryStartsFiftee
     EXPECT_EQ(rig.doc.m_image, before);
 }
 
+// A prompt answered Cancel after the user asked to cancel is a cancel, not a
+// radio that did not answer.
+TEST(CloneHandshake, CancelAskedForBeforeThePromptsCancelIsACancel) {
+    CloneRig rig;
+    rig.radio.ignoreWakeUps = 1000;
+    rig.host.cancelAtCheck = kHandshakeAttempts * kWakeUpCancelChecks + 1;  // the prompt's own look
+    EXPECT_EQ(rig.Run(), TransferReason::Cancelled);
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgCommunicationError});
+    EXPECT_FALSE(rig.result.radioSixteen.has_value());
+}
+
 TEST(CloneHandshake, RetryAfterTheRadioWakesReadsNormally) {
     CloneRig rig;
     rig.radio.ignoreWakeUps = 16;
     rig.host.answers = {MessageAnswer::Retry};
-    EXPECT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    EXPECT_EQ(rig.Run(), TransferReason::Ok);
     EXPECT_EQ(rig.WakeUps(), 17);
     EXPECT_EQ(rig.host.messages.size(), 1u);
 }
@@ -152,17 +176,18 @@ TEST(CloneHandshake, PortErrorOnTheIdentificationOrAWrongAnswerToTheAckPrompts) 
         }
         return std::nullopt;
     };
-    EXPECT_EQ(error.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(error.Run(), TransferReason::NoAnswer);
     EXPECT_EQ(error.host.messages, std::vector<std::string>{kMsgCommunicationError});
     EXPECT_EQ(error.WakeUps(), 1);
 
     CloneRig wrong;
     wrong.radio.identAckByte = 0x15;
     wrong.Trace();
-    EXPECT_EQ(wrong.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(wrong.Run(), TransferReason::NoAnswer);
     EXPECT_EQ(wrong.host.messages, std::vector<std::string>{kMsgCommunicationError});
-    // 601 pump steps of 1 ms before the prompt, after the 7 of the attempt.
-    EXPECT_EQ(wrong.host.pumps, 7 + 601);
+    // 601 looks at the cancel flag, 1 ms apart, before the prompt, after the 7
+    // of the attempt.
+    EXPECT_EQ(wrong.host.checks, 7 + 601 + 1);  // and one when the prompt's Cancel comes
     EXPECT_EQ(std::count(wrong.clock.Sleeps().begin(), wrong.clock.Sleeps().end(), 1), 7 + 8 + 2 + 601);
 }
 
@@ -177,7 +202,7 @@ TEST(CloneHandshake, AckWriteFailuresAreRetriedThreeTimesThenPrompt) {
         }
         return false;
     };
-    EXPECT_EQ(rig.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(rig.Run(), TransferReason::NoAnswer);
     EXPECT_EQ(ackWrites, 1 + kSendOrderRetries);
     EXPECT_EQ(rig.host.messages, (std::vector<std::string>{kMsgSendOrder, kMsgSendOrder, kMsgSendOrder,
                                                            kMsgCommunicationError}));
@@ -186,14 +211,14 @@ TEST(CloneHandshake, AckWriteFailuresAreRetriedThreeTimesThenPrompt) {
     ackWrites = 0;
     failAcks = 2;
     recovers.port.writeFault = rig.port.writeFault;
-    EXPECT_EQ(recovers.Run(), TransferOutcome::Succeeded);
+    EXPECT_EQ(recovers.Run(), TransferReason::Ok);
     EXPECT_EQ(recovers.host.messages, (std::vector<std::string>{kMsgSendOrder, kMsgSendOrder}));
 }
 
 TEST(CloneHandshake, PortThatCannotBeOpenedShowsItsMessageAndSendsNothing) {
     CloneRig rig;
     rig.port.openResult = {PortError::Busy, {}};
-    EXPECT_EQ(rig.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(rig.Run(), TransferReason::PortError);
     EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgCannotOpenPort});
     EXPECT_EQ(rig.host.buttons[0], MessageButtons::Ok);
     EXPECT_EQ(rig.host.closeProgress, 1);
@@ -207,7 +232,7 @@ TEST(CloneRead, SixteenChannelRadioEndsAfterBlock123) {
         rig.doc.m_image[i] = 0x5A;
     }
     rig.host.gridRows = 200;
-    ASSERT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    ASSERT_EQ(rig.Run(), TransferReason::Ok);
     const auto requests = rig.Requests('R');
     ASSERT_EQ(requests.size(), 124u);
     for (std::size_t k = 0; k < requests.size(); ++k) {
@@ -215,6 +240,7 @@ TEST(CloneRead, SixteenChannelRadioEndsAfterBlock123) {
                                       static_cast<std::uint8_t>(8 * k), 0x08}));
     }
     EXPECT_TRUE(rig.doc.m_bSixteenChannel);
+    EXPECT_TRUE(rig.result.documentSixteen);
     EXPECT_EQ(rig.host.gridRows, 17);
     EXPECT_TRUE(std::equal(rig.doc.m_image.begin(), rig.doc.m_image.begin() + 992, rig.radio.memory.begin()));
     for (std::size_t i = 992; i < kImageSize; ++i) {
@@ -235,19 +261,20 @@ TEST(CloneRead, NinetyNineChannelRadioReadsAll402BlocksWithItsPacing) {
     CloneRig rig;
     rig.radio.memory = RadioMemory(kModelCode199);
     rig.radio.ident[4] = '8';
-    ASSERT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    ASSERT_EQ(rig.Run(), TransferReason::Ok);
     const auto requests = rig.Requests('R');
     ASSERT_EQ(requests.size(), 402u);
     EXPECT_EQ(requests.back(), (Bytes{'R', 0x0C, 0x88, 0x08}));
     EXPECT_EQ(rig.doc.m_image, rig.radio.memory);
     EXPECT_FALSE(rig.doc.m_bSixteenChannel);
+    EXPECT_FALSE(rig.result.documentSixteen);
     EXPECT_EQ(rig.host.gridRows, 200);
     EXPECT_EQ(rig.host.rangeHighs, std::vector<int>{401});
     EXPECT_EQ(rig.host.pos, 401);
     EXPECT_EQ(rig.host.steps, 401);  // the bar stops at its top
     EXPECT_EQ(std::count(rig.clock.Sleeps().begin(), rig.clock.Sleeps().end(), 15), 402);
     EXPECT_EQ(std::count(rig.clock.Sleeps().begin(), rig.clock.Sleeps().end(), 10), 402);
-    EXPECT_EQ(rig.host.pumps, 7 + 402 * 199);
+    EXPECT_EQ(rig.host.checks, 7 + 402 * 199);
 }
 
 TEST(CloneRead, IdentificationByteFourDecidesTheProgressRange) {
@@ -255,14 +282,14 @@ TEST(CloneRead, IdentificationByteFourDecidesTheProgressRange) {
     // read still ends at block 123 on the model code.
     CloneRig rig;
     rig.radio.ident[4] = '8';
-    ASSERT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    ASSERT_EQ(rig.Run(), TransferReason::Ok);
     EXPECT_EQ(rig.host.rangeHighs, std::vector<int>{401});
     EXPECT_EQ(rig.host.pos, 124);
 
     // A short identification keeps the buffer's zeros: 0-123.
     CloneRig shortIdent;
     shortIdent.radio.ident = {1, 2, 3};
-    ASSERT_EQ(shortIdent.Run(), TransferOutcome::Succeeded);
+    ASSERT_EQ(shortIdent.Run(), TransferReason::Ok);
     EXPECT_EQ(shortIdent.host.rangeHighs, std::vector<int>{123});
 }
 
@@ -273,7 +300,7 @@ TEST(CloneRead, ShortRepliesEndTheReadAndLeaveTheDocumentAsItWas) {
         rig.radio.shortReplyAtBlock = 5;
         rig.radio.shortReplyLength = length;
         const DocumentData before = rig.doc;
-        EXPECT_EQ(rig.Run(), TransferOutcome::Failed) << length;
+        EXPECT_EQ(rig.Run(), TransferReason::ShortReply) << length;
         EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgNotEnough});
         EXPECT_EQ(rig.doc.m_image, before.m_image);
         EXPECT_EQ(rig.doc.m_bSixteenChannel, before.m_bSixteenChannel);
@@ -290,7 +317,7 @@ TEST(CloneRead, MissingAckAfterABlockEndsTheReadWithoutDecoding) {
     rig.radio.noAckAfterReadBlock = 200;
     rig.doc.m_bSixteenChannel = true;
     const DocumentData before = rig.doc;
-    EXPECT_EQ(rig.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(rig.Run(), TransferReason::WrongAck);
     EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgReadBlockError});
     EXPECT_EQ(rig.Requests('R').size(), 201u);
     EXPECT_EQ(rig.doc.m_image, before.m_image);
@@ -309,7 +336,7 @@ TEST(CloneRead, VanishedPortDuringABlockEndsTheReadAtOnce) {
         return std::nullopt;
     };
     const MemoryImage before = rig.doc.m_image;
-    EXPECT_EQ(rig.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(rig.Run(), TransferReason::ShortReply);
     EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgNotEnough});
     EXPECT_EQ(rig.doc.m_image, before);
 }
@@ -322,7 +349,7 @@ TEST(CloneWrite, SixteenChannelLayoutWrites123Blocks) {
         rig.doc.m_image[i] = static_cast<std::uint8_t>(i % 251);
     }
     rig.Trace();
-    ASSERT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    ASSERT_EQ(rig.Run(), TransferReason::Ok);
     EXPECT_EQ(rig.host.encodes, 1);
     EXPECT_EQ(rig.host.decodes, 0);
     ASSERT_EQ(rig.radio.writtenBlocks.size(), 123u);
@@ -339,7 +366,7 @@ TEST(CloneWrite, SixteenChannelLayoutWrites123Blocks) {
         std::vector<std::string>(it, it + 5),
         (std::vector<std::string>{"w:57 00 00 08", "s1", "purge", "w:00 01 02 03 04 05 06 07", "r1:06"}));
     EXPECT_EQ(rig.trace.back(), "close");
-    EXPECT_EQ(rig.host.pumps, 7 + 123 * 201);
+    EXPECT_EQ(rig.host.checks, 7 + 123 * 201);
 }
 
 TEST(CloneWrite, NinetyNineChannelLayoutWritesAll402Blocks) {
@@ -351,7 +378,7 @@ TEST(CloneWrite, NinetyNineChannelLayoutWritesAll402Blocks) {
     for (std::size_t i = 0; i < kImageSize; ++i) {
         rig.doc.m_image[i] = static_cast<std::uint8_t>(i % 253);
     }
-    ASSERT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    ASSERT_EQ(rig.Run(), TransferReason::Ok);
     ASSERT_EQ(rig.radio.writtenBlocks.size(), 402u);
     EXPECT_EQ(rig.radio.memory, rig.doc.m_image);
     EXPECT_EQ(rig.host.rangeHighs, std::vector<int>{401});
@@ -373,8 +400,10 @@ TEST(CloneWrite, RadioOfTheOtherModelIsRefusedBeforeTheFirstBlock) {
         rig.doc.m_bSixteenChannel = c.gridRows < 18;
         rig.radio.ident[kIdentModelByte] = c.identModel;
         const MemoryImage before = rig.radio.memory;
-        EXPECT_EQ(rig.Run(), TransferOutcome::Failed);
+        EXPECT_EQ(rig.Run(), TransferReason::OtherModel);
         EXPECT_EQ(rig.host.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(rig.result.radioSixteen, c.identModel != kModelCode199);
+        EXPECT_EQ(rig.result.documentSixteen, c.gridRows < 18);
         EXPECT_TRUE(rig.Requests('W').empty());
         EXPECT_EQ(rig.radio.memory, before);
         EXPECT_FALSE(rig.port.IsOpen());
@@ -386,7 +415,7 @@ TEST(CloneWrite, MissingAckAfterABlockInterruptsTheWrite) {
     CloneRig rig;
     rig.host.direction = TransferDirection::Write;
     rig.radio.noAckAfterWriteBlock = 40;
-    EXPECT_EQ(rig.Run(), TransferOutcome::Failed);
+    EXPECT_EQ(rig.Run(), TransferReason::WrongAck);
     EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgWriteBlockError});
     EXPECT_EQ(rig.radio.writtenBlocks.size(), 41u);
     EXPECT_FALSE(rig.port.IsOpen());
@@ -396,8 +425,8 @@ TEST(CloneWrite, MissingAckAfterABlockInterruptsTheWrite) {
 TEST(CloneWrite, DirectionChosenDuringTheHandshakeDecidesThePhase) {
     CloneRig rig;
     rig.host.direction = TransferDirection::Read;
-    rig.host.onPump = [&](int) { rig.host.direction = TransferDirection::Write; };
-    ASSERT_EQ(rig.Run(), TransferOutcome::Succeeded);
+    rig.host.onCheck = [&](int) { rig.host.direction = TransferDirection::Write; };
+    ASSERT_EQ(rig.Run(), TransferReason::Ok);
     EXPECT_EQ(rig.host.encodes, 0);  // encoding happens only for a write chosen at the start
     EXPECT_EQ(rig.radio.writtenBlocks.size(), 123u);
     EXPECT_TRUE(rig.Requests('R').empty());
@@ -409,9 +438,9 @@ TEST(CloneCancel, EachPumpPointStopsTheTransfer) {
     struct Case {
         const char* name;
         TransferDirection direction;
-        int cancelAtPump;
+        int cancelAtCheck;
         std::uint8_t identAck;
-        int expectedPumps;
+        int expectedChecks;
     };
     const Case cases[] = {
         {"handshake", TransferDirection::Read, 3, 0x06, 3},
@@ -422,11 +451,11 @@ TEST(CloneCancel, EachPumpPointStopsTheTransfer) {
     for (const Case& c : cases) {
         CloneRig rig;
         rig.host.direction = c.direction;
-        rig.host.cancelAtPump = c.cancelAtPump;
+        rig.host.cancelAtCheck = c.cancelAtCheck;
         rig.radio.identAckByte = c.identAck;
         const DocumentData before = rig.doc;
-        EXPECT_EQ(rig.Run(), TransferOutcome::Cancelled) << c.name;
-        EXPECT_EQ(rig.host.pumps, c.expectedPumps) << c.name;
+        EXPECT_EQ(rig.Run(), TransferReason::Cancelled) << c.name;
+        EXPECT_EQ(rig.host.checks, c.expectedChecks) << c.name;
         EXPECT_FALSE(rig.port.IsOpen()) << c.name;
         EXPECT_EQ(rig.host.closeProgress, 1) << c.name;
         EXPECT_TRUE(rig.host.messages.empty()) << c.name;

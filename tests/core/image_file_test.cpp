@@ -117,5 +117,56 @@ TEST(SztFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(names, (std::set<std::string>{"keep.szt", "folder.szt"}));
 }
 
+TEST(SztFile, WhatIsNotAMemoryImageIsToldWithItsReason) {
+    using namespace std::string_view_literals;
+    const std::string image(reinterpret_cast<const char*>(NewImage().data()), kImageSize);
+    const auto with = [&](std::string_view head, std::size_t size = kImageSize) {
+        std::string bytes = image;
+        bytes.replace(0, head.size(), head);
+        bytes.resize(size, '\xFF');
+        return bytes;
+    };
+    const struct {
+        std::string bytes;
+        ImageDoubt doubt;
+    } cases[] = {
+        {image, ImageDoubt::None},
+        {with("\0\0\xEE"
+              "8"sv),
+         ImageDoubt::None},
+        {with("MZ\xEE"
+              "7"),
+         ImageDoubt::None},  // free bytes that spell a program's mark
+        {with("\xFF\xFF\xFF"
+              "9"),
+         ImageDoubt::UnknownModelCode},
+        {with("", 4000), ImageDoubt::NotImageSize},
+        {with("%PDF-1.4\n"), ImageDoubt::PdfDocument},
+        {with("\x7F"
+              "ELF\x02\x01",
+              20000),
+         ImageDoubt::ProgramFile},
+        {with("MZ\x90\x00"sv), ImageDoubt::ProgramFile},
+        {with("#!/bin/sh\n"), ImageDoubt::ProgramFile},
+        {with("\xEF\xBB\xBF信道,接收频率,发射频率\r\n", 13000), ImageDoubt::CsvText},
+        {with("Location,Name,Frequency\n"), ImageDoubt::CsvText},
+        {with("Location Name\n"), ImageDoubt::UnknownModelCode},  // no comma: not a CSV header
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        const bool longer = c.bytes.size() > kImageSize;
+        EXPECT_EQ(ClassifyImageFile(std::string_view(c.bytes).substr(0, kImageSize), longer), c.doubt)
+            << c.bytes.substr(0, 8);
+        // Loading tells the same and still takes the first 3216 bytes.
+        test::WriteText(dir.File("f"), c.bytes);
+        MemoryImage loaded{};
+        const FileStatus status = LoadSztFile(dir.File("f"), loaded);
+        ASSERT_TRUE(status.Ok());
+        EXPECT_EQ(status.doubt, c.doubt) << c.bytes.substr(0, 8);
+        EXPECT_EQ(std::string(loaded.begin(), loaded.end()), c.bytes.substr(0, kImageSize));
+        EXPECT_EQ(status.DoubtMessage().empty(), c.doubt == ImageDoubt::None);
+    }
+}
+
 }  // namespace
 }  // namespace quorim

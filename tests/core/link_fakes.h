@@ -22,10 +22,10 @@ public:
     int rangeLow = 0, rangeHigh = 123, pos = 0, steps = 0;
     std::vector<int> rangeHighs;
     int closeProgress = 0;
-    int pumps = 0;
-    int cancelAtPump = -1;  // set the cancel flag during this pump step (1-based)
-    bool cancel = false;
-    std::function<void(int pump)> onPump;
+    mutable int checks = 0;
+    int cancelAtCheck = -1;  // the cancel flag is set at this look at it (1-based)
+    mutable bool cancel = false;
+    std::function<void(int check)> onCheck;
     TransferDirection direction = TransferDirection::Read;
     int gridRows = 17;
     int encodes = 0, decodes = 0;
@@ -43,16 +43,16 @@ public:
     }
     int ProgressPos() const override { return pos; }
     void CloseProgress() override { ++closeProgress; }
-    void PumpStep() override {
-        ++pumps;
-        if (pumps == cancelAtPump) {
+    bool CancelRequested() const override {
+        ++checks;
+        if (checks == cancelAtCheck) {
             cancel = true;
         }
-        if (onPump) {
-            onPump(pumps);
+        if (onCheck) {
+            onCheck(checks);
         }
+        return cancel;
     }
-    bool CancelRequested() const override { return cancel; }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons b) override {
         messages.push_back(text);
         buttons.push_back(b);

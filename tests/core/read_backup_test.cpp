@@ -55,7 +55,7 @@ TEST(ReadBackup, NamedByTimeAndModelHoldingTheImageAsRead) {
     EXPECT_EQ(Names(dir.File("b")).size(), 3u);
 }
 
-TEST(ReadBackup, KeepsTheNewestAndLeavesOtherFilesAlone) {
+TEST(ReadBackup, KeepsTheNewestByTimeWrittenNeverTheOneJustMadeAndLeavesOtherFilesAlone) {
     TempDir dir;
     const std::string folder = dir.File("b");
     fs::create_directories(folder);
@@ -63,15 +63,26 @@ TEST(ReadBackup, KeepsTheNewestAndLeavesOtherFilesAlone) {
     test::WriteBytes(folder + "/20200101-000000-000Z_QZ-16.szt.tmp-1", {1});
     test::WriteBytes(folder + "/20200101-000000-000Z_QZ-17.szt", {1});
     test::WriteBytes(folder + "/20200101-000000-000Z_QZ-16-x.szt", {1});
-    // Written out of time order: the oldest by name goes, not the first written.
-    for (const long long ms : {5000, 1000, 4000, 2000, 3000, 1000}) {
-        ASSERT_TRUE(StoreReadBackupIn(folder, Doc(true, 0), At(ms), 3).Ok());
+    // Named by a clock that was ahead (a year on) and written an hour apart,
+    // the newest name the oldest file.
+    const auto now = fs::file_time_type::clock::now();
+    for (int i = 0; i < 3; ++i) {
+        const auto r = StoreReadBackupIn(folder, Doc(true, 0), At(365LL * 86400000 - i * 1000));
+        ASSERT_TRUE(r.Ok()) << r.warning;
+        fs::last_write_time(r.path, now - std::chrono::hours(3 - i));
     }
+    const auto fresh = StoreReadBackupIn(folder, Doc(true, 0), At(), 3);
+    ASSERT_TRUE(fresh.Ok()) << fresh.warning;
     EXPECT_EQ(Names(folder),
               (std::vector<std::string>{
                   "20200101-000000-000Z_QZ-16-x.szt", "20200101-000000-000Z_QZ-16.szt.tmp-1",
-                  "20200101-000000-000Z_QZ-17.szt", "20261207-075315-123Z_QZ-16.szt",
-                  "20261207-075316-123Z_QZ-16.szt", "20261207-075317-123Z_QZ-16.szt", "my-notes.szt"}));
+                  "20200101-000000-000Z_QZ-17.szt", "20261207-075312-123Z_QZ-16.szt",
+                  "20271207-075310-123Z_QZ-16.szt", "20271207-075311-123Z_QZ-16.szt", "my-notes.szt"}));
+    // Keeping one keeps the one just made, and the path told is there.
+    const auto only = StoreReadBackupIn(folder, Doc(false, 0), At(-1000), 1);
+    EXPECT_TRUE(only.Ok()) << only.warning;
+    EXPECT_TRUE(fs::exists(only.path));
+    EXPECT_EQ(Names(folder).size(), 5u);
 }
 
 TEST(ReadBackup, FolderThatCannotBeMadeIsAWarning) {

@@ -4,12 +4,16 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -181,6 +185,61 @@ private:
     pid_t m_pid = 0;
     int m_status = 0;
     std::string m_path;
+};
+
+// Type, mode and content (a link's text) of every entry of a folder.
+inline std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        struct stat st {};
+        lstat(e.path().c_str(), &st);
+        std::string content = std::to_string(st.st_mode) + ":";
+        if (S_ISREG(st.st_mode)) {
+            const auto bytes = test::ReadBytes(e.path());
+            content.append(bytes.begin(), bytes.end());
+        } else if (S_ISLNK(st.st_mode)) {
+            content += std::filesystem::read_symlink(e.path()).string();
+        }
+        entries[e.path().filename().string()] = content;
+    }
+    return entries;
+}
+// A process running under another program's name (as the system shows it
+// in /proc/PID/comm), holding `path` open when one is given, as ModemManager
+// or a braille driver would; it ends with the object.
+class NamedProcess {
+public:
+    explicit NamedProcess(const char* name, const std::string& path = {}) {
+        int ready[2];
+        if (pipe(ready) != 0) {
+            throw std::runtime_error("pipe");
+        }
+        m_pid = fork();
+        if (m_pid == 0) {
+            prctl(PR_SET_NAME, name);
+            const bool ok = path.empty() || open(path.c_str(), O_RDWR | O_NOCTTY) >= 0;
+            (void)!write(ready[1], ok ? "1" : "0", 1);
+            pause();
+            _exit(0);
+        }
+        char c = 0;
+        (void)!read(ready[0], &c, 1);
+        close(ready[0]);
+        close(ready[1]);
+        if (c != '1') {
+            throw std::runtime_error("the process could not open " + path);
+        }
+    }
+    ~NamedProcess() {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+    }
+    NamedProcess(const NamedProcess&) = delete;
+    NamedProcess& operator=(const NamedProcess&) = delete;
+    pid_t Pid() const { return m_pid; }
+
+private:
+    pid_t m_pid = 0;
 };
 
 }  // namespace quorim::e2e

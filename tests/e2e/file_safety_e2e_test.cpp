@@ -22,24 +22,6 @@ namespace {
 using test::TempDir;
 namespace fs = std::filesystem;
 
-// Type, mode and content (a link's text) of every entry of a folder.
-std::map<std::string, std::string> Snapshot(const std::string& folder) {
-    std::map<std::string, std::string> entries;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        struct stat st {};
-        lstat(e.path().c_str(), &st);
-        std::string content = std::to_string(st.st_mode) + ":";
-        if (S_ISREG(st.st_mode)) {
-            const auto bytes = test::ReadBytes(e.path());
-            content.append(bytes.begin(), bytes.end());
-        } else if (S_ISLNK(st.st_mode)) {
-            content += fs::read_symlink(e.path()).string();
-        }
-        entries[e.path().filename().string()] = content;
-    }
-    return entries;
-}
-
 // One folder with a data file and its CSV export; each writer puts its
 // output at the path it is given.
 struct Folder {

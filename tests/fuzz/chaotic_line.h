@@ -95,7 +95,7 @@ public:
             }
             return std::nullopt;
         };
-        host.onPump = [this](int) { Count(); };
+        host.onCheck = [this](int) { Count(); };
     }
 
     long Calls() const { return m_calls; }

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     radio.ident[4] = radio199 ? '8' : '7';
     host.direction = write ? TransferDirection::Write : TransferDirection::Read;
     host.gridRows = (setup & 8) != 0 ? 200 : 17;
-    host.cancelAtPump = cancelAt == 0 ? -1 : cancelAt;
+    host.cancelAtCheck = cancelAt == 0 ? -1 : cancelAt;
     host.answers.assign(static_cast<std::size_t>(retries), MessageAnswer::Retry);
 
     DocumentData doc;
@@ -41,12 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.m_bSixteenChannel = (setup & 2) == 0;
     const DocumentData before = doc;
 
-    const TransferOutcome outcome = RunRadioTransfer("COM1", doc, port, clock, host);
+    const TransferResult result = RunRadioTransfer("COM1", doc, port, clock, host);
+    const TransferReason outcome = result.reason;
 
     FUZZ_CHECK(!port.IsOpen());
     FUZZ_CHECK(host.closeProgress == 1);
-    FUZZ_CHECK(outcome == TransferOutcome::Succeeded || outcome == TransferOutcome::Failed ||
-               outcome == TransferOutcome::Cancelled);
     // Retry prompts never outnumber the answers plus the final Cancel.
     int prompts = 0;
     for (const auto b : host.buttons) {
@@ -54,16 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(prompts <= retries + 1);
     FUZZ_CHECK(host.pos >= 0 && host.pos <= host.rangeHigh);
-    if (outcome == TransferOutcome::Cancelled) {
+    if (outcome == TransferReason::Cancelled) {
         FUZZ_CHECK(host.cancel);
-    }
-    if (outcome == TransferOutcome::Failed) {
-        FUZZ_CHECK(!host.messages.empty());  // the user was told why
+    } else if (!result.Ok()) {
+        // the user was told why, in the message of the reason
+        FUZZ_CHECK(!host.messages.empty() && host.messages.back() == TransferMessage(result, host.Texts()));
     }
 
     if (!write) {
         FUZZ_CHECK(host.encodes == 0);
-        if (outcome == TransferOutcome::Succeeded) {
+        if (outcome == TransferReason::Ok) {
             FUZZ_CHECK(host.decodes == 1);
             FUZZ_CHECK(host.decoded.m_image == doc.m_image);
             FUZZ_CHECK(host.gridRows == (doc.m_bSixteenChannel ? 17 : 200));

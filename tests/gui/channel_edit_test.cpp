@@ -74,7 +74,7 @@ private:
         }
         // Saved once, so the file holds what the editor encodes.
         m_app->DoSave(doc, doc->PathName());
-        return doc->FirstView();
+        return doc->Views().isEmpty() ? nullptr : doc->Views().first();
     }
     // A click on a channel's number, with Shift or Ctrl held or not.
     static void ClickChannel(CQuorim_CHView* view, int channel, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -105,7 +105,7 @@ private:
     // What a save of the view would store.
     static MemoryImage Encoded(CQuorim_CHView* view) {
         DocumentData data = view->GetDocument()->Data();
-        EncodeImage(*view, data);
+        EncodeImage(view->Editor(), data);
         return data.m_image;
     }
 

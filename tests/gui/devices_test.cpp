@@ -1,8 +1,11 @@
 // The serial devices dialog and the port items' prompts.
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -14,6 +17,7 @@
 #include "app/ui/quorim_app.h"
 #include "link/port_names.h"
 #include "link/ui/devices_dlg.h"
+#include "tests/e2e/e2e_util.h"
 
 using namespace quorim;
 
@@ -110,6 +114,38 @@ private slots:
             }
         }
         QCOMPARE(tips, QStringList({U("选择串口3  未连接"), U("选择串口4  /dev/null")}));
+    }
+
+    // "测试连接" runs the doctor off the window's thread for the selected row,
+    // or the menu's port when none is selected, and shows the stages with
+    // ticks and the fix.
+    void testConnectionShowsTheStagesAndTheFix() {
+        e2e::VirtualRadio good({});
+        e2e::VirtualRadio echo({"--echo"});
+        ListSource source;
+        source.devices = {Adapter(echo.Path(), "", "Cable in the wrong jack")};
+        CDevicesDlg dlg(source, nullptr, UiLanguage::English);
+        dlg.SetPortToTest(good.Path());
+        QSignalSpy tested(&dlg, &CDevicesDlg::ConnectionTested);
+
+        QTest::mouseClick(dlg.TestButton(), Qt::LeftButton);
+        QVERIFY(!dlg.TestButton()->isEnabled());  // the window goes on while it runs
+        QVERIFY(tested.wait(10000));
+        QCOMPARE(tested.last().at(0).toBool(), true);
+        QCOMPARE(dlg.StageList()->count(), 8);
+        QCOMPARE(dlg.StageList()->item(7)->text(), U("Identity  QZ - 16 (51 5A 30 31 37 56 31 30)"));
+        QCOMPARE(dlg.StageList()->item(7)->data(Qt::UserRole).toBool(), true);
+        QCOMPARE(dlg.FixLabel()->text(), QString());
+
+        dlg.Table()->selectRow(0);
+        QTest::mouseClick(dlg.TestButton(), Qt::LeftButton);
+        QVERIFY(tested.wait(10000));
+        QCOMPARE(tested.last().at(0).toBool(), false);
+        QCOMPARE(dlg.StageList()->count(), 6);
+        QCOMPARE(dlg.StageList()->item(5)->data(Qt::UserRole).toBool(), false);
+        QVERIFY(dlg.StageList()->item(5)->text().startsWith(U("Echo  what came back is our own bytes")));
+        QVERIFY(dlg.FixLabel()->text().startsWith(U("Fix: The plug is in the wrong jack")));
+        QVERIFY(dlg.TestButton()->isEnabled());
     }
 };
 

@@ -267,13 +267,13 @@ private slots:
         const QString sample = SampleFile();
         Start(UiLanguage::English, {sample});
         CQuorim_CHView* view = Frame()->ActiveView();
-        QCOMPARE(view->TextMatrix(0, 0), std::string("信道"));
-        QCOMPARE(view->TextMatrix(1, kColInhibit), std::string(kNo));
-        QCOMPARE(view->TextMatrix(2, kColInhibit), std::string(kYes));
+        QCOMPARE(view->Editor().TextMatrix(0, 0), std::string("信道"));
+        QCOMPARE(view->Editor().TextMatrix(1, kColInhibit), std::string(kNo));
+        QCOMPARE(view->Editor().TextMatrix(2, kColInhibit), std::string(kYes));
         // A text the core writes shows translated.
-        view->SetTextMatrix(1, kColInhibit, std::string(kYes));
+        view->Editor().SetTextMatrix(1, kColInhibit, std::string(kYes));
         QCOMPARE(view->Grid()->GetTextMatrix(1, kColInhibit), S("Yes"));
-        view->SetTextMatrix(1, kColInhibit, std::string(kNo));
+        view->Editor().SetTextMatrix(1, kColInhibit, std::string(kNo));
         const QString english = m_dir.path() + QStringLiteral("/english.szt");
         QVERIFY(m_app->DoSave(view->GetDocument(), english));
         m_app.reset();
@@ -342,7 +342,7 @@ private slots:
         QCOMPARE(yesNo->currentText(), S("Yes"));
         QTest::keyClick(focus(), Qt::Key_Return);
         QCOMPARE(grid->GetTextMatrix(1, kColInhibit), S("Yes"));
-        QCOMPARE(view->TextMatrix(1, kColInhibit), std::string(kYes));
+        QCOMPARE(view->Editor().TextMatrix(1, kColInhibit), std::string(kYes));
 
         // Row 2 now: a frequency out of range is refused in English.
         MessageBoxAnswer answer(QMessageBox::Ok);

@@ -87,7 +87,7 @@ private:
     // The grid's rows that show whole.
     static int RowsShown(CMSFlexGrid1* grid) {
         int shown = 0;
-        for (int r = 0; r < grid->rowCount(); ++r) {
+        for (int r = 0; r < grid->model()->rowCount(); ++r) {
             const int bottom = grid->rowViewportPosition(r) + grid->rowHeight(r);
             shown += grid->rowViewportPosition(r) >= 0 && bottom <= grid->viewport()->height() ? 1 : 0;
         }

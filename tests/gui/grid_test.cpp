@@ -39,8 +39,8 @@ private slots:
         grid.SetTextMatrix(4, 2, S("145.00000"));
         QCOMPARE(grid.GetTextMatrix(0, 0), S("信道"));
         QCOMPARE(grid.GetTextMatrix(0, 3), S("接收信令"));
-        QCOMPARE(grid.horizontalHeaderItem(2)->text(), S("接收信令"));
-        QCOMPARE(grid.verticalHeaderItem(3)->text(), S("4"));
+        QCOMPARE(grid.model()->headerData(2, Qt::Horizontal).toString(), S("接收信令"));
+        QCOMPARE(grid.model()->headerData(3, Qt::Vertical).toString(), S("4"));
         QCOMPARE(grid.GetTextMatrix(4, 2), S("145.00000"));
         // Outside the grid: read empty, writes ignored.
         grid.SetTextMatrix(17, 1, S("x"));
@@ -70,6 +70,27 @@ private slots:
         QCOMPARE(grid.GetTextMatrix(150, 1), QString());
     }
 
+    void gridsOverOneTableShowOneState() {
+        CGridStore texts(17, 7);
+        CMSFlexGrid1 a(nullptr, &texts);
+        CMSFlexGrid1 b(nullptr, &texts);
+        a.SetTextMatrix(5, 2, S("145.00000"));
+        QCOMPARE(b.GetTextMatrix(5, 2), S("145.00000"));
+        // A change of rows moves each grid's current cell inside, silently.
+        a.SetRows(200);
+        b.SetRow(150);
+        QStringList events;
+        for (CMSFlexGrid1* g : {&a, &b}) {
+            connect(g, &CMSFlexGrid1::EnterCell, this, [&] { events << S("E"); });
+            connect(g, &CMSFlexGrid1::LeaveCell, this, [&] { events << S("L"); });
+        }
+        a.SetRows(17);
+        QCOMPARE(b.GetRow(), 16L);
+        QCOMPARE(b.currentIndex().row(), 15);
+        QCOMPARE(a.GetRow(), 1L);
+        QVERIFY(events.isEmpty());
+    }
+
     void programmaticMovesRaiseLeaveThenEnter() {
         CMSFlexGrid1 grid;
         QStringList events;
@@ -82,8 +103,8 @@ private slots:
         grid.SetCol(4);  // no move, no events
         QCOMPARE(events, QStringList({S("L1,1"), S("E3,1"), S("L3,1"), S("E3,4")}));
         // The table's current cell follows.
-        QCOMPARE(grid.currentRow(), 2);
-        QCOMPARE(grid.currentColumn(), 3);
+        QCOMPARE(grid.currentIndex().row(), 2);
+        QCOMPARE(grid.currentIndex().column(), 3);
         // A user's move by key raises the same pair.
         events.clear();
         grid.show();
@@ -158,9 +179,9 @@ private slots:
         // Alignment 1: left, vertically centred.
         grid.SetTextMatrix(3, 2, S("x"));
         grid.SetColAlignment(2, 1);
-        QCOMPARE(grid.item(2, 1)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
+        QCOMPARE(grid.ColTextAlignment(2), Qt::AlignLeft | Qt::AlignVCenter);
         grid.SetColAlignment(2, 7);
-        QCOMPARE(grid.item(2, 1)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(grid.ColTextAlignment(2), Qt::AlignRight | Qt::AlignVCenter);
     }
 };
 

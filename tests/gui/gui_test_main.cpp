@@ -26,6 +26,7 @@ QObject* MakeEnglishTest();
 QObject* MakeFitTest();
 QObject* MakeDevicesTest();
 QObject* MakeSafeEditTest();
+QObject* MakeDocumentTest();
 
 namespace quorim::test {
 
@@ -71,7 +72,8 @@ int main(int argc, char* argv[]) {
                             {"TransferTest", MakeTransferTest},
                             {"TransferSlowTest", MakeTransferSlowTest},
                             {"DevicesTest", MakeDevicesTest},
-                            {"SafeEditTest", MakeSafeEditTest}};
+                            {"SafeEditTest", MakeSafeEditTest},
+                            {"DocumentTest", MakeDocumentTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

@@ -38,6 +38,7 @@
 #include "editor/ui/form_view.h"
 #include "gui_test_support.h"
 #include "image/memory_image.h"
+#include "tests/core/test_util.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;
@@ -198,7 +199,7 @@ private:
                        {"发射功率:", SettingsList::Power},   {"频带宽度:", SettingsList::Bandwidth}};
         const QString flat = NoBlanks(page);
         for (const auto& e : entries) {
-            const QString value = QString::fromStdString(view->SelectedText(e.list));
+            const QString value = QString::fromStdString(view->Editor().SelectedText(e.list));
             QVERIFY2(!value.isEmpty(), e.label);
             QVERIFY2(flat.contains(NoBlanks(S(e.label) + value)), qPrintable(S(e.label) + value));
         }
@@ -242,7 +243,7 @@ private slots:
         CheckSettings(page, view);
         QVERIFY(NoBlanks(page).contains(S("二信道数据部分:信道接收频率发射频率接收信令发射信令是否禁发")));
         for (int ch = 1; ch <= 16; ++ch) {
-            CheckChannel(page, *view, ch);
+            CheckChannel(page, view->Editor(), ch);
         }
         // Known answers: the saved settings, a filled channel, the empty one.
         QVERIFY(NoBlanks(page).contains(S("静噪等级:7")));
@@ -257,7 +258,7 @@ private slots:
         const std::string file = SampleFile(m_dir.path(), "big.szt", true, 150);
         CQuorim_CHView* view = Open(file);
         QVERIFY(view);
-        QCOMPARE(view->Rows(), 200);
+        QCOMPARE(view->Editor().Rows(), 200);
         const QString pdf = PdfPath("big.pdf");
         PrintToPdf(pdf);
         view->OnCmdMsg(ID_FILE_PRINT_DIRECT);
@@ -274,7 +275,7 @@ private slots:
                 CheckSettings(page, view);
             }
             for (int ch = firstRow[p - 1]; ch < firstRow[p]; ++ch) {
-                CheckChannel(page, *view, ch);
+                CheckChannel(page, view->Editor(), ch);
             }
             // Nothing of the neighbouring pages.
             if (p > 1) {
@@ -311,7 +312,7 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(PdfPages(pdf), 2);
         QVERIFY(PdfPageText(pdf, 1).contains(S(kTitles[1])));
-        CheckChannel(PdfPageText(pdf, 2), *view, 58);
+        CheckChannel(PdfPageText(pdf, 2), view->Editor(), 58);
 
         // A cancelled dialog prints nothing; a later direct print is whole again.
         QFile::remove(pdf);
@@ -422,6 +423,38 @@ private slots:
         Run(program, {QStringLiteral("--print-to-pdf"), pdf}, &code, &err);
         QCOMPARE(code, 1);
         QVERIFY2(err.contains(QStringLiteral("--print-to-pdf OUT.pdf FILE.szt")), qPrintable(err));
+    }
+
+    // Swapped or mistaken names never turn a user's file into a PDF: exit 2,
+    // every file as it was. A file that may not be an image prints with a
+    // warning.
+    void printToPdfSwitchRefusesItsInputAndFilesThatAreNoPdf() {
+        const QString program = QStringLiteral(QUORIM_CH_PATH);
+        const QString file = QString::fromStdString(SampleFile(m_dir.path(), "own.szt", false, 0));
+        const QString link = m_dir.filePath(QStringLiteral("own-link.pdf"));
+        const QString notes = m_dir.filePath(QStringLiteral("notes.txt"));
+        QVERIFY(QFile::link(file, link));
+        test::WriteText(notes.toStdString(), "my notes");
+        const auto before = test::ReadText(file.toStdString());
+        int code = -1;
+        QString err;
+        for (const QString& out : {file, link, notes}) {
+            Run(program, {QStringLiteral("--print-to-pdf"), out, file}, &code, &err);
+            QCOMPARE(code, 2);
+            QVERIFY2(
+                err.contains(QStringLiteral("is the input")) || err.contains(QStringLiteral("is not a PDF")),
+                qPrintable(err));
+        }
+        QCOMPARE(test::ReadText(file.toStdString()), before);
+        QCOMPARE(test::ReadText(notes.toStdString()), std::string("my notes"));
+
+        const QString csv = m_dir.filePath(QStringLiteral("list.csv"));
+        test::WriteText(csv.toStdString(), "Location,Name,Frequency\n" + std::string(4000, ' '));
+        Run(program, {QStringLiteral("--print-to-pdf"), PdfPath("csv.pdf"), csv}, &code, &err);
+        QCOMPARE(code, 0);
+        QVERIFY2(
+            err.contains(QStringLiteral("does not look like a radio's memory image: it is comma-separated")),
+            qPrintable(err));
     }
 
     // The batch print writes the PDF by a safe replace: names that are not

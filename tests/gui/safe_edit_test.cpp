@@ -68,7 +68,7 @@ private:
     }
     void SetRow(int row, const QStringList& t) {
         for (int col = 1; col <= 5; ++col) {
-            m_view->SetTextMatrix(row, col, Utf8(t.value(col - 1)));
+            m_view->Editor().SetTextMatrix(row, col, Utf8(t.value(col - 1)));
         }
     }
     QStringList Row(const EditorSurface& e, int row) const {
@@ -145,7 +145,7 @@ private slots:
                 QTRY_COMPARE(answer.Count(), 1);
                 QCOMPARE(answer.Text(), Q(c.message));
             }
-            QCOMPARE(Row(*m_view, 1), row1);
+            QCOMPARE(Row(m_view->Editor(), 1), row1);
             QWidget* editor = c.col <= kColTxFreq ? static_cast<QWidget*>(edit) : tone;
             QLineEdit* field = c.col <= kColTxFreq ? edit : tone->lineEdit();
             QTRY_COMPARE(std::pair(m_view->Grid()->GetRow(), m_view->Grid()->GetCol()),
@@ -160,7 +160,7 @@ private slots:
         FocusCell(m_view, 1, kColRxTone);
         Type("OFF");
         Key(Qt::Key_Return);
-        QCOMPARE(m_view->TextMatrix(1, kColRxTone), std::string("OFF"));
+        QCOMPARE(m_view->Editor().TextMatrix(1, kColRxTone), std::string("OFF"));
         QCOMPARE(
             Row(Saved(m_view->GetDocument()), 1),
             (QStringList{S("435.12500"), S("435.12500"), S(""), S(""), S("否")}));  // "OFF" is stored as none
@@ -175,22 +175,22 @@ private slots:
         Key(Qt::Key_Escape);
         QVERIFY(m_view->EditCell()->isHidden());
         QCOMPARE(Focus(), static_cast<QWidget*>(m_view->Grid()));
-        QCOMPARE(m_view->TextMatrix(1, kColRxFreq), std::string("145.00000"));
+        QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("145.00000"));
         QVERIFY(!m_view->GetDocument()->IsModified());
         // Leaving the cell afterwards commits nothing either.
         m_view->Grid()->SetRow(2);
-        QCOMPARE(m_view->TextMatrix(1, kColRxFreq), std::string("145.00000"));
+        QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("145.00000"));
 
         // The row count changes under a loaded editor: the next edit starts clean.
         ChooseModel(m_view, 1);
-        m_view->SetTextMatrix(150, kColRxFreq, "150.00000");
+        m_view->Editor().SetTextMatrix(150, kColRxFreq, "150.00000");
         FocusCell(m_view, 150, kColRxFreq);
         {
             MessageBoxAnswer answer(QMessageBox::Ok);
             ChooseModel(m_view, 0);
             QCOMPARE(answer.Count(), 1);
         }
-        QCOMPARE(m_view->Rows(), 17);
+        QCOMPARE(m_view->Editor().Rows(), 17);
         FocusCell(m_view, 16, kColRxFreq);
         Type("1");
         QCOMPARE(m_view->EditCell()->text(), S("1"));
@@ -207,7 +207,7 @@ private slots:
             Wheel(list, -120);
             QCOMPARE(list->currentIndex(), before);
         }
-        QCOMPARE(m_view->Rows(), 17);
+        QCOMPARE(m_view->Editor().Rows(), 17);
         QVERIFY(!m_view->GetDocument()->IsModified());
 
         // Typing into the model list keeps the document's model.
@@ -216,7 +216,7 @@ private slots:
         Type("x");
         QCOMPARE(model->currentIndex(), 1);
         QCOMPARE(model->currentText(), S("QZ - 199"));
-        QCOMPARE(m_view->Rows(), 200);
+        QCOMPARE(m_view->Editor().Rows(), 200);
         // Typing into the bandwidth list gives way to its selection.
         QComboBox* width = m_view->Combo(SettingsList::Bandwidth);
         width->setCurrentIndex(0);
@@ -226,9 +226,9 @@ private slots:
         QCOMPARE(width->currentText(), width->itemText(0));
 
         // Dropping channels 17-199 asks first; Cancel keeps everything.
-        m_view->SetTextMatrix(20, kColRxFreq, "440.00000");
-        m_view->SetTextMatrix(199, kColTxFreq, "441.00000");
-        const int dropped = ChannelsDroppedBySixteen(*m_view);
+        m_view->Editor().SetTextMatrix(20, kColRxFreq, "440.00000");
+        m_view->Editor().SetTextMatrix(199, kColTxFreq, "441.00000");
+        const int dropped = ChannelsDroppedBySixteen(m_view->Editor());
         QVERIFY(dropped >= 2);
         {
             MessageBoxAnswer answer(QMessageBox::Cancel);
@@ -237,7 +237,7 @@ private slots:
             QCOMPARE(answer.Text(), Q(kAskDropChannels).arg(dropped));
         }
         QCOMPARE(model->currentIndex(), 1);
-        QCOMPARE(m_view->Rows(), 200);
+        QCOMPARE(m_view->Editor().Rows(), 200);
         MemoryImage image{};
         const EditorModel saved = Saved(m_view->GetDocument(), &image);
         QCOMPARE(image[kModelCodeOffset], kModelCode199);
@@ -273,8 +273,8 @@ private slots:
         m_view->Grid()->setFocus();
         QTest::keyClick(m_view->Grid(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(m_view->Grid(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(m_view->Rows(), 200);
-        QCOMPARE(m_view->TextMatrix(150, kColRxFreq), std::string("440.00000"));
+        QCOMPARE(m_view->Editor().Rows(), 200);
+        QCOMPARE(m_view->Editor().TextMatrix(150, kColRxFreq), std::string("440.00000"));
         MemoryImage undone{};
         Saved(m_view->GetDocument(), &undone);
         QCOMPARE(undone, before);
@@ -282,25 +282,25 @@ private slots:
 
     void everyWindowOfADocumentShowsOneState() {
         CQuorim_CHDoc* doc = m_view->GetDocument();
-        m_view->SetTextMatrix(3, kColRxFreq, "430.00000");  // not yet saved
+        m_view->Editor().SetTextMatrix(3, kColRxFreq, "430.00000");  // not yet saved
         m_app->OnWindowNew(doc);
         CQuorim_CHView* second = Frame()->ActiveView();
         QVERIFY(second && second != m_view);
-        QCOMPARE(second->TextMatrix(3, kColRxFreq), std::string("430.00000"));
+        QCOMPARE(second->Editor().TextMatrix(3, kColRxFreq), std::string("430.00000"));
 
         // An edit in the second window reaches the first, and the file.
         FocusCell(second, 2, kColRxFreq);
         Type("146");
         Key(Qt::Key_Return);
         Key(Qt::Key_Escape);
-        QCOMPARE(m_view->TextMatrix(2, kColRxFreq), std::string("146.00000"));
-        QCOMPARE(m_view->TextMatrix(2, kColInhibit), std::string("否"));
+        QCOMPARE(m_view->Editor().TextMatrix(2, kColRxFreq), std::string("146.00000"));
+        QCOMPARE(m_view->Editor().TextMatrix(2, kColInhibit), std::string("否"));
         // A model or list change too.
         ChooseModel(second, 1);
-        QCOMPARE(m_view->Rows(), 200);
-        QCOMPARE(m_view->CurSel(SettingsList::Model), 1);
+        QCOMPARE(m_view->Editor().Rows(), 200);
+        QCOMPARE(m_view->Editor().CurSel(SettingsList::Model), 1);
         second->Combo(SettingsList::Band)->setCurrentIndex(5);
-        QCOMPARE(m_view->CurSel(SettingsList::Band), 5);
+        QCOMPARE(m_view->Editor().CurSel(SettingsList::Band), 5);
 
         const EditorModel saved = Saved(doc);
         QCOMPARE(saved.Rows(), 200);
@@ -315,10 +315,10 @@ private slots:
         const QString open = m_dir.filePath(QStringLiteral("open.szt"));
         QVERIFY(m_app->DoSave(doc, gone));
         QVERIFY(m_app->DoSave(doc, open));
-        m_view->SetTextMatrix(1, kColRxFreq, "150.00000");
+        m_view->Editor().SetTextMatrix(1, kColRxFreq, "150.00000");
         // The file is open already: its window keeps the edit.
         m_app->OnFileMruFile1();
-        QCOMPARE(m_view->TextMatrix(1, kColRxFreq), std::string("150.00000"));
+        QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("150.00000"));
         // The file cannot be opened: the active window keeps the edit.
         const QString canonical = QFileInfo(gone).canonicalFilePath();
         m_app->AddToRecentFileList(canonical);
@@ -330,7 +330,7 @@ private slots:
             QVERIFY2(answer.Text().startsWith(S("无法打开文件“") + canonical), qPrintable(answer.Text()));
         }
         QCOMPARE(Frame()->ActiveView(), m_view);
-        QCOMPARE(m_view->TextMatrix(1, kColRxFreq), std::string("150.00000"));
+        QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("150.00000"));
     }
 
     void tuningListsHoldEveryToneAndStoreTheChoiceAtOnce() {

@@ -81,6 +81,11 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
     }
     QWidget* C(int id) const { return m_dlg->Control(id); }
+    // Presses "开始" and waits for the session, on its own thread, to end.
+    void Start() {
+        QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_dlg->IsSessionRunning(), 20000);
+    }
     QRadioButton* Radio(int id) const { return qobject_cast<QRadioButton*>(C(id)); }
     void Select(int data) {
         QTreeWidget* tree = m_dlg->Tree();
@@ -132,7 +137,7 @@ private slots:
         QVERIFY(app.InitInstance({}));
         CQuorim_CHView* view = app.MainFrame()->ActiveView();
         QVERIFY(view);
-        view->SetCurSel(SettingsList::Band, 4);  // "400 - 420MHZ"
+        view->Editor().SetCurSel(SettingsList::Band, 4);  // "400 - 420MHZ"
         app.OnPort(3);
         bool seen = false;
         auto inspect = [&] {
@@ -150,7 +155,7 @@ private slots:
         QVERIFY(seen);
 
         // No band selected: the list's initial entry.
-        view->SetCurSel(SettingsList::Band, -1);
+        view->Editor().SetCurSel(SettingsList::Band, -1);
         seen = false;
         QTimer::singleShot(0, this, [&] {
             auto* dlg = qobject_cast<CTuningDlg*>(QApplication::activeModalWidget());
@@ -394,7 +399,7 @@ private slots:
         qobject_cast<QSlider*>(C(1039))->setValue(160);
         {
             MessageBoxAnswer ok(QMessageBox::Ok);
-            QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
+            Start();
             QCOMPARE(ok.Text(), S("对讲机已收到!"));
             QCOMPARE(ok.Count(), 1);
         }
@@ -406,7 +411,7 @@ private slots:
         Select(kTreePower);
         {
             MessageBoxAnswer ok(QMessageBox::Ok);
-            QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
+            Start();
             QCOMPARE(ok.Text(), S("对讲机已收到!"));
         }
         if (before.isNull()) {
@@ -451,6 +456,10 @@ private slots:
         });
         watch.start();
         QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
+        // While the session talks to the radio the window stays open.
+        m_dlg->reject();
+        QVERIFY(m_dlg->isVisible() && m_dlg->IsSessionRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_dlg->IsSessionRunning(), 20000);
         watch.stop();
         if (before.isNull()) {
             qunsetenv("QUORIM_COM2");
@@ -475,14 +484,14 @@ private slots:
         Select(kTreeTxFrequency);
         {
             MessageBoxAnswer ok(QMessageBox::Ok);
-            QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
+            Start();
             QVERIFY2(ok.Text().startsWith(S("接收频率“1000”")), qPrintable(ok.Text()));
             QCOMPARE(ok.Count(), 1);
         }
         Select(kTreeHigh);
         Select(kTreeTxFrequency);
         MessageBoxAnswer ok(QMessageBox::Ok);
-        QTest::mouseClick(qobject_cast<QPushButton*>(C(1038)), Qt::LeftButton);
+        Start();
         QCOMPARE(ok.Text(), S("无法打开串口，请检查该设备是否正常，或是否被占用"));
         QCOMPARE(ok.Title(), S("Halvoren数据文件"));
         if (before.isNull()) {

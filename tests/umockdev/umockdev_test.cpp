@@ -132,6 +132,14 @@ TEST_F(EmulatedAdapters, NoDevicesIsNotAFailure) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "no serial devices found\n");
     EXPECT_EQ(RunCli({"ports", "--json"}).out, "[]\n");
+    // The doctor has no port to check: it says so, and fails.
+    const auto doctor = RunCli({"doctor", "--json"}, {"LC_ALL=C"});
+    EXPECT_EQ(doctor.exitCode, 1);
+    const auto list = nlohmann::json::parse(doctor.out);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]["port"], nullptr);
+    EXPECT_EQ(list[0]["result"], "device");
+    EXPECT_EQ(list[0]["stages"][0]["detail"], "no serial devices found");
 }
 
 // Plug the cable, pick COM1, read; write back; both through /dev/ttyUSB0.
@@ -220,6 +228,50 @@ TEST_F(EmulatedAdapters, PermissionHintForAUserOutsideTheGroup) {
                                    "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups",
                                    QUORIM_CLI_PATH, "ports", "--json"});
     EXPECT_EQ(nlohmann::json::parse(ports.out)[0]["accessible"], false);
+}
+
+// `quorim doctor` without a port checks each port `quorim ports` lists.
+TEST_F(EmulatedAdapters, DoctorChecksEveryListedPort) {
+    const char* const nodes[] = {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2",
+                                 "/dev/ttyUSB3", "/dev/ttyACM0", "/dev/ttyS0"};
+    std::vector<std::unique_ptr<VirtualRadio>> radios;
+    for (const char* node : nodes) {
+        radios.push_back(std::make_unique<VirtualRadio>(std::vector<std::string>{}, MasterOf(node)));
+    }
+    radios[5].reset();  // nothing answers on the built-in port
+    const auto r = RunCli({"doctor", "--json"}, {"LC_ALL=C"});
+    EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+    const auto list = nlohmann::json::parse(r.out);
+    ASSERT_EQ(list.size(), std::size(nodes));
+    for (std::size_t i = 0; i < std::size(nodes); ++i) {
+        EXPECT_EQ(list[i]["port"], nodes[i]);
+        EXPECT_EQ(list[i]["result"], i < 5 ? "ok" : "answer");
+    }
+    EXPECT_EQ(list[0]["stages"][0]["detail"], "/dev/ttyUSB0 1a86:7523 QinHeng Electronics USB Serial");
+}
+
+// A CH340 whose serial device is gone while brltty runs: the braille driver
+// is named with the fix; without it, the plain "plug the cable in".
+TEST_F(EmulatedAdapters, DoctorNamesBrlttyForAVanishedCh340) {
+    umockdev_testbed_remove_device(m_bed, (std::string(kCh340) + "/1-1:1.0/ttyUSB0/tty/ttyUSB0").c_str());
+    const auto plain =
+        nlohmann::json::parse(RunCli({"doctor", "--port", "/dev/ttyUSB0", "--json"}, {"LC_ALL=C"}).out);
+    EXPECT_EQ(plain["result"], "device");
+    EXPECT_EQ(plain["stages"][0]["detail"], "/dev/ttyUSB0 does not exist");
+
+    NamedProcess brltty("brltty");
+    const auto r = RunCli({"doctor", "--port", "/dev/ttyUSB0"}, {"LC_ALL=C"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(
+        r.out.find("a CH340 adapter (1a86:7523) is plugged in but has no serial device: the braille display "
+                   "driver brltty (pid " +
+                   std::to_string(brltty.Pid()) + ") took it"),
+        std::string::npos)
+        << r.out;
+    EXPECT_NE(
+        r.out.find("Fix: If no braille display is used, run sudo systemctl mask --now brltty-udev.service"),
+        std::string::npos)
+        << r.out;
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ const char* const kUsage =
     "                    [--corrupt ADDR] [--vanish-at wake|ident|ident-ack|tune]\n"
     "                    [--bad-ident-ack] [--garbage] [--slow MS] [--late-write K:MS]\n"
     "                    [--tune-late STEP:MS]\n"
-    "                    [--tune-bad-confirm STEP] [--tune-log FILE]\n";
+    "                    [--tune-bad-confirm STEP] [--tune-log FILE] [--echo] [--ident HEX]\n";
 
 struct Options {
     std::string model;
@@ -144,6 +144,24 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             o.faults.badIdentAck = true;
         } else if (arg == "--garbage") {
             o.faults.garbage = true;
+        } else if (arg == "--echo") {
+            o.faults.echo = true;
+        } else if (arg == "--ident") {
+            // Up to 16 bytes in hexadecimal, blanks allowed: "51 5A 30 31 39 56 31 30".
+            if (!value(v)) return false;
+            std::string digits;
+            for (const char c : v) {
+                if (c != ' ') digits += c;
+            }
+            if (digits.empty() || digits.size() % 2 != 0 || digits.size() > 32 ||
+                digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+                return false;
+            }
+            o.faults.identification.clear();
+            for (std::size_t k = 0; k < digits.size(); k += 2) {
+                o.faults.identification.push_back(
+                    static_cast<std::uint8_t>(std::stoul(digits.substr(k, 2), nullptr, 16)));
+            }
         } else if (arg == "--slow") {
             if (!value(v) || !ParseInt(v, n) || n < 0) return false;
             o.slowMs = n;

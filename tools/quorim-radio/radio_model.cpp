@@ -15,6 +15,9 @@ RadioModel::RadioModel(MemoryImage memory, bool ninetyNine, Faults faults)
     : m_memory(memory), m_ninetyNine(ninetyNine), m_faults(std::move(faults)) {}
 
 std::vector<std::uint8_t> RadioModel::Identification() const {
+    if (!m_faults.identification.empty()) {
+        return m_faults.identification;
+    }
     // Only byte 4 means something to the program: '8' for the 199-channel radio.
     return {'Q', 'Z', '0', '1', static_cast<std::uint8_t>(m_ninetyNine ? '8' : '7'), 'V', '1', '0'};
 }
@@ -34,6 +37,11 @@ void RadioModel::Tick(double nowMs) {
 }
 
 void RadioModel::OnByte(std::uint8_t b, double nowMs) {
+    if (m_faults.echo) {
+        // A plug in the wrong jack, or an adapter that loops back.
+        send({b}, 0);
+        return;
+    }
     if (m_faults.garbage) {
         // A radio that chatters: two bytes of noise for every byte heard,
         // never an acknowledgement or a confirmation.

@@ -26,6 +26,8 @@ struct Faults {
     int lateTuneStep = 0;                      // ...or this tuning confirmation (1-3)...
     double lateMs = 0;                         // ...by this much, the first time only
     int badConfirmStep = 0;                    // tuning: 1 header, 2 frequency frame, 3 setting frame
+    bool echo = false;                         // the line loops every byte back; the radio hears nothing
+    std::vector<std::uint8_t> identification;  // sent in place of the model's own (any length)
 };
 
 // One tuning session as the radio received it.

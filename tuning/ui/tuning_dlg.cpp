@@ -18,6 +18,7 @@
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
 #include "ui/dialog_builder.h"
+#include "ui/link_worker.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -25,19 +26,23 @@ namespace quorim {
 
 namespace {
 
-// The session's messages appear over the tuning window; it runs on this
-// thread and blocks the window until it ends or asks.
+// The session runs on the worker's thread; its messages appear over the
+// tuning window, which waits meanwhile only for the user, never for the line.
 class TuningLinkHost : public NullLinkHost {
 public:
-    explicit TuningLinkHost(QWidget* parent) : m_parent(parent) {}
+    TuningLinkHost(CLinkWorker& worker, QWidget* parent) : m_worker(worker), m_parent(parent) {}
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        return LinkMessageBox(m_parent, Q(text), buttons);
+        return m_worker.Ask([parent = m_parent] { return parent; }, Q(text), buttons);
     }
     void ExplainOpenFailure(const PortResult& result) override {
-        ShowInStatusBar(m_parent, Raw(PortProblemHint(result, WindowTexts())));
+        m_worker.Post([parent = m_parent, result] {
+            ShowInStatusBar(parent, Raw(PortProblemHint(result, WindowTexts())));
+        });
     }
+    bool CancelRequested() const override { return m_worker.Stopping(); }
 
 private:
+    CLinkWorker& m_worker;
     QWidget* m_parent;
 };
 
@@ -73,9 +78,13 @@ void CTuningToneBox::hidePopup() {
 }
 
 CTuningDlg::CTuningDlg(std::int64_t bandBase, std::string portName, QWidget* parent)
-    : QDialog(parent), m_model(bandBase, std::move(portName)) {
+    : QDialog(parent), m_model(bandBase, std::move(portName)), m_worker(new CLinkWorker(this)) {
     CreateControls();
     OnInitDialog();
+}
+
+CTuningDlg::~CTuningDlg() {
+    delete m_worker;
 }
 
 void CTuningDlg::CreateControls() {
@@ -378,10 +387,28 @@ void CTuningDlg::OnStart() {
     const TuningRequest request = m_model.Request(
         Utf8(FrequencyBox(TuningSide::Rx)->text()), Utf8(FrequencyBox(TuningSide::Tx)->text()),
         Utf8(ToneBox(TuningSide::Rx)->currentText()), Utf8(ToneBox(TuningSide::Tx)->currentText()));
-    TuningLinkHost host(this);
-    const auto port = NewSystemSerialPort();
-    RealClock clock;
-    RunTuningSession(request, *port, clock, host);
+    if (m_worker->IsRunning()) {
+        return;  // one session at a time
+    }
+    m_worker->Start(
+        [worker = m_worker, parent = static_cast<QWidget*>(this), request] {
+            TuningLinkHost host(*worker, parent);
+            const auto port = NewSystemSerialPort();
+            RealClock clock;
+            RunTuningSession(request, *port, clock, host);
+        },
+        [] {});
+}
+
+bool CTuningDlg::IsSessionRunning() const {
+    return m_worker->IsRunning();
+}
+
+void CTuningDlg::done(int result) {
+    // The window stays while its session talks to the radio.
+    if (!m_worker->IsRunning()) {
+        QDialog::done(result);
+    }
 }
 
 void CTuningDlg::OnFrequencyEnter(TuningSide side) {

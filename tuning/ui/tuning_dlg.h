@@ -19,6 +19,8 @@ class QTreeWidgetItem;
 
 namespace quorim {
 
+class CLinkWorker;
+
 // A tone box: an editable drop-down list that says when its list closes.
 class CTuningToneBox : public QComboBox {
     Q_OBJECT
@@ -48,6 +50,8 @@ class CTuningDlg : public QDialog {
 
 public:
     CTuningDlg(std::int64_t bandBase, std::string portName, QWidget* parent = nullptr);
+    // A session still running is ended first.
+    ~CTuningDlg() override;
 
     const TuningDialogModel& Model() const { return m_model; }
     QWidget* Control(int id) const { return m_controls.value(id); }
@@ -66,6 +70,10 @@ public:
     void OnHScroll(int position);
     // Enter in any control; true when it was handled here.
     bool PreTranslateMessage(QWidget* target, QKeyEvent* event);
+    // From "开始" until the session has ended (its last message answered).
+    bool IsSessionRunning() const;
+    // Closing, by any way, is refused while a session runs.
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +97,7 @@ private:
     QGroupBox* m_frame = nullptr;
     QSlider* m_slider = nullptr;
     QLabel* m_position = nullptr;
+    CLinkWorker* m_worker;
 };
 
 }  // namespace quorim

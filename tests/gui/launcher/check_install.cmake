@@ -1,6 +1,7 @@
 # Installs the build into STAGE and checks the layout: the launcher, the
 # programming program and its two language names beside it, the CLI, the
-# virtual radio, the desktop entries and the data file's MIME type.
+# virtual radio, the desktop entries, the data file's MIME type and the
+# cables' udev rule.
 file(REMOVE_RECURSE "${STAGE}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${STAGE}"
   RESULT_VARIABLE result OUTPUT_QUIET)
@@ -28,7 +29,8 @@ foreach(file
     share/applications/tarvolin.desktop
     share/applications/quorim-ch.desktop
     share/mime/packages/quorim-szt.xml
-    share/icons/hicolor/32x32/apps/quorim-ch.png)
+    share/icons/hicolor/32x32/apps/quorim-ch.png
+    lib/udev/rules.d/70-quorim.rules)
   if(NOT EXISTS "${STAGE}/${file}")
     message(FATAL_ERROR "${file} is missing")
   endif()
