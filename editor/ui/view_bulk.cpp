@@ -55,7 +55,7 @@ void CQuorim_CHView::AddBulkActions(QMenu* menu) {
         bool ok = false;
         const QString text =
             QInputDialog::getText(this, Q(kCmdSetCells).remove(QStringLiteral("…")), label, QLineEdit::Normal,
-                                  Raw(TextMatrix(channels.front(), col)), &ok);
+                                  Raw(Editor().TextMatrix(channels.front(), col)), &ok);
         if (ok) OnSetCells(text);
     });
     QAction* down = menu->addAction(Q(kCmdFillDown));
@@ -68,7 +68,7 @@ void CQuorim_CHView::AddBulkActions(QMenu* menu) {
         bool ok = false;
         const QString start =
             QInputDialog::getText(this, Q(kCmdFillSeries), Q(kPromptStart), QLineEdit::Normal,
-                                  Raw(TextMatrix(channels.front(), col)), &ok);
+                                  Raw(Editor().TextMatrix(channels.front(), col)), &ok);
         if (!ok) return;
         const QString step = QInputDialog::getText(this, Q(kCmdFillSeries), Q(kPromptStep), QLineEdit::Normal,
                                                    QStringLiteral("12.5"), &ok);
@@ -83,24 +83,24 @@ void CQuorim_CHView::AddBulkActions(QMenu* menu) {
 void CQuorim_CHView::OnSetCells(const QString& text) {
     OnLeaveCellGrid();
     const int col = ValueColumn(SelectedCells(), m_grid->GetCol());
-    Finish(SetChannelValues(*this, SelectedChannels(), {{col, Utf8(text.trimmed())}}), kCmdSetCells);
+    Finish(SetChannelValues(Editor(), SelectedChannels(), {{col, Utf8(text.trimmed())}}), kCmdSetCells);
 }
 
 void CQuorim_CHView::OnFillDown() {
     OnLeaveCellGrid();
-    Finish(FillDown(*this, SelectedChannels(), Columns(SelectedCells())), kCmdFillDown);
+    Finish(FillDown(Editor(), SelectedChannels(), Columns(SelectedCells())), kCmdFillDown);
 }
 
 void CQuorim_CHView::OnFillSeries(const QString& start, const QString& stepKhz) {
     OnLeaveCellGrid();
     const int col = ValueColumn(SelectedCells(), m_grid->GetCol());
-    Finish(FillSeries(*this, SelectedChannels(), col, Utf8(start.trimmed()), Utf8(stepKhz.trimmed())),
+    Finish(FillSeries(Editor(), SelectedChannels(), col, Utf8(start.trimmed()), Utf8(stepKhz.trimmed())),
            kCmdFillSeries);
 }
 
 void CQuorim_CHView::OnCheckChannels() {
     OnLeaveCellGrid();
-    const std::vector<ChannelFinding> findings = CheckChannels(*this);
+    const std::vector<ChannelFinding> findings = CheckChannels(Editor());
     if (findings.empty()) {
         AfxMessageBox(this, Q(kMsgNoFindings));
         return;
@@ -111,7 +111,7 @@ void CQuorim_CHView::OnCheckChannels() {
     dialog->setWindowTitle(Q(kCmdCheckChannels));
     auto* list = new QListWidget(dialog);
     for (const ChannelFinding& f : findings) {
-        auto* item = new QListWidgetItem(Raw(FormatFinding(f, *this, WindowTexts())), list);
+        auto* item = new QListWidgetItem(Raw(FormatFinding(f, Editor(), WindowTexts())), list);
         item->setData(Qt::UserRole, f.channel);
         item->setData(Qt::UserRole + 1, f.col);
     }

@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTableWidgetSelectionRange>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -92,8 +92,10 @@ private:
     static void SelectColumn(CQuorim_CHView* view, int top, int bottom, int col) {
         view->Grid()->SetRow(top);
         view->Grid()->SetCol(col);
-        view->Grid()->setRangeSelected(QTableWidgetSelectionRange(top - 1, col - 1, bottom - 1, col - 1),
-                                       true);
+        QAbstractItemModel* m = view->Grid()->model();
+        view->Grid()->selectionModel()->select(
+            QItemSelection(m->index(top - 1, col - 1), m->index(bottom - 1, col - 1)),
+            QItemSelectionModel::Select);
     }
     static QStringList Row(CQuorim_CHView* view, int row) {
         QStringList t;
