@@ -1,48 +1,52 @@
 # The Qt programs. Included from CMakeLists.txt when Qt 6 Widgets and
 # PrintSupport are found.
 
-# Every file under a ui/ folder is the programming program's window code (the
-# top-level ui/ holds the helpers every window shares); main.cpp is the
-# program itself.
-file(GLOB QUORIM_GUI_SOURCES CONFIGURE_DEPENDS
-  ui/*.cpp app/ui/*.cpp editor/ui/*.cpp link/ui/*.cpp tuning/ui/*.cpp)
-list(FILTER QUORIM_GUI_SOURCES EXCLUDE REGEX "/app/ui/main\\.cpp$")
-file(GLOB QUORIM_GUI_HEADERS CONFIGURE_DEPENDS
-  ui/*.h app/ui/*.h editor/ui/*.h link/ui/*.h tuning/ui/*.h)
-file(GLOB QUORIM_GUI_RESOURCES CONFIGURE_DEPENDS resources/*.qrc)
+# The window code: one static library per ui/ folder (see
+# quorim_folder_library). ui/ holds the helpers every window shares;
+# editor/ui, link/ui, tuning/ui and launcher/ui stand on it side by side;
+# app/ui composes the programming program's windows.
+function(quorim_window_library name folder)
+  quorim_folder_library(${name} ${folder} ${ARGN})
+  set_target_properties(${name} PROPERTIES
+    AUTOMOC ON
+    AUTORCC ON
+    # Two cores: one translation unit per few files saves most of the Qt
+    # header parsing.
+    UNITY_BUILD ON
+    UNITY_BUILD_BATCH_SIZE 8)
+endfunction()
 
-add_library(quorim_gui STATIC ${QUORIM_GUI_SOURCES} ${QUORIM_GUI_HEADERS} ${QUORIM_GUI_RESOURCES})
-set_target_properties(quorim_gui PROPERTIES
-  AUTOMOC ON
-  AUTORCC ON
-  # Two cores: one translation unit per few files saves most of the Qt
-  # header parsing.
-  UNITY_BUILD ON
-  UNITY_BUILD_BATCH_SIZE 8)
-target_compile_definitions(quorim_gui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
-target_link_libraries(quorim_gui
-  PUBLIC Qt6::Widgets Qt6::PrintSupport quorim_platform
-  PRIVATE quorim_warnings)
+quorim_window_library(quorim_ui ui LINKS Qt6::Widgets quorim_core)
+target_compile_definitions(quorim_ui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
+quorim_window_library(quorim_editor_ui editor/ui LINKS quorim_ui Qt6::PrintSupport)
+quorim_window_library(quorim_link_ui link/ui LINKS quorim_ui)
+quorim_window_library(quorim_tuning_ui tuning/ui LINKS quorim_ui)
+quorim_window_library(quorim_app_ui app/ui LINKS quorim_editor_ui quorim_link_ui quorim_tuning_ui)
+file(GLOB QUORIM_GUI_RESOURCES CONFIGURE_DEPENDS resources/*.qrc)
+target_sources(quorim_app_ui PRIVATE ${QUORIM_GUI_RESOURCES})
+# All of the programming program's windows, for the program and its tests.
+add_library(quorim_gui INTERFACE)
+target_link_libraries(quorim_gui INTERFACE quorim_app_ui)
 
 # The English build: the catalogue of every text the windows show, compiled
 # from resources/translations/quorim_en.ts into the program (":/i18n/").
 # lupdate reads the core's QUORIM_TR markers as QT_TRANSLATE_NOOP; after texts
 # change, `cmake --build build --target update_translations` brings them
-# into the .ts file, where their English is written. See app/translation.h.
+# into the .ts file, where their English is written. See base/translation.h.
 find_package(Qt6 COMPONENTS LinguistTools REQUIRED)
 file(GLOB QUORIM_TRANSLATED_SOURCES CONFIGURE_DEPENDS
-  app/*.h app/*.cpp image/*.h image/*.cpp editor/*.h editor/*.cpp link/*.h link/*.cpp
+  base/*.h base/*.cpp app/*.h app/*.cpp image/*.h image/*.cpp files/*.h files/*.cpp editor/*.h editor/*.cpp link/*.h link/*.cpp
   tuning/*.h tuning/*.cpp
   ui/*.h ui/*.cpp app/ui/*.h app/ui/*.cpp editor/ui/*.h editor/ui/*.cpp link/ui/*.h link/ui/*.cpp
   tuning/ui/*.h tuning/ui/*.cpp)
-qt_add_translations(quorim_gui
+qt_add_translations(quorim_app_ui
   TS_FILES resources/translations/quorim_en.ts
   SOURCES ${QUORIM_TRANSLATED_SOURCES}
   LUPDATE_OPTIONS -tr-function-alias QT_TRANSLATE_NOOP+=QUORIM_TR -locations none -no-obsolete
   RESOURCE_PREFIX /i18n)
 
 add_executable(Quorim_CH app/ui/main.cpp)
-target_link_libraries(Quorim_CH PRIVATE quorim_gui quorim_warnings)
+target_link_libraries(Quorim_CH PRIVATE quorim_app_ui quorim_warnings)
 set_target_properties(Quorim_CH PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 include(GNUInstallDirs)

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 #include "text/ascii_text.h"
 
 namespace quorim {

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/translation.h"
+#include "base/translation.h"
 
 namespace quorim {
 

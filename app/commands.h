@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 
 namespace quorim {
 
@@ -51,7 +51,7 @@ inline constexpr int AFX_IDM_FIRST_MDICHILD = 0xFF00;
 
 // Every text shown in a window is marked QUORIM_TR("Quorim", "…") where it
 // is defined and shown with Q(text), so the English build can replace it
-// (app/translation.h tells how; new texts get their English in
+// (base/translation.h tells how; new texts get their English in
 // resources/translations/quorim_en.ts).
 // Resource strings of the program.
 inline constexpr std::string_view kAppTitle =

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 
 namespace {
 

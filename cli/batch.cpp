@@ -5,17 +5,19 @@
 #include <algorithm>
 #include <iostream>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
 #include "editor/codec.h"
-#include "image/read_backup.h"
-#include "image/safe_file.h"
-#include "image/szt_file.h"
+#include "files/read_backup.h"
+#include "files/safe_file.h"
+#include "files/szt_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
+#include "link/port_names.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
 #include "text/ascii_text.h"
@@ -74,16 +76,19 @@ public:
     // Quiet too while no radio is there: a port that is not there yet is
     // what waiting means.
     void ExplainOpenFailure(const PortResult& result) override {
+        m_openFailed = true;
         if (!m_waiting || (m_answered && Direction() == TransferDirection::Write)) {
             CliLinkHost::ExplainOpenFailure(result);
         }
     }
 
     bool Answered() const { return m_answered; }
+    bool OpenFailed() const { return m_openFailed; }
 
 private:
     bool m_waiting;
     bool m_answered = false;
+    bool m_openFailed = false;
     int m_attempts = 0;
 };
 
@@ -96,16 +101,18 @@ void Pause(double ms) {
     }
 }
 
-// True while a radio answers on the port: one wake-up attempt, then at most
-// one block read and nothing said.
-bool RadioAnswers(const std::string& port, const OpenedDocument& source) {
+// True while the radio may still be on the port: it answers (one wake-up
+// attempt, then at most one block read, nothing said), or the port cannot be
+// opened to ask (another program holds it, it is away for a moment). Only a
+// radio that no longer answers has gone.
+bool RadioMayBeThere(const std::string& port, const OpenedDocument& source) {
     WaitingHost host(TransferDirection::Read, 0, port, true);
     DocumentData doc = source.doc;  // wakes the radio with the write's variant
     InitialUpdateEditor(doc, host.Editor());
     const auto serial = NewSystemSerialPort();
     RealClock clock;
     RunRadioTransfer(port, doc, *serial, clock, host);
-    return host.Answered();
+    return host.Answered() || host.OpenFailed();
 }
 
 std::string Describe(const RadioReport& r) {
@@ -187,7 +194,7 @@ Tally RepeatOnPort(const std::string& port, const OpenedDocument& source, const 
         PrintLine(true, prefix + "radio " + std::to_string(tally.radios) + " at " + LocalClock() + ": " +
                             ModelName(radioSixteen) + " " + Describe(r) + " (so far: " + tally.Counts() +
                             ")");
-        while (!InterruptScope::Interrupted() && RadioAnswers(port, source)) {
+        while (!InterruptScope::Interrupted() && RadioMayBeThere(port, source)) {
             Pause(kLookIntervalMs);
         }
         if (!InterruptScope::Interrupted()) {
@@ -271,7 +278,14 @@ int RunOnEachPort(const std::vector<std::string>& ports, Work work) {
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < ports.size(); ++i) {
-            threads.emplace_back([&, i] { outcomes[i] = work(ports[i]); });
+            // A thread the system will not give (too many, no memory for its
+            // stack) fails its port; the others run on.
+            try {
+                threads.emplace_back([&, i] { outcomes[i] = work(ports[i]); });
+            } catch (const std::system_error& e) {
+                outcomes[i] = {ports[i] + ": failed: the port's thread could not be started (" + e.what() +
+                               ")"};
+            }
         }
     }
     bool allOk = true;
@@ -302,9 +316,16 @@ int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& s
     });
 }
 
-bool DistinctPorts(std::vector<std::string> ports) {
-    std::sort(ports.begin(), ports.end());
-    return std::adjacent_find(ports.begin(), ports.end()) == ports.end();
+bool CheckPortNames(const std::vector<std::string>& ports) {
+    if (std::find(ports.begin(), ports.end(), std::string()) != ports.end()) {
+        std::cerr << "quorim: --port needs a port name\n";
+        return false;
+    }
+    if (const auto same = FindSamePort(ports, SystemPortNameSources())) {
+        std::cerr << "quorim: " << SamePortText(ports, *same) << "; give each port once\n";
+        return false;
+    }
+    return true;
 }
 
 std::string ReadFileName(const std::string& port, long long unixSeconds) {

@@ -55,8 +55,9 @@ int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& s
 int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDir,
                  const OpenedDocument& start, int retries, bool backup);
 
-// False when a port is named twice.
-bool DistinctPorts(std::vector<std::string> ports);
+// False, after saying why on stderr, when a port name is empty or two name
+// one device (see FindSamePort).
+bool CheckPortNames(const std::vector<std::string>& ports);
 
 // "COM1_20261207-140211Z.szt", "dev_ttyUSB0_20261207-140211Z.szt": the port
 // name with its slashes made underscores, and the UTC time.

@@ -2,7 +2,7 @@
 
 #include "cli/commands.h"
 #include "editor/document_diff.h"
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 
 namespace quorim::cli {
 
@@ -22,7 +22,9 @@ int RunDiff(const Args& args) {
         docs[i].SetModelFlagFromImage();
     }
     const DocumentDiff diff = DiffDocuments(docs[0], docs[1]);
-    std::cout << FormatDiff(diff);
+    if (!WriteOutput(FormatDiff(diff))) {
+        return kExitUsage;  // as diff(1): trouble is 2
+    }
     return diff.Empty() ? kExitOk : kExitFailed;
 }
 

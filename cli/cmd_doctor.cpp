@@ -4,10 +4,10 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
-#include "image/szt_file.h"
+#include "files/safe_file.h"
 #include "link/doctor.h"
 #include "link/serial_discovery.h"
 
@@ -106,10 +106,11 @@ int RunDoctor(const Args& args) {
         text += (text.empty() ? "" : "\n") + DoctorReportText(report, language);
         list.push_back(ReportJson(report));
     }
-    if (json) {
-        std::cout << (port.empty() ? list : list[0]).dump(2) << "\n";
-    } else {
-        std::cout << text;
+    // Device names are whatever the devices say: bytes that are not UTF-8
+    // become U+FFFD. Output that does not arrive is a failure.
+    const auto replace = nlohmann::ordered_json::error_handler_t::replace;
+    if (!WriteOutput(json ? (port.empty() ? list : list[0]).dump(2, ' ', false, replace) + "\n" : text)) {
+        return kExitFailed;
     }
 
     if (!reportFile.empty()) {

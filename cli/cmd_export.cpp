@@ -4,7 +4,7 @@
 #include "editor/channel_csv.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 
 namespace quorim::cli {
 
@@ -37,8 +37,7 @@ int RunExport(const Args& args) {
     const CsvExport csv = ExportCsv(editor, layout);
     for (const auto& w : csv.warnings) std::cerr << "quorim: warning: " << w.Format() << "\n";
     if (out.empty()) {
-        std::cout << csv.text;
-        return std::cout.flush() ? kExitOk : kExitFailed;
+        return WriteOutput(csv.text) ? kExitOk : kExitFailed;
     }
     const FileStatus written = WriteFileAtomically(out, csv.text.data(), csv.text.size());
     if (!written.Ok()) {

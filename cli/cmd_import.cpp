@@ -1,11 +1,11 @@
 #include <iostream>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #include "cli/commands.h"
 #include "editor/channel_csv.h"
 #include "editor/editor_model.h"
-#include "image/safe_file.h"
-#include "image/szt_file.h"
+#include "files/safe_file.h"
+#include "files/szt_file.h"
 #include "text/ascii_text.h"
 
 namespace quorim::cli {

@@ -46,7 +46,10 @@ std::string PortsJsonText() {
         });
     }
     // nlohmann escapes the C0 controls; DEL and the C1 ones are escaped here.
-    return EscapeJsonControls(list.dump(2)) + "\n";
+    // A USB descriptor is whatever the device says: bytes that are not UTF-8
+    // become U+FFFD rather than ending the listing.
+    return EscapeJsonControls(list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)) +
+           "\n";
 }
 
 int RunPorts(const Args& args) {
@@ -58,12 +61,10 @@ int RunPorts(const Args& args) {
             return Usage("ports");
         }
     }
-    if (json) {
-        std::cout << PortsJsonText();
-        return kExitOk;
-    }
-    std::cout << PortsListing(UdevSerialDevices().Devices(), ResolveComPorts(SystemPortNameSources()));
-    return kExitOk;
+    const std::string text =
+        json ? PortsJsonText()
+             : PortsListing(UdevSerialDevices().Devices(), ResolveComPorts(SystemPortNameSources()));
+    return WriteOutput(text) ? kExitOk : kExitFailed;
 }
 
 }  // namespace quorim::cli

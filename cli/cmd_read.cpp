@@ -1,14 +1,14 @@
 #include <iostream>
 
-#include "app/utf8_path.h"
+#include "base/utf8_path.h"
 #include "cli/batch.h"
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
-#include "image/read_backup.h"
-#include "image/safe_file.h"
+#include "files/read_backup.h"
+#include "files/safe_file.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/serial_port.h"
@@ -46,7 +46,7 @@ int RunRead(const Args& args) {
         }
     }
     // One port reads into --out or --out-dir, several only into --out-dir.
-    if (ports.empty() || !DistinctPorts(ports) || out.empty() == outDir.empty() ||
+    if (ports.empty() || !CheckPortNames(ports) || out.empty() == outDir.empty() ||
         (ports.size() > 1 && outDir.empty()) || (!model.empty() && !ParseRadioModel(model, chosen)) ||
         (!model.empty() && !from.empty())) {
         return Usage("read");

@@ -29,8 +29,7 @@ int RunShow(const Args& args) {
     if (!OpenDataFile(file, doc, editor, status)) {
         return kExitFailed;
     }
-    std::cout << (json ? FormatEditorJson(editor) : FormatEditorText(editor));
-    return kExitOk;
+    return WriteOutput(json ? FormatEditorJson(editor) : FormatEditorText(editor)) ? kExitOk : kExitFailed;
 }
 
 }  // namespace quorim::cli

@@ -34,7 +34,7 @@ int RunWrite(const Args& args) {
             return Usage("write");
         }
     }
-    if (ports.empty() || file.empty() || !DistinctPorts(ports)) {
+    if (ports.empty() || file.empty() || !CheckPortNames(ports)) {
         return Usage("write");
     }
     // As the program does when the file is opened and written without edits:

@@ -50,6 +50,11 @@ int Help(const std::string& command = {});
 // warning (its doubt stays in `status`).
 bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& editor, FileStatus& status);
 
+// Writes `text` to standard output, whole and flushed. When it could not be
+// (a full disk, /dev/full, a closed output) says why on stderr and returns
+// false: output that did not arrive is a failure, never a success.
+bool WriteOutput(const std::string& text);
+
 // Refuses an output that names the same file as an input; returns kExitUsage.
 int OutputIsInput(const std::string& out, const std::string& input);
 

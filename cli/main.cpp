@@ -1,9 +1,11 @@
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <iostream>
 #include <map>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "cli/commands.h"
 #include "cli/platform.h"
 #include "text/ascii_text.h"
@@ -77,6 +79,19 @@ int Help(const std::string& command) {
                  "\n"
                  "Exit status: 0 success, 1 failure or cancelled, 2 usage error.\n";
     return kExitOk;
+}
+
+bool WriteOutput(const std::string& text) {
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) == 0 && written) {
+        return true;
+    }
+    const int err = errno;
+    std::clearerr(stdout);
+    std::cerr << "quorim: the output could not be written"
+              << (err != 0 ? std::string(" (") + std::strerror(err) + ")" : std::string()) << "\n";
+    return false;
 }
 
 int OutputIsInput(const std::string& out, const std::string& input) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "cli/platform.h"
+#include "link/clock.h"
 
 namespace quorim::cli {
 
@@ -17,6 +18,7 @@ std::atomic<bool> g_interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 void OnInterrupt(int) {
     g_interrupted = true;
+    RaiseLinkStop();  // ends the port's waits at once
 }
 
 // Ctrl+C, a polite kill and a closed terminal all end a link the same way:
@@ -31,6 +33,7 @@ std::vector<std::string> CommandWords(int argc, char** argv) {
 
 void WatchInterrupt() {
     g_interrupted = false;
+    ClearLinkStop();
     struct sigaction sa {};
     sa.sa_handler = OnInterrupt;
     for (const int sig : kStopSignals) {

@@ -7,8 +7,9 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/win32_text.h"
+#include "base/win32_text.h"
 #include "cli/platform.h"
+#include "link/clock.h"
 
 namespace quorim::cli {
 
@@ -19,6 +20,7 @@ std::atomic<bool> g_interrupted{false};
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
         g_interrupted = true;
+        RaiseLinkStop();  // ends the port's waits at once
         return TRUE;
     }
     return FALSE;
@@ -51,6 +53,7 @@ std::vector<std::string> CommandWords(int, char**) {
 
 void WatchInterrupt() {
     g_interrupted = false;
+    ClearLinkStop();
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 

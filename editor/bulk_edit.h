@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "editor/channel_edit.h"
 
 namespace quorim {

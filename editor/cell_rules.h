@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "editor/editor_surface.h"
 
 namespace quorim {
@@ -16,7 +16,7 @@ namespace quorim {
 // works on the editor surface and returns what the caller has to show or do.
 
 // The messages of a refused entry, shown with Q(text) (marked for the
-// English build: app/translation.h).
+// English build: base/translation.h).
 inline constexpr std::string_view kMsgFrequencyRange =
     QUORIM_TR("Quorim", "输入数据错误，请按正确的格式及大小重新输入");
 inline constexpr std::string_view kMsgFrequencyStep =

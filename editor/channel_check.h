@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "editor/editor_surface.h"
 
 namespace quorim {

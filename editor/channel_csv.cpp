@@ -8,7 +8,7 @@
 #include "editor/channel_edit.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
-#include "editor/text_encoding.h"
+#include "text/text_encoding.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
 
@@ -360,13 +360,30 @@ bool ParseCsvLayout(std::string_view name, CsvLayout& layout) {
     return true;
 }
 
+namespace {
+
+// A cell or caption as a message quotes it: past 40 bytes cut at a character
+// and marked, with its whole length after the quotes, so that a cell of
+// megabytes stays one readable line.
+constexpr std::size_t kQuotedBytes = 40;
+
+std::string QuotedShort(const std::string& text) {
+    if (text.size() <= kQuotedBytes) return "\"" + text + "\"";
+    std::size_t cut = kQuotedBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return "\"" + text.substr(0, cut) + "…\", " + std::to_string(text.size()) + " bytes";
+}
+
+}  // namespace
+
 std::string CsvNote::Format() const {
     std::string out;
     if (row > 0) out += "row " + std::to_string(row);
     if (!column.empty()) {
-        out += (out.empty() ? "" : ", ") + std::string(setting ? "setting \"" : "column \"") + column + "\"";
+        out +=
+            (out.empty() ? "" : ", ") + std::string(setting ? "setting " : "column ") + QuotedShort(column);
     }
-    if (!text.empty()) out += " (\"" + text + "\")";
+    if (!text.empty()) out += " (" + QuotedShort(text) + ")";
     // Cells are the file's text: no control character reaches a terminal.
     return EscapeControls(out + (out.empty() ? "" : ": ") + message);
 }

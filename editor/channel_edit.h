@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "editor/editor_model.h"
 #include "image/memory_image.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "editor/editor_surface.h"
 #include "image/memory_image.h"
 

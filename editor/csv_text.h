@@ -41,8 +41,10 @@ std::string CsvLine(const CsvRecord& record);
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// True when the text is well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsUtf8(std::string_view text);
+// The field separator of delimited text, told from its first line with a separator,
+// whichever of ',', ';' and TAB stands in it most often outside
+// quotes (',' on a tie with it or when no line has any).
+char DetectSeparator(std::string_view text);
 
 // The text without ASCII blanks (space, tab) at either end.
 std::string_view TrimBlanks(std::string_view text);

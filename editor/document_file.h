@@ -3,7 +3,7 @@
 #include <string>
 
 #include "editor/editor_surface.h"
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 
 namespace quorim {
 

@@ -1,6 +1,6 @@
 #include "editor/form_template.h"
 
-#include "app/translation.h"
+#include "base/translation.h"
 
 namespace quorim {
 

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/dialog_template.h"
-#include "app/translation.h"
+#include "base/dialog_template.h"
+#include "base/translation.h"
 
 namespace quorim {
 
@@ -27,7 +27,7 @@ const std::vector<int>& FunctionSettingsControls();
 
 // Every text shown in a window is marked QUORIM_TR("Quorim", "…") where it
 // is defined and shown with Q(text), so the English build can replace it
-// (app/translation.h tells how; new texts get their English in
+// (base/translation.h tells how; new texts get their English in
 // resources/translations/quorim_en.ts).
 // Hints in the status bar's first pane for what is under the pointer.
 inline constexpr std::string_view kHintCombo =

@@ -1,6 +1,6 @@
 #include "editor/settings_lists.h"
 
-#include "app/translation.h"
+#include "base/translation.h"
 
 namespace quorim {
 

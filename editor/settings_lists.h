@@ -4,13 +4,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 
 namespace quorim {
 
 // Captions and headers are marked QUORIM_TR("Quorim", …); the lists' items
 // QUORIM_TR("SettingsList", …) and shown with Q(item, kTrSettingsList), since
-// "打开" is "On" there but "Open" as a command (app/translation.h).
+// "打开" is "On" there but "Open" as a command (base/translation.h).
 // The eight radio-wide settings lists of the form, in the order of their
 // members in the view.
 enum class SettingsList { Tot, Model, Alarm, Squelch, Power, Monitor, Band, Bandwidth };

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
 
@@ -83,7 +83,7 @@ bool CIniFile::Load(const std::string& path, bool bAutoSave, bool bNoCase, bool 
         return false;
     }
     std::string bytes;
-    if (!ReadRegularFile(path, std::string::npos, bytes).Ok()) {
+    if (!ReadRegularFile(path, kMaxIniBytes + 1, bytes).Ok() || bytes.size() > kMaxIniBytes) {
         return false;
     }
     std::istringstream in(bytes);
@@ -304,7 +304,7 @@ std::string CIniFile::Save(bool bBackup) {
         // A failed backup copy does not stop the write-back. The copy is
         // written by the same safe replace as every other file.
         std::string old;
-        if (ReadRegularFile(m_strPath, std::string::npos, old).Ok()) {
+        if (ReadRegularFile(m_strPath, kMaxIniBytes + 1, old).Ok() && old.size() <= kMaxIniBytes) {
             (void)WriteFileAtomically(m_strBackupPath, old.data(), old.size());
         }
     }

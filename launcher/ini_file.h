@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <memory>
 #include <string>
@@ -7,6 +8,9 @@
 #include <vector>
 
 namespace quorim {
+
+// The longest INI file the store reads; the launcher's own holds a few lines.
+inline constexpr std::size_t kMaxIniBytes = 1u << 20;
 
 // The launcher's settings store: a whole INI-style file read into memory,
 // looked up by section and key, changed in memory and written back whole.
@@ -38,8 +42,9 @@ public:
     // Binds the store to `path` and reads it; a missing file is created empty.
     // A store bound to another file first writes that one back (without
     // backup). Fails, leaving the store unbound, when the file can neither be
-    // opened nor created, or when reading it fails part way: a store that lost
-    // lines must never write the file back.
+    // opened nor created, when reading it fails part way, or when it is
+    // longer than kMaxIniBytes (read no further): a store that lost lines must
+    // never write the file back.
     bool Load(const std::string& path, bool bAutoSave, bool bNoCase, bool bBackup);
 
     // The value of `key` in the first section named `section`, taking the

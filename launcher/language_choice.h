@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/dialog_template.h"
+#include "base/dialog_template.h"
 #include "launcher/ini_file.h"
 
 namespace quorim {

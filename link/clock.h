@@ -39,7 +39,20 @@ private:
 class RealClock : public Clock {
 public:
     double NowMs() const override;
+    // A pause longer than kStoppablePauseMs ends early once the link stop
+    // (below) is raised; shorter ones, and every pause while it is not
+    // raised, keep their exact length.
     void SleepMs(int ms) override;
 };
+inline constexpr int kStoppablePauseMs = 20;
+
+// One stop for every wait of the radio links in this process: once raised, a
+// long RealClock pause and a system serial port's read or write end at once
+// (the port reports PortError::Stopped), until it is cleared. Raising it is
+// safe in a signal handler and from any thread; the command line raises it on
+// Ctrl+C so that a transfer ends while a silent radio is being woken.
+void RaiseLinkStop();
+void ClearLinkStop();
+bool LinkStopRaised();
 
 }  // namespace quorim

@@ -33,13 +33,22 @@ private:
     }
     bool WriteBytes(const std::uint8_t* data, std::size_t size) {
         const Transfer t = m_port.Write(data, size);
+        NoteStop(t);
         return t.Ok() && t.count == size;
     }
+    Transfer ReadBytes(std::uint8_t* data, std::size_t size) {
+        const Transfer t = m_port.Read(data, size);
+        NoteStop(t);
+        return t;
+    }
+    // A read or write that Ctrl+C ended: the transfer is cancelled at the
+    // next check, before anything more is sent.
+    void NoteStop(const Transfer& t) { m_stopped = m_stopped || t.error == PortError::Stopped; }
     bool WriteByte(std::uint8_t b) { return WriteBytes(&b, 1); }
     // Reads one byte into the receive buffer; true only when a byte arrived
     // within the time-out and it is 06. `portError` tells a failed read.
     bool ReadAck(bool* portError = nullptr) {
-        const Transfer t = m_port.Read(m_rx.data(), 1);
+        const Transfer t = ReadBytes(m_rx.data(), 1);
         if (portError != nullptr) {
             *portError = !t.Ok();
         }
@@ -73,7 +82,8 @@ private:
     // Every reply is read into this buffer from its first byte; bytes a short
     // reply does not reach keep what an earlier reply left there.
     std::array<std::uint8_t, 20> m_rx{};
-    int m_progressTop = 123;     // the progress window starts with 0-123
+    int m_progressTop = 123;  // the progress window starts with 0-123
+    bool m_stopped = false;
     bool m_radioSixteen = true;  // as the last identification told
 };
 
@@ -151,6 +161,9 @@ Step CloneTransfer::Handshake() {
             acked = ReadAck(&portError);
         }
         if (!acked) {
+            if (m_stopped) {
+                return Step::Cancelled;
+            }
             m_clock.SleepMs(2);
             if (++attempt <= kHandshakeAttempts) {
                 continue;
@@ -176,7 +189,10 @@ Step CloneTransfer::Handshake() {
 
         // The identification: only byte 4 is looked at, and a short one keeps
         // the buffer's earlier bytes in the places it does not reach.
-        if (!m_port.Read(m_rx.data(), kIdentSize).Ok()) {
+        if (!ReadBytes(m_rx.data(), kIdentSize).Ok()) {
+            if (m_stopped) {
+                return Step::Cancelled;
+            }
             if (Step giveUp{}; !AskRetry(&giveUp)) {
                 return giveUp;
             }
@@ -192,12 +208,15 @@ Step CloneTransfer::Handshake() {
 
         m_port.Purge();
         bool sent = WriteByte(kAck);
-        for (int retry = 0; !sent && retry < kSendOrderRetries; ++retry) {
+        for (int retry = 0; !sent && !m_stopped && retry < kSendOrderRetries; ++retry) {
             m_host.ShowMessage(kMsgSendOrder, MessageButtons::Ok);
             m_port.Purge();
             sent = WriteByte(kAck);
         }
         if (!sent) {
+            if (m_stopped) {
+                return Step::Cancelled;
+            }
             if (Step giveUp{}; !AskRetry(&giveUp)) {
                 return giveUp;
             }
@@ -207,6 +226,9 @@ Step CloneTransfer::Handshake() {
 
         if (ReadAck(&portError)) {
             return Step::Ok;
+        }
+        if (m_stopped) {
+            return Step::Cancelled;
         }
         if (!portError) {
             for (int i = 0; i < kIdentAckCancelChecks; ++i) {
@@ -233,7 +255,10 @@ Step CloneTransfer::ReadPhase() {
         WriteBytes(request.data(), request.size());
         // Anything short of the full 12 bytes ends the read: a partial reply
         // would put bytes of the previous block into this one.
-        const Transfer reply = m_port.Read(m_rx.data(), kReplySize);
+        const Transfer reply = ReadBytes(m_rx.data(), kReplySize);
+        if (m_stopped) {
+            return Step::Cancelled;
+        }
         if (reply.count < kReplySize) {
             return Fail(Step::ShortReply);
         }
@@ -254,6 +279,9 @@ Step CloneTransfer::ReadPhase() {
             break;
         }
         if (!ReadAck()) {
+            if (m_stopped) {
+                return Step::Cancelled;
+            }
             return Fail(Step::WrongAck);
         }
         for (int i = 0; i < kReadBlockCancelChecks; ++i) {
@@ -292,6 +320,9 @@ Step CloneTransfer::WritePhase() {
         WriteBytes(data, kBlockSize);
         // the radio answers each written block with 06
         if (!ReadAck()) {
+            if (m_stopped) {
+                return Step::Cancelled;
+            }
             return Fail(Step::WrongAck);
         }
         const unsigned next = static_cast<unsigned>(k + 1) * kBlockSize;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "link/clock.h"
 #include "link/serial_port.h"
 

@@ -2,14 +2,12 @@
 
 #include <string>
 
-#include "app/translation.h"
+#include "base/message_kinds.h"
+#include "base/translation.h"
 #include "image/memory_image.h"
 #include "link/serial_port.h"
 
 namespace quorim {
-
-enum class MessageButtons { Ok, RetryCancel };
-enum class MessageAnswer { Ok, Retry, Cancel };
 
 // Direction of a clone transfer, the view's m_nDirection.
 enum class TransferDirection { Read = 0, Write = 1 };

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "files/safe_file.h"
+
 namespace quorim {
 
 namespace {
@@ -108,6 +110,32 @@ std::string ResolvePortName(const std::string& name, const PortNameSources& sour
 
 std::string ResolvePortName(const std::string& name) {
     return ResolvePortName(name, SystemPortNameSources());
+}
+
+std::optional<SamePort> FindSamePort(const std::vector<std::string>& names, const PortNameSources& sources) {
+    std::vector<std::filesystem::path> devices;
+    for (const std::string& name : names) {
+        devices.push_back(std::filesystem::path(ResolvePortName(name, sources)).lexically_normal());
+    }
+    for (std::size_t j = 1; j < names.size(); ++j) {
+        for (std::size_t i = 0; i < j; ++i) {
+            // Devices are no files to std::filesystem::equivalent: their
+            // nodes are compared by device and inode.
+            if (devices[i] == devices[j] || SameFile(devices[i].string(), devices[j].string())) {
+                return SamePort{i, j, devices[j].string()};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string SamePortText(const std::vector<std::string>& names, const SamePort& same) {
+    const std::string& a = names[same.first];
+    const std::string& b = names[same.second];
+    if (a == b) {
+        return "the port \"" + a + "\" is given twice";
+    }
+    return "the ports \"" + a + "\" and \"" + b + "\" are one device (" + same.device + ")";
 }
 
 }  // namespace quorim

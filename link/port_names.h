@@ -40,4 +40,18 @@ std::vector<std::string> UsbSerialDevices(const std::string& devDir);
 std::string ResolvePortName(const std::string& name, const PortNameSources& sources);
 std::string ResolvePortName(const std::string& name);
 
+// Two port names given together that stand for one device: the same name
+// twice, two names that resolve to one path ("COM1" and its $QUORIM_COM1), or
+// two paths to one file (a link and what it names).
+struct SamePort {
+    std::size_t first = 0;
+    std::size_t second = 0;
+    std::string device;  // what both resolve to
+};
+std::optional<SamePort> FindSamePort(const std::vector<std::string>& names, const PortNameSources& sources);
+
+// Why a list of ports is refused: "the port "COM1" is given twice" or
+// "the ports "COM1" and "/dev/pts/3" are one device (/dev/pts/3)".
+std::string SamePortText(const std::vector<std::string>& names, const SamePort& same);
+
 }  // namespace quorim

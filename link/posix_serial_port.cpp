@@ -20,6 +20,7 @@
 #include <fstream>
 #include <string>
 
+#include "link/clock.h"
 #include "link/port_names.h"
 
 namespace quorim {
@@ -75,13 +76,17 @@ void FailTransfer(Transfer& result, const char* what, int err) {
     result.detail = std::string(what) + ": " + std::strerror(err);
 }
 
-// Waits until fd is ready for `events` or `timeoutMs` pass (negative: no
-// limit). Returns the revents, 0 on time-out, -1 with errno on failure.
-// EINTR restarts the wait with what is left of it.
+// What WaitFor reports when the link stop was raised during the wait.
+constexpr int kStopped = 0x10000;
+
+// Waits until fd is ready for `events`, the link stop is raised, or
+// `timeoutMs` pass (negative: no limit). Returns the revents (kStopped for
+// the stop), 0 on time-out, -1 with errno on failure. EINTR restarts the
+// wait with what is left of it.
 int WaitFor(int fd, short events, double timeoutMs) {
     const double deadline = MonotonicMs() + timeoutMs;
     for (;;) {
-        pollfd pfd{fd, events, 0};
+        pollfd pfd[2] = {{fd, events, 0}, {LinkStopDescriptor(), POLLIN, 0}};
         timespec ts{};
         timespec* tsp = nullptr;
         if (timeoutMs >= 0) {
@@ -90,14 +95,20 @@ int WaitFor(int fd, short events, double timeoutMs) {
             ts.tv_nsec = static_cast<long>(std::fmod(left, 1000.0) * 1e6);
             tsp = &ts;
         }
-        const int rc = ppoll(&pfd, 1, tsp, nullptr);
+        const int rc = ppoll(pfd, pfd[1].fd >= 0 ? 2 : 1, tsp, nullptr);
         if (rc < 0 && errno == EINTR) {
             continue;
         }
         if (rc <= 0) {
             return rc;
         }
-        return pfd.revents;
+        if (pfd[1].revents != 0 && LinkStopRaised()) {
+            return kStopped;
+        }
+        if (pfd[0].revents == 0) {
+            continue;  // a stop already cleared: wait on
+        }
+        return pfd[0].revents;
     }
 }
 
@@ -181,6 +192,29 @@ void FindHolder(const std::string& path, PortResult& result) {
     }
 }
 
+// What a node that is not a terminal is, for the refusal.
+PortNodeKind NodeKind(mode_t mode) {
+    if (S_ISREG(mode)) {
+        return PortNodeKind::RegularFile;
+    }
+    if (S_ISDIR(mode)) {
+        return PortNodeKind::Folder;
+    }
+    if (S_ISFIFO(mode)) {
+        return PortNodeKind::Fifo;
+    }
+    if (S_ISSOCK(mode)) {
+        return PortNodeKind::Socket;
+    }
+    return PortNodeKind::OtherDevice;
+}
+
+PortResult NotSerialResult(const std::string& path, PortNodeKind kind) {
+    PortResult result{PortError::NotSerial, path};
+    result.kind = kind;
+    return result;
+}
+
 PortResult BusyResult(const std::string& path) {
     PortResult result{PortError::Busy, path};
     FindHolder(path, result);
@@ -206,6 +240,12 @@ PortResult PosixSerialPort::Open(const std::string& name) {
         m_trace = OpenTrace(trace);
         m_traceStart = MonotonicMs();
     }
+    // Only a character device can be a serial port: anything else is told
+    // for what it is before it is opened.
+    if (struct stat st{}; stat(m_path.c_str(), &st) == 0 && !S_ISCHR(st.st_mode)) {
+        CloseTrace();
+        return NotSerialResult(m_path, NodeKind(st.st_mode));
+    }
     const int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int err = errno;
@@ -229,11 +269,17 @@ PortResult PosixSerialPort::Open(const std::string& name) {
     }
     // A terminal is what answers tcgetattr (isatty asks the same, but an
     // emulated adapter in a test bed answers isatty with no).
-    termios probe{};
-    if (tcgetattr(fd, &probe) != 0) {
+    struct stat opened {};
+    if (fstat(fd, &opened) != 0 || !S_ISCHR(opened.st_mode)) {
         ::close(fd);
         CloseTrace();
-        return {PortError::NotSerial, m_path};
+        return NotSerialResult(m_path, NodeKind(opened.st_mode));
+    }
+    termios found{};
+    if (tcgetattr(fd, &found) != 0) {
+        ::close(fd);
+        CloseTrace();
+        return NotSerialResult(m_path, PortNodeKind::OtherDevice);
     }
     // flock binds every opener, root included; TIOCEXCL keeps other
     // programs that do not use flock from opening the device.
@@ -259,6 +305,7 @@ PortResult PosixSerialPort::Open(const std::string& name) {
         (void)ioctl(fd, TIOCSSERIAL, &ss);
     }
     m_fd = fd;
+    m_found = found;
     m_timeouts = {};
     if (m_trace != nullptr) {
         std::fprintf(m_trace, "%10.3f open %s\n", 0.0, m_path.c_str());
@@ -387,6 +434,10 @@ Transfer PosixSerialPort::Write(const std::uint8_t* data, std::size_t size) {
             FailTransfer(result, "poll", errno);
             break;
         }
+        if (revents == kStopped) {
+            result.error = PortError::Stopped;
+            break;
+        }
         if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
             result.error = PortError::Gone;
             break;
@@ -453,6 +504,10 @@ Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
             FailTransfer(result, "poll", errno);
             break;
         }
+        if (revents == kStopped) {
+            result.error = PortError::Stopped;
+            break;
+        }
         if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
             // Take what is still buffered; the next empty read ends it.
             hungUp = true;
@@ -468,6 +523,12 @@ Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
 
 void PosixSerialPort::Close() {
     if (m_fd >= 0) {
+        // The settings back as they were found, once what was written has
+        // left. HUPCL stays off: dropping the modem lines at each close would
+        // power down a cable fed by them between two looks for a radio.
+        termios found = m_found;
+        found.c_cflag &= ~static_cast<tcflag_t>(HUPCL);
+        (void)tcsetattr(m_fd, TCSADRAIN, &found);
         (void)ioctl(m_fd, TIOCNXCL);
         (void)flock(m_fd, LOCK_UN);
         ::close(m_fd);

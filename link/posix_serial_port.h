@@ -1,5 +1,7 @@
 #pragma once
 
+#include <termios.h>
+
 #include <cstdio>
 #include <string>
 
@@ -10,7 +12,9 @@ namespace quorim {
 // A serial port on a POSIX terminal device (a real UART, a USB adapter, or a
 // pseudo-terminal): termios raw mode with VMIN = VTIME = 0, and poll() against
 // a monotonic deadline for the millisecond time-outs termios cannot express.
-// Exclusive through flock() (which also binds root) and TIOCEXCL.
+// Exclusive through flock() (which also binds root) and TIOCEXCL. Anything
+// but a terminal is refused without being opened for long (a FIFO never
+// waited on); a terminal gets its settings back when the port is closed.
 //
 // Setting QUORIM_TRACE=FILE appends every byte sent and received, with a
 // timestamp in milliseconds, to FILE.
@@ -39,11 +43,17 @@ private:
 
     int m_fd = -1;
     std::string m_path;
+    // The terminal's settings as the port was found, given back at Close.
+    termios m_found{};
     CommTimeouts m_timeouts{};
     void CloseTrace();
 
     std::FILE* m_trace = nullptr;
     double m_traceStart = 0;
 };
+
+// The descriptor that turns readable when the link stop is raised
+// (link/clock.h); every wait of the port polls it too.
+int LinkStopDescriptor();
 
 }  // namespace quorim

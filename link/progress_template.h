@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/dialog_template.h"
-#include "app/translation.h"
+#include "base/dialog_template.h"
+#include "base/translation.h"
 
 namespace quorim {
 

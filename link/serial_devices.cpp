@@ -15,6 +15,30 @@ inline constexpr const char* kHintNoAccessNoGroup = QUORIM_TR("Quorim", "没有�
 inline constexpr const char* kHintBusy = QUORIM_TR("Quorim", "%1 正被其他程序占用");
 inline constexpr const char* kHintBusyHolder = QUORIM_TR("Quorim", "%1 正被其他程序占用：%2（进程号 %3）");
 inline constexpr const char* kHintMissing = QUORIM_TR("Quorim", "当前没有连接 %1 设备");
+inline constexpr const char* kHintRegularFile = QUORIM_TR("Quorim", "%1 是普通文件，不是串口");
+inline constexpr const char* kHintFolder = QUORIM_TR("Quorim", "%1 是文件夹，不是串口");
+inline constexpr const char* kHintFifo = QUORIM_TR("Quorim", "%1 是管道（FIFO），不是串口");
+inline constexpr const char* kHintSocket = QUORIM_TR("Quorim", "%1 是套接字，不是串口");
+inline constexpr const char* kHintOtherDevice = QUORIM_TR("Quorim", "%1 是设备，但不是串口");
+inline constexpr const char* kHintNotSerial = QUORIM_TR("Quorim", "%1 不是串口");
+
+const char* NotSerialHint(PortNodeKind kind) {
+    switch (kind) {
+        case PortNodeKind::RegularFile:
+            return kHintRegularFile;
+        case PortNodeKind::Folder:
+            return kHintFolder;
+        case PortNodeKind::Fifo:
+            return kHintFifo;
+        case PortNodeKind::Socket:
+            return kHintSocket;
+        case PortNodeKind::OtherDevice:
+            return kHintOtherDevice;
+        case PortNodeKind::Unknown:
+            break;
+    }
+    return kHintNotSerial;
+}
 
 // "ttyUSB10" -> ("ttyUSB", 10); a name without a number keeps -1.
 std::pair<std::string, long> SplitNumber(const std::string& node) {
@@ -161,6 +185,8 @@ std::string PortProblemHint(const PortResult& result, const TextTranslator& text
                                         : Fill(tr(kHintBusy), {device});
         case PortError::NotFound:
             return Fill(tr(kHintMissing), {device});
+        case PortError::NotSerial:
+            return Fill(tr(NotSerialHint(result.kind)), {device});
         default:
             return {};
     }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "link/port_names.h"
 #include "link/serial_port.h"
 

@@ -20,6 +20,8 @@ std::string PortErrorText(PortError error) {
             return "the port is not open";
         case PortError::Gone:
             return "the device has gone away";
+        case PortError::Stopped:
+            return "stopped";
         case PortError::System:
             return "system error";
     }

@@ -50,7 +50,18 @@ enum class PortError {
     Unsupported,  // a line setting the device cannot take
     NotOpen,      // the call needs an open port
     Gone,         // the device vanished (unplugged, other end of a pty closed)
+    Stopped,      // a read or write ended by the link stop (Ctrl+C), not by the port
     System,       // anything else the operating system reported
+};
+
+// What stands at a port's name when it is not a terminal (PortError::NotSerial).
+enum class PortNodeKind {
+    Unknown,
+    RegularFile,
+    Folder,
+    Fifo,
+    Socket,
+    OtherDevice,  // a device that is no terminal: /dev/null, a disk
 };
 
 struct PortResult {
@@ -64,6 +75,8 @@ struct PortResult {
     std::string group;
     std::string holderName;
     int holderPid = 0;
+    // NotSerial: what the name stands for instead.
+    PortNodeKind kind = PortNodeKind::Unknown;
 
     bool Ok() const { return error == PortError::None; }
 };

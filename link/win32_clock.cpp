@@ -2,6 +2,7 @@
 // windows.h first: the multimedia timer calls need its types.
 #include <timeapi.h>
 
+#include <atomic>
 #include <cmath>
 
 #include "link/clock.h"
@@ -50,7 +51,26 @@ bool UnderWine() {
     return wine;
 }
 
+// The link stop: a manual-reset event that long pauses wait on. Made before
+// main, never in the console's control handler.
+const HANDLE g_stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+std::atomic<bool> g_stopRaised{false};
+
 }  // namespace
+
+void RaiseLinkStop() {
+    g_stopRaised = true;
+    SetEvent(g_stopEvent);
+}
+
+void ClearLinkStop() {
+    g_stopRaised = false;
+    ResetEvent(g_stopEvent);
+}
+
+bool LinkStopRaised() {
+    return g_stopRaised;
+}
 
 double RealClock::NowMs() const {
     LARGE_INTEGER now{};
@@ -65,8 +85,15 @@ void RealClock::SleepMs(int ms) {
     // To a deadline: a timer that fires early is set again for the rest, so a
     // pause is never shorter than asked.
     const double deadline = NowMs() + ms;
+    // A long pause listens for the stop until shortly before its end; the end
+    // is waited for as every short pause is.
+    constexpr int kPrecisePartMs = 5;
+    if (ms > kStoppablePauseMs &&
+        WaitForSingleObject(g_stopEvent, static_cast<DWORD>(ms - kPrecisePartMs)) == WAIT_OBJECT_0) {
+        return;
+    }
     const HANDLE timer = UnderWine() ? nullptr : ThreadTimer();
-    for (double left = ms; left > 0; left = deadline - NowMs()) {
+    for (double left = deadline - NowMs(); left > 0; left = deadline - NowMs()) {
         // Relative due time, in units of 100 ns.
         LARGE_INTEGER due{};
         due.QuadPart = -static_cast<LONGLONG>(std::ceil(left * 10000.0));

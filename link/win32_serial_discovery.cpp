@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/win32_text.h"
+#include "base/win32_text.h"
 #include "link/serial_discovery.h"
 
 namespace quorim {

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cwctype>
 
-#include "app/win32_text.h"
+#include "base/win32_text.h"
 
 namespace quorim {
 
@@ -95,6 +95,14 @@ PortResult Win32SerialPort::Open(const std::string& name) {
         m_claim = nullptr;
         return {PortError::Busy, name};
     }
+    // A folder would answer "access denied", as a port in use does.
+    if (const DWORD attributes = GetFileAttributesW(WideFromUtf8(m_path).c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        Close();
+        PortResult result{PortError::NotSerial, name};
+        result.kind = PortNodeKind::Folder;
+        return result;
+    }
     const HANDLE h = CreateFileW(WideFromUtf8(m_path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -116,9 +124,14 @@ PortResult Win32SerialPort::Open(const std::string& name) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     if (!GetCommState(h, &dcb)) {
+        const DWORD type = GetFileType(h);
         CloseHandle(h);
         Close();
-        return {PortError::NotSerial, name};
+        PortResult result{PortError::NotSerial, name};
+        result.kind = type == FILE_TYPE_DISK   ? PortNodeKind::RegularFile
+                      : type == FILE_TYPE_PIPE ? PortNodeKind::Fifo
+                                               : PortNodeKind::OtherDevice;
+        return result;
     }
     m_handle = h;
     return {};

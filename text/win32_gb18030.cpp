@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "editor/text_encoding.h"
+#include "text/text_encoding.h"
 
 namespace quorim {
 

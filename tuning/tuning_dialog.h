@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/dialog_template.h"
 #include "app/tone_table.h"
-#include "app/translation.h"
+#include "base/dialog_template.h"
+#include "base/translation.h"
 #include "tuning/tuning_session.h"
 
 namespace quorim {

@@ -31,8 +31,8 @@ std::int64_t ToneUnits(const std::string& text) {
 
 class TuningSession {
 public:
-    TuningSession(const TuningRequest& request, SerialPort& port, Clock& clock)
-        : m_request(request), m_port(port), m_clock(clock) {}
+    TuningSession(const TuningRequest& request, SerialPort& port, Clock& clock, const LinkHost& host)
+        : m_request(request), m_port(port), m_clock(clock), m_host(host) {}
 
     // One attempt from the 700 ms pause; false when it failed.
     bool Attempt();
@@ -53,11 +53,16 @@ private:
     const TuningRequest& m_request;
     SerialPort& m_port;
     Clock& m_clock;
+    const LinkHost& m_host;
 };
 
 bool TuningSession::Attempt() {
     static constexpr std::uint8_t kOpening[] = {0x02, 'P', 'R', 'O', 'G', 'R', 'A'};
     m_clock.SleepMs(kTuningAttemptPauseMs);
+    // Ctrl+C during the pause ends it early; nothing more is sent.
+    if (m_host.CancelRequested()) {
+        return false;
+    }
     for (const std::uint8_t b : kOpening) {
         m_port.Purge();
         WriteByte(b);
@@ -200,7 +205,7 @@ TuningOutcome RunTuningSession(const TuningRequest& request, SerialPort& port, C
         return TuningOutcome::CannotOpen;
     }
     port.Purge();
-    TuningSession session(request, port, clock);
+    TuningSession session(request, port, clock, host);
     while (!session.Attempt()) {
         if (host.CancelRequested() ||
             host.ShowMessage(kMsgTuningRetry, MessageButtons::RetryCancel) != MessageAnswer::Retry) {

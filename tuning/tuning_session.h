@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/translation.h"
+#include "base/translation.h"
 #include "link/clock.h"
 #include "link/link_host.h"
 #include "link/serial_port.h"
@@ -24,7 +24,7 @@ struct TuningRequest {
 };
 
 // The session's own words, shown with Q(text) (marked for the English build:
-// app/translation.h).
+// base/translation.h).
 inline constexpr const char* kMsgTuningCannotOpen =
     QUORIM_TR("Quorim", "无法打开串口，请检查该设备是否正常，或是否被占用");
 // Its leading blank is the radio's.

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <string_view>
 
-#include "app/dialog_template.h"
+#include "base/dialog_template.h"
 
 class QComboBox;
 class QGroupBox;

@@ -5,7 +5,7 @@
 
 class QLabel;
 
-#include "app/dialog_template.h"
+#include "base/dialog_template.h"
 
 namespace quorim {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string_view>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 
 namespace quorim {
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "app/help_guide.h"
+#include "ui/help_guide.h"
 
 class QTextBrowser;
 

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "link/link_host.h"
+#include "base/message_kinds.h"
 
 namespace quorim {
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <string_view>
 
-#include "app/translation.h"
+#include "base/translation.h"
 
 namespace quorim {
 
 // The translation contexts of the texts the core marks with QUORIM_TR (see
-// app/translation.h for the whole scheme).
+// base/translation.h for the whole scheme).
 inline constexpr char kTrQuorim[] = "Quorim";
 inline constexpr char kTrSettingsList[] = "SettingsList";
 

@@ -7,7 +7,7 @@
 #include <QPointer>
 
 #include "app/commands.h"
-#include "app/help_guide.h"
+#include "ui/help_guide.h"
 
 class QLabel;
 class QMenu;

@@ -26,7 +26,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/print_render.h"
 #include "editor/ui/quorim_doc.h"
-#include "image/file_status_text.h"
+#include "files/file_status_text.h"
 #include "link/serial_discovery.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/radio_transfer.h"

@@ -10,7 +10,7 @@
 #include "app/port_selection.h"
 #include "app/recent_files.h"
 #include "app/tone_table.h"
-#include "app/translation.h"
+#include "base/translation.h"
 #include "editor/ui/view_host.h"
 
 class QPrinter;

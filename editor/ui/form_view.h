@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_template.h"
+#include "base/dialog_template.h"
 #include "editor/channel_edit.h"
 #include "editor/editor_model.h"
 #include "editor/ui/view_host.h"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "app/commands.h"
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 #include "ui/ui_text.h"
 
 namespace quorim {

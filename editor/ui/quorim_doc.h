@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "editor/channel_edit.h"
+#include "files/szt_file.h"
 #include "image/memory_image.h"
-#include "image/szt_file.h"
 
 class QUndoStack;
 

@@ -10,7 +10,7 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
-#include "image/file_status_text.h"
+#include "files/file_status_text.h"
 #include "link/clone_engine.h"
 #include "link/port_names.h"
 #include "tuning/tuning_dialog.h"

@@ -1,20 +1,14 @@
 # The launcher Tarvolin. Included from gui.cmake.
 #
-# tarvolin_ui holds the dialog and the application object, so the program and
-# its tests share them. The launcher links nothing of the programming
-# program's windows; it borrows only the shared helpers that lay out a window
-# from its template.
-add_library(tarvolin_ui STATIC
-  launcher/ui/language_dlg.cpp launcher/ui/language_dlg.h
-  launcher/ui/tarvolin_app.cpp launcher/ui/tarvolin_app.h
-  launcher/ui/tarvolin.qrc
-  ui/fonts.cpp ui/fonts.h ui/dialog_builder.cpp ui/dialog_builder.h)
-set_target_properties(tarvolin_ui PROPERTIES AUTOMOC ON AUTORCC ON)
-target_compile_definitions(tarvolin_ui PUBLIC QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
-target_link_libraries(tarvolin_ui PUBLIC Qt6::Widgets quorim_platform PRIVATE quorim_warnings)
+# quorim_launcher_ui holds the dialog and the application object, so the
+# program and its tests share them. The launcher links nothing of the
+# programming program's windows; it borrows only the shared helpers that lay
+# out a window from its template.
+quorim_window_library(quorim_launcher_ui launcher/ui LINKS quorim_ui)
+target_sources(quorim_launcher_ui PRIVATE launcher/ui/tarvolin.qrc)
 
 add_executable(Tarvolin launcher/ui/main.cpp)
-target_link_libraries(Tarvolin PRIVATE tarvolin_ui quorim_warnings)
+target_link_libraries(Tarvolin PRIVATE quorim_launcher_ui quorim_warnings)
 set_target_properties(Tarvolin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # The programming program lies beside the launcher under the two names the

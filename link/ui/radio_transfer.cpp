@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "editor/codec.h"
-#include "image/file_status_text.h"
-#include "image/read_backup.h"
+#include "files/file_status_text.h"
+#include "files/read_backup.h"
 #include "link/clock.h"
 #include "link/progress_template.h"
 #include "link/serial_devices.h"

@@ -586,6 +586,30 @@ Copyright (C) the Quorim developers.</translation>
         <translation>No device %1 is connected now.</translation>
     </message>
     <message>
+        <source>%1 是普通文件，不是串口</source>
+        <translation>%1 is a regular file, not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹，不是串口</source>
+        <translation>%1 is a folder, not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 是管道（FIFO），不是串口</source>
+        <translation>%1 is a FIFO, not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 是套接字，不是串口</source>
+        <translation>%1 is a socket, not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 是设备，但不是串口</source>
+        <translation>%1 is a device, but not a serial port.</translation>
+    </message>
+    <message>
+        <source>%1 不是串口</source>
+        <translation>%1 is not a serial port.</translation>
+    </message>
+    <message>
         <source>设备…</source>
         <translation>Devices…</translation>
     </message>
@@ -824,6 +848,10 @@ Copyright (C) the Quorim developers.</translation>
     <message>
         <source>无法保存文件“%1”，原文件未改动</source>
         <translation>Cannot save &quot;%1&quot;; the previous file is unchanged</translation>
+    </message>
+    <message>
+        <source>无法保存文件“%1”</source>
+        <translation>Cannot save &quot;%1&quot;</translation>
     </message>
     <message>
         <source>（%1）</source>

@@ -8,8 +8,8 @@
 
 #include "app/command_line.h"
 #include "app/commands.h"
-#include "app/dialog_template.h"
 #include "app/recent_files.h"
+#include "base/dialog_template.h"
 #include "editor/form_template.h"
 #include "editor/grid_units.h"
 #include "editor/settings_lists.h"

@@ -7,7 +7,7 @@
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
-#include "editor/text_encoding.h"
+#include "text/text_encoding.h"
 #include "text/number_text.h"
 
 namespace quorim {
@@ -383,6 +383,15 @@ TEST(TextEncoding, BytesDecodeByTheirMarkOrAsUtf8ElseGb18030) {
         {"a;b,c\n", ','},
     };
     for (const auto& c : separators) EXPECT_EQ(DetectSeparator(c.text), c.separator) << c.text;
+}
+
+// A cell of megabytes is quoted shortened, never cut inside a character.
+TEST(ChannelCsv, LongCellsAreQuotedShortened) {
+    std::string chinese = "ab";
+    for (int i = 0; i < 20; ++i) chinese += "频";
+    const CsvNote note{2, chinese, false, std::string(16u << 20, '9'), "not a frequency"};
+    EXPECT_EQ(note.Format(), "row 2, column \"ab" + chinese.substr(2, 36) + "…\", 62 bytes (\"" +
+                                 std::string(40, '9') + "…\", 16777216 bytes): not a frequency");
 }
 
 TEST(ChannelCsv, ModelComesFromTheFileAndMayChangeTheStartingDocument) {

@@ -467,5 +467,44 @@ TEST(CloneCancel, EachPumpPointStopsTheTransfer) {
     }
 }
 
+// A read that Ctrl+C ended (the port reports Stopped) at each step: the
+// transfer is cancelled there, says nothing, sends nothing more and leaves
+// the document alone.
+TEST(CloneCancel, AStoppedReadCancelsAtOnceAtEachStep) {
+    struct Case {
+        const char* name;
+        TransferDirection direction;
+        std::size_t size;  // the read that is stopped: its length and ordinal
+        int ordinal;
+    };
+    const Case cases[] = {
+        {"wake-up", TransferDirection::Read, 1, 1},
+        {"identification", TransferDirection::Read, kIdentSize, 1},
+        {"ACK after the identification", TransferDirection::Read, 1, 2},
+        {"read block", TransferDirection::Read, kReplySize, 3},
+        {"ACK after a read block", TransferDirection::Read, 1, 5},
+        {"ACK after a written block", TransferDirection::Write, 1, 5},
+    };
+    for (const Case& c : cases) {
+        CloneRig rig;
+        rig.host.direction = c.direction;
+        int seen = 0;
+        std::size_t writesBefore = 0;
+        rig.port.readFault = [&](std::size_t n) -> std::optional<Transfer> {
+            if (n != c.size || ++seen != c.ordinal) {
+                return std::nullopt;
+            }
+            writesBefore = rig.port.Writes().size();
+            return Transfer{0, PortError::Stopped};
+        };
+        const DocumentData before = rig.doc;
+        EXPECT_EQ(rig.Run(), TransferReason::Cancelled) << c.name;
+        EXPECT_EQ(rig.port.Writes().size(), writesBefore) << c.name;
+        EXPECT_TRUE(rig.host.messages.empty()) << c.name;
+        EXPECT_FALSE(rig.port.IsOpen()) << c.name;
+        EXPECT_EQ(rig.doc.m_image, before.m_image) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace quorim::test

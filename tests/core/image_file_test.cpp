@@ -5,8 +5,8 @@
 #include <map>
 #include <set>
 
+#include "files/szt_file.h"
 #include "image/memory_image.h"
-#include "image/szt_file.h"
 #include "test_util.h"
 
 namespace quorim {

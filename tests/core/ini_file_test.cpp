@@ -252,6 +252,22 @@ TEST(IniBinding, UnopenableFileLeavesTheStoreUnbound) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("no")));
 }
 
+// An INI file past its limit is not read (at most the limit and one byte)
+// and never written back.
+TEST(IniBinding, FileOverTheLimitIsNotReadNorWritten) {
+    TempDir dir;
+    const std::string path = dir.File("big.ini");
+    const std::string text = "[MAIN]\nLANGUAGE=ENGLISH\n" + std::string(kMaxIniBytes, ';');
+    std::ofstream(path, std::ios::binary) << text;
+    CIniFile ini(4);
+    EXPECT_FALSE(ini.Load(path, true, true, true));
+    EXPECT_FALSE(ini.IsBound());
+    ini.SetString("MAIN", "LANGUAGE", "CHINESE");
+    EXPECT_EQ(ini.Save(true), "");
+    const auto bytes = test::ReadBytes(path);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text);
+}
+
 // A stream that fails with a read error after handing out some bytes.
 class FailingBuf : public std::streambuf {
 public:

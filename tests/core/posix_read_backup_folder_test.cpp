@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "image/read_backup.h"
-#include "image/szt_file.h"
+#include "files/read_backup.h"
+#include "files/szt_file.h"
 #include "tests/core/test_util.h"
 
 namespace quorim {

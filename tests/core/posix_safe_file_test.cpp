@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <set>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 #include "test_util.h"
 
 namespace quorim {

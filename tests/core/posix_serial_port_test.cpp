@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/mman.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -139,6 +140,70 @@ TEST(PosixSerialPort, OnlyExistingTerminalDevicesOpen) {
     EXPECT_EQ(port.Open("/dev/quorim-no-such-device").error, PortError::NotFound);
     EXPECT_EQ(port.Open("/dev/null").error, PortError::NotSerial);
     EXPECT_FALSE(port.IsOpen());
+}
+
+// A terminal lent as a port gets its own settings back when it is let go
+// (HUPCL stays off, so a cable fed by the modem lines keeps its power).
+TEST(PosixSerialPort, TerminalGetsItsSettingsBackOnClose) {
+    PtyHarness h;
+    const int other = open(h.Device().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    termios before{};
+    ASSERT_EQ(tcgetattr(other, &before), 0);
+    before.c_lflag |= ICANON | ECHO;
+    before.c_cflag &= ~static_cast<tcflag_t>(HUPCL);
+    cfsetspeed(&before, B2400);
+    ASSERT_EQ(tcsetattr(other, TCSANOW, &before), 0);
+    {
+        PosixSerialPort port;
+        ASSERT_TRUE(port.Open(h.Device()).Ok());
+        ASSERT_TRUE(port.SetLine({}).Ok());
+        termios raw{};
+        ASSERT_EQ(tcgetattr(other, &raw), 0);
+        EXPECT_EQ(raw.c_lflag & (ICANON | ECHO), 0u);
+    }
+    termios after{};
+    ASSERT_EQ(tcgetattr(other, &after), 0);
+    close(other);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
+    EXPECT_EQ(after.c_oflag, before.c_oflag);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B2400));
+}
+
+// The link stop (Ctrl+C) ends a read waiting for a silent radio, on any
+// thread, and a long pause; without it both keep their length.
+TEST(PosixSerialPort, LinkStopEndsAWaitingReadAndALongPause) {
+    PtyHarness h;
+    PosixSerialPort port;
+    ASSERT_TRUE(port.Open(h.Device()).Ok());
+    ASSERT_TRUE(port.SetLine({}).Ok());
+    ASSERT_TRUE(port.SetTimeouts({30, 500, 90, 50, 50}).Ok());
+    RealClock clock;
+    Bytes in(1);
+    double start = h.Now();
+    EXPECT_EQ(port.Read(in.data(), 1).count, 0u);
+    EXPECT_GE(h.Now() - start, 589);
+    start = h.Now();
+    clock.SleepMs(100);
+    EXPECT_GE(h.Now() - start, 100);
+
+    std::thread raiser([] {
+        RealClock().SleepMs(50);
+        RaiseLinkStop();
+    });
+    start = h.Now();
+    EXPECT_EQ(port.Read(in.data(), 1).error, PortError::Stopped);
+    EXPECT_LT(h.Now() - start, 150);
+    raiser.join();
+    start = h.Now();
+    clock.SleepMs(700);
+    EXPECT_LT(h.Now() - start, 20);
+    ClearLinkStop();
+    EXPECT_FALSE(LinkStopRaised());
+    h.PeerSend({0x06});
+    EXPECT_TRUE(port.Read(in.data(), 1).Ok());
 }
 
 TEST(PosixSerialPort, TraceRecordsEveryByte) {

@@ -1,11 +1,11 @@
-#include "image/read_backup.h"
+#include "files/read_backup.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 #include "tests/core/test_util.h"
 
 namespace quorim {

@@ -72,6 +72,11 @@ TEST(SerialDevices, AssignmentSitsBetweenEnvironmentAndAdapterOrder) {
 }
 
 TEST(SerialDevices, OpenFailureHints) {
+    const auto NotSerial = [](const char* path, PortNodeKind kind) {
+        PortResult r(PortError::NotSerial, path);
+        r.kind = kind;
+        return r;
+    };
     PortResult noAccess(PortError::NoAccess, "/dev/ttyUSB0");
     noAccess.group = "dialout";
     PortResult busy(PortError::Busy, "/dev/ttyUSB0");
@@ -89,7 +94,13 @@ TEST(SerialDevices, OpenFailureHints) {
         {busy, "/dev/ttyUSB0 正被其他程序占用"},
         {held, "/dev/ttyUSB0 正被其他程序占用：minicom（进程号 4242）"},
         {PortResult(PortError::NotFound, "/dev/ttyS3"), "当前没有连接 /dev/ttyS3 设备"},
-        {PortResult(PortError::NotSerial, "/dev/null"), ""},
+        {NotSerial("/tmp/x.szt", PortNodeKind::RegularFile), "/tmp/x.szt 是普通文件，不是串口"},
+        {NotSerial("/tmp", PortNodeKind::Folder), "/tmp 是文件夹，不是串口"},
+        {NotSerial("/tmp/p", PortNodeKind::Fifo), "/tmp/p 是管道（FIFO），不是串口"},
+        {NotSerial("/tmp/s", PortNodeKind::Socket), "/tmp/s 是套接字，不是串口"},
+        {NotSerial("/dev/null", PortNodeKind::OtherDevice), "/dev/null 是设备，但不是串口"},
+        {PortResult(PortError::NotSerial, "COM9"), "COM9 不是串口"},
+        {PortResult(PortError::System, "/dev/ttyS0"), ""},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(PortProblemHint(row.result, ChineseTexts()), row.hint);

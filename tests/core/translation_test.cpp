@@ -1,6 +1,6 @@
 // The printed pages in another language: every piece the layout composes is
 // asked of the translator under the context the windows use for it.
-#include "app/translation.h"
+#include "base/translation.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "editor/editor_model.h"
 #include "editor/print_layout.h"
 #include "editor/settings_lists.h"
-#include "image/file_status_text.h"
+#include "files/file_status_text.h"
 #include "link/clone_engine.h"
 
 namespace quorim {

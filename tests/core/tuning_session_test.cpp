@@ -190,6 +190,23 @@ TEST(TuningSession, SilentRadioCostsAboutASecondPerAttemptAndCancelClosesThePort
     EXPECT_EQ(rig.trace.back(), "close");
 }
 
+TEST(TuningSession, CancelDuringThePauseBeforeAnAttemptSendsNothing) {
+    TuningRig rig;
+    // Ctrl+C lands while the session waits its 700 ms.
+    struct CancellingClock : VirtualClock {
+        RecordingHost* host = nullptr;
+        void SleepMs(int ms) override {
+            VirtualClock::SleepMs(ms);
+            host->cancel = host->cancel || ms == kTuningAttemptPauseMs;
+        }
+    } clock;
+    clock.host = &rig.host;
+    EXPECT_EQ(RunTuningSession(WorkedExample(), rig.port, clock, rig.host), TuningOutcome::Cancelled);
+    EXPECT_TRUE(rig.port.Writes().empty());
+    EXPECT_TRUE(rig.host.messages.empty());
+    EXPECT_FALSE(rig.port.IsOpen());
+}
+
 TEST(TuningSession, IdentificationIsAcceptedShortButNotOnAFailedRead) {
     TuningRig shortIdent;
     shortIdent.radio.ident = {1, 2};

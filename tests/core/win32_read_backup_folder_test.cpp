@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/win32_text.h"
-#include "image/read_backup.h"
+#include "base/win32_text.h"
+#include "files/read_backup.h"
 #include "tests/core/test_util.h"
 
 namespace quorim {

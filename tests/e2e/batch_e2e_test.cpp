@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -7,8 +9,9 @@
 #include "editor/codec.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 #include "link/clone_engine.h"
+#include "link/posix_serial_port.h"
 #include "tests/core/test_util.h"
 #include "tests/e2e/e2e_util.h"
 
@@ -96,28 +99,44 @@ TEST(BatchE2E, TwoRadiosReadIntoOneFolder) {
               2);
 }
 
-// Production line: a radio comes, is written, goes; the next comes. Ctrl+C
-// ends the run with the count.
+// Production line: a radio comes, is written, goes; the next comes. A port
+// that another program holds for a while is no sign that the radio left: it
+// is not written twice. Ctrl+C ends the run with the count.
 TEST(BatchE2E, RepeatCountsEachRadioOnceAndStopsOnCtrlC) {
     TempDir dir;
     MemoryImage sent{};
     const std::string file = NewFile(dir, sent);
-    const std::string link = dir.File("line");
-    const auto r = RunCli({"write", "--port", link, file, "--repeat"}, {}, [&](pid_t cli) {
+    // One line for both radios: the test holds its far side between them.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const std::string line = ptsname(master);
+    ASSERT_EQ(fcntl(master, F_SETFL, O_NONBLOCK), 0);
+    const auto r = RunCli({"write", "--port", line, file, "--repeat"}, {}, [&](pid_t cli) {
         for (const char* save : {"first.szt", "second.szt"}) {
-            // Restarted: a fresh radio behind the same name.
-            VirtualRadio radio({"--link", link, "--save", dir.File(save)});
+            VirtualRadio radio({"--save", dir.File(save)}, master);
             EXPECT_TRUE(WaitForFile(dir.File(save)));
-            // Still on the cable: not written a second time.
+            if (std::string(save) == "first.szt") {
+                // Still on the cable while another program holds the port.
+                PosixSerialPort other;
+                EXPECT_TRUE(other.Open(line).Ok());
+                std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(700));
             radio.Stop();
             std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            // What the program sent to the empty line is not for the next radio.
+            char drain[256];
+            while (read(master, drain, sizeof drain) > 0) {
+            }
         }
         kill(cli, SIGINT);
     });
+    close(master);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const std::string prefix = link + ": ";
+    const std::string prefix = line + ": ";
     EXPECT_NE(r.out.find(prefix + "radio 1 at "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("QZ - 16 written (so far: 2 written)\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find(prefix + "radio 3"), std::string::npos) << r.out;

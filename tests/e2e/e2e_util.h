@@ -108,6 +108,24 @@ inline ProcessResult RunProgram(const std::vector<std::string>& argv,
     return result;
 }
 
+// Type, mode and content (a link's text) of every entry of a folder.
+inline std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        struct stat st {};
+        lstat(e.path().c_str(), &st);
+        std::string content = std::to_string(st.st_mode) + ":";
+        if (S_ISREG(st.st_mode)) {
+            const auto bytes = test::ReadBytes(e.path());
+            content.append(bytes.begin(), bytes.end());
+        } else if (S_ISLNK(st.st_mode)) {
+            content += std::filesystem::read_symlink(e.path()).string();
+        }
+        entries[e.path().filename().string()] = content;
+    }
+    return entries;
+}
+
 // The data folder the tests' reads keep their backups in, never the user's.
 inline const test::TempDir& TestDataHome() {
     static const test::TempDir dir;
@@ -187,23 +205,6 @@ private:
     std::string m_path;
 };
 
-// Type, mode and content (a link's text) of every entry of a folder.
-inline std::map<std::string, std::string> Snapshot(const std::string& folder) {
-    std::map<std::string, std::string> entries;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) {
-        struct stat st {};
-        lstat(e.path().c_str(), &st);
-        std::string content = std::to_string(st.st_mode) + ":";
-        if (S_ISREG(st.st_mode)) {
-            const auto bytes = test::ReadBytes(e.path());
-            content.append(bytes.begin(), bytes.end());
-        } else if (S_ISLNK(st.st_mode)) {
-            content += std::filesystem::read_symlink(e.path()).string();
-        }
-        entries[e.path().filename().string()] = content;
-    }
-    return entries;
-}
 // A process running under another program's name (as the system shows it
 // in /proc/PID/comm), holding `path` open when one is given, as ModemManager
 // or a braille driver would; it ends with the object.

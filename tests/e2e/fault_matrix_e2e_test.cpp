@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 #include "link/clone_engine.h"
 #include "link/posix_serial_port.h"
 #include "link/write_verify.h"

@@ -213,8 +213,14 @@ TEST(FileSafetyE2E, FullFileSystemKeepsTheOldFiles) {
         const auto r = RunCli(writer(f, out));
         EXPECT_EQ(r.exitCode, 1) << name;
         EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << name << r.err;
+        EXPECT_NE(r.err.find("the previous file is unchanged"), std::string::npos) << name << r.err;
         EXPECT_EQ(Snapshot(mnt), before) << name;
     }
+    // A new name had no previous file, and none is spoken of.
+    const auto fresh = RunCli({"new", mnt + "/fresh.szt"});
+    EXPECT_EQ(fresh.exitCode, 1);
+    EXPECT_EQ(fresh.err, "quorim: Cannot save \"" + mnt + "/fresh.szt\" (No space left on device)\n");
+    EXPECT_EQ(Snapshot(mnt), before);
 }
 
 // SIGTERM and SIGHUP end a read like Ctrl+C: nothing written, nothing said,

@@ -7,7 +7,7 @@
 #include "editor/codec.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 #include "link/clone_engine.h"
 #include "link/posix_serial_port.h"
 #include "link/write_verify.h"

@@ -34,8 +34,8 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "files/szt_file.h"
 #include "gui_test_support.h"
-#include "image/szt_file.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;

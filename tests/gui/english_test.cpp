@@ -26,9 +26,9 @@
 #include <memory>
 
 #include "app/commands.h"
-#include "app/dialog_template.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
+#include "base/dialog_template.h"
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/editor_model.h"

@@ -2,6 +2,7 @@
 // grows with its window, and the user guide behind F1 and Shift+F1.
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSettings>
@@ -11,9 +12,10 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/commands.h"
-#include "app/help_guide.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
@@ -30,6 +32,7 @@
 #include "link/ui/progress_dlg.h"
 #include "tuning/tuning_dialog.h"
 #include "tuning/ui/tuning_dlg.h"
+#include "ui/help_guide.h"
 #include "ui/help_window.h"
 #include "ui/ui_text.h"
 
@@ -234,6 +237,37 @@ private slots:
         });
         Frame()->OnCommand(ID_ONLINE_TUNING);
         QVERIFY(opened);
+    }
+
+    // The guide's look-ups: where it may be, the section of a control, a
+    // command or a window, and both guides holding every section.
+    void helpSectionsAndWhereTheGuideIs() {
+        QCOMPARE(HelpGuideCandidates("/opt/q/bin/", true),
+                 (std::vector<std::string>{"/opt/q/bin/help/quorim_en.html",
+                                           "/opt/q/bin/../share/quorim/help/quorim_en.html"}));
+        QCOMPARE(HelpGuideCandidates("/usr/bin", false).front(), std::string("/usr/bin/help/quorim_zh.html"));
+
+        QCOMPARE(HelpSectionForControl(IDC_GRID), HelpSection::Editing);
+        QCOMPARE(HelpSectionForControl(IDC_COMBO_TONE), HelpSection::Editing);
+        QCOMPARE(HelpSectionForControl(1016), HelpSection::Settings);  // the squelch list
+        QCOMPARE(HelpSectionForControl(IDC_FUNCTION_GROUP), HelpSection::Contents);
+        QCOMPARE(HelpSectionForCommand(ID_PORT_COM3), HelpSection::Ports);
+        QCOMPARE(HelpSectionForCommand(ID_FILE_MRU_FILE4), HelpSection::Files);
+        QCOMPARE(HelpSectionForCommand(ID_APP_ABOUT), HelpSection::Contents);
+        QCOMPARE(HelpSectionForWindow(136), HelpSection::Tuning);
+        QCOMPARE(HelpSectionForWindow(101), HelpSection::Contents);
+
+        for (const char* name : {"quorim_zh.html", "quorim_en.html"}) {
+            QFile file(QStringLiteral(QUORIM_SOURCE_DIR "/resources/help/") + QString::fromLatin1(name));
+            QVERIFY2(file.open(QIODevice::ReadOnly), name);
+            const QByteArray html = file.readAll();
+            for (int s = static_cast<int>(HelpSection::Contents); s <= static_cast<int>(HelpSection::Cli);
+                 ++s) {
+                const std::string anchor =
+                    "id=\"" + std::string(HelpAnchor(static_cast<HelpSection>(s))) + "\"";
+                QVERIFY2(html.contains(anchor.c_str()), (std::string(name) + " " + anchor).c_str());
+            }
+        }
     }
 
     // Without the guide, the program says so.

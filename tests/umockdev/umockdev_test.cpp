@@ -15,7 +15,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 #include "link/clone_engine.h"
 #include "tests/e2e/e2e_util.h"
 
@@ -124,6 +124,15 @@ TEST_F(EmulatedAdapters, PortsListsAdaptersWithTheirComNames) {
     EXPECT_EQ(list[0]["serial"], nullptr);
     EXPECT_EQ(list[5]["node"], "/dev/ttyS0");
     EXPECT_EQ(list[5]["usb"], false);
+}
+
+// A descriptor is whatever the device says: bytes that are not UTF-8 become
+// U+FFFD in the JSON, and the listing still ends well.
+TEST_F(EmulatedAdapters, PortsJsonReplacesBytesThatAreNotUtf8) {
+    umockdev_testbed_set_attribute(m_bed, kCh340, "product", "USB\xff\xc3Serial");
+    const auto r = RunCli({"ports", "--json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)[0]["product"], "USB\xef\xbf\xbd\xef\xbf\xbdSerial");
 }
 
 TEST_F(EmulatedAdapters, NoDevicesIsNotAFailure) {

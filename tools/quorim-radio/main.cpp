@@ -18,9 +18,10 @@
 #include <iostream>
 #include <string>
 
-#include "app/program_info.h"
+#include "base/program_info.h"
 #include "editor/codec.h"
-#include "image/szt_file.h"
+#include "files/safe_file.h"
+#include "files/szt_file.h"
 #include "tools/quorim-radio/radio_model.h"
 
 namespace {
@@ -37,6 +38,30 @@ double NowMs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+// The tuning log for appending: a regular file only, opened without waiting
+// (a FIFO would hold the radio, deaf to SIGTERM, until someone read it).
+// Null, with the reason in `why`, for anything else.
+std::FILE* OpenTuneLog(const std::string& path, std::string& why) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+        return nullptr;
+    }
+    const int fd =
+        open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = fd < 0 ? std::strerror(errno) : "not a regular file";
+        if (fd >= 0) close(fd);
+        return nullptr;
+    }
+    std::FILE* f = fdopen(fd, "a");
+    if (f == nullptr) {
+        why = std::strerror(errno);
+        close(fd);
+    }
+    return f;
 }
 
 // One byte at 9600 baud, 8N1: ten bits.
@@ -239,7 +264,7 @@ int main(int argc, char** argv) {
                    "reads and writes and tuning sessions until it is stopped. See quorim-radio(1).\n"
                    "  -h, --help  show this help;  --version  show the version\n"
                    "Exit status: 0 when it ends (on SIGINT, SIGTERM or a --vanish fault), 1 when the memory\n"
-                   "file or the pseudo-terminal fails, 2 on a usage error.\n";
+                   "file, the --save or --tune-log file or the pseudo-terminal fails, 2 on a usage error.\n";
             return 0;
         }
         if (arg == "--version") {
@@ -257,6 +282,22 @@ int main(int argc, char** argv) {
         std::cerr << "quorim-radio: --link: \"" << opt.link
                   << "\" exists and is not a link this program made; it was left as it is\n";
         return 1;
+    }
+    // What the radio will write must be writable, told before it starts.
+    if (!opt.save.empty()) {
+        if (const FileStatus target = CheckReplaceable(opt.save); !target.Ok()) {
+            std::cerr << "quorim-radio: --save: " << target.Message() << "\n";
+            return 1;
+        }
+    }
+    std::FILE* tuneLog = nullptr;
+    if (!opt.tuneLog.empty()) {
+        std::string why;
+        tuneLog = OpenTuneLog(opt.tuneLog, why);
+        if (tuneLog == nullptr) {
+            std::cerr << "quorim-radio: --tune-log: cannot write \"" << opt.tuneLog << "\" (" << why << ")\n";
+            return 1;
+        }
     }
     MemoryImage memory{};
     bool ninetyNine = opt.model == "199";
@@ -361,18 +402,18 @@ int main(int argc, char** argv) {
         const std::string line = "tune " + Hex({r.selector}) + " freq " + Hex(r.frequencyFrame) +
                                  " setting " + Hex(r.settingFrame);
         std::cerr << "quorim-radio: " << line << "\n";
-        if (!opt.tuneLog.empty()) {
-            if (std::FILE* f = std::fopen(opt.tuneLog.c_str(), "a")) {
-                std::fprintf(f, "%s\n", line.c_str());
-                std::fclose(f);
-            }
+        if (tuneLog != nullptr) {
+            std::fprintf(tuneLog, "%s\n", line.c_str());
+            std::fflush(tuneLog);
         }
     };
+    bool saveFailed = false;
     auto saveMemory = [&] {
         if (dirty && !opt.save.empty()) {
             const FileStatus status = SaveSztFile(opt.save, radio.Memory());
             if (!status.Ok()) {
                 std::cerr << "quorim-radio: " << status.Message() << "\n";
+                saveFailed = true;
             }
         }
         dirty = false;
@@ -443,5 +484,8 @@ int main(int argc, char** argv) {
     }
     close(slave);
     close(master);
-    return 0;
+    if (tuneLog != nullptr) {
+        std::fclose(tuneLog);
+    }
+    return saveFailed ? 1 : 0;
 }

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 
 namespace quorim {
 
@@ -201,8 +201,10 @@ void FileReplacement::Discard() {
 
 FileStatus FileReplacement::Fail(int err) {
     Discard();
-    return Status(FileError::WriteFailed, m_path,
-                  err == 0 ? "the disk refused the data" : std::strerror(err));
+    FileStatus status =
+        Status(FileError::WriteFailed, m_path, err == 0 ? "the disk refused the data" : std::strerror(err));
+    status.noPrevious = !m_existed;
+    return status;
 }
 
 FileStatus FileReplacement::Begin(const std::string& path) {
@@ -436,10 +438,14 @@ FileStatus CheckReplaceable(const std::string& path) {
     const std::string folder = Folder(target);
     struct stat dir {};
     if (stat(folder.c_str(), &dir) != 0 || !S_ISDIR(dir.st_mode)) {
-        return Status(FileError::WriteFailed, path, "its folder does not exist");
+        FileStatus status = Status(FileError::WriteFailed, path, "its folder does not exist");
+        status.noPrevious = true;
+        return status;
     }
     if (access(folder.c_str(), W_OK | X_OK) != 0) {
-        return Status(FileError::WriteFailed, path, "its folder is not writable");
+        FileStatus status = Status(FileError::WriteFailed, path, "its folder is not writable");
+        status.noPrevious = !existed;
+        return status;
     }
     return {};
 }

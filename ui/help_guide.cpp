@@ -1,4 +1,4 @@
-#include "app/help_guide.h"
+#include "ui/help_guide.h"
 
 #include "app/commands.h"
 #include "editor/form_template.h"

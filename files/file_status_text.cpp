@@ -1,4 +1,4 @@
-#include "image/file_status_text.h"
+#include "files/file_status_text.h"
 
 #include <string_view>
 #include <utility>
@@ -12,6 +12,7 @@ constexpr std::string_view kMsgNotADataFile =
     QUORIM_TR("Quorim", "“%1”不是对讲机数据文件：它有 %2 字节，数据文件有 %3 字节");
 constexpr std::string_view kMsgCannotReadFile = QUORIM_TR("Quorim", "无法读取文件“%1”");
 constexpr std::string_view kMsgCannotSaveFile = QUORIM_TR("Quorim", "无法保存文件“%1”，原文件未改动");
+constexpr std::string_view kMsgCannotSaveNew = QUORIM_TR("Quorim", "无法保存文件“%1”");
 constexpr std::string_view kMsgReason = QUORIM_TR("Quorim", "（%1）");
 constexpr std::string_view kMsgNotAFile = QUORIM_TR("Quorim", "“%1”不是普通文件，未作改动");
 constexpr std::string_view kMsgReadOnly = QUORIM_TR("Quorim", "“%1”是只读文件，未作改动");
@@ -62,7 +63,8 @@ std::string FileStatusText(const FileStatus& status, const TextTranslator& texts
             text = TranslateWithArgs(texts, kMsgCannotReadFile, {status.path});
             break;
         case FileError::WriteFailed:
-            text = TranslateWithArgs(texts, kMsgCannotSaveFile, {status.path});
+            text = TranslateWithArgs(texts, status.noPrevious ? kMsgCannotSaveNew : kMsgCannotSaveFile,
+                                     {status.path});
             break;
         case FileError::NotAFile:
             text = TranslateWithArgs(texts, kMsgNotAFile, {status.path});

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/translation.h"
-#include "image/read_backup.h"
-#include "image/szt_file.h"
+#include "base/translation.h"
+#include "files/read_backup.h"
+#include "files/szt_file.h"
 
 namespace quorim {
 

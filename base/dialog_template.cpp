@@ -1,6 +1,6 @@
-#include "app/dialog_template.h"
+#include "base/dialog_template.h"
 
-#include "app/translation.h"
+#include "base/translation.h"
 
 namespace quorim {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/translation.h"
+#include "base/translation.h"
 
 namespace quorim {
 

@@ -27,9 +27,7 @@ DecodedText DecodeText(std::string_view bytes);
 // (iconv on Linux, code page 54936 on Windows).
 std::optional<std::string> Gb18030ToUtf8(std::string_view bytes);
 
-// The field separator of delimited text, told from its first line with a separator,
-// whichever of ',', ';' and TAB stands in it most often outside
-// quotes (',' on a tie with it or when no line has any).
-char DetectSeparator(std::string_view text);
+// True when the text is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(std::string_view text);
 
 }  // namespace quorim

@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "image/szt_file.h"
+#include "files/file_status.h"
 
 namespace quorim {
 
 // The file calls behind every file the programs read or write. They are POSIX
-// underneath (image/posix_files.cpp); the rest of the core sees only these.
+// underneath (files/posix_files.cpp); the rest of the core sees only these.
 
 // Replaces one file so that nothing the user owns is harmed: a symbolic link
 // is followed to the file it names; a folder, device, FIFO or socket and a
@@ -58,6 +58,9 @@ private:
     unsigned m_gid = 0;
     unsigned m_links = 1;
 };
+
+// Writes any bytes by a FileReplacement.
+FileStatus WriteFileAtomically(const std::string& path, const void* data, std::size_t size);
 
 // Creates a file under a name nothing stands at yet, never replacing or
 // following what is there (a dangling symbolic link included): the data goes

@@ -1,4 +1,4 @@
-#include "image/read_backup.h"
+#include "files/read_backup.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,9 +7,9 @@
 #include <system_error>
 #include <vector>
 
-#include "app/utf8_path.h"
-#include "image/safe_file.h"
-#include "image/szt_file.h"
+#include "base/utf8_path.h"
+#include "files/safe_file.h"
+#include "files/szt_file.h"
 #include "text/ascii_text.h"
 
 namespace quorim {

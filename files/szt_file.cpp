@@ -1,8 +1,8 @@
-#include "image/szt_file.h"
+#include "files/szt_file.h"
 
 #include <cstring>
 
-#include "image/safe_file.h"
+#include "files/safe_file.h"
 #include "text/ascii_text.h"
 
 namespace quorim {
@@ -94,7 +94,7 @@ std::string FileStatus::Message() const {
             text = "Cannot read " + Quoted(path);
             break;
         case FileError::WriteFailed:
-            text = "Cannot save " + Quoted(path) + "; the previous file is unchanged";
+            text = "Cannot save " + Quoted(path) + (noPrevious ? "" : "; the previous file is unchanged");
             break;
         case FileError::NotAFile:
             return Quoted(path) + " is " + detail + ", not a regular file; it was left as it is";

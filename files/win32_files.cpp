@@ -15,8 +15,8 @@
 #include <random>
 #include <system_error>
 
-#include "app/utf8_path.h"
-#include "image/safe_file.h"
+#include "base/utf8_path.h"
+#include "files/safe_file.h"
 
 namespace quorim {
 
@@ -73,7 +73,9 @@ void FileReplacement::Discard() {
 
 FileStatus FileReplacement::Fail(int err) {
     Discard();
-    return Status(FileError::WriteFailed, m_path, std::strerror(err));
+    FileStatus status = Status(FileError::WriteFailed, m_path, std::strerror(err));
+    status.noPrevious = !m_existed;
+    return status;
 }
 
 FileStatus FileReplacement::Begin(const std::string& path) {
@@ -219,7 +221,9 @@ FileStatus CheckReplaceable(const std::string& path) {
         folder = fs::current_path(ec);
     }
     if (!fs::is_directory(folder, ec)) {
-        return Status(FileError::WriteFailed, path, "its folder does not exist");
+        FileStatus status = Status(FileError::WriteFailed, path, "its folder does not exist");
+        status.noPrevious = true;
+        return status;
     }
     return {};
 }

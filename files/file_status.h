@@ -4,12 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "image/memory_image.h"
-
 namespace quorim {
 
-// A .szt data file is exactly the 3216 bytes of the image: no header, no
-// checksum. A longer file loads its first 3216 bytes; a shorter one is refused.
+// How a read or a write of a file ended.
 enum class FileError {
     None,
     CannotOpen,   // missing, unreadable, a directory
@@ -43,6 +40,9 @@ struct FileStatus {
     std::string detail;       // the operating system's reason, where there is one
     // A file that loaded: what makes it doubtful as a memory image.
     ImageDoubt doubt = ImageDoubt::None;
+    // WriteFailed: nothing stood at the name, so there was no previous file
+    // to keep.
+    bool noPrevious = false;
 
     bool Ok() const { return error == FileError::None; }
     // One English sentence naming the file and what went wrong.
@@ -50,13 +50,5 @@ struct FileStatus {
     // One English sentence naming the file and its doubt; empty without one.
     std::string DoubtMessage() const;
 };
-
-FileStatus LoadSztFile(const std::string& path, MemoryImage& image);
-// Saves by a safe replace (image/safe_file.h): a failed save never destroys
-// the previous file and never leaves a partial one behind.
-FileStatus SaveSztFile(const std::string& path, const MemoryImage& image);
-
-// Writes any bytes by the same safe replace.
-FileStatus WriteFileAtomically(const std::string& path, const void* data, std::size_t size);
 
 }  // namespace quorim

@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "image/read_backup.h"
+#include "files/read_backup.h"
 
 namespace quorim {
 

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/win32_text.h"
-#include "image/read_backup.h"
+#include "base/win32_text.h"
+#include "files/read_backup.h"
 
 namespace quorim {
 
