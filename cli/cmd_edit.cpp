@@ -5,6 +5,7 @@
 #include "editor/channel_check.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -53,11 +54,8 @@ int RunEdit(const Args& args) {
 
     DocumentData doc;
     EditorModel editor;
-    const FileStatus status = OpenDocument(file, doc, editor);
-    if (!status.Ok()) {
-        std::cerr << "quorim: " << status.Message() << "\n";
-        return kExitFailed;
-    }
+    FileStatus status;
+    if (!OpenDataFile(file, doc, editor, status)) return kExitFailed;
     std::string error;
     const auto channels = ParseChannelList(list, LastChannel(editor), error);
     if (!channels) {
@@ -66,8 +64,8 @@ int RunEdit(const Args& args) {
     }
     const EditResult result = SetChannelValues(editor, *channels, values);
     for (const auto& r : result.refusals) {
-        std::cerr << "quorim: " << file << ": channel " << r.channel << ", " << KeyOfColumn(r.col) << " (\""
-                  << r.text << "\"): " << r.message << "\n";
+        std::cerr << "quorim: " << EscapeControls(file) << ": channel " << r.channel << ", "
+                  << KeyOfColumn(r.col) << " (" << Quoted(r.text) << "): " << r.message << "\n";
     }
     if (!result.ok) {
         std::cerr << "quorim: nothing written: " << result.refusals.size()
@@ -85,8 +83,9 @@ int RunEdit(const Args& args) {
 // Prints one line per finding; exit 1 when there is any.
 int PrintFindings(const EditorSurface& editor) {
     const auto findings = CheckChannels(editor);
-    for (const auto& f : findings) std::cout << FormatFinding(f, editor, ChineseTexts()) << "\n";
-    std::cout.flush();
+    std::string text;
+    for (const auto& f : findings) text += FormatFinding(f, editor, ChineseTexts()) + "\n";
+    if (!WriteOutput(text)) return kExitFailed;
     return findings.empty() ? kExitOk : kExitFailed;
 }
 
@@ -94,11 +93,8 @@ int RunCheck(const Args& args) {
     if (args.size() != 1 || args[0].empty() || args[0][0] == '-') return Usage("check");
     DocumentData doc;
     EditorModel editor;
-    const FileStatus status = OpenDocument(args[0], doc, editor);
-    if (!status.Ok()) {
-        std::cerr << "quorim: " << status.Message() << "\n";
-        return kExitFailed;
-    }
+    FileStatus status;
+    if (!OpenDataFile(args[0], doc, editor, status)) return kExitFailed;
     return PrintFindings(editor);
 }
 

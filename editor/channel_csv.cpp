@@ -8,9 +8,9 @@
 #include "editor/channel_edit.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
-#include "text/text_encoding.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
+#include "text/text_encoding.h"
 
 namespace quorim {
 

@@ -7,8 +7,8 @@
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
-#include "text/text_encoding.h"
 #include "text/number_text.h"
+#include "text/text_encoding.h"
 
 namespace quorim {
 namespace {
