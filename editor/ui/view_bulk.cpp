@@ -55,7 +55,7 @@ void CQuorim_CHView::AddBulkActions(QMenu* menu) {
         bool ok = false;
         const QString text =
             QInputDialog::getText(this, Q(kCmdSetCells).remove(QStringLiteral("…")), label, QLineEdit::Normal,
-                                  Raw(Editor().TextMatrix(channels.front(), col)), &ok);
+                                  m_grid->GetTextMatrix(channels.front(), col), &ok);
         if (ok) OnSetCells(text);
     });
     QAction* down = menu->addAction(Q(kCmdFillDown));

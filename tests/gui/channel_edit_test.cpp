@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,6 +160,29 @@ private slots:
         QVERIFY2(answer.Text().contains(S("信道 5")), qPrintable(answer.Text()));
         QCOMPARE(v->Grid()->GetTextMatrix(1, 3), S(""));
         QCOMPARE(undo->count(), steps + 3);
+    }
+
+    // The findings are listed; a double-click on one goes to its cell.
+    void checkListsFindingsAndGoesToTheirCells() {
+        CQuorim_CHView* v = Open("check.szt", 3);
+        QVERIFY(v);
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            v->OnCheckChannels();
+            QCOMPARE(answer.Text(), S("没有发现问题"));
+        }
+        SelectColumn(v, 3, 3, 2);
+        v->OnSetCells(S("433.5"));
+        v->Grid()->SetRow(1);
+        v->Grid()->SetCol(4);
+        v->OnCheckChannels();
+        auto* list = v->findChild<QListWidget*>();
+        QVERIFY(list);
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), S("信道 3，发射频率：433.50000 不在所选频段 130 - 150MHZ 内"));
+        emit list->itemDoubleClicked(list->item(0));
+        QCOMPARE(v->Grid()->GetRow(), 3L);
+        QCOMPARE(v->Grid()->GetCol(), 2L);
     }
 
     void copiesChannelsIntoAnotherDocumentWithUndoAndRedo() {
