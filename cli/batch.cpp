@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <system_error>
@@ -15,10 +16,13 @@
 #include "files/read_backup.h"
 #include "files/safe_file.h"
 #include "files/szt_file.h"
+#include "files/write_snapshot.h"
 #include "link/clock.h"
 #include "link/clone_engine.h"
 #include "link/port_names.h"
+#include "link/serial_discovery.h"
 #include "link/serial_port.h"
+#include "link/snapshot_transfer.h"
 #include "link/write_verify.h"
 #include "text/ascii_text.h"
 
@@ -37,13 +41,16 @@ const char* ModelName(bool sixteen) {
 // a Retry/Cancel prompt is answered Cancel and the transfer is cancelled
 // after one wake-up attempt, so that each look opens the port afresh. Once
 // the radio has answered (a write's blocks begin, a read's identification has
-// come) the host is the command line's own. A probe (a read) is cancelled as
-// soon as the radio has answered, after at most its first block. A refusal of
-// the other model is told when the transfer has ended (Tell).
+// come) the host is the command line's own. A probe is cancelled as soon as
+// the radio has answered, after at most its first block; every read but the
+// snapshot before a write is a probe. A refusal of the other model is told
+// when the transfer has ended (Tell).
 class WaitingHost : public CliLinkHost {
 public:
     WaitingHost(TransferDirection direction, int retries, std::string prefix, bool waiting)
-        : CliLinkHost(direction, retries, std::move(prefix)), m_waiting(waiting) {}
+        : CliLinkHost(direction, retries, std::move(prefix)),
+          m_waiting(waiting),
+          m_probe(direction == TransferDirection::Read) {}
 
     void SetStatusText(const std::string& text) override {
         if (text == kStatusWaiting) {
@@ -62,11 +69,10 @@ public:
         if (!m_waiting) {
             return false;
         }
-        return Direction() == TransferDirection::Read ? m_answered || m_attempts >= 1
-                                                      : !m_answered && m_attempts >= 1;
+        return m_probe ? m_answered || m_attempts >= 1 : !m_answered && m_attempts >= 1;
     }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        if (m_waiting && (!m_answered || Direction() == TransferDirection::Read)) {
+        if (m_waiting && (!m_answered || m_probe)) {
             return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
         }
         return CliLinkHost::ShowMessage(text, buttons);
@@ -77,16 +83,28 @@ public:
     // what waiting means.
     void ExplainOpenFailure(const PortResult& result) override {
         m_openFailed = true;
-        if (!m_waiting || (m_answered && Direction() == TransferDirection::Write)) {
+        if (!m_waiting || (m_answered && !m_probe)) {
             CliLinkHost::ExplainOpenFailure(result);
         }
     }
+    // A snapshot put back goes to the radio as it stands.
+    void EncodeEditor(DocumentData& doc) override {
+        if (!m_asStored) {
+            CliLinkHost::EncodeEditor(doc);
+        }
+    }
+
+    // A snapshot before a write: the whole memory is read.
+    void ReadWholeRadio() { m_probe = false; }
+    void SendAsStored() { m_asStored = true; }
 
     bool Answered() const { return m_answered; }
     bool OpenFailed() const { return m_openFailed; }
 
 private:
     bool m_waiting;
+    bool m_probe;
+    bool m_asStored = false;
     bool m_answered = false;
     bool m_openFailed = false;
     int m_attempts = 0;
@@ -206,13 +224,79 @@ Tally RepeatOnPort(const std::string& port, const OpenedDocument& source, const 
 
 }  // namespace
 
-RadioReport WriteToRadio(const std::string& port, const std::string& prefix, const OpenedDocument& source,
-                         const WriteOptions& options, bool waitForRadio) {
+namespace {
+
+// Before a write: reads the radio's whole memory and keeps it beside the read
+// backups. False, with `report` telling why, when the write must not begin
+// (the radio did not answer while waited for, the read failed or was
+// cancelled, the radio is of the other model, the snapshot could not be kept).
+bool TakeSnapshot(const std::string& port, const std::string& prefix, const WriteOptions& options,
+                  bool waitForRadio, RadioReport& report) {
+    if (!waitForRadio) {
+        PrintLine(true, prefix + "Reading the radio's memory before the write");
+    }
+    WaitingHost host(TransferDirection::Read, options.retries, prefix, waitForRadio);
+    host.ReadWholeRadio();
+    const auto serial = NewSystemSerialPort();
+    RealClock clock;
+    const BeforeWriteSnapshot snap =
+        TakeSnapshotBeforeWrite(port, report.sixteen, ReadBackupFolder(), *serial, clock, host);
+    if (waitForRadio && !host.Answered()) {
+        report.result = RadioResult::Absent;
+        return false;
+    }
+    switch (snap.read.reason) {
+        case TransferReason::Ok:
+            break;
+        case TransferReason::OtherModel:
+            // The write itself would stop here; no snapshot is kept for it.
+            report.result = RadioResult::Refused;
+            report.radioSixteen = !report.sixteen;
+            report.message = WrongRadioModelMessage(host.Texts(), !report.sixteen, report.sixteen);
+            PrintLine(false, prefix + report.message);
+            return false;
+        case TransferReason::Cancelled:
+            report.result = RadioResult::Cancelled;
+            return false;
+        default:
+            report.result = RadioResult::Failed;
+            report.message = SnapshotReadFailureText(TransferMessage(snap.read, host.Texts()));
+            PrintLine(false, prefix + report.message);
+            return false;
+    }
+    report.radioSixteen = snap.memory.m_bSixteenChannel;
+    report.before = RecordDigest(snap.memory.m_image, snap.memory.m_bSixteenChannel);
+    report.after = report.before;  // until a block is written
+    if (!snap.kept.Ok()) {
+        report.result = RadioResult::Failed;
+        report.message = SnapshotFailureText(snap.kept.reason);
+        PrintLine(false, prefix + report.message);
+        return false;
+    }
+    PrintLine(true, prefix + "The radio's memory before the write is kept in \"" + snap.kept.path + "\"");
+    if (!snap.kept.warning.empty()) {
+        PrintLine(false, prefix + "quorim: warning: " + snap.kept.warning);
+    }
+    return true;
+}
+
+RadioReport WriteOnce(const std::string& port, const std::string& prefix, const OpenedDocument& source,
+                      const WriteOptions& options, bool waitForRadio) {
     RadioReport report;
+    report.sixteen = source.editor.Rows() < 18;
+    if (options.snapshot) {
+        if (!TakeSnapshot(port, prefix, options, waitForRadio, report)) {
+            return report;
+        }
+        waitForRadio = false;  // the radio has answered
+    }
     DocumentData doc = source.doc;
     {
         WaitingHost host(TransferDirection::Write, options.retries, prefix, waitForRadio);
         host.Editor() = source.editor;
+        if (source.asStored) {
+            host.SendAsStored();
+        }
         const auto serial = NewSystemSerialPort();
         RealClock clock;
         const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
@@ -223,6 +307,7 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
                 host.Tell(report.message);
             }
             report.result = RadioResult::Refused;
+            report.radioSixteen = result.radioSixteen;
             return report;
         }
         if (waitForRadio && !host.Answered()) {
@@ -230,11 +315,14 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
             report.message.clear();
             return report;
         }
+        report.after.clear();  // blocks may have been written
         if (!result.Ok()) {
             report.result =
                 result.reason == TransferReason::Cancelled ? RadioResult::Cancelled : RadioResult::Failed;
             return report;
         }
+        report.radioSixteen = report.sixteen;
+        report.after = RecordDigest(doc.m_image, report.sixteen);
     }
     if (!options.verify) {
         report.result = RadioResult::Written;
@@ -242,6 +330,7 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
     }
     // Read the radio back through a transfer of its own, starting from the
     // document as written so that it wakes the radio with the same variant.
+    report.after.clear();
     CliLinkHost host(TransferDirection::Read, options.retries, prefix);
     DocumentData back = doc;
     InitialUpdateEditor(back, host.Editor());
@@ -253,6 +342,7 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
         report.message = kMsgVerifyReadFailed;
         return report;
     }
+    report.after = RecordDigest(back.m_image, report.sixteen);
     const VerifyReport verify = CompareWrittenRange(doc.m_image, back.m_image, report.sixteen);
     for (const std::string& line : verify.Lines()) {
         PrintLine(verify.Ok(), prefix + line);
@@ -260,6 +350,61 @@ RadioReport WriteToRadio(const std::string& port, const std::string& prefix, con
     report.result = verify.Ok() ? RadioResult::Verified : RadioResult::Failed;
     report.message = verify.Lines().back();
     return report;
+}
+
+// The adapter's USB serial number behind `port`, where udev knows it.
+std::string UsbSerialOf(const std::string& port) {
+    const std::string path = ResolvePortName(port);
+    const std::vector<SerialDevice> devices = UdevSerialDevices().Devices();
+    const SerialDevice* device = FindDevice(devices, path);
+    std::error_code ec;
+    if (device == nullptr) {
+        const std::filesystem::path real = std::filesystem::canonical(path, ec);
+        device = ec ? nullptr : FindDevice(devices, real.string());
+    }
+    return device != nullptr ? device->serial : std::string();
+}
+
+}  // namespace
+
+RadioReport WriteToRadio(const std::string& port, const std::string& prefix, const OpenedDocument& source,
+                         const WriteOptions& options, bool waitForRadio) {
+    const auto began = std::chrono::steady_clock::now();
+    RecordEntry entry;
+    entry.start = std::chrono::system_clock::now();
+    const RadioReport report = WriteOnce(port, prefix, source, options, waitForRadio);
+    if (!options.log.empty() && report.result != RadioResult::Absent) {
+        entry.operation = options.operation;
+        entry.port = port;
+        entry.sixteen = report.radioSixteen;
+        entry.before = report.before;
+        entry.after = report.after;
+        entry.verified = report.result == RadioResult::Verified;
+        entry.result = Describe(report);
+        RecordRadio(options.log, std::move(entry), began);
+    }
+    return report;
+}
+
+bool OpenRecord(const std::string& log) {
+    if (log.empty()) {
+        return true;
+    }
+    const std::string failure = AppendRecordLine(log, {});
+    if (!failure.empty()) {
+        std::cerr << "quorim: " << failure << "\n";
+    }
+    return failure.empty();
+}
+
+void RecordRadio(const std::string& log, RecordEntry entry, std::chrono::steady_clock::time_point began) {
+    entry.usbSerial = UsbSerialOf(entry.port);
+    entry.durationMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began)
+            .count();
+    if (const std::string failure = AppendRecordLine(log, RecordLine(entry)); !failure.empty()) {
+        PrintLine(false, "quorim: warning: " + failure);
+    }
 }
 
 namespace {
@@ -300,6 +445,9 @@ int RunOnEachPort(const std::vector<std::string>& ports, Work work) {
 
 int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& source,
                   const WriteOptions& options, bool repeat) {
+    if (!OpenRecord(options.log)) {
+        return kExitFailed;
+    }
     // One for the whole run: a Ctrl+C between two radios is not lost.
     const InterruptScope interrupts;
     return RunOnEachPort(ports, [&](const std::string& port) -> PortOutcome {
@@ -329,62 +477,78 @@ bool CheckPortNames(const std::vector<std::string>& ports) {
 }
 
 std::string ReadFileName(const std::string& port, long long unixSeconds) {
-    std::string name = port;
-    std::replace(name.begin(), name.end(), '/', '_');
-    std::replace(name.begin(), name.end(), '\\', '_');
-    name.erase(0, name.find_first_not_of('_'));
     const time_t t = static_cast<time_t>(unixSeconds);
     const tm utc = UtcTimeOf(t);
     char stamp[24];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%SZ", &utc);
-    return (name.empty() ? "port" : name) + "_" + stamp + ".szt";
+    return PortInFileName(port) + "_" + stamp + ".szt";
 }
 
 int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDir,
-                 const OpenedDocument& start, int retries, bool backup) {
+                 const OpenedDocument& start, int retries, bool backup, const std::string& log) {
     // A read can take ten seconds; find out before it whether its result can
     // be kept.
     if (!FolderTakesFiles(outDir)) {
         std::cerr << "quorim: cannot save into " << Quoted(outDir) << ": it is not a writable folder\n";
         return kExitFailed;
     }
+    if (!OpenRecord(log)) {
+        return kExitFailed;
+    }
     const InterruptScope interrupts;
     std::mutex backupMutex;  // backups of reads in the same millisecond are numbered one after the other
     return RunOnEachPort(ports, [&](const std::string& port) -> PortOutcome {
+        const auto began = std::chrono::steady_clock::now();
+        RecordEntry entry;
+        entry.start = std::chrono::system_clock::now();
+        entry.operation = "read";
+        entry.port = port;
         const std::string prefix = port + ": ";
-        CliLinkHost host(TransferDirection::Read, retries, prefix);
-        host.Editor() = start.editor;
         DocumentData doc = start.doc;
-        const auto serial = NewSystemSerialPort();
-        RealClock clock;
-        const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
-        if (!result.Ok()) {
-            return {prefix + (result.reason == TransferReason::Cancelled
-                                  ? std::string("cancelled")
-                                  : "failed: " + TransferMessage(result, host.Texts()))};
-        }
-        std::string backupPath;
-        if (backup) {
-            const std::lock_guard lock(backupMutex);
-            const ReadBackupResult kept = StoreReadBackup(doc);
-            backupPath = kept.path;
-            if (!kept.Ok()) {
-                PrintLine(false, prefix + "quorim: warning: " + kept.warning);
+        const auto read = [&]() -> PortOutcome {
+            CliLinkHost host(TransferDirection::Read, retries, prefix);
+            host.Editor() = start.editor;
+            const auto serial = NewSystemSerialPort();
+            RealClock clock;
+            const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+            if (!result.Ok()) {
+                return {result.reason == TransferReason::Cancelled
+                            ? std::string("cancelled")
+                            : "failed: " + TransferMessage(result, host.Texts())};
             }
+            entry.sixteen = doc.m_bSixteenChannel;
+            entry.before = entry.after = RecordDigest(doc.m_image, doc.m_bSixteenChannel);
+            std::string backupPath;
+            if (backup) {
+                const std::lock_guard lock(backupMutex);
+                const ReadBackupResult kept = StoreReadBackup(doc);
+                backupPath = kept.path;
+                if (!kept.Ok()) {
+                    PrintLine(false, prefix + "quorim: warning: " + kept.warning);
+                }
+            }
+            // Taken exclusively: two ports whose names map to one file name,
+            // or another program in the same second, get the next counter.
+            std::string name = ReadFileName(port, time(nullptr));
+            name.resize(name.size() - 4);  // ".szt"
+            std::string path;
+            const FileStatus saved =
+                CreateNewFile(outDir, name, ".szt", doc.m_image.data(), doc.m_image.size(), path);
+            if (!saved.Ok()) {
+                return {"failed: " + saved.Message() +
+                        (backupPath.empty() ? ""
+                                            : " (the memory as read is kept in " + Quoted(backupPath) + ")")};
+            }
+            return {"read " + std::string(ModelName(doc.m_bSixteenChannel)) + " into " + EscapeControls(path),
+                    true};
+        };
+        PortOutcome outcome = read();
+        if (!log.empty()) {
+            entry.result = outcome.summary;
+            RecordRadio(log, std::move(entry), began);
         }
-        // Taken exclusively: two ports whose names map to one file name, or
-        // another program in the same second, get the next counter.
-        std::string name = ReadFileName(port, time(nullptr));
-        name.resize(name.size() - 4);  // ".szt"
-        std::string path;
-        const FileStatus saved =
-            CreateNewFile(outDir, name, ".szt", doc.m_image.data(), doc.m_image.size(), path);
-        if (!saved.Ok()) {
-            return {
-                prefix + "failed: " + saved.Message() +
-                (backupPath.empty() ? "" : " (the memory as read is kept in " + Quoted(backupPath) + ")")};
-        }
-        return {prefix + "read " + ModelName(doc.m_bSixteenChannel) + " into " + EscapeControls(path), true};
+        outcome.summary.insert(0, prefix);
+        return outcome;
     });
 }
 

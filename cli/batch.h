@@ -1,9 +1,12 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "editor/editor_model.h"
+#include "files/programming_record.h"
 #include "image/memory_image.h"
 
 namespace quorim::cli {
@@ -22,17 +25,29 @@ struct RadioReport {
     RadioResult result = RadioResult::Failed;
     std::string message;  // the last message of a failure or refusal
     bool sixteen = true;  // the layout written: "QZ - 16" or "QZ - 199"
+    // For the programming record: the radio's model where it is known, and
+    // RecordDigest of its memory before (from the snapshot) and after.
+    std::optional<bool> radioSixteen;
+    std::string before, after;
 };
 
 // A document with its editor: the one to write, or the one a read starts from.
+// `asStored`: the image goes to the radio byte for byte as it stands (a
+// snapshot put back), without being encoded from the editor.
 struct OpenedDocument {
     DocumentData doc;
     EditorModel editor;
+    bool asStored = false;
 };
 
 struct WriteOptions {
     int retries = 0;
     bool verify = false;
+    // Read and keep the radio's memory before the first block is written; a
+    // snapshot that cannot be taken stops the write before it begins.
+    bool snapshot = false;
+    std::string log;                  // the programming record, when given
+    std::string operation = "write";  // as the record names it
 };
 
 // One write (and, with verify, its read-back) on one port. Every message is
@@ -53,7 +68,14 @@ int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& s
 // Several ports read at once into `outDir`, one file per port named by the
 // port and the time; `start` is the document each read starts from.
 int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDir,
-                 const OpenedDocument& start, int retries, bool backup);
+                 const OpenedDocument& start, int retries, bool backup, const std::string& log = {});
+
+// The programming record: made (with its header) or checked before any radio
+// is touched; false, with the reason told, when it cannot be written.
+bool OpenRecord(const std::string& log);
+// Appends one radio's line (port, adapter's serial number and time filled in
+// here); a line that cannot be written is told as a warning.
+void RecordRadio(const std::string& log, RecordEntry entry, std::chrono::steady_clock::time_point began);
 
 // False, after saying why on stderr, when a port name is empty or two name
 // one device (see FindSamePort).

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <iostream>
 
 #include "base/utf8_path.h"
@@ -18,7 +19,7 @@ namespace quorim::cli {
 
 int RunRead(const Args& args) {
     std::vector<std::string> ports;
-    std::string model, from, out, outDir;
+    std::string model, from, out, outDir, log;
     RadioModel chosen = RadioModel::Qz16;
     int retries = 0;
     bool backup = true;
@@ -39,6 +40,8 @@ int RunRead(const Args& args) {
             if (!ParseCount(args[++i], retries)) {
                 return Usage("read");
             }
+        } else if (a == "--log" && hasValue && log.empty()) {
+            log = args[++i];
         } else if (a == "--no-backup") {
             backup = false;
         } else {
@@ -66,7 +69,7 @@ int RunRead(const Args& args) {
         }
     }
     if (!outDir.empty()) {
-        return RunBatchRead(ports, outDir, start, retries, backup);
+        return RunBatchRead(ports, outDir, start, retries, backup, log);
     }
     const std::string& port = ports.front();
     // A read can take ten seconds; find out before it whether its result can
@@ -76,15 +79,39 @@ int RunRead(const Args& args) {
         return kExitFailed;
     }
 
+    if (!log.empty() && (SameFile(log, out) || (!from.empty() && SameFile(log, from)))) {
+        return OutputIsInput(log, SameFile(log, out) ? out : from);
+    }
+    if (!OpenRecord(log)) {
+        return kExitFailed;
+    }
+
+    const auto began = std::chrono::steady_clock::now();
+    RecordEntry entry;
+    entry.start = std::chrono::system_clock::now();
+    entry.operation = "read";
+    entry.port = port;
+    const auto record = [&](const std::string& result) {
+        if (!log.empty()) {
+            entry.result = result;
+            RecordRadio(log, entry, began);
+        }
+    };
     CliLinkHost host(TransferDirection::Read, retries);
     host.Editor() = start.editor;
     DocumentData doc = start.doc;
 
     const auto serial = NewSystemSerialPort();
     RealClock clock;
-    if (!RunRadioTransfer(port, doc, *serial, clock, host).Ok()) {
+    const TransferResult result = RunRadioTransfer(port, doc, *serial, clock, host);
+    if (!result.Ok()) {
+        record(result.reason == TransferReason::Cancelled
+                   ? "cancelled"
+                   : "failed: " + TransferMessage(result, host.Texts()));
         return kExitFailed;
     }
+    entry.sixteen = doc.m_bSixteenChannel;
+    entry.before = entry.after = RecordDigest(doc.m_image, doc.m_bSixteenChannel);
     // Kept before the output is saved, so that the radio's memory survives a
     // save that fails. A backup that fails is only a warning.
     std::string backupPath;
@@ -102,8 +129,10 @@ int RunRead(const Args& args) {
         if (!backupPath.empty()) {
             std::cerr << "quorim: the memory as read is kept in " << Quoted(backupPath) << "\n";
         }
+        record("failed: " + saved.Message());
         return kExitFailed;
     }
+    record("read " + std::string(doc.m_bSixteenChannel ? "QZ - 16" : "QZ - 199") + " into " + out);
     return kExitOk;
 }
 

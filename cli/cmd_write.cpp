@@ -4,6 +4,7 @@
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
 #include "editor/document_file.h"
+#include "files/safe_file.h"
 
 namespace quorim::cli {
 
@@ -13,6 +14,7 @@ int RunWrite(const Args& args) {
     WriteOptions options;
     bool repeat = false;
     bool check = false;
+    int snapshot = -1;  // unset: on for several ports and --repeat
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -28,6 +30,10 @@ int RunWrite(const Args& args) {
             repeat = true;
         } else if (a == "--check") {
             check = true;
+        } else if ((a == "--snapshot" || a == "--no-snapshot") && snapshot < 0) {
+            snapshot = a == "--snapshot" ? 1 : 0;
+        } else if (a == "--log" && hasValue && options.log.empty()) {
+            options.log = args[++i];
         } else if (!a.empty() && a[0] != '-' && file.empty()) {
             file = a;
         } else {
@@ -37,6 +43,13 @@ int RunWrite(const Args& args) {
     if (ports.empty() || file.empty() || !CheckPortNames(ports)) {
         return Usage("write");
     }
+    if (!options.log.empty() && SameFile(options.log, file)) {
+        return OutputIsInput(options.log, file);
+    }
+    // A plain write sends its bytes and nothing else; where the program goes
+    // beyond that (several ports, a production line) it keeps each radio's
+    // memory first.
+    options.snapshot = snapshot < 0 ? ports.size() > 1 || repeat : snapshot == 1;
     // As the program does when the file is opened and written without edits:
     // decode into the editor, then each transfer encodes and sends.
     OpenedDocument source;
@@ -57,6 +70,9 @@ int RunWrite(const Args& args) {
     }
     if (ports.size() > 1 || repeat) {
         return RunBatchWrite(ports, source, options, repeat);
+    }
+    if (!OpenRecord(options.log)) {
+        return kExitFailed;
     }
     const InterruptScope interrupts;  // a Ctrl+C between the write and its verify is not lost
     const RadioReport r = WriteToRadio(ports.front(), {}, source, options);

@@ -27,6 +27,7 @@ int RunWrite(const Args& args);
 int RunTune(const Args& args);
 int RunPorts(const Args& args);
 int RunDoctor(const Args& args);
+int RunRestore(const Args& args);
 int RunEdit(const Args& args);
 int RunCheck(const Args& args);
 

@@ -31,13 +31,17 @@ const std::map<std::string, std::string>& UsageLines() {
         {"read",
          "quorim read --port PORT [--port PORT...] [--model 16|199] [--from FILE] --out FILE | --out-dir "
          "DIR\n"
-         "             [--retry N] [--no-backup]"},
+         "             [--retry N] [--no-backup] [--log FILE]"},
+        {"restore",
+         "quorim restore --port PORT [SNAPSHOT] [--retry N] [--verify] [--snapshot] [--log FILE]\n"
+         "       quorim restore --list [--port PORT]"},
         {"show", "quorim show [--json] FILE"},
         {"tune",
          "quorim tune --port PORT --item txfreq|battery|squelch|power --value N\n"
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
         {"write",
-         "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat] [--check]"},
+         "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat]\n"
+         "             [--snapshot | --no-snapshot] [--log FILE] [--check]"},
     };
     return lines;
 }
@@ -74,6 +78,10 @@ int Help(const std::string& command) {
                  "  --port PORT  COM1 to COM4 or a serial device path; COMn is $QUORIM_COMn when set,\n"
                  "               else the n-th USB serial adapter, else /dev/ttyS(n-1)\n"
                  "  --retry N    answer the first N Retry/Cancel prompts Retry, then Cancel\n"
+                 "  --snapshot   before a write, read and keep the radio's memory (quorim restore puts it\n"
+                 "               back); on for several ports and --repeat, --no-snapshot turns it off\n"
+                 "  --log FILE   append one line per radio read or written to FILE (CSV: time, port,\n"
+                 "               adapter serial, model, SHA-256 before and after, verified, result, ms)\n"
                  "  -h, --help   show this help (quorim COMMAND --help: that command's usage)\n"
                  "  --version    show the version\n"
                  "\n"
@@ -117,9 +125,10 @@ bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& edi
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"check", RunCheck},   {"diff", RunDiff},     {"doctor", RunDoctor}, {"edit", RunEdit},
-        {"export", RunExport}, {"import", RunImport}, {"new", RunNew},       {"ports", RunPorts},
-        {"read", RunRead},     {"show", RunShow},     {"tune", RunTune},     {"write", RunWrite},
+        {"check", RunCheck},   {"diff", RunDiff},       {"doctor", RunDoctor}, {"edit", RunEdit},
+        {"export", RunExport}, {"import", RunImport},   {"new", RunNew},       {"ports", RunPorts},
+        {"read", RunRead},     {"restore", RunRestore}, {"show", RunShow},     {"tune", RunTune},
+        {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {

@@ -18,22 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// "20261207-075312-123Z": the UTC time to the millisecond; fixed width, so
-// names sort by time.
-std::string TimeStamp(std::chrono::system_clock::time_point when) {
-    using namespace std::chrono;
-    const auto ms = floor<milliseconds>(when);
-    const auto day = floor<days>(ms);
-    const year_month_day date{day};
-    const hh_mm_ss time{ms - day};
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d%02u%02u-%02ld%02ld%02ld-%03ldZ", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<long>(time.hours().count()), static_cast<long>(time.minutes().count()),
-                  static_cast<long>(time.seconds().count()), static_cast<long>(time.subseconds().count()));
-    return text;
-}
-
 bool AllDigits(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
@@ -118,6 +102,20 @@ std::string Prune(const fs::path& folder, std::size_t keep, const fs::path& fres
 
 }  // namespace
 
+std::string BackupTimeStamp(std::chrono::system_clock::time_point when) {
+    using namespace std::chrono;
+    const auto ms = floor<milliseconds>(when);
+    const auto day = floor<days>(ms);
+    const year_month_day date{day};
+    const hh_mm_ss time{ms - day};
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02u%02u-%02ld%02ld%02ld-%03ldZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<long>(time.hours().count()), static_cast<long>(time.minutes().count()),
+                  static_cast<long>(time.seconds().count()), static_cast<long>(time.subseconds().count()));
+    return text;
+}
+
 ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData& doc,
                                    std::chrono::system_clock::time_point when, std::size_t keep) {
     ReadBackupResult result;
@@ -142,7 +140,7 @@ ReadBackupResult StoreReadBackupIn(const std::string& folder, const DocumentData
         // that (time, counter) orders every backup. The name is taken
         // exclusively: another program's backup in the same millisecond
         // moves this one to the next counter.
-        const std::string stamp = TimeStamp(when);
+        const std::string stamp = BackupTimeStamp(when);
         const std::string model = doc.m_bSixteenChannel ? "_QZ-16" : "_QZ-199";
         const auto name = [&](const std::string& m, int n) {
             return Utf8Path(folder) / (stamp + m + (n > 1 ? "-" + std::to_string(n) : "") + ".szt");

@@ -32,6 +32,10 @@ struct ReadBackupResult {
     bool Ok() const { return warning.empty(); }
 };
 
+// "20261207-075312-123Z": the UTC time to the millisecond; fixed width, so
+// names that start with it sort by time.
+std::string BackupTimeStamp(std::chrono::system_clock::time_point when);
+
 // The backup folder from the environment; empty when neither XDG_DATA_HOME
 // nor HOME gives one (on Windows: when LOCALAPPDATA does not). Platform layer.
 std::string ReadBackupFolder();

@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh build
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-ctest --test-dir build --output-on-failure --no-tests=error --timeout 300 --repeat until-pass:4 -j "$(nproc)"
+bash scripts/run_tests.sh build

@@ -27,7 +27,7 @@ check() {  # expected, then the words
     fi
 }
 
-check "read " quorim re
+check "read restore " quorim re
 check "ports " quorim po
 check "doctor " quorim do
 check "--help --json --port --report " quorim doctor -

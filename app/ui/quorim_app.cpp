@@ -206,6 +206,8 @@ void CQuorim_CHApp::LoadStdProfileSettings() {
     }
     m_settings->endGroup();
     SetComAssignments(ports);
+    CRadioTransfer::SetBackUpBeforeWrite(
+        m_settings->value(QStringLiteral("Write/BackUpBeforeWrite")).toBool());
 }
 
 void CQuorim_CHApp::SaveStdProfileSettings() {
@@ -537,6 +539,12 @@ void CQuorim_CHApp::OnPortDevices() {
         }
         m_settings->endGroup();
         m_settings->sync();
+    });
+    connect(&dlg, &CDevicesDlg::BackUpBeforeWriteChanged, this, [this](bool on) {
+        if (m_settings) {
+            m_settings->setValue(QStringLiteral("Write/BackUpBeforeWrite"), on);
+            m_settings->sync();
+        }
     });
     dlg.exec();
 }

@@ -1,5 +1,6 @@
 #include "link/ui/devices_dlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -14,7 +15,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "files/read_backup.h"
 #include "link/serial_discovery.h"
+#include "link/snapshot_transfer.h"
+#include "link/ui/radio_transfer.h"
+#include "link/ui/restore_dlg.h"
 #include "ui/dialog_builder.h"
 #include "ui/ui_text.h"
 
@@ -69,6 +74,21 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
     m_testButton = MakeButton(Q(kTestConnection), false, this);
     m_testButton->setObjectName(QStringLiteral("TestConnection"));
     connect(m_testButton, &QPushButton::clicked, this, &CDevicesDlg::TestConnection);
+    m_backUp = new QCheckBox(Q(kBackupBeforeWrite), this);
+    m_backUp->setObjectName(QStringLiteral("BackUpBeforeWrite"));
+    m_backUp->setChecked(CRadioTransfer::BackUpBeforeWrite());
+    connect(m_backUp, &QCheckBox::toggled, this, [this](bool on) {
+        CRadioTransfer::SetBackUpBeforeWrite(on);
+        emit BackUpBeforeWriteChanged(on);
+    });
+    m_restoreButton = MakeButton(Q(kRestoreBeforeWrite), false, this);
+    m_restoreButton->setObjectName(QStringLiteral("RestoreBeforeWrite"));
+    connect(m_restoreButton, &QPushButton::clicked, this, &CDevicesDlg::OpenRestore);
+    auto* snapshots = new QHBoxLayout;
+    snapshots->addWidget(m_backUp);
+    snapshots->addStretch();
+    snapshots->addWidget(m_restoreButton);
+
     QPushButton* close = MakeButton(Q(kCloseButton), true, this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
@@ -81,6 +101,7 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
     layout->addLayout(assign);
     layout->addWidget(m_stages, 1);
     layout->addWidget(m_fix);
+    layout->addLayout(snapshots);
     layout->addLayout(buttons);
 
     // udev tells when a device comes or goes.
@@ -108,13 +129,8 @@ void CDevicesDlg::TestConnection() {
     if (m_test != nullptr) {
         return;
     }
-    std::string port = m_portToTest;
-    const int row = m_table->currentRow();
-    if (m_table->selectionModel()->hasSelection() && row >= 0 && row < static_cast<int>(m_devices.size())) {
-        port = m_devices[static_cast<std::size_t>(row)].node;
-    }
     // COMn is resolved here: the assignments belong to this thread.
-    port = ResolvePortName(port);
+    const std::string port = ResolvePortName(ChosenPort());
     m_stages->clear();
     m_fix->setText(Q(kTestingConnection).arg(Raw(port)));
     m_testButton->setEnabled(false);
@@ -132,6 +148,20 @@ void CDevicesDlg::TestConnection() {
             this, [this, report] { ShowTestResult(report); }, Qt::QueuedConnection);
     });
     m_test->start();
+}
+
+std::string CDevicesDlg::ChosenPort() const {
+    const int row = m_table->currentRow();
+    if (m_table->selectionModel()->hasSelection() && row >= 0 && row < static_cast<int>(m_devices.size())) {
+        return m_devices[static_cast<std::size_t>(row)].node;
+    }
+    return m_portToTest;
+}
+
+void CDevicesDlg::OpenRestore() {
+    auto* dlg = new CRestoreDlg(ReadBackupFolder(), ChosenPort(), this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->open();
 }
 
 void CDevicesDlg::AddStage(const DoctorStageReport& stage) {

@@ -9,6 +9,7 @@
 #include "link/doctor.h"
 #include "link/serial_devices.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -30,6 +31,11 @@ class SerialDeviceMonitor;
 // row, or for the port chosen in the port menu when no row is selected, on a
 // thread of its own; the stages appear in a list with ticks as they end, and
 // the fix for the first that fails below it, in `language`.
+//
+// "写频前备份对讲机数据" turns on the snapshot before every write of the
+// windows (CRadioTransfer::SetBackUpBeforeWrite; the program remembers it),
+// and "恢复写频前的数据…" opens the list of snapshots (CRestoreDlg) to put one
+// back on the same port a test would use.
 class CDevicesDlg : public QDialog {
     Q_OBJECT
 
@@ -42,23 +48,31 @@ public:
     QPushButton* TestButton() const { return m_testButton; }
     QListWidget* StageList() const { return m_stages; }
     QLabel* FixLabel() const { return m_fix; }
+    QCheckBox* BackUpBox() const { return m_backUp; }
+    QPushButton* RestoreButton() const { return m_restoreButton; }
     // Lists the devices anew.
     void Refresh();
     // The port tested when no row is selected ("COM1" at first).
     void SetPortToTest(const std::string& port) { m_portToTest = port; }
     // What the test button does; nothing while a test runs.
     void TestConnection();
+    // What the restore button does: the list of snapshots, window-modal.
+    void OpenRestore();
 
 signals:
     // The user chose another device for a COMn: all four, "" for automatic.
     void AssignmentsChanged(const std::array<std::string, 4>& paths);
     // A test has ended and its stages and fix are shown.
     void ConnectionTested(bool ok);
+    // "写频前备份对讲机数据" was turned on or off.
+    void BackUpBeforeWriteChanged(bool on);
 
 private:
     void OnAssign(int n);
     void AddStage(const DoctorStageReport& stage);
     void ShowTestResult(const DoctorReport& report);
+    // The device of the selected row, else the port chosen in the port menu.
+    std::string ChosenPort() const;
 
     SerialDeviceSource& m_source;
     std::vector<SerialDevice> m_devices;
@@ -71,6 +85,8 @@ private:
     QPushButton* m_testButton = nullptr;
     QListWidget* m_stages = nullptr;
     QLabel* m_fix = nullptr;
+    QCheckBox* m_backUp = nullptr;
+    QPushButton* m_restoreButton = nullptr;
     QThread* m_test = nullptr;
 };
 

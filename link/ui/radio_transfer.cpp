@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <memory>
+#include <optional>
 
 #include "editor/codec.h"
 #include "files/file_status_text.h"
@@ -16,6 +17,7 @@
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
 #include "link/ui/progress_dlg.h"
+#include "link/ui/view_link_host.h"
 #include "ui/link_worker.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -25,100 +27,9 @@ namespace quorim {
 namespace {
 
 int g_runningTransfers = 0;
+bool g_backUpBeforeWrite = false;
 
 }  // namespace
-
-// The clone engine's host on the worker thread: the progress window's status
-// line and bar are set on the window's thread, the cancel flag is read as it
-// stands, messages are asked there and awaited. The editor is the window's:
-// its rows are taken when the transfer starts, a write's encoding is done
-// before it and a read's decoding after it, on the window's thread. The
-// progress window may be gone by the time a call arrives; then the status
-// and bar calls change nothing.
-class CViewLinkHost : public LinkHost {
-public:
-    CViewLinkHost(CLinkWorker& worker, QWidget* view, CProgressDlg* dlg, TransferDirection direction,
-                  int rows)
-        : m_worker(worker),
-          m_view(view),
-          m_dlg(dlg),
-          m_cancel(dlg->m_bCancel),
-          m_direction(direction),
-          m_rows(rows) {
-        if (QProgressBar* bar = dlg->ProgressBar()) {
-            m_low = bar->minimum();
-            m_high = bar->maximum();
-            m_pos = bar->value();
-        }
-    }
-
-    void SetStatusText(const std::string& text) override {
-        m_worker.Post([dlg = m_dlg, text] {
-            if (QLabel* status = dlg->StatusLine()) {
-                status->setText(Raw(text));  // the link's English, or a number
-            }
-        });
-    }
-    void SetProgressRange(int low, int high) override {
-        // As the bar does: a position outside the new range is reset.
-        m_low = low;
-        m_high = high;
-        if (m_pos < low || m_pos > high) {
-            m_pos = low - 1;
-        }
-        m_worker.Post([dlg = m_dlg, low, high] {
-            if (QProgressBar* bar = dlg->ProgressBar()) {
-                bar->setRange(low, high);
-            }
-        });
-    }
-    void StepProgress() override {
-        // A step past the top starts again at the bottom.
-        m_pos = m_pos + 1 > m_high ? m_low : m_pos + 1;
-        m_worker.Post([dlg = m_dlg, pos = m_pos] {
-            if (QProgressBar* bar = dlg->ProgressBar()) {
-                bar->setValue(pos);
-            }
-        });
-    }
-    int ProgressPos() const override { return m_pos; }
-    void CloseProgress() override {
-        m_worker.Post([dlg = m_dlg] { dlg->DestroyWindow(); });
-    }
-
-    bool CancelRequested() const override { return m_cancel || m_worker.Stopping(); }
-
-    MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        const auto parent = [dlg = m_dlg, view = m_view]() -> QWidget* {
-            return dlg->Window() ? static_cast<QWidget*>(dlg->Window()) : view;
-        };
-        return m_worker.Ask(parent, Raw(text), buttons);
-    }
-
-    void ExplainOpenFailure(const PortResult& result) override {
-        m_worker.Post(
-            [view = m_view, result] { ShowInStatusBar(view, Raw(PortProblemHint(result, WindowTexts()))); });
-    }
-    const TextTranslator& Texts() const override { return WindowTexts(); }
-
-    TransferDirection Direction() const override { return m_direction; }
-    int GridRows() const override { return m_rows; }
-    void SetGridRows(int rows) override { m_rows = rows; }
-    void EncodeEditor(DocumentData&) override {}
-    void DecodeEditor(const DocumentData&) override {}
-
-private:
-    // The window's objects are touched only by calls posted to the window's
-    // thread; they outlive the worker (~CRadioTransfer ends it first). The
-    // cancel flag is read here, as it stands.
-    CLinkWorker& m_worker;
-    QWidget* m_view;
-    CProgressDlg* m_dlg;
-    const std::atomic<bool>& m_cancel;
-    TransferDirection m_direction;
-    int m_rows;
-    int m_low = 0, m_high = 123, m_pos = 0;
-};
 
 CRadioTransfer::CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor)
     : QObject(view),
@@ -145,10 +56,22 @@ bool CRadioTransfer::AnyRunning() {
     return g_runningTransfers > 0;
 }
 
+void CRadioTransfer::CountRunning(bool running) {
+    g_runningTransfers += running ? 1 : -1;
+}
+
+bool CRadioTransfer::BackUpBeforeWrite() {
+    return g_backUpBeforeWrite;
+}
+
+void CRadioTransfer::SetBackUpBeforeWrite(bool on) {
+    g_backUpBeforeWrite = on;
+}
+
 void CRadioTransfer::SetBusy(bool busy) {
     if (busy != m_busy) {
         m_busy = busy;
-        g_runningTransfers += busy ? 1 : -1;
+        CountRunning(busy);
     }
 }
 
@@ -171,23 +94,36 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
     // written. A write sends the editor as it stands at the start.
     struct Job {
         DocumentData work;
-        TransferResult result;
+        WindowWrite write;
     };
     auto job = std::make_shared<Job>();
     job->work = data;
     if (direction == TransferDirection::Write) {
         EncodeImage(m_editor, job->work);
     }
+    // A write takes the radio's memory first when the Devices dialog says so.
+    const std::string snapshotFolder =
+        direction == TransferDirection::Write && BackUpBeforeWrite() ? ReadBackupFolder() : std::string();
+    const QString caption = m_pProgressDlg->Window() ? m_pProgressDlg->Window()->windowTitle() : QString();
     // The host keeps the grid's rows as the engine sets them for a read.
     auto host =
         std::make_shared<CViewLinkHost>(*m_worker, m_view, m_pProgressDlg, direction, m_editor.Rows());
     m_worker->Start(
-        [job, host, portName] {
-            const auto port = NewSystemSerialPort();
-            RealClock clock;
-            job->result = RunRadioTransfer(portName, job->work, *port, clock, *host);
+        [job, host, portName, direction, snapshotFolder, caption] {
+            if (direction == TransferDirection::Write) {
+                job->write = RunWindowWrite(portName, job->work, *host, snapshotFolder, caption);
+            } else {
+                const auto port = NewSystemSerialPort();
+                RealClock clock;
+                job->write.result = RunRadioTransfer(portName, job->work, *port, clock, *host);
+            }
         },
-        [this, job, host] { Finish(job->result, job->work, host->GridRows()); });
+        [this, job, host] {
+            if (!job->write.failure.empty()) {
+                AfxMessageBox(m_view, Raw(job->write.failure));
+            }
+            Finish(job->write.result, job->work, host->GridRows());
+        });
 }
 
 void CRadioTransfer::Finish(const TransferResult& result, const DocumentData& work, int rows) {

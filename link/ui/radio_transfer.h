@@ -40,6 +40,13 @@ public:
     bool IsRunning() const { return m_busy; }
     // Any window's transfer is running (only one runs at a time).
     static bool AnyRunning();
+    // For a transfer of no document window (a snapshot put back): it counts
+    // as running from its start to its end.
+    static void CountRunning(bool running);
+    // "写频前备份对讲机数据": every window's write reads and keeps the radio's
+    // memory first (the Devices dialog sets it; the program remembers it).
+    static bool BackUpBeforeWrite();
+    static void SetBackUpBeforeWrite(bool on);
 
     // The Read or Write command: the window's caption for the direction, and
     // the window itself unless it is open already (then it keeps its caption).

@@ -630,6 +630,50 @@ Copyright (C) the Quorim developers.</translation>
         <translation>Testing %1…</translation>
     </message>
     <message>
+        <source>写频前备份对讲机数据</source>
+        <translation>Back up the radio before writing</translation>
+    </message>
+    <message>
+        <source>恢复写频前的数据…</source>
+        <translation>Restore before-write data…</translation>
+    </message>
+    <message>
+        <source>恢复写频前的数据</source>
+        <translation>Restore before-write data</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>型号</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>写回串口：%1</source>
+        <translation>Write back on: %1</translation>
+    </message>
+    <message>
+        <source>还没有写频前的数据。</source>
+        <translation>No data has been kept before a write yet.</translation>
+    </message>
+    <message>
+        <source>未写入对讲机：写频前未能读出它的数据（%1）</source>
+        <translation>The radio was not written: its memory could not be read before the write (%1)</translation>
+    </message>
+    <message>
+        <source>未写入对讲机：写频前未能保存它的数据（%1）</source>
+        <translation>The radio was not written: its memory could not be kept before the write (%1)</translation>
+    </message>
+    <message>
+        <source>“%1”不是对讲机的数据（第 3 字节不是型号），未写入。</source>
+        <translation>&quot;%1&quot; is not a radio&apos;s memory (byte 3 names no model); nothing was written.</translation>
+    </message>
+    <message>
         <source>端口</source>
         <translation>Port</translation>
     </message>

@@ -1,5 +1,7 @@
 // The serial devices dialog and the port items' prompts.
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -10,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "app/commands.h"
@@ -17,6 +20,7 @@
 #include "app/ui/quorim_app.h"
 #include "link/port_names.h"
 #include "link/ui/devices_dlg.h"
+#include "link/ui/radio_transfer.h"
 #include "tests/e2e/e2e_util.h"
 
 using namespace quorim;
@@ -114,6 +118,29 @@ private slots:
             }
         }
         QCOMPARE(tips, QStringList({U("选择串口3  未连接"), U("选择串口4  /dev/null")}));
+    }
+
+    // "写频前备份对讲机数据" is off at first, and once turned on in the dialog
+    // the next start of the program finds it on.
+    void backingUpBeforeWritingIsRemembered() {
+        QSettings(U("Local AppWizard-Generated Applications"), U("Halvoren数据文件")).clear();
+        for (const bool on : {true, false}) {
+            auto app = std::make_unique<CQuorim_CHApp>();
+            QVERIFY(app->InitInstance({}));
+            QCOMPARE(CRadioTransfer::BackUpBeforeWrite(), !on);
+            QTimer::singleShot(0, [] {
+                auto* dlg = qobject_cast<CDevicesDlg*>(QApplication::activeModalWidget());
+                QVERIFY(dlg);
+                dlg->BackUpBox()->click();
+                dlg->accept();
+            });
+            app->OnPortDevices();
+            app.reset();
+            CRadioTransfer::SetBackUpBeforeWrite(!on);  // what the new start must undo
+            app = std::make_unique<CQuorim_CHApp>();
+            QVERIFY(app->InitInstance({}));
+            QCOMPARE(CRadioTransfer::BackUpBeforeWrite(), on);
+        }
     }
 
     // "测试连接" runs the doctor off the window's thread for the selected row,

@@ -10,6 +10,8 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -29,6 +31,8 @@
 #include "gui_test_support.h"
 #include "link/progress_template.h"
 #include "link/ui/progress_dlg.h"
+#include "link/ui/radio_transfer.h"
+#include "link/ui/restore_dlg.h"
 #include "tests/e2e/e2e_util.h"
 
 using namespace quorim;
@@ -129,6 +133,7 @@ protected:
         QVERIFY(m_view);
     }
     void StopApp() {
+        CRadioTransfer::SetBackUpBeforeWrite(false);
         m_view = nullptr;
         m_app.reset();
         qunsetenv("QUORIM_COM1");
@@ -295,6 +300,51 @@ private slots:
         QVERIFY(!Frame()->MessageText().startsWith(U("写频完成")));
         radio.Stop();
         QCOMPARE(LoadImage(memory), original);
+    }
+
+    // "写频前备份对讲机数据": a write keeps the radio's memory first, or, when
+    // it cannot be kept, stops with the reason before the first block; the
+    // restore list puts the kept memory back, byte for byte.
+    void writeBacksUpTheRadioAndRestorePutsItBack() {
+        const std::string memory = MakeRadioMemory(m_dir, false);
+        const std::string saved = m_dir.filePath(QStringLiteral("radio.szt")).toStdString();
+        VirtualRadio radio({"--memory", memory, "--save", saved});
+        UseRadio(radio);
+        CRadioTransfer::SetBackUpBeforeWrite(true);
+        m_view->Editor().SetTextMatrix(1, kColRxFreq, "145.00000");
+        const QByteArray data = qgetenv("XDG_DATA_HOME");
+        {
+            qputenv("XDG_DATA_HOME", QFile::encodeName(QString::fromStdString(memory)));  // a file
+            PromptAnswers answers({QMessageBox::Ok});
+            Key(Qt::Key_W);
+            StartAndWait(20000);
+            qputenv("XDG_DATA_HOME", data);
+            QCOMPARE(answers.texts.size(), 1);
+            QVERIFY2(answers.texts[0].startsWith(U("未写入对讲机：写频前未能保存它的数据（")),
+                     qPrintable(answers.texts[0]));
+            QVERIFY(!Frame()->MessageText().startsWith(U("写频完成")));
+        }
+        Key(Qt::Key_W);
+        StartAndWait(20000);
+        QVERIFY(Frame()->MessageText().startsWith(U("写频完成")));
+
+        CRestoreDlg dlg(ReadBackupFolder(), "COM1", Frame());
+        CRadioTransfer::SetBackUpBeforeWrite(false);
+        QCOMPARE(dlg.List()->rowCount(), 1);
+        QCOMPARE(dlg.List()->item(0, 1)->text(), QStringLiteral("COM1"));
+        QCOMPARE(dlg.List()->item(0, 2)->text(), U("QZ - 16"));
+        QVERIFY(dlg.List()->item(0, 0)->text().endsWith(QStringLiteral(" UTC")));
+        QSignalSpy restored(&dlg, &CRestoreDlg::Restored);
+        QTest::mouseClick(dlg.RestoreButton(), Qt::LeftButton);
+        QVERIFY(dlg.ProgressDlg()->IsWindow());
+        QCOMPARE(dlg.ProgressDlg()->Window()->windowTitle(), U("恢复写频前的数据"));
+        QTest::mouseClick(dlg.ProgressDlg()->StartButton(), Qt::LeftButton);
+        QVERIFY(restored.wait(20000));
+        QVERIFY(dlg.ResultLabel()->text().startsWith(U("写频完成：QZ - 16")));
+        radio.Stop();
+        const MemoryImage original = LoadImage(memory);
+        const MemoryImage after = LoadImage(saved);
+        QVERIFY(std::equal(after.begin(), after.begin() + 992, original.begin()));
     }
 
     // A file that may not be a memory image is told when it opens, and goes

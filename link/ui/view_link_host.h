@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QString>
+#include <atomic>
+#include <string>
+
+#include "image/memory_image.h"
+#include "link/clone_engine.h"
+#include "link/link_host.h"
+#include "link/serial_devices.h"
+#include "link/ui/progress_dlg.h"
+#include "ui/link_worker.h"
+#include "ui/message_box.h"
+#include "ui/ui_text.h"
+
+namespace quorim {
+
+// The clone engine's host on the worker thread: the progress window's status
+// line and bar are set on the window's thread, the cancel flag is read as it
+// stands, messages are asked there and awaited. The editor is the window's:
+// its rows are taken when the transfer starts, a write's encoding is done
+// before it and a read's decoding after it, on the window's thread. The
+// progress window may be gone by the time a call arrives; then the status
+// and bar calls change nothing.
+class CViewLinkHost : public LinkHost {
+public:
+    CViewLinkHost(CLinkWorker& worker, QWidget* view, CProgressDlg* dlg, TransferDirection direction,
+                  int rows)
+        : m_worker(worker),
+          m_view(view),
+          m_dlg(dlg),
+          m_cancel(dlg->m_bCancel),
+          m_direction(direction),
+          m_rows(rows) {
+        if (QProgressBar* bar = dlg->ProgressBar()) {
+            m_low = bar->minimum();
+            m_high = bar->maximum();
+            m_pos = bar->value();
+        }
+    }
+
+    void SetStatusText(const std::string& text) override {
+        m_worker.Post([dlg = m_dlg, text] {
+            if (QLabel* status = dlg->StatusLine()) {
+                status->setText(Raw(text));  // the link's English, or a number
+            }
+        });
+    }
+    void SetProgressRange(int low, int high) override {
+        // As the bar does: a position outside the new range is reset.
+        m_low = low;
+        m_high = high;
+        if (m_pos < low || m_pos > high) {
+            m_pos = low - 1;
+        }
+        m_worker.Post([dlg = m_dlg, low, high] {
+            if (QProgressBar* bar = dlg->ProgressBar()) {
+                bar->setRange(low, high);
+            }
+        });
+    }
+    void StepProgress() override {
+        // A step past the top starts again at the bottom.
+        m_pos = m_pos + 1 > m_high ? m_low : m_pos + 1;
+        m_worker.Post([dlg = m_dlg, pos = m_pos] {
+            if (QProgressBar* bar = dlg->ProgressBar()) {
+                bar->setValue(pos);
+            }
+        });
+    }
+    int ProgressPos() const override { return m_pos; }
+    // The progress window's caption, for a phase of the run.
+    void SetCaption(const QString& caption) {
+        m_worker.Post([dlg = m_dlg, caption] {
+            if (dlg->Window()) {
+                dlg->Window()->setWindowTitle(caption);
+            }
+        });
+    }
+    void CloseProgress() override {
+        m_worker.Post([dlg = m_dlg] { dlg->DestroyWindow(); });
+    }
+
+    bool CancelRequested() const override { return m_cancel || m_worker.Stopping(); }
+
+    MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
+        const auto parent = [dlg = m_dlg, view = m_view]() -> QWidget* {
+            return dlg->Window() ? static_cast<QWidget*>(dlg->Window()) : view;
+        };
+        return m_worker.Ask(parent, Raw(text), buttons);
+    }
+
+    void ExplainOpenFailure(const PortResult& result) override {
+        m_worker.Post(
+            [view = m_view, result] { ShowInStatusBar(view, Raw(PortProblemHint(result, WindowTexts()))); });
+    }
+    const TextTranslator& Texts() const override { return WindowTexts(); }
+
+    TransferDirection Direction() const override { return m_direction; }
+    int GridRows() const override { return m_rows; }
+    void SetGridRows(int rows) override { m_rows = rows; }
+    void EncodeEditor(DocumentData&) override {}
+    void DecodeEditor(const DocumentData&) override {}
+
+private:
+    // The window's objects are touched only by calls posted to the window's
+    // thread; they outlive the worker (~CRadioTransfer ends it first). The
+    // cancel flag is read here, as it stands.
+    CLinkWorker& m_worker;
+    QWidget* m_view;
+    CProgressDlg* m_dlg;
+    const std::atomic<bool>& m_cancel;
+    TransferDirection m_direction;
+    int m_rows;
+    int m_low = 0, m_high = 123, m_pos = 0;
+};
+
+// How a window's write ended: the transfer, and why it did not begin when the
+// snapshot before it failed (in the window's language; empty otherwise).
+struct WindowWrite {
+    TransferResult result;
+    std::string failure;
+};
+
+// On the worker thread: the write of `work` on `portName`, in the layout of
+// `host`'s grid rows. With a `snapshotFolder`, the radio's memory is read and
+// kept there first, a phase of its own (the progress window's caption is
+// "写频前备份对讲机数据" meanwhile, then `caption`); a snapshot that fails ends
+// the run before the first block, the radio untouched.
+WindowWrite RunWindowWrite(const std::string& portName, DocumentData& work, CViewLinkHost& host,
+                           const std::string& snapshotFolder, const QString& caption);
+
+}  // namespace quorim

@@ -1,0 +1,78 @@
+#include "link/snapshot_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/core/link_fakes.h"
+#include "tests/core/test_util.h"
+
+namespace quorim::test {
+namespace {
+
+// The snapshot before a write, against the scripted radio: what is kept, what
+// the caller's host sees, and why the write must not begin.
+TEST(SnapshotBeforeWrite, KeepsTheRadioOrTellsWhyTheWriteMustNotBegin) {
+    const struct {
+        const char* name;
+        std::uint8_t radioModel;
+        bool folderIsAFile;
+        int silentWakeUps;
+        bool kept;
+        const char* failureStart;
+    } cases[] = {
+        {"kept", kModelCode16, false, 0, true, ""},
+        {"other model", kModelCode199, false, 0, false, "对讲机为 QZ - 199，文件为 QZ - 16，未写入。"},
+        {"folder unusable", kModelCode16, true, 0, false, "未写入对讲机：写频前未能保存它的数据（"},
+        {"no answer", kModelCode16, false, 1000, false, "未写入对讲机：写频前未能读出它的数据（"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        TracingClock clock;
+        FakeSerialPort port{clock};
+        ScriptedRadio radio;
+        radio.Attach(port);
+        for (std::size_t i = 0; i < radio.memory.size(); ++i) {
+            radio.memory[i] = static_cast<std::uint8_t>(i * 5);
+        }
+        radio.memory[kModelCodeOffset] = c.radioModel;
+        radio.ident[kIdentModelByte] = c.radioModel;
+        radio.ignoreWakeUps = c.silentWakeUps;
+        RecordingHost host;
+        host.direction = TransferDirection::Write;
+        std::string folder = dir.File("backups");
+        if (c.folderIsAFile) {
+            WriteText(dir.File("file"), "x");
+            folder = dir.File("file") + "/backups";
+        }
+
+        const BeforeWriteSnapshot s = TakeSnapshotBeforeWrite("COM1", true, folder, port, clock, host);
+        EXPECT_EQ(s.Ok(), c.kept);
+        const std::string failure = BeforeWriteFailureText(s, true, ChineseTexts());
+        EXPECT_TRUE(failure.starts_with(c.failureStart)) << failure;
+        EXPECT_EQ(failure.empty(), c.kept);
+        // The caller's grid and editor are untouched; its progress window
+        // stays open only for the write that follows.
+        EXPECT_EQ(host.gridRows, 17);
+        EXPECT_EQ(host.decodes, 0);
+        EXPECT_EQ(host.closeProgress, c.kept ? 0 : 1);
+        const std::vector<Snapshot> kept = ListSnapshots(folder);
+        ASSERT_EQ(kept.size(), c.kept ? 1u : 0u);
+        if (c.kept) {
+            EXPECT_EQ(kept[0].port, "COM1");
+            const std::vector<unsigned char> bytes = ReadBytes(kept[0].path);
+            EXPECT_TRUE(std::equal(radio.memory.begin(), radio.memory.begin() + 992, bytes.begin()));
+        }
+        if (c.radioModel == kModelCode199) {
+            // Stopped at the identification: at most the first block was asked for.
+            int requests = 0;
+            for (const auto& w : port.Writes()) {
+                requests += w.size() == 4 && w[0] == 'R';
+            }
+            EXPECT_LE(requests, 1);
+            EXPECT_TRUE(host.messages.empty());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quorim::test
