@@ -103,6 +103,8 @@ DecodedText DecodeText(std::string_view bytes) {
         return d;
     }
     d.encoding = TextEncoding::Gb18030;
+    // GB18030's own byte order mark (U+FEFF in its four-byte form).
+    if (bytes.substr(0, 4) == "\x84\x31\x95\x33"sv) bytes.remove_prefix(4);
     if (std::optional<std::string> text = Gb18030ToUtf8(bytes)) {
         d.text = std::move(*text);
     } else {

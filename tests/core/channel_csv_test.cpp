@@ -362,6 +362,7 @@ TEST(TextEncoding, BytesDecodeByTheirMarkOrAsUtf8ElseGb18030) {
         {std::string("\xFE\xFF\x4F\xE1\x00\x41", 6), "信A", TextEncoding::Utf16Be},
         {std::string("\xFF\xFE\x00\xDC\x41\x00", 6), "", TextEncoding::Utf16Le},  // lone low surrogate
         {"\xD0\xC5\xB5\xC0", "信道", TextEncoding::Gb18030},
+        {"\x84\x31\x95\x33\xD0\xC5", "信", TextEncoding::Gb18030},  // its byte order mark
         {"\x81\x30\x81\x30\x95\x32\x82\x36", "\xC2\x80\xF0\xA0\x80\x80",
          TextEncoding::Gb18030},              // four-byte forms
         {"\xD0", "", TextEncoding::Gb18030},  // cut short
