@@ -30,6 +30,7 @@
 #include "link/serial_discovery.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/radio_transfer.h"
+#include "link/ui/virtual_radio.h"
 #include "tuning/ui/online_tuning.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -250,8 +251,7 @@ bool CQuorim_CHApp::AnyTransferRunning() const {
 }
 
 bool CQuorim_CHApp::TransferRunning(const CQuorim_CHView* view) const {
-    const auto* transfer = view->findChild<CRadioTransfer*>(QString(), Qt::FindDirectChildrenOnly);
-    return transfer && transfer->IsRunning();
+    return view->GetDocument() && view->GetDocument()->IsBusy();
 }
 
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
@@ -262,12 +262,14 @@ CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
     connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
     connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
+    connect(transfer, &CRadioTransfer::BusyChanged, doc, &CQuorim_CHDoc::SetBusy);
     connect(transfer, &CRadioTransfer::Transferred, view, &CQuorim_CHView::OnTransferred);
     auto* tuning = new COnlineTuning(view);
     connect(view, &CQuorim_CHView::OnlineTuning, tuning, &COnlineTuning::Run);
     if (m_pMainWnd) {
         connect(view, &CQuorim_CHView::MessageText, m_pMainWnd, &CMainFrame::SetMessageText);
-        connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::UpdateCommandUi);
+        connect(view, &CQuorim_CHView::TransferResultText, m_pMainWnd, &CMainFrame::SetTransferResult);
+        connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::OnTransferRunning);
     }
     return view;
 }
@@ -368,8 +370,10 @@ void CQuorim_CHApp::OnWindowNew(CQuorim_CHDoc* doc) {
 }
 
 void CQuorim_CHApp::OnCanClose(CChildFrame* frame, bool& allow) {
-    // The view runs a transfer: its window stays until the transfer ends.
-    if (frame->View()->IsTransferRunning()) {
+    // The view runs a transfer: its window stays until the transfer ends
+    // (another window of the document may close).
+    const auto* transfer = frame->View()->findChild<CRadioTransfer*>(QString(), Qt::FindDirectChildrenOnly);
+    if (transfer && transfer->IsRunning()) {
         allow = false;
         return;
     }
@@ -522,15 +526,29 @@ void CQuorim_CHApp::OnFilePrintSetup() {
 
 void CQuorim_CHApp::OnPortDevices() {
     UdevSerialDevices devices;
-    CDevicesDlg dlg(devices, m_pMainWnd, m_language);
+    if (!m_virtualRadio) {
+        m_virtualRadio = new CVirtualRadio(this);
+    }
+    CDevicesDlg dlg(devices, m_pMainWnd, m_language, m_virtualRadio);
     dlg.SetPortToTest(m_port.Name());
+    connect(&dlg, &CDevicesDlg::VirtualRadioStarted, this, [this] {
+        if (m_pMainWnd) {
+            m_pMainWnd->UpdatePortPane();
+        }
+    });
     connect(&dlg, &CDevicesDlg::AssignmentsChanged, this, [this](const std::array<std::string, 4>& paths) {
+        if (m_pMainWnd) {
+            m_pMainWnd->UpdatePortPane();
+        }
         if (!m_settings) {
             return;
         }
         m_settings->beginGroup(QStringLiteral("Ports"));
         for (int n = 1; n <= 4; ++n) {
             const std::string& path = paths[static_cast<std::size_t>(n) - 1];
+            if (!path.empty() && Raw(path) == m_virtualRadio->Path()) {
+                continue;  // the virtual radio's terminal lives only for this run
+            }
             if (path.empty()) {
                 m_settings->remove(QStringLiteral("COM%1").arg(n));
             } else {
