@@ -13,6 +13,7 @@ int RunWrite(const Args& args) {
     std::string file;
     WriteOptions options;
     bool repeat = false;
+    bool check = false;
     int snapshot = -1;  // unset: on for several ports and --repeat
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -27,6 +28,8 @@ int RunWrite(const Args& args) {
             options.verify = true;
         } else if (a == "--repeat") {
             repeat = true;
+        } else if (a == "--check") {
+            check = true;
         } else if ((a == "--snapshot" || a == "--no-snapshot") && snapshot < 0) {
             snapshot = a == "--snapshot" ? 1 : 0;
         } else if (a == "--log" && hasValue && options.log.empty()) {
@@ -58,6 +61,11 @@ int RunWrite(const Args& args) {
     // Only a memory image goes to a radio: nothing is sent.
     if (status.doubt != ImageDoubt::None) {
         std::cerr << "quorim: " << status.DoubtMessage() << "; nothing was written to the radio\n";
+        return kExitFailed;
+    }
+    // --check: nothing goes to a radio while the table has findings.
+    if (check && PrintFindings(source.editor) != kExitOk) {
+        std::cerr << "quorim: nothing written: the channels have findings (see quorim check)\n";
         return kExitFailed;
     }
     if (ports.size() > 1 || repeat) {

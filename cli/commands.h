@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/document_file.h"
+#include "editor/editor_surface.h"
 
 namespace quorim::cli {
 
@@ -27,6 +28,12 @@ int RunTune(const Args& args);
 int RunPorts(const Args& args);
 int RunDoctor(const Args& args);
 int RunRestore(const Args& args);
+int RunEdit(const Args& args);
+int RunCheck(const Args& args);
+
+// The findings of `quorim check` on stdout, one a line; kExitOk when there
+// are none, else kExitFailed.
+int PrintFindings(const EditorSurface& editor);
 
 // What `quorim ports --json` prints.
 std::string PortsJsonText();

@@ -16,8 +16,12 @@ namespace {
 
 const std::map<std::string, std::string>& UsageLines() {
     static const std::map<std::string, std::string> lines = {
+        {"check", "quorim check FILE.szt"},
         {"diff", "quorim diff A.szt B.szt"},
         {"doctor", "quorim doctor [--port PORT] [--json] [--report FILE]"},
+        {"edit",
+         "quorim edit FILE.szt --channels LIST KEY=VALUE... [--out FILE.szt]\n"
+         "             (LIST: 1-16, 3,5,9-12 or all; KEY: rx, tx, rx_tone, tx_tone, inhibit)"},
         {"export", "quorim export FILE.szt [--out FILE.csv] [--format quorim|exchange]"},
         {"import",
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange]\n"
@@ -37,7 +41,7 @@ const std::map<std::string, std::string>& UsageLines() {
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
         {"write",
          "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat]\n"
-         "             [--snapshot | --no-snapshot] [--log FILE]"},
+         "             [--snapshot | --no-snapshot] [--log FILE] [--check]"},
     };
     return lines;
 }
@@ -121,9 +125,10 @@ bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& edi
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"diff", RunDiff}, {"doctor", RunDoctor}, {"export", RunExport}, {"import", RunImport},
-        {"new", RunNew},   {"ports", RunPorts},   {"read", RunRead},     {"restore", RunRestore},
-        {"show", RunShow}, {"tune", RunTune},     {"write", RunWrite},
+        {"check", RunCheck},   {"diff", RunDiff},       {"doctor", RunDoctor}, {"edit", RunEdit},
+        {"export", RunExport}, {"import", RunImport},   {"new", RunNew},       {"ports", RunPorts},
+        {"read", RunRead},     {"restore", RunRestore}, {"show", RunShow},     {"tune", RunTune},
+        {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {

@@ -10,6 +10,7 @@
 #include "editor/csv_text.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
+#include "text/text_encoding.h"
 
 namespace quorim {
 
@@ -329,6 +330,23 @@ std::string ExportQuorim(const EditorSurface& editor) {
     return out;
 }
 
+// "145,0125" (blanks around it and a sign allowed) as "145.0125"; any other
+// text as it stands.
+std::string DecimalCommaAsPoint(const std::string& field) {
+    const std::string_view t = TrimBlanks(field);
+    const std::size_t comma = t.find(',');
+    if (comma == std::string_view::npos) return field;
+    const std::string_view whole = t.substr(0, comma);
+    const std::string_view digits =
+        !whole.empty() && (whole[0] == '-' || whole[0] == '+') ? whole.substr(1) : whole;
+    const std::string_view fraction = t.substr(comma + 1);
+    const auto allDigits = [](std::string_view v) {
+        return !v.empty() && v.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!allDigits(digits) || !allDigits(fraction)) return field;
+    return std::string(whole) + "." + std::string(fraction);
+}
+
 }  // namespace
 
 bool ParseCsvLayout(std::string_view name, CsvLayout& layout) {
@@ -375,9 +393,16 @@ CsvExport ExportCsv(const EditorSurface& editor, CsvLayout layout) {
     return {ExportQuorim(editor), {}};
 }
 
-CsvImport ImportCsv(std::string_view text, const CsvImportOptions& options, DocumentData& doc,
+CsvImport ImportCsv(std::string_view bytes, const CsvImportOptions& options, DocumentData& doc,
                     EditorModel& editor) {
-    const CsvReadResult read = ReadCsv(text);
+    const DecodedText decoded = DecodeText(bytes);
+    if (!decoded.Ok()) {
+        CsvImport result;
+        result.Refuse(0, "", "", decoded.error);
+        return result;
+    }
+    const char separator = DetectSeparator(decoded.text);
+    CsvReadResult read = ReadCsv(decoded.text, separator);
     if (!read.Ok()) {
         CsvImport result;
         result.refusals.push_back({read.errorRow,
@@ -385,17 +410,12 @@ CsvImport ImportCsv(std::string_view text, const CsvImportOptions& options, Docu
                                    read.error});
         return result;
     }
-    // Spreadsheets set to a decimal comma save ";" between fields.
-    for (std::size_t r = 0; r < read.records.size(); ++r) {
-        if (IsBlankRecord(read.records[r])) continue;
-        if (read.records[r].size() == 1 && read.records[r][0].find(';') != std::string::npos) {
-            CsvImport result;
-            result.refusals.push_back({static_cast<int>(r) + 1, "", false, "",
-                                       "the fields are separated by \";\": save the file with \",\" between "
-                                       "fields"});
-            return result;
+    // Spreadsheets set to a decimal comma separate fields by ";": there, and
+    // only there, "145,0125" is 145.0125.
+    if (separator == ';') {
+        for (auto& record : read.records) {
+            for (auto& field : record) field = DecimalCommaAsPoint(field);
         }
-        break;
     }
     CsvImport result = options.layout == CsvLayout::Exchange
                            ? ImportExchange(read.records, options, doc, editor)

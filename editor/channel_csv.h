@@ -79,7 +79,10 @@ struct CsvImport {
     }
 };
 
-// Applies the text to the starting document. On success `doc` holds the
+// Applies the text to the starting document. The bytes may be UTF-8 (with or
+// without a byte order mark), UTF-16 with its byte order mark, or GB18030;
+// the fields are separated by commas, semicolons or tabs, whichever the
+// header line uses; with semicolons a decimal comma is a decimal point. On success `doc` holds the
 // image as a save would store it and `editor` what the form would show; on
 // refusal both are left as they were.
 CsvImport ImportCsv(std::string_view text, const CsvImportOptions& options, DocumentData& doc,

@@ -1,55 +1,34 @@
 #include "editor/csv_text.h"
 
 #include "text/ascii_text.h"
+#include "text/text_encoding.h"
 
 namespace quorim {
-
-namespace {
-
-// Length of the UTF-8 sequence at text[i], or 0 when it is not well-formed.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char c = b(i);
-    if (c < 0x80) return 1;
-    std::size_t n = 0;
-    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        if (c == 0xE0) lo = 0xA0;  // no overlong forms
-        if (c == 0xED) hi = 0x9F;  // no surrogates
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        if (c == 0xF0) lo = 0x90;
-        if (c == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
-    } else {
-        return 0;
-    }
-    if (i + n > text.size()) return 0;
-    if (b(i + 1) < lo || b(i + 1) > hi) return 0;
-    for (std::size_t k = 2; k < n; ++k) {
-        if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 0;
-    }
-    return n;
-}
-
-}  // namespace
-
-bool IsUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t n = Utf8SequenceLength(text, i);
-        if (n == 0) return false;
-        i += n;
-    }
-    return true;
-}
 
 std::string_view TrimBlanks(std::string_view text) {
     return TrimAscii(text, " \t");
 }
 
-CsvReadResult ReadCsv(std::string_view text) {
+char DetectSeparator(std::string_view text) {
+    std::size_t commas = 0, semicolons = 0, tabs = 0;
+    bool quoted = false;
+    for (const char c : text) {
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '\n' || c == '\r') {
+            if (commas + semicolons + tabs > 0) break;
+            continue;
+        }
+        commas += c == ',';
+        semicolons += c == ';';
+        tabs += c == '\t';
+    }
+    if (semicolons > commas && semicolons >= tabs) return ';';
+    if (tabs > commas && tabs > semicolons) return '\t';
+    return ',';
+}
+
+CsvReadResult ReadCsv(std::string_view text, char separator) {
     CsvReadResult result;
     if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
         text.remove_prefix(kUtf8Bom.size());
@@ -110,11 +89,11 @@ CsvReadResult ReadCsv(std::string_view text) {
                 }
                 field += text[i++];
             }
-            if (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+            if (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
                 return failAt("text after the closing quote of a field");
             }
         } else {
-            while (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+            while (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
                 field += text[i++];
             }
         }
@@ -125,7 +104,7 @@ CsvReadResult ReadCsv(std::string_view text) {
             endRecord();
             break;
         }
-        if (text[i] == ',') {
+        if (text[i] == separator) {
             ++i;
             continue;
         }

@@ -31,7 +31,8 @@ struct CsvReadResult {
 // quote and the next separator, bytes that are not UTF-8, a NUL byte and
 // more than kCsvMaxFields fields in all are errors.
 inline constexpr std::size_t kCsvMaxFields = 65536;
-CsvReadResult ReadCsv(std::string_view text);
+// `separator`: ',' or another byte that separates the fields (';', TAB).
+CsvReadResult ReadCsv(std::string_view text, char separator = ',');
 
 // One record with CRLF at its end. A field is quoted when it holds a comma, a
 // quote, a line break, or blanks at either end (which spreadsheets would
@@ -40,8 +41,10 @@ std::string CsvLine(const CsvRecord& record);
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// True when the text is well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsUtf8(std::string_view text);
+// The field separator of delimited text, told from its first line with a separator,
+// whichever of ',', ';' and TAB stands in it most often outside
+// quotes (',' on a tie with it or when no line has any).
+char DetectSeparator(std::string_view text);
 
 // The text without ASCII blanks (space, tab) at either end.
 std::string_view TrimBlanks(std::string_view text);

@@ -41,6 +41,8 @@ check "b.csv sub " quorim export a.szt --out ""
 check "16 199 " quorim new --model ""
 check "exchange " quorim export a.szt --format e
 check "COM3 " quorim write --port COM3
+check "inhibit= rx= rx_tone= tx= tx_tone= " quorim edit a.szt --channels 1-4 ""
+check "a.szt sub " quorim edit ""
 
 # --port: the four port names, then the serial device nodes there are.
 ports=$(offered quorim read --port "")

@@ -184,6 +184,15 @@ public:
     // selection and the undo history allow.
     QMenu* CreateGridMenu(QWidget* parent);
     void OnGridContextMenu(const QPoint& globalPos);
+    // Many cells at once (view_bulk.cpp): set the current column of the
+    // selected channels to one value, fill down, fill a series of
+    // frequencies; each one undo step. And the list of findings of the
+    // channel check, whose double-click goes to the cell.
+    void AddBulkActions(QMenu* menu);
+    void OnSetCells(const QString& text);
+    void OnFillDown();
+    void OnFillSeries(const QString& start, const QString& stepKhz);
+    void OnCheckChannels();
     // An undo or redo is about to replace what the view shows (open editors
     // are put away), and has replaced it.
     void BeginStateChange();

@@ -357,6 +357,7 @@ QMenu* CQuorim_CHView::CreateGridMenu(QWidget* parent) {
         action->setData(static_cast<int>(command));
         connect(action, &QAction::triggered, this, [this, command] { OnEditCommand(command); });
     }
+    AddBulkActions(menu);
     return menu;
 }
 

@@ -938,6 +938,66 @@ Copyright (C) the Quorim developers.</translation>
         <translation>The pasted data reaches past the channel table.</translation>
     </message>
     <message>
+        <source>设置…</source>
+        <translation>Set…</translation>
+    </message>
+    <message>
+        <source>向下填充</source>
+        <translation>Fill down</translation>
+    </message>
+    <message>
+        <source>递增填充</source>
+        <translation>Fill series</translation>
+    </message>
+    <message>
+        <source>以下数据不符合要求，没有修改任何数据：</source>
+        <translation>These entries are not valid; nothing was changed:</translation>
+    </message>
+    <message>
+        <source>%1（信道 %2 至 %3）：</source>
+        <translation>%1 (channels %2 to %3):</translation>
+    </message>
+    <message>
+        <source>起始频率（MHz）：</source>
+        <translation>Start frequency (MHz):</translation>
+    </message>
+    <message>
+        <source>步进（kHz，5 或 6.25 的倍数）：</source>
+        <translation>Step (kHz, a multiple of 5 or 6.25):</translation>
+    </message>
+    <message>
+        <source>该信道没有频率</source>
+        <translation>this channel has no frequency</translation>
+    </message>
+    <message>
+        <source>步进须为 5 kHz 或 6.25 kHz 的倍数</source>
+        <translation>the step must be a multiple of 5 kHz or 6.25 kHz</translation>
+    </message>
+    <message>
+        <source>检查信道</source>
+        <translation>Check channels</translation>
+    </message>
+    <message>
+        <source>没有发现问题</source>
+        <translation>No problems found.</translation>
+    </message>
+    <message>
+        <source>信道 %1，%2：%3 不在所选频段 %4 内</source>
+        <translation>Channel %1, %2: %3 is outside the chosen band %4</translation>
+    </message>
+    <message>
+        <source>信道 %1：有发射频率，没有接收频率</source>
+        <translation>Channel %1: a transmit frequency without a receive frequency</translation>
+    </message>
+    <message>
+        <source>信道 %1，%2：%3 不是 5 kHz 或 6.25 kHz 的倍数</source>
+        <translation>Channel %1, %2: %3 is not a multiple of 5 kHz or 6.25 kHz</translation>
+    </message>
+    <message>
+        <source>信道 %1 与信道 %2 完全相同</source>
+        <translation>Channel %1 is exactly the same as channel %2</translation>
+    </message>
+    <message>
         <source>以下数据不符合要求，没有粘贴任何数据：</source>
         <translation>These entries are not valid; nothing was pasted:</translation>
     </message>

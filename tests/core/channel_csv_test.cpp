@@ -8,6 +8,7 @@
 #include "editor/codec.h"
 #include "editor/csv_text.h"
 #include "text/number_text.h"
+#include "text/text_encoding.h"
 
 namespace quorim {
 namespace {
@@ -273,8 +274,12 @@ TEST(ChannelCsv, FileLevelRefusals) {
         {Header() + "频段,130 - 150MHZ\n频段,50 - 700MHZ\n", 0,
          "row 3, setting \"频段\": this setting is also on row 2"},
         {Header() + "1,\"145\n", 0, "row 2, column \"#2\": a quoted field is not closed"},
-        {"\n信道;接收频率;发射频率;接收信令;发射信令;是否禁发\n1;145,0125;;;;\n", 0,
-         "row 2: the fields are separated by \";\": save the file with \",\" between fields"},
+        // A decimal comma only where the fields are separated by semicolons.
+        {"信道\t接收频率\t发射频率\t接收信令\t发射信令\t是否禁发\n1\t145,0125\t\t\t\t\n", 0,
+         "row 2, column \"接收频率\" (\"145,0125\"): 输入数据错误，请按正确的格式及大小重新输入"},
+        {"\xFF\xFE\x41", 0, "UTF-16 text that ends in half a character"},
+        {"\xEF\xBB\xBF信道,\x81\x30", 0,
+         "the text is neither UTF-8, UTF-16 with a byte order mark, nor GB18030"},
     };
     for (const auto& c : cases) {
         DocumentData out;
@@ -282,6 +287,103 @@ TEST(ChannelCsv, FileLevelRefusals) {
         ASSERT_FALSE(result.Ok()) << c.text;
         EXPECT_EQ(result.refusals.front().Format(), c.refusal);
     }
+}
+
+// UTF-16 with its byte order mark, from UTF-8 (no surrogates needed here).
+std::string Utf16(const std::string& utf8, bool littleEnd) {
+    std::string out = littleEnd ? "\xFF\xFE" : "\xFE\xFF";
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        unsigned cp = c;
+        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
+        if (n == 2) cp = (c & 0x1F) << 6 | (utf8[i + 1] & 0x3F);
+        if (n == 3) cp = (c & 0x0F) << 12 | (utf8[i + 1] & 0x3F) << 6 | (utf8[i + 2] & 0x3F);
+        i += n;
+        const char hi = static_cast<char>(cp >> 8), lo = static_cast<char>(cp & 0xFF);
+        out += littleEnd ? std::string{lo, hi} : std::string{hi, lo};
+    }
+    return out;
+}
+
+TEST(ChannelCsv, EveryEncodingAndSeparatorOfSpreadsheetsGivesTheSameChannels) {
+    // Channel 2 as the Quorim layout exports it; the others are empty.
+    const std::string rows[] = {"信道,接收频率,发射频率,接收信令,发射信令,是否禁发",
+                                "2,145.01250,145.61250,88.5,D023N,是"};
+    const auto with = [&](char sep, bool decimalComma) {
+        std::string text;
+        for (std::string row : rows) {
+            for (auto& c : row) {
+                if (c == ',') c = sep;
+            }
+            for (std::size_t k; decimalComma && (k = row.find("145.")) != std::string::npos;)
+                row[k + 3] = ',';
+            text += row + "\r\n";
+        }
+        return text;
+    };
+    // GB18030 of the header's and the inhibit's Chinese.
+    const std::string gbHeader =
+        "\xD0\xC5\xB5\xC0;\xBD\xD3\xCA\xD5\xC6\xB5\xC2\xCA;\xB7\xA2\xC9\xE4\xC6\xB5\xC2\xCA;"
+        "\xBD\xD3\xCA\xD5\xD0\xC5\xC1\xEE;\xB7\xA2\xC9\xE4\xD0\xC5\xC1\xEE;"
+        "\xCA\xC7\xB7\xF1\xBD\xFB\xB7\xA2\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-8, commas", with(',', false)},
+        {"UTF-8 with BOM, semicolons, decimal commas", "\xEF\xBB\xBF" + with(';', true)},
+        {"UTF-8, tabs", with('\t', false)},
+        {"UTF-16LE, tabs", Utf16(with('\t', false), true)},
+        {"UTF-16BE, semicolons", Utf16(with(';', true), false)},
+        {"GB18030, semicolons, decimal commas", gbHeader + "2;145,01250;145,61250;88,5;D023N;\xCA\xC7\r\n"},
+        {"columns in another order",
+         "是否禁发,发射信令,信道,接收信令,发射频率,接收频率\n是,D023N,2,88.5,145.6125,145.0125\n"},
+    };
+    DocumentData expected;
+    ASSERT_TRUE(Import(with(',', false), expected, nullptr, 16).Ok());
+    EXPECT_EQ(Open(expected.m_image).editor.TextMatrix(2, kColTxTone), "D023N");
+    for (const auto& c : cases) {
+        DocumentData out;
+        const CsvImport result = Import(c.bytes, out, nullptr, 16);
+        ASSERT_TRUE(result.Ok()) << c.name << ": " << result.refusals.front().Format();
+        EXPECT_EQ(out.m_image, expected.m_image) << c.name;
+    }
+}
+
+TEST(TextEncoding, BytesDecodeByTheirMarkOrAsUtf8ElseGb18030) {
+    const struct {
+        std::string bytes;
+        std::string text;  // empty: refused
+        TextEncoding encoding;
+    } cases[] = {
+        {"\xE4\xBF\xA1\xE9\x81\x93", "信道", TextEncoding::Utf8},
+        {"\xEF\xBB\xBF\xE4\xBF\xA1", "信", TextEncoding::Utf8},
+        {std::string("\xFF\xFE\xE1\x4F\x40\xD8\x00\xDC", 8), "信\xF0\xA0\x80\x80", TextEncoding::Utf16Le},
+        {std::string("\xFE\xFF\x4F\xE1\x00\x41", 6), "信A", TextEncoding::Utf16Be},
+        {std::string("\xFF\xFE\x00\xDC\x41\x00", 6), "", TextEncoding::Utf16Le},  // lone low surrogate
+        {"\xD0\xC5\xB5\xC0", "信道", TextEncoding::Gb18030},
+        {"\x84\x31\x95\x33\xD0\xC5", "信", TextEncoding::Gb18030},  // its byte order mark
+        {"\x81\x30\x81\x30\x95\x32\x82\x36", "\xC2\x80\xF0\xA0\x80\x80",
+         TextEncoding::Gb18030},              // four-byte forms
+        {"\xD0", "", TextEncoding::Gb18030},  // cut short
+    };
+    for (const auto& c : cases) {
+        const DecodedText d = DecodeText(c.bytes);
+        EXPECT_EQ(d.text, c.text) << c.text;
+        EXPECT_EQ(d.Ok(), !c.text.empty()) << c.text;
+        EXPECT_EQ(d.encoding, c.encoding) << c.text;
+    }
+    const struct {
+        const char* text;
+        char separator;
+    } separators[] = {
+        {"\n\na;b;c,d\n1,2,3,4,5\n", ';'},
+        {"a\tb,c\td\n", '\t'},
+        {"\"a;b;c\",d\n", ','},
+        {"abc\n", ','},
+        {"a;b,c\n", ','},
+    };
+    for (const auto& c : separators) EXPECT_EQ(DetectSeparator(c.text), c.separator) << c.text;
 }
 
 // A cell of megabytes is quoted shortened, never cut inside a character.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/text_encoding.h"
+
 namespace quorim {
 namespace {
 

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +89,15 @@ private:
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus && view->isAncestorOf(focus) ? focus : view->Grid(), key, mods);
     }
+    // Cells `top` to `bottom` of one column selected, as a drag selects them.
+    static void SelectColumn(CQuorim_CHView* view, int top, int bottom, int col) {
+        view->Grid()->SetRow(top);
+        view->Grid()->SetCol(col);
+        QAbstractItemModel* m = view->Grid()->model();
+        view->Grid()->selectionModel()->select(
+            QItemSelection(m->index(top - 1, col - 1), m->index(bottom - 1, col - 1)),
+            QItemSelectionModel::Select);
+    }
     static QStringList Row(CQuorim_CHView* view, int row) {
         QStringList t;
         for (int col = 1; col <= 5; ++col) {
@@ -108,6 +119,71 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(Frame()));
     }
     void cleanup() { m_app.reset(); }
+
+    // Set, fill down and fill series from the context menu's commands: each
+    // one undo step; a refusal is listed and changes nothing.
+    void fillsManyCellsAsOneUndoStepEach() {
+        CQuorim_CHView* v = Open("fill.szt", 3);
+        QVERIFY(v);
+        v->Grid()->setFocus();
+        SelectColumn(v, 1, 4, 1);
+        std::unique_ptr<QMenu> menu(v->CreateGridMenu(v));
+        QStringList texts;
+        for (QAction* a : menu->actions()) texts << a->text();
+        for (const char* t : {"设置…", "向下填充", "递增填充", "检查信道"}) QVERIFY2(texts.contains(S(t)), t);
+        QUndoStack* undo = v->GetDocument()->UndoStack();
+        const int steps = undo->count();
+        const QStringList before = Row(v, 4);
+
+        v->OnFillSeries(S("145.5"), S("6.25"));
+        QCOMPARE(v->Grid()->GetTextMatrix(4, 1), S("145.51875"));
+        QCOMPARE(v->Grid()->GetTextMatrix(4, 5), S("否"));
+        SelectColumn(v, 1, 4, 3);
+        v->OnSetCells(S("D023N"));
+        QCOMPARE(v->Grid()->GetTextMatrix(2, 3), S("D023N"));
+        SelectColumn(v, 1, 4, 1);
+        v->OnFillDown();
+        QCOMPARE(v->Grid()->GetTextMatrix(4, 1), S("145.50000"));
+        QCOMPARE(undo->count(), steps + 3);
+        undo->undo();
+        QCOMPARE(v->Grid()->GetTextMatrix(4, 1), S("145.51875"));
+        undo->undo();
+        QCOMPARE(v->Grid()->GetTextMatrix(2, 3), S(""));
+        undo->undo();
+        QCOMPARE(Row(v, 4), before);
+
+        // Channel 5 has no frequency: the tone is refused everywhere.
+        SelectColumn(v, 1, 5, 3);
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        v->OnSetCells(S("88.5"));
+        QCOMPARE(answer.Count(), 1);
+        QVERIFY2(answer.Text().contains(S("信道 5")), qPrintable(answer.Text()));
+        QCOMPARE(v->Grid()->GetTextMatrix(1, 3), S(""));
+        QCOMPARE(undo->count(), steps + 3);
+    }
+
+    // The findings are listed; a double-click on one goes to its cell.
+    void checkListsFindingsAndGoesToTheirCells() {
+        CQuorim_CHView* v = Open("check.szt", 3);
+        QVERIFY(v);
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            v->OnCheckChannels();
+            QCOMPARE(answer.Text(), S("没有发现问题"));
+        }
+        SelectColumn(v, 3, 3, 2);
+        v->OnSetCells(S("433.5"));
+        v->Grid()->SetRow(1);
+        v->Grid()->SetCol(4);
+        v->OnCheckChannels();
+        auto* list = v->findChild<QListWidget*>();
+        QVERIFY(list);
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), S("信道 3，发射频率：433.50000 不在所选频段 130 - 150MHZ 内"));
+        emit list->itemDoubleClicked(list->item(0));
+        QCOMPARE(v->Grid()->GetRow(), 3L);
+        QCOMPARE(v->Grid()->GetCol(), 2L);
+    }
 
     void copiesChannelsIntoAnotherDocumentWithUndoAndRedo() {
         CQuorim_CHView* a = Open("a.szt", 3);
@@ -217,11 +293,26 @@ private slots:
                                             : action->text() + S(" ") + action->shortcut().toString() +
                                                   (action->isEnabled() ? S("") : S(" (off)")));
         }
-        QCOMPARE(items,
-                 (QStringList{S("撤销 Ctrl+Z (off)"), S("重做 Ctrl+Y (off)"), S("-"), S("剪切 Shift+Del"),
-                              S("复制 Ctrl+Ins"), S("粘贴 Shift+Ins"), S("清除 Del"), S("-"),
-                              S("插入空信道 Ins"), S("删除信道 Ctrl+Del"), S("信道上移 Alt+Up"),
-                              S("信道下移 Alt+Down (off)"), S("-"), S("全选 Ctrl+A")}));
+        QCOMPARE(items, (QStringList{S("撤销 Ctrl+Z (off)"),
+                                     S("重做 Ctrl+Y (off)"),
+                                     S("-"),
+                                     S("剪切 Shift+Del"),
+                                     S("复制 Ctrl+Ins"),
+                                     S("粘贴 Shift+Ins"),
+                                     S("清除 Del"),
+                                     S("-"),
+                                     S("插入空信道 Ins"),
+                                     S("删除信道 Ctrl+Del"),
+                                     S("信道上移 Alt+Up"),
+                                     S("信道下移 Alt+Down (off)"),
+                                     S("-"),
+                                     S("全选 Ctrl+A"),
+                                     S("-"),
+                                     S("设置… "),
+                                     S("向下填充  (off)"),
+                                     S("递增填充 "),
+                                     S("-"),
+                                     S("检查信道 ")}));
         QCOMPARE(menu->actions().at(1)->shortcuts().size(), 2);  // Ctrl+Y and Ctrl+Shift+Z
         QCOMPARE(menu->actions().at(5)->shortcuts().size(), 2);  // Shift+Ins and Ctrl+V
     }

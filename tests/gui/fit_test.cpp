@@ -22,7 +22,9 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/mdi_client_wnd.h"
 #include "app/ui/quorim_app.h"
+#include "editor/bulk_edit.h"
 #include "editor/cell_rules.h"
+#include "editor/channel_check.h"
 #include "editor/channel_edit.h"
 #include "editor/form_template.h"
 #include "editor/settings_lists.h"
@@ -300,9 +302,11 @@ private slots:
                 }
             }
         }
-        for (const std::string_view text : {kCmdUndo, kCmdRedo, kCmdCut, kCmdCopy, kCmdPaste, kCmdClear,
-                                            kCmdInsertChannel, kCmdDeleteChannels, kCmdMoveUp, kCmdMoveDown,
-                                            kCmdSelectAll, kMsgFrequencyRange, kMsgFrequencyStep}) {
+        for (const std::string_view text :
+             {kCmdUndo, kCmdRedo, kCmdCut, kCmdCopy, kCmdPaste, kCmdClear, kCmdInsertChannel,
+              kCmdDeleteChannels, kCmdMoveUp, kCmdMoveDown, kCmdSelectAll, kMsgFrequencyRange,
+              kMsgFrequencyStep, kCmdSetCells, kCmdFillDown, kCmdFillSeries, kCmdCheckChannels,
+              kMsgNoFindings}) {
             shown << Q(text);
         }
         for (const char* text : {kDevicesTitle, kAssignLabel, kAutomatic, kTestConnection,

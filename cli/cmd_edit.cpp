@@ -1,0 +1,101 @@
+#include <iostream>
+
+#include "cli/commands.h"
+#include "editor/bulk_edit.h"
+#include "editor/channel_check.h"
+#include "editor/document_file.h"
+#include "editor/editor_model.h"
+#include "text/ascii_text.h"
+
+namespace quorim::cli {
+
+namespace {
+
+std::string_view KeyOfColumn(int col) {
+    static constexpr std::string_view keys[] = {"", "rx", "tx", "rx_tone", "tx_tone", "inhibit"};
+    return col >= kColRxFreq && col <= kColInhibit ? keys[col] : "";
+}
+
+}  // namespace
+
+// Values typed into many channels at once, through the grid's rules. Any
+// refusal: every refused cell on stderr, nothing written.
+int RunEdit(const Args& args) {
+    std::string file, out, list;
+    std::vector<ColumnValue> values;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const std::size_t eq = a.find('=');
+        if (a == "--out" && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (a == "--channels" && i + 1 < args.size()) {
+            list = args[++i];
+        } else if (!a.empty() && a[0] == '-') {
+            return Usage("edit");
+        } else if (eq != std::string::npos && !file.empty()) {
+            const int col = ColumnOfKey(std::string_view(a).substr(0, eq));
+            if (col < 0) {
+                std::cerr << "quorim: unknown key \"" << a.substr(0, eq)
+                          << "\" (keys: rx, tx, rx_tone, tx_tone, inhibit)\n";
+                return Usage("edit");
+            }
+            for (const auto& v : values) {
+                if (v.col == col) return Usage("edit");
+            }
+            values.push_back({col, a.substr(eq + 1)});
+        } else if (file.empty()) {
+            file = a;
+        } else {
+            return Usage("edit");
+        }
+    }
+    if (file.empty() || list.empty() || values.empty()) return Usage("edit");
+    if (out.empty()) out = file;
+
+    DocumentData doc;
+    EditorModel editor;
+    FileStatus status;
+    if (!OpenDataFile(file, doc, editor, status)) return kExitFailed;
+    std::string error;
+    const auto channels = ParseChannelList(list, LastChannel(editor), error);
+    if (!channels) {
+        std::cerr << "quorim: --channels " << error << "\n";
+        return kExitUsage;
+    }
+    const EditResult result = SetChannelValues(editor, *channels, values);
+    for (const auto& r : result.refusals) {
+        std::cerr << "quorim: " << EscapeControls(file) << ": channel " << r.channel << ", "
+                  << KeyOfColumn(r.col) << " (" << Quoted(r.text) << "): " << r.message << "\n";
+    }
+    if (!result.ok) {
+        std::cerr << "quorim: nothing written: " << result.refusals.size()
+                  << (result.refusals.size() == 1 ? " refusal" : " refusals") << "\n";
+        return kExitFailed;
+    }
+    const FileStatus saved = SaveDocument(out, editor, doc);
+    if (!saved.Ok()) {
+        std::cerr << "quorim: " << saved.Message() << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+// Prints one line per finding; exit 1 when there is any.
+int PrintFindings(const EditorSurface& editor) {
+    const auto findings = CheckChannels(editor);
+    std::string text;
+    for (const auto& f : findings) text += FormatFinding(f, editor, ChineseTexts()) + "\n";
+    if (!WriteOutput(text)) return kExitFailed;
+    return findings.empty() ? kExitOk : kExitFailed;
+}
+
+int RunCheck(const Args& args) {
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') return Usage("check");
+    DocumentData doc;
+    EditorModel editor;
+    FileStatus status;
+    if (!OpenDataFile(args[0], doc, editor, status)) return kExitFailed;
+    return PrintFindings(editor);
+}
+
+}  // namespace quorim::cli
