@@ -86,9 +86,13 @@ public:
         }
     }
 
-    PortResult Open(const std::string& name) override {
+    bool IsOpen() const override { return m_open; }
+
+protected:
+    PortResult OpenDevice(const std::string& name, std::string& devicePath) override {
         log.push_back({Call::Open, {}, 0, m_clock.NowMs()});
         Note("open");
+        devicePath = name;
         if (!openResult.Ok()) {
             return openResult;
         }
@@ -99,37 +103,33 @@ public:
         m_open = true;
         return {};
     }
-    bool IsOpen() const override { return m_open; }
-    PortResult SetQueueSizes(std::size_t, std::size_t) override {
+    PortResult SetDeviceQueueSizes(std::size_t, std::size_t) override {
         log.push_back({Call::QueueSizes, {}, 0, m_clock.NowMs()});
-        return Check();
+        return {};
     }
-    PortResult SetTimeouts(const CommTimeouts& t) override {
+    PortResult SetDeviceTimeouts(const CommTimeouts& t) override {
         log.push_back({Call::Timeouts, {}, 0, m_clock.NowMs()});
         timeouts = t;
-        return Check();
+        return {};
     }
-    PortResult SetLine(const LineSettings& l) override {
+    PortResult SetDeviceLine(const LineSettings& l) override {
         log.push_back({Call::Line, {}, 0, m_clock.NowMs()});
         line = l;
-        return Check();
+        return {};
     }
-    PortResult Purge() override {
+    PortResult PurgeDevice() override {
         log.push_back({Call::Purge, {}, 0, m_clock.NowMs()});
         Note("purge");
         const double now = m_clock.NowMs();
         while (!m_input.empty() && m_input.front().at <= now) {
             m_input.pop_front();
         }
-        return Check();
+        return {};
     }
-    Transfer Write(const std::uint8_t* data, std::size_t size) override {
+    Transfer WriteDevice(const std::uint8_t* data, std::size_t size) override {
         Bytes bytes(data, data + size);
         log.push_back({Call::Write, bytes, 0, m_clock.NowMs()});
         Note("w:" + Hex(bytes));
-        if (!m_open) {
-            return {0, PortError::NotOpen};
-        }
         if (writeFault && writeFault(bytes)) {
             return {0, PortError::System};
         }
@@ -138,15 +138,15 @@ public:
         }
         return {size, PortError::None};
     }
-    Transfer Read(std::uint8_t* data, std::size_t size) override {
+    Transfer ReadDevice(std::uint8_t* data, std::size_t size) override {
         Event event{Call::Read, {}, size, m_clock.NowMs()};
-        Transfer result = DoRead(data, size);
+        Transfer result = ReadInTime(data, size);
         event.bytes.assign(data, data + result.count);
         log.push_back(event);
         Note("r" + std::to_string(size) + ":" + Hex(event.bytes));
         return result;
     }
-    void Close() override {
+    void CloseDevice() override {
         if (m_open) {
             log.push_back({Call::Close, {}, 0, m_clock.NowMs()});
             Note("close");
@@ -164,12 +164,7 @@ private:
         static std::set<std::string> devices;
         return devices;
     }
-    PortResult Check() const { return m_open ? PortResult{} : PortResult{PortError::NotOpen, {}}; }
-
-    Transfer DoRead(std::uint8_t* data, std::size_t size) {
-        if (!m_open) {
-            return {0, PortError::NotOpen};
-        }
+    Transfer ReadInTime(std::uint8_t* data, std::size_t size) {
         if (readFault) {
             if (auto fault = readFault(size)) {
                 return *fault;
