@@ -202,7 +202,8 @@ PortResult BusyResult(const std::string& path) {
 }  // namespace
 
 std::FILE* OpenTraceFile(const std::string& path, std::string& why) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     struct stat st {};
     if (fd < 0) {
         why = std::strerror(errno);

@@ -145,7 +145,8 @@ void SerialPort::CloseTrace() {
 }
 
 PortResult OpenConfiguredPort(SerialPort& port, const std::string& name, std::size_t inputQueue,
-                              std::size_t outputQueue, const CommTimeouts& timeouts, const LineSettings& line) {
+                              std::size_t outputQueue, const CommTimeouts& timeouts,
+                              const LineSettings& line) {
     PortResult opened = port.Open(name);
     if (!opened.Ok()) {
         return opened;

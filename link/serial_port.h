@@ -163,7 +163,8 @@ private:
 // that order. Every setting is tried; the first failure is the result, and
 // the port is closed again.
 PortResult OpenConfiguredPort(SerialPort& port, const std::string& name, std::size_t inputQueue,
-                              std::size_t outputQueue, const CommTimeouts& timeouts, const LineSettings& line);
+                              std::size_t outputQueue, const CommTimeouts& timeouts,
+                              const LineSettings& line);
 
 // The platform's part of the trace: the file for appending, a regular file
 // only, opened without waiting (a FIFO without a reader would hold the
