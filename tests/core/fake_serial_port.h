@@ -42,6 +42,11 @@ public:
                          [](const Pending& a, const Pending& b) { return a.at < b.at; });
     }
     std::function<void(const Bytes& written)> onWrite;
+    // The far side's own timer: when it next wants to act on its own (a
+    // negative time: never), and the call that lets it act. The port moves
+    // the virtual clock there as it would for a byte due then.
+    std::function<double()> farDeadline;
+    std::function<void(double nowMs)> farTick;
     // Return a result to make this read fail (no bytes are taken).
     std::function<std::optional<Transfer>(std::size_t requested)> readFault;
     // Return true to make this write fail.
@@ -87,6 +92,7 @@ public:
     }
 
     bool IsOpen() const override { return m_open; }
+    double NowMs() const { return m_clock.NowMs(); }
 
 protected:
     PortResult OpenDevice(const std::string& name, std::string& devicePath) override {
@@ -120,6 +126,7 @@ protected:
     PortResult PurgeDevice() override {
         log.push_back({Call::Purge, {}, 0, m_clock.NowMs()});
         Note("purge");
+        FarSideCatchesUp();
         const double now = m_clock.NowMs();
         while (!m_input.empty() && m_input.front().at <= now) {
             m_input.pop_front();
@@ -179,6 +186,7 @@ private:
         std::size_t count = 0;
         double lastByte = 0;
         for (;;) {
+            FarSideCatchesUp();
             while (count < size && !m_input.empty() && m_input.front().at <= m_clock.NowMs()) {
                 data[count++] = m_input.front().byte;
                 m_input.pop_front();
@@ -191,15 +199,26 @@ private:
             if (intervalBounded && count > 0) {
                 deadline = std::min(deadline, lastByte + t.readIntervalMs);
             }
-            const double next = m_input.empty() ? 1e300 : m_input.front().at;
+            const double next = std::min(m_input.empty() ? 1e300 : m_input.front().at, FarDeadline());
             if (next <= deadline && next < 1e300) {
-                m_clock.Advance(next - m_clock.NowMs());
+                m_clock.Advance(std::max(0.0, next - m_clock.NowMs()));
                 continue;
             }
             if (deadline < 1e300) {
                 m_clock.Advance(std::max(0.0, deadline - m_clock.NowMs()));
             }
             return {count, PortError::None};
+        }
+    }
+
+    double FarDeadline() const {
+        const double due = farDeadline ? farDeadline() : -1;
+        return due < 0 ? 1e300 : due;
+    }
+    // What the far side does on its own up to now happens before the call.
+    void FarSideCatchesUp() {
+        while (farTick && FarDeadline() <= m_clock.NowMs()) {
+            farTick(m_clock.NowMs());
         }
     }
 
