@@ -38,11 +38,11 @@ void RadioModel::Tick(double nowMs) {
     }
 }
 
-void RadioModel::OnByte(std::uint8_t b, double nowMs) {
+bool RadioModel::AnswerAsBrokenLine(std::uint8_t b) {
     if (faults.echo) {
         // A plug in the wrong jack, or an adapter that loops back.
         send({b}, 0);
-        return;
+        return true;
     }
     if (faults.garbage) {
         // A radio that chatters: two bytes of noise for every byte heard,
@@ -54,6 +54,13 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
             noise.push_back(n == kAck || n == kConfirm ? 0x55 : n);
         }
         send(noise, 0);
+        return true;
+    }
+    return false;
+}
+
+void RadioModel::OnByte(std::uint8_t b, double nowMs) {
+    if (AnswerAsBrokenLine(b)) {
         return;
     }
     Tick(nowMs);

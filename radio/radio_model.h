@@ -84,6 +84,9 @@ private:
     enum class State { Idle, AwaitIdentRequest, AwaitIdentAck, Ready, Tuning };
 
     void SendAck();
+    // The echo and garbage faults: the line answers, not the radio. True
+    // when it did.
+    bool AnswerAsBrokenLine(std::uint8_t b);
     void OnCommandByte(std::uint8_t b);
     void OnTuningByte(std::uint8_t b);
 
