@@ -28,7 +28,6 @@ public:
     mutable bool cancel = false;
     std::function<void(int check)> onCheck;
     TransferDirection direction = TransferDirection::Read;
-    int gridRows = 17;
     int encodes = 0, decodes = 0;
     DocumentData decoded;
 
@@ -68,8 +67,6 @@ public:
         return a;
     }
     TransferDirection Direction() const override { return direction; }
-    int GridRows() const override { return gridRows; }
-    void SetGridRows(int rows) override { gridRows = rows; }
     void EncodeEditor(DocumentData&) override { ++encodes; }
     void DecodeEditor(const DocumentData& doc) override {
         ++decodes;
