@@ -96,19 +96,8 @@ TransferResult CloneTransfer::Run(const std::string& portName) {
     if (m_host.Direction() == TransferDirection::Write) {
         m_host.EncodeEditor(m_doc);
     }
-    PortResult opened = m_port.Open(portName);
-    if (opened.Ok()) {
-        LineSettings line;  // 9600 8N1
-        for (const PortResult& r : {m_port.SetQueueSizes(kCloneInputQueue, kCloneOutputQueue),
-                                    m_port.SetTimeouts(kCloneTimeouts), m_port.SetLine(line)}) {
-            if (!r.Ok() && opened.Ok()) {
-                opened = r;
-            }
-        }
-        if (!opened.Ok()) {
-            m_port.Close();
-        }
-    }
+    const PortResult opened = OpenConfiguredPort(m_port, portName, kCloneInputQueue, kCloneOutputQueue,
+                                                 kCloneTimeouts, LineSettings{});  // 9600 8N1
     if (!opened.Ok()) {
         Fail(Step::PortError);
         m_host.ExplainOpenFailure(opened);

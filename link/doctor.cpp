@@ -287,17 +287,10 @@ DoctorReport Doctor::Run() {
     Pass(DoctorStage::Busy, Pick(kOkFree, m_language));
 
     // open: the port as a read sets it up
-    PortResult opened = m_serial->Open(m_path);
+    const PortResult opened = OpenConfiguredPort(*m_serial, m_path, kCloneInputQueue, kCloneOutputQueue,
+                                                 kDoctorAnswerTimeouts, LineSettings{});
     if (!opened.Ok()) {
         return OpenFailure(opened);
-    }
-    for (const PortResult& r :
-         {m_serial->SetQueueSizes(kCloneInputQueue, kCloneOutputQueue),
-          m_serial->SetTimeouts(kDoctorAnswerTimeouts), m_serial->SetLine(LineSettings{})}) {
-        if (!r.Ok()) {
-            m_serial->Close();
-            return OpenFailure(r);
-        }
     }
     Pass(DoctorStage::Open, Pick(kOkOpen, m_language));
 

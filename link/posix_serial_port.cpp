@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -35,29 +36,6 @@ double MonotonicMs() {
 
 PortResult SystemError(const char* what, int err) {
     return {PortError::System, std::string(what) + ": " + std::strerror(err)};
-}
-
-// The trace file for appending; a regular file only, opened without waiting
-// (a FIFO without a reader would hold the program). Anything unusable is a
-// warning on stderr and no trace.
-std::FILE* OpenTrace(const char* path) {
-    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    std::string why;
-    struct stat st {};
-    if (fd < 0) {
-        why = std::strerror(errno);
-    } else if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        why = "not a regular file";
-    } else if (std::FILE* f = fdopen(fd, "a")) {
-        return f;
-    } else {
-        why = std::strerror(errno);
-    }
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    std::fprintf(stderr, "quorim: warning: no trace: cannot write \"%s\" (%s)\n", path, why.c_str());
-    return nullptr;
 }
 
 // Device errors that mean the device is no longer there.
@@ -223,6 +201,30 @@ PortResult BusyResult(const std::string& path) {
 
 }  // namespace
 
+std::FILE* OpenTraceFile(const std::string& path, std::string& why) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    struct stat st {};
+    if (fd < 0) {
+        why = std::strerror(errno);
+    } else if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+    } else if (std::FILE* f = fdopen(fd, "a")) {
+        return f;
+    } else {
+        why = std::strerror(errno);
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return nullptr;
+}
+
+std::string TraceFileSetting() {
+    const char* trace = std::getenv("QUORIM_TRACE");
+    return trace != nullptr ? trace : "";
+}
+
 std::unique_ptr<SerialPort> NewSystemSerialPort() {
     return std::make_unique<PosixSerialPort>();
 }
@@ -231,40 +233,32 @@ PosixSerialPort::~PosixSerialPort() {
     Close();
 }
 
-PortResult PosixSerialPort::Open(const std::string& name) {
-    Close();
-    m_path = ResolvePortName(name);
-    // The trace file is opened before the port is taken, so that a trace
-    // that cannot be written never holds a locked port.
-    if (const char* trace = std::getenv("QUORIM_TRACE"); trace != nullptr && *trace != '\0') {
-        m_trace = OpenTrace(trace);
-        m_traceStart = MonotonicMs();
-    }
+PortResult PosixSerialPort::OpenDevice(const std::string& name, std::string& devicePath) {
+    devicePath = ResolvePortName(name);
+    const std::string& path = devicePath;
     // Only a character device can be a serial port: anything else is told
     // for what it is before it is opened.
-    if (struct stat st{}; stat(m_path.c_str(), &st) == 0 && !S_ISCHR(st.st_mode)) {
-        CloseTrace();
-        return NotSerialResult(m_path, NodeKind(st.st_mode));
+    if (struct stat st{}; stat(path.c_str(), &st) == 0 && !S_ISCHR(st.st_mode)) {
+        return NotSerialResult(path, NodeKind(st.st_mode));
     }
-    const int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int err = errno;
-        CloseTrace();
         switch (err) {
             case ENOENT:
             case ENXIO:
             case ENODEV:
-                return {PortError::NotFound, m_path};
+                return {PortError::NotFound, path};
             case EBUSY:
-                return BusyResult(m_path);
+                return BusyResult(path);
             case EACCES:
             case EPERM: {
-                PortResult result{PortError::NoAccess, m_path};
-                result.group = NodeGroup(m_path);
+                PortResult result{PortError::NoAccess, path};
+                result.group = NodeGroup(path);
                 return result;
             }
             default:
-                return SystemError(m_path.c_str(), err);
+                return SystemError(path.c_str(), err);
         }
     }
     // A terminal is what answers tcgetattr (isatty asks the same, but an
@@ -272,29 +266,25 @@ PortResult PosixSerialPort::Open(const std::string& name) {
     struct stat opened {};
     if (fstat(fd, &opened) != 0 || !S_ISCHR(opened.st_mode)) {
         ::close(fd);
-        CloseTrace();
-        return NotSerialResult(m_path, NodeKind(opened.st_mode));
+        return NotSerialResult(path, NodeKind(opened.st_mode));
     }
     termios found{};
     if (tcgetattr(fd, &found) != 0) {
         ::close(fd);
-        CloseTrace();
-        return NotSerialResult(m_path, PortNodeKind::OtherDevice);
+        return NotSerialResult(path, PortNodeKind::OtherDevice);
     }
     // flock binds every opener, root included; TIOCEXCL keeps other
     // programs that do not use flock from opening the device.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
         ::close(fd);
-        CloseTrace();
-        return err == EWOULDBLOCK ? BusyResult(m_path) : SystemError("flock", err);
+        return err == EWOULDBLOCK ? BusyResult(path) : SystemError("flock", err);
     }
     // A terminal without TIOCEXCL (an emulated adapter in a test bed) is
     // still held by the flock above.
     if (ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
         const int err = errno;
         ::close(fd);
-        CloseTrace();
         return SystemError("TIOCEXCL", err);
     }
     // USB adapters hold small replies up to their latency timer (16 ms on
@@ -307,30 +297,21 @@ PortResult PosixSerialPort::Open(const std::string& name) {
     m_fd = fd;
     m_found = found;
     m_timeouts = {};
-    if (m_trace != nullptr) {
-        std::fprintf(m_trace, "%10.3f open %s\n", 0.0, m_path.c_str());
-    }
     return {};
 }
 
-PortResult PosixSerialPort::SetQueueSizes(std::size_t, std::size_t) {
+PortResult PosixSerialPort::SetDeviceQueueSizes(std::size_t, std::size_t) {
     // The kernel's tty queues (4 KiB) are larger than any size the links ask
-    // for and cannot be changed; nothing to do beyond the check.
-    return IsOpen() ? PortResult{} : PortResult{PortError::NotOpen, {}};
+    // for and cannot be changed.
+    return {};
 }
 
-PortResult PosixSerialPort::SetTimeouts(const CommTimeouts& timeouts) {
-    if (!IsOpen()) {
-        return {PortError::NotOpen, {}};
-    }
+PortResult PosixSerialPort::SetDeviceTimeouts(const CommTimeouts& timeouts) {
     m_timeouts = timeouts;
     return {};
 }
 
-PortResult PosixSerialPort::SetLine(const LineSettings& line) {
-    if (!IsOpen()) {
-        return {PortError::NotOpen, {}};
-    }
+PortResult PosixSerialPort::SetDeviceLine(const LineSettings& line) {
     termios tio{};
     if (tcgetattr(m_fd, &tio) != 0) {
         const int err = errno;
@@ -380,10 +361,7 @@ PortResult PosixSerialPort::SetLine(const LineSettings& line) {
     return {};
 }
 
-PortResult PosixSerialPort::Purge() {
-    if (!IsOpen()) {
-        return {PortError::NotOpen, {}};
-    }
+PortResult PosixSerialPort::PurgeDevice() {
     // Drain first: a finished write() is not a transmitted byte. After the
     // drain there is no output left to discard, and discarding output on a
     // pseudo-terminal (whose drain returns at once) would throw away bytes the
@@ -396,18 +374,11 @@ PortResult PosixSerialPort::Purge() {
         const int err = errno;
         return IsGoneErrno(err) ? PortResult{PortError::Gone, {}} : SystemError("tcflush", err);
     }
-    if (m_trace != nullptr) {
-        std::fprintf(m_trace, "%10.3f purge\n", MonotonicMs() - m_traceStart);
-    }
     return {};
 }
 
-Transfer PosixSerialPort::Write(const std::uint8_t* data, std::size_t size) {
+Transfer PosixSerialPort::WriteDevice(const std::uint8_t* data, std::size_t size) {
     Transfer result;
-    if (!IsOpen()) {
-        result.error = PortError::NotOpen;
-        return result;
-    }
     const double limit = static_cast<double>(m_timeouts.writeTotalPerByteMs) * static_cast<double>(size) +
                          m_timeouts.writeTotalConstantMs;
     const bool bounded = limit > 0;
@@ -443,16 +414,11 @@ Transfer PosixSerialPort::Write(const std::uint8_t* data, std::size_t size) {
             break;
         }
     }
-    Trace("tx", data, result.count);
     return result;
 }
 
-Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
+Transfer PosixSerialPort::ReadDevice(std::uint8_t* data, std::size_t size) {
     Transfer result;
-    if (!IsOpen()) {
-        result.error = PortError::NotOpen;
-        return result;
-    }
     const CommTimeouts& t = m_timeouts;
     const bool atOnce =
         t.readIntervalMs == kReadReturnAtOnce && t.readTotalPerByteMs == 0 && t.readTotalConstantMs == 0;
@@ -513,15 +479,10 @@ Transfer PosixSerialPort::Read(std::uint8_t* data, std::size_t size) {
             hungUp = true;
         }
     }
-    Trace("rx", data, result.count);
-    if (!result.Ok() && m_trace != nullptr) {
-        std::fprintf(m_trace, "%10.3f error %s\n", MonotonicMs() - m_traceStart,
-                     PortErrorText(result.error).c_str());
-    }
     return result;
 }
 
-void PosixSerialPort::Close() {
+void PosixSerialPort::CloseDevice() {
     if (m_fd >= 0) {
         // The settings back as they were found, once what was written has
         // left. HUPCL stays off: dropping the modem lines at each close would
@@ -534,29 +495,6 @@ void PosixSerialPort::Close() {
         ::close(m_fd);
         m_fd = -1;
     }
-    if (m_trace != nullptr) {
-        std::fprintf(m_trace, "%10.3f close\n", MonotonicMs() - m_traceStart);
-    }
-    CloseTrace();
-}
-
-void PosixSerialPort::CloseTrace() {
-    if (m_trace != nullptr) {
-        std::fclose(m_trace);
-        m_trace = nullptr;
-    }
-}
-
-void PosixSerialPort::Trace(const char* what, const std::uint8_t* data, std::size_t size) {
-    if (m_trace == nullptr || size == 0) {
-        return;
-    }
-    std::fprintf(m_trace, "%10.3f %s", MonotonicMs() - m_traceStart, what);
-    for (std::size_t i = 0; i < size; ++i) {
-        std::fprintf(m_trace, " %02X", data[i]);
-    }
-    std::fputc('\n', m_trace);
-    std::fflush(m_trace);
 }
 
 }  // namespace quorim

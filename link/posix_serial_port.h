@@ -2,7 +2,6 @@
 
 #include <termios.h>
 
-#include <cstdio>
 #include <string>
 
 #include "link/serial_port.h"
@@ -15,9 +14,6 @@ namespace quorim {
 // Exclusive through flock() (which also binds root) and TIOCEXCL. Anything
 // but a terminal is refused without being opened for long (a FIFO never
 // waited on); a terminal gets its settings back when the port is closed.
-//
-// Setting QUORIM_TRACE=FILE appends every byte sent and received, with a
-// timestamp in milliseconds, to FILE.
 class PosixSerialPort : public SerialPort {
 public:
     PosixSerialPort() = default;
@@ -25,31 +21,23 @@ public:
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
-    PortResult Open(const std::string& name) override;
     bool IsOpen() const override { return m_fd >= 0; }
-    PortResult SetQueueSizes(std::size_t input, std::size_t output) override;
-    PortResult SetTimeouts(const CommTimeouts& timeouts) override;
-    PortResult SetLine(const LineSettings& line) override;
-    PortResult Purge() override;
-    Transfer Write(const std::uint8_t* data, std::size_t size) override;
-    Transfer Read(std::uint8_t* data, std::size_t size) override;
-    void Close() override;
 
-    // The device path the last Open resolved its name to.
-    const std::string& DevicePath() const { return m_path; }
+protected:
+    PortResult OpenDevice(const std::string& name, std::string& devicePath) override;
+    PortResult SetDeviceQueueSizes(std::size_t input, std::size_t output) override;
+    PortResult SetDeviceTimeouts(const CommTimeouts& timeouts) override;
+    PortResult SetDeviceLine(const LineSettings& line) override;
+    PortResult PurgeDevice() override;
+    Transfer WriteDevice(const std::uint8_t* data, std::size_t size) override;
+    Transfer ReadDevice(std::uint8_t* data, std::size_t size) override;
+    void CloseDevice() override;
 
 private:
-    void Trace(const char* what, const std::uint8_t* data, std::size_t size);
-
     int m_fd = -1;
-    std::string m_path;
     // The terminal's settings as the port was found, given back at Close.
     termios m_found{};
     CommTimeouts m_timeouts{};
-    void CloseTrace();
-
-    std::FILE* m_trace = nullptr;
-    double m_traceStart = 0;
 };
 
 // The descriptor that turns readable when the link stop is raised

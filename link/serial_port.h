@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -99,29 +100,78 @@ std::string PortErrorText(PortError error);
 
 // A serial port as the radio links use it. One object opens one port at a
 // time; every call but Open needs an open port.
+//
+// The public calls are the same on every platform: they check the port's
+// state (a closed port answers NotOpen) and keep the trace, then hand over to
+// the platform's calls below. Setting QUORIM_TRACE=FILE appends every byte
+// sent and received, with a timestamp in milliseconds since the open, to FILE.
 class SerialPort {
 public:
-    virtual ~SerialPort() = default;
+    SerialPort() = default;
+    // A derived port closes itself in its own destructor: here the platform's
+    // calls can no longer be reached.
+    virtual ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
 
     // Opens an existing device for reading and writing, exclusively: a second
     // opener of the same device fails with Busy. `name` is "COM1".."COM4" or a
     // device path.
-    virtual PortResult Open(const std::string& name) = 0;
+    PortResult Open(const std::string& name);
     virtual bool IsOpen() const = 0;
     // Driver queue sizes in bytes (input, output).
-    virtual PortResult SetQueueSizes(std::size_t input, std::size_t output) = 0;
-    virtual PortResult SetTimeouts(const CommTimeouts& timeouts) = 0;
-    virtual PortResult SetLine(const LineSettings& line) = 0;
+    PortResult SetQueueSizes(std::size_t input, std::size_t output);
+    PortResult SetTimeouts(const CommTimeouts& timeouts);
+    PortResult SetLine(const LineSettings& line);
     // Waits until every byte already written has left the port, then discards
     // what was received and not yet read. A purge never cuts short a frame
     // that was written.
-    virtual PortResult Purge() = 0;
+    PortResult Purge();
     // Counted, blocking within the time-outs.
-    virtual Transfer Write(const std::uint8_t* data, std::size_t size) = 0;
-    virtual Transfer Read(std::uint8_t* data, std::size_t size) = 0;
+    Transfer Write(const std::uint8_t* data, std::size_t size);
+    Transfer Read(std::uint8_t* data, std::size_t size);
     // Closing a closed port does nothing.
-    virtual void Close() = 0;
+    void Close();
+
+    // The device path the last Open resolved its name to.
+    const std::string& DevicePath() const { return m_devicePath; }
+
+protected:
+    // The platform's calls. OpenDevice sets `devicePath` to the device the
+    // name stands for, and on a failure leaves nothing open; the others are
+    // called on an open port only, CloseDevice at any time.
+    virtual PortResult OpenDevice(const std::string& name, std::string& devicePath) = 0;
+    virtual PortResult SetDeviceQueueSizes(std::size_t input, std::size_t output) = 0;
+    virtual PortResult SetDeviceTimeouts(const CommTimeouts& timeouts) = 0;
+    virtual PortResult SetDeviceLine(const LineSettings& line) = 0;
+    virtual PortResult PurgeDevice() = 0;
+    virtual Transfer WriteDevice(const std::uint8_t* data, std::size_t size) = 0;
+    virtual Transfer ReadDevice(std::uint8_t* data, std::size_t size) = 0;
+    virtual void CloseDevice() = 0;
+
+private:
+    void TraceLine(const std::string& text);
+    void TraceBytes(const char* what, const std::uint8_t* data, std::size_t size);
+    void CloseTrace();
+
+    std::string m_devicePath;
+    std::FILE* m_trace = nullptr;
+    double m_traceStart = 0;
 };
+
+// Opens `name` and sets it up for a link: queue sizes, time-outs and line, in
+// that order. Every setting is tried; the first failure is the result, and
+// the port is closed again.
+PortResult OpenConfiguredPort(SerialPort& port, const std::string& name, std::size_t inputQueue,
+                              std::size_t outputQueue, const CommTimeouts& timeouts,
+                              const LineSettings& line);
+
+// The platform's part of the trace: the file for appending, a regular file
+// only, opened without waiting (a FIFO without a reader would hold the
+// program). Null, with the reason in `why`, for anything else.
+std::FILE* OpenTraceFile(const std::string& path, std::string& why);
+// QUORIM_TRACE as the environment has it (UTF-8), empty when it is not set.
+std::string TraceFileSetting();
 
 // A closed serial port of this system: the POSIX port on Linux, the Win32
 // port on Windows.

@@ -1,7 +1,12 @@
 #include "link/win32_serial_port.h"
 
+#include <io.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <cwctype>
 
 #include "base/win32_text.h"
@@ -69,6 +74,27 @@ std::string Win32PortPath(const std::string& name) {
     return n == 0 ? name : "\\\\.\\COM" + std::to_string(n);
 }
 
+std::FILE* OpenTraceFile(const std::string& path, std::string& why) {
+    // Binary: the lines end in \n as they do everywhere. A device or a pipe
+    // (which could hold the program) is closed again at once.
+    std::FILE* f = _wfopen(WideFromUtf8(path).c_str(), L"ab");
+    if (f == nullptr) {
+        why = std::strerror(errno);
+        return nullptr;
+    }
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)))) != FILE_TYPE_DISK) {
+        std::fclose(f);
+        why = "not a regular file";
+        return nullptr;
+    }
+    return f;
+}
+
+std::string TraceFileSetting() {
+    const wchar_t* trace = _wgetenv(L"QUORIM_TRACE");
+    return trace != nullptr ? Utf8FromWide(trace) : std::string();
+}
+
 std::unique_ptr<SerialPort> NewSystemSerialPort() {
     return std::make_unique<Win32SerialPort>();
 }
@@ -81,12 +107,11 @@ PortError Win32SerialPort::FailedCall() const {
     return IsGoneError(GetLastError()) ? PortError::Gone : PortError::System;
 }
 
-PortResult Win32SerialPort::Open(const std::string& name) {
-    Close();
-    m_path = Win32PortPath(name);
+PortResult Win32SerialPort::OpenDevice(const std::string& name, std::string& devicePath) {
+    devicePath = Win32PortPath(name);
     // One opener per port within this session, also where the port layer
     // itself lets a second one in.
-    std::wstring device = WideFromUtf8(m_path);
+    std::wstring device = WideFromUtf8(devicePath);
     std::transform(device.begin(), device.end(), device.begin(),
                    [](wchar_t c) { return c == L'\\' ? L'/' : std::towupper(c); });
     m_claim = CreateMutexW(nullptr, FALSE, (L"Local\\quorim-serial-" + device).c_str());
@@ -96,18 +121,18 @@ PortResult Win32SerialPort::Open(const std::string& name) {
         return {PortError::Busy, name};
     }
     // A folder would answer "access denied", as a port in use does.
-    if (const DWORD attributes = GetFileAttributesW(WideFromUtf8(m_path).c_str());
+    if (const DWORD attributes = GetFileAttributesW(WideFromUtf8(devicePath).c_str());
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        Close();
+        CloseDevice();
         PortResult result{PortError::NotSerial, name};
         result.kind = PortNodeKind::Folder;
         return result;
     }
-    const HANDLE h = CreateFileW(WideFromUtf8(m_path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    const HANDLE h = CreateFileW(WideFromUtf8(devicePath).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD err = GetLastError();
-        Close();
+        CloseDevice();
         switch (err) {
             case ERROR_FILE_NOT_FOUND:
             case ERROR_PATH_NOT_FOUND:
@@ -126,7 +151,7 @@ PortResult Win32SerialPort::Open(const std::string& name) {
     if (!GetCommState(h, &dcb)) {
         const DWORD type = GetFileType(h);
         CloseHandle(h);
-        Close();
+        CloseDevice();
         PortResult result{PortError::NotSerial, name};
         result.kind = type == FILE_TYPE_DISK   ? PortNodeKind::RegularFile
                       : type == FILE_TYPE_PIPE ? PortNodeKind::Fifo
@@ -137,20 +162,14 @@ PortResult Win32SerialPort::Open(const std::string& name) {
     return {};
 }
 
-PortResult Win32SerialPort::SetQueueSizes(std::size_t input, std::size_t output) {
-    if (!IsOpen()) {
-        return {PortError::NotOpen, {}};
-    }
+PortResult Win32SerialPort::SetDeviceQueueSizes(std::size_t input, std::size_t output) {
     if (!SetupComm(m_handle, static_cast<DWORD>(input), static_cast<DWORD>(output))) {
         return {FailedCall(), "SetupComm: " + SystemMessage(GetLastError())};
     }
     return {};
 }
 
-PortResult Win32SerialPort::SetTimeouts(const CommTimeouts& timeouts) {
-    if (!IsOpen()) {
-        return {PortError::NotOpen, {}};
-    }
+PortResult Win32SerialPort::SetDeviceTimeouts(const CommTimeouts& timeouts) {
     COMMTIMEOUTS t{timeouts.readIntervalMs, timeouts.readTotalPerByteMs, timeouts.readTotalConstantMs,
                    timeouts.writeTotalPerByteMs, timeouts.writeTotalConstantMs};
     if (!SetCommTimeouts(m_handle, &t)) {
@@ -159,10 +178,7 @@ PortResult Win32SerialPort::SetTimeouts(const CommTimeouts& timeouts) {
     return {};
 }
 
-PortResult Win32SerialPort::SetLine(const LineSettings& line) {
-    if (!IsOpen()) {
-        return {PortError::NotOpen, {}};
-    }
+PortResult Win32SerialPort::SetDeviceLine(const LineSettings& line) {
     if (line.baud <= 0 || line.dataBits < 5 || line.dataBits > 8 || line.stopBits < 1 || line.stopBits > 2) {
         return {PortError::Unsupported, {}};
     }
@@ -194,10 +210,7 @@ PortResult Win32SerialPort::SetLine(const LineSettings& line) {
     return {};
 }
 
-PortResult Win32SerialPort::Purge() {
-    if (!IsOpen()) {
-        return {PortError::NotOpen, {}};
-    }
+PortResult Win32SerialPort::PurgeDevice() {
     // Wait until the written bytes have left, then drop what came in: the
     // output is never cut short.
     if (!FlushFileBuffers(m_handle)) {
@@ -209,12 +222,8 @@ PortResult Win32SerialPort::Purge() {
     return {};
 }
 
-Transfer Win32SerialPort::Write(const std::uint8_t* data, std::size_t size) {
+Transfer Win32SerialPort::WriteDevice(const std::uint8_t* data, std::size_t size) {
     Transfer result;
-    if (!IsOpen()) {
-        result.error = PortError::NotOpen;
-        return result;
-    }
     DWORD written = 0;
     if (!WriteFile(m_handle, data, static_cast<DWORD>(size), &written, nullptr)) {
         const DWORD err = GetLastError();
@@ -227,12 +236,8 @@ Transfer Win32SerialPort::Write(const std::uint8_t* data, std::size_t size) {
     return result;
 }
 
-Transfer Win32SerialPort::Read(std::uint8_t* data, std::size_t size) {
+Transfer Win32SerialPort::ReadDevice(std::uint8_t* data, std::size_t size) {
     Transfer result;
-    if (!IsOpen()) {
-        result.error = PortError::NotOpen;
-        return result;
-    }
     // A driver fails a read once its device has gone; some port layers
     // instead let the read wait out its time-out and return nothing. Asking
     // for the port's status first tells a line that is already gone at once.
@@ -257,7 +262,7 @@ Transfer Win32SerialPort::Read(std::uint8_t* data, std::size_t size) {
     return result;
 }
 
-void Win32SerialPort::Close() {
+void Win32SerialPort::CloseDevice() {
     if (m_handle != INVALID_HANDLE_VALUE) {
         CloseHandle(m_handle);
         m_handle = INVALID_HANDLE_VALUE;

@@ -20,25 +20,24 @@ public:
     Win32SerialPort(const Win32SerialPort&) = delete;
     Win32SerialPort& operator=(const Win32SerialPort&) = delete;
 
-    PortResult Open(const std::string& name) override;
     bool IsOpen() const override { return m_handle != INVALID_HANDLE_VALUE; }
-    PortResult SetQueueSizes(std::size_t input, std::size_t output) override;
-    PortResult SetTimeouts(const CommTimeouts& timeouts) override;
-    PortResult SetLine(const LineSettings& line) override;
-    PortResult Purge() override;
-    Transfer Write(const std::uint8_t* data, std::size_t size) override;
-    Transfer Read(std::uint8_t* data, std::size_t size) override;
-    void Close() override;
 
-    // The device path the last Open used ("\\.\COM5").
-    const std::string& DevicePath() const { return m_path; }
+protected:
+    // The device path is the one the name stands for ("\\.\COM5").
+    PortResult OpenDevice(const std::string& name, std::string& devicePath) override;
+    PortResult SetDeviceQueueSizes(std::size_t input, std::size_t output) override;
+    PortResult SetDeviceTimeouts(const CommTimeouts& timeouts) override;
+    PortResult SetDeviceLine(const LineSettings& line) override;
+    PortResult PurgeDevice() override;
+    Transfer WriteDevice(const std::uint8_t* data, std::size_t size) override;
+    Transfer ReadDevice(std::uint8_t* data, std::size_t size) override;
+    void CloseDevice() override;
 
 private:
     PortError FailedCall() const;
 
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     HANDLE m_claim = nullptr;
-    std::string m_path;
 };
 
 // The device path of a port name: "COM7" (any case, 1..256) is \\.\COM7,

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the include layering of the tracked sources against the layer order
 # of the README ("What is here"), bottom up:
-#   base, text, image, files, launcher, app, editor, link, tuning  (core)
+#   base, text, image, radio, files, launcher, app, editor, link, tuning  (core)
 #   ui; then editor/ui, link/ui, tuning/ui, launcher/ui side by side; app/ui
 # A file includes files of its own folder and of folders below it only, never
 # of a folder beside it or above it. The programs cli/ and tools/*/ stand on
@@ -17,7 +17,7 @@ python3 - "$@" <<'PY'
 import re, subprocess, sys
 from collections import defaultdict
 
-LAYERS = [["base"], ["text"], ["image"], ["files"], ["launcher"], ["app"], ["editor"], ["link"], ["tuning"],
+LAYERS = [["base"], ["text"], ["image"], ["radio"], ["files"], ["launcher"], ["app"], ["editor"], ["link"], ["tuning"],
           ["ui"], ["editor/ui", "link/ui", "tuning/ui", "launcher/ui"], ["app/ui"]]
 CORE_TOP = LAYERS.index(["tuning"])
 tier = {folder: n for n, row in enumerate(LAYERS) for folder in row}

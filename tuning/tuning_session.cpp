@@ -187,18 +187,8 @@ TuningOutcome RunTuningSession(const TuningRequest& request, SerialPort& port, C
         host.ShowMessage(*refusal, MessageButtons::Ok);
         return TuningOutcome::Refused;
     }
-    PortResult opened = port.Open(request.portName);
-    if (opened.Ok()) {
-        for (const PortResult& r : {port.SetQueueSizes(1024, 512), port.SetTimeouts(kTuningTimeouts),
-                                    port.SetLine(LineSettings{})}) {
-            if (!r.Ok() && opened.Ok()) {
-                opened = r;
-            }
-        }
-        if (!opened.Ok()) {
-            port.Close();
-        }
-    }
+    const PortResult opened =
+        OpenConfiguredPort(port, request.portName, 1024, 512, kTuningTimeouts, LineSettings{});
     if (!opened.Ok()) {
         host.ShowMessage(kMsgTuningCannotOpen, MessageButtons::Ok);
         host.ExplainOpenFailure(opened);

@@ -22,14 +22,14 @@ struct CloneRig {
     TracingClock clock;
     FakeSerialPort port{clock};
     RecordingHost host;
-    ScriptedRadio radio;
+    PortRadio radio;
     DocumentData doc;
     std::vector<std::string> trace;
 
     CloneRig() {
         radio.Attach(port);
         doc.OnNewDocument();
-        radio.memory = RadioMemory(kModelCode16);
+        radio.Memory() = RadioMemory(kModelCode16);
     }
     void Trace() {
         port.trace = &trace;
@@ -93,7 +93,7 @@ TEST(CloneHandshake, SixteenChannelVariantSendsTheWholeWakeUpThenTheStartByte) {
     CloneRig rig;
     rig.Trace();
     ASSERT_EQ(rig.Run(), TransferReason::Ok);
-    const auto expected = HandshakeTokens(true, "51 5A 52 2D 37 31 30 30");
+    const auto expected = HandshakeTokens(true, "51 5A 30 31 37 56 31 30");
     ASSERT_GE(rig.trace.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(rig.trace.begin(), rig.trace.begin() + expected.size()), expected);
     EXPECT_EQ(rig.port.openedName, "COM1");
@@ -111,8 +111,8 @@ TEST(CloneHandshake, NinetyNineVariantHoldsBackTheMUntilTheRadioAnswered) {
     CloneRig rig;
     rig.Trace();
     rig.doc.m_bSixteenChannel = false;
-    rig.radio.ident = {1, 2, 3, 4, '8', 6, 7, 8};
-    rig.radio.memory = RadioMemory(kModelCode199);
+    rig.radio.faults.identification = {1, 2, 3, 4, '8', 6, 7, 8};
+    rig.radio.Memory() = RadioMemory(kModelCode199);
     ASSERT_EQ(rig.Run(), TransferReason::Ok);
     const auto expected = HandshakeTokens(false, "01 02 03 04 38 06 07 08");
     EXPECT_EQ(std::vector<std::string>(rig.trace.begin(), rig.trace.begin() + expected.size()), expected);
@@ -120,19 +120,19 @@ TEST(CloneHandshake, NinetyNineVariantHoldsBackTheMUntilTheRadioAnswered) {
 
 TEST(CloneHandshake, OneStrayByteBeforeTheAckIsAcceptedTwoAreNot) {
     CloneRig one;
-    one.radio.strayBeforeAck = {0x55};
+    one.radio.faults.strayBeforeAck = {0x55};
     EXPECT_EQ(one.Run(), TransferReason::Ok);
     EXPECT_EQ(one.WakeUps(), 1);
 
     CloneRig two;
-    two.radio.strayBeforeAck = {0x55, 0x66};
+    two.radio.faults.strayBeforeAck = {0x55, 0x66};
     EXPECT_EQ(two.Run(), TransferReason::NoAnswer);
     EXPECT_EQ(two.WakeUps(), kHandshakeAttempts);
 }
 
 TEST(CloneHandshake, SilentRadioGetsFifteenAttemptsPerPromptAndRetryStartsFifteenMore) {
     CloneRig rig;
-    rig.radio.ignoreWakeUps = 1000;
+    rig.radio.faults.silentWakeUps = 1000;
     rig.host.answers = {MessageAnswer::Retry, MessageAnswer::Cancel};
     const MemoryImage before = rig.doc.m_image;
     EXPECT_EQ(rig.Run(), TransferReason::NoAnswer);
@@ -152,7 +152,7 @@ TEST(CloneHandshake, SilentRadioGetsFifteenAttemptsPerPromptAndRetryStartsFiftee
 // radio that did not answer.
 TEST(CloneHandshake, CancelAskedForBeforeThePromptsCancelIsACancel) {
     CloneRig rig;
-    rig.radio.ignoreWakeUps = 1000;
+    rig.radio.faults.silentWakeUps = 1000;
     rig.host.cancelAtCheck = kHandshakeAttempts * kWakeUpCancelChecks + 1;  // the prompt's own look
     EXPECT_EQ(rig.Run(), TransferReason::Cancelled);
     EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgCommunicationError});
@@ -161,7 +161,7 @@ TEST(CloneHandshake, CancelAskedForBeforeThePromptsCancelIsACancel) {
 
 TEST(CloneHandshake, RetryAfterTheRadioWakesReadsNormally) {
     CloneRig rig;
-    rig.radio.ignoreWakeUps = 16;
+    rig.radio.faults.silentWakeUps = 16;
     rig.host.answers = {MessageAnswer::Retry};
     EXPECT_EQ(rig.Run(), TransferReason::Ok);
     EXPECT_EQ(rig.WakeUps(), 17);
@@ -181,7 +181,7 @@ TEST(CloneHandshake, PortErrorOnTheIdentificationOrAWrongAnswerToTheAckPrompts) 
     EXPECT_EQ(error.WakeUps(), 1);
 
     CloneRig wrong;
-    wrong.radio.identAckByte = 0x15;
+    wrong.radio.faults.badIdentAck = true;
     wrong.Trace();
     EXPECT_EQ(wrong.Run(), TransferReason::NoAnswer);
     EXPECT_EQ(wrong.host.messages, std::vector<std::string>{kMsgCommunicationError});
@@ -241,7 +241,8 @@ TEST(CloneRead, SixteenChannelRadioEndsAfterBlock123) {
     EXPECT_TRUE(rig.doc.m_bSixteenChannel);
     EXPECT_TRUE(rig.result.documentSixteen);
     EXPECT_TRUE(rig.host.decoded.m_bSixteenChannel);
-    EXPECT_TRUE(std::equal(rig.doc.m_image.begin(), rig.doc.m_image.begin() + 992, rig.radio.memory.begin()));
+    EXPECT_TRUE(
+        std::equal(rig.doc.m_image.begin(), rig.doc.m_image.begin() + 992, rig.radio.Memory().begin()));
     for (std::size_t i = 992; i < kImageSize; ++i) {
         ASSERT_EQ(rig.doc.m_image[i], 0x5A) << i;
     }
@@ -258,13 +259,13 @@ TEST(CloneRead, SixteenChannelRadioEndsAfterBlock123) {
 
 TEST(CloneRead, NinetyNineChannelRadioReadsAll402BlocksWithItsPacing) {
     CloneRig rig;
-    rig.radio.memory = RadioMemory(kModelCode199);
-    rig.radio.ident[4] = '8';
+    rig.radio.Memory() = RadioMemory(kModelCode199);
+    rig.radio.ninetyNine = true;
     ASSERT_EQ(rig.Run(), TransferReason::Ok);
     const auto requests = rig.Requests('R');
     ASSERT_EQ(requests.size(), 402u);
     EXPECT_EQ(requests.back(), (Bytes{'R', 0x0C, 0x88, 0x08}));
-    EXPECT_EQ(rig.doc.m_image, rig.radio.memory);
+    EXPECT_EQ(rig.doc.m_image, rig.radio.Memory());
     EXPECT_FALSE(rig.doc.m_bSixteenChannel);
     EXPECT_FALSE(rig.result.documentSixteen);
     EXPECT_FALSE(rig.host.decoded.m_bSixteenChannel);
@@ -280,14 +281,14 @@ TEST(CloneRead, IdentificationByteFourDecidesTheProgressRange) {
     // '8' in byte 4 with a 16-channel memory: the bar counts to 401 but the
     // read still ends at block 123 on the model code.
     CloneRig rig;
-    rig.radio.ident[4] = '8';
+    rig.radio.ninetyNine = true;
     ASSERT_EQ(rig.Run(), TransferReason::Ok);
     EXPECT_EQ(rig.host.rangeHighs, std::vector<int>{401});
     EXPECT_EQ(rig.host.pos, 124);
 
     // A short identification keeps the buffer's zeros: 0-123.
     CloneRig shortIdent;
-    shortIdent.radio.ident = {1, 2, 3};
+    shortIdent.radio.faults.identification = {1, 2, 3};
     ASSERT_EQ(shortIdent.Run(), TransferReason::Ok);
     EXPECT_EQ(shortIdent.host.rangeHighs, std::vector<int>{123});
 }
@@ -296,8 +297,8 @@ TEST(CloneRead, ShortRepliesEndTheReadAndLeaveTheDocumentAsItWas) {
     for (const std::size_t length : {std::size_t{0}, std::size_t{9}, std::size_t{10}, std::size_t{11}}) {
         CloneRig rig;
         rig.doc.m_bSixteenChannel = true;
-        rig.radio.shortReplyAtBlock = 5;
-        rig.radio.shortReplyLength = length;
+        rig.radio.faults.shortReplyBlock = 5;
+        rig.radio.faults.shortReplyLength = length;
         const DocumentData before = rig.doc;
         EXPECT_EQ(rig.Run(), TransferReason::ShortReply) << length;
         EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgNotEnough});
@@ -312,8 +313,8 @@ TEST(CloneRead, ShortRepliesEndTheReadAndLeaveTheDocumentAsItWas) {
 
 TEST(CloneRead, MissingAckAfterABlockEndsTheReadWithoutDecoding) {
     CloneRig rig;
-    rig.radio.memory = RadioMemory(kModelCode199);
-    rig.radio.noAckAfterReadBlock = 200;
+    rig.radio.Memory() = RadioMemory(kModelCode199);
+    rig.radio.faults.nakReadBlock = 200;
     rig.doc.m_bSixteenChannel = true;
     const DocumentData before = rig.doc;
     EXPECT_EQ(rig.Run(), TransferReason::WrongAck);
@@ -372,13 +373,13 @@ TEST(CloneWrite, NinetyNineChannelLayoutWritesAll402Blocks) {
     CloneRig rig;
     rig.host.direction = TransferDirection::Write;
     rig.doc.m_bSixteenChannel = false;
-    rig.radio.ident[kIdentModelByte] = kModelCode199;
+    rig.radio.ninetyNine = true;
     for (std::size_t i = 0; i < kImageSize; ++i) {
         rig.doc.m_image[i] = static_cast<std::uint8_t>(i % 253);
     }
     ASSERT_EQ(rig.Run(), TransferReason::Ok);
     ASSERT_EQ(rig.radio.writtenBlocks.size(), 402u);
-    EXPECT_EQ(rig.radio.memory, rig.doc.m_image);
+    EXPECT_EQ(rig.radio.Memory(), rig.doc.m_image);
     EXPECT_EQ(rig.host.rangeHighs, std::vector<int>{401});
 }
 
@@ -395,14 +396,14 @@ TEST(CloneWrite, RadioOfTheOtherModelIsRefusedBeforeTheFirstBlock) {
         CloneRig rig;
         rig.host.direction = TransferDirection::Write;
         rig.doc.m_bSixteenChannel = c.sixteen;
-        rig.radio.ident[kIdentModelByte] = c.identModel;
-        const MemoryImage before = rig.radio.memory;
+        rig.radio.ninetyNine = c.identModel == kModelCode199;
+        const MemoryImage before = rig.radio.Memory();
         EXPECT_EQ(rig.Run(), TransferReason::OtherModel);
         EXPECT_EQ(rig.host.messages, std::vector<std::string>{c.message});
         EXPECT_EQ(rig.result.radioSixteen, c.identModel != kModelCode199);
         EXPECT_EQ(rig.result.documentSixteen, c.sixteen);
         EXPECT_TRUE(rig.Requests('W').empty());
-        EXPECT_EQ(rig.radio.memory, before);
+        EXPECT_EQ(rig.radio.Memory(), before);
         EXPECT_FALSE(rig.port.IsOpen());
         EXPECT_EQ(rig.host.closeProgress, 1);
     }
@@ -411,7 +412,7 @@ TEST(CloneWrite, RadioOfTheOtherModelIsRefusedBeforeTheFirstBlock) {
 TEST(CloneWrite, MissingAckAfterABlockInterruptsTheWrite) {
     CloneRig rig;
     rig.host.direction = TransferDirection::Write;
-    rig.radio.noAckAfterWriteBlock = 40;
+    rig.radio.faults.nakWriteBlock = 40;
     EXPECT_EQ(rig.Run(), TransferReason::WrongAck);
     EXPECT_EQ(rig.host.messages, std::vector<std::string>{kMsgWriteBlockError});
     EXPECT_EQ(rig.radio.writtenBlocks.size(), 41u);
@@ -449,7 +450,7 @@ TEST(CloneCancel, EachPumpPointStopsTheTransfer) {
         CloneRig rig;
         rig.host.direction = c.direction;
         rig.host.cancelAtCheck = c.cancelAtCheck;
-        rig.radio.identAckByte = c.identAck;
+        rig.radio.faults.badIdentAck = c.identAck == 0x15;
         const DocumentData before = rig.doc;
         EXPECT_EQ(rig.Run(), TransferReason::Cancelled) << c.name;
         EXPECT_EQ(rig.host.checks, c.expectedChecks) << c.name;

@@ -42,6 +42,11 @@ public:
                          [](const Pending& a, const Pending& b) { return a.at < b.at; });
     }
     std::function<void(const Bytes& written)> onWrite;
+    // The far side's own timer: when it next wants to act on its own (a
+    // negative time: never), and the call that lets it act. The port moves
+    // the virtual clock there as it would for a byte due then.
+    std::function<double()> farDeadline;
+    std::function<void(double nowMs)> farTick;
     // Return a result to make this read fail (no bytes are taken).
     std::function<std::optional<Transfer>(std::size_t requested)> readFault;
     // Return true to make this write fail.
@@ -86,9 +91,14 @@ public:
         }
     }
 
-    PortResult Open(const std::string& name) override {
+    bool IsOpen() const override { return m_open; }
+    double NowMs() const { return m_clock.NowMs(); }
+
+protected:
+    PortResult OpenDevice(const std::string& name, std::string& devicePath) override {
         log.push_back({Call::Open, {}, 0, m_clock.NowMs()});
         Note("open");
+        devicePath = name;
         if (!openResult.Ok()) {
             return openResult;
         }
@@ -99,37 +109,34 @@ public:
         m_open = true;
         return {};
     }
-    bool IsOpen() const override { return m_open; }
-    PortResult SetQueueSizes(std::size_t, std::size_t) override {
+    PortResult SetDeviceQueueSizes(std::size_t, std::size_t) override {
         log.push_back({Call::QueueSizes, {}, 0, m_clock.NowMs()});
-        return Check();
+        return {};
     }
-    PortResult SetTimeouts(const CommTimeouts& t) override {
+    PortResult SetDeviceTimeouts(const CommTimeouts& t) override {
         log.push_back({Call::Timeouts, {}, 0, m_clock.NowMs()});
         timeouts = t;
-        return Check();
+        return {};
     }
-    PortResult SetLine(const LineSettings& l) override {
+    PortResult SetDeviceLine(const LineSettings& l) override {
         log.push_back({Call::Line, {}, 0, m_clock.NowMs()});
         line = l;
-        return Check();
+        return {};
     }
-    PortResult Purge() override {
+    PortResult PurgeDevice() override {
         log.push_back({Call::Purge, {}, 0, m_clock.NowMs()});
         Note("purge");
+        FarSideCatchesUp();
         const double now = m_clock.NowMs();
         while (!m_input.empty() && m_input.front().at <= now) {
             m_input.pop_front();
         }
-        return Check();
+        return {};
     }
-    Transfer Write(const std::uint8_t* data, std::size_t size) override {
+    Transfer WriteDevice(const std::uint8_t* data, std::size_t size) override {
         Bytes bytes(data, data + size);
         log.push_back({Call::Write, bytes, 0, m_clock.NowMs()});
         Note("w:" + Hex(bytes));
-        if (!m_open) {
-            return {0, PortError::NotOpen};
-        }
         if (writeFault && writeFault(bytes)) {
             return {0, PortError::System};
         }
@@ -138,15 +145,15 @@ public:
         }
         return {size, PortError::None};
     }
-    Transfer Read(std::uint8_t* data, std::size_t size) override {
+    Transfer ReadDevice(std::uint8_t* data, std::size_t size) override {
         Event event{Call::Read, {}, size, m_clock.NowMs()};
-        Transfer result = DoRead(data, size);
+        Transfer result = ReadInTime(data, size);
         event.bytes.assign(data, data + result.count);
         log.push_back(event);
         Note("r" + std::to_string(size) + ":" + Hex(event.bytes));
         return result;
     }
-    void Close() override {
+    void CloseDevice() override {
         if (m_open) {
             log.push_back({Call::Close, {}, 0, m_clock.NowMs()});
             Note("close");
@@ -164,12 +171,7 @@ private:
         static std::set<std::string> devices;
         return devices;
     }
-    PortResult Check() const { return m_open ? PortResult{} : PortResult{PortError::NotOpen, {}}; }
-
-    Transfer DoRead(std::uint8_t* data, std::size_t size) {
-        if (!m_open) {
-            return {0, PortError::NotOpen};
-        }
+    Transfer ReadInTime(std::uint8_t* data, std::size_t size) {
         if (readFault) {
             if (auto fault = readFault(size)) {
                 return *fault;
@@ -184,6 +186,7 @@ private:
         std::size_t count = 0;
         double lastByte = 0;
         for (;;) {
+            FarSideCatchesUp();
             while (count < size && !m_input.empty() && m_input.front().at <= m_clock.NowMs()) {
                 data[count++] = m_input.front().byte;
                 m_input.pop_front();
@@ -196,15 +199,26 @@ private:
             if (intervalBounded && count > 0) {
                 deadline = std::min(deadline, lastByte + t.readIntervalMs);
             }
-            const double next = m_input.empty() ? 1e300 : m_input.front().at;
+            const double next = std::min(m_input.empty() ? 1e300 : m_input.front().at, FarDeadline());
             if (next <= deadline && next < 1e300) {
-                m_clock.Advance(next - m_clock.NowMs());
+                m_clock.Advance(std::max(0.0, next - m_clock.NowMs()));
                 continue;
             }
             if (deadline < 1e300) {
                 m_clock.Advance(std::max(0.0, deadline - m_clock.NowMs()));
             }
             return {count, PortError::None};
+        }
+    }
+
+    double FarDeadline() const {
+        const double due = farDeadline ? farDeadline() : -1;
+        return due < 0 ? 1e300 : due;
+    }
+    // What the far side does on its own up to now happens before the call.
+    void FarSideCatchesUp() {
+        while (farTick && FarDeadline() <= m_clock.NowMs()) {
+            farTick(m_clock.NowMs());
         }
     }
 

@@ -8,6 +8,7 @@
 #include "editor/codec.h"
 #include "editor/editor_model.h"
 #include "link/link_host.h"
+#include "radio/radio_model.h"
 #include "tests/core/fake_serial_port.h"
 
 namespace quorim::test {
@@ -73,155 +74,41 @@ public:
     }
 };
 
-// The radio's side of the clone and tuning openings, driven by what the
-// engine writes, with knobs for its faults.
-class ScriptedRadio {
+// The virtual radio's model behind a fake port: it hears what the engine
+// writes at the port's virtual time, and its answers arrive through the port.
+// It answers the opening's ACK after 2 ms and confirms a tuning frame after
+// 0.5 ms, unless a test says otherwise.
+class PortRadio : public radio::RadioModel {
 public:
-    MemoryImage memory{};
-    Bytes ident{'Q', 'Z', 'R', '-', '7', '1', '0', '0'};
-    int ignoreWakeUps = 0;  // stay silent for this many wake-ups
-    Bytes strayBeforeAck;   // sent before the wake-up ACK
-    double ackDelayMs = 2;  // the wake-up ACK follows the 'A' after this
-    bool answerIdentAck = true;
-    std::uint8_t identAckByte = 0x06;
-    int shortReplyAtBlock = -1;  // this read block's reply is cut short
-    std::size_t shortReplyLength = 0;
-    int noAckAfterReadBlock = -1;  // answers this read block's ACK with 0x15
-    int noAckAfterWriteBlock = -1;
-    std::vector<Bytes> writtenBlocks;  // (address hi, lo, data...)
-    // Tuning: what arrived after 'x' (selector, header, frames), and which
-    // confirmation (1 header, 2 frequency frame, 3 setting frame) is wrong.
-    std::vector<Bytes> tuningSets;
-    int badConfirmStep = 0;
-    int badConfirmTimes = 1000;
-    int wakeUps = 0;
-    double replyDelayMs = 0;  // every answer comes this much later (a slow radio)
+    PortRadio() : RadioModel(MemoryImage{}, false, {}) {
+        ackGapMs = 2;
+        confirmDelayMs = 0.5;
+    }
+
+    double replyDelayMs = 0;           // every answer comes this much later (a slow line)
+    std::vector<Bytes> writtenBlocks;  // (address hi, lo, 08, data...)
+    std::vector<radio::TuningRecord> tuningSets;
+    bool vanished = false;  // a vanish fault: the radio hears nothing more
 
     void Attach(FakeSerialPort& port) {
-        m_port = &port;
-        port.onWrite = [this](const Bytes& bytes) {
+        port.onWrite = [this, &port](const Bytes& bytes) {
             for (const std::uint8_t b : bytes) {
-                OnByte(b);
+                if (!vanished) {
+                    OnByte(b, port.NowMs());
+                }
             }
         };
+        port.farDeadline = [this] { return NextDeadline(); };
+        port.farTick = [this](double nowMs) { Tick(nowMs); };
+        send = [this, &port](const std::vector<std::uint8_t>& bytes, double delayMs) {
+            port.Arrive(bytes, delayMs + replyDelayMs);
+        };
+        vanish = [this] { vanished = true; };
+        blockWritten = [this](int, const std::vector<std::uint8_t>& command) {
+            writtenBlocks.emplace_back(command.begin() + 1, command.end());
+        };
+        tuned = [this](const radio::TuningRecord& r) { tuningSets.push_back(r); };
     }
-
-private:
-    enum class State { Idle, AwaitIdentRequest, AwaitIdentAck, Ready, Tuning };
-
-    void OnByte(std::uint8_t b) {
-        m_window.push_back(b);
-        if (m_window.size() > 7) {
-            m_window.erase(m_window.begin());
-        }
-        static const Bytes kWake{0x02, 'P', 'R', 'O', 'G', 'R', 'A'};
-        if (m_state != State::Ready || m_cmd.empty()) {
-            if (m_window == kWake) {
-                ++wakeUps;
-                m_cmd.clear();
-                if (ignoreWakeUps > 0) {
-                    --ignoreWakeUps;
-                    m_state = State::Idle;
-                    return;
-                }
-                Bytes reply = strayBeforeAck;
-                reply.push_back(0x06);
-                m_port->Arrive(reply, ackDelayMs + replyDelayMs);
-                m_state = State::AwaitIdentRequest;
-                return;
-            }
-        }
-        switch (m_state) {
-            case State::Idle:
-                break;
-            case State::AwaitIdentRequest:
-                if (b == 0x02) {
-                    m_port->Arrive(ident, replyDelayMs);
-                    m_state = State::AwaitIdentAck;
-                }
-                break;
-            case State::AwaitIdentAck:
-                if (b == 0x06 && answerIdentAck) {
-                    m_port->Arrive({identAckByte}, replyDelayMs);
-                    m_state = State::Ready;
-                    m_readBlock = m_writeBlock = 0;
-                }
-                break;
-            case State::Ready:
-                if (m_cmd.empty() && b == 0x78) {
-                    m_state = State::Tuning;
-                    tuningSets.push_back({});
-                    break;
-                }
-                OnCommandByte(b);
-                break;
-            case State::Tuning:
-                OnTuningByte(b);
-                break;
-        }
-    }
-
-    void OnCommandByte(std::uint8_t b) {
-        if (m_cmd.empty() && b == 0x06) {
-            // the ACK after a read block
-            m_port->Arrive({m_readBlock - 1 == noAckAfterReadBlock ? std::uint8_t{0x15} : std::uint8_t{0x06}},
-                           replyDelayMs);
-            return;
-        }
-        m_cmd.push_back(b);
-        if (m_cmd[0] == 'R' && m_cmd.size() == 4) {
-            const std::size_t addr = (static_cast<std::size_t>(m_cmd[1]) << 8) | m_cmd[2];
-            Bytes reply{'W', m_cmd[1], m_cmd[2], 0x08};
-            for (std::size_t i = 0; i < 8; ++i) {
-                reply.push_back(addr + i < memory.size() ? memory[addr + i] : 0);
-            }
-            if (m_readBlock == shortReplyAtBlock) {
-                reply.resize(shortReplyLength);
-            }
-            ++m_readBlock;
-            m_port->Arrive(reply, replyDelayMs);
-            m_cmd.clear();
-        } else if (m_cmd[0] == 'W' && m_cmd.size() == 12) {
-            const std::size_t addr = (static_cast<std::size_t>(m_cmd[1]) << 8) | m_cmd[2];
-            writtenBlocks.push_back(Bytes(m_cmd.begin() + 1, m_cmd.end()));
-            for (std::size_t i = 0; i < 8 && addr + i < memory.size(); ++i) {
-                memory[addr + i] = m_cmd[4 + i];
-            }
-            m_port->Arrive({m_writeBlock == noAckAfterWriteBlock ? std::uint8_t{0x15} : std::uint8_t{0x06}},
-                           replyDelayMs);
-            ++m_writeBlock;
-            m_cmd.clear();
-        } else if (m_cmd[0] != 'R' && m_cmd[0] != 'W') {
-            m_cmd.clear();
-        }
-    }
-
-    void OnTuningByte(std::uint8_t b) {
-        Bytes& set = tuningSets.back();
-        set.push_back(b);
-        // selector, header (2), frequency frame (8), setting frame (8)
-        const int step = set.size() == 3 ? 1 : set.size() == 11 ? 2 : set.size() == 19 ? 3 : 0;
-        if (step == 0) {
-            return;
-        }
-        const bool bad = step == badConfirmStep && badConfirmTimes > 0;
-        if (bad) {
-            --badConfirmTimes;
-        }
-        // The confirmation comes once the frame has been taken in, after the
-        // program's purge.
-        m_port->Arrive({bad ? std::uint8_t{0x15} : std::uint8_t{0x48}}, 0.5 + replyDelayMs);
-        if (bad || step == 3) {
-            m_state = State::Idle;
-        }
-    }
-
-    FakeSerialPort* m_port = nullptr;
-    State m_state = State::Idle;
-    Bytes m_window;
-    Bytes m_cmd;
-    int m_readBlock = 0;
-    int m_writeBlock = 0;
 };
 
 }  // namespace quorim::test

@@ -8,7 +8,7 @@
 namespace quorim::test {
 namespace {
 
-// The snapshot before a write, against the scripted radio: what is kept, what
+// The snapshot before a write, against the virtual radio's model: what is kept, what
 // the caller's host sees, and why the write must not begin.
 TEST(SnapshotBeforeWrite, KeepsTheRadioOrTellsWhyTheWriteMustNotBegin) {
     const struct {
@@ -29,14 +29,14 @@ TEST(SnapshotBeforeWrite, KeepsTheRadioOrTellsWhyTheWriteMustNotBegin) {
         TempDir dir;
         TracingClock clock;
         FakeSerialPort port{clock};
-        ScriptedRadio radio;
+        PortRadio radio;
         radio.Attach(port);
-        for (std::size_t i = 0; i < radio.memory.size(); ++i) {
-            radio.memory[i] = static_cast<std::uint8_t>(i * 5);
+        for (std::size_t i = 0; i < radio.Memory().size(); ++i) {
+            radio.Memory()[i] = static_cast<std::uint8_t>(i * 5);
         }
-        radio.memory[kModelCodeOffset] = c.radioModel;
-        radio.ident[kIdentModelByte] = c.radioModel;
-        radio.ignoreWakeUps = c.silentWakeUps;
+        radio.Memory()[kModelCodeOffset] = c.radioModel;
+        radio.ninetyNine = c.radioModel == kModelCode199;
+        radio.faults.silentWakeUps = c.silentWakeUps;
         RecordingHost host;
         host.direction = TransferDirection::Write;
         std::string folder = dir.File("backups");
@@ -59,7 +59,7 @@ TEST(SnapshotBeforeWrite, KeepsTheRadioOrTellsWhyTheWriteMustNotBegin) {
         if (c.kept) {
             EXPECT_EQ(kept[0].port, "COM1");
             const std::vector<unsigned char> bytes = ReadBytes(kept[0].path);
-            EXPECT_TRUE(std::equal(radio.memory.begin(), radio.memory.begin() + 992, bytes.begin()));
+            EXPECT_TRUE(std::equal(radio.Memory().begin(), radio.Memory().begin() + 992, bytes.begin()));
         }
         if (c.radioModel == kModelCode199) {
             // Stopped at the identification: at most the first block was asked for.

@@ -24,12 +24,12 @@ struct TuningRig {
     TracingClock clock;
     FakeSerialPort port{clock};
     RecordingHost host;
-    ScriptedRadio radio;
+    PortRadio radio;
     std::vector<std::string> trace;
 
     TuningRig() {
         radio.Attach(port);
-        radio.ackDelayMs = 3;
+        radio.ackGapMs = 3;
         port.trace = &trace;
         clock.trace = &trace;
     }
@@ -85,7 +85,7 @@ TEST(TuningSession, WorkedExampleByteForByte) {
     ASSERT_EQ(rig.Run(WorkedExample()), TuningOutcome::Succeeded);
     std::vector<std::string> expected{"open", "purge"};
     const auto attempt =
-        AttemptTokens("51 5A 52 2D 37 31 30 30", "73", "00 25 51 43 00 25 51 43", "85 08 00 00 FB 01 01 A0");
+        AttemptTokens("51 5A 30 31 37 56 31 30", "73", "00 25 51 43 00 25 51 43", "85 08 00 00 FB 01 01 A0");
     expected.insert(expected.end(), attempt.begin(), attempt.end());
     expected.push_back("close");
     EXPECT_EQ(rig.trace, expected);
@@ -143,11 +143,11 @@ TEST(TuningFrames, SelectorsValuesTonesAndFrequencies) {
 
 TEST(TuningSession, OneStrayByteBeforeTheAckIsAcceptedTwoAreNot) {
     TuningRig one;
-    one.radio.strayBeforeAck = {0x55};
+    one.radio.faults.strayBeforeAck = {0x55};
     EXPECT_EQ(one.Run(WorkedExample()), TuningOutcome::Succeeded);
 
     TuningRig two;
-    two.radio.strayBeforeAck = {0x55, 0x66};
+    two.radio.faults.strayBeforeAck = {0x55, 0x66};
     EXPECT_EQ(two.Run(WorkedExample()), TuningOutcome::Cancelled);
     EXPECT_EQ(two.host.messages, std::vector<std::string>{kMsgTuningRetry});
     EXPECT_EQ(two.host.buttons[0], MessageButtons::RetryCancel);
@@ -157,8 +157,8 @@ TEST(TuningSession, OneStrayByteBeforeTheAckIsAcceptedTwoAreNot) {
 TEST(TuningSession, RetryResendsTheWholeOpeningWhateverStepFailed) {
     for (int step = 1; step <= 3; ++step) {
         TuningRig rig;
-        rig.radio.badConfirmStep = step;
-        rig.radio.badConfirmTimes = 1;
+        rig.radio.faults.badConfirmStep = step;
+        rig.radio.faults.badConfirmTimes = 1;
         rig.host.answers = {MessageAnswer::Retry};
         EXPECT_EQ(rig.Run(WorkedExample()), TuningOutcome::Succeeded) << step;
         EXPECT_EQ(rig.Openings(), 2) << step;
@@ -168,7 +168,7 @@ TEST(TuningSession, RetryResendsTheWholeOpeningWhateverStepFailed) {
         // The second attempt is a complete one, from the pause on.
         const auto first = std::find(rig.trace.begin(), rig.trace.end(), "s700");
         const auto second = std::find(first + 1, rig.trace.end(), "s700");
-        const auto attempt = AttemptTokens("51 5A 52 2D 37 31 30 30", "73", "00 25 51 43 00 25 51 43",
+        const auto attempt = AttemptTokens("51 5A 30 31 37 56 31 30", "73", "00 25 51 43 00 25 51 43",
                                            "85 08 00 00 FB 01 01 A0");
         const std::vector<std::string> got(second, rig.trace.end() - 1);
         ASSERT_EQ(got.size(), attempt.size()) << step;
@@ -180,7 +180,7 @@ TEST(TuningSession, RetryResendsTheWholeOpeningWhateverStepFailed) {
 
 TEST(TuningSession, SilentRadioCostsAboutASecondPerAttemptAndCancelClosesThePort) {
     TuningRig rig;
-    rig.radio.ignoreWakeUps = 1000;
+    rig.radio.faults.silentWakeUps = 1000;
     rig.host.answers = {MessageAnswer::Retry, MessageAnswer::Retry};
     EXPECT_EQ(rig.Run(WorkedExample()), TuningOutcome::Cancelled);
     EXPECT_EQ(rig.Openings(), 3);
@@ -209,7 +209,7 @@ TEST(TuningSession, CancelDuringThePauseBeforeAnAttemptSendsNothing) {
 
 TEST(TuningSession, IdentificationIsAcceptedShortButNotOnAFailedRead) {
     TuningRig shortIdent;
-    shortIdent.radio.ident = {1, 2};
+    shortIdent.radio.faults.identification = {1, 2};
     EXPECT_EQ(shortIdent.Run(WorkedExample()), TuningOutcome::Succeeded);
 
     TuningRig failing;

@@ -1,6 +1,6 @@
 #pragma once
 
-// A radio on a bad line, driven by fuzz bytes: the scripted radio answers the
+// A radio on a bad line, driven by fuzz bytes: the virtual radio's model answers the
 // protocol correctly, and before each write the next input byte decides what
 // the line does to it. When the input runs out the line is clean.
 //
@@ -26,8 +26,8 @@ namespace quorim::fuzz {
 
 using test::Bytes;
 using test::FakeSerialPort;
+using test::PortRadio;
 using test::RecordingHost;
-using test::ScriptedRadio;
 
 class FuzzInput {
 public:
@@ -46,7 +46,7 @@ inline constexpr long kMaxCalls = 400000;
 
 class ChaoticLine {
 public:
-    ChaoticLine(FuzzInput& input, FakeSerialPort& port, ScriptedRadio& radio, RecordingHost& host)
+    ChaoticLine(FuzzInput& input, FakeSerialPort& port, PortRadio& radio, RecordingHost& host)
         : m_in(input), m_port(port), m_radio(radio) {
         radio.Attach(port);
         const auto radioHears = port.onWrite;
@@ -105,7 +105,7 @@ private:
 
     FuzzInput& m_in;
     FakeSerialPort& m_port;
-    ScriptedRadio& m_radio;
+    PortRadio& m_radio;
     bool m_deaf = false;
     bool m_failNextRead = false;
     bool m_gone = false;

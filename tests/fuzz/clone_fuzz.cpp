@@ -23,14 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VirtualClock clock;
     FakeSerialPort port(clock);
     RecordingHost host;
-    ScriptedRadio radio;
+    PortRadio radio;
     ChaoticLine line(in, port, radio, host);
     const bool radio199 = (setup & 4) != 0;
-    for (std::size_t i = 0; i < radio.memory.size(); ++i) {
-        radio.memory[i] = static_cast<std::uint8_t>(i * 13 + 7);
+    for (std::size_t i = 0; i < radio.Memory().size(); ++i) {
+        radio.Memory()[i] = static_cast<std::uint8_t>(i * 13 + 7);
     }
-    radio.memory[kModelCodeOffset] = radio199 ? kModelCode199 : kModelCode16;
-    radio.ident[4] = radio199 ? '8' : '7';
+    radio.Memory()[kModelCodeOffset] = radio199 ? kModelCode199 : kModelCode16;
+    radio.ninetyNine = radio199;
     host.direction = write ? TransferDirection::Write : TransferDirection::Read;
     host.cancelAtCheck = cancelAt == 0 ? -1 : cancelAt;
     host.answers.assign(static_cast<std::size_t>(retries), MessageAnswer::Retry);

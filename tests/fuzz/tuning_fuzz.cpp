@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VirtualClock clock;
     FakeSerialPort port(clock);
     RecordingHost host;
-    ScriptedRadio radio;
+    PortRadio radio;
     ChaoticLine line(in, port, radio, host);
     host.answers.assign(static_cast<std::size_t>(retries), MessageAnswer::Retry);
     if ((setup & 0x80) != 0) {

@@ -1,4 +1,6 @@
-#include "tools/quorim-radio/radio_model.h"
+#include "radio/radio_model.h"
+
+#include <algorithm>
 
 namespace quorim::radio {
 
@@ -11,20 +13,20 @@ const std::vector<std::uint8_t> kWakeUp{0x02, 'P', 'R', 'O', 'G', 'R', 'A'};
 
 }  // namespace
 
-RadioModel::RadioModel(MemoryImage memory, bool ninetyNine, Faults faults)
-    : m_memory(memory), m_ninetyNine(ninetyNine), m_faults(std::move(faults)) {}
+RadioModel::RadioModel(MemoryImage memory, bool ninetyNineChannels, Faults injected)
+    : faults(std::move(injected)), ninetyNine(ninetyNineChannels), m_memory(memory) {}
 
 std::vector<std::uint8_t> RadioModel::Identification() const {
-    if (!m_faults.identification.empty()) {
-        return m_faults.identification;
+    if (!faults.identification.empty()) {
+        return faults.identification;
     }
     // Only byte 4 means something to the program: '8' for the 199-channel radio.
-    return {'Q', 'Z', '0', '1', static_cast<std::uint8_t>(m_ninetyNine ? '8' : '7'), 'V', '1', '0'};
+    return {'Q', 'Z', '0', '1', static_cast<std::uint8_t>(ninetyNine ? '8' : '7'), 'V', '1', '0'};
 }
 
 void RadioModel::SendAck() {
     m_ackPending = false;
-    std::vector<std::uint8_t> reply = m_faults.strayBeforeAck;
+    std::vector<std::uint8_t> reply = faults.strayBeforeAck;
     reply.push_back(kAck);
     send(reply, 0);
     m_state = State::AwaitIdentRequest;
@@ -36,13 +38,13 @@ void RadioModel::Tick(double nowMs) {
     }
 }
 
-void RadioModel::OnByte(std::uint8_t b, double nowMs) {
-    if (m_faults.echo) {
+bool RadioModel::AnswerAsBrokenLine(std::uint8_t b) {
+    if (faults.echo) {
         // A plug in the wrong jack, or an adapter that loops back.
         send({b}, 0);
-        return;
+        return true;
     }
-    if (m_faults.garbage) {
+    if (faults.garbage) {
         // A radio that chatters: two bytes of noise for every byte heard,
         // never an acknowledgement or a confirmation.
         std::vector<std::uint8_t> noise;
@@ -52,6 +54,13 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
             noise.push_back(n == kAck || n == kConfirm ? 0x55 : n);
         }
         send(noise, 0);
+        return true;
+    }
+    return false;
+}
+
+void RadioModel::OnByte(std::uint8_t b, double nowMs) {
+    if (AnswerAsBrokenLine(b)) {
         return;
     }
     Tick(nowMs);
@@ -73,13 +82,13 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
     }
     if (!collecting && m_window == kWakeUp) {
         m_cmd.clear();
-        if (m_faults.vanishAt == "wake") {
+        if (faults.vanishAt == "wake") {
             vanish();
             return;
         }
-        if (m_faults.silentWakeUps != 0) {
-            if (m_faults.silentWakeUps > 0) {
-                --m_faults.silentWakeUps;
+        if (faults.silentWakeUps != 0) {
+            if (faults.silentWakeUps > 0) {
+                --faults.silentWakeUps;
             }
             m_state = State::Idle;
             return;
@@ -94,7 +103,7 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
             break;
         case State::AwaitIdentRequest:
             if (b == 0x02) {
-                if (m_faults.vanishAt == "ident") {
+                if (faults.vanishAt == "ident") {
                     vanish();
                     return;
                 }
@@ -104,11 +113,11 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
             break;
         case State::AwaitIdentAck:
             if (b == kAck) {
-                if (m_faults.vanishAt == "ident-ack") {
+                if (faults.vanishAt == "ident-ack") {
                     vanish();
                     return;
                 }
-                send({m_faults.badIdentAck ? kNak : kAck}, 0);
+                send({faults.badIdentAck ? kNak : kAck}, 0);
                 m_state = State::Ready;
                 m_readBlock = m_writeBlock = 0;
                 m_cmd.clear();
@@ -126,7 +135,7 @@ void RadioModel::OnByte(std::uint8_t b, double nowMs) {
 void RadioModel::OnCommandByte(std::uint8_t b) {
     if (m_cmd.empty()) {
         if (b == kAck) {  // the program's ACK after a read block
-            send({m_readBlock - 1 == m_faults.nakReadBlock ? kNak : kAck}, 0);
+            send({m_readBlock - 1 == faults.nakReadBlock ? kNak : kAck}, 0);
             return;
         }
         if (b == 0x02) {
@@ -137,7 +146,7 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
             return;
         }
         if (b == 'x') {  // tuning mode
-            if (m_faults.vanishAt == "tune") {
+            if (faults.vanishAt == "tune") {
                 vanish();
                 return;
             }
@@ -155,7 +164,7 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
     const std::size_t addr = m_cmd.size() >= 3 ? (static_cast<std::size_t>(m_cmd[1]) << 8) | m_cmd[2] : 0;
     if (m_cmd[0] == 'R' && m_cmd.size() == 4) {
         m_cmd.clear();
-        if (m_readBlock == m_faults.vanishBlock) {
+        if (m_readBlock == faults.vanishBlock) {
             vanish();
             return;
         }
@@ -164,8 +173,8 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
         for (std::size_t i = 0; i < 8; ++i) {
             reply.push_back(addr + i < m_memory.size() ? m_memory[addr + i] : 0xFF);
         }
-        if (m_readBlock == m_faults.shortReplyBlock) {
-            reply.resize(std::min(reply.size(), m_faults.shortReplyLength));
+        if (m_readBlock == faults.shortReplyBlock) {
+            reply.resize(std::min(reply.size(), faults.shortReplyLength));
         }
         ++m_readBlock;
         if (!reply.empty()) {
@@ -174,20 +183,20 @@ void RadioModel::OnCommandByte(std::uint8_t b) {
     } else if (m_cmd[0] == 'W' && m_cmd.size() == 12) {
         std::vector<std::uint8_t> cmd;
         cmd.swap(m_cmd);
-        if (m_writeBlock == m_faults.vanishBlock) {
+        if (m_writeBlock == faults.vanishBlock) {
             vanish();
             return;
         }
         for (std::size_t i = 0; i < 8 && addr + i < m_memory.size(); ++i) {
-            const bool corrupt = static_cast<int>(addr + i) == m_faults.corruptAddress;
+            const bool corrupt = static_cast<int>(addr + i) == faults.corruptAddress;
             m_memory[addr + i] = corrupt ? static_cast<std::uint8_t>(~cmd[4 + i]) : cmd[4 + i];
         }
         if (blockWritten) {
-            blockWritten(m_writeBlock);
+            blockWritten(m_writeBlock, cmd);
         }
-        const bool late = m_writeBlock == m_faults.lateWriteBlock && !m_lateUsed;
+        const bool late = m_writeBlock == faults.lateWriteBlock && !m_lateUsed;
         m_lateUsed = m_lateUsed || late;
-        send({m_writeBlock == m_faults.nakWriteBlock ? kNak : kAck}, late ? m_faults.lateMs : 0);
+        send({m_writeBlock == faults.nakWriteBlock ? kNak : kAck}, late ? faults.lateMs : 0);
         ++m_writeBlock;
     }
 }
@@ -196,10 +205,13 @@ void RadioModel::OnTuningByte(std::uint8_t b) {
     // 'x', then the selector alone, then selector + 08 (confirmed), then the
     // frequency frame and the setting frame (each confirmed).
     auto confirm = [this](int step) {
-        const bool late = step == m_faults.lateTuneStep && !m_lateUsed;
+        const bool late = step == faults.lateTuneStep && !m_lateUsed;
         m_lateUsed = m_lateUsed || late;
-        send({m_faults.badConfirmStep == step ? kNak : kConfirm},
-             confirmDelayMs + (late ? m_faults.lateMs : 0));
+        const bool refused = faults.badConfirmStep == step && faults.badConfirmTimes != 0;
+        if (refused && faults.badConfirmTimes > 0) {
+            --faults.badConfirmTimes;
+        }
+        send({refused ? kNak : kConfirm}, confirmDelayMs + (late ? faults.lateMs : 0));
     };
     m_cmd.push_back(b);
     switch (m_tuningStep) {
