@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -204,8 +203,8 @@ bool DiskFull(int fd) {
     }
     name.resize(n);
     const std::wstring folder = fs::path(name).parent_path().wstring();
-    ULARGE_INTEGER free{};
-    return GetDiskFreeSpaceExW(folder.c_str(), &free, nullptr, nullptr) && free.QuadPart == 0;
+    ULARGE_INTEGER available{};
+    return GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) && available.QuadPart == 0;
 }
 
 int SetNewFileMode(int) {
