@@ -34,6 +34,38 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
     return n;
 }
 
+// Reads one field from text[i] on, up to the ',' or line break after it
+// (or the end); a fault's message, or null.
+const char* ScanField(std::string_view text, std::size_t& i, std::string& field) {
+    const std::size_t n = text.size();
+    if (i >= n || text[i] != '"') {
+        while (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+            field += text[i++];
+        }
+        return nullptr;
+    }
+    ++i;
+    while (true) {
+        if (i >= n) {
+            return "a quoted field is not closed";
+        }
+        if (text[i] == '"') {
+            if (i + 1 < n && text[i + 1] == '"') {
+                field += '"';
+                i += 2;
+                continue;
+            }
+            ++i;
+            break;
+        }
+        field += text[i++];
+    }
+    if (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+        return "text after the closing quote of a field";
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool IsUtf8(std::string_view text) {
@@ -92,31 +124,8 @@ CsvReadResult ReadCsv(std::string_view text) {
         return result;
     }
     while (true) {
-        // The start of a field.
-        if (i < n && text[i] == '"') {
-            ++i;
-            while (true) {
-                if (i >= n) {
-                    return failAt("a quoted field is not closed");
-                }
-                if (text[i] == '"') {
-                    if (i + 1 < n && text[i + 1] == '"') {
-                        field += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                field += text[i++];
-            }
-            if (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
-                return failAt("text after the closing quote of a field");
-            }
-        } else {
-            while (i < n && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
-                field += text[i++];
-            }
+        if (const char* fault = ScanField(text, i, field)) {
+            return failAt(fault);
         }
         if (!endField()) {
             return failAt(fieldError);

@@ -137,7 +137,10 @@ void CTuningDlg::CreateControls() {
         previousLabel = qobject_cast<QLabel*>(w);
     }
     FitToTexts(this);
+    ConnectControls();
+}
 
+void CTuningDlg::ConnectControls() {
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CTuningDlg::OnSelChangedTree);
     connect(static_cast<QPushButton*>(Control(IDC_TUNING_START)), &QPushButton::clicked, this,
             &CTuningDlg::OnStart);
