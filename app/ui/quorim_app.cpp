@@ -250,8 +250,7 @@ bool CQuorim_CHApp::AnyTransferRunning() const {
 }
 
 bool CQuorim_CHApp::TransferRunning(const CQuorim_CHView* view) const {
-    const auto* transfer = view->findChild<CRadioTransfer*>(QString(), Qt::FindDirectChildrenOnly);
-    return transfer && transfer->IsRunning();
+    return view->GetDocument() && view->GetDocument()->IsBusy();
 }
 
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
@@ -262,6 +261,7 @@ CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
     connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
     connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
+    connect(transfer, &CRadioTransfer::BusyChanged, doc, &CQuorim_CHDoc::SetBusy);
     connect(transfer, &CRadioTransfer::Transferred, view, &CQuorim_CHView::OnTransferred);
     auto* tuning = new COnlineTuning(view);
     connect(view, &CQuorim_CHView::OnlineTuning, tuning, &COnlineTuning::Run);
@@ -368,8 +368,10 @@ void CQuorim_CHApp::OnWindowNew(CQuorim_CHDoc* doc) {
 }
 
 void CQuorim_CHApp::OnCanClose(CChildFrame* frame, bool& allow) {
-    // The view runs a transfer: its window stays until the transfer ends.
-    if (frame->View()->IsTransferRunning()) {
+    // The view runs a transfer: its window stays until the transfer ends
+    // (another window of the document may close).
+    const auto* transfer = frame->View()->findChild<CRadioTransfer*>(QString(), Qt::FindDirectChildrenOnly);
+    if (transfer && transfer->IsRunning()) {
         allow = false;
         return;
     }

@@ -60,6 +60,13 @@ public:
     ImageDoubt Doubt() const { return m_doubt; }
     void SetDoubt(ImageDoubt doubt) { m_doubt = doubt; }
 
+    // The one busy state of the document: a transfer of one of its windows
+    // runs, from the start button to its end (the result applied, the
+    // progress window closed). Meanwhile every window of the document refuses
+    // edits, Read, Write, tuning and closing: a read replaces what they show.
+    bool IsBusy() const { return m_busy; }
+    void SetBusy(bool busy) { m_busy = busy; }
+
     bool IsModified() const { return m_modified; }
     // Edits, reads and model changes mark the document; new, open and save
     // clear the mark (and make the undo history's present step the clean one).
@@ -103,6 +110,7 @@ private:
     QString m_path;
     QString m_title;
     bool m_modified = false;
+    bool m_busy = false;
     ImageDoubt m_doubt = ImageDoubt::None;
     QList<CQuorim_CHView*> m_views;
     QUndoStack* m_undo;

@@ -72,6 +72,7 @@ void CRadioTransfer::SetBusy(bool busy) {
     if (busy != m_busy) {
         m_busy = busy;
         CountRunning(busy);
+        emit BusyChanged(busy);
     }
 }
 

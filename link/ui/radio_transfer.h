@@ -34,9 +34,8 @@ public:
     ~CRadioTransfer() override;
 
     CProgressDlg* ProgressDlg() const { return m_pProgressDlg; }
-    // The one busy state of the window: from the start button to the end of
-    // the transfer (its result applied, its window closed). Meanwhile Read,
-    // Write, tuning, the model list and closing the window are refused.
+    // From the start button to the end of the transfer (its result applied,
+    // its window closed); told to the document by BusyChanged.
     bool IsRunning() const { return m_busy; }
     // Any window's transfer is running (only one runs at a time).
     static bool AnyRunning();
@@ -57,6 +56,8 @@ public:
     void Run(const std::string& portName, TransferDirection direction, const DocumentData& data);
 
 signals:
+    // IsRunning changed.
+    void BusyChanged(bool busy);
     // The start button was pressed: the transfer is on its way.
     void Started();
     // Posted by the start button (WM_RADIO_TRANSFER): time to run.

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
@@ -413,6 +414,34 @@ private slots:
         m_view = nullptr;
         QTRY_VERIFY(wnd.isNull());
         QTRY_VERIFY(Frame()->ActiveView() == nullptr);
+    }
+
+    // A read replaces what every window of the document shows: while it runs
+    // the other window refuses edits too, and may close.
+    void aTransferMakesTheWholeDocumentBusy() {
+        VirtualRadio radio({"--memory", MakeRadioMemory(m_dir, false)});
+        UseRadio(radio);
+        CChildFrame* first = Frame()->ActiveChild();
+        m_app->OnWindowNew(m_view->GetDocument());
+        QPointer<CQuorim_CHView> second = Frame()->ActiveView();
+        QPointer<CChildFrame> secondFrame = Frame()->ActiveChild();
+        QVERIFY(second && second != m_view && second->CanDo(EditCommand::SelectAll));
+        first->mdiArea()->setActiveSubWindow(first);
+        bool secondBusy = false, secondClosed = false;
+        QTimer probe;
+        probe.setInterval(2);
+        connect(&probe, &QTimer::timeout, this, [&] {
+            if (second && Dlg()->IsWindow() && Dlg()->ProgressBar()->value() >= 5) {
+                secondBusy = second->IsTransferRunning() && !second->CanDo(EditCommand::SelectAll);
+                secondClosed = secondFrame->close();
+            }
+        });
+        probe.start();
+        Key(Qt::Key_R);
+        StartAndWait(30000);
+        probe.stop();
+        QVERIFY(secondBusy && secondClosed);
+        QVERIFY(!m_view->GetDocument()->IsBusy() && m_view->CanDo(EditCommand::SelectAll));
     }
 
     void cancelDuringATransferLeavesTheDocumentAsItWas() {
