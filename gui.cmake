@@ -53,9 +53,9 @@ include(GNUInstallDirs)
 include(launcher/ui/tarvolin.cmake)
 
 install(TARGETS Quorim_CH RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The user guide, in both languages: beside the program in the build tree
+# The user guide, in both languages, with its pictures: beside the program in the build tree
 # (help/), under share/quorim/help once installed; the program looks in both.
-file(GLOB QUORIM_HELP_FILES CONFIGURE_DEPENDS resources/help/*.html)
+file(GLOB QUORIM_HELP_FILES CONFIGURE_DEPENDS resources/help/*.html resources/help/*.png)
 foreach(guide ${QUORIM_HELP_FILES})
   get_filename_component(name ${guide} NAME)
   configure_file(${guide} ${CMAKE_BINARY_DIR}/help/${name} COPYONLY)

@@ -88,8 +88,10 @@ const std::vector<Accelerator>& AcceleratorTable() {
 }
 
 std::string_view ShortcutOf(int id) {
+    // Help Topics shows F1, the key that opens the same guide.
+    const int command = id == ID_HELP_FINDER ? ID_HELP : id;
     for (const Accelerator& a : AcceleratorTable()) {
-        if (a.id == id) {
+        if (a.id == command) {
             return a.keys;
         }
     }
@@ -173,7 +175,11 @@ const std::vector<MenuItem>& Menu129() {
           {QUORIM_TR("Quorim", "层叠(&C)"), ID_WINDOW_CASCADE, {}},
           {QUORIM_TR("Quorim", "平铺(&T)"), ID_WINDOW_TILE_HORZ, {}},
           {QUORIM_TR("Quorim", "排列图标(&A)"), ID_WINDOW_ARRANGE, {}}}},
-        {QUORIM_TR("Quorim", "帮助(&H)"), 0, {{QUORIM_TR("Quorim", "关于 本软件(&A)..."), ID_APP_ABOUT, {}}}},
+        {QUORIM_TR("Quorim", "帮助(&H)"),
+         0,
+         {{QUORIM_TR("Quorim", "帮助主题(&H)"), ID_HELP_FINDER, {}},
+          Sep(),
+          {QUORIM_TR("Quorim", "关于 本软件(&A)..."), ID_APP_ABOUT, {}}}},
     };
     return menu;
 }

@@ -23,7 +23,7 @@ using namespace quorim::bench;
 // A host with nothing to show: the transfer alone is timed.
 class QuietHost : public LinkHost {
 public:
-    QuietHost(TransferDirection d, int rows) : m_direction(d), m_rows(rows) {}
+    explicit QuietHost(TransferDirection d) : m_direction(d) {}
     void SetStatusText(const std::string&) override {}
     void SetProgressRange(int, int high) override { m_high = high; }
     void StepProgress() override { m_pos = m_pos >= m_high ? 0 : m_pos + 1; }
@@ -35,14 +35,11 @@ public:
         return MessageAnswer::Cancel;
     }
     TransferDirection Direction() const override { return m_direction; }
-    int GridRows() const override { return m_rows; }
-    void SetGridRows(int rows) override { m_rows = rows; }
     void EncodeEditor(DocumentData&) override {}
     void DecodeEditor(const DocumentData&) override {}
 
 private:
     TransferDirection m_direction;
-    int m_rows;
     int m_high = 123, m_pos = 0;
 };
 
@@ -117,8 +114,7 @@ int main(int argc, char** argv) {
                     DocumentData doc;
                     doc.OnNewDocument();
                     doc.m_bSixteenChannel = !ninetyNine;
-                    QuietHost host(read ? TransferDirection::Read : TransferDirection::Write,
-                                   ninetyNine ? 200 : 17);
+                    QuietHost host(read ? TransferDirection::Read : TransferDirection::Write);
                     PosixSerialPort port;
                     RealClock clock;
                     const double start = clock.NowMs();

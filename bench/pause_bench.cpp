@@ -25,7 +25,6 @@ double Median(std::vector<double> v) {
 
 class QuietHost : public LinkHost {
 public:
-    explicit QuietHost(int rows) : m_rows(rows) {}
     void SetStatusText(const std::string&) override {}
     void SetProgressRange(int, int high) override { m_high = high; }
     void StepProgress() override { m_pos = m_pos >= m_high ? 0 : m_pos + 1; }
@@ -37,13 +36,10 @@ public:
         return MessageAnswer::Cancel;
     }
     TransferDirection Direction() const override { return TransferDirection::Write; }
-    int GridRows() const override { return m_rows; }
-    void SetGridRows(int rows) override { m_rows = rows; }
     void EncodeEditor(DocumentData&) override {}
     void DecodeEditor(const DocumentData&) override {}
 
 private:
-    int m_rows;
     int m_high = 123, m_pos = 0;
 };
 
@@ -79,7 +75,7 @@ int main(int argc, char** argv) {
         DocumentData doc;
         doc.OnNewDocument();
         doc.m_bSixteenChannel = !ninetyNine;
-        QuietHost host(ninetyNine ? 200 : 17);
+        QuietHost host;
         const auto serial = NewSystemSerialPort();
         const double start = clock.NowMs();
         if (!RunRadioTransfer(port, doc, *serial, clock, host).Ok()) {

@@ -283,7 +283,7 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Writ
 RadioReport WriteOnce(const std::string& port, const std::string& prefix, const OpenedDocument& source,
                       const WriteOptions& options, bool waitForRadio) {
     RadioReport report;
-    report.sixteen = source.editor.Rows() < 18;
+    report.sixteen = source.doc.m_bSixteenChannel;
     if (options.snapshot) {
         if (!TakeSnapshot(port, prefix, options, waitForRadio, report)) {
             return report;

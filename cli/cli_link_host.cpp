@@ -122,6 +122,7 @@ void CliLinkHost::EncodeEditor(DocumentData& doc) {
 }
 
 void CliLinkHost::DecodeEditor(const DocumentData& doc) {
+    m_editor.SetRows(doc.m_bSixteenChannel ? kRows16 : kRows199);
     DecodeImage(doc, m_editor);
 }
 

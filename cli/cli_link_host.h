@@ -47,8 +47,6 @@ public:
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;
     void ExplainOpenFailure(const PortResult& result) override;
     TransferDirection Direction() const override { return m_direction; }
-    int GridRows() const override { return m_editor.Rows(); }
-    void SetGridRows(int rows) override { m_editor.SetRows(rows); }
     void EncodeEditor(DocumentData& doc) override;
     void DecodeEditor(const DocumentData& doc) override;
 

@@ -20,10 +20,15 @@ std::string ModeText(unsigned mode) {
     return text;
 }
 
+// udev's devices, then the ones a QUORIM_COMn names that udev does not know.
+std::vector<SerialDevice> ListedDevices() {
+    return WithNamedPorts(UdevSerialDevices().Devices(), SystemPortNameSources(), DeviceAtPath);
+}
+
 }  // namespace
 
 std::string PortsJsonText() {
-    const std::vector<SerialDevice> devices = UdevSerialDevices().Devices();
+    const std::vector<SerialDevice> devices = ListedDevices();
     const std::array<std::string, 4> resolved = ResolveComPorts(SystemPortNameSources());
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const SerialDevice& device : devices) {
@@ -43,6 +48,8 @@ std::string PortsJsonText() {
             {"group", TextOrNull(device.group)},
             {"mode", ModeText(device.mode)},
             {"accessible", device.accessible},
+            {"set_by", TextOrNull(device.setBy)},
+            {"present", device.present},
         });
     }
     // nlohmann escapes the C0 controls; DEL and the C1 ones are escaped here.
@@ -62,8 +69,7 @@ int RunPorts(const Args& args) {
         }
     }
     const std::string text =
-        json ? PortsJsonText()
-             : PortsListing(UdevSerialDevices().Devices(), ResolveComPorts(SystemPortNameSources()));
+        json ? PortsJsonText() : PortsListing(ListedDevices(), ResolveComPorts(SystemPortNameSources()));
     return WriteOutput(text) ? kExitOk : kExitFailed;
 }
 

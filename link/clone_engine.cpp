@@ -106,7 +106,7 @@ const char* ModelName(bool sixteen) {
 }
 
 TransferResult CloneTransfer::Run(const std::string& portName) {
-    m_result.documentSixteen = m_host.GridRows() < 18;
+    m_result.documentSixteen = m_doc.m_bSixteenChannel;
     if (m_host.Direction() == TransferDirection::Write) {
         m_host.EncodeEditor(m_doc);
     }
@@ -299,7 +299,6 @@ Step CloneTransfer::ReadPhase() {
     }
     m_doc = scratch;
     m_result.documentSixteen = m_doc.m_bSixteenChannel;
-    m_host.SetGridRows(m_doc.m_bSixteenChannel ? 17 : 200);
     Finish();
     m_host.DecodeEditor(m_doc);
     return Step::Ok;
@@ -310,12 +309,12 @@ Step CloneTransfer::WritePhase() {
         // The other layout would overwrite the radio's channels and model code.
         return Fail(Step::OtherModel);
     }
-    m_progressTop = m_host.GridRows() <= 18 ? kWriteBlocks16 : kBlocks199 - 1;
+    m_progressTop = m_result.documentSixteen ? kWriteBlocks16 : kBlocks199 - 1;
     m_host.SetProgressRange(0, m_progressTop);
     std::array<std::uint8_t, 4> request{'W', 0x00, 0x00, kBlockSize};
     for (int k = 0; k < kBlocks199; ++k) {
         // The 16-channel layout ends after 123 blocks (image bytes 0..983).
-        if (m_host.GridRows() < 18 && k == kWriteBlocks16) {
+        if (m_result.documentSixteen && k == kWriteBlocks16) {
             break;
         }
         const auto* data = m_doc.m_image.data() + static_cast<std::size_t>(k) * kBlockSize;

@@ -45,9 +45,8 @@ public:
     // again when it leaves the handshake.
     virtual TransferDirection Direction() const = 0;
 
-    // The editor: the channel grid's row count (17 or 200), and the codec.
-    virtual int GridRows() const = 0;
-    virtual void SetGridRows(int rows) = 0;
+    // The editor's codec. The document's model flag tells the layout; a
+    // read's decode shows the rows of the model it read.
     virtual void EncodeEditor(DocumentData& doc) = 0;
     virtual void DecodeEditor(const DocumentData& doc) = 0;
 };
@@ -65,8 +64,6 @@ public:
     void CloseProgress() override {}
     bool CancelRequested() const override { return false; }
     TransferDirection Direction() const override { return m_direction; }
-    int GridRows() const override { return 0; }
-    void SetGridRows(int) override {}
     void EncodeEditor(DocumentData&) override {}
     void DecodeEditor(const DocumentData&) override {}
 

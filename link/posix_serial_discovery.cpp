@@ -111,6 +111,17 @@ bool FromUdev(udev_device* tty, SerialDevice& device) {
 
 }  // namespace
 
+std::optional<SerialDevice> DeviceAtPath(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || stat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    SerialDevice device;
+    device.node = path;
+    FillNodeAccess(device);
+    return device;
+}
+
 std::vector<SerialDevice> UdevSerialDevices::Devices() {
     std::vector<SerialDevice> devices;
     udev* u = udev_new();

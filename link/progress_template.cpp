@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "link/clone_engine.h"
+
 namespace quorim {
 
 const DialogTemplate& ProgressTemplate() {
@@ -30,6 +32,10 @@ std::string ProgressPercentText(int position, int top) {
         percent = clamped * 100 / top;
     }
     return std::to_string(percent) + "%";
+}
+
+std::vector<std::string_view> ProgressStatusTexts() {
+    return {kStatusDetecting, kStatusWaiting};
 }
 
 }  // namespace quorim

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/dialog_template.h"
 #include "base/translation.h"
@@ -32,5 +33,9 @@ const DialogTemplate& ProgressTemplate();
 // percent, rounded down, so "100%" shows only once the bar is full. A range
 // of zero (or a position outside it) is clamped rather than divided by.
 std::string ProgressPercentText(int position, int top);
+
+// The link's status lines (its English, shown as they stand) besides the
+// first one and block numbers: the window makes room for the widest.
+std::vector<std::string_view> ProgressStatusTexts();
 
 }  // namespace quorim

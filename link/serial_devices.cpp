@@ -127,6 +127,46 @@ const SerialDevice* FindDevice(const std::vector<SerialDevice>& devices, const s
     return nullptr;
 }
 
+std::vector<SerialDevice> WithNamedPorts(
+    std::vector<SerialDevice> devices, const PortNameSources& sources,
+    const std::function<std::optional<SerialDevice>(const std::string&)>& probe) {
+    for (int n = 1; n <= 4; ++n) {
+        const std::string variable = "QUORIM_COM" + std::to_string(n);
+        std::optional<std::string> path = sources.getEnv ? sources.getEnv(variable) : std::nullopt;
+        const bool fromEnvironment = path.has_value();
+        if (!fromEnvironment && sources.assigned) {
+            path = sources.assigned(n);
+        }
+        if (!path || FindDevice(devices, *path) != nullptr) {
+            continue;
+        }
+        std::optional<SerialDevice> found = probe(*path);
+        if (!found && !fromEnvironment) {
+            continue;  // an assigned device that is not plugged in
+        }
+        SerialDevice device = found.value_or(SerialDevice{});
+        device.node = *path;
+        device.present = found.has_value();
+        if (fromEnvironment) {
+            device.setBy = variable;
+        }
+        devices.push_back(std::move(device));
+    }
+    return devices;
+}
+
+std::optional<std::string> TypedDevicePath(const std::string& text) {
+    const std::string path(TrimAscii(text));
+    if (ComNumber(path) != 0) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+std::vector<std::string> VirtualRadioArguments(int channels) {
+    return {"--model", channels == 16 ? "16" : "199"};
+}
+
 std::string PortsListing(const std::vector<SerialDevice>& devices,
                          const std::array<std::string, 4>& resolved) {
     if (devices.empty()) {
@@ -147,6 +187,10 @@ std::string PortsListing(const std::vector<SerialDevice>& devices,
         if (!device.byId.empty()) {
             line += (description.empty() ? "" : "  ") + std::string("(by-id: ") + device.byId + ")";
         }
+        if (!device.setBy.empty()) {
+            line += std::string(nodeWidth - device.node.size() + 2, ' ') + "set by " + device.setBy +
+                    (device.present ? "" : ", nothing there");
+        }
         // USB descriptors are the device's own text: no control character
         // reaches the terminal.
         text += EscapeControls(line) + "\n";
@@ -155,6 +199,9 @@ std::string PortsListing(const std::vector<SerialDevice>& devices,
 }
 
 std::string AccessText(const SerialDevice& device, const TextTranslator& texts) {
+    if (!device.present) {
+        return texts.Translate("Quorim", kNotConnected);
+    }
     return device.accessible ? texts.Translate("Quorim", kAccessOk)
                              : Fill(texts.Translate("Quorim", kAccessDenied), {device.group});
 }
@@ -170,6 +217,12 @@ std::string PortPromptWithDevice(const std::string& prompt, const std::string& r
         device = resolved;
     }
     return prompt + "  " + device;
+}
+
+std::string PortPaneText(const std::string& port, const std::string& resolved, bool exists,
+                         const TextTranslator& texts) {
+    return port + " \xC2\xB7 " +
+           (exists && !resolved.empty() ? resolved : texts.Translate("Quorim", kNotConnected));
 }
 
 std::string PortProblemHint(const PortResult& result, const TextTranslator& texts) {

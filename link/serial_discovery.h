@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "link/serial_devices.h"
@@ -14,6 +16,10 @@ class UdevSerialDevices : public SerialDeviceSource {
 public:
     std::vector<SerialDevice> Devices() override;
 };
+
+// The device at `path` with its access, for one udev does not list (a
+// pseudo-terminal, the virtual radio); nothing when no file is there.
+std::optional<SerialDevice> DeviceAtPath(const std::string& path);
 
 // Tells when a serial device comes or goes. Fd() is readable when events
 // are pending (-1 when udev cannot be watched); TakeEvents() reads them all

@@ -30,8 +30,6 @@ public:
     const TextTranslator& Texts() const override { return m_host.Texts(); }
     void ExplainOpenFailure(const PortResult& result) override { m_host.ExplainOpenFailure(result); }
     TransferDirection Direction() const override { return TransferDirection::Read; }
-    int GridRows() const override { return m_rows; }
-    void SetGridRows(int rows) override { m_rows = rows; }
     void EncodeEditor(DocumentData&) override {}
     void DecodeEditor(const DocumentData&) override {}
 
@@ -41,7 +39,6 @@ private:
     LinkHost& m_host;
     bool m_sixteen;
     std::optional<bool> m_radioSixteen;
-    int m_rows = 17;
 };
 
 }  // namespace

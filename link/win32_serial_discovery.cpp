@@ -51,6 +51,17 @@ std::string IdAfter(const std::string& hardwareId, const std::string& tag) {
 
 }  // namespace
 
+// A port name the device manager does not list is taken as it is.
+std::optional<SerialDevice> DeviceAtPath(const std::string& path) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    SerialDevice device;
+    device.node = path;
+    device.accessible = true;
+    return device;
+}
+
 // On Windows the ports the device manager lists under "Ports (COM & LPT)",
 // by their COM names.
 std::vector<SerialDevice> UdevSerialDevices::Devices() {

@@ -118,6 +118,23 @@ int TuningItemDefault(int item) {
     }
 }
 
+const std::vector<std::pair<int, int>>& TuningRxTxRows() {
+    static const std::vector<std::pair<int, int>> rows = {
+        {1060, 1061},
+        {1054, 1055},
+        {IDC_RX_FREQUENCY, IDC_TX_FREQUENCY},
+        {1056, 1057},
+        {IDC_RX_TONE, IDC_TX_TONE},
+        {1058, 1059},
+        {IDC_RX_ANALOGUE, IDC_TX_ANALOGUE},
+        {IDC_RX_DIGITAL, IDC_TX_DIGITAL},
+        {1062, 1065},
+        {IDC_RX_STEP_500, IDC_TX_STEP_500},
+        {IDC_RX_STEP_625, IDC_TX_STEP_625},
+    };
+    return rows;
+}
+
 std::string_view TuningPointCaption(int point) {
     switch (point) {
         case kPointHigh:

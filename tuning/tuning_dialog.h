@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/tone_table.h"
@@ -101,6 +102,10 @@ struct TuningTreeEntry {
     std::string_view text;
 };
 const std::array<TuningTreeEntry, 10>& TuningTree();
+
+// The receive group's controls and their transmit counterparts (the group
+// boxes first), which the window puts on the same rows.
+const std::vector<std::pair<int, int>>& TuningRxTxRows();
 
 // The frequency points and the tuning items by their numbers.
 enum TuningPoint : int { kPointHigh = 2, kPointCentre = 3, kPointLow = 4 };

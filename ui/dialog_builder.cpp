@@ -176,6 +176,17 @@ bool MendOne(QWidget* window, const QList<QWidget*>& controls) {
             return true;
         }
     }
+    // A control past the window's edge (one that grew) widens or lengthens
+    // the window, leaving the usual gap.
+    for (QWidget* w : controls) {
+        const QRect r = w->geometry();
+        const QSize past(r.right() + 1 - window->width(), r.bottom() + 1 - window->height());
+        if (past.width() > 0 || past.height() > 0) {
+            window->setFixedSize(window->size() + QSize(past.width() > 0 ? past.width() + kGap : 0,
+                                                        past.height() > 0 ? past.height() + kGap : 0));
+            return true;
+        }
+    }
     for (QWidget* w : controls) {
         auto* group = qobject_cast<QGroupBox*>(w);
         if (!group) {

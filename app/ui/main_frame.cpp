@@ -13,8 +13,10 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -26,6 +28,7 @@
 #include "app/ui/quorim_app.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "link/port_names.h"
 #include "link/serial_discovery.h"
 #include "link/ui/radio_transfer.h"
 #include "ui/dialog_builder.h"
@@ -198,6 +201,16 @@ bool CMainFrame::LoadFrame() {
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar"));
     setStatusBar(bar);
+    // Beside the message pane: the last transfer's result (shown once there
+    // is one) and the port in use.
+    for (QLabel** pane : {&m_resultPane, &m_portPane}) {
+        *pane = new QLabel(bar);
+        (*pane)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addPermanentWidget(*pane);
+    }
+    m_resultPane->setObjectName(QStringLiteral("ResultPane"));
+    m_resultPane->hide();
+    m_portPane->setObjectName(QStringLiteral("PortPane"));
     for (const std::string_view text : IndicatorTexts()) {
         auto* pane = new QLabel(Q(text), bar);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -211,6 +224,8 @@ bool CMainFrame::LoadFrame() {
     connect(bar, &QStatusBar::messageChanged, this, [this](const QString& text) {
         if (text.isEmpty()) {
             SetMessageText(Q(kIdleMessage));
+        } else if (m_transferRunning && !m_hinting) {
+            m_transferReason = text;
         }
     });
     SetMessageText(Q(kIdleMessage));
@@ -225,8 +240,45 @@ bool CMainFrame::LoadFrame() {
 
 void CMainFrame::SetMessageText(const QString& text) {
     if (QStatusBar* bar = StatusBarWnd()) {
+        const QScopedValueRollback hinting(m_hinting, true);
         bar->showMessage(text);
     }
+}
+
+void CMainFrame::SetTransferResult(const QString& text) {
+    m_transferTold = true;
+    m_resultPane->setText(text);
+    m_resultPane->setVisible(!text.isEmpty());
+    SetMessageText(text);
+}
+
+QString CMainFrame::TransferResultText() const {
+    return m_resultPane->text();
+}
+
+void CMainFrame::OnTransferRunning(bool running) {
+    if (running) {
+        m_transferTold = false;
+        m_transferReason.clear();
+        m_resultPane->clear();
+        m_resultPane->hide();
+    } else if (!m_transferTold) {
+        m_resultPane->setText(m_transferReason);
+        m_resultPane->setVisible(!m_transferReason.isEmpty());
+    }
+    m_transferRunning = running;
+    UpdateCommandUi();
+}
+
+QString CMainFrame::PortPaneText() const {
+    return m_portPane->text();
+}
+
+void CMainFrame::UpdatePortPane() {
+    const std::string port = m_app->PortName();
+    const std::string resolved = ResolvePortName(port);
+    m_portPane->setText(
+        Raw(quorim::PortPaneText(port, resolved, QFileInfo::exists(Raw(resolved)), WindowTexts())));
 }
 
 QString CMainFrame::MessageText() const {
@@ -330,6 +382,9 @@ void CMainFrame::UpdatePortPrompts() {
 }
 
 void CMainFrame::UpdateCommandUi() {
+    if (m_portPane) {
+        UpdatePortPane();
+    }
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
         it.value()->setEnabled(IsCommandEnabled(it.key()));
         if (it.value()->isCheckable()) {
@@ -562,6 +617,15 @@ int CMainFrame::CommandForKey(QKeyCombination key) const {
     return m_accelerators.value(KeyOf(QKeyCombination(mods, key.key())), 0);
 }
 
+bool CMainFrame::event(QEvent* event) {
+    // A status tip is a hover hint: not what a running transfer said.
+    if (event->type() == QEvent::StatusTip) {
+        const QScopedValueRollback hinting(m_hinting, true);
+        return QMainWindow::event(event);
+    }
+    return QMainWindow::event(event);
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // The accelerator table is looked at before the key reaches the control
     // with the focus, so Ctrl+C in a text field selects COM1 and copies
@@ -572,6 +636,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     const QEvent::Type type = event->type();
+    // The message boxes of a running transfer tell why it failed.
+    if (type == QEvent::Show && m_transferRunning) {
+        if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+            m_transferReason = box->text();
+        }
+    }
     // A modal window (the tuning window) has no accelerators, but F1 and
     // Shift+F1 still bring the guide, at that window's section.
     if (type == QEvent::KeyPress && watched->isWidgetType() && QApplication::activeModalWidget() &&

@@ -56,6 +56,16 @@ public:
     // The first pane of the status bar.
     void SetMessageText(const QString& text);
     QString MessageText() const;
+    // The pane that keeps the last transfer's result, or why it failed,
+    // until the next transfer; hover hints leave it alone.
+    void SetTransferResult(const QString& text);
+    QString TransferResultText() const;
+    // A transfer began (true: the result pane empties) or ended (false:
+    // without a result the pane shows the last thing said about it).
+    void OnTransferRunning(bool running);
+    // The pane with the port in use: "COM1 · /dev/ttyUSB0".
+    QString PortPaneText() const;
+    void UpdatePortPane();
 
     CChildFrame* ActiveChild() const;
     CQuorim_CHView* ActiveView() const;
@@ -74,6 +84,7 @@ public:
     void RefreshRecentFileMenu();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -100,6 +111,14 @@ private:
     CMdiClientWnd* m_wndMdiClient = nullptr;
     QToolBar* m_wndToolBar = nullptr;
     QList<QLabel*> m_indicators;
+    QLabel* m_resultPane = nullptr;
+    QLabel* m_portPane = nullptr;
+    // While a transfer runs: whether it told its result, and the last
+    // message or status line it gave (hover hints and status tips aside).
+    bool m_transferRunning = false;
+    bool m_transferTold = false;
+    QString m_transferReason;
+    bool m_hinting = false;
     QMultiHash<int, QAction*> m_actions;
     QList<QMenu*> m_menu128;
     QList<QMenu*> m_menu129;

@@ -30,6 +30,7 @@
 #include "link/serial_discovery.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/radio_transfer.h"
+#include "link/ui/virtual_radio.h"
 #include "tuning/ui/online_tuning.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -267,7 +268,8 @@ CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     connect(view, &CQuorim_CHView::OnlineTuning, tuning, &COnlineTuning::Run);
     if (m_pMainWnd) {
         connect(view, &CQuorim_CHView::MessageText, m_pMainWnd, &CMainFrame::SetMessageText);
-        connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::UpdateCommandUi);
+        connect(view, &CQuorim_CHView::TransferResultText, m_pMainWnd, &CMainFrame::SetTransferResult);
+        connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::OnTransferRunning);
     }
     return view;
 }
@@ -524,15 +526,29 @@ void CQuorim_CHApp::OnFilePrintSetup() {
 
 void CQuorim_CHApp::OnPortDevices() {
     UdevSerialDevices devices;
-    CDevicesDlg dlg(devices, m_pMainWnd, m_language);
+    if (!m_virtualRadio) {
+        m_virtualRadio = new CVirtualRadio(this);
+    }
+    CDevicesDlg dlg(devices, m_pMainWnd, m_language, m_virtualRadio);
     dlg.SetPortToTest(m_port.Name());
+    connect(&dlg, &CDevicesDlg::VirtualRadioStarted, this, [this] {
+        if (m_pMainWnd) {
+            m_pMainWnd->UpdatePortPane();
+        }
+    });
     connect(&dlg, &CDevicesDlg::AssignmentsChanged, this, [this](const std::array<std::string, 4>& paths) {
+        if (m_pMainWnd) {
+            m_pMainWnd->UpdatePortPane();
+        }
         if (!m_settings) {
             return;
         }
         m_settings->beginGroup(QStringLiteral("Ports"));
         for (int n = 1; n <= 4; ++n) {
             const std::string& path = paths[static_cast<std::size_t>(n) - 1];
+            if (!path.empty() && Raw(path) == m_virtualRadio->Path()) {
+                continue;  // the virtual radio's terminal lives only for this run
+            }
             if (path.empty()) {
                 m_settings->remove(QStringLiteral("COM%1").arg(n));
             } else {

@@ -21,6 +21,7 @@ namespace quorim {
 
 class CChildFrame;
 class CMainFrame;
+class CVirtualRadio;
 class CQuorim_CHDoc;
 class CQuorim_CHView;
 
@@ -122,6 +123,8 @@ private:
     std::unique_ptr<QTranslator> m_qtTranslator;
     std::unique_ptr<QTranslator> m_translator;
     CMainFrame* m_pMainWnd = nullptr;
+    // Started from the Devices dialog; ends with the application.
+    CVirtualRadio* m_virtualRadio = nullptr;
     QList<CQuorim_CHDoc*> m_documents;
     int m_untitledCount = 0;
     bool m_closingAll = false;

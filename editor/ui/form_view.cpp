@@ -388,8 +388,9 @@ void CQuorim_CHView::HideCellEditors() {
 }
 
 void CQuorim_CHView::OnInitialUpdate() {
-    // The frame shrinks (never grows) to fit the form.
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+    // The frame shrinks (never grows) to fit the form; a maximised one (a
+    // new window beside a maximised one) keeps the whole area.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()); frame && !frame->isMaximized()) {
         if (frame->layout()) {
             frame->layout()->activate();
         }

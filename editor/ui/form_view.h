@@ -192,6 +192,8 @@ public:
 signals:
     // Text for the first pane of the main frame's status bar.
     void MessageText(const QString& text);
+    // A transfer's result for the status bar: "读频完成：…".
+    void TransferResultText(const QString& text);
     // Read or Write: the progress window opens for `direction`.
     void TransferCommand(TransferDirection direction);
     // The start button's transfer, to run now over `data`.

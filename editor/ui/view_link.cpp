@@ -103,8 +103,8 @@ void CQuorim_CHView::OnTransferred(const TransferResult& result, const DocumentD
     }
     if (result.Ok()) {
         // Done work is told, with the model, the channels and the device.
-        emit MessageText(Raw(TransferDoneText(WindowTexts(), result.direction, result.documentSixteen,
-                                              ResolvePortName(m_strPortName))));
+        emit TransferResultText(Raw(TransferDoneText(WindowTexts(), result.direction, result.documentSixteen,
+                                                     ResolvePortName(m_strPortName))));
     }
 }
 

@@ -5,10 +5,12 @@
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QToolBar>
 
 #include "app/commands.h"
 #include "editor/print_layout.h"
@@ -133,6 +135,12 @@ void CQuorim_CHView::OnFilePrintPreview() {
         mode->trigger();
     } else if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
         widget->setViewMode(two ? QPrintPreviewWidget::FacingPagesView : QPrintPreviewWidget::SinglePageView);
+    }
+    // Wide enough for the whole toolbar: Print is its last button and would
+    // otherwise sit behind the overflow arrow.
+    if (auto* bar = preview.findChild<QToolBar*>()) {
+        const QMargins m = preview.layout() ? preview.layout()->contentsMargins() : QMargins();
+        preview.setMinimumWidth(bar->sizeHint().width() + m.left() + m.right());
     }
     preview.exec();
 }

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -15,11 +16,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/commands.h"
 #include "files/read_backup.h"
 #include "link/serial_discovery.h"
 #include "link/snapshot_transfer.h"
 #include "link/ui/radio_transfer.h"
 #include "link/ui/restore_dlg.h"
+#include "link/ui/virtual_radio.h"
 #include "ui/dialog_builder.h"
 #include "ui/ui_text.h"
 
@@ -33,8 +36,9 @@ constexpr int kDevicesCy = 380;
 
 }  // namespace
 
-CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage language)
-    : QDialog(parent), m_source(source), m_language(language) {
+CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage language,
+                         CVirtualRadio* radio)
+    : QDialog(parent), m_source(source), m_language(language), m_radio(radio) {
     setObjectName(QStringLiteral("DevicesDlg"));
     setWindowTitle(Q(kDevicesTitle));
     ApplyTemplateMetrics(this, "宋体", 9, kDevicesCx, kDevicesCy);
@@ -51,12 +55,15 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
     auto* assign = new QGridLayout;
     assign->addWidget(MakeLabel(Q(kAssignLabel), this), 0, 0, 1, 2);
     for (int n = 1; n <= 4; ++n) {
-        auto* box = new QComboBox(this);
+        // A device from the list, or a path typed and confirmed with Enter.
+        QComboBox* box = MakeDropDown(this);
         box->setObjectName(QStringLiteral("AssignCom%1").arg(n));
+        box->setToolTip(Q(kTypePathTip));
         m_assign[static_cast<std::size_t>(n) - 1] = box;
         assign->addWidget(MakeLabel(QStringLiteral("COM%1").arg(n), this), n, 0);
         assign->addWidget(box, n, 1);
         connect(box, &QComboBox::activated, this, [this, n] { OnAssign(n); });
+        connect(box->lineEdit(), &QLineEdit::returnPressed, this, [this, n] { OnTyped(n); });
     }
     assign->setColumnStretch(1, 1);
 
@@ -93,6 +100,12 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_testButton);
+    if (m_radio != nullptr) {
+        m_radioButton = MakeButton(Q(kVirtualRadioButton), false, this);
+        m_radioButton->setObjectName(QStringLiteral("VirtualRadio"));
+        connect(m_radioButton, &QPushButton::clicked, this, &CDevicesDlg::OnVirtualRadio);
+        buttons->addWidget(m_radioButton);
+    }
     buttons->addStretch();
     buttons->addWidget(close);
 
@@ -190,14 +203,16 @@ void CDevicesDlg::ShowTestResult(const DoctorReport& report) {
 }
 
 void CDevicesDlg::Refresh() {
-    m_devices = m_source.Devices();
-    const std::array<std::string, 4> resolved = ResolveComPorts(SystemPortNameSources());
+    const PortNameSources sources = SystemPortNameSources();
+    m_devices = WithNamedPorts(m_source.Devices(), sources, DeviceAtPath);
+    const std::array<std::string, 4> resolved = ResolveComPorts(sources);
     m_table->setRowCount(static_cast<int>(m_devices.size()));
     for (int row = 0; row < static_cast<int>(m_devices.size()); ++row) {
         const SerialDevice& d = m_devices[static_cast<std::size_t>(row)];
         const int com = ComNumberOf(d, resolved);
         const QString cells[] = {com > 0 ? QStringLiteral("COM%1").arg(com) : QString(), Raw(d.node),
-                                 Raw(DeviceDescription(d)), Raw(AccessText(d, WindowTexts()))};
+                                 Raw(d.setBy.empty() ? DeviceDescription(d) : d.setBy),
+                                 Raw(AccessText(d, WindowTexts()))};
         for (int col = 0; col < 4; ++col) {
             auto* item = new QTableWidgetItem(cells[col]);
             if (col == 1 && !d.byId.empty()) {
@@ -215,13 +230,23 @@ void CDevicesDlg::Refresh() {
         QComboBox* box = m_assign[i];
         const QSignalBlocker block(box);
         box->clear();
+        const std::string variable = "QUORIM_COM" + std::to_string(i + 1);
+        if (const auto set = sources.getEnv(variable)) {
+            // The environment wins over any choice made here.
+            box->addItem(Q(kSetByEnvironment).arg(Raw(*set), Raw(variable)), Raw(*set));
+            box->setToolTip(Q(kSetByEnvironmentTip).arg(Raw(variable)));
+            box->setEnabled(false);
+            continue;
+        }
         box->addItem(Q(kAutomatic), QString());
         for (const SerialDevice& d : m_devices) {
             const std::string key = d.byId.empty() ? d.node : d.byId;
-            box->addItem(Raw(d.node + "  " + DeviceDescription(d)), Raw(key));
+            const std::string description = DeviceDescription(d);
+            box->addItem(Raw(description.empty() ? d.node : d.node + "  " + description), Raw(key));
         }
         if (!assigned[i].empty()) {
-            int at = box->findData(Raw(assigned[i]));
+            const SerialDevice* found = FindDevice(m_devices, assigned[i]);
+            int at = found != nullptr ? static_cast<int>(found - m_devices.data()) + 1 : -1;
             if (at < 0) {
                 // Chosen earlier and not plugged in now: kept, and shown so.
                 box->addItem(Raw(assigned[i]) + QStringLiteral("  ") + Q(kNotConnected), Raw(assigned[i]));
@@ -233,11 +258,88 @@ void CDevicesDlg::Refresh() {
 }
 
 void CDevicesDlg::OnAssign(int n) {
+    Assign(n, Utf8(AssignBox(n)->currentData().toString()));
+}
+
+void CDevicesDlg::OnTyped(int n) {
+    QComboBox* box = AssignBox(n);
+    const QString text = box->lineEdit()->text();
+    if (box->findText(text) >= 0) {
+        return;  // an item of the list: activated() chose it
+    }
+    const std::optional<std::string> path = TypedDevicePath(Utf8(text));
+    if (!path) {
+        m_fix->setText(Q(kTypedPortName).arg(text.trimmed()));
+        Refresh();
+        return;
+    }
+    m_fix->clear();
+    Assign(n, *path);
+}
+
+void CDevicesDlg::Assign(int n, const std::string& path) {
     std::array<std::string, 4> paths = ComAssignments();
-    paths[static_cast<std::size_t>(n) - 1] = Utf8(AssignBox(n)->currentData().toString());
+    paths[static_cast<std::size_t>(n) - 1] = path;
     SetComAssignments(paths);
     Refresh();
     emit AssignmentsChanged(paths);
+}
+
+bool CDevicesDlg::StartVirtualRadio(int channels, int n) {
+    QString why;
+    const QString path = m_radio->Start(channels, &why);
+    if (path.isEmpty()) {
+        m_fix->setText(Q(kVirtualRadioFailed).arg(why));
+        return false;
+    }
+    std::array<std::string, 4> paths = ComAssignments();
+    paths[static_cast<std::size_t>(n) - 1] = Utf8(path);
+    SetComAssignments(paths);
+    Refresh();
+    m_fix->setText(
+        Q(kVirtualRadioRunning)
+            .arg(Raw(channels == 16 ? "QZ - 16" : "QZ - 199"), path, QStringLiteral("COM%1").arg(n)));
+    emit VirtualRadioStarted(n);
+    return true;
+}
+
+void CDevicesDlg::OnVirtualRadio() {
+    // The model and the COM item to point at the radio; a COM item the
+    // environment sets is not offered.
+    QDialog ask(this);
+    ask.setWindowTitle(Q(kVirtualRadioTitle));
+    auto* model = new QComboBox(&ask);
+    model->addItem(QStringLiteral("QZ - 199"), 199);
+    model->addItem(QStringLiteral("QZ - 16"), 16);
+    auto* port = new QComboBox(&ask);
+    const PortNameSources sources = SystemPortNameSources();
+    for (int n = 1; n <= 4; ++n) {
+        const std::string name = "COM" + std::to_string(n);
+        if (!sources.getEnv("QUORIM_" + name)) {
+            port->addItem(Raw(name), n);
+        }
+    }
+    port->setCurrentIndex(std::max(0, port->findText(Raw(m_portToTest))));
+    auto* form = new QGridLayout;
+    form->addWidget(MakeLabel(Q(kVirtualRadioModel), &ask), 0, 0);
+    form->addWidget(model, 0, 1);
+    form->addWidget(MakeLabel(Q(kVirtualRadioPort), &ask), 1, 0);
+    form->addWidget(port, 1, 1);
+    QPushButton* start = MakeButton(Q(kVirtualRadioStart), true, &ask);
+    QPushButton* cancel = MakeButton(Q(kCancelButton), false, &ask);
+    connect(start, &QPushButton::clicked, &ask, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, &ask, &QDialog::reject);
+    start->setEnabled(port->count() > 0);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(start);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(&ask);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    if (ask.exec() == QDialog::Accepted) {
+        StartVirtualRadio(model->currentData().toInt(), port->currentData().toInt());
+    }
 }
 
 }  // namespace quorim

@@ -20,6 +20,7 @@ class QThread;
 
 namespace quorim {
 
+class CVirtualRadio;
 class SerialDeviceMonitor;
 
 // "设备…" of the port menu: the serial devices as `quorim ports` lists them,
@@ -32,6 +33,11 @@ class SerialDeviceMonitor;
 // thread of its own; the stages appear in a list with ticks as they end, and
 // the fix for the first that fails below it, in `language`.
 //
+// A COM item also takes a typed device path (a built-in port, a
+// pseudo-terminal); one that a QUORIM_COMn variable sets shows that and
+// cannot be changed here. "虚拟对讲机…" starts `radio` (when given) and points
+// a COM item at it, for this run only.
+//
 // "写频前备份对讲机数据" turns on the snapshot before every write of the
 // windows (CRadioTransfer::SetBackUpBeforeWrite; the program remembers it),
 // and "恢复写频前的数据…" opens the list of snapshots (CRestoreDlg) to put one
@@ -40,7 +46,8 @@ class CDevicesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage language = UiLanguage::Chinese);
+    CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage language = UiLanguage::Chinese,
+                CVirtualRadio* radio = nullptr);
     ~CDevicesDlg() override;
 
     QTableWidget* Table() const { return m_table; }
@@ -56,6 +63,10 @@ public:
     void SetPortToTest(const std::string& port) { m_portToTest = port; }
     // What the test button does; nothing while a test runs.
     void TestConnection();
+    QPushButton* VirtualRadioButton() const { return m_radioButton; }
+    // Starts the virtual radio with `channels` channels and points COMn at
+    // it; false, with the reason below the stages, when it did not start.
+    bool StartVirtualRadio(int channels, int n);
     // What the restore button does: the list of snapshots, window-modal.
     void OpenRestore();
 
@@ -64,11 +75,16 @@ signals:
     void AssignmentsChanged(const std::array<std::string, 4>& paths);
     // A test has ended and its stages and fix are shown.
     void ConnectionTested(bool ok);
+    // The virtual radio runs and COMn stands for it (not to be kept).
+    void VirtualRadioStarted(int n);
     // "写频前备份对讲机数据" was turned on or off.
     void BackUpBeforeWriteChanged(bool on);
 
 private:
     void OnAssign(int n);
+    void OnTyped(int n);
+    void OnVirtualRadio();
+    void Assign(int n, const std::string& path);
     void AddStage(const DoctorStageReport& stage);
     void ShowTestResult(const DoctorReport& report);
     // The device of the selected row, else the port chosen in the port menu.
@@ -88,6 +104,8 @@ private:
     QCheckBox* m_backUp = nullptr;
     QPushButton* m_restoreButton = nullptr;
     QThread* m_test = nullptr;
+    CVirtualRadio* m_radio = nullptr;
+    QPushButton* m_radioButton = nullptr;
 };
 
 }  // namespace quorim

@@ -75,8 +75,18 @@ void CProgressDlg::Create(QWidget* over) {
         }
     });
     // Room for the widest percentage before the window is fitted.
+    // Room for the widest percentage and status line before the window is
+    // fitted.
     m_percent->setText(QString::fromStdString(ProgressPercentText(1, 1)));
+    const QString status = m_status->text();
+    for (const std::string_view text : ProgressStatusTexts()) {
+        if (m_status->fontMetrics().horizontalAdvance(Raw(text)) >
+            m_status->fontMetrics().horizontalAdvance(m_status->text())) {
+            m_status->setText(Raw(text));
+        }
+    }
     FitToTexts(wnd);
+    m_status->setText(status);
     m_percent->setText(Raw(ProgressPercentText(0, 1)));
     m_wnd = wnd;
     // The percentage follows the bar, whatever moves it (a new range starts
@@ -93,7 +103,10 @@ void CProgressDlg::Create(QWidget* over) {
     // Centred over the grid.
     if (over) {
         const QPoint centre = over->mapToGlobal(over->rect().center());
-        wnd->move(centre - QPoint(wnd->width() / 2, wnd->height() / 2));
+        // The window's own area, not its frame, whatever its size.
+        QRect area(QPoint(), wnd->size());
+        area.moveCenter(centre);
+        wnd->setGeometry(area);
     }
     wnd->show();
     wnd->raise();

@@ -106,9 +106,7 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
     const std::string snapshotFolder =
         direction == TransferDirection::Write && BackUpBeforeWrite() ? ReadBackupFolder() : std::string();
     const QString caption = m_pProgressDlg->Window() ? m_pProgressDlg->Window()->windowTitle() : QString();
-    // The host keeps the grid's rows as the engine sets them for a read.
-    auto host =
-        std::make_shared<CViewLinkHost>(*m_worker, m_view, m_pProgressDlg, direction, m_editor.Rows());
+    auto host = std::make_shared<CViewLinkHost>(*m_worker, m_view, m_pProgressDlg, direction);
     m_worker->Start(
         [job, host, portName, direction, snapshotFolder, caption] {
             if (direction == TransferDirection::Write) {
@@ -123,14 +121,14 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
             if (!job->write.failure.empty()) {
                 AfxMessageBox(m_view, Raw(job->write.failure));
             }
-            Finish(job->write.result, job->work, host->GridRows());
+            Finish(job->write.result, job->work);
         });
 }
 
-void CRadioTransfer::Finish(const TransferResult& result, const DocumentData& work, int rows) {
+void CRadioTransfer::Finish(const TransferResult& result, const DocumentData& work) {
     const bool read = result.direction == TransferDirection::Read && result.Ok();
     if (read) {
-        m_editor.SetRows(rows);
+        m_editor.SetRows(work.m_bSixteenChannel ? kRows16 : kRows199);
         DecodeImage(work, m_editor);
     }
     emit Transferred(result, work);

@@ -73,7 +73,7 @@ signals:
 private:
     void SetBusy(bool busy);
     // On the window's thread, after the engine: the editor takes a read.
-    void Finish(const TransferResult& result, const DocumentData& work, int rows);
+    void Finish(const TransferResult& result, const DocumentData& work);
 
     QWidget* m_view;
     QWidget* m_over;

@@ -138,8 +138,7 @@ void CRestoreDlg::Run() {
     auto job = std::make_shared<Job>();
     job->work = m_doc;
     // The layout is the snapshot's own; the bytes go as they stand.
-    auto host = std::make_shared<CViewLinkHost>(*m_worker, this, m_progress, TransferDirection::Write,
-                                                m_doc.m_bSixteenChannel ? 17 : 200);
+    auto host = std::make_shared<CViewLinkHost>(*m_worker, this, m_progress, TransferDirection::Write);
     const std::string port = ResolvePortName(m_port);
     const std::string snapshotFolder = CRadioTransfer::BackUpBeforeWrite() ? m_folder : std::string();
     const QString caption = m_progress->m_strTitle;

@@ -9,7 +9,7 @@ namespace quorim {
 WindowWrite RunWindowWrite(const std::string& portName, DocumentData& work, CViewLinkHost& host,
                            const std::string& snapshotFolder, const QString& caption) {
     WindowWrite write;
-    const bool sixteen = host.GridRows() < 18;
+    const bool sixteen = work.m_bSixteenChannel;
     if (!snapshotFolder.empty()) {
         host.SetCaption(Q(kBackupBeforeWrite));
         const auto port = NewSystemSerialPort();

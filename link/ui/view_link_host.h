@@ -26,14 +26,8 @@ namespace quorim {
 // and bar calls change nothing.
 class CViewLinkHost : public LinkHost {
 public:
-    CViewLinkHost(CLinkWorker& worker, QWidget* view, CProgressDlg* dlg, TransferDirection direction,
-                  int rows)
-        : m_worker(worker),
-          m_view(view),
-          m_dlg(dlg),
-          m_cancel(dlg->m_bCancel),
-          m_direction(direction),
-          m_rows(rows) {
+    CViewLinkHost(CLinkWorker& worker, QWidget* view, CProgressDlg* dlg, TransferDirection direction)
+        : m_worker(worker), m_view(view), m_dlg(dlg), m_cancel(dlg->m_bCancel), m_direction(direction) {
         if (QProgressBar* bar = dlg->ProgressBar()) {
             m_low = bar->minimum();
             m_high = bar->maximum();
@@ -99,8 +93,6 @@ public:
     const TextTranslator& Texts() const override { return WindowTexts(); }
 
     TransferDirection Direction() const override { return m_direction; }
-    int GridRows() const override { return m_rows; }
-    void SetGridRows(int rows) override { m_rows = rows; }
     void EncodeEditor(DocumentData&) override {}
     void DecodeEditor(const DocumentData&) override {}
 
@@ -113,7 +105,6 @@ private:
     CProgressDlg* m_dlg;
     const std::atomic<bool>& m_cancel;
     TransferDirection m_direction;
-    int m_rows;
     int m_low = 0, m_high = 123, m_pos = 0;
 };
 

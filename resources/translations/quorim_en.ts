@@ -392,10 +392,6 @@
         <translation>The help file cannot be found.</translation>
     </message>
     <message>
-        <source>帮助主题</source>
-        <translation>Help Topics</translation>
-    </message>
-    <message>
         <source>关于 Tarvolin写频软件</source>
         <translation>About Tarvolin Programming Software</translation>
     </message>
@@ -1012,6 +1008,54 @@ Copyright (C) the Quorim developers.</translation>
     <message>
         <source>这是一个套接字</source>
         <translation>it is a socket</translation>
+    </message>
+    <message>
+        <source>%1（环境变量 %2）</source>
+        <translation>%1 (environment variable %2)</translation>
+    </message>
+    <message>
+        <source>环境变量 %1 指定了这个端口的设备；要在这里选择，请去掉这个变量后重新启动程序</source>
+        <translation>The environment variable %1 sets this port&apos;s device; to choose it here, start the program without that variable</translation>
+    </message>
+    <message>
+        <source>选择一个设备，或输入设备路径（例如 /dev/ttyS0、/dev/pts/3）后按回车</source>
+        <translation>Choose a device, or type a device path (such as /dev/ttyS0 or /dev/pts/3) and press Enter</translation>
+    </message>
+    <message>
+        <source>“%1”是端口名，请输入设备路径，例如 /dev/ttyS0</source>
+        <translation>&quot;%1&quot; is a port name; type a device path such as /dev/ttyS0</translation>
+    </message>
+    <message>
+        <source>虚拟对讲机…</source>
+        <translation>Virtual radio…</translation>
+    </message>
+    <message>
+        <source>虚拟对讲机</source>
+        <translation>Virtual radio</translation>
+    </message>
+    <message>
+        <source>型号：</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>启动</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>虚拟对讲机 %1 在 %2 上运行，%3 指向它，程序结束时它也结束</source>
+        <translation>The virtual radio %1 runs on %2 and %3 points at it; it ends with the program</translation>
+    </message>
+    <message>
+        <source>虚拟对讲机没有启动：%1</source>
+        <translation>The virtual radio did not start: %1</translation>
+    </message>
+    <message>
+        <source>找不到程序 %1</source>
+        <translation>The program %1 was not found</translation>
     </message>
 </context>
 <context>

@@ -142,6 +142,7 @@ TEST(ShellTables, AcceleratorsAreUniqueAndReachMenuCommands) {
     EXPECT_EQ(ShortcutOf(ID_PORT_COM1), "Ctrl+C");
     EXPECT_EQ(ShortcutOf(ID_WRITE_RADIO), "Ctrl+W");
     EXPECT_EQ(ShortcutOf(ID_FILE_SAVE_AS), "");
+    EXPECT_EQ(ShortcutOf(ID_HELP_FINDER), "F1");
 
     // Every command of either menu has its status prompt.
     for (const auto* menu : {&Menu128(), &Menu129()}) {

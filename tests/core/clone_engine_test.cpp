@@ -231,7 +231,6 @@ TEST(CloneRead, SixteenChannelRadioEndsAfterBlock123) {
     for (std::size_t i = 992; i < kImageSize; ++i) {
         rig.doc.m_image[i] = 0x5A;
     }
-    rig.host.gridRows = 200;
     ASSERT_EQ(rig.Run(), TransferReason::Ok);
     const auto requests = rig.Requests('R');
     ASSERT_EQ(requests.size(), 124u);
@@ -241,7 +240,7 @@ TEST(CloneRead, SixteenChannelRadioEndsAfterBlock123) {
     }
     EXPECT_TRUE(rig.doc.m_bSixteenChannel);
     EXPECT_TRUE(rig.result.documentSixteen);
-    EXPECT_EQ(rig.host.gridRows, 17);
+    EXPECT_TRUE(rig.host.decoded.m_bSixteenChannel);
     EXPECT_TRUE(std::equal(rig.doc.m_image.begin(), rig.doc.m_image.begin() + 992, rig.radio.memory.begin()));
     for (std::size_t i = 992; i < kImageSize; ++i) {
         ASSERT_EQ(rig.doc.m_image[i], 0x5A) << i;
@@ -268,7 +267,7 @@ TEST(CloneRead, NinetyNineChannelRadioReadsAll402BlocksWithItsPacing) {
     EXPECT_EQ(rig.doc.m_image, rig.radio.memory);
     EXPECT_FALSE(rig.doc.m_bSixteenChannel);
     EXPECT_FALSE(rig.result.documentSixteen);
-    EXPECT_EQ(rig.host.gridRows, 200);
+    EXPECT_FALSE(rig.host.decoded.m_bSixteenChannel);
     EXPECT_EQ(rig.host.rangeHighs, std::vector<int>{401});
     EXPECT_EQ(rig.host.pos, 401);
     EXPECT_EQ(rig.host.steps, 401);  // the bar stops at its top
@@ -344,7 +343,7 @@ TEST(CloneRead, VanishedPortDuringABlockEndsTheReadAtOnce) {
 TEST(CloneWrite, SixteenChannelLayoutWrites123Blocks) {
     CloneRig rig;
     rig.host.direction = TransferDirection::Write;
-    rig.host.gridRows = 17;
+    rig.doc.m_bSixteenChannel = true;
     for (std::size_t i = 0; i < kImageSize; ++i) {
         rig.doc.m_image[i] = static_cast<std::uint8_t>(i % 251);
     }
@@ -372,7 +371,6 @@ TEST(CloneWrite, SixteenChannelLayoutWrites123Blocks) {
 TEST(CloneWrite, NinetyNineChannelLayoutWritesAll402Blocks) {
     CloneRig rig;
     rig.host.direction = TransferDirection::Write;
-    rig.host.gridRows = 200;
     rig.doc.m_bSixteenChannel = false;
     rig.radio.ident[kIdentModelByte] = kModelCode199;
     for (std::size_t i = 0; i < kImageSize; ++i) {
@@ -386,24 +384,23 @@ TEST(CloneWrite, NinetyNineChannelLayoutWritesAll402Blocks) {
 
 TEST(CloneWrite, RadioOfTheOtherModelIsRefusedBeforeTheFirstBlock) {
     const struct {
-        int gridRows;
+        bool sixteen;
         std::uint8_t identModel;
         const char* message;
     } cases[] = {
-        {17, kModelCode199, "对讲机为 QZ - 199，文件为 QZ - 16，未写入。"},
-        {200, kModelCode16, "对讲机为 QZ - 16，文件为 QZ - 199，未写入。"},
+        {true, kModelCode199, "对讲机为 QZ - 199，文件为 QZ - 16，未写入。"},
+        {false, kModelCode16, "对讲机为 QZ - 16，文件为 QZ - 199，未写入。"},
     };
     for (const auto& c : cases) {
         CloneRig rig;
         rig.host.direction = TransferDirection::Write;
-        rig.host.gridRows = c.gridRows;
-        rig.doc.m_bSixteenChannel = c.gridRows < 18;
+        rig.doc.m_bSixteenChannel = c.sixteen;
         rig.radio.ident[kIdentModelByte] = c.identModel;
         const MemoryImage before = rig.radio.memory;
         EXPECT_EQ(rig.Run(), TransferReason::OtherModel);
         EXPECT_EQ(rig.host.messages, std::vector<std::string>{c.message});
         EXPECT_EQ(rig.result.radioSixteen, c.identModel != kModelCode199);
-        EXPECT_EQ(rig.result.documentSixteen, c.gridRows < 18);
+        EXPECT_EQ(rig.result.documentSixteen, c.sixteen);
         EXPECT_TRUE(rig.Requests('W').empty());
         EXPECT_EQ(rig.radio.memory, before);
         EXPECT_FALSE(rig.port.IsOpen());

@@ -27,7 +27,6 @@ public:
     mutable bool cancel = false;
     std::function<void(int check)> onCheck;
     TransferDirection direction = TransferDirection::Read;
-    int gridRows = 17;
     int encodes = 0, decodes = 0;
     DocumentData decoded;
 
@@ -67,8 +66,6 @@ public:
         return a;
     }
     TransferDirection Direction() const override { return direction; }
-    int GridRows() const override { return gridRows; }
-    void SetGridRows(int rows) override { gridRows = rows; }
     void EncodeEditor(DocumentData&) override { ++encodes; }
     void DecodeEditor(const DocumentData& doc) override {
         ++decodes;

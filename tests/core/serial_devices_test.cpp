@@ -107,5 +107,73 @@ TEST(SerialDevices, OpenFailureHints) {
     }
 }
 
+TEST(SerialDevices, PortPaneNamesTheDeviceOnlyWhenItIsThere) {
+    const struct {
+        std::string resolved;
+        bool exists;
+        std::string pane;
+    } rows[] = {
+        {"/dev/ttyUSB0", true, "COM1 · /dev/ttyUSB0"},
+        {"/dev/ttyUSB0", false, "COM1 · 未连接"},
+        {"", true, "COM1 · 未连接"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(PortPaneText("COM1", row.resolved, row.exists, ChineseTexts()), row.pane);
+    }
+}
+
+// COM1 by an environment variable to a terminal udev does not know, COM2 by
+// one to an adapter it does, COM3 by a variable to nothing, COM4 assigned to
+// a typed pseudo-terminal; the listing follows udev's devices with them.
+TEST(SerialDevices, NamedPortsFollowTheSystemsDevices) {
+    PortNameSources sources;
+    sources.devDir = "/nonexistent-dev";
+    sources.getEnv = [](const std::string& key) -> std::optional<std::string> {
+        if (key == "QUORIM_COM1") return "/dev/pts/4";
+        if (key == "QUORIM_COM2") return "/dev/serial/by-id/usb-a";
+        if (key == "QUORIM_COM3") return "/dev/pts/99";
+        return std::nullopt;
+    };
+    sources.assigned = [](int n) -> std::optional<std::string> {
+        if (n == 1) return "/dev/ttyUSB7";  // the environment wins
+        if (n == 4) return "/dev/pts/5";
+        return std::nullopt;
+    };
+    const auto probe = [](const std::string& path) -> std::optional<SerialDevice> {
+        if (path != "/dev/pts/4" && path != "/dev/pts/5") {
+            return std::nullopt;
+        }
+        SerialDevice d;
+        d.node = path;
+        d.accessible = true;
+        return d;
+    };
+    const std::vector<SerialDevice> devices =
+        WithNamedPorts({Usb("/dev/ttyUSB0", "/dev/serial/by-id/usb-a")}, sources, probe);
+    ASSERT_EQ(devices.size(), 4u);
+    EXPECT_EQ(devices[3].setBy, "");
+    EXPECT_EQ(AccessText(devices[2], ChineseTexts()), "未连接");
+    EXPECT_EQ(AccessText(devices[1], ChineseTexts()), "可以打开");
+    EXPECT_EQ(
+        PortsListing(devices, ResolveComPorts(sources)),
+        "COM2  /dev/ttyUSB0  1a86:7523 QinHeng CH340 serial converter  (by-id: /dev/serial/by-id/usb-a)\n"
+        "COM1  /dev/pts/4    set by QUORIM_COM1\n"
+        "COM3  /dev/pts/99   set by QUORIM_COM3, nothing there\n"
+        "COM4  /dev/pts/5\n");
+}
+
+TEST(SerialDevices, TypedDevicePath) {
+    const struct {
+        std::string typed;
+        std::optional<std::string> path;
+    } rows[] = {
+        {"  /dev/pts/3 ", "/dev/pts/3"}, {"", ""},         {"   ", ""}, {"COM2", std::nullopt},
+        {"com4", std::nullopt},          {"COM5", "COM5"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(TypedDevicePath(row.typed), row.path) << row.typed;
+    }
+}
+
 }  // namespace
 }  // namespace quorim::test

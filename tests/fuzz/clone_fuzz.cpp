@@ -32,7 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     radio.memory[kModelCodeOffset] = radio199 ? kModelCode199 : kModelCode16;
     radio.ident[4] = radio199 ? '8' : '7';
     host.direction = write ? TransferDirection::Write : TransferDirection::Read;
-    host.gridRows = (setup & 8) != 0 ? 200 : 17;
     host.cancelAtCheck = cancelAt == 0 ? -1 : cancelAt;
     host.answers.assign(static_cast<std::size_t>(retries), MessageAnswer::Retry);
 
@@ -65,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (outcome == TransferReason::Ok) {
             FUZZ_CHECK(host.decodes == 1);
             FUZZ_CHECK(host.decoded.m_image == doc.m_image);
-            FUZZ_CHECK(host.gridRows == (doc.m_bSixteenChannel ? 17 : 200));
+            FUZZ_CHECK(host.decoded.m_bSixteenChannel == doc.m_bSixteenChannel);
             if (doc.m_bSixteenChannel) {
                 // A 16-channel read replaces bytes 0..991 only.
                 FUZZ_CHECK(
@@ -80,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(host.encodes == 1 && host.decodes == 0);
         FUZZ_CHECK(doc.m_image == before.m_image);
         // Never a block beyond the layout's range.
-        const std::size_t blocks = host.gridRows < 18 ? kWriteBlocks16 : kBlocks199;
+        const std::size_t blocks = doc.m_bSixteenChannel ? kWriteBlocks16 : kBlocks199;
         for (const auto& w : port.Writes()) {
             if (w.size() == 4 && w[0] == 'W' && w[3] == 0x08) {
                 FUZZ_CHECK(((w[1] << 8) | w[2]) < static_cast<int>(blocks * kBlockSize));

@@ -148,11 +148,18 @@ private slots:
         edit->setFocus();
         edit->selectAll();
         QGuiApplication::clipboard()->setText(S("untouched"));
+        // The port pane shows the port chosen and its device, if there.
+        qputenv("QUORIM_COM3", "/dev/null");
+        qputenv("QUORIM_COM2", "/dev/no-such-port");
         Press(edit, Qt::Key_E);
         QCOMPARE(m_app->PortName(), std::string("COM3"));
         QCOMPARE(checked(), S("..x."));
+        QCOMPARE(Frame()->PortPaneText(), S("COM3 · /dev/null"));
         Press(edit, Qt::Key_D);
         QCOMPARE(checked(), S(".x.."));
+        QCOMPARE(Frame()->PortPaneText(), S("COM2 · 未连接"));
+        qunsetenv("QUORIM_COM3");
+        qunsetenv("QUORIM_COM2");
         Press(edit, Qt::Key_F);
         QCOMPARE(checked(), S("...x"));
         Press(edit, Qt::Key_C);
@@ -254,7 +261,7 @@ private slots:
                           {"-", 0, ""},
                           {"设备…", 32790, ""}});
         check(bar129[3], {{"工具栏(&T)", 59392, ""}, {"状态栏(&S)", 59393, ""}});
-        check(bar129[5], {{"关于 本软件(&A)...", 57664, ""}});
+        check(bar129[5], {{"帮助主题(&H)", 57667, "F1"}, {"-", 0, ""}, {"关于 本软件(&A)...", 57664, ""}});
         check(bar128[0], {{"新建(&N)", 57600, "Ctrl+N"},
                           {"打开(&O)...", 57601, "Ctrl+O"},
                           {"-", 0, ""},
@@ -263,7 +270,7 @@ private slots:
                           {"最近文件", 57616, ""},
                           {"-", 0, ""},
                           {"退出(&X)", 57665, ""}});
-        check(bar128[2], {{"帮助主题(&H)", 57667, ""}, {"-", 0, ""}, {"关于 Quorim_CH(&A)...", 57664, ""}});
+        check(bar128[2], {{"帮助主题(&H)", 57667, "F1"}, {"-", 0, ""}, {"关于 Quorim_CH(&A)...", 57664, ""}});
         // "最近文件" is greyed while the list is empty.
         QVERIFY(!bar128[0]->actions().at(5)->isEnabled());
 

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,7 +23,9 @@
 #include "link/port_names.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/radio_transfer.h"
+#include "link/ui/virtual_radio.h"
 #include "tests/e2e/e2e_util.h"
+#include "ui/ui_text.h"
 
 using namespace quorim;
 
@@ -29,6 +33,9 @@ namespace {
 
 QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+QString S(const char* latin1) {
+    return QString::fromLatin1(latin1);
 }
 
 class ListSource : public SerialDeviceSource {
@@ -58,7 +65,7 @@ private slots:
     void init() { SetComAssignments({}); }
     void cleanup() {
         SetComAssignments({});
-        for (const char* name : {"QUORIM_COM3", "QUORIM_COM4"}) {
+        for (const char* name : {"QUORIM_COM1", "QUORIM_COM3", "QUORIM_COM4"}) {
             qunsetenv(name);
         }
     }
@@ -94,6 +101,67 @@ private slots:
         com2->setCurrentIndex(0);
         emit com2->activated(0);
         QCOMPARE(ComAssignments()[1], std::string());
+    }
+
+    // A COM item takes a typed path (here a pseudo-terminal udev does not
+    // list), refuses a port name, and shows an environment override as such.
+    void typedDevicePathsAndOverrides() {
+        e2e::VirtualRadio radio({});
+        qputenv("QUORIM_COM1", QByteArray::fromStdString(radio.Path()));
+        ListSource source;
+        source.devices = {Adapter("/dev/ttyUSB0", "/dev/serial/by-id/usb-A", "Cable A")};
+        CDevicesDlg dlg(source, nullptr);
+        QComboBox* com1 = dlg.AssignBox(1);
+        QVERIFY(!com1->isEnabled());
+        QCOMPARE(com1->currentText(), Raw(radio.Path()) + U("（环境变量 QUORIM_COM1）"));
+        QCOMPARE(dlg.Table()->rowCount(), 2);
+        QCOMPARE(dlg.Table()->item(1, 0)->text(), U("COM1"));
+        QCOMPARE(dlg.Table()->item(1, 2)->text(), U("QUORIM_COM1"));
+
+        qunsetenv("QUORIM_COM1");
+        dlg.Refresh();
+        QComboBox* com2 = dlg.AssignBox(2);
+        QSignalSpy changed(&dlg, &CDevicesDlg::AssignmentsChanged);
+        com2->setFocus();
+        com2->lineEdit()->selectAll();
+        QTest::keyClicks(com2, U("COM1"));
+        QTest::keyClick(com2, Qt::Key_Return);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(dlg.FixLabel()->text(), U("“COM1”是端口名，请输入设备路径，例如 /dev/ttyS0"));
+
+        com2->lineEdit()->selectAll();
+        QTest::keyClicks(com2, U(" ") + Raw(radio.Path()));
+        QTest::keyClick(com2, Qt::Key_Return);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(ResolvePortName("COM2"), radio.Path());
+        QCOMPARE(dlg.Table()->rowCount(), 2);
+        QCOMPARE(dlg.Table()->item(1, 0)->text(), U("COM2"));
+        QCOMPARE(dlg.Table()->item(1, 1)->text(), Raw(radio.Path()));
+        QCOMPARE(com2->currentText(), Raw(radio.Path()));
+    }
+
+    // "虚拟对讲机…" starts quorim-radio and points the COM item at it; the
+    // radio ends with its owner.
+    void virtualRadioForAComItem() {
+        QString path;
+        {
+            CVirtualRadio radio(nullptr, S(QUORIM_BIN_DIR "/quorim-radio"));
+            ListSource source;
+            CDevicesDlg dlg(source, nullptr, UiLanguage::Chinese, &radio);
+            QVERIFY(dlg.VirtualRadioButton());
+            QVERIFY(dlg.StartVirtualRadio(16, 4));
+            path = radio.Path();
+            QVERIFY(QFileInfo::exists(path));
+            QCOMPARE(Raw(ResolvePortName("COM4")), path);
+            QCOMPARE(dlg.Table()->item(0, 0)->text(), U("COM4"));
+            QVERIFY(dlg.FixLabel()->text().startsWith(U("虚拟对讲机 QZ - 16 在 ") + path));
+        }
+        QTRY_VERIFY(!QFileInfo::exists(path));
+        ListSource none;
+        CVirtualRadio missing(nullptr, S("/nonexistent/quorim-radio"));
+        CDevicesDlg dlg(none, nullptr, UiLanguage::Chinese, &missing);
+        QVERIFY(!dlg.StartVirtualRadio(199, 1));
+        QCOMPARE(dlg.FixLabel()->text(), U("虚拟对讲机没有启动：找不到程序 /nonexistent/quorim-radio"));
     }
 
     // Hovering a port item: its prompt, then the device it stands for now.

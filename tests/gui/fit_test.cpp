@@ -11,6 +11,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,12 +22,15 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/mdi_client_wnd.h"
 #include "app/ui/quorim_app.h"
+#include "editor/cell_rules.h"
+#include "editor/channel_edit.h"
 #include "editor/form_template.h"
 #include "editor/settings_lists.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "fit_check.h"
 #include "gui_test_support.h"
+#include "link/progress_template.h"
 #include "link/serial_devices.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/progress_dlg.h"
@@ -125,6 +129,10 @@ private slots:
         ExpectFits(QStringLiteral("progress window"), progress->Window());
         progress->ProgressBar()->setValue(progress->ProgressBar()->maximum());
         ExpectFits(QStringLiteral("progress window at 100%"), progress->Window());
+        for (const std::string_view status : ProgressStatusTexts()) {
+            progress->StatusLine()->setText(Raw(status));
+            ExpectFits(QStringLiteral("progress window saying ") + Raw(status), progress->Window());
+        }
         progress->OnCancel();
 
         TwoAdapters adapters;
@@ -165,7 +173,25 @@ private slots:
         QCOMPARE(band->pos(), bandAt);
         QVERIFY(grid->width() > gridAtDefault.width());
 
-        Frame()->ActiveChild()->showNormal();
+        // A new document beside a maximised one comes maximised, laid out
+        // for that size.
+        CChildFrame* first = Frame()->ActiveChild();
+        const int maximisedWidth = grid->width();
+        m_app->OnCmdMsg(ID_FILE_NEW);
+        CChildFrame* second = Frame()->ActiveChild();
+        QVERIFY(second != first);
+        QTRY_VERIFY(second->isMaximized());
+        QTRY_COMPARE(second->size(), Frame()->MdiClient()->viewport()->size());
+        QTRY_COMPARE(View()->Grid()->width(), maximisedWidth);
+        QCOMPARE(View()->Grid()->pos(), gridAtDefault.topLeft());
+        QCOMPARE(View()->Combo(SettingsList::Band)->pos(), bandAt);
+        if (qEnvironmentVariableIsSet("QUORIM_SHOTS")) {
+            Frame()->grab().save(QStringLiteral("/tmp/i31-maximised-new.png"));
+        }
+        second->close();
+        Frame()->MdiClient()->setActiveSubWindow(first);
+
+        first->showNormal();
         QTRY_COMPARE(grid->geometry(), gridAtDefault);
         QCOMPARE(RowsShown(grid), rowsAtDefault);
     }
@@ -218,6 +244,14 @@ private slots:
         Frame()->OnCommand(ID_CONTEXT_HELP);
         QTest::keyClick(View()->Grid(), Qt::Key_Escape);
         QVERIFY(!Frame()->IsContextHelp());
+
+        // The document menu's Help popup opens the guide's contents too.
+        help->close();
+        QAction* topics = Frame()->Menus(true).last()->actions().first();
+        QCOMPARE(topics->data().toInt(), ID_HELP_FINDER);
+        topics->trigger();
+        QTRY_VERIFY(help->isVisible());
+        QCOMPARE(help->Section(), HelpSection::Contents);
     }
 
     // F1 in the tuning window opens the guide at its section, usable while
@@ -237,6 +271,49 @@ private slots:
         });
         Frame()->OnCommand(ID_ONLINE_TUNING);
         QVERIFY(opened);
+    }
+
+    // The guide names menus, buttons and messages exactly as the windows
+    // show them, in each language.
+    void theGuideNamesWhatTheWindowsShow_data() { everyWindowFitsItsTexts_data(); }
+    void theGuideNamesWhatTheWindowsShow() {
+        QFETCH(int, language);
+        Start(static_cast<UiLanguage>(language));
+        const bool english = static_cast<UiLanguage>(language) == UiLanguage::English;
+        QFile file(QStringLiteral(QUORIM_SOURCE_DIR "/resources/help/") +
+                   (english ? QStringLiteral("quorim_en.html") : QStringLiteral("quorim_zh.html")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll()).simplified();
+        QStringList shown;
+        const std::vector<int> items{ID_READ_RADIO,         ID_WRITE_RADIO,      ID_ONLINE_TUNING,
+                                     ID_EDIT_CHANNEL,       ID_PORT_DEVICES,     ID_FILE_PRINT,
+                                     ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_FILE_SAVE,
+                                     ID_FILE_SAVE_AS,       ID_HELP_FINDER};
+        for (const MenuItem& popup : Menu129()) {
+            if (popup.children.front().id == ID_READ_RADIO || popup.children.front().id == ID_PORT_COM1 ||
+                popup.children.front().id == ID_FILE_NEW || popup.children.front().id == ID_HELP_FINDER) {
+                shown << Q(popup.text);
+            }
+            for (const MenuItem& item : popup.children) {
+                if (std::find(items.begin(), items.end(), item.id) != items.end()) {
+                    shown << Q(item.text);
+                }
+            }
+        }
+        for (const std::string_view text : {kCmdUndo, kCmdRedo, kCmdCut, kCmdCopy, kCmdPaste, kCmdClear,
+                                            kCmdInsertChannel, kCmdDeleteChannels, kCmdMoveUp, kCmdMoveDown,
+                                            kCmdSelectAll, kMsgFrequencyRange, kMsgFrequencyStep}) {
+            shown << Q(text);
+        }
+        for (const char* text : {kDevicesTitle, kAssignLabel, kAutomatic, kTestConnection,
+                                 kVirtualRadioButton, kVirtualRadioStart}) {
+            shown << Q(text);
+        }
+        shown << QStringLiteral("Ctrl+Insert") << QStringLiteral("Alt+");
+        for (QString text : shown) {
+            text.remove(QLatin1Char('&'));
+            QVERIFY2(html.contains(text.toHtmlEscaped()), qPrintable(text));
+        }
     }
 
     // The guide's look-ups: where it may be, the section of a control, a

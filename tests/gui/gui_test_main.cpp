@@ -27,6 +27,7 @@ QObject* MakeFitTest();
 QObject* MakeDevicesTest();
 QObject* MakeSafeEditTest();
 QObject* MakeDocumentTest();
+QObject* MakeScreenshotTour();
 
 namespace quorim::test {
 
@@ -73,7 +74,8 @@ int main(int argc, char* argv[]) {
                             {"TransferSlowTest", MakeTransferSlowTest},
                             {"DevicesTest", MakeDevicesTest},
                             {"SafeEditTest", MakeSafeEditTest},
-                            {"DocumentTest", MakeDocumentTest}};
+                            {"DocumentTest", MakeDocumentTest},
+                            {"ScreenshotTour", MakeScreenshotTour}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -330,7 +331,14 @@ private slots:
             int pages = 0;
             QPrintPreviewWidget::ViewMode mode = QPrintPreviewWidget::AllPagesView;
             bool pairs = false;
+            bool printShown = false;
             OnNextModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* dialog) {
+                // Print, the toolbar's last button, is on it, not behind its
+                // overflow arrow.
+                if (auto* bar = dialog->findChild<QToolBar*>(); bar && !bar->actions().isEmpty()) {
+                    QWidget* print = bar->widgetForAction(bar->actions().last());
+                    printShown = print && print->isVisible();
+                }
                 if (auto* widget = dialog->findChild<QPrintPreviewWidget*>()) {
                     pages = widget->pageCount();
                     mode = widget->viewMode();
@@ -365,6 +373,7 @@ private slots:
             preview->trigger();
             QCOMPARE(pages, big ? 7 : 1);
             QCOMPARE(pairs, big);
+            QVERIFY(printShown);
             QCOMPARE(mode, big ? QPrintPreviewWidget::FacingPagesView : QPrintPreviewWidget::SinglePageView);
             m_app.reset();
         }

@@ -213,8 +213,14 @@ private slots:
         QVERIFY2((gridCentre - wndCentre).manhattanLength() <= 2, "not centred over the grid");
 
         StartAndWait(20000);
-        QCOMPARE(Frame()->MessageText(),
-                 U("读频完成：QZ - 16，16 个信道，") + QString::fromStdString(radio.Path()));
+        const QString done = U("读频完成：QZ - 16，16 个信道，") + QString::fromStdString(radio.Path());
+        QCOMPARE(Frame()->MessageText(), done);
+        QCOMPARE(Frame()->PortPaneText(), U("COM1 · ") + QString::fromStdString(radio.Path()));
+        // A hover hint takes the message pane; the result stays in its own.
+        Frame()->activateWindow();
+        QTest::mouseMove(m_view->Grid()->viewport(), QPoint(30, 30));
+        QTRY_VERIFY(Frame()->MessageText() != done);
+        QCOMPARE(Frame()->TransferResultText(), done);
         QCOMPARE(QString::fromStdString(m_view->PortName()), QStringLiteral("COM1"));
         QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("435.12500"));
         QCOMPARE(m_view->Editor().TextMatrix(2, kColTxTone), std::string("D023N"));
@@ -299,6 +305,7 @@ private slots:
         StartAndWait(20000);
         QCOMPARE(answers.texts, QStringList{U("对讲机为 QZ - 199，文件为 QZ - 16，未写入。")});
         QVERIFY(!Frame()->MessageText().startsWith(U("写频完成")));
+        QCOMPARE(Frame()->TransferResultText(), answers.texts.first());
         radio.Stop();
         QCOMPARE(LoadImage(memory), original);
     }
@@ -323,11 +330,12 @@ private slots:
             QCOMPARE(answers.texts.size(), 1);
             QVERIFY2(answers.texts[0].startsWith(U("未写入对讲机：写频前未能保存它的数据（")),
                      qPrintable(answers.texts[0]));
-            QVERIFY(!Frame()->MessageText().startsWith(U("写频完成")));
+            QVERIFY(!Frame()->TransferResultText().startsWith(U("写频完成")));
         }
         Key(Qt::Key_W);
         StartAndWait(20000);
-        QVERIFY(Frame()->MessageText().startsWith(U("写频完成")));
+        // The result pane: a hover hint may have taken the message pane.
+        QVERIFY2(Frame()->TransferResultText().startsWith(U("写频完成")), qPrintable(Frame()->MessageText()));
 
         CRestoreDlg dlg(ReadBackupFolder(), "COM1", Frame());
         CRadioTransfer::SetBackUpBeforeWrite(false);
@@ -401,8 +409,9 @@ private slots:
             QStringList{U("Could not Open the Port,Please check whether the Port are occupied or the device "
                           "are ok")});
         QCOMPARE(answers.titles.first(), U("Halvoren数据文件"));
-        // After the message, the status bar says why.
-        QCOMPARE(Frame()->MessageText(),
+        // After the message, the status bar's result pane says why (a hover
+        // hint may have taken the message pane since).
+        QCOMPARE(Frame()->TransferResultText(),
                  U("当前没有连接 ") + m_dir.filePath(QStringLiteral("no-such-device")) + U(" 设备"));
         QVERIFY(!m_view->GetDocument()->IsModified());
 

@@ -206,6 +206,11 @@ private slots:
                 QVERIFY(C(c.id)->width() >= r.cx && C(c.id)->height() >= r.cy);
             }
         }
+        // The receive and transmit groups line up row by row.
+        for (const auto& [rx, tx] : TuningRxTxRows()) {
+            QVERIFY2(C(rx)->y() == C(tx)->y(), qPrintable(QString::number(tx)));
+        }
+        QCOMPARE(C(1060)->height(), C(1061)->height());
         // Where the texts fit, the template's places are kept: the tree.
         const DlgRect treeAt = MapDialogRect(TuningDlgTemplate().controls.front().rect, base);
         QCOMPARE(m_dlg->Tree()->geometry(), QRect(treeAt.x, treeAt.y, treeAt.cx, treeAt.cy));

@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "link/clock.h"
 #include "link/serial_devices.h"
@@ -135,6 +136,18 @@ void CTuningDlg::CreateControls() {
             w->move(previousLabel->geometry().right() + 2, w->y());
         }
         previousLabel = qobject_cast<QLabel*>(w);
+    }
+    // The template has the transmit group a pixel or two off the receive
+    // group, row by row: each row goes level at the lower of the two, and
+    // the groups are as tall as the taller.
+    for (const auto& [rx, tx] : TuningRxTxRows()) {
+        QWidget* r = Control(rx);
+        QWidget* x = Control(tx);
+        const int y = std::max(r->y(), x->y());
+        const bool group = qobject_cast<QGroupBox*>(r) != nullptr;
+        for (QWidget* w : {r, x}) {
+            w->setGeometry(w->x(), y, w->width(), group ? std::max(r->height(), x->height()) : w->height());
+        }
     }
     FitToTexts(this);
     ConnectControls();
