@@ -17,75 +17,70 @@
 
 namespace quorim::cli {
 
-int RunRead(const Args& args) {
+namespace {
+
+struct ReadOptions {
     std::vector<std::string> ports;
     std::string model, from, out, outDir, log;
     RadioModel chosen = RadioModel::Qz16;
     int retries = 0;
     bool backup = true;
+};
+
+// False on a usage fault.
+bool ParseReadOptions(const Args& args, ReadOptions& o) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--port" && hasValue) {
-            ports.push_back(args[++i]);
+            o.ports.push_back(args[++i]);
         } else if (a == "--out-dir" && hasValue) {
-            outDir = args[++i];
+            o.outDir = args[++i];
         } else if (a == "--model" && hasValue) {
-            model = args[++i];
+            o.model = args[++i];
         } else if (a == "--from" && hasValue) {
-            from = args[++i];
+            o.from = args[++i];
         } else if (a == "--out" && hasValue) {
-            out = args[++i];
+            o.out = args[++i];
         } else if (a == "--retry" && hasValue) {
-            if (!ParseCount(args[++i], retries)) {
-                return Usage("read");
+            if (!ParseCount(args[++i], o.retries)) {
+                return false;
             }
-        } else if (a == "--log" && hasValue && log.empty()) {
-            log = args[++i];
+        } else if (a == "--log" && hasValue && o.log.empty()) {
+            o.log = args[++i];
         } else if (a == "--no-backup") {
-            backup = false;
+            o.backup = false;
         } else {
-            return Usage("read");
+            return false;
         }
     }
     // One port reads into --out or --out-dir, several only into --out-dir.
-    if (ports.empty() || !CheckPortNames(ports) || out.empty() == outDir.empty() ||
-        (ports.size() > 1 && outDir.empty()) || (!model.empty() && !ParseRadioModel(model, chosen)) ||
-        (!model.empty() && !from.empty())) {
-        return Usage("read");
-    }
-    OpenedDocument start;
-    if (!from.empty()) {
+    return !(o.ports.empty() || !CheckPortNames(o.ports) || o.out.empty() == o.outDir.empty() ||
+             (o.ports.size() > 1 && o.outDir.empty()) ||
+             (!o.model.empty() && !ParseRadioModel(o.model, o.chosen)) ||
+             (!o.model.empty() && !o.from.empty()));
+}
+
+// The document the read starts from: --from, or a new one of the model.
+bool StartDocument(const ReadOptions& o, OpenedDocument& start) {
+    if (!o.from.empty()) {
         FileStatus status;
-        if (!OpenDataFile(from, start.doc, start.editor, status)) {
-            return kExitFailed;
-        }
-    } else {
-        start.doc.OnNewDocument();
-        InitialUpdateEditor(start.doc, start.editor);
-        if (chosen == RadioModel::Qz199) {
-            start.editor.SetCurSel(SettingsList::Model, 1);
-            ApplyModelChoice(start.editor, start.doc);
-        }
+        return OpenDataFile(o.from, start.doc, start.editor, status);
     }
-    if (!outDir.empty()) {
-        return RunBatchRead(ports, outDir, start, retries, backup, log);
+    start.doc.OnNewDocument();
+    InitialUpdateEditor(start.doc, start.editor);
+    if (o.chosen == RadioModel::Qz199) {
+        start.editor.SetCurSel(SettingsList::Model, 1);
+        ApplyModelChoice(start.editor, start.doc);
     }
-    const std::string& port = ports.front();
-    // A read can take ten seconds; find out before it whether its result can
-    // be kept.
-    if (const FileStatus target = CheckReplaceable(out); !target.Ok()) {
-        std::cerr << "quorim: " << target.Message() << "\n";
-        return kExitFailed;
-    }
+    return true;
+}
 
-    if (!log.empty() && (SameFile(log, out) || (!from.empty() && SameFile(log, from)))) {
-        return OutputIsInput(log, SameFile(log, out) ? out : from);
-    }
-    if (!OpenRecord(log)) {
-        return kExitFailed;
-    }
-
+// Reads one radio into --out.
+int ReadIntoFile(const ReadOptions& o, const OpenedDocument& start) {
+    const std::string& port = o.ports.front();
+    const std::string& out = o.out;
+    const std::string& log = o.log;
     const auto began = std::chrono::steady_clock::now();
     RecordEntry entry;
     entry.start = std::chrono::system_clock::now();
@@ -97,7 +92,7 @@ int RunRead(const Args& args) {
             RecordRadio(log, entry, began);
         }
     };
-    CliLinkHost host(TransferDirection::Read, retries);
+    CliLinkHost host(TransferDirection::Read, o.retries);
     host.Editor() = start.editor;
     DocumentData doc = start.doc;
 
@@ -115,7 +110,7 @@ int RunRead(const Args& args) {
     // Kept before the output is saved, so that the radio's memory survives a
     // save that fails. A backup that fails is only a warning.
     std::string backupPath;
-    if (backup) {
+    if (o.backup) {
         const ReadBackupResult kept = StoreReadBackup(doc);
         backupPath = kept.path;
         if (!kept.Ok()) {
@@ -134,6 +129,35 @@ int RunRead(const Args& args) {
     }
     record("read " + std::string(doc.m_bSixteenChannel ? "QZ - 16" : "QZ - 199") + " into " + out);
     return kExitOk;
+}
+
+}  // namespace
+
+int RunRead(const Args& args) {
+    ReadOptions o;
+    if (!ParseReadOptions(args, o)) {
+        return Usage("read");
+    }
+    OpenedDocument start;
+    if (!StartDocument(o, start)) {
+        return kExitFailed;
+    }
+    if (!o.outDir.empty()) {
+        return RunBatchRead(o.ports, o.outDir, start, o.retries, o.backup, o.log);
+    }
+    // A read can take ten seconds; find out before it whether its result can
+    // be kept.
+    if (const FileStatus target = CheckReplaceable(o.out); !target.Ok()) {
+        std::cerr << "quorim: " << target.Message() << "\n";
+        return kExitFailed;
+    }
+    if (!o.log.empty() && (SameFile(o.log, o.out) || (!o.from.empty() && SameFile(o.log, o.from)))) {
+        return OutputIsInput(o.log, SameFile(o.log, o.out) ? o.out : o.from);
+    }
+    if (!OpenRecord(o.log)) {
+        return kExitFailed;
+    }
+    return ReadIntoFile(o, start);
 }
 
 }  // namespace quorim::cli

@@ -5,6 +5,42 @@
 
 namespace quorim {
 
+namespace {
+
+// Reads one field from text[i] on, up to the separator or line break after it
+// (or the end); a fault's message, or null.
+const char* ScanField(std::string_view text, std::size_t& i, char separator, std::string& field) {
+    const std::size_t n = text.size();
+    if (i >= n || text[i] != '"') {
+        while (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
+            field += text[i++];
+        }
+        return nullptr;
+    }
+    ++i;
+    while (true) {
+        if (i >= n) {
+            return "a quoted field is not closed";
+        }
+        if (text[i] == '"') {
+            if (i + 1 < n && text[i + 1] == '"') {
+                field += '"';
+                i += 2;
+                continue;
+            }
+            ++i;
+            break;
+        }
+        field += text[i++];
+    }
+    if (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
+        return "text after the closing quote of a field";
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 std::string_view TrimBlanks(std::string_view text) {
     return TrimAscii(text, " \t");
 }
@@ -71,31 +107,8 @@ CsvReadResult ReadCsv(std::string_view text, char separator) {
         return result;
     }
     while (true) {
-        // The start of a field.
-        if (i < n && text[i] == '"') {
-            ++i;
-            while (true) {
-                if (i >= n) {
-                    return failAt("a quoted field is not closed");
-                }
-                if (text[i] == '"') {
-                    if (i + 1 < n && text[i + 1] == '"') {
-                        field += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                field += text[i++];
-            }
-            if (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
-                return failAt("text after the closing quote of a field");
-            }
-        } else {
-            while (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
-                field += text[i++];
-            }
+        if (const char* fault = ScanField(text, i, separator, field)) {
+            return failAt(fault);
         }
         if (!endField()) {
             return failAt(fieldError);

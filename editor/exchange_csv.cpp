@@ -376,6 +376,42 @@ void TypeExchangeChannel(const ExchangeChannel& c, const ExchangeRow& r, EditorM
     CommitInhibitByEnter(grid, c.channel, kColInhibit, std::string(c.inhibit ? kYes : kNo));
 }
 
+// The tone columns of the exchange layout for what a channel sends and hears.
+struct ExchangeTones {
+    std::string mode, rTone = "88.5", cTone = "88.5", code = "023", rxCode = "023", cross = "Tone->Tone";
+    std::string polarity;
+};
+
+ExchangeTones TonesOf(const Squelch& send, const Squelch& hear) {
+    ExchangeTones t;
+    t.polarity = {send.polarity, hear.polarity};
+    if (send.kind == Squelch::None && hear.kind == Squelch::None) {
+    } else if (send.kind == Squelch::Tone && hear.kind == Squelch::None) {
+        t.mode = "Tone";
+        t.rTone = send.tone;
+    } else if (send.kind == Squelch::Tone && hear.kind == Squelch::Tone && send.tone == hear.tone) {
+        t.mode = "TSQL";
+        t.rTone = t.cTone = send.tone;
+    } else if (send.kind == Squelch::Code && hear.kind == Squelch::Code && send.code == hear.code) {
+        t.mode = "DTCS";
+        t.code = t.rxCode = send.code;
+    } else {
+        // Readers that know no separate received code or tone take the
+        // sent one's column: fill it with the received value when
+        // nothing is sent in that form.
+        t.mode = "Cross";
+        const auto side = [](Squelch::Kind k) {
+            return k == Squelch::Tone ? "Tone" : k == Squelch::Code ? "DTCS" : "";
+        };
+        t.cross = std::string(side(send.kind)) + "->" + side(hear.kind);
+        if (hear.kind == Squelch::Tone) t.cTone = t.rTone = hear.tone;
+        if (hear.kind == Squelch::Code) t.rxCode = t.code = hear.code;
+        if (send.kind == Squelch::Tone) t.rTone = send.tone;
+        if (send.kind == Squelch::Code) t.code = send.code;
+    }
+    return t;
+}
+
 }  // namespace
 
 namespace csvdetail {
@@ -421,45 +457,20 @@ CsvExport ExportExchange(const EditorSurface& editor) {
         }
         const Squelch send = SquelchFromText(editor.TextMatrix(ch, kColTxTone));
         const Squelch hear = SquelchFromText(editor.TextMatrix(ch, kColRxTone));
-        std::string mode, rTone = "88.5", cTone = "88.5", code = "023", rxCode = "023", cross = "Tone->Tone";
-        std::string polarity = {send.polarity, hear.polarity};
-        if (send.kind == Squelch::None && hear.kind == Squelch::None) {
-        } else if (send.kind == Squelch::Tone && hear.kind == Squelch::None) {
-            mode = "Tone";
-            rTone = send.tone;
-        } else if (send.kind == Squelch::Tone && hear.kind == Squelch::Tone && send.tone == hear.tone) {
-            mode = "TSQL";
-            rTone = cTone = send.tone;
-        } else if (send.kind == Squelch::Code && hear.kind == Squelch::Code && send.code == hear.code) {
-            mode = "DTCS";
-            code = rxCode = send.code;
-        } else {
-            // Readers that know no separate received code or tone take the
-            // sent one's column: fill it with the received value when
-            // nothing is sent in that form.
-            mode = "Cross";
-            const auto side = [](Squelch::Kind k) {
-                return k == Squelch::Tone ? "Tone" : k == Squelch::Code ? "DTCS" : "";
-            };
-            cross = std::string(side(send.kind)) + "->" + side(hear.kind);
-            if (hear.kind == Squelch::Tone) cTone = rTone = hear.tone;
-            if (hear.kind == Squelch::Code) rxCode = code = hear.code;
-            if (send.kind == Squelch::Tone) rTone = send.tone;
-            if (send.kind == Squelch::Code) code = send.code;
-        }
+        const ExchangeTones t = TonesOf(send, hear);
         const char* step = rx % 500 == 0 ? "5.00" : "6.25";
         result.text += CsvLine({std::to_string(ch),
                                 "",
                                 MhzText(rx, 6),
                                 duplex,
                                 MhzText(offset, 6),
-                                mode,
-                                rTone,
-                                cTone,
-                                code,
-                                polarity,
-                                rxCode,
-                                cross,
+                                t.mode,
+                                t.rTone,
+                                t.cTone,
+                                t.code,
+                                t.polarity,
+                                t.rxCode,
+                                t.cross,
                                 narrow ? "NFM" : "FM",
                                 step,
                                 "",

@@ -19,7 +19,7 @@ namespace {
 std::mutex g_recordMutex;
 
 std::string Failure(const std::string& path, int err) {
-    return "The record \"" + path + "\" could not be written (" + std::strerror(err) + ")";
+    return RecordFailure(path, std::strerror(err));
 }
 
 }  // namespace
@@ -36,14 +36,11 @@ std::string AppendRecordLine(const std::string& path, const std::string& line) {
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
-        return "The record \"" + path + "\" could not be written (it is not a regular file)";
+        return RecordFailure(path, kRecordNotAFile);
     }
     while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
     }
-    std::string text = line;
-    if (fstat(fd, &st) == 0 && st.st_size == 0) {
-        text.insert(0, kRecordHeader);
-    }
+    const std::string text = RecordAppendText(line, fstat(fd, &st) == 0 && st.st_size == 0);
     ssize_t n = -1;
     do {
         n = write(fd, text.data(), text.size());
@@ -52,8 +49,7 @@ std::string AppendRecordLine(const std::string& path, const std::string& line) {
     flock(fd, LOCK_UN);
     const bool closed = close(fd) == 0;
     if (n != static_cast<ssize_t>(text.size())) {
-        return n < 0 ? Failure(path, err)
-                     : "The record \"" + path + "\" could not be written (the disk is full)";
+        return n < 0 ? Failure(path, err) : RecordFailure(path, kRecordDiskFull);
     }
     return closed ? std::string() : Failure(path, errno);
 }

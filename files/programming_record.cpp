@@ -66,4 +66,12 @@ std::string RecordDigest(const MemoryImage& image, bool sixteen) {
     return Sha256Hex(std::span<const std::uint8_t>(image.data(), size));
 }
 
+std::string RecordAppendText(const std::string& line, bool empty) {
+    return empty ? kRecordHeader + line : line;
+}
+
+std::string RecordFailure(const std::string& path, const std::string& reason) {
+    return "The record \"" + path + "\" could not be written (" + reason + ")";
+}
+
 }  // namespace quorim

@@ -47,4 +47,12 @@ std::string RecordDigest(const MemoryImage& image, bool sixteen);
 // and programs at once. Platform layer.
 std::string AppendRecordLine(const std::string& path, const std::string& line);
 
+// The rules the platform twins of AppendRecordLine share: what one write
+// appends (the header first to an empty file), and the sentence for a
+// failure with its reason.
+std::string RecordAppendText(const std::string& line, bool empty);
+std::string RecordFailure(const std::string& path, const std::string& reason);
+inline constexpr const char* kRecordNotAFile = "it is not a regular file";
+inline constexpr const char* kRecordDiskFull = "the disk is full";
+
 }  // namespace quorim

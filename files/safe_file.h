@@ -5,11 +5,13 @@
 #include <string_view>
 
 #include "files/file_status.h"
+#include "files/platform_files.h"
 
 namespace quorim {
 
-// The file calls behind every file the programs read or write. They are POSIX
-// underneath (files/posix_files.cpp); the rest of the core sees only these.
+// The file calls behind every file the programs read or write. Their rules
+// are written once (files/safe_file.cpp) over a few platform calls
+// (files/platform_files.h); the rest of the core sees only these.
 
 // Replaces one file so that nothing the user owns is harmed: a symbolic link
 // is followed to the file it names; a folder, device, FIFO or socket and a
@@ -53,10 +55,7 @@ private:
     std::string m_temp;
     int m_fd = -1;
     bool m_existed = false;
-    unsigned m_mode = 0;
-    unsigned m_uid = 0;
-    unsigned m_gid = 0;
-    unsigned m_links = 1;
+    platform::FileInfo m_old;  // what stood at the target
 };
 
 // Writes any bytes by a FileReplacement.

@@ -1,7 +1,7 @@
-// The file calls on Windows: the same contract as the POSIX ones, with the
-// means Windows has. A replace writes a temporary file beside the target,
-// flushes it to the disk and moves it over the target in one step
-// (MoveFileExW, write-through); a read refuses anything but a regular file.
+// The file calls on Windows (see files/platform_files.h), with the means
+// Windows has: CRT descriptors, a flush to the disk by _commit, a move over
+// the target in one step (MoveFileExW, write-through). Windows follows
+// symbolic links itself and keeps no POSIX mode or owner.
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -9,254 +9,239 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <system_error>
 
 #include "base/utf8_path.h"
-#include "files/safe_file.h"
+#include "files/platform_files.h"
 
-namespace quorim {
+namespace quorim::platform {
 
 namespace fs = std::filesystem;
 
 namespace {
 
-FileStatus Status(FileError error, const std::string& path, std::string detail) {
-    FileStatus status;
-    status.error = error;
-    status.path = path;
-    status.detail = std::move(detail);
-    return status;
+int ErrorOr0(bool ok) {
+    return ok ? 0 : errno;
 }
 
-// Refuses what is there and is not a regular file, or cannot be written.
-FileStatus CheckTarget(const std::string& path, bool& existed) {
-    std::error_code ec;
-    const fs::path target = Utf8Path(path);
-    const fs::file_status st = fs::status(target, ec);
-    existed = fs::exists(st);
-    if (!existed) {
-        return {};
+// The errno value closest to a Windows error.
+int ErrnoOf(DWORD err) {
+    switch (err) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return ENOENT;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return EEXIST;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return ENOSPC;
+        default:
+            return EACCES;
     }
-    if (fs::is_directory(st)) {
-        return Status(FileError::WriteFailed, path, "it is a folder");
+}
+
+FileKind KindOf(unsigned short mode) {
+    if ((mode & _S_IFMT) == _S_IFREG) {
+        return FileKind::Regular;
     }
-    if (!fs::is_regular_file(st)) {
-        return Status(FileError::NotAFile, path, "");
+    if ((mode & _S_IFMT) == _S_IFDIR) {
+        return FileKind::Folder;
     }
-    if ((st.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        return Status(FileError::ReadOnly, path, "");
-    }
-    return {};
+    return (mode & _S_IFMT) == _S_IFIFO ? FileKind::Fifo : FileKind::Device;
+}
+
+// How many names the file goes by (the CRT always says 1).
+unsigned LinksOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION about{};
+    return file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &about) ? about.nNumberOfLinks
+                                                                                    : 1;
 }
 
 }  // namespace
 
-FileReplacement::~FileReplacement() {
-    Discard();
+int FollowLinks(std::string&) {
+    return 0;
 }
 
-void FileReplacement::Discard() {
-    if (m_fd >= 0) {
-        _close(m_fd);
-        m_fd = -1;
-    }
-    if (!m_temp.empty()) {
-        std::error_code ec;
-        fs::remove(Utf8Path(m_temp), ec);
-        m_temp.clear();
-    }
-}
-
-FileStatus FileReplacement::Fail(int err) {
-    Discard();
-    FileStatus status = Status(FileError::WriteFailed, m_path, std::strerror(err));
-    status.noPrevious = !m_existed;
-    return status;
-}
-
-FileStatus FileReplacement::Begin(const std::string& path) {
-    m_path = path;
-    m_target = path;
-    FileStatus status = CheckTarget(path, m_existed);
-    if (!status.Ok()) {
-        return status;
-    }
-    std::random_device rd;
-    for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
-        m_temp = path + ".tmp-" + std::to_string(rd() % 1000000);
-        m_fd = _wopen(Utf8Path(m_temp).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                      _S_IREAD | _S_IWRITE);
-        if (m_fd < 0 && errno != EEXIST) {
-            const int err = errno;
-            m_temp.clear();
-            return Fail(err);
-        }
-    }
-    if (m_fd < 0) {
-        m_temp.clear();
-        return Fail(EEXIST);
-    }
-    return {};
-}
-
-FileStatus FileReplacement::Write(const void* data, std::size_t size) {
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size, 1u << 20));
-        const int n = _write(m_fd, p, chunk);
-        if (n <= 0) {
-            return Fail(n < 0 ? errno : ENOSPC);
-        }
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return {};
-}
-
-FileStatus FileReplacement::CheckTail(std::string_view tail) {
-    std::ifstream in(Utf8Path(m_temp), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r' || bytes.back() == ' ')) {
-        bytes.pop_back();
-    }
-    if (bytes.size() < tail.size() || bytes.compare(bytes.size() - tail.size(), tail.size(), tail) != 0) {
-        return Fail(ENOSPC);
-    }
-    return {};
-}
-
-FileStatus FileReplacement::Commit() {
-    if (_commit(m_fd) != 0) {
-        return Fail(errno);
-    }
-    const int fd = m_fd;
-    m_fd = -1;
-    if (_close(fd) != 0) {
-        return Fail(errno);
-    }
-    if (!MoveFileExW(Utf8Path(m_temp).c_str(), Utf8Path(m_target).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return Fail(EACCES);
-    }
-    m_temp.clear();
-    return {};
-}
-
-FileStatus RewriteFileInPlace(const std::string& path, const void* data, std::size_t size) {
-    bool existed = false;
-    FileStatus status = CheckTarget(path, existed);
-    if (!status.Ok()) {
-        return status;
-    }
-    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-    out.flush();
-    return out ? FileStatus{} : Status(FileError::WriteFailed, path, "the disk refused the data");
-}
-
-FileStatus CreateNewFile(const std::string& folder, const std::string& stem, const std::string& ext,
-                         const void* data, std::size_t size, std::string& written, int first) {
-    written.clear();
-    const auto name = [&](int n) {
-        return Utf8Text(Utf8Path(folder) / Utf8Path(stem + (n > 1 ? "-" + std::to_string(n) : "") + ext));
-    };
-    std::random_device rd;
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temp = name(first) + ".tmp-" + std::to_string(rd() % 1000000);
-        fd = _wopen(Utf8Path(temp).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    }
-    if (fd < 0) {
-        return Status(FileError::WriteFailed, name(first), std::strerror(errno));
-    }
-    const char* p = static_cast<const char*>(data);
-    int err = 0;
-    for (std::size_t left = size; left > 0 && err == 0;) {
-        const int n = _write(fd, p, static_cast<unsigned>(std::min<std::size_t>(left, 1u << 20)));
-        if (n <= 0) {
-            err = n < 0 ? errno : ENOSPC;
-        } else {
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
-    }
-    if (err == 0 && _commit(fd) != 0) {
-        err = errno;
-    }
-    if (_close(fd) != 0 && err == 0) {
-        err = errno;
-    }
-    // Without MOVEFILE_REPLACE_EXISTING the move takes a name only when
-    // nothing stands there.
-    for (int n = first; err == 0 && n < first + 100000; ++n) {
-        const std::string target = name(n);
-        if (MoveFileExW(Utf8Path(temp).c_str(), Utf8Path(target).c_str(), MOVEFILE_WRITE_THROUGH)) {
-            written = target;
-            return {};
-        }
-        const DWORD why = GetLastError();
-        if (why != ERROR_ALREADY_EXISTS && why != ERROR_FILE_EXISTS) {
-            err = EACCES;
-        }
-    }
-    std::error_code ec;
-    fs::remove(Utf8Path(temp), ec);
-    return Status(FileError::WriteFailed, name(first), std::strerror(err != 0 ? err : EEXIST));
-}
-
-FileStatus CheckReplaceable(const std::string& path) {
-    bool existed = false;
-    FileStatus status = CheckTarget(path, existed);
-    if (!status.Ok()) {
-        return status;
-    }
-    std::error_code ec;
-    fs::path folder = Utf8Path(path).parent_path();
-    if (folder.empty()) {
-        folder = fs::current_path(ec);
-    }
-    if (!fs::is_directory(folder, ec)) {
-        FileStatus status = Status(FileError::WriteFailed, path, "its folder does not exist");
-        status.noPrevious = true;
-        return status;
-    }
-    return {};
-}
-
-FileStatus ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes) {
+int Inspect(const std::string& path, FileInfo& info) {
     std::error_code ec;
     const fs::file_status st = fs::status(Utf8Path(path), ec);
-    if (!fs::exists(st) || fs::is_directory(st)) {
-        return Status(FileError::CannotOpen, path, fs::is_directory(st) ? "it is a folder" : "no such file");
+    if (st.type() == fs::file_type::not_found || st.type() == fs::file_type::none) {
+        return ENOENT;
     }
-    if (!fs::is_regular_file(st)) {
-        return Status(FileError::NotAFile, path, "");
+    info.kind = fs::is_regular_file(st) ? FileKind::Regular
+                : fs::is_directory(st)  ? FileKind::Folder
+                : fs::is_fifo(st)       ? FileKind::Fifo
+                : fs::is_socket(st)     ? FileKind::Socket
+                                        : FileKind::Device;
+    info.writable = (st.permissions() & fs::perms::owner_write) != fs::perms::none;
+    info.links = 1;
+    if (info.kind == FileKind::Regular) {
+        const HANDLE file =
+            CreateFileW(Utf8Path(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        info.links = LinksOf(file);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+        }
     }
-    std::ifstream in(Utf8Path(path), std::ios::binary);
-    if (!in) {
-        return Status(FileError::CannotOpen, path, std::strerror(errno));
-    }
-    // In pieces: the limit may be far larger than the file (or memory).
-    bytes.clear();
-    char piece[65536];
-    while (bytes.size() < limit && in) {
-        in.read(piece, static_cast<std::streamsize>(std::min(sizeof piece, limit - bytes.size())));
-        bytes.append(piece, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        return Status(FileError::ReadFailed, path, "");
-    }
-    return {};
+    return 0;
 }
+
+int InspectOpen(int fd, FileInfo& info) {
+    struct _stat64 st {};
+    if (_fstat64(fd, &st) != 0) {
+        return errno;
+    }
+    info.kind = KindOf(st.st_mode);
+    info.links = LinksOf(reinterpret_cast<HANDLE>(_get_osfhandle(fd)));
+    return 0;
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path folder = Utf8Path(path).parent_path();
+    return folder.empty() ? "." : Utf8Text(folder);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    return Utf8Text(Utf8Path(folder.empty() ? "." : folder) / Utf8Path(name));
+}
+
+std::string NameOf(const std::string& path) {
+    return Utf8Text(Utf8Path(path).filename());
+}
+
+bool FolderWritable(const std::string&) {
+    return true;  // the access control lists answer only to a try
+}
+
+int CreateTemporary(std::string& pattern, int& fd) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device rd;
+    const std::size_t at = pattern.size() - 6;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        for (std::size_t i = at; i < pattern.size(); ++i) {
+            pattern[i] = kLetters[rd() % (sizeof kLetters - 1)];
+        }
+        fd = _wopen(Utf8Path(pattern).c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+        if (fd >= 0 || errno != EEXIST) {
+            return ErrorOr0(fd >= 0);
+        }
+    }
+    return EEXIST;
+}
+
+int CreateExclusive(const std::string& path, int& fd) {
+    fd = _wopen(Utf8Path(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                _S_IREAD | _S_IWRITE);
+    return ErrorOr0(fd >= 0);
+}
+
+int OpenForUpdate(const std::string& path, int& fd) {
+    fd = _wopen(Utf8Path(path).c_str(), _O_RDWR | _O_BINARY | _O_NOINHERIT);
+    return ErrorOr0(fd >= 0);
+}
+
+int OpenForRead(const std::string& path, int& fd) {
+    fd = _wopen(Utf8Path(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    return ErrorOr0(fd >= 0);
+}
+
+int WriteSome(int fd, const char* data, std::size_t size, std::size_t& done) {
+    const int n = _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 20)));
+    done = n > 0 ? static_cast<std::size_t>(n) : 0;
+    return ErrorOr0(n >= 0);
+}
+
+int ReadSome(int fd, char* data, std::size_t size, std::size_t& done) {
+    const int n = _read(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 20)));
+    done = n > 0 ? static_cast<std::size_t>(n) : 0;
+    return ErrorOr0(n >= 0);
+}
+
+int SeekTo(int fd, std::uint64_t offset) {
+    return ErrorOr0(_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) >= 0);
+}
+
+int SizeOf(int fd, std::uint64_t& size) {
+    const __int64 n = _filelengthi64(fd);
+    size = n > 0 ? static_cast<std::uint64_t>(n) : 0;
+    return ErrorOr0(n >= 0);
+}
+
+int Reserve(int fd, std::uint64_t size) {
+    // A longer file is its space taken; a shorter one needs none.
+    std::uint64_t now = 0;
+    if (const int err = SizeOf(fd, now); err != 0 || now >= size) {
+        return err;
+    }
+    return _chsize_s(fd, static_cast<__int64>(size));
+}
+
+int Truncate(int fd, std::uint64_t size) {
+    return _chsize_s(fd, static_cast<__int64>(size));
+}
+
+int Sync(int fd) {
+    return ErrorOr0(_commit(fd) == 0);
+}
+
+int Close(int fd) {
+    return ErrorOr0(_close(fd) == 0);
+}
+
+bool DiskFull(int fd) {
+    std::wstring name(MAX_PATH, L'\0');
+    const HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    const DWORD n = GetFinalPathNameByHandleW(file, name.data(), static_cast<DWORD>(name.size()), 0);
+    if (n == 0 || n >= name.size()) {
+        return false;
+    }
+    name.resize(n);
+    const std::wstring folder = fs::path(name).parent_path().wstring();
+    ULARGE_INTEGER available{};
+    return GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) && available.QuadPart == 0;
+}
+
+int SetNewFileMode(int) {
+    return 0;
+}
+
+int KeepAttributes(int, const FileInfo&, const std::string&) {
+    return 0;
+}
+
+int Replace(const std::string& from, const std::string& to) {
+    if (MoveFileExW(Utf8Path(from).c_str(), Utf8Path(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    return ErrnoOf(GetLastError());
+}
+
+int ClaimName(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING the move takes a name only when
+    // nothing stands there.
+    if (MoveFileExW(Utf8Path(from).c_str(), Utf8Path(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    return ErrnoOf(GetLastError());
+}
+
+int Remove(const std::string& path) {
+    std::error_code ec;
+    return fs::remove(Utf8Path(path), ec) ? 0 : ENOENT;
+}
+
+void SyncFolder(const std::string&) {}
 
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     return fs::equivalent(Utf8Path(a), Utf8Path(b), ec) && !ec;
 }
 
-}  // namespace quorim
+}  // namespace quorim::platform

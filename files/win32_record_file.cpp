@@ -16,8 +16,7 @@ namespace {
 std::mutex g_recordMutex;
 
 std::string Failure(const std::string& path, DWORD err) {
-    return "The record \"" + path + "\" could not be written (" +
-           std::system_category().message(static_cast<int>(err)) + ")";
+    return RecordFailure(path, std::system_category().message(static_cast<int>(err)));
 }
 
 }  // namespace
@@ -34,24 +33,24 @@ std::string AppendRecordLine(const std::string& path, const std::string& line) {
     }
     if (GetFileType(file) != FILE_TYPE_DISK) {
         CloseHandle(file);
-        return "The record \"" + path + "\" could not be written (it is not a regular file)";
+        return RecordFailure(path, kRecordNotAFile);
     }
     OVERLAPPED whole{};
     const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole) != 0;
-    std::string text = line;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart == 0) {
-        text.insert(0, kRecordHeader);
-    }
+    const std::string text = RecordAppendText(line, GetFileSizeEx(file, &size) && size.QuadPart == 0);
     DWORD written = 0;
-    const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0 &&
-                    written == text.size();
+    const bool wrote = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
     const DWORD err = GetLastError();
     if (locked) {
         UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
     }
     CloseHandle(file);
-    return ok ? std::string() : Failure(path, err);
+    if (!wrote) {
+        return Failure(path, err);
+    }
+    // Fewer bytes taken than given, with no error: the disk filled up.
+    return written == text.size() ? std::string() : RecordFailure(path, kRecordDiskFull);
 }
 
 }  // namespace quorim

@@ -19,7 +19,21 @@ public:
     TransferResult Run(const std::string& portName);
 
 private:
+    // How one try at the handshake ended: the radio identified itself and
+    // took the order, the user cancelled, the radio did not answer the
+    // wake-up (tried again at once, a few times), or a later step failed
+    // (the user is asked).
+    enum class Try { Done, Cancelled, Unanswered, Failed };
+
     Step Handshake();
+    // Looks at the cancel flag `checks` times, a millisecond apart; true when
+    // the user has asked to cancel.
+    bool WaitCancellable(int checks);
+    // Sends the wake-up for the 16- or 199-channel model; true when the
+    // radio answered 06.
+    bool WakeUp(bool sixteen);
+    // Reads the radio's identification and acknowledges it.
+    Try Identify(bool sixteen);
     Step ReadPhase();
     Step WritePhase();
 
@@ -122,109 +136,23 @@ TransferResult CloneTransfer::Run(const std::string& portName) {
 }
 
 Step CloneTransfer::Handshake() {
-    static constexpr std::uint8_t kWakeUp[] = {kStx, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
     int attempt = 1;
     for (;;) {
-        for (int i = 0; i < kWakeUpCancelChecks; ++i) {
-            if (CancelCheck()) {
-                return Step::Cancelled;
-            }
-            m_clock.SleepMs(1);
+        if (WaitCancellable(kWakeUpCancelChecks)) {
+            return Step::Cancelled;
         }
-        m_port.Purge();
-        // The 199-channel variant holds the final 'M' back until the radio
-        // has answered.
         const bool sixteen = m_doc.m_bSixteenChannel;
-        const std::size_t wakeUpLength = sixteen ? 8 : 7;
-        for (std::size_t i = 0; i < wakeUpLength; ++i) {
-            m_clock.SleepMs(1);
-            m_port.Purge();
-            WriteByte(kWakeUp[i]);
+        const Try tried = WakeUp(sixteen) ? Identify(sixteen) : m_stopped ? Try::Cancelled : Try::Unanswered;
+        if (tried == Try::Done) {
+            return Step::Ok;
         }
-        m_host.SetStatusText(kStatusWaiting);
-
-        // The radio answers 06, possibly after one stray byte.
-        bool portError = false;
-        bool acked = ReadAck(&portError);
-        if (!acked && !portError) {
-            acked = ReadAck(&portError);
+        if (tried == Try::Cancelled) {
+            return Step::Cancelled;
         }
-        if (!acked) {
-            if (m_stopped) {
-                return Step::Cancelled;
-            }
+        if (tried == Try::Unanswered) {
             m_clock.SleepMs(2);
             if (++attempt <= kHandshakeAttempts) {
                 continue;
-            }
-            if (Step giveUp{}; !AskRetry(&giveUp)) {
-                return giveUp;
-            }
-            attempt = 1;
-            continue;
-        }
-
-        m_clock.SleepMs(1);
-        m_port.Purge();
-        if (!sixteen) {
-            WriteByte('M');
-            m_clock.SleepMs(1);
-            m_port.Purge();
-            WriteByte(kStx);
-        } else {
-            WriteByte(kStx);
-            m_clock.SleepMs(1);
-        }
-
-        // The identification: only byte 4 is looked at, and a short one keeps
-        // the buffer's earlier bytes in the places it does not reach.
-        if (!ReadBytes(m_rx.data(), kIdentSize).Ok()) {
-            if (m_stopped) {
-                return Step::Cancelled;
-            }
-            if (Step giveUp{}; !AskRetry(&giveUp)) {
-                return giveUp;
-            }
-            attempt = 1;
-            continue;
-        }
-        m_radioSixteen = m_rx[kIdentModelByte] != kModelCode199;
-        m_result.radioSixteen = m_radioSixteen;
-        if (m_host.Direction() == TransferDirection::Read) {
-            m_progressTop = m_rx[kIdentModelByte] == kModelCode199 ? kBlocks199 - 1 : kReadBlocks16 - 1;
-            m_host.SetProgressRange(0, m_progressTop);
-        }
-
-        m_port.Purge();
-        bool sent = WriteByte(kAck);
-        for (int retry = 0; !sent && !m_stopped && retry < kSendOrderRetries; ++retry) {
-            m_host.ShowMessage(kMsgSendOrder, MessageButtons::Ok);
-            m_port.Purge();
-            sent = WriteByte(kAck);
-        }
-        if (!sent) {
-            if (m_stopped) {
-                return Step::Cancelled;
-            }
-            if (Step giveUp{}; !AskRetry(&giveUp)) {
-                return giveUp;
-            }
-            attempt = 1;
-            continue;
-        }
-
-        if (ReadAck(&portError)) {
-            return Step::Ok;
-        }
-        if (m_stopped) {
-            return Step::Cancelled;
-        }
-        if (!portError) {
-            for (int i = 0; i < kIdentAckCancelChecks; ++i) {
-                if (CancelCheck()) {
-                    return Step::Cancelled;
-                }
-                m_clock.SleepMs(1);
             }
         }
         if (Step giveUp{}; !AskRetry(&giveUp)) {
@@ -232,6 +160,84 @@ Step CloneTransfer::Handshake() {
         }
         attempt = 1;
     }
+}
+
+bool CloneTransfer::WaitCancellable(int checks) {
+    for (int i = 0; i < checks; ++i) {
+        if (CancelCheck()) {
+            return true;
+        }
+        m_clock.SleepMs(1);
+    }
+    return false;
+}
+
+bool CloneTransfer::WakeUp(bool sixteen) {
+    static constexpr std::uint8_t kWakeUp[] = {kStx, 'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+    m_port.Purge();
+    // The 199-channel variant holds the final 'M' back until the radio
+    // has answered.
+    const std::size_t wakeUpLength = sixteen ? 8 : 7;
+    for (std::size_t i = 0; i < wakeUpLength; ++i) {
+        m_clock.SleepMs(1);
+        m_port.Purge();
+        WriteByte(kWakeUp[i]);
+    }
+    m_host.SetStatusText(kStatusWaiting);
+
+    // The radio answers 06, possibly after one stray byte.
+    bool portError = false;
+    bool acked = ReadAck(&portError);
+    if (!acked && !portError) {
+        acked = ReadAck(&portError);
+    }
+    return acked;
+}
+
+CloneTransfer::Try CloneTransfer::Identify(bool sixteen) {
+    m_clock.SleepMs(1);
+    m_port.Purge();
+    if (!sixteen) {
+        WriteByte('M');
+        m_clock.SleepMs(1);
+        m_port.Purge();
+        WriteByte(kStx);
+    } else {
+        WriteByte(kStx);
+        m_clock.SleepMs(1);
+    }
+
+    // The identification: only byte 4 is looked at, and a short one keeps
+    // the buffer's earlier bytes in the places it does not reach.
+    if (!ReadBytes(m_rx.data(), kIdentSize).Ok()) {
+        return m_stopped ? Try::Cancelled : Try::Failed;
+    }
+    m_radioSixteen = m_rx[kIdentModelByte] != kModelCode199;
+    m_result.radioSixteen = m_radioSixteen;
+    if (m_host.Direction() == TransferDirection::Read) {
+        m_progressTop = m_rx[kIdentModelByte] == kModelCode199 ? kBlocks199 - 1 : kReadBlocks16 - 1;
+        m_host.SetProgressRange(0, m_progressTop);
+    }
+
+    m_port.Purge();
+    bool sent = WriteByte(kAck);
+    for (int retry = 0; !sent && !m_stopped && retry < kSendOrderRetries; ++retry) {
+        m_host.ShowMessage(kMsgSendOrder, MessageButtons::Ok);
+        m_port.Purge();
+        sent = WriteByte(kAck);
+    }
+    if (!sent) {
+        return m_stopped ? Try::Cancelled : Try::Failed;
+    }
+
+    bool portError = false;
+    if (ReadAck(&portError)) {
+        return Try::Done;
+    }
+    if (m_stopped || (!portError && WaitCancellable(kIdentAckCancelChecks))) {
+        return Try::Cancelled;
+    }
+    return Try::Failed;
 }
 
 Step CloneTransfer::ReadPhase() {

@@ -210,6 +210,10 @@ private:
                     {m_path, holder.name, std::to_string(holder.pid)});
     }
     DoctorReport OpenFailure(const PortResult& r);
+    // The stages on the open port: the answer to the opening, echo and ack,
+    // then the radio's identity.
+    DoctorReport Answer();
+    DoctorReport Identity();
 
     DoctorProbe& m_probe;
     SerialPort* m_serial;
@@ -293,7 +297,10 @@ DoctorReport Doctor::Run() {
         return OpenFailure(opened);
     }
     Pass(DoctorStage::Open, Pick(kOkOpen, m_language));
+    return Answer();
+}
 
+DoctorReport Doctor::Answer() {
     // answer: the opening a read sends, one byte a millisecond; what comes
     // back is taken whole, so an echo shows as what it is.
     std::vector<std::uint8_t> received(kDoctorAnswerMax);
@@ -336,7 +343,10 @@ DoctorReport Doctor::Run() {
     }
     Pass(DoctorStage::Ack,
          ackAt == 0 ? Pick(kOkAck, m_language) : Fill(kOkAckAfterStray, m_language, {Hex({received[0]})}));
+    return Identity();
+}
 
+DoctorReport Doctor::Identity() {
     // identity: the start byte, the identification, our 06 and the radio's
     // 06 back, as a read goes on. The radio is then where every transfer's
     // handshake leaves it, and the next opening starts afresh.

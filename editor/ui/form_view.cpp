@@ -166,41 +166,46 @@ QSize CQuorim_CHView::FormSize() const {
     return {DluToPixelsX(t.cx, m_base), DluToPixelsY(t.cy, m_base)};
 }
 
+QWidget* CQuorim_CHView::MakeFormControl(const DialogControl& c) {
+    QWidget* w = nullptr;
+    switch (c.kind) {
+        case ControlKind::GroupBox:
+            w = MakeGroupBox(Q(c.caption), m_form);
+            break;
+        case ControlKind::Static: {
+            QLabel* label = MakeLabel(Q(c.caption), m_form);
+            label->setWordWrap(true);
+            w = label;
+            break;
+        }
+        case ControlKind::ComboBox: {
+            QComboBox* combo = MakeDropDown(m_form);
+            // A file dropped on the form opens it; it never becomes text.
+            combo->lineEdit()->setAcceptDrops(false);
+            const SettingsListInfo& info = Info(ListOfControl(c.id));
+            for (const std::string_view item : info.items) {
+                combo->addItem(Q(item, kTrSettingsList));
+            }
+            w = combo;
+            break;
+        }
+        case ControlKind::Grid:
+            // The grid shows the document's table; every view of the
+            // document shows the same one.
+            m_grid = new CMSFlexGrid1(m_form, m_pDocument ? m_pDocument->Table() : nullptr);
+            w = m_grid;
+            break;
+        default:
+            break;
+    }
+    return w;
+}
+
 void CQuorim_CHView::CreateForm() {
     m_form = new QWidget;
     QWidget* previousFocus = nullptr;
     m_base = BuildFromTemplate(m_form, FormTemplate(), [&](const DialogControl& c, const DlgRect&) {
-        QWidget* w = nullptr;
-        switch (c.kind) {
-            case ControlKind::GroupBox:
-                w = MakeGroupBox(Q(c.caption), m_form);
-                break;
-            case ControlKind::Static: {
-                QLabel* label = MakeLabel(Q(c.caption), m_form);
-                label->setWordWrap(true);
-                w = label;
-                break;
-            }
-            case ControlKind::ComboBox: {
-                QComboBox* combo = MakeDropDown(m_form);
-                // A file dropped on the form opens it; it never becomes text.
-                combo->lineEdit()->setAcceptDrops(false);
-                const SettingsListInfo& info = Info(ListOfControl(c.id));
-                for (const std::string_view item : info.items) {
-                    combo->addItem(Q(item, kTrSettingsList));
-                }
-                w = combo;
-                break;
-            }
-            case ControlKind::Grid:
-                // The grid shows the document's table; every view of the
-                // document shows the same one.
-                m_grid = new CMSFlexGrid1(m_form, m_pDocument ? m_pDocument->Table() : nullptr);
-                w = m_grid;
-                break;
-            default:
-                break;
-        }
+        QWidget* w = MakeFormControl(c);
         if (!w) {
             return w;
         }
@@ -248,7 +253,10 @@ void CQuorim_CHView::CreateForm() {
     m_comboMonitor = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Monitor).controlId));
     m_comboBand = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Band).controlId));
     m_comboBandwidth = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Bandwidth).controlId));
+    ConnectForm();
+}
 
+void CQuorim_CHView::ConnectForm() {
     for (const SettingsListInfo& info : AllSettingsLists()) {
         QComboBox* combo = Combo(info.list);
         const SettingsList list = info.list;

@@ -216,6 +216,17 @@ protected:
 
 private:
     void CreateForm();
+    // The selection to the clipboard (and cleared for a cut); the clipboard
+    // from the top left of the selection on.
+    void CopySelection(bool cut);
+    void PasteClipboard();
+    // Enter, in the grid or one of its editors (`focused`): commits, then
+    // moves on as the cell asks.
+    void OnEnterKey(QWidget* focused);
+    // One control of the form's template (none for a kind the form lacks).
+    QWidget* MakeFormControl(const DialogControl& c);
+    // The lists and the grid tell the view what the user does.
+    void ConnectForm();
     // Grows the form to the view's free area (never below its laid-out size)
     // and the grid with it; the settings stay where they are.
     void FitFormToView();

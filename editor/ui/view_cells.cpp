@@ -311,6 +311,11 @@ bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
         return false;
     }
+    OnEnterKey(focused);
+    return true;
+}
+
+void CQuorim_CHView::OnEnterKey(QWidget* focused) {
     // The key goes to the window that has the keyboard focus.
     EnterFocus focus = EnterFocus::Other;
     QWidget* editor = m_comboTone;
@@ -370,7 +375,6 @@ bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
             BeginCellEdit(kKeyEnter);
             break;
     }
-    return true;
 }
 
 }  // namespace quorim

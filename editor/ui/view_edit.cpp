@@ -232,46 +232,12 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
             return;
         }
         case EditCommand::Copy:
-        case EditCommand::Cut: {
-            auto* mime = new QMimeData;
-            const std::vector<int> channels = SelectedChannels();
-            if (WholeChannelsSelected()) {
-                mime->setText(Raw(CellsAsText(Editor(), channels, {1, 2, 3, 4, 5}, WindowTexts())));
-                mime->setData(Raw(kChannelRecordsMime),
-                              QByteArray::fromStdString(ChannelsAsRecords(data, Editor(), channels)));
-            } else {
-                std::set<int> cols;
-                for (const GridCell& c : SelectedCells()) {
-                    cols.insert(c.col);
-                }
-                mime->setText(
-                    Raw(CellsAsText(Editor(), channels, {cols.begin(), cols.end()}, WindowTexts())));
-            }
-            QApplication::clipboard()->setMimeData(mime);
-            if (command == EditCommand::Cut) {
-                Finish(ClearCells(Editor(), SelectedCells()), kCmdCut);
-            }
+        case EditCommand::Cut:
+            CopySelection(command == EditCommand::Cut);
             return;
-        }
-        case EditCommand::Paste: {
-            const QMimeData* mime = QApplication::clipboard()->mimeData();
-            const auto records = ParseChannelRecords(mime->data(Raw(kChannelRecordsMime)).toStdString());
-            const std::vector<int> channels = SelectedChannels();
-            if (!records.empty()) {
-                Finish(PasteChannelRecords(data, Editor(), channels.front(), records), kCmdPaste);
-                return;
-            }
-            // From the top left of the selection on.
-            int col = kColInhibit;
-            for (const GridCell& c : SelectedCells()) {
-                col = std::min(col, c.col);
-            }
-            if (WholeChannelsSelected()) {
-                col = kColRxFreq;
-            }
-            Finish(PasteCellsText(Editor(), channels.front(), col, Utf8(mime->text())), kCmdPaste);
+        case EditCommand::Paste:
+            PasteClipboard();
             return;
-        }
         case EditCommand::Clear:
             Finish(ClearCells(Editor(), SelectedCells()), kCmdClear);
             return;
@@ -293,6 +259,45 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
             m_grid->selectAll();
             return;
     }
+}
+
+void CQuorim_CHView::CopySelection(bool cut) {
+    auto* mime = new QMimeData;
+    const std::vector<int> channels = SelectedChannels();
+    if (WholeChannelsSelected()) {
+        mime->setText(Raw(CellsAsText(Editor(), channels, {1, 2, 3, 4, 5}, WindowTexts())));
+        mime->setData(Raw(kChannelRecordsMime),
+                      QByteArray::fromStdString(ChannelsAsRecords(m_pDocument->Data(), Editor(), channels)));
+    } else {
+        std::set<int> cols;
+        for (const GridCell& c : SelectedCells()) {
+            cols.insert(c.col);
+        }
+        mime->setText(Raw(CellsAsText(Editor(), channels, {cols.begin(), cols.end()}, WindowTexts())));
+    }
+    QApplication::clipboard()->setMimeData(mime);
+    if (cut) {
+        Finish(ClearCells(Editor(), SelectedCells()), kCmdCut);
+    }
+}
+
+void CQuorim_CHView::PasteClipboard() {
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    const auto records = ParseChannelRecords(mime->data(Raw(kChannelRecordsMime)).toStdString());
+    const std::vector<int> channels = SelectedChannels();
+    if (!records.empty()) {
+        Finish(PasteChannelRecords(m_pDocument->Data(), Editor(), channels.front(), records), kCmdPaste);
+        return;
+    }
+    // From the top left of the selection on.
+    int col = kColInhibit;
+    for (const GridCell& c : SelectedCells()) {
+        col = std::min(col, c.col);
+    }
+    if (WholeChannelsSelected()) {
+        col = kColRxFreq;
+    }
+    Finish(PasteCellsText(Editor(), channels.front(), col, Utf8(mime->text())), kCmdPaste);
 }
 
 bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {

@@ -52,20 +52,7 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
 
-    auto* assign = new QGridLayout;
-    assign->addWidget(MakeLabel(Q(kAssignLabel), this), 0, 0, 1, 2);
-    for (int n = 1; n <= 4; ++n) {
-        // A device from the list, or a path typed and confirmed with Enter.
-        QComboBox* box = MakeDropDown(this);
-        box->setObjectName(QStringLiteral("AssignCom%1").arg(n));
-        box->setToolTip(Q(kTypePathTip));
-        m_assign[static_cast<std::size_t>(n) - 1] = box;
-        assign->addWidget(MakeLabel(QStringLiteral("COM%1").arg(n), this), n, 0);
-        assign->addWidget(box, n, 1);
-        connect(box, &QComboBox::activated, this, [this, n] { OnAssign(n); });
-        connect(box->lineEdit(), &QLineEdit::returnPressed, this, [this, n] { OnTyped(n); });
-    }
-    assign->setColumnStretch(1, 1);
+    QGridLayout* assign = MakeAssignRows();
 
     m_stages = new QListWidget(this);
     m_stages->setObjectName(QStringLiteral("DoctorStages"));
@@ -81,20 +68,7 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
     m_testButton = MakeButton(Q(kTestConnection), false, this);
     m_testButton->setObjectName(QStringLiteral("TestConnection"));
     connect(m_testButton, &QPushButton::clicked, this, &CDevicesDlg::TestConnection);
-    m_backUp = new QCheckBox(Q(kBackupBeforeWrite), this);
-    m_backUp->setObjectName(QStringLiteral("BackUpBeforeWrite"));
-    m_backUp->setChecked(CRadioTransfer::BackUpBeforeWrite());
-    connect(m_backUp, &QCheckBox::toggled, this, [this](bool on) {
-        CRadioTransfer::SetBackUpBeforeWrite(on);
-        emit BackUpBeforeWriteChanged(on);
-    });
-    m_restoreButton = MakeButton(Q(kRestoreBeforeWrite), false, this);
-    m_restoreButton->setObjectName(QStringLiteral("RestoreBeforeWrite"));
-    connect(m_restoreButton, &QPushButton::clicked, this, &CDevicesDlg::OpenRestore);
-    auto* snapshots = new QHBoxLayout;
-    snapshots->addWidget(m_backUp);
-    snapshots->addStretch();
-    snapshots->addWidget(m_restoreButton);
+    QHBoxLayout* snapshots = MakeSnapshotRow();
 
     QPushButton* close = MakeButton(Q(kCloseButton), true, this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -128,6 +102,42 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
         });
     }
     Refresh();
+}
+
+QGridLayout* CDevicesDlg::MakeAssignRows() {
+    auto* assign = new QGridLayout;
+    assign->addWidget(MakeLabel(Q(kAssignLabel), this), 0, 0, 1, 2);
+    for (int n = 1; n <= 4; ++n) {
+        // A device from the list, or a path typed and confirmed with Enter.
+        QComboBox* box = MakeDropDown(this);
+        box->setObjectName(QStringLiteral("AssignCom%1").arg(n));
+        box->setToolTip(Q(kTypePathTip));
+        m_assign[static_cast<std::size_t>(n) - 1] = box;
+        assign->addWidget(MakeLabel(QStringLiteral("COM%1").arg(n), this), n, 0);
+        assign->addWidget(box, n, 1);
+        connect(box, &QComboBox::activated, this, [this, n] { OnAssign(n); });
+        connect(box->lineEdit(), &QLineEdit::returnPressed, this, [this, n] { OnTyped(n); });
+    }
+    assign->setColumnStretch(1, 1);
+    return assign;
+}
+
+QHBoxLayout* CDevicesDlg::MakeSnapshotRow() {
+    m_backUp = new QCheckBox(Q(kBackupBeforeWrite), this);
+    m_backUp->setObjectName(QStringLiteral("BackUpBeforeWrite"));
+    m_backUp->setChecked(CRadioTransfer::BackUpBeforeWrite());
+    connect(m_backUp, &QCheckBox::toggled, this, [this](bool on) {
+        CRadioTransfer::SetBackUpBeforeWrite(on);
+        emit BackUpBeforeWriteChanged(on);
+    });
+    m_restoreButton = MakeButton(Q(kRestoreBeforeWrite), false, this);
+    m_restoreButton->setObjectName(QStringLiteral("RestoreBeforeWrite"));
+    connect(m_restoreButton, &QPushButton::clicked, this, &CDevicesDlg::OpenRestore);
+    auto* snapshots = new QHBoxLayout;
+    snapshots->addWidget(m_backUp);
+    snapshots->addStretch();
+    snapshots->addWidget(m_restoreButton);
+    return snapshots;
 }
 
 CDevicesDlg::~CDevicesDlg() {

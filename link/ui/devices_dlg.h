@@ -11,6 +11,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -81,6 +83,10 @@ signals:
     void BackUpBeforeWriteChanged(bool on);
 
 private:
+    // The rows that assign a device to COM1-COM4.
+    QGridLayout* MakeAssignRows();
+    // Back up before a write, and restore what a write replaced.
+    QHBoxLayout* MakeSnapshotRow();
     void OnAssign(int n);
     void OnTyped(int n);
     void OnVirtualRadio();

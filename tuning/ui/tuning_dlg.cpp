@@ -150,7 +150,10 @@ void CTuningDlg::CreateControls() {
         }
     }
     FitToTexts(this);
+    ConnectControls();
+}
 
+void CTuningDlg::ConnectControls() {
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CTuningDlg::OnSelChangedTree);
     connect(static_cast<QPushButton*>(Control(IDC_TUNING_START)), &QPushButton::clicked, this,
             &CTuningDlg::OnStart);

@@ -80,6 +80,8 @@ protected:
 
 private:
     void CreateControls();
+    // The controls tell the dialog what the user does.
+    void ConnectControls();
     QWidget* MakeControl(const TuningControl& c, QButtonGroup* group);
     void OnInitDialog();
     void ShowPage();
