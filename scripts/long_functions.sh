@@ -24,11 +24,7 @@ python3 - "${1:-80}" <<'PY'
 import re, subprocess, sys
 
 LIMIT = int(sys.argv[1])
-ALLOWED = {("tools/quorim-radio/main.cpp", "main")}
-# Being split in the serial-port and virtual-radio work; each goes from here
-# when it is.
-ALLOWED |= {("link/win32_serial_port.cpp", "Open"), ("tools/quorim-radio/main.cpp", "ParseOptions"),
-            ("tools/quorim-radio/radio_model.cpp", "OnByte")}
+ALLOWED = set()
 
 def blank(text):
     """The text with comments and literals turned into blanks (newlines kept)."""
@@ -51,7 +47,10 @@ def blank(text):
             j = n if end < 0 else end + len(m.group(1)) + 2
             out.append(re.sub(r"[^\n]", " ", text[i:j])); i = j
         elif c in "\"'":
-            if c == "'" and i > 0 and text[i - 1].isalnum():  # digit separator 1'000
+            k = i
+            while k > 0 and (text[k - 1].isalnum() or text[k - 1] == "_"):
+                k -= 1
+            if c == "'" and text[k:i][:1].isdigit():  # digit separator 1'000
                 out.append(" "); i += 1; continue
             j = i + 1
             while j < n and text[j] != c and text[j] != "\n":
