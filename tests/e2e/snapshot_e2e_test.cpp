@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -68,7 +69,12 @@ TEST_F(SnapshotFixture, WriteThenRestoreGivesBackWhatTheRadioHeld) {
     const auto rows = Record();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0][kOperation], "write");
-    EXPECT_EQ(rows[0][kPort], radio.Path());
+    // Under Wine the program is given the COM name the radio's terminal goes by.
+    if (std::getenv("QUORIM_WIN_BUILD") == nullptr) {
+        EXPECT_EQ(rows[0][kPort], radio.Path());
+    } else {
+        EXPECT_TRUE(rows[0][kPort].starts_with("COM")) << rows[0][kPort];
+    }
     EXPECT_EQ(rows[0][kModel], "QZ - 16");
     EXPECT_EQ(rows[0][kBefore].size(), 64u);
     EXPECT_NE(rows[0][kBefore], rows[0][kAfter]);
