@@ -48,11 +48,17 @@ qt_add_translations(quorim_app_ui
 add_executable(Quorim_CH app/ui/main.cpp)
 target_link_libraries(Quorim_CH PRIVATE quorim_app_ui quorim_warnings)
 set_target_properties(Quorim_CH PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+if(WIN32)
+  # A window program with its icons (128 the program, 129 the data file, 131
+  # the main window), and beside it what it needs to run (Qt, its plugins,
+  # the compiler's runtime).
+  include(cmake/windows_programs.cmake)
+  quorim_windows_program(Quorim_CH)
+endif()
 
 include(GNUInstallDirs)
 include(launcher/ui/tarvolin.cmake)
 
-install(TARGETS Quorim_CH RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The user guide, in both languages, with its pictures: beside the program in the build tree
 # (help/), under share/quorim/help once installed; the program looks in both.
 file(GLOB QUORIM_HELP_FILES CONFIGURE_DEPENDS resources/help/*.html resources/help/*.png)
@@ -60,6 +66,11 @@ foreach(guide ${QUORIM_HELP_FILES})
   get_filename_component(name ${guide} NAME)
   configure_file(${guide} ${CMAKE_BINARY_DIR}/help/${name} COPYONLY)
 endforeach()
+if(WIN32)
+  # The Windows folder and installer are laid out by scripts/package-windows.sh.
+  return()
+endif()
+install(TARGETS Quorim_CH RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${QUORIM_HELP_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/quorim/help)
 # The shell: a desktop entry that opens .szt files, their MIME type and the icon.
 install(FILES resources/quorim-ch.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "files/safe_file.h"
 #include "text/ascii_text.h"
@@ -24,22 +25,34 @@ ShellCommand ParseCommandLine(const std::vector<std::string>& args) {
     }
     bool print = false;
     bool printTo = false;
+    std::optional<ShellCommand::Kind> registration;
     std::vector<std::string> params;
     for (const std::string& arg : args) {
         // "-x" is always a switch; "/x" only when it names one, since an
         // absolute path starts with "/" too.
         const std::string flag = arg.size() > 1 ? FoldAscii(arg.substr(1)) : std::string();
         const bool known = flag == "p" || flag == "pt" || flag == "dde" || flag == "automation" ||
-                           flag == "embedding" || flag == "unregister" || flag == "unregserver";
+                           flag == "embedding" || flag == "unregister" || flag == "unregserver" ||
+                           flag == "register" || flag == "regserver" || flag == "allusers";
         if (arg.size() > 1 && (arg[0] == '-' || (arg[0] == '/' && known))) {
             if (flag == "p") {
                 print = true;
             } else if (flag == "pt") {
                 printTo = true;
+            } else if (flag == "register" || flag == "regserver") {
+                registration = ShellCommand::Kind::AppRegister;
+            } else if (flag == "unregister" || flag == "unregserver") {
+                registration = ShellCommand::Kind::AppUnregister;
+            } else if (flag == "allusers") {
+                cmd.allUsers = true;
             }
             continue;
         }
         params.push_back(arg);
+    }
+    if (registration) {
+        cmd.kind = *registration;
+        return cmd;
     }
     if (params.empty()) {
         return cmd;

@@ -36,9 +36,10 @@ std::string TranslateWithArgs(const TextTranslator& texts, std::string_view text
 }
 
 UiLanguage LanguageOfProgramName(std::string_view argv0) {
-    const auto slash = argv0.rfind('/');
+    // The folder ends at the last separator ("\\" too on Windows).
+    const auto slash = argv0.find_last_of("/\\");
     const std::string_view name = slash == std::string_view::npos ? argv0 : argv0.substr(slash + 1);
-    return name == "tarvolin_EN.DLL" ? UiLanguage::English : UiLanguage::Chinese;
+    return name == "tarvolin_EN.DLL" || name == "Quorim_EN.exe" ? UiLanguage::English : UiLanguage::Chinese;
 }
 
 }  // namespace quorim

@@ -55,8 +55,10 @@ std::string TranslateWithArgs(const TextTranslator& texts, std::string_view text
 
 // The language of the programming program's windows. It is told by the name
 // the program was started under, argv[0]: "tarvolin_EN.DLL" (the name the
-// launcher starts for English) speaks English; any other name, its own
-// "Quorim_CH" or "tarvolin_CH.DLL", Chinese. Nothing else is read.
+// launcher starts for English) speaks English, and so does "Quorim_EN.exe"
+// (the English build's name in the Windows Start menu, whose shortcuts cannot
+// start a ".DLL"); any other name, its own "Quorim_CH" or "tarvolin_CH.DLL",
+// Chinese. Nothing else is read.
 enum class UiLanguage { Chinese, English };
 UiLanguage LanguageOfProgramName(std::string_view argv0);
 

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include "base/utf8_path.h"
+#include "launcher/launcher_files.h"
+
 namespace quorim {
 
 namespace fs = std::filesystem;
@@ -12,7 +15,8 @@ std::string GetProgramBaseName(std::string_view moduleFileName) {
                              name.back() == '\r' || name.back() == '\v' || name.back() == '\f')) {
         name.remove_suffix(1);
     }
-    const auto slash = name.rfind('/');
+    // The folder ends at the last separator: "\\" on Windows, "/" anywhere.
+    const auto slash = name.find_last_of("/\\");
     if (slash != std::string_view::npos) {
         name.remove_prefix(slash + 1);
     }
@@ -29,23 +33,23 @@ std::string LauncherIniFileName(std::string_view moduleFileName) {
 
 std::string LauncherIniPath(std::string_view moduleFileName, bool besideWritable, const char* xdgConfigHome,
                             const char* home) {
-    const fs::path module{std::string(moduleFileName)};
-    const std::string fileName = LauncherIniFileName(moduleFileName);
+    const fs::path module = Utf8Path(std::string(moduleFileName));
+    const fs::path fileName = Utf8Path(LauncherIniFileName(moduleFileName));
     const fs::path beside = module.parent_path() / fileName;
     if (besideWritable) {
-        return beside.string();
+        return Utf8Text(beside);
     }
     // A relative $XDG_CONFIG_HOME is invalid and ignored, as the base
     // directory rules say.
     fs::path configHome;
-    if (xdgConfigHome && fs::path(xdgConfigHome).is_absolute()) {
-        configHome = xdgConfigHome;
-    } else if (home && fs::path(home).is_absolute()) {
-        configHome = fs::path(home) / ".config";
+    if (xdgConfigHome && Utf8Path(xdgConfigHome).is_absolute()) {
+        configHome = Utf8Path(xdgConfigHome);
+    } else if (home && Utf8Path(home).is_absolute()) {
+        configHome = Utf8Path(home) / ".config";
     } else {
-        return beside.string();
+        return Utf8Text(beside);
     }
-    return (configHome / "quorim" / fileName).string();
+    return Utf8Text(configHome / "quorim" / fileName);
 }
 
 Language LanguageFromIniValue(std::string_view value) {
@@ -105,50 +109,37 @@ std::string LaunchFailureMessage(Language language, std::string_view target) {
     return "无法启动写频软件“" + std::string(target) + "”，请检查它是否安装在本程序所在的目录中。";
 }
 
-namespace {
-
-bool IsRunnableFile(const fs::path& p) {
-    std::error_code ec;
-    const fs::file_status st = fs::status(p, ec);
-    if (ec || !fs::is_regular_file(st)) {
-        return false;
-    }
-    const auto exec = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-    return (st.permissions() & exec) != fs::perms::none;
-}
-
-}  // namespace
-
 std::optional<std::string> FindTargetProgram(const std::string& launcherDir, std::string_view target,
                                              std::string_view searchPath) {
     if (target.empty()) {
         return std::nullopt;
     }
-    const fs::path own = fs::path(launcherDir.empty() ? "." : launcherDir) / std::string(target);
-    if (IsRunnableFile(own)) {
-        return own.string();
+    const fs::path name = Utf8Path(std::string(target));
+    const fs::path own = Utf8Path(launcherDir.empty() ? "." : launcherDir) / name;
+    if (IsRunnableFile(Utf8Text(own))) {
+        return Utf8Text(own);
     }
     std::size_t start = 0;
     while (start <= searchPath.size()) {
-        const auto colon = searchPath.find(':', start);
-        const auto end = colon == std::string_view::npos ? searchPath.size() : colon;
+        const auto separator = searchPath.find(kSearchPathSeparator, start);
+        const auto end = separator == std::string_view::npos ? searchPath.size() : separator;
         const std::string dir(searchPath.substr(start, end - start));
         if (!searchPath.empty()) {
-            const fs::path candidate = fs::path(dir.empty() ? "." : dir) / std::string(target);
-            if (IsRunnableFile(candidate)) {
-                return candidate.string();
+            const fs::path candidate = Utf8Path(dir.empty() ? "." : dir) / name;
+            if (IsRunnableFile(Utf8Text(candidate))) {
+                return Utf8Text(candidate);
             }
         }
-        if (colon == std::string_view::npos) {
+        if (separator == std::string_view::npos) {
             break;
         }
-        start = colon + 1;
+        start = separator + 1;
     }
     return std::nullopt;
 }
 
 bool LauncherSettings::Load(const std::string& iniPath) {
-    const fs::path folder = fs::path(iniPath).parent_path();
+    const fs::path folder = Utf8Path(iniPath).parent_path();
     std::error_code ec;
     if (!folder.empty() && !fs::exists(folder, ec)) {
         fs::create_directories(folder, ec);

@@ -79,9 +79,10 @@ IconOrigin MinimisedIconOrigin(int clientWidth, int clientHeight, int iconWidth,
 std::string LaunchFailureMessage(Language language, std::string_view target);
 
 // Where the target program is looked for: the launcher's own directory
-// first, then each directory of `searchPath` (":"-separated, as $PATH; an
-// empty entry is the current directory). Returns the first existing regular
-// file that someone may execute, or nothing.
+// first, then each directory of `searchPath` (as $PATH or %PATH%: entries
+// separated by ":" on POSIX, ";" on Windows; an empty entry is the current
+// directory). Returns the first file that may be run (IsRunnableFile), or
+// nothing.
 std::optional<std::string> FindTargetProgram(const std::string& launcherDir, std::string_view target,
                                              std::string_view searchPath);
 

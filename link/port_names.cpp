@@ -51,22 +51,6 @@ std::array<std::string, 4> ComAssignments() {
     return AssignmentTable();
 }
 
-PortNameSources SystemPortNameSources() {
-    PortNameSources sources;
-    sources.getEnv = [](const std::string& key) -> std::optional<std::string> {
-        const char* value = std::getenv(key.c_str());
-        if (value == nullptr || *value == '\0') {
-            return std::nullopt;
-        }
-        return std::string(value);
-    };
-    sources.assigned = [](int n) -> std::optional<std::string> {
-        const std::string& path = AssignmentTable()[static_cast<std::size_t>(n) - 1];
-        return path.empty() ? std::nullopt : std::optional<std::string>(path);
-    };
-    return sources;
-}
-
 int ComNumber(const std::string& name) {
     if (name.size() != 4) {
         return 0;
@@ -100,6 +84,9 @@ std::string ResolvePortName(const std::string& name, const PortNameSources& sour
         if (auto path = sources.assigned(n)) {
             return *path;
         }
+    }
+    if (sources.comNamesArePorts) {
+        return name;
     }
     const std::vector<std::string> usb = UsbSerialDevices(sources.devDir);
     if (static_cast<std::size_t>(n) <= usb.size()) {

@@ -15,12 +15,16 @@ namespace quorim {
 //  3. otherwise the n-th USB serial adapter (/dev/ttyUSB*, then /dev/ttyACM*,
 //     each sorted by number);
 //  4. otherwise /dev/ttyS(n-1).
+// On Windows COMn is the port of that name, unless the user assigned another
+// port ("COM7") to it in the window; no variable is read.
 // Any other name (a device path such as /dev/pts/3) is taken as it is.
 struct PortNameSources {
     std::function<std::optional<std::string>(const std::string&)> getEnv;
     // The device assigned to COMn (n = 1..4), if any.
     std::function<std::optional<std::string>(int)> assigned;
     std::string devDir = "/dev";
+    // Windows: an unassigned COMn is the system's port of that name.
+    bool comNamesArePorts = false;
 };
 
 // The devices the user assigned to COM1..COM4 (empty: none), for this
@@ -28,8 +32,13 @@ struct PortNameSources {
 void SetComAssignments(const std::array<std::string, 4>& paths);
 std::array<std::string, 4> ComAssignments();
 
-// The process environment, the assignments above and the real /dev.
+// The process environment, the assignments above and the real /dev (on
+// Windows: the assignments and the system's COM ports).
 PortNameSources SystemPortNameSources();
+
+// Whether the device a port name resolved to is there now: a file at that
+// path (POSIX); a COM port the system knows (Windows).
+bool PortDevicePresent(const std::string& device);
 
 // The COM number of "COM1".."COM4" (case-insensitive "com"), else 0.
 int ComNumber(const std::string& name);

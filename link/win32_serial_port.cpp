@@ -10,6 +10,7 @@
 #include <cwctype>
 
 #include "base/win32_text.h"
+#include "link/port_names.h"
 
 namespace quorim {
 
@@ -108,7 +109,8 @@ PortError Win32SerialPort::FailedCall() const {
 }
 
 PortResult Win32SerialPort::OpenDevice(const std::string& name, std::string& devicePath) {
-    devicePath = Win32PortPath(name);
+    // COM1..COM4 may stand for another port the user assigned in the window.
+    devicePath = Win32PortPath(ResolvePortName(name));
     // One opener per port within this session, also where the port layer
     // itself lets a second one in.
     std::wstring device = WideFromUtf8(devicePath);

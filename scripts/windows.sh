@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
 # The Windows programs: cross-built with MinGW-w64 and tested under Wine.
 #   scripts/windows.sh            install, cross-build, run the Wine suites
+#   scripts/windows.sh build      install and cross-build only
 #   scripts/windows.sh install    only the Debian packages
 #   scripts/windows.sh bench      pause lengths and write times, Wine and Linux
+#   scripts/windows.sh shots DIR  screenshots of Quorim_CH.exe under Wine on Xvfb
 # Build trees: build-win (Windows; QUORIM_WIN_BUILD) and the Linux tree the
 # virtual radio and the end-to-end runner come from (QUORIM_LINUX_BUILD, build).
+# The window programs are built when Qt for Windows is in its cache
+# (scripts/qt-windows.sh builds it once); without it, the engine and
+# quorim.exe alone, with a message.
 # Wine runs headless in a throw-away prefix. Where Wine cannot start, the Wine
 # suites are skipped with a message; a failing test fails the script.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
 mode=${1:-test}
 win=$(realpath -m "${QUORIM_WIN_BUILD:-build-win}")
 linux=$(realpath -m "${QUORIM_LINUX_BUILD:-build}")
+qt=$(bash scripts/qt-windows.sh --path 2>/dev/null || true)
 
 install_packages() {
-  local packages=(g++-mingw-w64-x86-64-posix wine wine64 socat googletest cmake ninja-build)
+  local packages=(g++-mingw-w64-x86-64-posix wine wine64 socat googletest cmake ninja-build
+    nsis zip imagemagick xvfb xauth)
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -29,11 +36,27 @@ install_packages() {
 }
 
 build() {
-  [ -f "$win/CMakeCache.txt" ] || cmake -S . -B "$win" -G Ninja -DQUORIM_GUI=OFF \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+  local toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
+  local options=(-DQUORIM_GUI=OFF -DCMAKE_TOOLCHAIN_FILE="$toolchain")
+  local targets=(quorim quorim_core_tests quorim_pause_bench)
+  if [ -n "$qt" ]; then
+    # Qt's toolchain file finds Qt for Windows and the Linux Qt's tools; ours
+    # sets the compilers.
+    toolchain=$qt/lib/cmake/Qt6/qt.toolchain.cmake
+    options=(-DQUORIM_GUI=ON -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
+    targets+=(Quorim_CH Tarvolin quorim_gui_tests tarvolin_tests)
+  else
+    echo "== No Qt for Windows (scripts/qt-windows.sh builds it): the engine and quorim.exe only =="
+  fi
+  # A tree configured with the other toolchain starts afresh.
+  if [ -f "$win/CMakeCache.txt" ] && ! grep -qx "CMAKE_TOOLCHAIN_FILE:FILEPATH=$toolchain" "$win/CMakeCache.txt" &&
+    ! grep -qx "CMAKE_TOOLCHAIN_FILE:UNINITIALIZED=$toolchain" "$win/CMakeCache.txt"; then
+    rm -rf "$win"
+  fi
+  [ -f "$win/CMakeCache.txt" ] || cmake -S . -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release "${options[@]}" >/dev/null
   # Warnings are errors in CI only.
   if [ "${CI:-}" = true ]; then cmake "$win" -DQUORIM_WERROR=ON >/dev/null; fi
-  cmake --build "$win" --parallel "$(nproc)" --target quorim quorim_core_tests quorim_pause_bench
+  cmake --build "$win" --parallel "$(nproc)" --target "${targets[@]}"
   [ -f "$linux/CMakeCache.txt" ] || cmake -S . -B "$linux" -G Ninja >/dev/null
   cmake --build "$linux" --parallel "$(nproc)" --target quorim-radio quorim_e2e_tests quorim_pause_bench
 }
@@ -43,7 +66,8 @@ build() {
 start_wine() {
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEPREFIX
   WINEPREFIX=$(mktemp -d /tmp/quorim-wine.XXXXXX)
-  unset DISPLAY WAYLAND_DISPLAY
+  # Headless, but where a display is asked for (the screenshots).
+  [ "${QUORIM_WINE_DISPLAY:-}" = 1 ] || unset DISPLAY WAYLAND_DISPLAY
   trap stop_wine EXIT
   timeout 300 wine wineboot -i >/dev/null 2>&1 || true
   wineserver -p </dev/null >/dev/null 2>&1
@@ -51,8 +75,10 @@ start_wine() {
 }
 
 relay=
+radio=
 stop_wine() {
   [ -n "$relay" ] && kill "$relay" 2>/dev/null || true
+  stop_radio
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
 }
@@ -70,11 +96,11 @@ start_com_pair() {
   ln -sfn "$(readlink "$WINEPREFIX/line-b")" "$WINEPREFIX/dosdevices/com6"
 }
 
-# Under Wine, every core test but the launcher's search for its programs and
-# its settings file beside argv[0] (POSIX rules: ':' in PATH, the execute bit,
-# '/'; the launcher is a window program, not built for Windows here), and the
-# port names that meet through a symbolic link or a POSIX path.
-CORE_FILTER='-LauncherChoice.*:IniBinding.ProgramDirIsArgv0sDirectoryOrTheCurrentOne'
+# Under Wine, every core test but the POSIX rules of the launcher's search
+# (':' in PATH, the execute bit; its Windows rules have tests of their own)
+# and of argv[0], and the port names that meet through a symbolic link or a
+# POSIX path.
+CORE_FILTER='-LauncherChoice.TargetIsFoundBesideTheLauncherThenOnThePath:IniBinding.ProgramDirIsArgv0sDirectoryOrTheCurrentOne'
 CORE_FILTER+=':IniBackup.NumbersFollowTheLargestExistingOne:PortNames.SamePortIsFoundUnderEveryNameItGoesBy'
 # Every end-to-end row a pseudo-terminal under Wine can produce. Left out: a
 # port held by a Linux program (Wine does not see its lock, and root passes
@@ -108,6 +134,123 @@ run_tests() {
     echo "== once more: $failed =="
     run_e2e "$failed"
   fi
+  run_window_tests
+}
+
+# The window suites: the same sources as on Linux, on the offscreen platform.
+GUI_SUITES=(AppTest ViewTest GridTest CellEditTest ChannelEditTest TuningTest EnglishTest FitTest
+  SafeEditTest DocumentTest)
+
+run_window_tests() {
+  [ -f "$win/quorim_gui_tests.exe" ] || { echo "== Window suites skipped: no Qt for Windows =="; return 0; }
+  local suite failed=()
+  echo "== Window suites under Wine =="
+  for suite in "${GUI_SUITES[@]}"; do
+    if ! (cd "$WINEPREFIX" && QT_QPA_PLATFORM=offscreen wine "$win/quorim_gui_tests.exe" "$suite" -silent); then
+      failed+=("$suite")
+    fi
+  done
+  (cd "$WINEPREFIX" && QT_QPA_PLATFORM=offscreen wine "$win/tarvolin_tests.exe" -silent) || failed+=(LauncherTest)
+  run_radio_window_test RadioWindowTest || failed+=(RadioWindowTest)
+  if [ ${#failed[@]} -gt 0 ]; then
+    # A suite that missed a time bound on a loaded machine runs once more.
+    echo "== once more: ${failed[*]} =="
+    for suite in "${failed[@]}"; do
+      case $suite in
+        LauncherTest) (cd "$WINEPREFIX" && QT_QPA_PLATFORM=offscreen wine "$win/tarvolin_tests.exe") ;;
+        RadioWindowTest) run_radio_window_test RadioWindowTest ;;
+        *) (cd "$WINEPREFIX" && QT_QPA_PLATFORM=offscreen wine "$win/quorim_gui_tests.exe" "$suite") ;;
+      esac
+    done
+  fi
+  run_installer_test
+}
+
+# The virtual radio (16 channels) on Wine's COM1 for the window: its memory
+# at the start and what it saves once the line goes quiet.
+start_radio_on_com1() {
+  local memory=$WINEPREFIX/radio-memory.szt saved=$WINEPREFIX/radio-saved.szt
+  "$linux/quorim" new --model 16 "$memory" >/dev/null
+  rm -f "$saved" "$WINEPREFIX/dosdevices/com1"
+  "$linux/quorim-radio" --model 16 --memory "$memory" --save "$saved" --link "$WINEPREFIX/dosdevices/com1" \
+    "$@" >"$WINEPREFIX/radio.out" 2>&1 &
+  radio=$!
+  for _ in $(seq 50); do [ -e "$WINEPREFIX/dosdevices/com1" ] && break; sleep 0.1; done
+  export QUORIM_TEST_RADIO_MEMORY QUORIM_TEST_RADIO_SAVED
+  QUORIM_TEST_RADIO_MEMORY=$(winepath -w "$memory" 2>/dev/null)
+  QUORIM_TEST_RADIO_SAVED=$(winepath -w "$saved" 2>/dev/null)
+}
+
+stop_radio() {
+  [ -n "$radio" ] && kill "$radio" 2>/dev/null && wait "$radio" 2>/dev/null || true
+  radio=
+}
+
+run_radio_window_test() {
+  start_radio_on_com1
+  local rc=0
+  (cd "$WINEPREFIX" && QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} wine "$win/quorim_gui_tests.exe" "$@") || rc=$?
+  stop_radio
+  return $rc
+}
+
+# The installer, silently into the prefix for the current user: the programs
+# and the registration of ".szt" are there, the installed launcher starts the
+# English build beside it (which registers ".szt" for itself as it starts),
+# and the uninstaller takes the registration and the files away again.
+run_installer_test() {
+  local setup
+  setup=$(ls "$win"/quorim-*-win64-setup.exe 2>/dev/null | head -1)
+  [ -n "$setup" ] || { echo "== Installer test skipped: no installer (scripts/package-windows.sh) =="; return 0; }
+  echo "== Installer under Wine =="
+  # The programs are window programs: they start on a display (Xvfb).
+  local n xvfb rc=0
+  for n in $(seq 91 140); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  sleep 1
+  DISPLAY=":$n" installer_steps "$setup" || rc=$?
+  kill "$xvfb" 2>/dev/null || true
+  return $rc
+}
+
+installer_steps() {
+  local dir
+  dir=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local 2>/dev/null | grep -v /Public/ | head -1)/Programs/Quorim
+  wine "$1" /S
+  for f in Tarvolin.exe Quorim_CH.exe tarvolin_CH.DLL tarvolin_EN.DLL Quorim_EN.exe quorim.exe \
+    platforms/qwindows.dll Uninstall.exe; do
+    [ -f "$dir/$f" ] || { echo "not installed: $f" >&2; return 1; }
+  done
+  registry_has 'SZT_CH.Document\shell\open\command' 'tarvolin_CH.DLL' || return 1
+  registry_has '.szt' 'SZT_CH.Document' || return 1
+  # The launcher, as the user would start it, with OK pressed for English.
+  printf '[MAIN]\nLANGUAGE=ENGLISH\n' >"$dir/Tarvolin.ini"
+  QUORIM_QUIT_WHEN_SHOWN=accept wine "$dir/Tarvolin.exe" >/dev/null 2>&1
+  for _ in $(seq 150); do
+    registry_has 'SZT_CH.Document\shell\open\command' 'tarvolin_EN.DLL' quiet && break
+    sleep 0.2
+  done
+  registry_has 'SZT_CH.Document\shell\open\command' 'tarvolin_EN.DLL' || return 1
+  grep -q 'LANGUAGE=ENGLISH' "$dir/Tarvolin.ini" || { echo "the launcher's INI is not beside it" >&2; return 1; }
+  # In place (_?=), so that the test waits for it.
+  wine "$dir/Uninstall.exe" /S "_?=$(winepath -w "$dir")"
+  if wine reg query 'HKCU\Software\Classes\SZT_CH.Document' >/dev/null 2>&1 ||
+    wine reg query 'HKCU\Software\Classes\.szt' >/dev/null 2>&1; then
+    echo "the uninstaller left the registration of .szt" >&2
+    return 1
+  fi
+  [ ! -e "$dir/Quorim_CH.exe" ] && [ ! -e "$dir/platforms" ] || { echo "the uninstaller left files" >&2; return 1; }
+  echo "installer: installed, registered, launched tarvolin_EN.DLL, uninstalled"
+}
+
+# Whether the default value of HKCU\Software\Classes\KEY contains TEXT.
+registry_has() {
+  local out
+  out=$(wine reg query "HKCU\\Software\\Classes\\$1" /ve 2>/dev/null | tr -d '\r')
+  if [[ $out == *"$2"* ]]; then return 0; fi
+  [ "${3:-}" = quiet ] || echo "HKCU\\Software\\Classes\\$1 does not name $2: $out" >&2
+  return 1
 }
 
 run_e2e() {
@@ -115,7 +258,34 @@ run_e2e() {
     "$linux/tests/quorim_e2e_tests" --gtest_brief=1 --gtest_filter="$1"
 }
 
+# The window program's read and write of the 16-channel radio (instant
+# replies), Linux and Wine, against the protocol's mandated waits (the floor
+# quorim_link_bench computes: 3107 ms for the read, 263 ms for the write).
+run_window_bench() {
+  [ -f "$win/quorim_gui_tests.exe" ] || return 0
+  local floors='read=3107 write=263'
+  echo "== The window program (floor: $floors) =="
+  local memory=$WINEPREFIX/bench-memory.szt saved=$WINEPREFIX/bench-saved.szt
+  "$linux/quorim" new --model 16 "$memory" >/dev/null
+  "$linux/quorim-radio" --model 16 --memory "$memory" --save "$saved" >"$WINEPREFIX/bench-radio.out" 2>/dev/null &
+  local pid=$!
+  sleep 0.5
+  echo "Linux:"
+  QUORIM_COM1=$(head -1 "$WINEPREFIX/bench-radio.out") QUORIM_TEST_TIMINGS=1 QUORIM_TEST_RADIO_MEMORY="$memory" \
+    QUORIM_TEST_RADIO_SAVED="$saved" QT_QPA_PLATFORM=offscreen "$linux/tests/gui/quorim_gui_tests" RadioWindowTest |
+    grep '^window' | window_ratios "$floors"
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+  echo "Wine:"
+  QUORIM_TEST_TIMINGS=1 run_radio_window_test RadioWindowTest | grep '^window' | window_ratios "$floors"
+}
+
+window_ratios() {
+  awk -v floors="$1" 'BEGIN { n = split(floors, f, " "); for (i = 1; i <= n; i++) { split(f[i], kv, "="); floor[kv[1]] = kv[2] } }
+    { ms = $(NF - 1); printf "  %s, ratio %.3f\n", $0, ms / floor[$2] }'
+}
+
 run_bench() {
+  run_window_bench
   local radio_out=$WINEPREFIX/radio.out
   echo "== Linux =="
   "$linux/bench/quorim_pause_bench" 300
@@ -138,16 +308,42 @@ run_bench() {
   done
 }
 
+# Screenshots of the window program as Windows draws it (Wine's own window
+# manager on Xvfb, the windows platform): the main window after a read of the
+# virtual radio and the print preview.
+run_shots() {
+  local out=$1
+  mkdir -p "$out"
+  QUORIM_TEST_SCREENSHOTS=$(winepath -w "$out") QT_QPA_PLATFORM=windows run_radio_window_test RadioWindowTest
+}
+
 case $mode in
   install) install_packages ;;
-  test | bench)
+  build)
     install_packages
     build
+    ;;
+  test | bench | shots)
+    install_packages
+    build
+    if [ "$mode" = shots ]; then
+      export QUORIM_SHOTS_DIR=${2:?usage: scripts/windows.sh shots DIR}
+      QUORIM_SHOTS_DIR=$(realpath -m "$QUORIM_SHOTS_DIR")
+      export QUORIM_WINE_DISPLAY=1
+      exec xvfb-run -a -s "-screen 0 1280x900x24" bash -c 'source scripts/windows.sh --functions && start_wine && run_shots "$QUORIM_SHOTS_DIR"'
+    fi
     if ! start_wine; then
       echo "== Wine suites skipped: Wine cannot start here =="
       exit 0
     fi
-    if [ "$mode" = test ]; then run_tests; else run_bench; fi
+    if [ "$mode" = test ]; then
+      # The installer's test installs what scripts/package-windows.sh makes.
+      if [ -n "$qt" ]; then QUORIM_WIN_BUILD=$win bash scripts/package-windows.sh >/dev/null; fi
+      run_tests
+    else
+      run_bench
+    fi
     ;;
-  *) echo "usage: scripts/windows.sh [install|test|bench]" >&2; exit 2 ;;
+  --functions) ;;
+  *) echo "usage: scripts/windows.sh [install|build|test|bench|shots DIR]" >&2; exit 2 ;;
 esac

@@ -58,7 +58,10 @@ void InstallFontSubstitutions() {
     const QStringList cjkSerif = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Serif CJK"),
                                   QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")};
     const QString cjk = FirstInstalled(cjkSerif);
-    if (!cjk.isEmpty()) {
+    // Where the template's face itself is installed (SimSun on a Chinese
+    // Windows), it is used as it is.
+    const bool simSun = !FirstInstalled({QStringLiteral("SimSun"), QStringLiteral("宋体")}).isEmpty();
+    if (!cjk.isEmpty() && !simSun) {
         for (const QString& face :
              {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun")}) {
             QFont::insertSubstitution(face, cjk);

@@ -278,7 +278,7 @@ void CMainFrame::UpdatePortPane() {
     const std::string port = m_app->PortName();
     const std::string resolved = ResolvePortName(port);
     m_portPane->setText(
-        Raw(quorim::PortPaneText(port, resolved, QFileInfo::exists(Raw(resolved)), WindowTexts())));
+        Raw(quorim::PortPaneText(port, resolved, PortDevicePresent(resolved), WindowTexts())));
 }
 
 QString CMainFrame::MessageText() const {
@@ -374,7 +374,7 @@ void CMainFrame::UpdatePortPrompts() {
     for (std::size_t i = 0; i < resolved.size(); ++i) {
         const std::string prompt = Utf8(Q(CommandText(ids[i]).prompt));
         const QString tip = Raw(PortPromptWithDevice(prompt, resolved[i], devices,
-                                                     QFileInfo::exists(Raw(resolved[i])), WindowTexts()));
+                                                     PortDevicePresent(resolved[i]), WindowTexts()));
         for (QAction* a : m_actions.values(ids[i])) {
             a->setStatusTip(tip);
         }

@@ -16,6 +16,7 @@
 
 #include "app/command_line.h"
 #include "app/commands.h"
+#include "app/shell_registration.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
@@ -107,7 +108,7 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args, const std::vector<std:
     m_ToneTable = &ToneTable::Shared();
     m_port.Select(1);
 
-    // A batch print needs no window at all.
+    // A batch print and the shell registration switches need no window.
     {
         std::vector<std::string> list = rawArgs;
         if (list.empty()) {
@@ -115,17 +116,7 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args, const std::vector<std:
                 list.push_back(Utf8(a));
             }
         }
-        const ShellCommand cmd = ParseCommandLine(list);
-        if (cmd.kind == ShellCommand::Kind::FilePrintToPdf) {
-            if (!cmd.usage.empty()) {
-                std::fprintf(stderr, "%s\n", cmd.usage.c_str());
-                m_exitCode = 1;
-            } else if (const std::string refusal = PdfOutputRefusal(cmd.output, cmd.file); !refusal.empty()) {
-                std::fprintf(stderr, "%s\n", refusal.c_str());
-                m_exitCode = 2;
-            } else {
-                m_exitCode = PrintDocumentToPdf(cmd.file, cmd.output) ? 0 : 1;
-            }
+        if (RunWithoutWindow(ParseCommandLine(list))) {
             return false;
         }
     }
@@ -137,6 +128,9 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args, const std::vector<std:
         return false;
     }
     connect(this, &CQuorim_CHApp::RecentFilesChanged, m_pMainWnd, &CMainFrame::RefreshRecentFileMenu);
+    // The shell opens and prints the data file with this program (dropped
+    // files and open requests arrive as documents through the frame).
+    RegisterShellFileTypes(OwnProgramPath(), ShellScope::CurrentUser);
 
     if (!ProcessShellCommand(args)) {
         return false;
@@ -145,6 +139,37 @@ bool CQuorim_CHApp::InitInstance(const QStringList& args, const std::vector<std:
     m_pMainWnd->show();
     m_pMainWnd->UpdateCommandUi();
     return true;
+}
+
+std::string CQuorim_CHApp::OwnProgramPath() {
+    return Utf8(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+}
+
+bool CQuorim_CHApp::RunWithoutWindow(const ShellCommand& cmd) {
+    switch (cmd.kind) {
+        case ShellCommand::Kind::FilePrintToPdf:
+            if (!cmd.usage.empty()) {
+                std::fprintf(stderr, "%s\n", cmd.usage.c_str());
+                m_exitCode = 1;
+            } else if (const std::string refusal = PdfOutputRefusal(cmd.output, cmd.file); !refusal.empty()) {
+                std::fprintf(stderr, "%s\n", refusal.c_str());
+                m_exitCode = 2;
+            } else {
+                m_exitCode = PrintDocumentToPdf(cmd.file, cmd.output) ? 0 : 1;
+            }
+            return true;
+        case ShellCommand::Kind::AppRegister:
+        case ShellCommand::Kind::AppUnregister: {
+            const ShellScope scope = cmd.allUsers ? ShellScope::AllUsers : ShellScope::CurrentUser;
+            const ShellRegistrationResult r = cmd.kind == ShellCommand::Kind::AppRegister
+                                                  ? RegisterShellFileTypes(OwnProgramPath(), scope)
+                                                  : UnregisterShellFileTypes(OwnProgramPath(), scope);
+            m_exitCode = r == ShellRegistrationResult::Failed ? 1 : 0;
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 void CQuorim_CHApp::InstallTranslators() {
@@ -179,6 +204,8 @@ bool CQuorim_CHApp::ProcessShellCommand(const QStringList& args) {
         case ShellCommand::Kind::FileOpen:
             return OpenDocumentFile(Raw(cmd.file)) != nullptr;
         case ShellCommand::Kind::FilePrintToPdf:
+        case ShellCommand::Kind::AppRegister:
+        case ShellCommand::Kind::AppUnregister:
             return false;  // done before the main frame was made
         case ShellCommand::Kind::FilePrint:
         case ShellCommand::Kind::FilePrintTo:

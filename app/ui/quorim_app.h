@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/port_selection.h"
 #include "app/recent_files.h"
 #include "app/tone_table.h"
@@ -109,6 +110,11 @@ private:
     void LoadStdProfileSettings();
     void SaveStdProfileSettings();
     bool ProcessShellCommand(const QStringList& args);
+    // Carries out a command line that ends the program before any window
+    // (the PDF batch print, the shell registration switches); false for the
+    // others.
+    bool RunWithoutWindow(const ShellCommand& cmd);
+    static std::string OwnProgramPath();
 
     const ToneTable* m_ToneTable = nullptr;
     PortSelection m_port;

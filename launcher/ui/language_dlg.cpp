@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <cstdlib>
 
+#include "launcher/launcher_files.h"
 #include "ui/dialog_builder.h"
 
 namespace quorim {
@@ -142,11 +142,10 @@ bool CLanguageDlg::StartTarget(std::string_view target) {
     if (!program) {
         return false;
     }
-    const QString file = QString::fromStdString(*program);
-    if (!QProcess::startDetached(file, {})) {
+    if (!StartDetached(*program)) {
         return false;
     }
-    m_started = file;
+    m_started = QString::fromStdString(*program);
     return true;
 }
 

@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
     // The settings store lives until the end of main: it writes the INI file
     // back, if the choice changed it, as the process ends.
     quorim::CTarvolinApp app(
-        quorim::OwnExecutablePath(QCoreApplication::applicationFilePath().toStdString()));
+        quorim::OwnExecutablePath(QCoreApplication::applicationFilePath().toUtf8().toStdString()));
     app.InitInstance();
     return 0;
 }

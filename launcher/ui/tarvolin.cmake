@@ -13,7 +13,20 @@ set_target_properties(Tarvolin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINAR
 
 # The programming program lies beside the launcher under the two names the
 # launcher starts; the name it is started under picks its language. In the
-# build tree too, so build/Tarvolin works without an install.
+# build tree too, so build/Tarvolin works without an install. On Windows the
+# two names are copies of the program (a link is no program there).
+if(WIN32)
+  quorim_windows_program(Tarvolin)
+  # Quorim_EN.exe is the English build for the Start menu, whose shortcuts
+  # start only programs named ".exe".
+  foreach(name tarvolin_CH.DLL tarvolin_EN.DLL Quorim_EN.exe)
+    add_custom_command(TARGET Quorim_CH POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Quorim_CH> ${CMAKE_BINARY_DIR}/${name}
+      VERBATIM)
+  endforeach()
+  install(TARGETS Tarvolin RUNTIME DESTINATION .)
+  return()
+endif()
 foreach(name tarvolin_CH.DLL tarvolin_EN.DLL)
   add_custom_command(TARGET Quorim_CH POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E create_symlink Quorim_CH ${name}

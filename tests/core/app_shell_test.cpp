@@ -2,6 +2,7 @@
 // units, twips and the tables behind menus, accelerators and the toolbar.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/commands.h"
 #include "app/recent_files.h"
+#include "app/shell_registration.h"
 #include "base/dialog_template.h"
 #include "editor/form_template.h"
 #include "editor/grid_units.h"
@@ -57,6 +59,49 @@ TEST(CommandLine, PrintToPdfTakesTheOutputThenTheFile) {
         const ShellCommand bad = ParseCommandLine(args);
         EXPECT_EQ(bad.kind, Kind::FilePrintToPdf) << args.size();
         EXPECT_NE(bad.usage.find("--print-to-pdf OUT.pdf FILE.szt"), std::string::npos);
+    }
+}
+
+TEST(CommandLine, RegistrationSwitchesEndTheProgramInEitherScope) {
+    struct Case {
+        std::vector<std::string> args;
+        Kind kind;
+        bool allUsers;
+    };
+    const Case cases[] = {{{"/register"}, Kind::AppRegister, false},
+                          {{"/RegServer", "/allusers"}, Kind::AppRegister, true},
+                          {{"-unregister"}, Kind::AppUnregister, false},
+                          {{"/allusers", "/Unregserver", "a.szt"}, Kind::AppUnregister, true}};
+    for (const Case& c : cases) {
+        const ShellCommand cmd = ParseCommandLine(c.args);
+        EXPECT_EQ(cmd.kind, c.kind) << c.args[0];
+        EXPECT_EQ(cmd.allUsers, c.allUsers) << c.args[0];
+    }
+}
+
+TEST(ShellRegistration, TheDataFileOpensAndPrintsWithTheProgramThatRegistersIt) {
+    const std::string exe = "C:\\Program Files\\Quorim\\tarvolin_EN.DLL";
+    const std::vector<ShellValue> values = ShellRegistration(exe);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"SZT_CH.Document", "Mquori Document"},
+        {"SZT_CH.Document\\DefaultIcon", exe + ",1"},
+        {"SZT_CH.Document\\shell\\open\\command", "\"" + exe + "\" \"%1\""},
+        {"SZT_CH.Document\\shell\\print\\command", "\"" + exe + "\" /p \"%1\""},
+        {"SZT_CH.Document\\shell\\printto\\command", "\"" + exe + "\" /pt \"%1\" \"%2\" \"%3\" \"%4\""},
+        {".szt", "SZT_CH.Document"}};
+    ASSERT_EQ(values.size(), expected.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(values[i].key, expected[i].first);
+        EXPECT_EQ(values[i].data, expected[i].second);
+    }
+    // Removal undoes every key written, each after its subkeys.
+    const std::vector<std::string> keys = ShellRegistrationKeys();
+    for (const ShellValue& v : values) {
+        const auto at = std::find(keys.begin(), keys.end(), v.key);
+        ASSERT_NE(at, keys.end()) << v.key;
+        for (auto before = keys.begin(); before != at; ++before) {
+            EXPECT_NE(v.key.rfind(*before + "\\", 0), 0u) << *before << " before its parent " << v.key;
+        }
     }
 }
 

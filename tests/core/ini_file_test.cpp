@@ -330,6 +330,7 @@ TEST(LauncherChoice, IniFileIsNamedAfterTheLauncher) {
     EXPECT_EQ(LauncherIniFileName("/opt/q.d/Tarvolin"), "MAIN.ini");
     EXPECT_EQ(LauncherIniFileName("/opt/q/Tar.volin.exe  \n"), "Tar.volin.ini");
     EXPECT_EQ(LauncherIniFileName("Launcher.exe"), "Launcher.ini");
+    EXPECT_EQ(LauncherIniFileName("C:\\Program Files\\Quorim.d\\Tarvolin.exe"), "Tarvolin.ini");
 }
 
 TEST(LauncherChoice, LanguageValuesTargetsAndCaptions) {

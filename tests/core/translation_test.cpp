@@ -81,6 +81,9 @@ TEST(PrintTranslation, TitlePatternTakesChineseNumeralsOrDigits) {
 TEST(ProgramLanguage, TheStartedNameTellsTheLanguage) {
     EXPECT_EQ(LanguageOfProgramName("tarvolin_EN.DLL"), UiLanguage::English);
     EXPECT_EQ(LanguageOfProgramName("/usr/local/bin/tarvolin_EN.DLL"), UiLanguage::English);
+    EXPECT_EQ(LanguageOfProgramName("C:\\Program Files\\Quorim\\tarvolin_EN.DLL"), UiLanguage::English);
+    EXPECT_EQ(LanguageOfProgramName("C:\\Quorim\\Quorim_EN.exe"), UiLanguage::English);
+    EXPECT_EQ(LanguageOfProgramName("C:\\Quorim\\Quorim_CH.exe"), UiLanguage::Chinese);
     EXPECT_EQ(LanguageOfProgramName("tarvolin_CH.DLL"), UiLanguage::Chinese);
     EXPECT_EQ(LanguageOfProgramName("Quorim_CH"), UiLanguage::Chinese);
     EXPECT_EQ(LanguageOfProgramName(""), UiLanguage::Chinese);

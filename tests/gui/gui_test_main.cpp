@@ -16,18 +16,21 @@
 QObject* MakeAppTest();
 QObject* MakeViewTest();
 QObject* MakeGridTest();
+#ifndef _WIN32
+QObject* MakePrintTest();
 QObject* MakeTransferTest();
 QObject* MakeTransferSlowTest();
-QObject* MakePrintTest();
+QObject* MakeDevicesTest();
+QObject* MakeScreenshotTour();
+#endif
+QObject* MakeRadioWindowTest();
 QObject* MakeCellEditTest();
 QObject* MakeChannelEditTest();
 QObject* MakeTuningTest();
 QObject* MakeEnglishTest();
 QObject* MakeFitTest();
-QObject* MakeDevicesTest();
 QObject* MakeSafeEditTest();
 QObject* MakeDocumentTest();
-QObject* MakeScreenshotTour();
 
 namespace quorim::test {
 
@@ -51,6 +54,12 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     QApplication app(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+#ifdef _WIN32
+    // There the profile is the registry, which outlives the run: each run
+    // starts from an empty one, as a run does with its own folder elsewhere.
+    QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QString::fromUtf8("Halvoren数据文件"))
+        .clear();
+#endif
 
     QStringList args = QApplication::arguments();
     QString only;
@@ -64,18 +73,21 @@ int main(int argc, char* argv[]) {
     const Suite suites[] = {{"AppTest", MakeAppTest},
                             {"ViewTest", MakeViewTest},
                             {"GridTest", MakeGridTest},
-                            {"PrintTest", MakePrintTest},
                             {"CellEditTest", MakeCellEditTest},
                             {"ChannelEditTest", MakeChannelEditTest},
                             {"TuningTest", MakeTuningTest},
                             {"EnglishTest", MakeEnglishTest},
                             {"FitTest", MakeFitTest},
+                            {"SafeEditTest", MakeSafeEditTest},
+                            {"DocumentTest", MakeDocumentTest},
+#ifndef _WIN32
+                            {"PrintTest", MakePrintTest},
                             {"TransferTest", MakeTransferTest},
                             {"TransferSlowTest", MakeTransferSlowTest},
                             {"DevicesTest", MakeDevicesTest},
-                            {"SafeEditTest", MakeSafeEditTest},
-                            {"DocumentTest", MakeDocumentTest},
-                            {"ScreenshotTour", MakeScreenshotTour}};
+                            {"ScreenshotTour", MakeScreenshotTour},
+#endif
+                            {"RadioWindowTest", MakeRadioWindowTest}};
     int failures = 0;
     int ran = 0;
     for (const Suite& s : suites) {

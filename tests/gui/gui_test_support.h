@@ -12,6 +12,15 @@
 
 #include "image/memory_image.h"
 
+// The virtual radio is a Linux program: a window test built for Windows
+// cannot start it (under Wine, scripts/windows.sh starts one for
+// WineRadioTest instead).
+#ifdef _WIN32
+#define QUORIM_NEEDS_VIRTUAL_RADIO() QSKIP("the virtual radio is started by scripts/windows.sh under Wine")
+#else
+#define QUORIM_NEEDS_VIRTUAL_RADIO()
+#endif
+
 namespace quorim::test {
 
 // Answers the next modal message box with `button` once it shows, and keeps

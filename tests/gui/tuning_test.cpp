@@ -388,6 +388,7 @@ private slots:
     }
 
     void startDeliversTheFramesToTheVirtualRadio() {
+        QUORIM_NEEDS_VIRTUAL_RADIO();
         QTemporaryDir dir;
         const QString log = dir.filePath(QStringLiteral("tune.log"));
         RadioProcess radio(log);
@@ -432,6 +433,7 @@ private slots:
     }
 
     void retryAfterASilentRadioStartsOver() {
+        QUORIM_NEEDS_VIRTUAL_RADIO();
         QTemporaryDir dir;
         const QString log = dir.filePath(QStringLiteral("tune.log"));
         RadioProcess radio(log, {QStringLiteral("--silent"), QStringLiteral("1")});
