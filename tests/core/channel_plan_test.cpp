@@ -10,6 +10,7 @@
 #include "editor/codec.h"
 #include "editor/plan_apply.h"
 #include "tests/core/test_util.h"
+#include "text/ascii_text.h"
 
 namespace quorim {
 namespace {
