@@ -43,7 +43,8 @@ TEST_F(CliPlan, AppliesAPlanAndChecksAgainstIt) {
     ASSERT_EQ(apply.exitCode, 0) << apply.err;
     EXPECT_EQ(apply.out,
               "已将方案 pmr446 的信道 1 至 16 写入信道 1-16\n"
-              "频段已由 130 - 150MHZ 改为 430 - 450MHZ\n");
+              "频段已由 130 - 150MHZ 改为 430 - 450MHZ\n"
+              "频带宽度已由 宽 改为 窄\n");
     const auto show = RunCli({"show", "--json", out}).out;
     EXPECT_NE(show.find(R"({"ch":"16","rx":"446.19375","tx":"446.19375","rx_tone":"67.0","tx_tone":"67.0")"),
               std::string::npos)

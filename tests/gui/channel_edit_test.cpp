@@ -1,6 +1,7 @@
 // The channel table as an editor: selection, the clipboard, channel
 // operations, undo and redo, by keys and clicks into the real grid.
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 #include <fstream>
 #include <iterator>
@@ -21,6 +23,7 @@
 #include "editor/editor_model.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
+#include "editor/ui/plan_dialog.h"
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "gui_test_support.h"
@@ -183,6 +186,52 @@ private slots:
         emit list->itemDoubleClicked(list->item(0));
         QCOMPARE(v->Grid()->GetRow(), 3L);
         QCOMPARE(v->Grid()->GetCol(), 2L);
+    }
+
+    // "套用频道方案…" from the context menu: the dialog's choices as one undo
+    // step, what changed beside the channels told; then the check offers the
+    // plans and finds the radio matching.
+    void appliesAChannelPlanAsOneUndoStep() {
+        CQuorim_CHView* v = Open("plan.szt", 3);
+        QVERIFY(v);
+        std::unique_ptr<QMenu> menu(v->CreateGridMenu(v));
+        QVERIFY(menu->actions().contains(v->ApplyPlanAction()));
+        QCOMPARE(v->ApplyPlanAction()->text(), S("套用频道方案…"));
+        QUndoStack* undo = v->GetDocument()->UndoStack();
+        const int steps = undo->count();
+        const QStringList before = Row(v, 1);
+        bool chosen = false;
+        QTimer fill;
+        connect(&fill, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<CPlanDialog*>(QApplication::activeModalWidget());
+            if (!dialog || chosen) return;
+            chosen = true;
+            dialog->PlanList()->setCurrentIndex(1);  // pmr446, cn409, frs
+            dialog->ChannelsEdit()->setText(S("1-8"));
+            dialog->FromBox()->setValue(3);
+            dialog->ToneBox()->setCurrentText(S("D023N"));
+            dialog->accept();
+        });
+        fill.start(5);
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        v->ApplyPlanAction()->trigger();
+        QVERIFY(chosen);
+        QCOMPARE(answer.Text(), S("已将方案 cn409 的信道 3 至 10 写入信道 1-8\n频段已由 130 - 150MHZ 改为 400 - 420MHZ\n"
+                                  "频带宽度已由 宽 改为 窄"));
+        QCOMPARE(Row(v, 8), (QStringList{S("409.86250"), S("409.86250"), S("D023N"), S("D023N"), S("否")}));
+        QCOMPARE(v->Combo(SettingsList::Band)->currentText(), S("400 - 420MHZ"));
+        QCOMPARE(undo->count(), steps + 1);
+
+        v->OnCheckPlan();
+        auto* plans = v->findChild<QComboBox*>(QStringLiteral("checkPlan"));
+        QVERIFY(plans);
+        plans->setCurrentIndex(2);
+        auto* list = v->findChild<QListWidget*>();
+        QCOMPARE(list->item(0)->text(), S("cn409：与方案的信道和频带宽度相符"));
+
+        undo->undo();
+        QCOMPARE(Row(v, 1), before);
+        QCOMPARE(v->Combo(SettingsList::Band)->currentText(), S("130 - 150MHZ"));
     }
 
     void copiesChannelsIntoAnotherDocumentWithUndoAndRedo() {
