@@ -131,10 +131,10 @@ bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& edi
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"check", RunCheck},   {"diff", RunDiff},       {"doctor", RunDoctor}, {"edit", RunEdit},
-        {"export", RunExport}, {"import", RunImport},   {"new", RunNew},       {"plan", RunPlan},       {"ports", RunPorts},
-        {"read", RunRead},     {"restore", RunRestore}, {"show", RunShow},     {"tune", RunTune},
-        {"write", RunWrite},
+        {"check", RunCheck},   {"diff", RunDiff},     {"doctor", RunDoctor},   {"edit", RunEdit},
+        {"export", RunExport}, {"import", RunImport}, {"new", RunNew},         {"plan", RunPlan},
+        {"ports", RunPorts},   {"read", RunRead},     {"restore", RunRestore}, {"show", RunShow},
+        {"tune", RunTune},     {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {

@@ -120,13 +120,15 @@ PlanLoad PlanFromCsv(std::string_view text, const std::string& path) {
         if (tx != 0 && tx != rx) plan.simplex = false;
     }
     const int bandwidth = editor.CurSel(SettingsList::Bandwidth);
-    plan.bandwidth = bandwidth == 1 ? PlanBandwidth::Narrow : bandwidth == 0 ? PlanBandwidth::Wide
-                                                                              : PlanBandwidth::Any;
+    plan.bandwidth = bandwidth == 1   ? PlanBandwidth::Narrow
+                     : bandwidth == 0 ? PlanBandwidth::Wide
+                                      : PlanBandwidth::Any;
     if (plan.channels.empty()) load.problem = PlanLoadProblem::NoChannels;
     return load;
 }
 
-std::string FormatPlanLoadProblem(const PlanLoad& load, const std::string& name, const TextTranslator& texts) {
+std::string FormatPlanLoadProblem(const PlanLoad& load, const std::string& name,
+                                  const TextTranslator& texts) {
     const std::string shown = EscapeControls(load.path.empty() ? name : load.path);
     switch (load.problem) {
         case PlanLoadProblem::None:
@@ -160,7 +162,8 @@ std::string FormatPlanRules(const ChannelPlan& plan, const TextTranslator& texts
         texts.Translate("Quorim", plan.powerLimit.empty() ? kPlanPowerNotStated : plan.powerLimit);
     return TranslateWithArgs(
         texts, kPlanShowLine,
-        {plan.name, EscapeControls(texts.Translate("Quorim", plan.title)), std::to_string(plan.channels.size()),
+        {plan.name, EscapeControls(texts.Translate("Quorim", plan.title)),
+         std::to_string(plan.channels.size()),
          texts.Translate("Quorim", plan.simplex ? kPlanSimplex : kPlanDuplex),
          texts.Translate("Quorim", BandwidthText(plan.bandwidth)), power, EscapeControls(plan.source)});
 }
@@ -182,7 +185,9 @@ std::string FormatPlanJson(const ChannelPlan& plan, const TextTranslator& texts)
     out["path"] = plan.path;
     out["simplex"] = plan.simplex;
     out["bandwidth"] = kBandwidthKeys[static_cast<int>(plan.bandwidth)];
-    out["power_limit"] = plan.powerLimit.empty() ? nullptr : nlohmann::ordered_json(texts.Translate("Quorim", plan.powerLimit));
+    out["power_limit"] = plan.powerLimit.empty()
+                             ? nullptr
+                             : nlohmann::ordered_json(texts.Translate("Quorim", plan.powerLimit));
     out["source"] = plan.source;
     nlohmann::ordered_json channels = nlohmann::ordered_json::array();
     for (std::size_t i = 0; i < plan.channels.size(); ++i) {

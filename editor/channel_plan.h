@@ -30,9 +30,9 @@ struct PlanChannel {
 };
 
 struct ChannelPlan {
-    std::string name;    // what the user types: "pmr446", or a user plan's file stem
-    std::string title;   // marked text for a built-in plan; a user plan's file name
-    std::string path;    // a user plan's file; empty for a built-in one
+    std::string name;                   // what the user types: "pmr446", or a user plan's file stem
+    std::string title;                  // marked text for a built-in plan; a user plan's file name
+    std::string path;                   // a user plan's file; empty for a built-in one
     std::vector<PlanChannel> channels;  // plan channel n is channels[n - 1]
     bool simplex = true;                // every channel sends where it listens
     PlanBandwidth bandwidth = PlanBandwidth::Narrow;
@@ -59,7 +59,8 @@ std::string UserPlanFolder();
 
 // A plan as `plan list` names it.
 struct PlanListing {
-    std::string name;  // built-in: its name; a user plan: its file stem (its path when a built-in has the stem)
+    std::string
+        name;  // built-in: its name; a user plan: its file stem (its path when a built-in has the stem)
     std::string path;  // empty for a built-in plan
 };
 // The built-in plans, then each *.csv in `folder` by name (a missing folder
@@ -93,8 +94,7 @@ PlanLoad PlanFromCsv(std::string_view text, const std::string& path);
 
 inline constexpr std::string_view kMsgPlanUnknown = QUORIM_TR("Quorim", "找不到频道方案 %1");
 inline constexpr std::string_view kMsgPlanCannotRead = QUORIM_TR("Quorim", "无法读取频道方案 %1：%2");
-inline constexpr std::string_view kMsgPlanNotAList =
-    QUORIM_TR("Quorim", "%1 不是导出格式的信道表：%2");
+inline constexpr std::string_view kMsgPlanNotAList = QUORIM_TR("Quorim", "%1 不是导出格式的信道表：%2");
 inline constexpr std::string_view kMsgPlanNoChannels = QUORIM_TR("Quorim", "%1 中没有任何信道频率");
 std::string FormatPlanLoadProblem(const PlanLoad& load, const std::string& name, const TextTranslator& texts);
 

@@ -96,15 +96,18 @@ bool IsPlanFrequency(const ChannelPlan& plan, long long f) {
 }
 
 // One channel's findings against the plan.
-void CheckChannel(const EditorSurface& editor, const ChannelPlan& plan, int ch, std::vector<PlanFinding>& out) {
+void CheckChannel(const EditorSurface& editor, const ChannelPlan& plan, int ch,
+                  std::vector<PlanFinding>& out) {
     const bool hasRx = !editor.TextMatrix(ch, kColRxFreq).empty();
     const bool hasTx = !editor.TextMatrix(ch, kColTxFreq).empty();
     if (!hasRx && !hasTx) return;
     const std::optional<long long> rx = Frequency(editor, ch, kColRxFreq);
     const std::optional<long long> tx = Frequency(editor, ch, kColTxFreq);
     if (plan.simplex) {
-        if (hasRx && !(rx && IsPlanFrequency(plan, *rx))) out.push_back({PlanFindingKind::NotInPlan, ch, kColRxFreq});
-        if (hasTx && !(tx && IsPlanFrequency(plan, *tx))) out.push_back({PlanFindingKind::NotInPlan, ch, kColTxFreq});
+        if (hasRx && !(rx && IsPlanFrequency(plan, *rx)))
+            out.push_back({PlanFindingKind::NotInPlan, ch, kColRxFreq});
+        if (hasTx && !(tx && IsPlanFrequency(plan, *tx)))
+            out.push_back({PlanFindingKind::NotInPlan, ch, kColTxFreq});
         if (rx && tx && *rx != *tx) out.push_back({PlanFindingKind::Split, ch, kColTxFreq});
         return;
     }
@@ -114,8 +117,9 @@ void CheckChannel(const EditorSurface& editor, const ChannelPlan& plan, int ch, 
         return (!hasRx || (rx && c.rx == *rx)) && (!hasTx || (tx && c.tx == *tx));
     };
     if (std::any_of(plan.channels.begin(), plan.channels.end(), pair)) return;
-    const bool rxKnown = hasRx && rx && std::any_of(plan.channels.begin(), plan.channels.end(),
-                                                    [&](const PlanChannel& c) { return c.rx == *rx; });
+    const bool rxKnown = hasRx && rx &&
+                         std::any_of(plan.channels.begin(), plan.channels.end(),
+                                     [&](const PlanChannel& c) { return c.rx == *rx; });
     out.push_back({PlanFindingKind::NotInPlan, ch, rxKnown || !hasRx ? kColTxFreq : kColRxFreq});
 }
 
@@ -168,8 +172,10 @@ PlanApplyResult ApplyPlan(EditorSurface& editor, const ChannelPlan& plan, const 
         result.edit.message = kMsgPlanRefused;
         return result;
     }
-    if (plan.bandwidth != PlanBandwidth::Any && !BandwidthAllowed(work.CurSel(SettingsList::Bandwidth), plan.bandwidth))
-        work.SetCurSel(SettingsList::Bandwidth, plan.bandwidth == PlanBandwidth::Narrow ? kNarrowItem : kWideItem);
+    if (plan.bandwidth != PlanBandwidth::Any &&
+        !BandwidthAllowed(work.CurSel(SettingsList::Bandwidth), plan.bandwidth))
+        work.SetCurSel(SettingsList::Bandwidth,
+                       plan.bandwidth == PlanBandwidth::Narrow ? kNarrowItem : kWideItem);
     work.SetCurSel(SettingsList::Band, BandFor(work, plan));
     result.bandAfter = work.CurSel(SettingsList::Band);
     result.bandwidthAfter = work.CurSel(SettingsList::Bandwidth);
@@ -186,9 +192,10 @@ std::vector<std::string> FormatApplyResult(const PlanApplyResult& result, const 
         case PlanApplyProblem::FromOutside:
             return {TranslateWithArgs(texts, kMsgPlanFromOutside, {plan.name, std::to_string(size)})};
         case PlanApplyProblem::TooFew:
-            return {TranslateWithArgs(texts, kMsgPlanTooFew,
-                                      {plan.name, std::to_string(options.from), std::to_string(size - options.from + 1),
-                                       std::to_string(options.channels.size())})};
+            return {TranslateWithArgs(
+                texts, kMsgPlanTooFew,
+                {plan.name, std::to_string(options.from), std::to_string(size - options.from + 1),
+                 std::to_string(options.channels.size())})};
         case PlanApplyProblem::Refused:
         case PlanApplyProblem::None:
             break;
@@ -222,14 +229,13 @@ std::vector<PlanFinding> CheckAgainstPlan(const EditorSurface& editor, const Cha
     return out;
 }
 
-std::string FormatPlanFinding(const PlanFinding& finding, const EditorSurface& editor, const ChannelPlan& plan,
-                              const TextTranslator& texts) {
+std::string FormatPlanFinding(const PlanFinding& finding, const EditorSurface& editor,
+                              const ChannelPlan& plan, const TextTranslator& texts) {
     const std::string channel = std::to_string(finding.channel);
     const auto& headers = GridHeaders();
-    const std::string column =
-        finding.col >= 0 && finding.col < static_cast<int>(headers.size())
-            ? texts.Translate("Quorim", headers[static_cast<std::size_t>(finding.col)])
-            : std::string();
+    const std::string column = finding.col >= 0 && finding.col < static_cast<int>(headers.size())
+                                   ? texts.Translate("Quorim", headers[static_cast<std::size_t>(finding.col)])
+                                   : std::string();
     const std::string value = EscapeControls(editor.TextMatrix(finding.channel, finding.col));
     switch (finding.kind) {
         case PlanFindingKind::NotInPlan:
@@ -239,11 +245,13 @@ std::string FormatPlanFinding(const PlanFinding& finding, const EditorSurface& e
                                      {channel, editor.TextMatrix(finding.channel, kColRxFreq),
                                       editor.TextMatrix(finding.channel, kColTxFreq), plan.name});
         case PlanFindingKind::Bandwidth:
-            return TranslateWithArgs(texts, kMsgPlanBandwidth,
-                                     {texts.Translate("SettingsList", editor.SelectedText(SettingsList::Bandwidth)),
-                                      plan.name, texts.Translate("Quorim", BandwidthText(plan.bandwidth))});
+            return TranslateWithArgs(
+                texts, kMsgPlanBandwidth,
+                {texts.Translate("SettingsList", editor.SelectedText(SettingsList::Bandwidth)), plan.name,
+                 texts.Translate("Quorim", BandwidthText(plan.bandwidth))});
         case PlanFindingKind::Band:
-            return TranslateWithArgs(texts, kMsgPlanBand, {editor.SelectedText(SettingsList::Band), plan.name});
+            return TranslateWithArgs(texts, kMsgPlanBand,
+                                     {editor.SelectedText(SettingsList::Band), plan.name});
     }
     return {};
 }

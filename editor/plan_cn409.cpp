@@ -23,10 +23,10 @@ ChannelPlan Cn409Plan() {
     plan.powerLimit = QUORIM_TR("Quorim", "0.5 W，型号核准的设备，不得外接或改换天线");
     plan.source = "信部无〔2001〕869号，2001年10月23日；工业和信息化部通知，2011年12月12日";
     // 10 Hz units: 409.7500 MHz up in 12.5 kHz steps.
-    for (const long long f : {40975000LL, 40976250LL, 40977500LL, 40978750LL, 40980000LL,
-                              40981250LL, 40982500LL, 40983750LL, 40985000LL, 40986250LL,
-                              40987500LL, 40988750LL, 40990000LL, 40991250LL, 40992500LL,
-                              40993750LL, 40995000LL, 40996250LL, 40997500LL, 40998750LL}) {
+    for (const long long f :
+         {40975000LL, 40976250LL, 40977500LL, 40978750LL, 40980000LL, 40981250LL, 40982500LL,
+          40983750LL, 40985000LL, 40986250LL, 40987500LL, 40988750LL, 40990000LL, 40991250LL,
+          40992500LL, 40993750LL, 40995000LL, 40996250LL, 40997500LL, 40998750LL}) {
         plan.channels.push_back({f, f});
     }
     return plan;

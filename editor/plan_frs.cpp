@@ -24,11 +24,11 @@ ChannelPlan FrsPlan() {
     plan.source = "47 CFR 95.563, 95.567, 95.573 (FCC 17-57, adopted 18 May 2017)";
     // 10 Hz units, in channel order.
     for (const long long f : {46256250LL, 46258750LL, 46261250LL, 46263750LL, 46266250LL, 46268750LL,
-                              46271250LL,                                                           // 1-7
+                              46271250LL,  // 1-7
                               46756250LL, 46758750LL, 46761250LL, 46763750LL, 46766250LL, 46768750LL,
-                              46771250LL,                                                           // 8-14
+                              46771250LL,  // 8-14
                               46255000LL, 46257500LL, 46260000LL, 46262500LL, 46265000LL, 46267500LL,
-                              46270000LL, 46272500LL}) {                                            // 15-22
+                              46270000LL, 46272500LL}) {  // 15-22
         plan.channels.push_back({f, f});
     }
     return plan;

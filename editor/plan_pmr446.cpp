@@ -28,9 +28,9 @@ ChannelPlan Pmr446Plan() {
     plan.source =
         "ECC Decision (15)05, 3 July 2015; Commission Implementing Decision (EU) 2017/1483, 8 August 2017";
     // 10 Hz units: 446.00625 MHz up in 12.5 kHz steps.
-    for (const long long f : {44600625LL, 44601875LL, 44603125LL, 44604375LL, 44605625LL, 44606875LL,
-                              44608125LL, 44609375LL, 44610625LL, 44611875LL, 44613125LL, 44614375LL,
-                              44615625LL, 44616875LL, 44618125LL, 44619375LL}) {
+    for (const long long f :
+         {44600625LL, 44601875LL, 44603125LL, 44604375LL, 44605625LL, 44606875LL, 44608125LL, 44609375LL,
+          44610625LL, 44611875LL, 44613125LL, 44614375LL, 44615625LL, 44616875LL, 44618125LL, 44619375LL}) {
         plan.channels.push_back({f, f});
     }
     return plan;

@@ -41,7 +41,8 @@ CPlanDialog::CPlanDialog(int lastChannel, const std::vector<int>& channels, QWid
     m_plan = new QComboBox(this);
     for (const PlanListing& p : m_listings) {
         const PlanLoad load = p.path.empty() ? LoadPlan(p.name, {}) : PlanLoad{};
-        m_plan->addItem(p.path.empty() ? Raw(p.name) + QStringLiteral(" - ") + Q(load.plan.title) : Raw(p.path));
+        m_plan->addItem(p.path.empty() ? Raw(p.name) + QStringLiteral(" - ") + Q(load.plan.title)
+                                       : Raw(p.path));
     }
     auto* other = new QPushButton(Q(kCmdPlanOtherFile), this);
     auto* planRow = new QHBoxLayout;
@@ -76,9 +77,9 @@ CPlanDialog::CPlanDialog(int lastChannel, const std::vector<int>& channels, QWid
 void CPlanDialog::OnPlanChanged(int index) {
     if (index < 0) return;
     const std::size_t i = static_cast<std::size_t>(index);
-    const std::string name =
-        i < m_listings.size() ? (m_listings[i].path.empty() ? m_listings[i].name : m_listings[i].path)
-                              : Utf8(m_plan->itemText(index));
+    const std::string name = i < m_listings.size()
+                                 ? (m_listings[i].path.empty() ? m_listings[i].name : m_listings[i].path)
+                                 : Utf8(m_plan->itemText(index));
     m_load = LoadPlan(name, UserPlanFolder());
     const bool ok = m_load.Ok();
     m_from->setRange(1, ok ? static_cast<int>(m_load.plan.channels.size()) : 1);
@@ -105,7 +106,8 @@ bool CPlanDialog::Options(PlanApplyOptions& options, QString& error) const {
     std::string ignored;
     const auto channels = ParseChannelList(Utf8(list), m_lastChannel, ignored);
     if (!channels) {
-        error = Raw(TranslateWithArgs(WindowTexts(), kMsgPlanChannelList, {Utf8(list), std::to_string(m_lastChannel)}));
+        error = Raw(TranslateWithArgs(WindowTexts(), kMsgPlanChannelList,
+                                      {Utf8(list), std::to_string(m_lastChannel)}));
         return false;
     }
     options.channels = *channels;

@@ -103,8 +103,8 @@ QAction* CQuorim_CHView::ApplyPlanAction() {
 void CQuorim_CHView::OnApplyPlan() {
     OnLeaveCellGrid();
     if (!m_pDocument || !CanDo(EditCommand::Clear)) return;
-    CPlanDialog dialog(LastChannel(Editor()), WholeChannelsSelected() ? SelectedChannels() : std::vector<int>{},
-                       this);
+    CPlanDialog dialog(LastChannel(Editor()),
+                       WholeChannelsSelected() ? SelectedChannels() : std::vector<int>{}, this);
     while (dialog.exec() == QDialog::Accepted) {
         PlanApplyOptions options;
         QString error;
@@ -171,7 +171,8 @@ void CQuorim_CHView::ShowFindings(bool plan) {
     auto* plans = new QComboBox(dialog);
     plans->setObjectName(QStringLiteral("checkPlan"));
     plans->addItem(Q(kPlanNone));
-    for (const PlanListing& p : ListPlans(UserPlanFolder())) plans->addItem(Raw(p.path.empty() ? p.name : p.path));
+    for (const PlanListing& p : ListPlans(UserPlanFolder()))
+        plans->addItem(Raw(p.path.empty() ? p.name : p.path));
     auto* list = new QListWidget(dialog);
     const auto fill = [this, plans, list](int index) {
         list->clear();
@@ -181,7 +182,8 @@ void CQuorim_CHView::ShowFindings(bool plan) {
             item->setData(Qt::UserRole + 1, col);
         };
         const std::vector<ChannelFinding> findings = CheckChannels(Editor());
-        for (const ChannelFinding& f : findings) add(FormatFinding(f, Editor(), WindowTexts()), f.channel, f.col);
+        for (const ChannelFinding& f : findings)
+            add(FormatFinding(f, Editor(), WindowTexts()), f.channel, f.col);
         if (index <= 0) return;
         const std::string name = Utf8(plans->itemText(index));
         const PlanLoad load = LoadPlan(name, UserPlanFolder());

@@ -35,17 +35,24 @@ TEST(ChannelPlan, BuiltInListsAreThePublishedChannels) {
         std::vector<std::pair<int, std::string>> channels;
     };
     const Known known[] = {
-        {"pmr446", 16, {{1, "446.00625"}, {2, "446.01875"}, {8, "446.09375"}, {9, "446.10625"}, {16, "446.19375"}}},
+        {"pmr446",
+         16,
+         {{1, "446.00625"}, {2, "446.01875"}, {8, "446.09375"}, {9, "446.10625"}, {16, "446.19375"}}},
         {"cn409", 20, {{1, "409.75000"}, {2, "409.76250"}, {10, "409.86250"}, {20, "409.98750"}}},
         {"frs",
          22,
-         {{1, "462.56250"}, {7, "462.71250"}, {8, "467.56250"}, {14, "467.71250"}, {15, "462.55000"},
+         {{1, "462.56250"},
+          {7, "462.71250"},
+          {8, "467.56250"},
+          {14, "467.71250"},
+          {15, "462.55000"},
           {22, "462.72500"}}},
     };
     for (const Known& k : known) {
         const ChannelPlan& p = Plan(k.plan);
         ASSERT_EQ(p.channels.size(), k.count) << k.plan;
-        for (const auto& [ch, rx] : k.channels) EXPECT_EQ(Mhz(p.channels[ch - 1].rx), rx) << k.plan << " " << ch;
+        for (const auto& [ch, rx] : k.channels)
+            EXPECT_EQ(Mhz(p.channels[ch - 1].rx), rx) << k.plan << " " << ch;
         // Simplex, narrow, the rules' power in words and the regulation named.
         EXPECT_TRUE(p.simplex);
         EXPECT_EQ(p.bandwidth, PlanBandwidth::Narrow);
@@ -126,9 +133,10 @@ TEST(ChannelPlan, ApplyFillsChannelsBandwidthAndBandInOneGo) {
     EXPECT_EQ(t.At(3, kColRxTone), "88.5");
     EXPECT_EQ(t.editor.SelectedText(SettingsList::Bandwidth), "窄");
     EXPECT_EQ(t.editor.SelectedText(SettingsList::Band), "430 - 450MHZ");
-    EXPECT_EQ(FormatApplyResult(r, Plan("pmr446"), {}, ChineseTexts()),
-              (std::vector<std::string>{"已将方案 pmr446 的信道 1 至 16 写入信道 1-16",
-                                        "频段已由 130 - 150MHZ 改为 430 - 450MHZ", "频带宽度已由 宽 改为 窄"}));
+    EXPECT_EQ(
+        FormatApplyResult(r, Plan("pmr446"), {}, ChineseTexts()),
+        (std::vector<std::string>{"已将方案 pmr446 的信道 1 至 16 写入信道 1-16",
+                                  "频段已由 130 - 150MHZ 改为 430 - 450MHZ", "频带宽度已由 宽 改为 窄"}));
     EXPECT_TRUE(CheckAgainstPlan(t.editor, Plan("pmr446")).empty());
 
     // The plan's channels 9 on into chosen channels, with one tone for both sides.
@@ -193,7 +201,8 @@ TEST(ChannelPlan, CheckNamesWhatIsOffThePlan) {
     Table d;
     ASSERT_EQ(TypeCellText(d.editor, 1, kColRxFreq, "461.0375"), "");
     d.editor.SetCurSel(SettingsList::Band, 6);
-    EXPECT_EQ(CheckAgainstPlan(d.editor, site), (std::vector<PlanFinding>{{PlanFindingKind::NotInPlan, 1, kColTxFreq}}));
+    EXPECT_EQ(CheckAgainstPlan(d.editor, site),
+              (std::vector<PlanFinding>{{PlanFindingKind::NotInPlan, 1, kColTxFreq}}));
     ASSERT_EQ(TypeCellText(d.editor, 1, kColTxFreq, "466.0375"), "");
     EXPECT_TRUE(CheckAgainstPlan(d.editor, site).empty());
 }

@@ -71,7 +71,8 @@ TEST_F(CliPlan, AppliesAPlanAndChecksAgainstIt) {
         args.push_back(out);
         const auto write = RunCli(args);
         EXPECT_EQ(write.exitCode, 1);
-        EXPECT_NE(write.err.find("nothing written: the channels have findings"), std::string::npos) << write.err;
+        EXPECT_NE(write.err.find("nothing written: the channels have findings"), std::string::npos)
+            << write.err;
         EXPECT_EQ(write.err.find("quorim-no-such-port"), std::string::npos) << write.err;
     }
 }

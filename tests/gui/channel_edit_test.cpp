@@ -1,9 +1,9 @@
 // The channel table as an editor: selection, the clipboard, channel
 // operations, undo and redo, by keys and clicks into the real grid.
 #include <QAction>
-#include <QComboBox>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -216,8 +216,9 @@ private slots:
         MessageBoxAnswer answer(QMessageBox::Ok);
         v->ApplyPlanAction()->trigger();
         QVERIFY(chosen);
-        QCOMPARE(answer.Text(), S("已将方案 cn409 的信道 3 至 10 写入信道 1-8\n频段已由 130 - 150MHZ 改为 400 - 420MHZ\n"
-                                  "频带宽度已由 宽 改为 窄"));
+        QCOMPARE(answer.Text(),
+                 S("已将方案 cn409 的信道 3 至 10 写入信道 1-8\n频段已由 130 - 150MHZ 改为 400 - 420MHZ\n"
+                   "频带宽度已由 宽 改为 窄"));
         QCOMPARE(Row(v, 8), (QStringList{S("409.86250"), S("409.86250"), S("D023N"), S("D023N"), S("否")}));
         QCOMPARE(v->Combo(SettingsList::Band)->currentText(), S("400 - 420MHZ"));
         QCOMPARE(undo->count(), steps + 1);
