@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -361,8 +362,10 @@ private slots:
                                      S("设置… "),
                                      S("向下填充  (off)"),
                                      S("递增填充 "),
+                                     S("套用频道方案… "),
                                      S("-"),
-                                     S("检查信道 ")}));
+                                     S("检查信道 "),
+                                     S("按频道方案检查… ")}));
         QCOMPARE(menu->actions().at(1)->shortcuts().size(), 2);  // Ctrl+Y and Ctrl+Shift+Z
         QCOMPARE(menu->actions().at(5)->shortcuts().size(), 2);  // Shift+Ins and Ctrl+V
     }
