@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/bulk_edit.h"
 #include "editor/cell_rules.h"
@@ -42,7 +43,7 @@ CPlanDialog::CPlanDialog(int lastChannel, const std::vector<int>& channels, QWid
     for (const PlanListing& p : m_listings) {
         const PlanLoad load = p.path.empty() ? LoadPlan(p.name, {}) : PlanLoad{};
         m_plan->addItem(p.path.empty() ? Raw(p.name) + QStringLiteral(" - ") + Q(load.plan.title)
-                                       : Raw(p.path));
+                                       : Raw(p.name) + QStringLiteral(" (") + Raw(p.path) + u')');
     }
     auto* other = new QPushButton(Q(kCmdPlanOtherFile), this);
     auto* planRow = new QHBoxLayout;
@@ -71,7 +72,6 @@ CPlanDialog::CPlanDialog(int lastChannel, const std::vector<int>& channels, QWid
     connect(other, &QPushButton::clicked, this, &CPlanDialog::OnOtherFile);
     connect(m_plan, &QComboBox::currentIndexChanged, this, &CPlanDialog::OnPlanChanged);
     OnPlanChanged(m_plan->currentIndex());
-    resize(520, sizeHint().height());
 }
 
 void CPlanDialog::OnPlanChanged(int index) {
@@ -83,10 +83,14 @@ void CPlanDialog::OnPlanChanged(int index) {
     m_load = LoadPlan(name, UserPlanFolder());
     const bool ok = m_load.Ok();
     m_from->setRange(1, ok ? static_cast<int>(m_load.plan.channels.size()) : 1);
-    m_rules->setText(ok ? Raw(FormatPlanRules(m_load.plan, WindowTexts())) + QLatin1Char('\n') +
+    m_rules->setText(ok ? Raw(FormatPlanRules(m_load.plan, WindowTexts())).trimmed() + QLatin1Char('\n') +
                               Q(kMsgPlanEquipment)
                         : Raw(FormatPlanLoadProblem(m_load, name, WindowTexts())));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(ok);
+    // The wrapped rules take as many lines as the width leaves them.
+    const int width = std::max(this->width(), 600);
+    layout()->activate();
+    resize(width, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : sizeHint().height());
 }
 
 void CPlanDialog::OnOtherFile() {

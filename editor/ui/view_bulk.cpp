@@ -171,9 +171,15 @@ void CQuorim_CHView::ShowFindings(bool plan) {
     auto* plans = new QComboBox(dialog);
     plans->setObjectName(QStringLiteral("checkPlan"));
     plans->addItem(Q(kPlanNone));
-    for (const PlanListing& p : ListPlans(UserPlanFolder()))
-        plans->addItem(Raw(p.path.empty() ? p.name : p.path));
+    for (const PlanListing& p : ListPlans(UserPlanFolder())) {
+        plans->addItem(p.path.empty() ? Raw(p.name) : Raw(p.name) + QStringLiteral(" (") + Raw(p.path) + u')',
+                       Raw(p.path.empty() ? p.name : p.path));
+    }
     auto* list = new QListWidget(dialog);
+    // The notes are sentences: wrapped, never cut off.
+    list->setWordWrap(true);
+    list->setResizeMode(QListView::Adjust);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const auto fill = [this, plans, list](int index) {
         list->clear();
         const auto add = [list](const std::string& text, int channel, int col) {
@@ -185,7 +191,7 @@ void CQuorim_CHView::ShowFindings(bool plan) {
         for (const ChannelFinding& f : findings)
             add(FormatFinding(f, Editor(), WindowTexts()), f.channel, f.col);
         if (index <= 0) return;
-        const std::string name = Utf8(plans->itemText(index));
+        const std::string name = Utf8(plans->itemData(index).toString());
         const PlanLoad load = LoadPlan(name, UserPlanFolder());
         if (!load.Ok()) {
             add(FormatPlanLoadProblem(load, name, WindowTexts()), 0, 0);
