@@ -1185,7 +1185,7 @@ Source: %7
     </message>
     <message>
         <source>从方案的信道：</source>
-        <translation>From the plan's channel:</translation>
+        <translation>From the plan&apos;s channel:</translation>
     </message>
     <message>
         <source>收发信令（空：不改变）：</source>
@@ -1201,7 +1201,7 @@ Source: %7
     </message>
     <message>
         <source>“%1”不是信道或信道范围（如 1-16、3,5,9-12），信道为 1 至 %2</source>
-        <translation>"%1" is not a channel or a range of channels (such as 1-16 or 3,5,9-12); the channels are 1 to %2</translation>
+        <translation>&quot;%1&quot; is not a channel or a range of channels (such as 1-16 or 3,5,9-12); the channels are 1 to %2</translation>
     </message>
     <message>
         <source>方案 %1 的信道为 1 至 %2</source>
@@ -1237,7 +1237,7 @@ Source: %7
     </message>
     <message>
         <source>频带宽度为“%1”，方案 %2 要求%3</source>
-        <translation>The bandwidth is "%1"; plan %2 requires %3</translation>
+        <translation>The bandwidth is &quot;%1&quot;; plan %2 requires %3</translation>
     </message>
     <message>
         <source>频段 %1 不包含方案 %2 的全部频率</source>
@@ -1245,11 +1245,11 @@ Source: %7
     </message>
     <message>
         <source>%1：与方案的信道和频带宽度相符</source>
-        <translation>%1: matches the plan's channels and bandwidth</translation>
+        <translation>%1: matches the plan&apos;s channels and bandwidth</translation>
     </message>
     <message>
         <source>功率限制：%1（未检查：对讲机的功率设置是档位，不是瓦数）</source>
-        <translation>Power limit: %1 (not checked: the radio's power setting is a level, not watts)</translation>
+        <translation>Power limit: %1 (not checked: the radio&apos;s power setting is a level, not watts)</translation>
     </message>
     <message>
         <source>法规同样约束设备本身（一体化天线、型号核准等），这些任何程序都无法检查；相符不等于合法。</source>
