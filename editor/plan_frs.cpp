@@ -8,8 +8,9 @@
 //   the power (2 W e.r.p. on channels 1-7 and 15-22, 0.5 W on 8-14), 95.573
 //   the 12.5 kHz authorized bandwidth; the subpart also asks for an antenna
 //   the user cannot remove and forbids repeaters.
-// The list agrees with published channel tables of the service (the 2017
-// rules keep the channel numbers FRS radios have always shown).
+// Published summaries of the 2017 rules agree on the power by channel group
+// and the 12.5 kHz bandwidth; the channel table is section 95.563's, whose
+// numbering the 2017 rules kept.
 #include "editor/channel_plan.h"
 
 namespace quorim {
