@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
