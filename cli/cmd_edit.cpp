@@ -5,6 +5,7 @@
 #include "editor/channel_check.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
+#include "editor/plan_apply.h"
 #include "text/ascii_text.h"
 
 namespace quorim::cli {
@@ -89,21 +90,40 @@ int RunEdit(const Args& args) {
 }
 
 // Prints one line per finding; exit 1 when there is any.
-int PrintFindings(const EditorSurface& editor) {
+int PrintFindings(const EditorSurface& editor, const ChannelPlan* plan) {
     const auto findings = CheckChannels(editor);
     std::string text;
     for (const auto& f : findings) text += FormatFinding(f, editor, ChineseTexts()) + "\n";
+    bool found = !findings.empty();
+    if (plan != nullptr) {
+        const auto planFindings = CheckAgainstPlan(editor, *plan);
+        for (const auto& f : planFindings) text += FormatPlanFinding(f, editor, *plan, ChineseTexts()) + "\n";
+        found = found || !planFindings.empty();
+        for (const auto& line : PlanCheckNotes(found, *plan, ChineseTexts())) text += line + "\n";
+    }
     if (!WriteOutput(text)) return kExitFailed;
-    return findings.empty() ? kExitOk : kExitFailed;
+    return found ? kExitFailed : kExitOk;
 }
 
 int RunCheck(const Args& args) {
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') return Usage("check");
+    std::string file, planName;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--plan" && i + 1 < args.size() && planName.empty()) {
+            planName = args[++i];
+        } else if (args[i].empty() || args[i][0] == '-' || !file.empty()) {
+            return Usage("check");
+        } else {
+            file = args[i];
+        }
+    }
+    if (file.empty()) return Usage("check");
+    ChannelPlan plan;
+    if (!planName.empty() && !LoadNamedPlan(planName, plan)) return kExitFailed;
     DocumentData doc;
     EditorModel editor;
     FileStatus status;
-    if (!OpenDataFile(args[0], doc, editor, status)) return kExitFailed;
-    return PrintFindings(editor);
+    if (!OpenDataFile(file, doc, editor, status)) return kExitFailed;
+    return PrintFindings(editor, planName.empty() ? nullptr : &plan);
 }
 
 }  // namespace quorim::cli

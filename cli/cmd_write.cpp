@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "editor/document_file.h"
 #include "files/safe_file.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
 
@@ -14,6 +15,7 @@ int RunWrite(const Args& args) {
     WriteOptions options;
     bool repeat = false;
     bool check = false;
+    std::string planName;
     int snapshot = -1;  // unset: on for several ports and --repeat
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -30,6 +32,9 @@ int RunWrite(const Args& args) {
             repeat = true;
         } else if (a == "--check") {
             check = true;
+        } else if (a == "--plan" && hasValue && planName.empty()) {
+            planName = args[++i];
+            check = true;  // a plan is only there to be checked against
         } else if ((a == "--snapshot" || a == "--no-snapshot") && snapshot < 0) {
             snapshot = a == "--snapshot" ? 1 : 0;
         } else if (a == "--log" && hasValue && options.log.empty()) {
@@ -50,6 +55,11 @@ int RunWrite(const Args& args) {
     // beyond that (several ports, a production line) it keeps each radio's
     // memory first.
     options.snapshot = snapshot < 0 ? ports.size() > 1 || repeat : snapshot == 1;
+    ChannelPlan plan;
+    if (!planName.empty() && !LoadNamedPlan(planName, plan)) {
+        std::cerr << "quorim: nothing was written to any radio\n";
+        return kExitFailed;
+    }
     // As the program does when the file is opened and written without edits:
     // decode into the editor, then each transfer encodes and sends.
     OpenedDocument source;
@@ -63,9 +73,13 @@ int RunWrite(const Args& args) {
         std::cerr << "quorim: " << status.DoubtMessage() << "; nothing was written to the radio\n";
         return kExitFailed;
     }
-    // --check: nothing goes to a radio while the table has findings.
-    if (check && PrintFindings(source.editor) != kExitOk) {
-        std::cerr << "quorim: nothing written: the channels have findings (see quorim check)\n";
+    // --check: nothing goes to any radio while the table has findings, and
+    // with --plan while it does not match the plan; every port of a batch
+    // and every radio of a line gets this one file, so all are refused here,
+    // before a port is opened.
+    if (check && PrintFindings(source.editor, planName.empty() ? nullptr : &plan) != kExitOk) {
+        std::cerr << "quorim: nothing written: the channels have findings (see quorim check"
+                  << (planName.empty() ? std::string() : " --plan " + Quoted(planName)) << ")\n";
         return kExitFailed;
     }
     if (ports.size() > 1 || repeat) {

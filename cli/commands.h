@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/channel_plan.h"
 #include "editor/document_file.h"
 #include "editor/editor_surface.h"
 
@@ -30,10 +31,16 @@ int RunDoctor(const Args& args);
 int RunRestore(const Args& args);
 int RunEdit(const Args& args);
 int RunCheck(const Args& args);
+int RunPlan(const Args& args);
 
 // The findings of `quorim check` on stdout, one a line; kExitOk when there
-// are none, else kExitFailed.
-int PrintFindings(const EditorSurface& editor);
+// are none, else kExitFailed. With a plan, its findings follow, then whether
+// the channels match it, its power limit and what no program can check.
+int PrintFindings(const EditorSurface& editor, const ChannelPlan* plan = nullptr);
+
+// A plan by the name the user gave (built in, a file, or one in the user's
+// plan folder); false, and the reason on stderr, when there is none.
+bool LoadNamedPlan(const std::string& name, ChannelPlan& plan);
 
 // What `quorim ports --json` prints.
 std::string PortsJsonText();

@@ -16,7 +16,7 @@ namespace {
 
 const std::map<std::string, std::string>& UsageLines() {
     static const std::map<std::string, std::string> lines = {
-        {"check", "quorim check FILE.szt"},
+        {"check", "quorim check [--plan NAME] FILE.szt"},
         {"diff", "quorim diff A.szt B.szt"},
         {"doctor", "quorim doctor [--port PORT] [--json] [--report FILE]"},
         {"edit",
@@ -27,6 +27,12 @@ const std::map<std::string, std::string>& UsageLines() {
          "quorim import FILE.csv [--into FILE.szt | --model 16|199] [--format quorim|exchange]\n"
          "             [--drop-channels] --out FILE.szt"},
         {"new", "quorim new [--model 16|199] FILE"},
+        {"plan",
+         "quorim plan list\n"
+         "       quorim plan show NAME [--json]\n"
+         "       quorim plan apply FILE.szt NAME [--channels LIST] [--from N] [--tone TONE] --out FILE.szt\n"
+         "             (NAME: pmr446, cn409, frs, a channel list FILE.csv, or one kept in\n"
+         "             $XDG_CONFIG_HOME/quorim/plans/)"},
         {"ports", "quorim ports [--json]"},
         {"read",
          "quorim read --port PORT [--port PORT...] [--model 16|199] [--from FILE] --out FILE | --out-dir "
@@ -41,7 +47,7 @@ const std::map<std::string, std::string>& UsageLines() {
          "             [--rx TEXT] [--tx TEXT] [--rx-tone TEXT] [--tx-tone TEXT] [--retry N]"},
         {"write",
          "quorim write --port PORT [--port PORT...] FILE [--retry N] [--verify] [--repeat]\n"
-         "             [--snapshot | --no-snapshot] [--log FILE] [--check]"},
+         "             [--snapshot | --no-snapshot] [--log FILE] [--check [--plan NAME]]"},
     };
     return lines;
 }
@@ -125,10 +131,10 @@ bool OpenDataFile(const std::string& path, DocumentData& doc, EditorSurface& edi
 int main(int argc, char** argv) {
     using namespace quorim::cli;
     static const std::map<std::string, std::function<int(const Args&)>> commands = {
-        {"check", RunCheck},   {"diff", RunDiff},       {"doctor", RunDoctor}, {"edit", RunEdit},
-        {"export", RunExport}, {"import", RunImport},   {"new", RunNew},       {"ports", RunPorts},
-        {"read", RunRead},     {"restore", RunRestore}, {"show", RunShow},     {"tune", RunTune},
-        {"write", RunWrite},
+        {"check", RunCheck},   {"diff", RunDiff},     {"doctor", RunDoctor},   {"edit", RunEdit},
+        {"export", RunExport}, {"import", RunImport}, {"new", RunNew},         {"plan", RunPlan},
+        {"ports", RunPorts},   {"read", RunRead},     {"restore", RunRestore}, {"show", RunShow},
+        {"tune", RunTune},     {"write", RunWrite},
     };
     const Args words = CommandWords(argc, argv);
     if (words.empty()) {

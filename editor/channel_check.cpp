@@ -18,22 +18,10 @@ struct Band {
     long long high = 0;
 };
 
-// "130 - 150MHZ" (or "470 -490MHZ") as its two ends.
 std::optional<Band> ChosenBand(const EditorSurface& editor) {
-    const std::string text = editor.SelectedText(SettingsList::Band);
-    std::array<long long, 2> ends{};
-    std::size_t found = 0;
-    for (std::size_t i = 0; i < text.size() && found < 2;) {
-        if (text[i] < '0' || text[i] > '9') {
-            ++i;
-            continue;
-        }
-        long long v = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9') v = v * 10 + (text[i++] - '0');
-        ends[found++] = v;
-    }
-    if (found < 2) return std::nullopt;
-    return Band{ends[0] * kUnitsPerMhz, ends[1] * kUnitsPerMhz};
+    Band band;
+    if (!BandItemRange(editor.SelectedText(SettingsList::Band), band.low, band.high)) return std::nullopt;
+    return band;
 }
 
 std::optional<long long> Frequency(const EditorSurface& editor, int row, int col) {
@@ -43,6 +31,24 @@ std::optional<long long> Frequency(const EditorSurface& editor, int row, int col
 }
 
 }  // namespace
+
+bool BandItemRange(std::string_view item, long long& low, long long& high) {
+    std::array<long long, 2> ends{};
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < item.size() && found < 2;) {
+        if (item[i] < '0' || item[i] > '9') {
+            ++i;
+            continue;
+        }
+        long long v = 0;
+        while (i < item.size() && item[i] >= '0' && item[i] <= '9') v = v * 10 + (item[i++] - '0');
+        ends[found++] = v;
+    }
+    if (found < 2) return false;
+    low = ends[0] * kUnitsPerMhz;
+    high = ends[1] * kUnitsPerMhz;
+    return true;
+}
 
 std::vector<ChannelFinding> CheckChannels(const EditorSurface& editor) {
     std::vector<ChannelFinding> out;

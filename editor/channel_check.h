@@ -36,6 +36,10 @@ inline constexpr std::string_view kMsgOffStep =
     QUORIM_TR("Quorim", "信道 %1，%2：%3 不是 5 kHz 或 6.25 kHz 的倍数");
 inline constexpr std::string_view kMsgSameAsChannel = QUORIM_TR("Quorim", "信道 %1 与信道 %2 完全相同");
 
+// The two ends of a band list item ("130 - 150MHZ", "470 -490MHZ") in 10 Hz
+// units; false when the text does not name two.
+bool BandItemRange(std::string_view item, long long& low, long long& high);
+
 // Channel by channel, each channel's findings in the order of its cells.
 std::vector<ChannelFinding> CheckChannels(const EditorSurface& editor);
 

@@ -35,6 +35,8 @@ check "--help --json " quorim ports -
 check "--version " quorim --v
 check "--item " quorim tune --it
 check "a.szt sub " quorim show ""
+check "apply list show " quorim plan ""
+check "b.csv cn409 frs pmr446 sub " quorim check --plan ""
 check "a.szt sub " quorim read --port COM1 --out ""
 check "b.csv sub " quorim import ""
 check "b.csv sub " quorim export a.szt --out ""

@@ -12,10 +12,12 @@
 #include "base/dialog_template.h"
 #include "editor/channel_edit.h"
 #include "editor/editor_model.h"
+#include "editor/plan_apply.h"
 #include "editor/ui/view_host.h"
 #include "link/clone_engine.h"
 #include "link/link_host.h"
 
+class QAction;
 class QComboBox;
 class QKeyEvent;
 class QLineEdit;
@@ -193,6 +195,16 @@ public:
     void OnFillDown();
     void OnFillSeries(const QString& start, const QString& stepKhz);
     void OnCheckChannels();
+    // The channel plans (view_bulk.cpp). "套用频道方案…" is one action of the
+    // view, in the grid's context menu and for any other menu (its enabled
+    // state is brought up to date when it is asked for): it opens the plan
+    // dialog and applies its choices as one undo step, telling what changed
+    // beside the channels. The check against a plan lists the findings with
+    // a choice of plan.
+    QAction* ApplyPlanAction();
+    void OnApplyPlan();
+    void ApplyChannelPlan(const ChannelPlan& plan, const PlanApplyOptions& options);
+    void OnCheckPlan();
     // An undo or redo is about to replace what the view shows (open editors
     // are put away), and has replaced it.
     void BeginStateChange();
@@ -249,6 +261,8 @@ private:
     // Shows a refusal, or records the change as one step named `label` and
     // selects the channels it left.
     void Finish(const EditResult& result, std::string_view label);
+    // The findings' window; with `plan` the first plan is chosen in its list.
+    void ShowFindings(bool plan);
     // The hidden editors take the current cell's text again (after the rows
     // or the cells changed under them), so no other cell's text is left in
     // them for the next edit.
@@ -279,6 +293,8 @@ private:
     QComboBox* m_comboTone = nullptr;
     bool m_bEditorsCreated = false;
     QLineEdit* m_editCell = nullptr;
+
+    QAction* m_actApplyPlan = nullptr;
 
     std::string m_strPortName;
     TransferDirection m_nDirection = TransferDirection::Read;

@@ -1,7 +1,10 @@
-// Many cells at once and the channel check, in the grid's context menu. The
-// core (editor/bulk_edit.h, editor/channel_check.h) decides every value and
-// finding; this file asks for the values, carries the result onto the grid
-// as one undo step, and lists the findings.
+// Many cells at once, the channel plans and the channel check, in the grid's
+// context menu. The core (editor/bulk_edit.h, editor/plan_apply.h,
+// editor/channel_check.h) decides every value and finding; this file asks
+// for the values, carries the result onto the grid as one undo step, and
+// lists the findings.
+#include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QInputDialog>
 #include <QListWidget>
@@ -11,8 +14,11 @@
 
 #include "editor/bulk_edit.h"
 #include "editor/channel_check.h"
+#include "editor/channel_plan.h"
+#include "editor/plan_apply.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
+#include "editor/ui/plan_dialog.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -74,10 +80,60 @@ void CQuorim_CHView::AddBulkActions(QMenu* menu) {
                                                    QStringLiteral("12.5"), &ok);
         if (ok) OnFillSeries(start, step);
     });
+    menu->addAction(ApplyPlanAction());
     menu->addSeparator();
     QAction* check = menu->addAction(Q(kCmdCheckChannels));
     check->setEnabled(m_pDocument != nullptr);
     connect(check, &QAction::triggered, this, [this] { OnCheckChannels(); });
+    QAction* checkPlan = menu->addAction(Q(kCmdCheckPlan));
+    checkPlan->setEnabled(m_pDocument != nullptr);
+    connect(checkPlan, &QAction::triggered, this, [this] { OnCheckPlan(); });
+}
+
+QAction* CQuorim_CHView::ApplyPlanAction() {
+    if (!m_actApplyPlan) {
+        m_actApplyPlan = new QAction(Q(kCmdApplyPlan), this);
+        m_actApplyPlan->setObjectName(QStringLiteral("applyChannelPlan"));
+        connect(m_actApplyPlan, &QAction::triggered, this, [this] { OnApplyPlan(); });
+    }
+    m_actApplyPlan->setEnabled(m_pDocument != nullptr && CanDo(EditCommand::Clear));
+    return m_actApplyPlan;
+}
+
+void CQuorim_CHView::OnApplyPlan() {
+    OnLeaveCellGrid();
+    if (!m_pDocument || !CanDo(EditCommand::Clear)) return;
+    CPlanDialog dialog(LastChannel(Editor()),
+                       WholeChannelsSelected() ? SelectedChannels() : std::vector<int>{}, this);
+    while (dialog.exec() == QDialog::Accepted) {
+        PlanApplyOptions options;
+        QString error;
+        if (dialog.Options(options, error)) {
+            ApplyChannelPlan(dialog.Plan().plan, options);
+            return;
+        }
+        AfxMessageBox(this, error);
+    }
+}
+
+void CQuorim_CHView::ApplyChannelPlan(const ChannelPlan& plan, const PlanApplyOptions& options) {
+    const PlanApplyResult result = ApplyPlan(Editor(), plan, options);
+    const std::vector<std::string> lines = FormatApplyResult(result, plan, options, WindowTexts());
+    QStringList text;
+    for (const std::string& line : lines) text << Raw(line);
+    if (!result.edit.ok && result.problem != PlanApplyProblem::Refused) {
+        AfxMessageBox(this, text.join(QLatin1Char('\n')));
+        return;
+    }
+    Finish(result.edit, kCmdApplyPlan);
+    if (result.edit.ok) {
+        AfxMessageBox(this, text.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Information);
+    }
+}
+
+void CQuorim_CHView::OnCheckPlan() {
+    OnLeaveCellGrid();
+    ShowFindings(true);
 }
 
 void CQuorim_CHView::OnSetCells(const QString& text) {
@@ -100,22 +156,57 @@ void CQuorim_CHView::OnFillSeries(const QString& start, const QString& stepKhz) 
 
 void CQuorim_CHView::OnCheckChannels() {
     OnLeaveCellGrid();
-    const std::vector<ChannelFinding> findings = CheckChannels(Editor());
-    if (findings.empty()) {
+    if (CheckChannels(Editor()).empty()) {
         AfxMessageBox(this, Q(kMsgNoFindings));
         return;
     }
+    ShowFindings(false);
+}
+
+void CQuorim_CHView::ShowFindings(bool plan) {
     auto* dialog = new QDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setObjectName(QStringLiteral("checkChannels"));
     dialog->setWindowTitle(Q(kCmdCheckChannels));
-    auto* list = new QListWidget(dialog);
-    for (const ChannelFinding& f : findings) {
-        auto* item = new QListWidgetItem(Raw(FormatFinding(f, Editor(), WindowTexts())), list);
-        item->setData(Qt::UserRole, f.channel);
-        item->setData(Qt::UserRole + 1, f.col);
+    auto* plans = new QComboBox(dialog);
+    plans->setObjectName(QStringLiteral("checkPlan"));
+    plans->addItem(Q(kPlanNone));
+    for (const PlanListing& p : ListPlans(UserPlanFolder())) {
+        plans->addItem(p.path.empty() ? Raw(p.name) : Raw(p.name) + QStringLiteral(" (") + Raw(p.path) + u')',
+                       Raw(p.path.empty() ? p.name : p.path));
     }
+    auto* list = new QListWidget(dialog);
+    // The notes are sentences: wrapped, never cut off.
+    list->setWordWrap(true);
+    list->setResizeMode(QListView::Adjust);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const auto fill = [this, plans, list](int index) {
+        list->clear();
+        const auto add = [list](const std::string& text, int channel, int col) {
+            auto* item = new QListWidgetItem(Raw(text), list);
+            item->setData(Qt::UserRole, channel);
+            item->setData(Qt::UserRole + 1, col);
+        };
+        const std::vector<ChannelFinding> findings = CheckChannels(Editor());
+        for (const ChannelFinding& f : findings)
+            add(FormatFinding(f, Editor(), WindowTexts()), f.channel, f.col);
+        if (index <= 0) return;
+        const std::string name = Utf8(plans->itemData(index).toString());
+        const PlanLoad load = LoadPlan(name, UserPlanFolder());
+        if (!load.Ok()) {
+            add(FormatPlanLoadProblem(load, name, WindowTexts()), 0, 0);
+            return;
+        }
+        const std::vector<PlanFinding> planFindings = CheckAgainstPlan(Editor(), load.plan);
+        for (const PlanFinding& f : planFindings)
+            add(FormatPlanFinding(f, Editor(), load.plan, WindowTexts()), f.channel, f.col);
+        for (const std::string& line :
+             PlanCheckNotes(!findings.empty() || !planFindings.empty(), load.plan, WindowTexts()))
+            add(line, 0, 0);
+    };
+    connect(plans, &QComboBox::currentIndexChanged, dialog, fill);
     connect(list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item->data(Qt::UserRole).toInt() < 1) return;
         m_grid->SetRow(item->data(Qt::UserRole).toInt());
         m_grid->SetCol(item->data(Qt::UserRole + 1).toInt());
         m_grid->scrollTo(
@@ -124,8 +215,14 @@ void CQuorim_CHView::OnCheckChannels() {
         m_grid->setFocus();
     });
     auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(plans);
     layout->addWidget(list);
-    dialog->resize(520, 240);
+    if (plan && plans->count() > 1) {
+        plans->setCurrentIndex(1);  // fills the list
+    } else {
+        fill(0);
+    }
+    dialog->resize(560, 260);
     dialog->show();
 }
 

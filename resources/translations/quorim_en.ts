@@ -1117,6 +1117,168 @@ Copyright (C) the Quorim developers.</translation>
         <source>找不到程序 %1</source>
         <translation>The program %1 was not found</translation>
     </message>
+    <message>
+        <source>找不到频道方案 %1</source>
+        <translation>No channel plan %1 was found</translation>
+    </message>
+    <message>
+        <source>无法读取频道方案 %1：%2</source>
+        <translation>The channel plan %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>%1 不是导出格式的信道表：%2</source>
+        <translation>%1 is not a channel list in the export layout: %2</translation>
+    </message>
+    <message>
+        <source>%1 中没有任何信道频率</source>
+        <translation>%1 holds no channel frequency</translation>
+    </message>
+    <message>
+        <source>窄带（12.5 kHz）</source>
+        <translation>narrow (12.5 kHz)</translation>
+    </message>
+    <message>
+        <source>宽带（25 kHz）</source>
+        <translation>wide (25 kHz)</translation>
+    </message>
+    <message>
+        <source>宽带或窄带</source>
+        <translation>wide or narrow</translation>
+    </message>
+    <message>
+        <source>同频单工</source>
+        <translation>simplex</translation>
+    </message>
+    <message>
+        <source>可异频</source>
+        <translation>splits allowed</translation>
+    </message>
+    <message>
+        <source>方案未说明</source>
+        <translation>not stated by the plan</translation>
+    </message>
+    <message>
+        <source>%1：%2
+信道数：%3；%4；%5；功率限制：%6
+依据：%7
+</source>
+        <translation>%1: %2
+Channels: %3; %4; %5; power limit: %6
+Source: %7
+</translation>
+    </message>
+    <message>
+        <source>套用频道方案…</source>
+        <translation>Apply channel plan…</translation>
+    </message>
+    <message>
+        <source>按频道方案检查…</source>
+        <translation>Check against a channel plan…</translation>
+    </message>
+    <message>
+        <source>频道方案：</source>
+        <translation>Channel plan:</translation>
+    </message>
+    <message>
+        <source>写入信道（空：从信道 1 起）：</source>
+        <translation>Into channels (empty: from channel 1):</translation>
+    </message>
+    <message>
+        <source>从方案的信道：</source>
+        <translation>From the plan&apos;s channel:</translation>
+    </message>
+    <message>
+        <source>收发信令（空：不改变）：</source>
+        <translation>Tone, both sides (empty: unchanged):</translation>
+    </message>
+    <message>
+        <source>其他文件…</source>
+        <translation>Other file…</translation>
+    </message>
+    <message>
+        <source>不按方案检查</source>
+        <translation>No plan</translation>
+    </message>
+    <message>
+        <source>“%1”不是信道或信道范围（如 1-16、3,5,9-12），信道为 1 至 %2</source>
+        <translation>&quot;%1&quot; is not a channel or a range of channels (such as 1-16 or 3,5,9-12); the channels are 1 to %2</translation>
+    </message>
+    <message>
+        <source>方案 %1 的信道为 1 至 %2</source>
+        <translation>The channels of plan %1 are 1 to %2</translation>
+    </message>
+    <message>
+        <source>方案 %1 从第 %2 个信道起只有 %3 个信道，所选信道有 %4 个</source>
+        <translation>Plan %1 has only %3 channels from its channel %2 on, for %4 chosen channels</translation>
+    </message>
+    <message>
+        <source>以下数据不符合要求，没有套用方案：</source>
+        <translation>These values were refused; the plan was not applied:</translation>
+    </message>
+    <message>
+        <source>已将方案 %1 的信道 %2 至 %3 写入信道 %4</source>
+        <translation>Channels %2 to %3 of plan %1 are now channels %4</translation>
+    </message>
+    <message>
+        <source>频段已由 %1 改为 %2</source>
+        <translation>The band changed from %1 to %2</translation>
+    </message>
+    <message>
+        <source>频带宽度已由 %1 改为 %2</source>
+        <translation>The bandwidth changed from %1 to %2</translation>
+    </message>
+    <message>
+        <source>信道 %1，%2：%3 不是方案 %4 的信道频率</source>
+        <translation>Channel %1, %2: %3 is not a channel of plan %4</translation>
+    </message>
+    <message>
+        <source>信道 %1：接收 %2 与发射 %3 不同，方案 %4 为同频单工</source>
+        <translation>Channel %1: receives on %2 but transmits on %3; plan %4 is simplex</translation>
+    </message>
+    <message>
+        <source>频带宽度为“%1”，方案 %2 要求%3</source>
+        <translation>The bandwidth is &quot;%1&quot;; plan %2 requires %3</translation>
+    </message>
+    <message>
+        <source>频段 %1 不包含方案 %2 的全部频率</source>
+        <translation>The band %1 does not hold every frequency of plan %2</translation>
+    </message>
+    <message>
+        <source>%1：与方案的信道和频带宽度相符</source>
+        <translation>%1: matches the plan&apos;s channels and bandwidth</translation>
+    </message>
+    <message>
+        <source>功率限制：%1（未检查：对讲机的功率设置是档位，不是瓦数）</source>
+        <translation>Power limit: %1 (not checked: the radio&apos;s power setting is a level, not watts)</translation>
+    </message>
+    <message>
+        <source>法规同样约束设备本身（一体化天线、型号核准等），这些任何程序都无法检查；相符不等于合法。</source>
+        <translation>The rules also bind the equipment itself (an integral antenna, type approval), which no program can check; a match does not make a radio legal.</translation>
+    </message>
+    <message>
+        <source>PMR446（欧洲，免执照）</source>
+        <translation>PMR446 (Europe, licence-free)</translation>
+    </message>
+    <message>
+        <source>0.5 W（有效辐射功率），仅限一体化天线的手持机</source>
+        <translation>0.5 W ERP, hand-held radios with an integral antenna only</translation>
+    </message>
+    <message>
+        <source>公众对讲机（中国，409 MHz）</source>
+        <translation>Public walkie-talkie service (China, 409 MHz)</translation>
+    </message>
+    <message>
+        <source>0.5 W，型号核准的设备，不得外接或改换天线</source>
+        <translation>0.5 W, type-approved equipment, no external or replaced antenna</translation>
+    </message>
+    <message>
+        <source>FRS 家庭无线电业务（美国）</source>
+        <translation>FRS Family Radio Service (United States)</translation>
+    </message>
+    <message>
+        <source>2 W（有效辐射功率），信道 8-14 为 0.5 W；天线不可拆卸</source>
+        <translation>2 W ERP, 0.5 W on channels 8-14; a non-removable antenna</translation>
+    </message>
 </context>
 <context>
     <name>SettingsList</name>

@@ -3,13 +3,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 #include <fstream>
 #include <iterator>
@@ -21,6 +24,7 @@
 #include "editor/editor_model.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
+#include "editor/ui/plan_dialog.h"
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "gui_test_support.h"
@@ -185,6 +189,53 @@ private slots:
         QCOMPARE(v->Grid()->GetCol(), 2L);
     }
 
+    // "套用频道方案…" from the context menu: the dialog's choices as one undo
+    // step, what changed beside the channels told; then the check offers the
+    // plans and finds the radio matching.
+    void appliesAChannelPlanAsOneUndoStep() {
+        CQuorim_CHView* v = Open("plan.szt", 3);
+        QVERIFY(v);
+        std::unique_ptr<QMenu> menu(v->CreateGridMenu(v));
+        QVERIFY(menu->actions().contains(v->ApplyPlanAction()));
+        QCOMPARE(v->ApplyPlanAction()->text(), S("套用频道方案…"));
+        QUndoStack* undo = v->GetDocument()->UndoStack();
+        const int steps = undo->count();
+        const QStringList before = Row(v, 1);
+        bool chosen = false;
+        QTimer fill;
+        connect(&fill, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<CPlanDialog*>(QApplication::activeModalWidget());
+            if (!dialog || chosen) return;
+            chosen = true;
+            dialog->PlanList()->setCurrentIndex(1);  // pmr446, cn409, frs
+            dialog->ChannelsEdit()->setText(S("1-8"));
+            dialog->FromBox()->setValue(3);
+            dialog->ToneBox()->setCurrentText(S("D023N"));
+            dialog->accept();
+        });
+        fill.start(5);
+        MessageBoxAnswer answer(QMessageBox::Ok);
+        v->ApplyPlanAction()->trigger();
+        QVERIFY(chosen);
+        QCOMPARE(answer.Text(),
+                 S("已将方案 cn409 的信道 3 至 10 写入信道 1-8\n频段已由 130 - 150MHZ 改为 400 - 420MHZ\n"
+                   "频带宽度已由 宽 改为 窄"));
+        QCOMPARE(Row(v, 8), (QStringList{S("409.86250"), S("409.86250"), S("D023N"), S("D023N"), S("否")}));
+        QCOMPARE(v->Combo(SettingsList::Band)->currentText(), S("400 - 420MHZ"));
+        QCOMPARE(undo->count(), steps + 1);
+
+        v->OnCheckPlan();
+        auto* plans = v->findChild<QComboBox*>(QStringLiteral("checkPlan"));
+        QVERIFY(plans);
+        plans->setCurrentIndex(2);
+        auto* list = v->findChild<QListWidget*>();
+        QCOMPARE(list->item(0)->text(), S("cn409：与方案的信道和频带宽度相符"));
+
+        undo->undo();
+        QCOMPARE(Row(v, 1), before);
+        QCOMPARE(v->Combo(SettingsList::Band)->currentText(), S("130 - 150MHZ"));
+    }
+
     void copiesChannelsIntoAnotherDocumentWithUndoAndRedo() {
         CQuorim_CHView* a = Open("a.szt", 3);
         QVERIFY(a);
@@ -311,8 +362,10 @@ private slots:
                                      S("设置… "),
                                      S("向下填充  (off)"),
                                      S("递增填充 "),
+                                     S("套用频道方案… "),
                                      S("-"),
-                                     S("检查信道 ")}));
+                                     S("检查信道 "),
+                                     S("按频道方案检查… ")}));
         QCOMPARE(menu->actions().at(1)->shortcuts().size(), 2);  // Ctrl+Y and Ctrl+Shift+Z
         QCOMPARE(menu->actions().at(5)->shortcuts().size(), 2);  // Shift+Ins and Ctrl+V
     }

@@ -33,6 +33,7 @@
 #include "editor/codec.h"
 #include "editor/editor_model.h"
 #include "editor/form_template.h"
+#include "editor/plan_apply.h"
 #include "editor/print_layout.h"
 #include "editor/settings_lists.h"
 #include "editor/ui/flex_grid.h"
@@ -200,6 +201,25 @@ private slots:
                                          kMsgFrequencyStep,
                                          kMsgDigitsOnly}) {
             f.Check(QStringLiteral("text"), t);
+        }
+        // The channel plans: their commands, dialog, findings and notes, and
+        // each built-in plan's title and power limit.
+        for (const std::string_view t : {kCmdApplyPlan,       kCmdCheckPlan,       kPromptPlan,
+                                         kPromptPlanChannels, kPromptPlanFrom,     kPromptPlanTone,
+                                         kCmdPlanOtherFile,   kPlanNone,           kMsgPlanChannelList,
+                                         kMsgPlanFromOutside, kMsgPlanTooFew,      kMsgPlanRefused,
+                                         kMsgPlanApplied,     kMsgPlanBandChanged, kMsgPlanBandwidthChanged,
+                                         kMsgPlanNotInPlan,   kMsgPlanSplit,       kMsgPlanBandwidth,
+                                         kMsgPlanBand,        kMsgPlanMatches,     kMsgPlanPower,
+                                         kMsgPlanEquipment,   kMsgPlanUnknown,     kMsgPlanCannotRead,
+                                         kMsgPlanNotAList,    kMsgPlanNoChannels,  kPlanNarrow,
+                                         kPlanWide,           kPlanAnyBandwidth,   kPlanSimplex,
+                                         kPlanDuplex,         kPlanPowerNotStated, kPlanShowLine}) {
+            f.Check(QStringLiteral("plan"), t);
+        }
+        for (const ChannelPlan& p : BuiltInPlans()) {
+            f.Check(QStringLiteral("plan title"), p.title);
+            f.Check(QStringLiteral("plan power"), p.powerLimit);
         }
         for (const DialogTemplate* t : {&AboutTemplate(), &FormTemplate()}) {
             f.Check(QStringLiteral("dialog title"), t->title);
