@@ -77,7 +77,7 @@ int RunDoctor(const Args& args) {
             return Usage("doctor");
         }
     }
-    const UiLanguage language = LanguageOfLocale(Env("LC_ALL"), Env("LC_MESSAGES"), Env("LANG"));
+    const UiLanguage language = CliLanguage();
     std::unique_ptr<DoctorProbe> probe = NewSystemDoctorProbe();
     std::vector<std::string> ports;
     if (!port.empty()) {

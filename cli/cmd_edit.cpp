@@ -65,7 +65,8 @@ int RunEdit(const Args& args) {
     const EditResult result = SetChannelValues(editor, *channels, values);
     for (const auto& r : result.refusals) {
         std::cerr << "quorim: " << EscapeControls(file) << ": channel " << r.channel << ", "
-                  << KeyOfColumn(r.col) << " (" << Quoted(r.text) << "): " << r.message << "\n";
+                  << KeyOfColumn(r.col) << " (" << Quoted(r.text)
+                  << "): " << CliTexts().Translate("Quorim", r.message) << "\n";
     }
     if (!result.ok) {
         std::cerr << "quorim: nothing written: " << result.refusals.size()
@@ -84,7 +85,7 @@ int RunEdit(const Args& args) {
 int PrintFindings(const EditorSurface& editor) {
     const auto findings = CheckChannels(editor);
     std::string text;
-    for (const auto& f : findings) text += FormatFinding(f, editor, ChineseTexts()) + "\n";
+    for (const auto& f : findings) text += FormatFinding(f, editor, CliTexts()) + "\n";
     if (!WriteOutput(text)) return kExitFailed;
     return findings.empty() ? kExitOk : kExitFailed;
 }
