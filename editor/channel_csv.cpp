@@ -496,4 +496,12 @@ std::string CsvImportReport(const CsvFileImport& import, const std::string& path
     return out;
 }
 
+bool IsChannelListFile(const std::string& path, const FileStatus& opened) {
+    if (opened.doubt == ImageDoubt::CsvText) return true;
+    const bool csvName =
+        path.size() >= 4 && SameIgnoringAsciiCase(std::string_view(path).substr(path.size() - 4), ".csv");
+    return csvName &&
+           (opened.error == FileError::TooShort || (opened.Ok() && opened.doubt != ImageDoubt::None));
+}
+
 }  // namespace quorim

@@ -108,6 +108,12 @@ struct CsvFileImport {
 CsvFileImport ImportCsvFile(const std::string& path, const CsvImportOptions& options, DocumentData& doc,
                             EditorModel& editor);
 
+// A file given to Open that is a channel list rather than a memory image:
+// its first line reads as comma-separated text, or it is named "*.csv" and
+// is too short for an image or doubtful as one (`opened`: what opening it
+// as an image found).
+bool IsChannelListFile(const std::string& path, const FileStatus& opened);
+
 // What the window tells of an import of `path`, in the language of `texts`:
 // why it was refused (nothing changed), or what was left out; empty when
 // it went through whole. At most kCsvReportLines notes, then how many more.
