@@ -19,6 +19,9 @@ inline constexpr int ID_ONLINE_TUNING = 32778;
 inline constexpr int ID_EDIT_CHANNEL = 32780;
 // The serial devices dialog, after the four port items.
 inline constexpr int ID_PORT_DEVICES = 32790;
+// The File menu's channel lists as comma-separated text.
+inline constexpr int ID_FILE_IMPORT_CSV = 32830;
+inline constexpr int ID_FILE_EXPORT_CSV = 32831;
 
 inline constexpr int ID_FILE_NEW = 57600;
 inline constexpr int ID_FILE_OPEN = 57601;

@@ -31,8 +31,14 @@
 // the shown header and "是"/"否" texts back into the core's.
 //
 // Core code that composes a shown text out of marked pieces (the printed
-// pages) takes a TextTranslator and asks it for each piece: the windows pass
-// WindowTexts() (ui/ui_text.h), everything else ChineseTexts().
+// pages, the command line's output) takes a TextTranslator and asks it for
+// each piece: the windows pass WindowTexts() (ui/ui_text.h), the command line
+// TextsOf() its language, the rest ChineseTexts().
+//
+// The programs without Qt read the same English: the build turns
+// quorim_en.ts into a plain table (cmake/ts_to_table.cmake), which
+// EnglishTexts() looks texts up in. There is no second list of English texts
+// to keep.
 #define QUORIM_TR(context, text) text
 
 namespace quorim {
@@ -45,8 +51,12 @@ public:
     virtual std::string Translate(std::string_view context, std::string_view text) const = 0;
 };
 
-// The texts as written: the Chinese program, the CLI, the tests.
+// The texts as written: the Chinese program, the Chinese CLI, the tests.
 const TextTranslator& ChineseTexts();
+// The English of resources/translations/quorim_en.ts, compiled in: what the
+// English windows show, for the English CLI. A text without a translation
+// there stays as written.
+const TextTranslator& EnglishTexts();
 
 // A marked text in the translator's language with "%1", "%2" ... replaced by
 // `args` in order (an argument's own "%n" is left alone).
@@ -61,5 +71,15 @@ std::string TranslateWithArgs(const TextTranslator& texts, std::string_view text
 // Chinese. Nothing else is read.
 enum class UiLanguage { Chinese, English };
 UiLanguage LanguageOfProgramName(std::string_view argv0);
+
+// The language of the command line's texts, from the locale's variables as
+// gettext reads them: the first of LC_ALL, LC_MESSAGES and LANG that is set
+// and not empty decides; Chinese for "zh…", else English ("C", "POSIX", "en_GB",
+// "de_DE", none at all).
+UiLanguage LanguageOfLocale(std::string_view lcAll, std::string_view lcMessages, std::string_view lang);
+// "zh" or "en" (`quorim --lang`); false for anything else.
+bool ParseLanguageName(std::string_view name, UiLanguage& language);
+
+const TextTranslator& TextsOf(UiLanguage language);
 
 }  // namespace quorim

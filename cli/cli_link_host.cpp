@@ -5,6 +5,7 @@
 #include <iostream>
 #include <mutex>
 
+#include "cli/commands.h"
 #include "cli/platform.h"
 #include "editor/codec.h"
 #include "link/serial_devices.h"
@@ -110,6 +111,10 @@ void CliLinkHost::ExplainOpenFailure(const PortResult& result) {
         ClearLine();
         PrintLine(false, m_prefix + hint);
     }
+}
+
+const TextTranslator& CliLinkHost::Texts() const {
+    return CliTexts();
 }
 
 void CliLinkHost::Print(const std::string& text) {

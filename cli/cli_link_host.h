@@ -46,6 +46,8 @@ public:
     bool CancelRequested() const override;
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;
     void ExplainOpenFailure(const PortResult& result) override;
+    // The command line's language (--lang, the locale).
+    const TextTranslator& Texts() const override;
     TransferDirection Direction() const override { return m_direction; }
     void EncodeEditor(DocumentData& doc) override;
     void DecodeEditor(const DocumentData& doc) override;

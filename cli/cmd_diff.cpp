@@ -22,7 +22,7 @@ int RunDiff(const Args& args) {
         docs[i].SetModelFlagFromImage();
     }
     const DocumentDiff diff = DiffDocuments(docs[0], docs[1]);
-    if (!WriteOutput(FormatDiff(diff))) {
+    if (!WriteOutput(FormatDiff(diff, CliTexts()))) {
         return kExitUsage;  // as diff(1): trouble is 2
     }
     return diff.Empty() ? kExitOk : kExitFailed;

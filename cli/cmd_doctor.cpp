@@ -91,7 +91,7 @@ int RunDoctor(const Args& args) {
             return kExitFailed;
         }
     }
-    const UiLanguage language = LanguageOfLocale(Env("LC_ALL"), Env("LC_MESSAGES"), Env("LANG"));
+    const UiLanguage language = CliLanguage();
     std::unique_ptr<DoctorProbe> probe = NewSystemDoctorProbe();
     std::vector<std::string> ports;
     if (!port.empty()) {

@@ -74,7 +74,8 @@ int RunEdit(const Args& args) {
     const EditResult result = SetChannelValues(editor, *channels, values);
     for (const auto& r : result.refusals) {
         std::cerr << "quorim: " << EscapeControls(file) << ": channel " << r.channel << ", "
-                  << KeyOfColumn(r.col) << " (" << Quoted(r.text) << "): " << r.message << "\n";
+                  << KeyOfColumn(r.col) << " (" << Quoted(r.text)
+                  << "): " << CliTexts().Translate("Quorim", r.message) << "\n";
     }
     if (!result.ok) {
         std::cerr << "quorim: nothing written: " << result.refusals.size()
@@ -93,13 +94,13 @@ int RunEdit(const Args& args) {
 int PrintFindings(const EditorSurface& editor, const ChannelPlan* plan) {
     const auto findings = CheckChannels(editor);
     std::string text;
-    for (const auto& f : findings) text += FormatFinding(f, editor, ChineseTexts()) + "\n";
+    for (const auto& f : findings) text += FormatFinding(f, editor, CliTexts()) + "\n";
     bool found = !findings.empty();
     if (plan != nullptr) {
         const auto planFindings = CheckAgainstPlan(editor, *plan);
-        for (const auto& f : planFindings) text += FormatPlanFinding(f, editor, *plan, ChineseTexts()) + "\n";
+        for (const auto& f : planFindings) text += FormatPlanFinding(f, editor, *plan, CliTexts()) + "\n";
         found = found || !planFindings.empty();
-        for (const auto& line : PlanCheckNotes(found, *plan, ChineseTexts())) text += line + "\n";
+        for (const auto& line : PlanCheckNotes(found, *plan, CliTexts())) text += line + "\n";
     }
     if (!WriteOutput(text)) return kExitFailed;
     return found ? kExitFailed : kExitOk;

@@ -34,8 +34,8 @@ int RunExport(const Args& args) {
     if (!OpenDataFile(file, doc, editor, status)) {
         return kExitFailed;
     }
-    const CsvExport csv = ExportCsv(editor, layout);
-    for (const auto& w : csv.warnings) std::cerr << "quorim: warning: " << w.Format() << "\n";
+    const CsvExport csv = ExportCsv(editor, layout, CliTexts());
+    for (const auto& w : csv.warnings) std::cerr << "quorim: warning: " << w.Format(CliTexts()) << "\n";
     if (out.empty()) {
         return WriteOutput(csv.text) ? kExitOk : kExitFailed;
     }

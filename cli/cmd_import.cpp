@@ -10,13 +10,6 @@
 
 namespace quorim::cli {
 
-namespace {
-
-// A channel list is a few kilobytes; anything far larger is not one.
-constexpr std::size_t kMaxCsvBytes = 16u << 20;
-
-}  // namespace
-
 // A channel list in comma-separated text into a data file. Every cell goes
 // through the grid's commit rules; any refusal is listed on stderr and
 // nothing is written. What the layout holds but the radio cannot is listed as
@@ -51,18 +44,6 @@ int RunImport(const Args& args) {
     }
 
     if (SameFile(file, out)) return OutputIsInput(out, file);
-    // One byte past the limit tells a file that is too large.
-    std::string text;
-    const FileStatus read = ReadRegularFile(file, kMaxCsvBytes + 1, text);
-    if (!read.Ok()) {
-        std::cerr << "quorim: " << read.Message() << "\n";
-        return kExitFailed;
-    }
-    if (text.size() > kMaxCsvBytes) {
-        std::cerr << "quorim: " << EscapeControls(file) << ": too large for a channel list\n";
-        return kExitFailed;
-    }
-
     CsvImportOptions options;
     options.layout = layout;
     if (!modelText.empty()) {
@@ -81,11 +62,20 @@ int RunImport(const Args& args) {
 
     DocumentData doc;
     EditorModel editor;
-    const CsvImport result = ImportCsv(text, options, doc, editor);
+    const CsvFileImport import = ImportCsvFile(file, options, doc, editor);
+    if (!import.file.Ok()) {
+        std::cerr << "quorim: " << import.file.Message() << "\n";
+        return kExitFailed;
+    }
+    if (import.tooLarge) {
+        std::cerr << "quorim: " << EscapeControls(file) << ": too large for a channel list\n";
+        return kExitFailed;
+    }
+    const CsvImport& result = import.result;
     for (const auto& r : result.refusals)
-        std::cerr << "quorim: " << EscapeControls(file) << ": " << r.Format() << "\n";
+        std::cerr << "quorim: " << EscapeControls(file) << ": " << r.Format(CliTexts()) << "\n";
     for (const auto& w : result.warnings)
-        std::cerr << "quorim: warning: " << EscapeControls(file) << ": " << w.Format() << "\n";
+        std::cerr << "quorim: warning: " << EscapeControls(file) << ": " << w.Format(CliTexts()) << "\n";
     if (!result.Ok()) {
         std::cerr << "quorim: nothing written: " << result.refusals.size()
                   << (result.refusals.size() == 1 ? " refusal" : " refusals") << "\n";

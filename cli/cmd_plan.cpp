@@ -21,7 +21,7 @@ int PlanList(const Args& args) {
         if (p.path.empty()) {
             const PlanLoad load = LoadPlan(p.name, {});
             text += p.name + "\t" + std::to_string(load.plan.channels.size()) + "\t" +
-                    ChineseTexts().Translate("Quorim", load.plan.title) + "\n";
+                    CliTexts().Translate("Quorim", load.plan.title) + "\n";
         } else {
             text += EscapeControls(p.name) + "\t\t" + EscapeControls(p.path) + "\n";
         }
@@ -45,7 +45,7 @@ int PlanShow(const Args& args) {
     ChannelPlan plan;
     if (!LoadNamedPlan(name, plan)) return kExitFailed;
     const std::string text =
-        json ? FormatPlanJson(plan, ChineseTexts()) : FormatPlanText(plan, ChineseTexts());
+        json ? FormatPlanJson(plan, ChineseTexts()) : FormatPlanText(plan, CliTexts());
     return WriteOutput(text) ? kExitOk : kExitFailed;
 }
 
@@ -108,11 +108,11 @@ int PlanApply(const Args& args) {
         options.channels = *channels;
     }
     const PlanApplyResult result = ApplyPlan(editor, plan, options);
-    const std::vector<std::string> lines = FormatApplyResult(result, plan, options, ChineseTexts());
+    const std::vector<std::string> lines = FormatApplyResult(result, plan, options, CliTexts());
     if (!result.edit.ok) {
         for (const auto& line : lines) std::cerr << "quorim: " << line << "\n";
         for (const auto& r : result.edit.refusals)
-            std::cerr << "quorim: " << FormatRefusal(r, ChineseTexts()) << "\n";
+            std::cerr << "quorim: " << FormatRefusal(r, CliTexts()) << "\n";
         std::cerr << "quorim: nothing written\n";
         return kExitFailed;
     }
@@ -131,7 +131,7 @@ int PlanApply(const Args& args) {
 bool LoadNamedPlan(const std::string& name, ChannelPlan& plan) {
     const PlanLoad load = LoadPlan(name, UserPlanFolder());
     if (!load.Ok()) {
-        std::cerr << "quorim: " << FormatPlanLoadProblem(load, name, ChineseTexts()) << "\n";
+        std::cerr << "quorim: " << FormatPlanLoadProblem(load, name, CliTexts()) << "\n";
         return false;
     }
     plan = load.plan;

@@ -29,7 +29,8 @@ int RunShow(const Args& args) {
     if (!OpenDataFile(file, doc, editor, status)) {
         return kExitFailed;
     }
-    return WriteOutput(json ? FormatEditorJson(editor) : FormatEditorText(editor)) ? kExitOk : kExitFailed;
+    return WriteOutput(json ? FormatEditorJson(editor) : FormatEditorText(editor, CliTexts())) ? kExitOk
+                                                                                               : kExitFailed;
 }
 
 }  // namespace quorim::cli

@@ -12,6 +12,20 @@
 
 namespace quorim::cli {
 
+namespace {
+
+// The tuning session's messages are the tuning window's, which speaks the
+// program's language (the clone link's English stays as it is).
+class TuneHost : public CliLinkHost {
+public:
+    using CliLinkHost::CliLinkHost;
+    MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
+        return CliLinkHost::ShowMessage(CliTexts().Translate("Quorim", text), buttons);
+    }
+};
+
+}  // namespace
+
 int RunTune(const Args& args) {
     static const std::map<std::string, int> kItems = {
         {"txfreq", 2}, {"battery", 3}, {"squelch", 4}, {"power", 5}};
@@ -63,7 +77,7 @@ int RunTune(const Args& args) {
             return kExitUsage;
         }
     }
-    CliLinkHost host(TransferDirection::Write, retries);
+    TuneHost host(TransferDirection::Write, retries);
     const auto port = NewSystemSerialPort();
     RealClock clock;
     return RunTuningSession(request, *port, clock, host) == TuningOutcome::Succeeded ? kExitOk : kExitFailed;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/translation.h"
 #include "editor/channel_plan.h"
 #include "editor/document_file.h"
 #include "editor/editor_surface.h"
@@ -16,6 +17,13 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 using Args = std::vector<std::string>;
+
+// The language of the command line's own texts (the shown texts of the
+// editor, the findings, the refusals, the radio's model check): `--lang zh|en`
+// when given, else the user's (UserLanguage). The link's English messages,
+// `show --json` and what a file holds do not change with it.
+UiLanguage CliLanguage();
+const TextTranslator& CliTexts();
 
 // Each command gets the words after its name.
 int RunShow(const Args& args);

@@ -52,7 +52,31 @@ const std::map<std::string, std::string>& UsageLines() {
     return lines;
 }
 
+UiLanguage g_language = UiLanguage::Chinese;
+
+// Takes `--lang zh|en` out of the words, wherever it stands; false for a
+// value it does not know.
+bool TakeLanguageOption(Args& words) {
+    g_language = UserLanguage();
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (words[i] != "--lang") continue;
+        if (i + 1 >= words.size() || !ParseLanguageName(words[i + 1], g_language)) return false;
+        words.erase(words.begin() + static_cast<std::ptrdiff_t>(i),
+                    words.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        --i;
+    }
+    return true;
+}
+
 }  // namespace
+
+UiLanguage CliLanguage() {
+    return g_language;
+}
+
+const TextTranslator& CliTexts() {
+    return TextsOf(g_language);
+}
 
 int Usage(const std::string& command) {
     PrintUsage(std::cerr, command);
@@ -88,6 +112,8 @@ int Help(const std::string& command) {
                  "               back); on for several ports and --repeat, --no-snapshot turns it off\n"
                  "  --log FILE   append one line per radio read or written to FILE (CSV: time, port,\n"
                  "               adapter serial, model, SHA-256 before and after, verified, result, ms)\n"
+                 "  --lang zh|en the language of the texts (default: the locale, LC_ALL, LC_MESSAGES or\n"
+                 "               LANG; Chinese for zh*, else English); the link's messages stay English\n"
                  "  -h, --help   show this help (quorim COMMAND --help: that command's usage)\n"
                  "  --version    show the version\n"
                  "\n"
@@ -136,7 +162,11 @@ int main(int argc, char** argv) {
         {"ports", RunPorts},   {"read", RunRead},     {"restore", RunRestore}, {"show", RunShow},
         {"tune", RunTune},     {"write", RunWrite},
     };
-    const Args words = CommandWords(argc, argv);
+    Args words = CommandWords(argc, argv);
+    if (!TakeLanguageOption(words)) {
+        std::cerr << "quorim: --lang takes zh or en\n";
+        return Usage();
+    }
     if (words.empty()) {
         return Usage();
     }

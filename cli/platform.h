@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/translation.h"
+
 // What the command line needs from the system, one file per system
 // (cli/posix_platform.cpp, cli/win32_platform.cpp).
 namespace quorim::cli {
@@ -27,6 +29,12 @@ std::tm UtcTimeOf(std::time_t t);
 
 // The system, for a support report: "Linux host 6.1.0 #1 SMP … x86_64".
 std::string SystemDescription();
+
+// The language the user reads, when `--lang` does not say: the locale's
+// variables as Unix tools read them (LanguageOfLocale); on Windows, where
+// they are seldom set, the user's interface language when none of LC_ALL,
+// LC_MESSAGES and LANG is.
+UiLanguage UserLanguage();
 
 // True when `folder` exists and takes new files.
 bool FolderTakesFiles(const std::string& folder);

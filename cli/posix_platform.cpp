@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli/platform.h"
@@ -78,6 +79,14 @@ std::string SystemDescription() {
         return "unknown";
     }
     return std::string(u.sysname) + " " + u.nodename + " " + u.release + " " + u.version + " " + u.machine;
+}
+
+UiLanguage UserLanguage() {
+    const auto env = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string_view(value != nullptr ? value : "");
+    };
+    return LanguageOfLocale(env("LC_ALL"), env("LC_MESSAGES"), env("LANG"));
 }
 
 }  // namespace quorim::cli

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 #include "base/win32_text.h"
 #include "cli/platform.h"
@@ -102,6 +103,19 @@ std::string SystemDescription() {
                                                                                      : "x86";
     return std::string("Windows build ") + (found ? Utf8FromWide(build) : std::string("unknown")) + " " +
            arch;
+}
+
+UiLanguage UserLanguage() {
+    const auto env = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string_view(value != nullptr ? value : "");
+    };
+    if (!env("LC_ALL").empty() || !env("LC_MESSAGES").empty() || !env("LANG").empty()) {
+        return LanguageOfLocale(env("LC_ALL"), env("LC_MESSAGES"), env("LANG"));
+    }
+    // The language the user chose for Windows' own menus and dialogs.
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? UiLanguage::Chinese
+                                                                     : UiLanguage::English;
 }
 
 }  // namespace quorim::cli

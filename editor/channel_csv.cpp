@@ -8,6 +8,8 @@
 #include "editor/channel_edit.h"
 #include "editor/codec.h"
 #include "editor/csv_text.h"
+#include "files/file_status_text.h"
+#include "files/safe_file.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
 #include "text/text_encoding.h"
@@ -99,6 +101,18 @@ std::string Cell(const CsvRecord& record, int index) {
     return std::string(TrimBlanks(record[static_cast<std::size_t>(index)]));
 }
 
+// A caption as a file may hold it: the program's own, or the English
+// window's in any case ("RX Freq", "rx freq").
+bool IsCaption(std::string_view name, std::string_view caption) {
+    return name == caption || SameIgnoringAsciiCase(name, EnglishTexts().Translate("Quorim", caption));
+}
+
+// A settings list's item in either language ("打开", "On"), in any case.
+bool IsItem(std::string_view value, std::string_view item) {
+    return SameIgnoringAsciiCase(value, item) ||
+           SameIgnoringAsciiCase(value, EnglishTexts().Translate("SettingsList", item));
+}
+
 struct ChannelRow {
     int row = 0;  // record, 1-based
     int channel = 0;
@@ -109,12 +123,14 @@ struct SettingRow {
     int row = 0;
     SettingsList list;
     std::string value;
+    std::string caption;  // as the file names it, for the notes
 };
 
 // Where the grid's columns stand in the text, found by their captions.
 struct QuorimHeader {
     std::size_t record = 0;
     std::array<int, kGridColumns - 1> columnOf{};
+    std::array<std::string, kGridColumns - 1> names;  // as the file names them, for the notes
 };
 
 // The header: the grid's captions, each once. None when it cannot be read
@@ -128,13 +144,17 @@ std::optional<QuorimHeader> ReadQuorimHeader(const std::vector<CsvRecord>& recor
     const CsvRecord& header = records[h.record];
     const int headerRow = static_cast<int>(h.record) + 1;
     const auto& captions = GridHeaders();
+    bool english = false;  // the header names its columns as the English window does
     for (int k = 0; k < static_cast<int>(header.size()); ++k) {
         const std::string name = Cell(header, k);
-        const auto caption = std::find(captions.begin(), captions.end(), name);
+        const auto caption = std::find_if(captions.begin(), captions.end(),
+                                          [&](std::string_view c) { return IsCaption(name, c); });
         if (caption != captions.end()) {
             const auto c = static_cast<std::size_t>(caption - captions.begin());
             if (h.columnOf[c] >= 0) result.Refuse(headerRow, name, "", "this column appears twice");
             h.columnOf[c] = k;
+            h.names[c] = name;
+            english = english || name != *caption;
         } else if (SameIgnoringAsciiCase(name, "Location")) {
             result.Refuse(headerRow, "", "",
                           "this file has the exchange layout: import it with --format exchange");
@@ -145,8 +165,10 @@ std::optional<QuorimHeader> ReadQuorimHeader(const std::vector<CsvRecord>& recor
     }
     for (std::size_t c = 0; c < captions.size(); ++c) {
         if (h.columnOf[c] < 0) {
-            result.Refuse(headerRow, std::string(captions[c]), "",
-                          "this column is missing from the header row");
+            result.Refuse(
+                headerRow,
+                english ? EnglishTexts().Translate("Quorim", captions[c]) : std::string(captions[c]), "",
+                "this column is missing from the header row");
         }
     }
     if (!result.Ok()) return std::nullopt;
@@ -171,16 +193,16 @@ QuorimRows SortQuorimRows(const std::vector<CsvRecord>& records, const QuorimHea
         if (IsBlankRecord(rec)) continue;
         std::optional<SettingsList> list;
         for (const auto& info : AllSettingsLists()) {
-            if (Cell(rec, 0) == info.caption) list = info.list;
+            if (IsCaption(Cell(rec, 0), info.caption)) list = info.list;
         }
         if (list) {
             if (const auto seen = settingSeen.find(*list); seen != settingSeen.end()) {
-                result.Refuse(row, std::string(Info(*list).caption), "",
+                result.Refuse(row, Cell(rec, 0), "",
                               "this setting is also on row " + std::to_string(seen->second), true);
                 continue;
             }
             settingSeen[*list] = row;
-            rows.settings.push_back({row, *list, Cell(rec, 1)});
+            rows.settings.push_back({row, *list, Cell(rec, 1), Cell(rec, 0)});
             continue;
         }
         const std::string key = Cell(rec, h.columnOf[kColChannel]);
@@ -211,7 +233,7 @@ RadioModel ChooseQuorimModel(const QuorimRows& rows, const CsvImportOptions& opt
     const auto& items = Info(SettingsList::Model).items;
     for (const auto& s : rows.settings) {
         if (s.list != SettingsList::Model) continue;
-        const std::string caption(Info(s.list).caption);
+        const std::string& caption = s.caption;
         std::optional<RadioModel> named;
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (SameIgnoringAsciiCase(s.value, items[i]))
@@ -247,14 +269,18 @@ void ApplyQuorimSettings(const std::vector<SettingRow>& settings, RadioModel mod
     for (const auto& s : settings) {
         if (s.list == SettingsList::Model || s.value.empty()) continue;
         const auto& info = Info(s.list);
-        const std::string caption(info.caption);
+        const std::string& caption = s.caption;
         int index = -1;
         for (std::size_t i = 0; i < info.items.size(); ++i) {
-            if (SameIgnoringAsciiCase(s.value, info.items[i])) index = static_cast<int>(i);
+            if (IsItem(s.value, info.items[i])) index = static_cast<int>(i);
         }
         if (index < 0) {
             std::string items;
-            for (const auto item : info.items) items += (items.empty() ? "" : ", ") + std::string(item);
+            for (const auto item : info.items) {
+                const std::string english = EnglishTexts().Translate("SettingsList", item);
+                items +=
+                    (items.empty() ? "" : ", ") + std::string(item) + (english != item ? "/" + english : "");
+            }
             result.Refuse(s.row, caption, s.value, "not an item of the list: " + items, true);
         } else if (StoredByModel(s.list, model == RadioModel::Qz16)) {
             grid.SetCurSel(s.list, index);
@@ -267,10 +293,11 @@ void ApplyQuorimSettings(const std::vector<SettingRow>& settings, RadioModel mod
 
 // One cell typed into the grid and committed by Enter, unless the cell
 // already shows the text.
-void TypeQuorimCell(const ChannelRow& c, int col, EditorModel& grid, CsvImport& result) {
+void TypeQuorimCell(const ChannelRow& c, int col, const QuorimHeader& h, EditorModel& grid,
+                    CsvImport& result) {
     const int row = c.channel;
     const std::string& typed = c.cells[static_cast<std::size_t>(col)];
-    const std::string caption(GridHeaders()[static_cast<std::size_t>(col)]);
+    const std::string& caption = h.names[static_cast<std::size_t>(col)];
     const std::string_view message = TypeCellText(grid, row, col, typed);
     if (!message.empty()) {
         result.Refuse(c.row, caption, typed, std::string(message));
@@ -301,7 +328,7 @@ CsvImport ImportQuorim(const std::vector<CsvRecord>& records, const CsvImportOpt
     ApplyQuorimSettings(rows.settings, model, grid, result);
     // In the order Enter walks a row.
     for (const auto& c : rows.channels) {
-        for (int col = kColRxFreq; col <= kColInhibit; ++col) TypeQuorimCell(c, col, grid, result);
+        for (int col = kColRxFreq; col <= kColInhibit; ++col) TypeQuorimCell(c, col, *header, grid, result);
     }
     if (!result.Ok()) return result;
     EncodeImage(grid, work);
@@ -310,21 +337,23 @@ CsvImport ImportQuorim(const std::vector<CsvRecord>& records, const CsvImportOpt
     return result;
 }
 
-std::string ExportQuorim(const EditorSurface& editor) {
+std::string ExportQuorim(const EditorSurface& editor, const TextTranslator& texts) {
     std::string out(kUtf8Bom);
     CsvRecord header;
-    for (const auto caption : GridHeaders()) header.emplace_back(caption);
+    for (const auto caption : GridHeaders()) header.push_back(texts.Translate("Quorim", caption));
     out += CsvLine(header);
     for (int row = 1; row <= ChannelCount(editor); ++row) {
         CsvRecord rec;
-        for (int col = kColChannel; col <= kColInhibit; ++col) rec.push_back(editor.TextMatrix(row, col));
+        for (int col = kColChannel; col <= kColInhibit; ++col)
+            rec.push_back(ShownCellText(editor, row, col, texts));
         out += CsvLine(rec);
     }
     out += CsvLine({""});
     const bool sixteen = IsModel16(editor);
     for (const SettingsList list : kSettingsOrder) {
         if (StoredByModel(list, sixteen)) {
-            out += CsvLine({std::string(Info(list).caption), editor.SelectedText(list)});
+            out += CsvLine(
+                {texts.Translate("Quorim", Info(list).caption), ShownSelectedText(editor, list, texts)});
         }
     }
     return out;
@@ -362,6 +391,17 @@ bool ParseCsvLayout(std::string_view name, CsvLayout& layout) {
 
 namespace {
 
+// The exchange layout names its first column "Location".
+bool HasLocationColumn(const std::vector<CsvRecord>& records) {
+    for (const CsvRecord& record : records) {
+        if (IsBlankRecord(record)) continue;
+        return std::any_of(record.begin(), record.end(), [](const std::string& f) {
+            return SameIgnoringAsciiCase(TrimBlanks(f), "Location");
+        });
+    }
+    return false;
+}
+
 // A cell or caption as a message quotes it: past 40 bytes cut at a character
 // and marked, with its whole length after the quotes, so that a cell of
 // megabytes stays one readable line.
@@ -376,7 +416,7 @@ std::string QuotedShort(const std::string& text) {
 
 }  // namespace
 
-std::string CsvNote::Format() const {
+std::string CsvNote::Format(const TextTranslator& texts) const {
     std::string out;
     if (row > 0) out += "row " + std::to_string(row);
     if (!column.empty()) {
@@ -385,12 +425,12 @@ std::string CsvNote::Format() const {
     }
     if (!text.empty()) out += " (" + QuotedShort(text) + ")";
     // Cells are the file's text: no control character reaches a terminal.
-    return EscapeControls(out + (out.empty() ? "" : ": ") + message);
+    return EscapeControls(out + (out.empty() ? "" : ": ") + texts.Translate("Quorim", message));
 }
 
-CsvExport ExportCsv(const EditorSurface& editor, CsvLayout layout) {
+CsvExport ExportCsv(const EditorSurface& editor, CsvLayout layout, const TextTranslator& texts) {
     if (layout == CsvLayout::Exchange) return ExportExchange(editor);
-    return {ExportQuorim(editor), {}};
+    return {ExportQuorim(editor, texts), {}};
 }
 
 CsvImport ImportCsv(std::string_view bytes, const CsvImportOptions& options, DocumentData& doc,
@@ -417,15 +457,51 @@ CsvImport ImportCsv(std::string_view bytes, const CsvImportOptions& options, Doc
             for (auto& field : record) field = DecimalCommaAsPoint(field);
         }
     }
-    CsvImport result = options.layout == CsvLayout::Exchange
-                           ? ImportExchange(read.records, options, doc, editor)
-                           : ImportQuorim(read.records, options, doc, editor);
+    const bool exchange =
+        options.layoutByHeader ? HasLocationColumn(read.records) : options.layout == CsvLayout::Exchange;
+    CsvImport result = exchange ? ImportExchange(read.records, options, doc, editor)
+                                : ImportQuorim(read.records, options, doc, editor);
     if (result.Ok() && options.into && !options.into->m_bSixteenChannel && doc.m_bSixteenChannel) {
         EditorModel before;
         InitialUpdateEditor(*options.into, before);
         result.droppedChannels = ChannelsDroppedBySixteen(before);
     }
     return result;
+}
+
+CsvFileImport ImportCsvFile(const std::string& path, const CsvImportOptions& options, DocumentData& doc,
+                            EditorModel& editor) {
+    CsvFileImport out;
+    std::string text;
+    // One byte past the limit tells a file that is too large.
+    out.file = ReadRegularFile(path, kMaxCsvBytes + 1, text);
+    out.tooLarge = out.file.Ok() && text.size() > kMaxCsvBytes;
+    if (out.file.Ok() && !out.tooLarge) out.result = ImportCsv(text, options, doc, editor);
+    return out;
+}
+
+std::string CsvImportReport(const CsvFileImport& import, const std::string& path,
+                            const TextTranslator& texts) {
+    if (!import.file.Ok()) return FileStatusText(import.file, texts);
+    if (import.tooLarge) return TranslateWithArgs(texts, kMsgCsvTooLarge, {path});
+    const bool refused = !import.result.Ok();
+    const std::vector<CsvNote>& notes = refused ? import.result.refusals : import.result.warnings;
+    if (notes.empty()) return {};
+    std::string out = TranslateWithArgs(texts, refused ? kMsgCsvRefused : kMsgCsvLeftOut, {path});
+    for (std::size_t i = 0; i < notes.size() && i < kCsvReportLines; ++i)
+        out += "\n" + notes[i].Format(texts);
+    if (notes.size() > kCsvReportLines) {
+        out += "\n" + TranslateWithArgs(texts, kMsgCsvMore, {std::to_string(notes.size() - kCsvReportLines)});
+    }
+    return out;
+}
+
+bool IsChannelListFile(const std::string& path, const FileStatus& opened) {
+    if (opened.doubt == ImageDoubt::CsvText) return true;
+    const bool csvName =
+        path.size() >= 4 && SameIgnoringAsciiCase(std::string_view(path).substr(path.size() - 4), ".csv");
+    return csvName &&
+           (opened.error == FileError::TooShort || (opened.Ok() && opened.doubt != ImageDoubt::None));
 }
 
 }  // namespace quorim

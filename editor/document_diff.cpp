@@ -58,20 +58,28 @@ DocumentDiff DiffDocuments(const DocumentData& a, const DocumentData& b) {
     return diff;
 }
 
-std::string FormatDiff(const DocumentDiff& diff) {
+std::string FormatDiff(const DocumentDiff& diff, const TextTranslator& texts) {
     if (diff.Empty()) {
         return "no differences\n";
     }
-    auto shown = [](const std::string& text) { return text.empty() ? std::string("(empty)") : text; };
+    // An empty text shows as "(empty)"; `context` empty: the user's text, as it is.
+    auto shown = [&](const std::string& text, std::string_view context) {
+        return text.empty()      ? std::string("(empty)")
+               : context.empty() ? text
+                                 : texts.Translate(context, text);
+    };
     std::string out;
     for (const auto& s : diff.settings) {
-        out += std::string(Info(s.list).caption) + ": " + shown(s.before) + " -> " + shown(s.after) + "\n";
+        out += texts.Translate("Quorim", Info(s.list).caption) + ": " + shown(s.before, "SettingsList") +
+               " -> " + shown(s.after, "SettingsList") + "\n";
     }
     const auto& headers = GridHeaders();
     for (const auto& c : diff.cells) {
-        out += std::string(headers[0]) + " " + std::to_string(c.channel) + " " +
-               std::string(headers[static_cast<std::size_t>(c.column)]) + ": " + shown(c.before) + " -> " +
-               shown(c.after) + "\n";
+        // Only the inhibit column's "是"/"否" are the program's words.
+        const std::string_view context = c.column == kColInhibit ? "Quorim" : "";
+        out += texts.Translate("Quorim", headers[0]) + " " + std::to_string(c.channel) + " " +
+               texts.Translate("Quorim", headers[static_cast<std::size_t>(c.column)]) + ": " +
+               shown(c.before, context) + " -> " + shown(c.after, context) + "\n";
     }
     if (diff.otherBytes > 0) {
         out += "other bytes that differ: " + std::to_string(diff.otherBytes) + "\n";

@@ -35,7 +35,8 @@ struct DocumentDiff {
 DocumentDiff DiffDocuments(const DocumentData& a, const DocumentData& b);
 
 // Lines for a person: one per changed setting and cell, then the count of
-// other bytes; "no differences" when there are none.
-std::string FormatDiff(const DocumentDiff& diff);
+// other bytes; "no differences" when there are none. Captions, headers, list
+// items and "是"/"否" as a window in the language of `texts` shows them.
+std::string FormatDiff(const DocumentDiff& diff, const TextTranslator& texts = ChineseTexts());
 
 }  // namespace quorim

@@ -32,19 +32,20 @@ constexpr SettingsList kShowOrder[] = {SettingsList::Model, SettingsList::Band, 
 
 }  // namespace
 
-std::string FormatEditorText(const EditorSurface& editor) {
+std::string FormatEditorText(const EditorSurface& editor, const TextTranslator& texts) {
     std::string out;
     for (const SettingsList list : kShowOrder) {
-        out += std::string(Info(list).caption) + ": " + editor.SelectedText(list) + "\n";
+        out += texts.Translate("Quorim", Info(list).caption) + ": " + ShownSelectedText(editor, list, texts) +
+               "\n";
     }
     out += "\n";
     const auto& headers = GridHeaders();
     for (std::size_t col = 0; col < headers.size(); ++col) {
-        out += std::string(headers[col]) + (col + 1 < headers.size() ? "\t" : "\n");
+        out += texts.Translate("Quorim", headers[col]) + (col + 1 < headers.size() ? "\t" : "\n");
     }
     for (int row = 1; row < editor.Rows(); ++row) {
         for (int col = 0; col <= kColInhibit; ++col) {
-            out += editor.TextMatrix(row, col) + (col < kColInhibit ? "\t" : "\n");
+            out += ShownCellText(editor, row, col, texts) + (col < kColInhibit ? "\t" : "\n");
         }
     }
     return out;

@@ -16,10 +16,11 @@ FileStatus OpenDocument(const std::string& path, DocumentData& doc, EditorSurfac
 FileStatus SaveDocument(const std::string& path, const EditorSurface& editor, DocumentData& doc);
 
 // The editor's view of a document as text: the settings lists' selected texts,
-// then one line per channel row. Used by `quorim show`.
-std::string FormatEditorText(const EditorSurface& editor);
-// The same as one JSON object with the exact texts (null for a list without
-// a selection).
+// then one line per channel row, as a window in the language of `texts` shows
+// them. Used by `quorim show`.
+std::string FormatEditorText(const EditorSurface& editor, const TextTranslator& texts = ChineseTexts());
+// The same as one JSON object with the exact texts, whatever the language
+// (null for a list without a selection).
 std::string FormatEditorJson(const EditorSurface& editor);
 
 }  // namespace quorim

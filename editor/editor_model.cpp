@@ -11,6 +11,15 @@ std::string EditorSurface::SelectedText(SettingsList list) const {
     return std::string(items[static_cast<std::size_t>(sel)]);
 }
 
+std::string ShownSelectedText(const EditorSurface& editor, SettingsList list, const TextTranslator& texts) {
+    return texts.Translate("SettingsList", editor.SelectedText(list));
+}
+
+std::string ShownCellText(const EditorSurface& editor, int row, int col, const TextTranslator& texts) {
+    const std::string text = editor.TextMatrix(row, col);
+    return row == 0 || col == kColInhibit ? texts.Translate("Quorim", text) : text;
+}
+
 EditorModel::EditorModel() : m_cells(kRows16) {
     for (const auto& info : AllSettingsLists()) {
         m_sel[static_cast<std::size_t>(info.list)] = info.initialIndex;

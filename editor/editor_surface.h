@@ -28,4 +28,10 @@ public:
     std::string SelectedText(SettingsList list) const;
 };
 
+// What a window in the language of `texts` shows: a list's selected item,
+// and a cell, where only the inhibit column's "是"/"否" are the program's
+// words (every other cell is the user's text, shown as it is).
+std::string ShownSelectedText(const EditorSurface& editor, SettingsList list, const TextTranslator& texts);
+std::string ShownCellText(const EditorSurface& editor, int row, int col, const TextTranslator& texts);
+
 }  // namespace quorim

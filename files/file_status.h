@@ -38,7 +38,8 @@ struct FileStatus {
     std::string path;
     std::uintmax_t size = 0;  // TooShort: the file's length
     std::string detail;       // the operating system's reason, where there is one
-    // A file that loaded: what makes it doubtful as a memory image.
+    // A file that loaded, or one too short to be a memory image: what makes
+    // it doubtful as one (what it is instead).
     ImageDoubt doubt = ImageDoubt::None;
     // WriteFailed: nothing stood at the name, so there was no previous file
     // to keep.

@@ -118,6 +118,8 @@ FileStatus LoadSztFile(const std::string& path, MemoryImage& image) {
         status.path = path;
         status.error = FileError::TooShort;
         status.size = bytes.size();
+        // What it may be instead (a CSV the window offers to import).
+        status.doubt = ClassifyImageFile(bytes, false);
         return status;
     }
     status.path = path;

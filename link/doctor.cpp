@@ -463,11 +463,6 @@ std::string DoctorReportText(const DoctorReport& report, UiLanguage language) {
     return text;
 }
 
-UiLanguage LanguageOfLocale(std::string_view lcAll, std::string_view lcMessages, std::string_view lang) {
-    const std::string_view value = !lcAll.empty() ? lcAll : !lcMessages.empty() ? lcMessages : lang;
-    return value.substr(0, 2) == "zh" ? UiLanguage::Chinese : UiLanguage::English;
-}
-
 std::string TraceTail(const std::string& trace, std::size_t limit) {
     if (trace.size() <= limit) {
         return trace;

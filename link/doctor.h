@@ -148,10 +148,6 @@ std::string DoctorNoPortsText(UiLanguage language);
 //     解决办法：…
 std::string DoctorReportText(const DoctorReport& report, UiLanguage language);
 
-// The language of the command line's texts, from the locale's variables
-// (LC_ALL, else LC_MESSAGES, else LANG): Chinese for "zh…", else English.
-UiLanguage LanguageOfLocale(std::string_view lcAll, std::string_view lcMessages, std::string_view lang);
-
 // The file `quorim doctor --report` writes, to attach to a support question.
 struct SupportReportParts {
     std::string version;       // "quorim 0.1.0"

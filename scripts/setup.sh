@@ -14,6 +14,7 @@ packages=(
   shared-mime-info desktop-file-utils
   libudev-dev nlohmann-json3-dev umockdev libumockdev-dev
   dpkg-dev fakeroot file lintian appstream man-db groff-base bash-completion xdg-utils
+  libreoffice-calc-nogui
 )
 
 missing=()

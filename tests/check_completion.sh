@@ -45,6 +45,7 @@ check "exchange " quorim export a.szt --format e
 check "COM3 " quorim write --port COM3
 check "inhibit= rx= rx_tone= tx= tx_tone= " quorim edit a.szt --channels 1-4 ""
 check "a.szt sub " quorim edit ""
+check "en zh " quorim show a.szt --lang ""
 
 # --port: the four port names, then the serial device nodes there are.
 ports=$(offered quorim read --port "")

@@ -21,6 +21,7 @@
 #include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/mdi_client_wnd.h"
+#include "editor/channel_csv.h"
 #include "editor/document_file.h"
 #include "editor/form_template.h"
 #include "editor/ui/flex_grid.h"
@@ -338,6 +339,15 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
     CQuorim_CHDoc* doc = CreateDocument();
     CQuorim_CHView* view = CreateView(doc);
     const FileStatus status = OpenDocument(Utf8(canonical), doc->Data(), doc->Editor());
+    // A channel list is offered to be imported into a new document instead.
+    if (IsChannelListFile(Utf8(canonical), status) &&
+        AfxMessageBox(m_pMainWnd, Q(kAskOpenCsv).arg(canonical), QMessageBox::Yes | QMessageBox::No,
+                      QMessageBox::Question, QMessageBox::Yes) == QMessageBox::Yes) {
+        delete view;
+        m_documents.removeAll(doc);
+        delete doc;
+        return ImportCsvAsNewDocument(canonical);
+    }
     if (!status.Ok()) {
         // No window for a file that cannot be read.
         delete view;
@@ -353,6 +363,23 @@ CQuorim_CHDoc* CQuorim_CHApp::OpenDocumentFile(const QString& path) {
     CreateFrame(view);
     if (status.doubt != ImageDoubt::None) {
         AfxMessageBox(m_pMainWnd, Raw(ImageDoubtText(Utf8(canonical), status.doubt, WindowTexts())));
+    }
+    return doc;
+}
+
+CQuorim_CHDoc* CQuorim_CHApp::ImportCsvAsNewDocument(const QString& path) {
+    OnFileNew();
+    CQuorim_CHDoc* doc = m_documents.isEmpty() ? nullptr : m_documents.last();
+    CQuorim_CHView* view = doc && !doc->Views().isEmpty() ? doc->Views().first() : nullptr;
+    if (!view) {
+        return nullptr;
+    }
+    if (!view->ImportCsvFromFile(path, true)) {
+        // Refused or cancelled (the user was told): the new window goes again.
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(view->parentWidget())) {
+            frame->close();
+        }
+        return nullptr;
     }
     return doc;
 }

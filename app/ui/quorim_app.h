@@ -75,7 +75,11 @@ public:
 
     // Opens a file as a document (or activates its window when it is open
     // already). Null when it cannot be opened; the user has been told why.
+    // A file that is a channel list is offered to be imported into a new
+    // document instead (the document, or null when declined, refused or
+    // cancelled).
     CQuorim_CHDoc* OpenDocumentFile(const QString& path);
+    CQuorim_CHDoc* ImportCsvAsNewDocument(const QString& path);
     // Printing from the command line: the file is opened and printed on the
     // printer without the print dialog; false when either failed (the user
     // has been told why).

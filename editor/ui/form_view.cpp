@@ -562,6 +562,8 @@ bool CQuorim_CHView::HandlesCommand(int id) {
         case ID_FILE_PRINT:
         case ID_FILE_PRINT_DIRECT:
         case ID_FILE_PRINT_PREVIEW:
+        case ID_FILE_IMPORT_CSV:
+        case ID_FILE_EXPORT_CSV:
             return true;
         default:
             return false;
@@ -590,6 +592,12 @@ bool CQuorim_CHView::OnCmdMsg(int id) {
             return true;
         case ID_FILE_PRINT_PREVIEW:
             OnFilePrintPreview();
+            return true;
+        case ID_FILE_IMPORT_CSV:
+            OnFileImportCsv();
+            return true;
+        case ID_FILE_EXPORT_CSV:
+            OnFileExportCsv();
             return true;
         default:
             return false;

@@ -112,6 +112,14 @@ public:
     // Prints every page on the application's printer, without the print
     // dialog; false (and the user told) when the printer cannot start.
     bool PrintAllPages();
+    // "导入 CSV…" and "导出 CSV…" (editor/ui/view_csv.cpp). An import goes
+    // into the document (into a new one's bytes with `newDocument`) as one
+    // step of its history; false, and the user told why, when the file was
+    // refused or the user cancelled. An export writes the window's language.
+    void OnFileImportCsv();
+    void OnFileExportCsv();
+    bool ImportCsvFromFile(const QString& path, bool newDocument = false);
+    bool ExportCsvToFile(const QString& path);
 
     // The radio transfer the progress window's start button asks for
     // (WM_RADIO_TRANSFER): one whole read or write, in m_nDirection, of the

@@ -1278,6 +1278,56 @@ Source: %7
     <message>
         <source>2 W（有效辐射功率），信道 8-14 为 0.5 W；天线不可拆卸</source>
         <translation>2 W ERP, 0.5 W on channels 8-14; a non-removable antenna</translation>
+        <source>从表格软件保存的 CSV 文件导入信道和设置</source>
+        <translation>Import channels and settings from a CSV file a spreadsheet saved</translation>
+    </message>
+    <message>
+        <source>把信道和设置保存为表格软件能打开的 CSV 文件</source>
+        <translation>Save the channels and settings as a CSV file a spreadsheet opens</translation>
+    </message>
+    <message>
+        <source>导入 CSV…</source>
+        <translation>Import CSV…</translation>
+    </message>
+    <message>
+        <source>导出 CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>逗号分隔的文本 (*.csv)</source>
+        <translation>Comma-separated text (*.csv)</translation>
+    </message>
+    <message>
+        <source>“%1”未能导入，文档没有改动：</source>
+        <translation>&quot;%1&quot; was not imported; the document is unchanged:</translation>
+    </message>
+    <message>
+        <source>已导入“%1”，以下内容没有导入：</source>
+        <translation>&quot;%1&quot; was imported, except for these:</translation>
+    </message>
+    <message>
+        <source>“%1”太大，不是信道表</source>
+        <translation>&quot;%1&quot; is too large to be a channel list</translation>
+    </message>
+    <message>
+        <source>……另有 %1 条</source>
+        <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>“%1”是 QZ - 16 的信道表，导入将删除信道 17-199 中有数据的 %2 个信道。是否继续？</source>
+        <translation>&quot;%1&quot; is a channel list for the QZ - 16: importing it deletes the %2 channels of 17-199 that hold data. Go on?</translation>
+    </message>
+    <message>
+        <source>“%1”是逗号分隔的文本，不是对讲机数据文件。是否把它导入一个新文档？</source>
+        <translation>&quot;%1&quot; is comma-separated text, not a radio data file. Import it into a new document?</translation>
+    </message>
+    <message>
+        <source>已导入“%1”</source>
+        <translation>Imported &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>已导出到“%1”</source>
+        <translation>Exported to &quot;%1&quot;</translation>
     </message>
 </context>
 <context>

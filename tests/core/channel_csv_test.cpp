@@ -69,7 +69,9 @@ TEST(ChannelCsv, ExportImportIntoTheSameFileGivesEveryByteBack) {
         for (unsigned seed = 1; seed <= 20; ++seed) {
             const MemoryImage image = SettledRandomImage(model, seed);
             Opened o = Open(image);
-            const CsvExport csv = ExportCsv(o.editor, CsvLayout::Quorim);
+            // The English window's export too, on every other seed.
+            const CsvExport csv =
+                ExportCsv(o.editor, CsvLayout::Quorim, seed % 2 ? ChineseTexts() : EnglishTexts());
             EXPECT_TRUE(csv.warnings.empty());
             DocumentData out;
             const CsvImport result = Import(csv.text, out, &o.doc);
@@ -79,6 +81,39 @@ TEST(ChannelCsv, ExportImportIntoTheSameFileGivesEveryByteBack) {
             EXPECT_EQ(out.m_bSixteenChannel, model == kModelCode16);
         }
     }
+}
+
+// A list written by hand after an English export: the English window's
+// captions, items and Yes/No in any case, mixed with the Chinese ones.
+TEST(ChannelCsv, EnglishCaptionsAndWordsReadAsTheChineseOnes) {
+    const std::string english =
+        "CH,rx freq,TX Freq,RX Tone,TX Tone,TX Inhibit\n1,145.0125,145.0125,88.5,,yes\n2,146.025,,,,否\n"
+        "3,146.5,,,,No\n\nModel,QZ - 16\nmonitor,OFF\n报警音提示,关闭\nBandwidth,Narrow\n";
+    const std::string chinese =
+        "信道,接收频率,发射频率,接收信令,发射信令,是否禁发\n1,145.0125,145.0125,88.5,,是\n2,146.025,,,,否\n"
+        "3,146.5,,,,否\n\n机型,QZ - 16\n监听功能,关闭\n报警音提示,关闭\n频带宽度,窄\n";
+    DocumentData fromEnglish, fromChinese;
+    const CsvImport e = Import(english, fromEnglish);
+    ASSERT_TRUE(e.Ok()) << e.refusals.front().Format();
+    ASSERT_TRUE(Import(chinese, fromChinese).Ok());
+    EXPECT_EQ(fromEnglish.m_image, fromChinese.m_image);
+    Opened o = Open(fromEnglish.m_image);
+    EXPECT_EQ(o.editor.TextMatrix(1, kColInhibit), kYes);
+    EXPECT_EQ(o.editor.SelectedText(SettingsList::Monitor), "关闭");
+    EXPECT_EQ(o.editor.SelectedText(SettingsList::Bandwidth), "窄");
+
+    // A missing column or an unknown item is named as the file names it.
+    DocumentData unused;
+    const CsvImport missing = Import("CH,RX Freq,TX Freq,RX Tone,TX Tone\n", unused);
+    ASSERT_FALSE(missing.Ok());
+    EXPECT_EQ(missing.refusals.front().Format(),
+              "row 1, column \"TX Inhibit\": this column is missing from the header row");
+    const CsvImport item = Import(english + "TOT,forever\n", unused);
+    ASSERT_FALSE(item.Ok());
+    EXPECT_EQ(item.refusals.front().Format(EnglishTexts()),
+              "row 10, setting \"TOT\" (\"forever\"): not an item of the list: 关闭/Off, 30s, 60s, 90s, "
+              "120s, 150s, "
+              "180s, 210s, 240s, 270s, 300s");
 }
 
 // What a spreadsheet makes of numbers when it saves: "145.12500" becomes

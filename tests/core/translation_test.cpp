@@ -90,6 +90,33 @@ TEST(ProgramLanguage, TheStartedNameTellsTheLanguage) {
     EXPECT_EQ(LanguageOfProgramName("TARVOLIN_EN.DLL"), UiLanguage::Chinese);
 }
 
+// The programs without Qt read the windows' catalogue, compiled in at build time.
+TEST(ProgramLanguage, EnglishTextsAreTheWindowsCatalogue) {
+    const struct {
+        const char* context;
+        const char* source;
+        const char* english;
+    } rows[] = {
+        {"Quorim", "打开", "Open"},
+        {"SettingsList", "打开", "On"},  // the list item, not the command
+        {"Quorim", "查看(&V)", "&View"},
+        {"Quorim", "无法保存文件“%1”，原文件未改动", "Cannot save \"%1\"; the previous file is unchanged"},
+        {"Quorim", "QZ系列对讲机读频、写频与在线调试。\n版权所有 (C) Quorim 开发者。",
+         "Reading, writing and online tuning of QZ series radios.\nCopyright (C) the Quorim developers."},
+        {"Quorim", "没有这样的文字", "没有这样的文字"},
+        {"Elsewhere", "打开", "打开"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(EnglishTexts().Translate(row.context, row.source), row.english) << row.source;
+        EXPECT_EQ(ChineseTexts().Translate(row.context, row.source), row.source);
+    }
+    EXPECT_EQ(&TextsOf(UiLanguage::English), &EnglishTexts());
+    UiLanguage language = UiLanguage::Chinese;
+    EXPECT_TRUE(ParseLanguageName("en", language));
+    EXPECT_EQ(language, UiLanguage::English);
+    EXPECT_FALSE(ParseLanguageName("english", language));
+}
+
 // Open, save and link texts are decided in the core, in the program's language.
 TEST(MessageTranslation, FileFailuresAndTransferTextsInEitherLanguage) {
     const TableTexts english;

@@ -132,6 +132,11 @@ inline const test::TempDir& TestDataHome() {
     return dir;
 }
 
+// The command line speaks the locale's language; the tests hear Chinese unless
+// they ask otherwise (LC_MESSAGES decides, and leaves the character set alone).
+inline const std::vector<std::string> kChineseLocale{"LC_ALL=", "LC_MESSAGES=zh_CN.UTF-8"};
+inline const std::vector<std::string> kEnglishLocale{"LC_ALL=", "LC_MESSAGES=", "LANG=en_US.UTF-8"};
+
 inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
                             const std::function<void(pid_t)>& whileRunning = {}) {
     // QUORIM_CLI names another program to run in its place (scripts/windows.sh
@@ -139,7 +144,8 @@ inline ProcessResult RunCli(const std::vector<std::string>& args, const std::vec
     const char* other = std::getenv("QUORIM_CLI");
     std::vector<std::string> argv{other != nullptr && *other != '\0' ? other : QUORIM_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<std::string> fullEnv{"XDG_DATA_HOME=" + TestDataHome().Path().string()};
+    std::vector<std::string> fullEnv = kChineseLocale;
+    fullEnv.push_back("XDG_DATA_HOME=" + TestDataHome().Path().string());
     fullEnv.insert(fullEnv.end(), env.begin(), env.end());  // later entries win
     return RunProgram(argv, fullEnv, whileRunning);
 }

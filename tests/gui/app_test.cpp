@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QUrl>
 #include <fstream>
 #include <memory>
@@ -240,6 +241,9 @@ private slots:
                           {"保存(&S)", 57603, "Ctrl+S"},
                           {"另存为(&A)...", 57604, ""},
                           {"-", 0, ""},
+                          {"导入 CSV…", 32830, ""},
+                          {"导出 CSV…", 32831, ""},
+                          {"-", 0, ""},
                           {"打印(&P)...", 57607, "Ctrl+P"},
                           {"打印预览(&V)", 57609, ""},
                           {"打印设置(&R)...", 57606, ""},
@@ -357,6 +361,81 @@ private slots:
         QVERIFY(!m_app->InitInstance({QString::fromStdString(shortFile)}));
         QCOMPARE(answer.Count(), 1);
         QVERIFY(answer.Text().contains(S("short.szt")));
+    }
+
+    // "导入 CSV…" takes an English-header list as one undo step, refuses a
+    // bad one whole, and "导出 CSV…" writes the window's language; Open on a
+    // CSV offers to import it.
+    void csvFromTheFileMenu() {
+        const QString english = m_dir.filePath(S("english.csv"));
+        {
+            std::ofstream(english.toStdString(), std::ios::binary)
+                << "CH,RX Freq,TX Freq,RX Tone,TX Tone,TX Inhibit\r\n1,145.0125,,88.5,,Yes\r\n\r\n"
+                   "Model,QZ - 16\r\nMonitor,Off\r\n";
+        }
+        const QString bad = m_dir.filePath(S("bad.csv"));
+        {
+            std::ofstream(bad.toStdString(), std::ios::binary)
+                << "信道,接收频率,发射频率,接收信令,发射信令,是否禁发\n1,999,,,,否\n";
+        }
+        Start();
+        CQuorim_CHView* view = Frame()->ActiveView();
+        CQuorim_CHDoc* doc = view->GetDocument();
+        QVERIFY(Frame()->IsCommandEnabled(ID_FILE_EXPORT_CSV));
+
+        QVERIFY(view->ImportCsvFromFile(english));
+        QCOMPARE(view->Grid()->GetTextMatrix(1, 1), S("145.01250"));
+        QCOMPARE(view->Grid()->GetTextMatrix(1, kColInhibit), S("是"));
+        QCOMPARE(view->Combo(SettingsList::Monitor)->currentText(), S("关闭"));
+        QCOMPARE(doc->UndoStack()->count(), 1);
+        QVERIFY(doc->IsModified());
+        doc->UndoStack()->undo();
+        QCOMPARE(view->Grid()->GetTextMatrix(1, 1), QString());
+        QCOMPARE(view->Combo(SettingsList::Monitor)->currentText(), S("打开"));
+        doc->UndoStack()->redo();
+        // A list of the other model changes the rows, and undo brings them back.
+        const QString big = m_dir.filePath(S("big.csv"));
+        {
+            std::ofstream(big.toStdString(), std::ios::binary)
+                << "CH,RX Freq,TX Freq,RX Tone,TX Tone,TX Inhibit\n150,446.00625,,,,No\n\nModel,QZ - 199\n";
+        }
+        QVERIFY(view->ImportCsvFromFile(big));
+        QCOMPARE(view->Grid()->GetRows(), 200L);
+        QCOMPARE(view->Grid()->GetTextMatrix(150, 1), S("446.00625"));
+        doc->UndoStack()->undo();
+        QCOMPARE(view->Grid()->GetRows(), 17L);
+        QCOMPARE(view->Grid()->GetTextMatrix(1, 1), S("145.01250"));
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!view->ImportCsvFromFile(bad));
+            QVERIFY(answer.Text().contains(S("未能导入")));
+            QVERIFY(answer.Text().contains(S("row 2, column \"接收频率\" (\"999\")")));
+        }
+        QCOMPARE(doc->UndoStack()->index(), 1);  // nothing recorded
+        QCOMPARE(view->Grid()->GetTextMatrix(1, 1), S("145.01250"));
+
+        const QString out = m_dir.filePath(S("out.csv"));
+        QVERIFY(view->ExportCsvToFile(out));
+        std::ifstream in(out.toStdString(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        QVERIFY(text.starts_with(
+            "\xEF\xBB\xBF信道,接收频率,发射频率,接收信令,发射信令,是否禁发\r\n1,145.01250,,88.5,,是\r\n"));
+
+        // Open on a CSV: Yes imports it into a new document; a refused one leaves no window.
+        {
+            MessageBoxAnswer answer(QMessageBox::Yes);
+            CQuorim_CHDoc* opened = m_app->OpenDocumentFile(english);
+            QVERIFY(opened);
+            QVERIFY(answer.Text().contains(S("逗号分隔的文本")));
+            QCOMPARE(Windows().size(), 2);
+            QCOMPARE(Frame()->ActiveView()->Grid()->GetTextMatrix(1, 1), S("145.01250"));
+            QVERIFY(opened->PathName().isEmpty());  // Save asks where: the CSV is not overwritten
+        }
+        {
+            MessageBoxAnswer answer(QMessageBox::Yes);
+            QVERIFY(!m_app->OpenDocumentFile(bad));
+            QTRY_COMPARE(Windows().size(), 2);
+        }
     }
 
     void printSwitchPrintsTheFileAndEnds() {

@@ -260,6 +260,34 @@ private slots:
         QCOMPARE(Raw(PrintPageTitle(12)), S("本机设置数据第十二页"));
     }
 
+    // The command line's English table is the windows' catalogue, compiled
+    // from the same file; an English window's export writes its English.
+    void commandLineEnglishIsTheWindowsAndExportWritesIt() {
+        Start(UiLanguage::English, {SampleFile()});
+        std::vector<std::pair<const char*, std::string_view>> texts;
+        std::function<void(const std::vector<MenuItem>&)> menu = [&](const std::vector<MenuItem>& items) {
+            for (const MenuItem& item : items) {
+                texts.emplace_back(kTrQuorim, item.text);
+                menu(item.children);
+            }
+        };
+        menu(Menu129());
+        for (const auto& info : AllSettingsLists()) {
+            texts.emplace_back(kTrQuorim, info.caption);
+            for (const auto item : info.items) texts.emplace_back(kTrSettingsList, item);
+        }
+        for (const auto header : GridHeaders()) texts.emplace_back(kTrQuorim, header);
+        for (const auto& [context, text] : texts) {
+            QCOMPARE(Raw(EnglishTexts().Translate(context, text)), Q(text, context));
+        }
+        const QString out = m_dir.filePath(S("english.csv"));
+        QVERIFY(Frame()->ActiveView()->ExportCsvToFile(out));
+        QVERIFY(ReadAll(out).startsWith(
+            "\xEF\xBB\xBF"
+            "CH,RX Freq,TX Freq,RX Tone,TX Tone,TX Inhibit\r\n1,145.12500,145.12500,"));
+        QVERIFY(ReadAll(out).contains("\r\nMonitor,On\r\n"));
+    }
+
     void theMainWindowWithADocumentShowsNoChinese() {
         Start(UiLanguage::English, {SampleFile()});
         ChineseFinder f;

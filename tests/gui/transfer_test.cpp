@@ -368,16 +368,18 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Location,Name,Frequency\n" + QByteArray(4000, ','));
         file.close();
-        PromptAnswers answers({QMessageBox::Ok, QMessageBox::Cancel});
+        // Declining the offer to import it as a channel list opens it as it is.
+        PromptAnswers answers({QMessageBox::No, QMessageBox::Ok, QMessageBox::Cancel});
         QVERIFY(m_app->OpenDocumentFile(csv));
         m_view = Frame()->ActiveView();
         Key(Qt::Key_W);
-        QTRY_COMPARE(answers.texts.size(), 2);
-        QVERIFY2(answers.texts[0].endsWith(U("不像对讲机的数据文件：它是逗号分隔的文本")),
-                 qPrintable(answers.texts[0]));
-        QVERIFY2(answers.texts[1].endsWith(U("它是逗号分隔的文本。仍要把它写入对讲机吗？")),
+        QTRY_COMPARE(answers.texts.size(), 3);
+        QVERIFY2(answers.texts[0].endsWith(U("是否把它导入一个新文档？")), qPrintable(answers.texts[0]));
+        QVERIFY2(answers.texts[1].endsWith(U("不像对讲机的数据文件：它是逗号分隔的文本")),
                  qPrintable(answers.texts[1]));
-        QCOMPARE(answers.defaults[1], QMessageBox::Cancel);
+        QVERIFY2(answers.texts[2].endsWith(U("它是逗号分隔的文本。仍要把它写入对讲机吗？")),
+                 qPrintable(answers.texts[2]));
+        QCOMPARE(answers.defaults[2], QMessageBox::Cancel);
         QVERIFY(!Dlg() || !Dlg()->IsWindow());
         radio.Stop();
         QCOMPARE(LoadImage(memory), original);

@@ -227,7 +227,7 @@ TEST_F(EmulatedAdapters, PermissionHintForAUserOutsideTheGroup) {
     const auto r = RunProgram({"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
                                "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups", QUORIM_CLI_PATH,
                                "read", "--port", "COM1", "--out", dir.File("out.szt"), "--no-backup"},
-                              {"XDG_DATA_HOME=" + dir.Path().string()});
+                              {"XDG_DATA_HOME=" + dir.Path().string(), "LC_ALL=", "LC_MESSAGES=zh_CN.UTF-8"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err,
               std::string(kMsgCannotOpenPort) +
