@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QDialog>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QResizeEvent>
@@ -98,6 +100,11 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host, QWidget* par
         connect(m_pDocument, &CQuorim_CHDoc::StateChanging, this, &CQuorim_CHView::BeginStateChange);
         connect(m_pDocument, &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::EndStateChange);
         connect(m_pDocument, &CQuorim_CHDoc::Changed, this, &CQuorim_CHView::OnDocumentChanged);
+        // An open list of findings follows the cells and the band list.
+        connect(table, &QAbstractItemModel::dataChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
+        connect(table, &QAbstractItemModel::modelReset, this, &CQuorim_CHView::ScheduleCheckRefresh);
+        connect(table, &CChannelTable::SelectionChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
+        connect(m_pDocument, &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
     }
     qApp->installEventFilter(this);
 }
@@ -474,6 +481,7 @@ void CQuorim_CHView::OnInitialUpdate() {
     m_rowsChanged = false;
     SyncFunctionSettings();
     m_comboModel->setFocus();
+    TellCheckSummary();
 }
 
 void CQuorim_CHView::SyncFunctionSettings() {
@@ -564,7 +572,7 @@ bool CQuorim_CHView::HandlesCommand(int id) {
         case ID_FILE_PRINT_PREVIEW:
             return true;
         default:
-            return false;
+            return IsEditCommand(id);
     }
 }
 
@@ -592,6 +600,10 @@ bool CQuorim_CHView::OnCmdMsg(int id) {
             OnFilePrintPreview();
             return true;
         default:
+            if (const std::optional<EditCommand> command = EditCommandOf(id)) {
+                OnEditCommand(*command);
+                return true;
+            }
             return false;
     }
 }

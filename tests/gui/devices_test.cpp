@@ -138,6 +138,11 @@ private slots:
         QCOMPARE(dlg.Table()->item(1, 0)->text(), U("COM2"));
         QCOMPARE(dlg.Table()->item(1, 1)->text(), Raw(radio.Path()));
         QCOMPARE(com2->currentText(), Raw(radio.Path()));
+        // The typed path goes away (udev says nothing of a pseudo-terminal):
+        // the dialog shows it missing.
+        radio.Stop();
+        QTRY_COMPARE(com2->currentText(), Raw(radio.Path()) + U("  未连接"));
+        QCOMPARE(dlg.Table()->rowCount(), 1);
     }
 
     // "虚拟对讲机…" starts quorim-radio and points the COM item at it; the
