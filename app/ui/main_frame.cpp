@@ -237,7 +237,7 @@ bool CMainFrame::LoadFrame() {
         if (m_transferRunning && !m_hinting) {
             m_transferReason = text;
         }
-        m_tipShown = m_statusTip;
+        m_tipShown = m_statusTip && text != Q(kIdleMessage);
         FitPanes(m_tipShown ? text : QString());
     });
     SetMessageText(Q(kIdleMessage));
@@ -308,6 +308,9 @@ void CMainFrame::FitPanes(const QString& message) {
     }
     m_checkPane->setVisible(!m_checkPane->text().isEmpty());
     m_resultPane->setVisible(!m_resultPane->text().isEmpty());
+    if (message.isEmpty()) {
+        return;
+    }
     const auto free = [&] {
         int left = bar->width() - 24;
         for (QLabel* pane : QList<QLabel*>{m_checkPane, m_resultPane, m_portPane} + m_indicators) {

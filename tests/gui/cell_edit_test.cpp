@@ -383,10 +383,14 @@ private slots:
         QVERIFY(m_view->ComboTone()->isVisible());
         QCOMPARE(ToneField()->text(), S("1"));
         QCOMPARE(m_view->ComboTone()->currentIndex(), -1);
+        Key(Qt::Key_Escape);
         {
+            // A signalling entry refused on a channel with a frequency names its rule.
             MessageBoxAnswer answer(QMessageBox::Ok);
-            Type(S("x"));
+            FocusGrid(1, 3);
+            Type(S("1x"));
             Enter();
+            QCOMPARE(answer.Count(), 1);
             QCOMPARE(answer.Detail(), S("67.0-254.1、D023N、D754I 或 OFF"));
         }
     }

@@ -157,12 +157,12 @@ private slots:
         undo->undo();
         QCOMPARE(Row(v, 4), before);
 
-        // Channel 5 has no frequency: the tone is refused everywhere.
+        // A tone that is none: refused on every channel, listed, nothing changed.
         SelectColumn(v, 1, 5, 3);
         MessageBoxAnswer answer(QMessageBox::Ok);
-        v->OnSetCells(S("88.5"));
+        v->OnSetCells(S("88.5x"));
         QCOMPARE(answer.Count(), 1);
-        QVERIFY2(answer.Text().contains(S("信道 5")), qPrintable(answer.Text()));
+        QVERIFY2(answer.Text().contains(S("信道 3")), qPrintable(answer.Text()));
         QCOMPARE(v->Grid()->GetTextMatrix(1, 3), S(""));
         QCOMPARE(undo->count(), steps + 3);
     }
