@@ -237,7 +237,9 @@ bool CMainFrame::LoadFrame() {
         if (m_transferRunning && !m_hinting) {
             m_transferReason = text;
         }
-        m_tipShown = m_statusTip && text != Q(kIdleMessage);
+        // Any message but the idle one and the result the result pane
+        // already shows is to be read whole.
+        m_tipShown = text != Q(kIdleMessage) && text != m_resultPane->text();
         FitPanes(m_tipShown ? text : QString());
     });
     SetMessageText(Q(kIdleMessage));
@@ -275,7 +277,7 @@ void CMainFrame::SetCheckSummary(const QString& text, const QObject* doc) {
 }
 
 QString CMainFrame::CheckSummaryText() const {
-    return m_checkPane->isHidden() ? QString() : m_checkPane->text();
+    return m_checkPane->text();
 }
 
 void CMainFrame::ForgetDocument(const QObject* doc) {
@@ -299,9 +301,9 @@ void CMainFrame::ShowDocumentPanes() {
 }
 
 void CMainFrame::FitPanes(const QString& message) {
-    // The message pane takes what the panes beside it leave; a hover hint
-    // that would be cut off has the check pane, then the result pane, step
-    // aside until it goes.
+    // The message pane takes what the panes beside it leave; a message (a
+    // hover hint above all) that would be cut off has the check pane, then
+    // the result pane, step aside until it goes.
     QStatusBar* bar = StatusBarWnd();
     if (!bar || !m_resultPane) {
         return;
@@ -706,7 +708,6 @@ bool CMainFrame::event(QEvent* event) {
     // A status tip is a hover hint: not what a running transfer said.
     if (event->type() == QEvent::StatusTip) {
         const QScopedValueRollback hinting(m_hinting, true);
-        const QScopedValueRollback tip(m_statusTip, true);
         return QMainWindow::event(event);
     }
     return QMainWindow::event(event);

@@ -137,8 +137,8 @@ private:
     bool m_transferTold = false;
     QString m_transferReason;
     bool m_hinting = false;
-    // A hover hint (status tip) is being shown, and the one shown now is one.
-    bool m_statusTip = false;
+    // The message shown now is to be read whole (not the idle text, not the
+    // result the result pane shows too).
     bool m_tipShown = false;
     QMultiHash<int, QAction*> m_actions;
     QList<QMenu*> m_menu128;

@@ -22,6 +22,7 @@
 
 #include "app/commands.h"
 #include "app/tone_table.h"
+#include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/form_template.h"
 #include "editor/settings_lists.h"
@@ -636,16 +637,24 @@ void CQuorim_CHView::OnSetCursor(QWidget* under) {
     // The grid is one control to the user: its cells, headers and scroll bars,
     // but not the in-place editors laid over it.
     bool onGrid = under == m_grid;
+    QWidget* onEditor = nullptr;
     if (!onGrid && under && m_grid->isAncestorOf(under)) {
         onGrid = true;
         for (QWidget* editor : {static_cast<QWidget*>(m_editCell), static_cast<QWidget*>(m_comboTone),
                                 static_cast<QWidget*>(m_comboYesNo)}) {
             if (editor && (editor == under || editor->isAncestorOf(under))) {
                 onGrid = false;
+                onEditor = editor;
             }
         }
     }
-    if (viewCombo) {
+    // Over the cell being edited: what its column takes.
+    const std::string_view rule = onEditor && !onEditor->isHidden()
+                                      ? ColumnRule(static_cast<int>(m_grid->GetCol()))
+                                      : std::string_view();
+    if (!rule.empty()) {
+        hint = rule;
+    } else if (viewCombo) {
         hint = kHintCombo;
     } else if (onGrid) {
         hint = kHintGrid;

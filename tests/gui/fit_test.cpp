@@ -123,20 +123,26 @@ private slots:
         Frame()->SetCheckSummary(Raw(TranslateWithArgs(WindowTexts(), kMsgCheckSummary, {"16"})),
                                  View()->GetDocument());
         QStatusBar* bar = Frame()->StatusBarWnd();
+        const auto shownWhole = [bar](const QString& tip) {
+            int right = bar->width();
+            for (QLabel* pane : bar->findChildren<QLabel*>()) {
+                if (pane->isVisible()) right = std::min(right, pane->geometry().left());
+            }
+            return bar->fontMetrics().horizontalAdvance(tip) < right;
+        };
         for (const int id : {ID_ONLINE_TUNING, ID_PORT_COM1}) {
             const QString tip = Frame()->Action(id)->statusTip();
             QStatusTipEvent event(tip);
             QApplication::sendEvent(Frame(), &event);
             QCOMPARE(Frame()->MessageText(), tip);
-            int right = bar->width();
-            for (QLabel* pane : bar->findChildren<QLabel*>()) {
-                if (pane->isVisible()) right = std::min(right, pane->geometry().left());
-            }
-            QVERIFY2(bar->fontMetrics().horizontalAdvance(tip) < right, qPrintable(tip));
+            QVERIFY2(shownWhole(tip), qPrintable(tip));
         }
+        // The grid's own hint as the pointer moves over it.
+        View()->OnSetCursor(View()->Grid());
+        QVERIFY2(shownWhole(Frame()->MessageText()), qPrintable(Frame()->MessageText()));
         QStatusTipEvent gone{QString()};
         QApplication::sendEvent(Frame(), &gone);
-        QTRY_VERIFY(!Frame()->CheckSummaryText().isEmpty());
+        QTRY_VERIFY(Frame()->findChild<QLabel*>(QStringLiteral("CheckPane"))->isVisible());
         QVERIFY(!Frame()->TransferResultText().isEmpty());
     }
 
