@@ -238,9 +238,12 @@ bool CMainFrame::LoadFrame() {
             m_transferReason = text;
         }
         // Any message but the idle one and the result the result pane
-        // already shows is to be read whole.
-        m_tipShown = text != Q(kIdleMessage) && text != m_resultPane->text();
-        FitPanes(m_tipShown ? text : QString());
+        // already shows is to be read whole; a menu's or a button's tip even
+        // past the check pane.
+        m_shown = text == Q(kIdleMessage) || text == m_resultPane->text() ? Shown::Plain
+                  : m_statusTip                                           ? Shown::StatusTip
+                                                                          : Shown::Hint;
+        FitPanes(text);
     });
     SetMessageText(Q(kIdleMessage));
 
@@ -297,20 +300,20 @@ void CMainFrame::ShowDocumentPanes() {
     m_resultPane->setText(panes.result);
     m_checkPane->setText(panes.check);
     m_checkPane->setToolTip(panes.check);
-    FitPanes(m_tipShown ? MessageText() : QString());
+    FitPanes(MessageText());
 }
 
 void CMainFrame::FitPanes(const QString& message) {
-    // The message pane takes what the panes beside it leave; a message (a
-    // hover hint above all) that would be cut off has the check pane, then
-    // the result pane, step aside until it goes.
+    // The message pane takes what the panes beside it leave; a message that
+    // would be cut off has the result pane (and for a menu's or a button's
+    // tip the check pane first) step aside until it goes.
     QStatusBar* bar = StatusBarWnd();
     if (!bar || !m_resultPane) {
         return;
     }
     m_checkPane->setVisible(!m_checkPane->text().isEmpty());
     m_resultPane->setVisible(!m_resultPane->text().isEmpty());
-    if (message.isEmpty()) {
+    if (m_shown == Shown::Plain) {
         return;
     }
     const auto free = [&] {
@@ -324,7 +327,7 @@ void CMainFrame::FitPanes(const QString& message) {
     };
     const int need = bar->fontMetrics().horizontalAdvance(message);
     for (QLabel* pane : {m_checkPane, m_resultPane}) {
-        if (need > free()) {
+        if (need > free() && (pane != m_checkPane || m_shown == Shown::StatusTip)) {
             pane->hide();
         }
     }
@@ -708,6 +711,7 @@ bool CMainFrame::event(QEvent* event) {
     // A status tip is a hover hint: not what a running transfer said.
     if (event->type() == QEvent::StatusTip) {
         const QScopedValueRollback hinting(m_hinting, true);
+        const QScopedValueRollback tip(m_statusTip, true);
         return QMainWindow::event(event);
     }
     return QMainWindow::event(event);

@@ -137,9 +137,11 @@ private:
     bool m_transferTold = false;
     QString m_transferReason;
     bool m_hinting = false;
-    // The message shown now is to be read whole (not the idle text, not the
-    // result the result pane shows too).
-    bool m_tipShown = false;
+    // What the message pane shows: the idle text or the result the result
+    // pane shows too, a hint of the view, a menu's or a button's tip.
+    enum class Shown { Plain, Hint, StatusTip };
+    Shown m_shown = Shown::Plain;
+    bool m_statusTip = false;  // a status tip event is being handled
     QMultiHash<int, QAction*> m_actions;
     QList<QMenu*> m_menu128;
     QList<QMenu*> m_menu129;

@@ -120,8 +120,6 @@ private slots:
         Start(static_cast<UiLanguage>(language));
         Frame()->SetTransferResult(
             Raw(TransferDoneText(WindowTexts(), TransferDirection::Read, false, "/dev/pts/12")));
-        Frame()->SetCheckSummary(Raw(TranslateWithArgs(WindowTexts(), kMsgCheckSummary, {"16"})),
-                                 View()->GetDocument());
         QStatusBar* bar = Frame()->StatusBarWnd();
         const auto shownWhole = [bar](const QString& tip) {
             int right = bar->width();
@@ -130,6 +128,12 @@ private slots:
             }
             return bar->fontMetrics().horizontalAdvance(tip) < right;
         };
+        // The grid's own hint as the pointer moves over it, beside a result;
+        // a menu's tip beside the check pane too.
+        View()->OnSetCursor(View()->Grid());
+        QVERIFY2(shownWhole(Frame()->MessageText()), qPrintable(Frame()->MessageText()));
+        Frame()->SetCheckSummary(Raw(TranslateWithArgs(WindowTexts(), kMsgCheckSummary, {"16"})),
+                                 View()->GetDocument());
         for (const int id : {ID_ONLINE_TUNING, ID_PORT_COM1}) {
             const QString tip = Frame()->Action(id)->statusTip();
             QStatusTipEvent event(tip);
@@ -137,9 +141,7 @@ private slots:
             QCOMPARE(Frame()->MessageText(), tip);
             QVERIFY2(shownWhole(tip), qPrintable(tip));
         }
-        // The grid's own hint as the pointer moves over it.
-        View()->OnSetCursor(View()->Grid());
-        QVERIFY2(shownWhole(Frame()->MessageText()), qPrintable(Frame()->MessageText()));
+
         QStatusTipEvent gone{QString()};
         QApplication::sendEvent(Frame(), &gone);
         QTRY_VERIFY(Frame()->findChild<QLabel*>(QStringLiteral("CheckPane"))->isVisible());
