@@ -106,7 +106,11 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
     Refresh();
     auto* presence = new QTimer(this);
     connect(presence, &QTimer::timeout, this, [this] {
-        if (Presence() != m_presence) {
+        // Not while a path is being typed: a refresh would take it away.
+        const bool typing = std::any_of(m_assign.begin(), m_assign.end(), [](QComboBox* box) {
+            return box != nullptr && box->lineEdit() != nullptr && box->lineEdit()->isModified();
+        });
+        if (!typing && Presence() != m_presence) {
             Refresh();
         }
     });
