@@ -1,5 +1,6 @@
 #include "app/commands.h"
 
+#include <algorithm>
 #include <map>
 
 #include "base/translation.h"
@@ -59,6 +60,23 @@ CommandString CommandText(int id) {
         {ID_EDIT_CHANNEL, {QUORIM_TR("Quorim", "修改各频道数据"), QUORIM_TR("Quorim", "编辑")}},
         {ID_PORT_COM1, {QUORIM_TR("Quorim", "选择串口1"), ""}},
         {ID_PORT_DEVICES, {QUORIM_TR("Quorim", "查看串口设备，为 COM1 至 COM4 指定设备"), ""}},
+        {ID_EDIT_UNDO, {QUORIM_TR("Quorim", "撤销上一次修改"), ""}},
+        {ID_EDIT_REDO, {QUORIM_TR("Quorim", "重做撤销的修改"), ""}},
+        {ID_EDIT_CUT, {QUORIM_TR("Quorim", "复制所选内容，然后清除"), ""}},
+        {ID_EDIT_COPY, {QUORIM_TR("Quorim", "复制所选内容"), ""}},
+        {ID_EDIT_PASTE, {QUORIM_TR("Quorim", "从所选位置的左上角开始粘贴"), ""}},
+        {ID_EDIT_CLEAR, {QUORIM_TR("Quorim", "清除所选单元格"), ""}},
+        {ID_EDIT_INSERT_CHANNEL, {QUORIM_TR("Quorim", "在所选信道前插入空信道"), ""}},
+        {ID_EDIT_DELETE_CHANNELS, {QUORIM_TR("Quorim", "删除所选信道"), ""}},
+        {ID_EDIT_MOVE_UP, {QUORIM_TR("Quorim", "将所选信道上移一位"), ""}},
+        {ID_EDIT_MOVE_DOWN, {QUORIM_TR("Quorim", "将所选信道下移一位"), ""}},
+        {ID_EDIT_SELECT_ALL, {QUORIM_TR("Quorim", "选择全部单元格"), ""}},
+        {ID_EDIT_SET_CELLS, {QUORIM_TR("Quorim", "将一个值填入所选信道的所选列"), ""}},
+        {ID_EDIT_FILL_DOWN, {QUORIM_TR("Quorim", "将第一个所选信道的内容复制到其余所选信道"), ""}},
+        {ID_EDIT_FILL_SERIES, {QUORIM_TR("Quorim", "从起始频率开始按步进逐个信道填入频率"), ""}},
+        {ID_EDIT_CHECK_CHANNELS, {QUORIM_TR("Quorim", "列出对讲机无法使用或可能不是有意的内容"), ""}},
+        {ID_EDIT_APPLY_PLAN, {QUORIM_TR("Quorim", "把一个频道方案的频率和带宽写入所选信道"), ""}},
+        {ID_EDIT_CHECK_PLAN, {QUORIM_TR("Quorim", "列出与频道方案的信道和带宽不符的内容"), ""}},
         {ID_PORT_COM2, {QUORIM_TR("Quorim", "选择串口2"), ""}},
         {ID_PORT_COM3, {QUORIM_TR("Quorim", "选择串口3"), ""}},
         {ID_PORT_COM4, {QUORIM_TR("Quorim", "选择串口4"), ""}},
@@ -89,6 +107,32 @@ const std::vector<Accelerator>& AcceleratorTable() {
     return table;
 }
 
+const std::vector<Accelerator>& EditKeyTable() {
+    static const std::vector<Accelerator> table = {
+        {"Ctrl+Z", ID_EDIT_UNDO},        {"Ctrl+Y", ID_EDIT_REDO},
+        {"Ctrl+Shift+Z", ID_EDIT_REDO},  {"Shift+Del", ID_EDIT_CUT},
+        {"Ctrl+Ins", ID_EDIT_COPY},      {"Shift+Ins", ID_EDIT_PASTE},
+        {"Ctrl+V", ID_EDIT_PASTE},       {"Del", ID_EDIT_CLEAR},
+        {"Ins", ID_EDIT_INSERT_CHANNEL}, {"Ctrl+Del", ID_EDIT_DELETE_CHANNELS},
+        {"Alt+Up", ID_EDIT_MOVE_UP},     {"Alt+Down", ID_EDIT_MOVE_DOWN},
+        {"Ctrl+A", ID_EDIT_SELECT_ALL},
+    };
+    return table;
+}
+
+std::vector<std::string_view> ShortcutsOf(int id) {
+    std::vector<std::string_view> keys;
+    if (const std::string_view key = ShortcutOf(id); !key.empty()) {
+        keys.push_back(key);
+    }
+    for (const Accelerator& a : EditKeyTable()) {
+        if (a.id == id) {
+            keys.push_back(a.keys);
+        }
+    }
+    return keys;
+}
+
 std::string_view ShortcutOf(int id) {
     // Help Topics shows F1, the key that opens the same guide.
     const int command = id == ID_HELP_FINDER ? ID_HELP : id;
@@ -114,6 +158,40 @@ MenuItem ViewPopup() {
 }
 
 }  // namespace
+
+const MenuItem& EditPopup() {
+    // Texts as the editor names its commands and undo steps.
+    static const MenuItem popup = {QUORIM_TR("Quorim", "编辑"),
+                                   0,
+                                   {{QUORIM_TR("Quorim", "撤销"), ID_EDIT_UNDO, {}},
+                                    {QUORIM_TR("Quorim", "重做"), ID_EDIT_REDO, {}},
+                                    Sep(),
+                                    {QUORIM_TR("Quorim", "剪切"), ID_EDIT_CUT, {}},
+                                    {QUORIM_TR("Quorim", "复制"), ID_EDIT_COPY, {}},
+                                    {QUORIM_TR("Quorim", "粘贴"), ID_EDIT_PASTE, {}},
+                                    {QUORIM_TR("Quorim", "清除"), ID_EDIT_CLEAR, {}},
+                                    Sep(),
+                                    {QUORIM_TR("Quorim", "插入空信道"), ID_EDIT_INSERT_CHANNEL, {}},
+                                    {QUORIM_TR("Quorim", "删除信道"), ID_EDIT_DELETE_CHANNELS, {}},
+                                    {QUORIM_TR("Quorim", "信道上移"), ID_EDIT_MOVE_UP, {}},
+                                    {QUORIM_TR("Quorim", "信道下移"), ID_EDIT_MOVE_DOWN, {}},
+                                    Sep(),
+                                    {QUORIM_TR("Quorim", "全选"), ID_EDIT_SELECT_ALL, {}},
+                                    Sep(),
+                                    {QUORIM_TR("Quorim", "设置…"), ID_EDIT_SET_CELLS, {}},
+                                    {QUORIM_TR("Quorim", "向下填充"), ID_EDIT_FILL_DOWN, {}},
+                                    {QUORIM_TR("Quorim", "递增填充"), ID_EDIT_FILL_SERIES, {}},
+                                    {QUORIM_TR("Quorim", "套用频道方案…"), ID_EDIT_APPLY_PLAN, {}},
+                                    Sep(),
+                                    {QUORIM_TR("Quorim", "检查信道"), ID_EDIT_CHECK_CHANNELS, {}},
+                                    {QUORIM_TR("Quorim", "按频道方案检查…"), ID_EDIT_CHECK_PLAN, {}}}};
+    return popup;
+}
+
+bool IsEditCommand(int id) {
+    const auto& items = EditPopup().children;
+    return id != 0 && std::any_of(items.begin(), items.end(), [id](const MenuItem& m) { return m.id == id; });
+}
 
 const std::vector<MenuItem>& Menu128() {
     static const std::vector<MenuItem> menu = {
@@ -156,6 +234,7 @@ const std::vector<MenuItem>& Menu129() {
           {QUORIM_TR("Quorim", "最近文件"), ID_FILE_MRU_FILE1, {}},
           Sep(),
           {QUORIM_TR("Quorim", "退出(&X)"), ID_APP_EXIT, {}}}},
+        EditPopup(),
         {QUORIM_TR("Quorim", "编程(&E)"),
          0,
          {{QUORIM_TR("Quorim", "读频(&U)"), ID_READ_RADIO, {}},

@@ -22,6 +22,27 @@ inline constexpr int ID_PORT_DEVICES = 32790;
 // The File menu's channel lists as comma-separated text.
 inline constexpr int ID_FILE_IMPORT_CSV = 32830;
 inline constexpr int ID_FILE_EXPORT_CSV = 32831;
+// The document's "编辑" popup: the channel table's editing commands (the
+// grid's context menu holds the same). Undo to select all keep the numbers
+// such commands have in the framework.
+inline constexpr int ID_EDIT_CLEAR = 57632;
+inline constexpr int ID_EDIT_COPY = 57634;
+inline constexpr int ID_EDIT_CUT = 57635;
+inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_EDIT_SELECT_ALL = 57642;
+inline constexpr int ID_EDIT_UNDO = 57643;
+inline constexpr int ID_EDIT_REDO = 57644;
+inline constexpr int ID_EDIT_INSERT_CHANNEL = 32791;
+inline constexpr int ID_EDIT_DELETE_CHANNELS = 32792;
+inline constexpr int ID_EDIT_MOVE_UP = 32793;
+inline constexpr int ID_EDIT_MOVE_DOWN = 32794;
+inline constexpr int ID_EDIT_SET_CELLS = 32795;
+inline constexpr int ID_EDIT_FILL_DOWN = 32796;
+inline constexpr int ID_EDIT_FILL_SERIES = 32797;
+inline constexpr int ID_EDIT_CHECK_CHANNELS = 32798;
+// The channel plans: apply one, check against one.
+inline constexpr int ID_EDIT_APPLY_PLAN = 32799;
+inline constexpr int ID_EDIT_CHECK_PLAN = 32800;
 
 inline constexpr int ID_FILE_NEW = 57600;
 inline constexpr int ID_FILE_OPEN = 57601;
@@ -93,6 +114,13 @@ struct Accelerator {
 const std::vector<Accelerator>& AcceleratorTable();
 // The keys of the first accelerator bound to id, empty if none.
 std::string_view ShortcutOf(int id);
+// The keys of the channel table's editing commands. The grid and its
+// editors take them (the frame's accelerators come first, so none of
+// Ctrl+C to Ctrl+W is here); a command may have two.
+const std::vector<Accelerator>& EditKeyTable();
+// Every key shown beside a command in a menu: its accelerator, or its
+// editing keys.
+std::vector<std::string_view> ShortcutsOf(int id);
 
 // Menus 128 (no document) and 129 (a document is active). An item with
 // children is a popup; id 0 without children is a separator.
@@ -105,6 +133,10 @@ struct MenuItem {
 };
 const std::vector<MenuItem>& Menu128();
 const std::vector<MenuItem>& Menu129();
+// The "编辑" popup of menu 129, the one list of the channel table's editing
+// commands: the grid's context menu is built from it too.
+const MenuItem& EditPopup();
+bool IsEditCommand(int id);
 
 // Toolbar 128, twelve entries; 0 is a separator.
 const std::vector<int>& Toolbar128();

@@ -27,6 +27,12 @@ std::string RecentFileList::At(int index) const {
     return index >= 0 && index < Size() ? m_paths[static_cast<std::size_t>(index)] : std::string();
 }
 
+std::string RecentFileList::LastFolder() const {
+    const std::string path = At(0);
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
 void RecentFileList::Add(const std::string& path) {
     if (path.empty() || m_capacity <= 0) {
         return;

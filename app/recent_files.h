@@ -16,6 +16,9 @@ public:
     bool Empty() const { return m_paths.empty(); }
     // Entry i (0 is the most recent); empty outside the list.
     std::string At(int index) const;
+    // The folder of the most recent file: where Open and Save As start, the
+    // last folder used. Empty while the list is.
+    std::string LastFolder() const;
     const std::vector<std::string>& Paths() const { return m_paths; }
 
     // A file opened or saved: moved (or put) to the front, the oldest dropped.

@@ -77,11 +77,16 @@ int RunEdit(const Args& args) {
                   << KeyOfColumn(r.col) << " (" << Quoted(r.text)
                   << "): " << CliTexts().Translate("Quorim", r.message) << "\n";
     }
+    if (!result.ok && result.refusals.empty()) {
+        std::cerr << "quorim: " << EscapeControls(file) << ": " << result.message << "\n";
+        return kExitFailed;
+    }
     if (!result.ok) {
         std::cerr << "quorim: nothing written: " << result.refusals.size()
                   << (result.refusals.size() == 1 ? " refusal" : " refusals") << "\n";
         return kExitFailed;
     }
+    for (const std::string& note : BulkNotes(result, ChineseTexts())) std::cerr << "quorim: " << note << "\n";
     const FileStatus saved = SaveDocument(out, editor, doc);
     if (!saved.Ok()) {
         std::cerr << "quorim: " << saved.Message() << "\n";

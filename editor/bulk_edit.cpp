@@ -31,18 +31,37 @@ void TypeValue(EditorSurface& work, int channel, int col, const std::string& tex
     if (!message.empty()) result.refusals.push_back({channel, col, text, message});
 }
 
-// Runs `type` on a copy of the grid and keeps the copy only without refusals.
-template <typename Type>
-EditResult OnCopy(EditorSurface& editor, const std::vector<int>& channels, Type type) {
+bool HoldsFrequency(const EditorSurface& editor, int channel) {
+    return !editor.TextMatrix(channel, kColRxFreq).empty() || !editor.TextMatrix(channel, kColTxFreq).empty();
+}
+
+EditResult Refused(std::string_view message = {}) {
     EditResult result;
     result.ok = false;
+    result.message = message;
+    return result;
+}
+
+// Runs `type` over the channels it changes on a copy of the grid and keeps
+// the copy only without refusals. Without a receive frequency to give, the
+// channels that hold no frequency are not among them.
+template <typename Type>
+EditResult OnCopy(EditorSurface& editor, const std::vector<int>& channels, bool givesRx, Type type) {
     for (const int ch : channels) {
-        if (ch < 1 || ch > LastChannel(editor)) return result;
+        if (ch < 1 || ch > LastChannel(editor)) return Refused();
     }
+    EditResult result;
+    std::vector<int> targets;
+    for (const int ch : channels) {
+        if (givesRx || HoldsFrequency(editor, ch)) targets.push_back(ch);
+    }
+    result.skipped = static_cast<int>(channels.size() - targets.size());
+    if (targets.empty() && !channels.empty()) return Refused(kMsgNoChannelInUse);
     EditorModel work;
     CopyEditor(editor, work);
-    type(work, result);
+    type(work, targets, result);
     if (!result.refusals.empty()) {
+        result.ok = false;
         result.message = kMsgBulkRefused;
         return result;
     }
@@ -52,49 +71,86 @@ EditResult OnCopy(EditorSurface& editor, const std::vector<int>& channels, Type 
     return result;
 }
 
+bool GivesRx(const std::vector<ColumnValue>& values) {
+    return std::any_of(values.begin(), values.end(),
+                       [](const ColumnValue& v) { return v.col == kColRxFreq; });
+}
+
+// One value typed into a channel. Into the receive column the transmit
+// frequency follows where it equalled the receive frequency; a split is kept
+// and counted.
+void TypeFollowingRx(EditorSurface& work, int channel, int col, const std::string& text, EditResult& result) {
+    const std::string rx = work.TextMatrix(channel, kColRxFreq);
+    const std::string tx = work.TextMatrix(channel, kColTxFreq);
+    const std::size_t refused = result.refusals.size();
+    TypeValue(work, channel, col, text, result);
+    if (col != kColRxFreq || tx.empty() || result.refusals.size() != refused) return;
+    if (tx == rx) {
+        TypeValue(work, channel, kColTxFreq, text, result);
+    } else {
+        ++result.splitsKept;
+    }
+}
+
 }  // namespace
 
 EditResult SetChannelValues(EditorSurface& editor, const std::vector<int>& channels,
                             std::vector<ColumnValue> values) {
     for (const auto& v : values) {
-        if (!IsValueColumn(v.col)) return {false, {}, {}, {}};
+        if (!IsValueColumn(v.col)) return Refused();
     }
     std::stable_sort(values.begin(), values.end(),
                      [](const ColumnValue& a, const ColumnValue& b) { return a.col < b.col; });
-    return OnCopy(editor, channels, [&](EditorSurface& work, EditResult& result) {
-        for (const int ch : channels) {
-            for (const auto& v : values) TypeValue(work, ch, v.col, v.text, result);
-        }
-    });
+    return OnCopy(editor, channels, GivesRx(values),
+                  [&](EditorSurface& work, const std::vector<int>& targets, EditResult& result) {
+                      // A transmit frequency given too is typed as given.
+                      const bool givesTx =
+                          std::any_of(values.begin(), values.end(),
+                                      [](const ColumnValue& v) { return v.col == kColTxFreq; });
+                      for (const int ch : targets) {
+                          for (const auto& v : values) {
+                              if (givesTx) {
+                                  TypeValue(work, ch, v.col, v.text, result);
+                              } else {
+                                  TypeFollowingRx(work, ch, v.col, v.text, result);
+                              }
+                          }
+                      }
+                  });
 }
 
 EditResult FillDown(EditorSurface& editor, std::vector<int> channels, const std::vector<int>& cols) {
     SortUnique(channels);
     std::vector<ColumnValue> values;
-    if (channels.empty()) return {false, {}, {}, {}};
+    if (channels.empty()) return Refused();
     for (const int col : cols) {
-        if (!IsValueColumn(col)) return {false, {}, {}, {}};
+        if (!IsValueColumn(col)) return Refused();
         values.push_back({col, editor.TextMatrix(channels.front(), col)});
     }
     // Typed in Enter's order, so a copied receive frequency comes before its tone.
     std::stable_sort(values.begin(), values.end(),
                      [](const ColumnValue& a, const ColumnValue& b) { return a.col < b.col; });
-    return OnCopy(editor, channels, [&](EditorSurface& work, EditResult& result) {
-        for (std::size_t i = 1; i < channels.size(); ++i) {
-            for (const auto& v : values) {
-                // An empty inhibit stands for an empty channel: clearing its
-                // frequencies already emptied it.
-                if (v.col == kColInhibit && v.text.empty()) continue;
-                TypeValue(work, channels[i], v.col, v.text, result);
-            }
-        }
-    });
+    const int first = channels.front();
+    channels.erase(channels.begin());
+    EditResult result = OnCopy(editor, channels, GivesRx(values),
+                               [&](EditorSurface& work, const std::vector<int>& targets, EditResult& r) {
+                                   for (const int ch : targets) {
+                                       for (const auto& v : values) {
+                                           // An empty inhibit stands for an empty channel: clearing its
+                                           // frequencies already emptied it.
+                                           if (v.col == kColInhibit && v.text.empty()) continue;
+                                           TypeValue(work, ch, v.col, v.text, r);
+                                       }
+                                   }
+                               });
+    if (result.ok) result.channels.insert(result.channels.begin(), first);
+    return result;
 }
 
 EditResult FillSeries(EditorSurface& editor, std::vector<int> channels, int col, std::string_view start,
                       std::string_view stepKhz) {
     SortUnique(channels);
-    if (channels.empty() || (col != kColRxFreq && col != kColTxFreq)) return {false, {}, {}, {}};
+    if (channels.empty() || (col != kColRxFreq && col != kColTxFreq)) return Refused();
     const FrequencyReading first = ReadFrequencyText(start);
     // In 0.1 Hz to tell "6.255" from "6.25"; the step must be whole 10 Hz units.
     const std::optional<std::int64_t> fine = WholeDecimalScaled(stepKhz, 4, Cut::Truncate);
@@ -103,24 +159,47 @@ EditResult FillSeries(EditorSurface& editor, std::vector<int> channels, int col,
         const std::int64_t units = *fine / 100;
         stepOk = units % 500 == 0 || units % 625 == 0;
     }
-    return OnCopy(editor, channels, [&](EditorSurface& work, EditResult& result) {
-        if (!first.message.empty() || first.text.empty()) {
-            result.refusals.push_back({channels.front(), col, std::string(start),
-                                       first.message.empty() ? kMsgFrequencyRange : first.message});
-            return;
-        }
-        if (!stepOk) {
-            result.refusals.push_back({channels.front(), col, std::string(stepKhz), kMsgSeriesStep});
-            return;
-        }
-        const std::int64_t step = *fine / 100;
-        for (std::size_t i = 0; i < channels.size(); ++i) {
-            const std::int64_t count = first.count + step * static_cast<std::int64_t>(i);
-            const std::string text =
-                count < 0 ? "-" + FixedDecimalText(-count, 5) : FixedDecimalText(count, 5);
-            TypeValue(work, channels[i], col, text, result);
-        }
-    });
+    return OnCopy(
+        editor, channels, col == kColRxFreq,
+        [&](EditorSurface& work, const std::vector<int>& targets, EditResult& result) {
+            if (!first.message.empty() || first.text.empty()) {
+                result.refusals.push_back({targets.front(), col, std::string(start),
+                                           first.message.empty() ? kMsgFrequencyRange : first.message});
+                return;
+            }
+            if (!stepOk) {
+                result.refusals.push_back({targets.front(), col, std::string(stepKhz), kMsgSeriesStep});
+                return;
+            }
+            const std::int64_t step = *fine / 100;
+            for (std::size_t i = 0; i < targets.size(); ++i) {
+                const std::int64_t count = first.count + step * static_cast<std::int64_t>(i);
+                const std::string text =
+                    count < 0 ? "-" + FixedDecimalText(-count, 5) : FixedDecimalText(count, 5);
+                TypeFollowingRx(work, targets[i], col, text, result);
+            }
+        });
+}
+
+std::vector<std::string> BulkNotes(const EditResult& result, const TextTranslator& texts) {
+    std::vector<std::string> notes;
+    if (result.skipped > 0) {
+        notes.push_back(TranslateWithArgs(texts, kMsgSkippedEmpty, {std::to_string(result.skipped)}));
+    }
+    if (result.splitsKept > 0) {
+        notes.push_back(TranslateWithArgs(texts, kMsgSplitsKept, {std::to_string(result.splitsKept)}));
+    }
+    return notes;
+}
+
+std::vector<int> ColumnsToSet(std::vector<int> selected, int currentCol) {
+    SortUnique(selected);
+    const auto kind = [](int col) { return col == kColInhibit ? 2 : col >= kColRxTone ? 1 : 0; };
+    const bool inRange =
+        !selected.empty() && selected.front() >= kColRxFreq && selected.back() <= kColInhibit;
+    if (inRange && kind(selected.front()) == kind(selected.back())) return selected;
+    if (IsValueColumn(currentCol)) return {currentCol};
+    return {};
 }
 
 std::optional<std::vector<int>> ParseChannelList(std::string_view text, int lastChannel, std::string& error) {

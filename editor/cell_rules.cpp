@@ -73,6 +73,17 @@ std::string CharText(int key) {
 
 }  // namespace
 
+std::string_view ColumnRule(int col) {
+    switch (EditorForColumn(col)) {
+        case CellEditor::Edit:
+            return kRuleFrequency;
+        case CellEditor::Tone:
+            return kRuleTone;
+        default:
+            return {};
+    }
+}
+
 CellEditor EditorForColumn(int col) {
     switch (col) {
         case kColRxFreq:

@@ -22,6 +22,11 @@ inline constexpr std::string_view kMsgFrequencyRange =
 inline constexpr std::string_view kMsgFrequencyStep =
     QUORIM_TR("Quorim", "输入数据错误，请按6.25K或 5k的倍数重新输入");
 inline constexpr std::string_view kMsgDigitsOnly = QUORIM_TR("Quorim", "请输入数字");
+// The rule of a column's cells with an example, told under a refused entry's
+// message and in the status bar while a cell of the column is edited.
+inline constexpr std::string_view kRuleFrequency =
+    QUORIM_TR("Quorim", "50-700 MHz，步进 6.25 或 5 kHz，例如 446.00625");
+inline constexpr std::string_view kRuleTone = QUORIM_TR("Quorim", "67.0-254.1、D023N、D754I 或 OFF");
 inline constexpr std::string_view kSignallingOff = "OFF";
 
 // Frequencies in 10 Hz units: 50 to 700 MHz, on a 6.25 kHz or 5 kHz step.
@@ -42,6 +47,9 @@ enum class CellEditor {
 
 // The editor that belongs to a column (GetCellEditor).
 CellEditor EditorForColumn(int col);
+// kRuleFrequency for the frequency columns, kRuleTone for the signalling
+// columns, empty for the others.
+std::string_view ColumnRule(int col);
 // A click, double-click or typed key opens an editor only here: not on the
 // header row, not on the channel column, not on the spare column 6. (A
 // right-button MouseDown opens nothing anywhere.)

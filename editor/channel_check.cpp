@@ -97,4 +97,17 @@ std::string FormatFinding(const ChannelFinding& finding, const EditorSurface& ed
     return {};
 }
 
+std::string CheckSummary(const EditorSurface& editor, const TextTranslator& texts) {
+    int channels = 0;
+    int last = 0;
+    for (const ChannelFinding& f : CheckChannels(editor)) {
+        if ((f.kind == FindingKind::OutsideBand || f.kind == FindingKind::OffStep) && f.channel != last) {
+            ++channels;
+            last = f.channel;
+        }
+    }
+    return channels == 0 ? std::string()
+                         : TranslateWithArgs(texts, kMsgCheckSummary, {std::to_string(channels)});
+}
+
 }  // namespace quorim

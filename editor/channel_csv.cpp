@@ -359,23 +359,6 @@ std::string ExportQuorim(const EditorSurface& editor, const TextTranslator& text
     return out;
 }
 
-// "145,0125" (blanks around it and a sign allowed) as "145.0125"; any other
-// text as it stands.
-std::string DecimalCommaAsPoint(const std::string& field) {
-    const std::string_view t = TrimBlanks(field);
-    const std::size_t comma = t.find(',');
-    if (comma == std::string_view::npos) return field;
-    const std::string_view whole = t.substr(0, comma);
-    const std::string_view digits =
-        !whole.empty() && (whole[0] == '-' || whole[0] == '+') ? whole.substr(1) : whole;
-    const std::string_view fraction = t.substr(comma + 1);
-    const auto allDigits = [](std::string_view v) {
-        return !v.empty() && v.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    if (!allDigits(digits) || !allDigits(fraction)) return field;
-    return std::string(whole) + "." + std::string(fraction);
-}
-
 }  // namespace
 
 bool ParseCsvLayout(std::string_view name, CsvLayout& layout) {

@@ -345,7 +345,9 @@ EditResult PasteCellsText(EditorSurface& editor, int row, int col, std::string_v
         const int r = row + static_cast<int>(i);
         for (std::size_t k = 0; k < lines[i].size(); ++k) {
             const int c = col + static_cast<int>(k);
-            const std::string_view message = TypeCellText(work, r, c, lines[i][k]);
+            // Rows copied from a spreadsheet set to a decimal comma: "446,10625".
+            const std::string text = c == kColInhibit ? lines[i][k] : DecimalCommaAsPoint(lines[i][k]);
+            const std::string_view message = TypeCellText(work, r, c, text);
             if (!message.empty()) result.refusals.push_back({r, c, lines[i][k], message});
         }
         result.channels.push_back(r);

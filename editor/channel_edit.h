@@ -61,6 +61,10 @@ struct EditResult {
     std::string_view message;  // marked text to show when refused; empty: none
     std::vector<CellRefusal> refusals;
     std::vector<int> channels;  // the channels the change left in place, to select afterwards
+    // Many cells at once (editor/bulk_edit.h): the empty channels left
+    // alone, and the channels whose own transmit frequency a series kept.
+    int skipped = 0;
+    int splitsKept = 0;
 };
 
 // --- Channel operations ----------------------------------------------------
@@ -97,7 +101,9 @@ std::vector<std::vector<std::string>> ParseCellsText(std::string_view text);
 // The text typed into the grid from cell (row, col) on, line by line, each
 // cell committed by the rules as Enter commits it, a row in the order Enter
 // walks it. A cell that already shows the text is left as it is; an empty
-// transmit-inhibit cell too. Any refusal, or text past the grid, applies
+// transmit-inhibit cell too. A number with a decimal comma ("446,10625", as
+// a spreadsheet in a European locale copies it) reads as with a point; a
+// typed cell still refuses it. Any refusal, or text past the grid, applies
 // nothing.
 EditResult PasteCellsText(EditorSurface& editor, int row, int col, std::string_view text);
 

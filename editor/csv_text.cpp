@@ -153,4 +153,19 @@ std::string CsvLine(const CsvRecord& record) {
     return line + "\r\n";
 }
 
+std::string DecimalCommaAsPoint(const std::string& field) {
+    const std::string_view t = TrimBlanks(field);
+    const std::size_t comma = t.find(',');
+    if (comma == std::string_view::npos) return field;
+    const std::string_view whole = t.substr(0, comma);
+    const std::string_view digits =
+        !whole.empty() && (whole[0] == '-' || whole[0] == '+') ? whole.substr(1) : whole;
+    const std::string_view fraction = t.substr(comma + 1);
+    const auto allDigits = [](std::string_view v) {
+        return !v.empty() && v.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!allDigits(digits) || !allDigits(fraction)) return field;
+    return std::string(whole) + "." + std::string(fraction);
+}
+
 }  // namespace quorim

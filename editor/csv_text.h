@@ -48,5 +48,9 @@ char DetectSeparator(std::string_view text);
 
 // The text without ASCII blanks (space, tab) at either end.
 std::string_view TrimBlanks(std::string_view text);
+// "145,0125" (blanks around it and a sign allowed) as "145.0125", as a
+// spreadsheet set to a decimal comma writes a number; any other text as it
+// stands.
+std::string DecimalCommaAsPoint(const std::string& field);
 
 }  // namespace quorim

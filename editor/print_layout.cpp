@@ -183,4 +183,14 @@ std::string CannotWritePdfMessage(const std::string& path) {
     return "Cannot write " + Quoted(path);
 }
 
+std::string PdfPathFor(const std::string& documentPath, const std::string& title, const std::string& folder) {
+    if (documentPath.empty()) {
+        return folder.empty() ? title + ".pdf" : folder + (folder.back() == '/' ? "" : "/") + title + ".pdf";
+    }
+    const std::size_t slash = documentPath.find_last_of("/\\");
+    const std::size_t dot = documentPath.rfind('.');
+    const bool hasSuffix = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (hasSuffix ? documentPath.substr(0, dot) : documentPath) + ".pdf";
+}
+
 }  // namespace quorim

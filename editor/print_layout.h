@@ -94,5 +94,9 @@ inline constexpr std::string_view kPrintFailedText =
     QUORIM_TR("Quorim", "无法打印：打印机不可用，或输出文件不能写入。");
 // The message of a print into a PDF file that cannot be written.
 std::string CannotWritePdfMessage(const std::string& path);
+// The PDF file a print to file offers: beside the document, named after it
+// ("/data/fleet.szt" gives "/data/fleet.pdf"); a document never saved gets
+// its title in `folder`.
+std::string PdfPathFor(const std::string& documentPath, const std::string& title, const std::string& folder);
 
 }  // namespace quorim

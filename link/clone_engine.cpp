@@ -113,6 +113,7 @@ TransferResult CloneTransfer::Run(const std::string& portName) {
     const PortResult opened = OpenConfiguredPort(m_port, portName, kCloneInputQueue, kCloneOutputQueue,
                                                  kCloneTimeouts, LineSettings{});  // 9600 8N1
     if (!opened.Ok()) {
+        m_host.OpenFailed(opened);
         Fail(Step::PortError);
         m_host.ExplainOpenFailure(opened);
         m_host.CloseProgress();
@@ -345,6 +346,14 @@ std::string TransferDoneText(const TextTranslator& texts, TransferDirection dire
                              const std::string& device) {
     return TranslateWithArgs(texts, direction == TransferDirection::Read ? kStatusReadDone : kStatusWriteDone,
                              {ModelName(sixteen), sixteen ? "16" : "199", device});
+}
+
+std::string_view LinkMessageDetail(std::string_view message) {
+    return message == kMsgWriteBlockError ? kDetailWriteInterrupted : std::string_view();
+}
+
+bool WriteStoppedPartway(const TransferResult& result) {
+    return result.direction == TransferDirection::Write && result.reason == TransferReason::WrongAck;
 }
 
 std::string TransferMessage(const TransferResult& result, const TextTranslator& texts) {

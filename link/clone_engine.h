@@ -33,6 +33,18 @@ inline constexpr std::string_view kMsgWrongRadioModel =
 inline constexpr std::string_view kStatusReadDone = QUORIM_TR("Quorim", "读频完成：%1，%2 个信道，%3");
 inline constexpr std::string_view kStatusWriteDone = QUORIM_TR("Quorim", "写频完成：%1，%2 个信道，%3");
 
+// What a write that stopped partway left, told under "Program Interrupt…";
+// and, when the radio's memory was kept before the write, the offer to put
+// it back.
+inline constexpr std::string_view kDetailWriteInterrupted =
+    QUORIM_TR("Quorim", "对讲机可能已存有一部分新数据。再写一次即可写完。");
+inline constexpr std::string_view kAskRestoreAfterInterrupt =
+    QUORIM_TR("Quorim", "写频前已保存了对讲机原来的数据。要把它写回对讲机吗？");
+
+// The line that goes under a link message, in a window's box: what happened
+// and what to do next (marked text); empty for messages that need none.
+std::string_view LinkMessageDetail(std::string_view message);
+
 std::string WrongRadioModelMessage(const TextTranslator& texts, bool radioSixteen, bool documentSixteen);
 std::string TransferDoneText(const TextTranslator& texts, TransferDirection direction, bool sixteen,
                              const std::string& device);
@@ -90,6 +102,10 @@ struct TransferResult {
 
     bool Ok() const { return reason == TransferReason::Ok; }
 };
+
+// Whether a write ended after its first block may have reached the radio:
+// the radio stopped acknowledging blocks.
+bool WriteStoppedPartway(const TransferResult& result);
 
 // The message the user was shown for the ending; empty for Ok and Cancelled.
 std::string TransferMessage(const TransferResult& result, const TextTranslator& texts);

@@ -37,8 +37,10 @@ public:
     // The language of the link's own marked messages (the English link
     // messages above are shown as they stand).
     virtual const TextTranslator& Texts() const { return ChineseTexts(); }
-    // After the message that the port could not be opened: why, where the
-    // platform could tell (PortProblemHint).
+    // Just before the message that the port could not be opened (a window
+    // tells why in the same box), and after it: why, where the platform could
+    // tell (PortProblemHint).
+    virtual void OpenFailed(const PortResult&) {}
     virtual void ExplainOpenFailure(const PortResult&) {}
 
     // The direction the user last chose; read when the transfer starts and

@@ -28,6 +28,7 @@ public:
         return m_host.ShowMessage(text, buttons);
     }
     const TextTranslator& Texts() const override { return m_host.Texts(); }
+    void OpenFailed(const PortResult& result) override { m_host.OpenFailed(result); }
     void ExplainOpenFailure(const PortResult& result) override { m_host.ExplainOpenFailure(result); }
     TransferDirection Direction() const override { return TransferDirection::Read; }
     void EncodeEditor(DocumentData&) override {}

@@ -4,20 +4,27 @@
 # program is started directly with them (the launcher takes none):
 # scripts/start.sh radio.szt opens that file in the Chinese build.
 #
-# scripts/start.sh --demo [--model 16|199] [--english] [ARGS...] first starts
-# a virtual radio (quorim-radio, model 199 unless told) on a pseudo-terminal
-# and points COM1 at it (QUORIM_COM1), then the programming program itself
-# (Chinese unless --english; the launcher would end at once and take the
-# radio with it), so it reads, writes and tunes without a radio; the virtual
-# radio ends with the program.
+# scripts/start.sh --demo [--model 16|199] [--english|--chinese] [ARGS...]
+# first starts a virtual radio (quorim-radio, the QZ - 16 unless told) on a
+# pseudo-terminal and points COM1 at it (QUORIM_COM1), then the programming
+# program itself (the launcher would end at once and take the radio with
+# it), so it reads, writes and tunes without a radio; the virtual radio ends
+# with the program. The program speaks the locale's language as Unix tools
+# read it (LC_ALL, then LC_MESSAGES, then LANG): Chinese for zh*, English
+# otherwise; --english or --chinese choose.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 demo=false
-model=199
+model=16
 build=tarvolin_CH.DLL
 if [ "${1:-}" = --demo ]; then
   demo=true
   shift
+  locale=${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}
+  case "$locale" in
+    zh*) build=tarvolin_CH.DLL ;;
+    *) build=tarvolin_EN.DLL ;;
+  esac
   while [ "$#" -gt 0 ]; do
     case "$1" in
       --model)
@@ -25,6 +32,7 @@ if [ "${1:-}" = --demo ]; then
         model=$2
         shift 2 ;;
       --english) build=tarvolin_EN.DLL; shift ;;
+      --chinese) build=tarvolin_CH.DLL; shift ;;
       *) break ;;
     esac
   done

@@ -190,6 +190,7 @@ TuningOutcome RunTuningSession(const TuningRequest& request, SerialPort& port, C
     const PortResult opened =
         OpenConfiguredPort(port, request.portName, 1024, 512, kTuningTimeouts, LineSettings{});
     if (!opened.Ok()) {
+        host.OpenFailed(opened);
         host.ShowMessage(kMsgTuningCannotOpen, MessageButtons::Ok);
         host.ExplainOpenFailure(opened);
         return TuningOutcome::CannotOpen;

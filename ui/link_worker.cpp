@@ -53,8 +53,8 @@ void CLinkWorker::Post(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-MessageAnswer CLinkWorker::Ask(std::function<QWidget*()> parent, const QString& text,
-                               MessageButtons buttons) {
+MessageAnswer CLinkWorker::Ask(std::function<QWidget*()> parent, const QString& text, MessageButtons buttons,
+                               const QString& detail) {
     const MessageAnswer unanswered =
         buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     const std::shared_ptr<Question> q = m_question;
@@ -65,8 +65,8 @@ MessageAnswer CLinkWorker::Ask(std::function<QWidget*()> parent, const QString& 
     const int id = ++q->asked;
     q->answer.reset();
     lock.unlock();
-    Post([q, id, parent = std::move(parent), text, buttons] {
-        const MessageAnswer a = LinkMessageBox(parent(), text, buttons);
+    Post([q, id, parent = std::move(parent), text, buttons, detail] {
+        const MessageAnswer a = LinkMessageBox(parent(), text, buttons, detail);
         {
             const std::lock_guard answerLock(q->mutex);
             if (q->asked == id) {

@@ -38,7 +38,8 @@ public:
     void Post(std::function<void()> call);
     // A link message box over the widget `parent` names when the box opens;
     // the worker waits for the user's answer.
-    MessageAnswer Ask(std::function<QWidget*()> parent, const QString& text, MessageButtons buttons);
+    MessageAnswer Ask(std::function<QWidget*()> parent, const QString& text, MessageButtons buttons,
+                      const QString& detail = {});
     // True once the worker is being torn down: the engine should end.
     bool Stopping() const { return m_stopping; }
 

@@ -12,7 +12,16 @@ namespace quorim {
 QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
                                           QMessageBox::StandardButton defaultButton) {
+    return AfxMessageBoxWithDetail(parent, text, QString(), buttons, icon, defaultButton);
+}
+
+QMessageBox::StandardButton AfxMessageBoxWithDetail(QWidget* parent, const QString& text,
+                                                    const QString& detail,
+                                                    QMessageBox::StandardButtons buttons,
+                                                    QMessageBox::Icon icon,
+                                                    QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, Q(kAppTitle), text, buttons, parent);
+    box.setInformativeText(detail);
     if (defaultButton != QMessageBox::NoButton) {
         box.setDefaultButton(defaultButton);
     }
@@ -31,12 +40,14 @@ QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButtons buttons) {
+MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButtons buttons,
+                             const QString& detail) {
     if (buttons == MessageButtons::Ok) {
-        AfxMessageBox(parent, text);
+        AfxMessageBoxWithDetail(parent, text, detail);
         return MessageAnswer::Ok;
     }
-    return AfxMessageBox(parent, text, QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry
+    return AfxMessageBoxWithDetail(parent, text, detail, QMessageBox::Retry | QMessageBox::Cancel) ==
+                   QMessageBox::Retry
                ? MessageAnswer::Retry
                : MessageAnswer::Cancel;
 }

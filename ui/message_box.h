@@ -14,9 +14,17 @@ QMessageBox::StandardButton AfxMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::Icon icon = QMessageBox::Warning,
                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
+// The same with a second part under the message (QMessageBox's informative
+// text): what happened and what to do next, beside a message that is fixed.
+QMessageBox::StandardButton AfxMessageBoxWithDetail(
+    QWidget* parent, const QString& text, const QString& detail,
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok, QMessageBox::Icon icon = QMessageBox::Warning,
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
 // A radio link's message: an OK box, or a Retry/Cancel box whose choice goes
-// back to the link.
-MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButtons buttons);
+// back to the link; `detail` under it.
+MessageAnswer LinkMessageBox(QWidget* parent, const QString& text, MessageButtons buttons,
+                             const QString& detail = {});
 
 // Shows `text` in the status bar of the main window `from` belongs to (the
 // first window up its parents that has one); nothing when there is none.

@@ -100,12 +100,16 @@ QAction* CMainFrame::ActionFor(int id, const QString& text) {
     if (!strings.tooltip.empty()) {
         action->setToolTip(Q(strings.tooltip));
     }
-    const std::string_view keys = ShortcutOf(id);
-    if (!keys.empty()) {
+    QList<QKeySequence> shortcuts;
+    for (const std::string_view keys : ShortcutsOf(id)) {
+        shortcuts.append(QKeySequence::fromString(Q(keys), QKeySequence::PortableText));
+    }
+    if (!shortcuts.isEmpty()) {
         // Shown right-aligned in the menus. The key itself is translated by
-        // the frame's accelerator table (eventFilter), so the action's own
-        // shortcut only acts inside an open menu.
-        action->setShortcut(QKeySequence::fromString(Q(keys), QKeySequence::PortableText));
+        // the frame's accelerator table (eventFilter), or taken by the grid
+        // and its editors (the editing keys), so the action's own shortcut
+        // only acts inside an open menu.
+        action->setShortcuts(shortcuts);
         action->setShortcutContext(Qt::WidgetShortcut);
     }
     if (IsPortCommand(id) || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR) {
@@ -203,13 +207,17 @@ bool CMainFrame::LoadFrame() {
     setStatusBar(bar);
     // Beside the message pane: the last transfer's result (shown once there
     // is one) and the port in use.
-    for (QLabel** pane : {&m_resultPane, &m_portPane}) {
+    for (QLabel** pane : {&m_checkPane, &m_resultPane, &m_portPane}) {
         *pane = new QLabel(bar);
         (*pane)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addPermanentWidget(*pane);
     }
     m_resultPane->setObjectName(QStringLiteral("ResultPane"));
     m_resultPane->hide();
+    m_checkPane->setObjectName(QStringLiteral("CheckPane"));
+    m_checkPane->hide();
+    // Squeezed rather than widening the window; the whole text as its tip.
+    m_checkPane->setMinimumWidth(1);
     m_portPane->setObjectName(QStringLiteral("PortPane"));
     for (const std::string_view text : IndicatorTexts()) {
         auto* pane = new QLabel(Q(text), bar);
@@ -224,9 +232,18 @@ bool CMainFrame::LoadFrame() {
     connect(bar, &QStatusBar::messageChanged, this, [this](const QString& text) {
         if (text.isEmpty()) {
             SetMessageText(Q(kIdleMessage));
-        } else if (m_transferRunning && !m_hinting) {
+            return;
+        }
+        if (m_transferRunning && !m_hinting) {
             m_transferReason = text;
         }
+        // Any message but the idle one and the result the result pane
+        // already shows is to be read whole; a menu's or a button's tip even
+        // past the check pane.
+        m_shown = text == Q(kIdleMessage) || text == m_resultPane->text() ? Shown::Plain
+                  : m_statusTip                                           ? Shown::StatusTip
+                                                                          : Shown::Hint;
+        FitPanes(text);
     });
     SetMessageText(Q(kIdleMessage));
 
@@ -245,26 +262,91 @@ void CMainFrame::SetMessageText(const QString& text) {
     }
 }
 
-void CMainFrame::SetTransferResult(const QString& text) {
+void CMainFrame::SetTransferResult(const QString& text, const QObject* doc) {
     m_transferTold = true;
-    m_resultPane->setText(text);
-    m_resultPane->setVisible(!text.isEmpty());
-    SetMessageText(text);
+    const QObject* of = doc ? doc : ActiveDocument();
+    m_documentPanes[of].result = text;
+    if (of == ActiveDocument()) {
+        ShowDocumentPanes();
+        SetMessageText(text);
+    }
+}
+
+void CMainFrame::SetCheckSummary(const QString& text, const QObject* doc) {
+    m_documentPanes[doc].check = text;
+    if (doc == ActiveDocument()) {
+        ShowDocumentPanes();
+    }
+}
+
+QString CMainFrame::CheckSummaryText() const {
+    return m_checkPane->text();
+}
+
+void CMainFrame::ForgetDocument(const QObject* doc) {
+    m_documentPanes.remove(doc);
+    if (m_transferDocument == doc) {
+        m_transferDocument = nullptr;
+    }
+}
+
+const QObject* CMainFrame::ActiveDocument() const {
+    CQuorim_CHView* view = ActiveView();
+    return view ? view->GetDocument() : nullptr;
+}
+
+void CMainFrame::ShowDocumentPanes() {
+    const DocumentPanes panes = m_documentPanes.value(ActiveDocument());
+    m_resultPane->setText(panes.result);
+    m_checkPane->setText(panes.check);
+    m_checkPane->setToolTip(panes.check);
+    FitPanes(MessageText());
+}
+
+void CMainFrame::FitPanes(const QString& message) {
+    // The message pane takes what the panes beside it leave; a message that
+    // would be cut off has the result pane (and for a menu's or a button's
+    // tip the check pane first) step aside until it goes.
+    QStatusBar* bar = StatusBarWnd();
+    if (!bar || !m_resultPane) {
+        return;
+    }
+    m_checkPane->setVisible(!m_checkPane->text().isEmpty());
+    m_resultPane->setVisible(!m_resultPane->text().isEmpty());
+    if (m_shown == Shown::Plain) {
+        return;
+    }
+    const auto free = [&] {
+        int left = bar->width() - 24;
+        for (QLabel* pane : QList<QLabel*>{m_checkPane, m_resultPane, m_portPane} + m_indicators) {
+            if (!pane->isHidden()) {
+                left -= pane->sizeHint().width() + 6;
+            }
+        }
+        return left;
+    };
+    const int need = bar->fontMetrics().horizontalAdvance(message);
+    for (QLabel* pane : {m_checkPane, m_resultPane}) {
+        if (need > free() && (pane != m_checkPane || m_shown == Shown::StatusTip)) {
+            pane->hide();
+        }
+    }
 }
 
 QString CMainFrame::TransferResultText() const {
     return m_resultPane->text();
 }
 
-void CMainFrame::OnTransferRunning(bool running) {
+void CMainFrame::OnTransferRunning(bool running, const QObject* doc) {
     if (running) {
+        m_transferDocument = doc ? doc : ActiveDocument();
         m_transferTold = false;
         m_transferReason.clear();
-        m_resultPane->clear();
-        m_resultPane->hide();
+        m_documentPanes[m_transferDocument].result.clear();
+        ShowDocumentPanes();
     } else if (!m_transferTold) {
-        m_resultPane->setText(m_transferReason);
-        m_resultPane->setVisible(!m_transferReason.isEmpty());
+        m_documentPanes[m_transferDocument].result = m_transferReason;
+        ShowDocumentPanes();
     }
     m_transferRunning = running;
     UpdateCommandUi();
@@ -320,6 +402,13 @@ void CMainFrame::OnSubWindowActivated() {
     }
     // Menu 129 while a document window is open, menu 128 otherwise.
     ShowMenu(ActiveChild() != nullptr);
+    // Another document's result is not this one's.
+    const QString shown = MessageText();
+    if (!shown.isEmpty() && shown == m_resultPane->text() &&
+        shown != m_documentPanes.value(ActiveDocument()).result) {
+        SetMessageText(Q(kIdleMessage));
+    }
+    ShowDocumentPanes();
     UpdateCommandUi();
 }
 
@@ -330,7 +419,8 @@ bool CMainFrame::IsCommandEnabled(int id) const {
         return false;
     }
     if (IsViewCommand(id)) {
-        return ActiveView() != nullptr;
+        // The editing commands as the selection and the undo history allow.
+        return ActiveView() != nullptr && (!IsEditCommand(id) || ActiveView()->IsCommandEnabled(id));
     }
     if (IsMruCommand(id)) {
         return id - ID_FILE_MRU_FILE1 < m_app->RecentFiles().Size();
@@ -621,6 +711,7 @@ bool CMainFrame::event(QEvent* event) {
     // A status tip is a hover hint: not what a running transfer said.
     if (event->type() == QEvent::StatusTip) {
         const QScopedValueRollback hinting(m_hinting, true);
+        const QScopedValueRollback tip(m_statusTip, true);
         return QMainWindow::event(event);
     }
     return QMainWindow::event(event);

@@ -57,12 +57,19 @@ public:
     void SetMessageText(const QString& text);
     QString MessageText() const;
     // The pane that keeps the last transfer's result, or why it failed,
-    // until the next transfer; hover hints leave it alone.
-    void SetTransferResult(const QString& text);
+    // until the next transfer; hover hints leave it alone. Each document
+    // has its own (`doc`; none: the active one's), shown while it is active.
+    void SetTransferResult(const QString& text, const QObject* doc = nullptr);
     QString TransferResultText() const;
     // A transfer began (true: the result pane empties) or ended (false:
     // without a result the pane shows the last thing said about it).
-    void OnTransferRunning(bool running);
+    void OnTransferRunning(bool running, const QObject* doc = nullptr);
+    // The pane that tells, after a read or an open, how many channels lie
+    // outside the band or off the step (empty: hidden); per document too.
+    void SetCheckSummary(const QString& text, const QObject* doc);
+    QString CheckSummaryText() const;
+    // A document went away: its panes' texts go with it.
+    void ForgetDocument(const QObject* doc);
     // The pane with the port in use: "COM1 · /dev/ttyUSB0".
     QString PortPaneText() const;
     void UpdatePortPane();
@@ -97,6 +104,10 @@ private:
     void FillPopup(QMenu* menu, const MenuItem& popup);
     void ShowMenu(bool documentMenu);
     void OnSubWindowActivated();
+    // The result and check panes show the active document's texts.
+    void ShowDocumentPanes();
+    void FitPanes(const QString& message);
+    const QObject* ActiveDocument() const;
     void FillWindowList(QMenu* menu);
     void ArrangeIcons();
     // The user guide at `section`, or the message that it is missing.
@@ -112,6 +123,13 @@ private:
     QToolBar* m_wndToolBar = nullptr;
     QList<QLabel*> m_indicators;
     QLabel* m_resultPane = nullptr;
+    QLabel* m_checkPane = nullptr;
+    struct DocumentPanes {
+        QString result;
+        QString check;
+    };
+    QHash<const QObject*, DocumentPanes> m_documentPanes;
+    const QObject* m_transferDocument = nullptr;
     QLabel* m_portPane = nullptr;
     // While a transfer runs: whether it told its result, and the last
     // message or status line it gave (hover hints and status tips aside).
@@ -119,6 +137,11 @@ private:
     bool m_transferTold = false;
     QString m_transferReason;
     bool m_hinting = false;
+    // What the message pane shows: the idle text or the result the result
+    // pane shows too, a hint of the view, a menu's or a button's tip.
+    enum class Shown { Plain, Hint, StatusTip };
+    Shown m_shown = Shown::Plain;
+    bool m_statusTip = false;  // a status tip event is being handled
     QMultiHash<int, QAction*> m_actions;
     QList<QMenu*> m_menu128;
     QList<QMenu*> m_menu129;

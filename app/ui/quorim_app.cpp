@@ -29,9 +29,12 @@
 #include "editor/ui/print_render.h"
 #include "editor/ui/quorim_doc.h"
 #include "files/file_status_text.h"
+#include "files/read_backup.h"
+#include "link/clone_engine.h"
 #include "link/serial_discovery.h"
 #include "link/ui/devices_dlg.h"
 #include "link/ui/radio_transfer.h"
+#include "link/ui/restore_dlg.h"
 #include "link/ui/virtual_radio.h"
 #include "tuning/ui/online_tuning.h"
 #include "ui/fonts.h"
@@ -282,6 +285,21 @@ bool CQuorim_CHApp::TransferRunning(const CQuorim_CHView* view) const {
     return view->GetDocument() && view->GetDocument()->IsBusy();
 }
 
+namespace {
+
+// After a write that stopped partway, the radio's memory kept before it: the
+// radio may hold part of the new data, and what it held can go back.
+void OfferRestore(QWidget* over, const std::string& port) {
+    if (AfxMessageBox(over, Q(kAskRestoreAfterInterrupt), QMessageBox::Ok | QMessageBox::Cancel,
+                      QMessageBox::Question, QMessageBox::Ok) == QMessageBox::Ok) {
+        auto* dlg = new CRestoreDlg(ReadBackupFolder(), port, over);
+        dlg->setAttribute(Qt::WA_DeleteOnClose);
+        dlg->open();
+    }
+}
+
+}  // namespace
+
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     auto* view = new CQuorim_CHView(doc, this);
     // The view owns its transfer and its tuning; they meet only here.
@@ -292,12 +310,21 @@ CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
     connect(transfer, &CRadioTransfer::BusyChanged, doc, &CQuorim_CHDoc::SetBusy);
     connect(transfer, &CRadioTransfer::Transferred, view, &CQuorim_CHView::OnTransferred);
+    connect(transfer, &CRadioTransfer::WriteInterruptedAfterSnapshot, view,
+            [view](const std::string& port) { OfferRestore(view, port); });
     auto* tuning = new COnlineTuning(view);
     connect(view, &CQuorim_CHView::OnlineTuning, tuning, &COnlineTuning::Run);
     if (m_pMainWnd) {
         connect(view, &CQuorim_CHView::MessageText, m_pMainWnd, &CMainFrame::SetMessageText);
-        connect(view, &CQuorim_CHView::TransferResultText, m_pMainWnd, &CMainFrame::SetTransferResult);
-        connect(transfer, &CRadioTransfer::Running, m_pMainWnd, &CMainFrame::OnTransferRunning);
+        // The result and check panes are the document's.
+        CMainFrame* frame = m_pMainWnd;
+        connect(view, &CQuorim_CHView::TransferResultText, frame,
+                [frame, doc](const QString& text) { frame->SetTransferResult(text, doc); });
+        connect(view, &CQuorim_CHView::CheckSummaryText, frame,
+                [frame, doc](const QString& text) { frame->SetCheckSummary(text, doc); });
+        connect(transfer, &CRadioTransfer::Running, frame,
+                [frame, doc](bool running) { frame->OnTransferRunning(running, doc); });
+        connect(doc, &QObject::destroyed, frame, [frame, doc] { frame->ForgetDocument(doc); });
     }
     return view;
 }
@@ -477,7 +504,10 @@ bool CQuorim_CHApp::OnFileSave(CQuorim_CHDoc* doc) {
 bool CQuorim_CHApp::OnFileSaveAs(CQuorim_CHDoc* doc) {
     QString suggested = doc->PathName();
     if (suggested.isEmpty()) {
-        suggested = doc->Title() + Q(DocTemplate().filterExt);
+        // A new document goes where the last file went.
+        const QString folder = Raw(LastFolder());
+        suggested = (folder.isEmpty() ? QString() : folder + QLatin1Char('/')) + doc->Title() +
+                    Q(DocTemplate().filterExt);
     }
     QString path = QFileDialog::getSaveFileName(m_pMainWnd, QString(), suggested, FileFilter());
     if (path.isEmpty()) {
@@ -566,7 +596,8 @@ void CQuorim_CHApp::OnPort(int n) {
 }
 
 void CQuorim_CHApp::OnFileOpen() {
-    const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), QString(), FileFilter());
+    // In the last folder a file was opened from or saved to.
+    const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), Raw(LastFolder()), FileFilter());
     if (!path.isEmpty()) {
         OpenDocumentFile(path);
     }

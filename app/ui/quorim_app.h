@@ -56,6 +56,7 @@ public:
     QList<CQuorim_CHDoc*> Documents() const { return m_documents; }
     // The printer that Print Setup configures and printing will use.
     QPrinter* Printer() override;
+    std::string LastFolder() const override { return m_recent.LastFolder(); }
     bool AnyTransferRunning() const override;
     bool TransferRunning(const CQuorim_CHView* view) const override;
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QDialog>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QResizeEvent>
@@ -20,6 +22,7 @@
 
 #include "app/commands.h"
 #include "app/tone_table.h"
+#include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/form_template.h"
 #include "editor/settings_lists.h"
@@ -98,6 +101,11 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host, QWidget* par
         connect(m_pDocument, &CQuorim_CHDoc::StateChanging, this, &CQuorim_CHView::BeginStateChange);
         connect(m_pDocument, &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::EndStateChange);
         connect(m_pDocument, &CQuorim_CHDoc::Changed, this, &CQuorim_CHView::OnDocumentChanged);
+        // An open list of findings follows the cells and the band list.
+        connect(table, &QAbstractItemModel::dataChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
+        connect(table, &QAbstractItemModel::modelReset, this, &CQuorim_CHView::ScheduleCheckRefresh);
+        connect(table, &CChannelTable::SelectionChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
+        connect(m_pDocument, &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
     }
     qApp->installEventFilter(this);
 }
@@ -474,6 +482,7 @@ void CQuorim_CHView::OnInitialUpdate() {
     m_rowsChanged = false;
     SyncFunctionSettings();
     m_comboModel->setFocus();
+    TellCheckSummary();
 }
 
 void CQuorim_CHView::SyncFunctionSettings() {
@@ -566,7 +575,7 @@ bool CQuorim_CHView::HandlesCommand(int id) {
         case ID_FILE_EXPORT_CSV:
             return true;
         default:
-            return false;
+            return IsEditCommand(id);
     }
 }
 
@@ -600,6 +609,10 @@ bool CQuorim_CHView::OnCmdMsg(int id) {
             OnFileExportCsv();
             return true;
         default:
+            if (const std::optional<EditCommand> command = EditCommandOf(id)) {
+                OnEditCommand(*command);
+                return true;
+            }
             return false;
     }
 }
@@ -632,16 +645,24 @@ void CQuorim_CHView::OnSetCursor(QWidget* under) {
     // The grid is one control to the user: its cells, headers and scroll bars,
     // but not the in-place editors laid over it.
     bool onGrid = under == m_grid;
+    QWidget* onEditor = nullptr;
     if (!onGrid && under && m_grid->isAncestorOf(under)) {
         onGrid = true;
         for (QWidget* editor : {static_cast<QWidget*>(m_editCell), static_cast<QWidget*>(m_comboTone),
                                 static_cast<QWidget*>(m_comboYesNo)}) {
             if (editor && (editor == under || editor->isAncestorOf(under))) {
                 onGrid = false;
+                onEditor = editor;
             }
         }
     }
-    if (viewCombo) {
+    // Over the cell being edited: what its column takes.
+    const std::string_view rule = onEditor && !onEditor->isHidden()
+                                      ? ColumnRule(static_cast<int>(m_grid->GetCol()))
+                                      : std::string_view();
+    if (!rule.empty()) {
+        hint = rule;
+    } else if (viewCombo) {
         hint = kHintCombo;
     } else if (onGrid) {
         hint = kHintGrid;

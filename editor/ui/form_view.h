@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QDialog>
 #include <QHash>
 #include <QKeySequence>
+#include <QListWidget>
 #include <QPointer>
 #include <QScrollArea>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +32,8 @@ namespace quorim {
 class CMSFlexGrid1;
 class CQuorim_CHDoc;
 
-// The commands of the grid's context menu, each with its keys.
+// The channel table's editing commands: the "编辑" popup and the grid's
+// context menu (both built from EditPopup()), each with its keys.
 enum class EditCommand {
     Undo,
     Redo,
@@ -42,7 +46,15 @@ enum class EditCommand {
     MoveUp,
     MoveDown,
     SelectAll,
+    SetCells,
+    FillDown,
+    FillSeries,
+    CheckChannels,
+    ApplyPlan,
+    CheckPlan,
 };
+// The command of a command id (ID_EDIT_…), if it is one.
+std::optional<EditCommand> EditCommandOf(int id);
 
 // The form view of a document (template 101): the channel grid on the right,
 // the radio-wide settings lists on the left. It shows the document's editor
@@ -187,6 +199,8 @@ public:
     bool WholeChannelsSelected() const;
     void SelectChannels(const std::vector<int>& channels);
     bool CanDo(EditCommand command) const;
+    // Whether a command of the frame's menus can run now.
+    bool IsCommandEnabled(int id) const;
     // Runs a command on the selection; an open editor commits first.
     void OnEditCommand(EditCommand command);
     static std::vector<QKeySequence> EditCommandKeys(EditCommand command);
@@ -198,7 +212,9 @@ public:
     // selected channels to one value, fill down, fill a series of
     // frequencies; each one undo step. And the list of findings of the
     // channel check, whose double-click goes to the cell.
-    void AddBulkActions(QMenu* menu);
+    // "设置…" and "递增填充" ask for their values first.
+    void OnAskSetCells();
+    void OnAskFillSeries();
     void OnSetCells(const QString& text);
     void OnFillDown();
     void OnFillSeries(const QString& start, const QString& stepKhz);
@@ -213,6 +229,8 @@ public:
     void OnApplyPlan();
     void ApplyChannelPlan(const ChannelPlan& plan, const PlanApplyOptions& options);
     void OnCheckPlan();
+    // The open list of findings (none: nullptr), which follows every change.
+    QListWidget* CheckList() const { return m_checkList; }
     // An undo or redo is about to replace what the view shows (open editors
     // are put away), and has replaced it.
     void BeginStateChange();
@@ -223,6 +241,9 @@ signals:
     void MessageText(const QString& text);
     // A transfer's result for the status bar: "读频完成：…".
     void TransferResultText(const QString& text);
+    // After a read or an open: the channels outside the band or off the
+    // step, with where to look (empty: none, or none any more).
+    void CheckSummaryText(const QString& text);
     // Read or Write: the progress window opens for `direction`.
     void TransferCommand(TransferDirection direction);
     // The start button's transfer, to run now over `data`.
@@ -260,6 +281,7 @@ private:
     void OnDocumentChanged();
     // Prints the pages on `printer`; tells the user when it cannot start.
     bool DoPrint(QPrinter* printer);
+    void OfferPdfBesideDocument(QPrinter* printer);
     void SetComboSel(QComboBox* combo, int index);
     void MarkModified();
     void HideCellEditors();
@@ -271,6 +293,14 @@ private:
     void Finish(const EditResult& result, std::string_view label);
     // The findings' window; with `plan` the first plan is chosen in its list.
     void ShowFindings(bool plan);
+    // A cell entry's message box, with the column's rule under the message.
+    void ShowCellMessage(std::string_view message, long col);
+    // The same for many cells at once, and what it left alone told after it.
+    void FinishBulk(const EditResult& result, std::string_view label);
+    bool CanDoBulk(EditCommand command) const;
+    void ScheduleCheckRefresh();
+    void TellCheckSummary();
+    void FillCheckList();
     // The hidden editors take the current cell's text again (after the rows
     // or the cells changed under them), so no other cell's text is left in
     // them for the next edit.
@@ -306,6 +336,11 @@ private:
 
     std::string m_strPortName;
     TransferDirection m_nDirection = TransferDirection::Read;
+    QPointer<QDialog> m_checkDialog;
+    QPointer<QListWidget> m_checkList;
+    QPointer<QComboBox> m_checkPlans;
+    bool m_checkRefreshPending = false;
+    bool m_checkSummaryShown = false;
     // The model lists of the document's views, disabled while a run lasts.
     QList<QPointer<QComboBox>> m_lockedModelLists;
 };

@@ -1,14 +1,17 @@
-// Many cells at once, the channel plans and the channel check, in the grid's
-// context menu. The core (editor/bulk_edit.h, editor/plan_apply.h,
-// editor/channel_check.h) decides every value and finding; this file asks
-// for the values, carries the result onto the grid as one undo step, and
-// lists the findings.
+// Many cells at once, the channel plans and the channel check, in the "编辑"
+// popup and the grid's context menu. The core (editor/bulk_edit.h,
+// editor/plan_apply.h, editor/channel_check.h) decides every value and
+// finding; this file asks for the values, carries the result onto the grid
+// as one undo step, and lists the findings.
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QListWidget>
-#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -35,59 +38,74 @@ std::vector<int> Columns(const std::vector<GridCell>& cells) {
     return cols;
 }
 
-// The column a value goes into: the selection's, when it lies in one column;
+// The column a series goes into: the selection's, when it lies in one column;
 // the current cell's otherwise (whole channels selected).
 int ValueColumn(const std::vector<GridCell>& cells, long currentCol) {
     const std::vector<int> cols = Columns(cells);
     return cols.size() == 1 ? cols.front() : static_cast<int>(currentCol);
 }
 
+QString ColumnCaption(int col) {
+    return Raw(WindowTexts().Translate("Quorim", GridHeaders()[static_cast<std::size_t>(col)]));
+}
+
 }  // namespace
 
-void CQuorim_CHView::AddBulkActions(QMenu* menu) {
-    const bool can = CanDo(EditCommand::Clear);
-    const int col = ValueColumn(SelectedCells(), m_grid->GetCol());
-    const bool frequency = col == kColRxFreq || col == kColTxFreq;
+bool CQuorim_CHView::CanDoBulk(EditCommand command) const {
+    const std::vector<GridCell> cells = SelectedCells();
+    switch (command) {
+        case EditCommand::SetCells:
+            return !ColumnsToSet(Columns(cells), static_cast<int>(m_grid->GetCol())).empty();
+        case EditCommand::FillDown:
+            return SelectedChannels().size() > 1;
+        case EditCommand::FillSeries: {
+            const int col = ValueColumn(cells, m_grid->GetCol());
+            return col == kColRxFreq || col == kColTxFreq;
+        }
+        default:
+            return true;
+    }
+}
+
+void CQuorim_CHView::OnAskSetCells() {
     const std::vector<int> channels = SelectedChannels();
-    menu->addSeparator();
-    QAction* set = menu->addAction(Q(kCmdSetCells));
-    set->setEnabled(can && col >= kColRxFreq && col <= kColInhibit);
-    connect(set, &QAction::triggered, this, [this, col, channels] {
-        if (channels.empty()) return;
-        const QString label = Raw(TranslateWithArgs(
-            WindowTexts(), kPromptValue,
-            {WindowTexts().Translate("Quorim", GridHeaders()[static_cast<std::size_t>(col)]),
-             std::to_string(channels.front()), std::to_string(channels.back())}));
-        bool ok = false;
-        const QString text =
-            QInputDialog::getText(this, Q(kCmdSetCells).remove(QStringLiteral("…")), label, QLineEdit::Normal,
-                                  m_grid->GetTextMatrix(channels.front(), col), &ok);
-        if (ok) OnSetCells(text);
-    });
-    QAction* down = menu->addAction(Q(kCmdFillDown));
-    down->setEnabled(can && channels.size() > 1);
-    connect(down, &QAction::triggered, this, [this] { OnFillDown(); });
-    QAction* series = menu->addAction(Q(kCmdFillSeries));
-    series->setEnabled(can && frequency);
-    connect(series, &QAction::triggered, this, [this, col, channels] {
-        if (channels.empty()) return;
-        bool ok = false;
-        const QString start =
-            QInputDialog::getText(this, Q(kCmdFillSeries), Q(kPromptStart), QLineEdit::Normal,
-                                  Raw(Editor().TextMatrix(channels.front(), col)), &ok);
-        if (!ok) return;
-        const QString step = QInputDialog::getText(this, Q(kCmdFillSeries), Q(kPromptStep), QLineEdit::Normal,
-                                                   QStringLiteral("12.5"), &ok);
-        if (ok) OnFillSeries(start, step);
-    });
-    menu->addAction(ApplyPlanAction());
-    menu->addSeparator();
-    QAction* check = menu->addAction(Q(kCmdCheckChannels));
-    check->setEnabled(m_pDocument != nullptr);
-    connect(check, &QAction::triggered, this, [this] { OnCheckChannels(); });
-    QAction* checkPlan = menu->addAction(Q(kCmdCheckPlan));
-    checkPlan->setEnabled(m_pDocument != nullptr);
-    connect(checkPlan, &QAction::triggered, this, [this] { OnCheckPlan(); });
+    const std::vector<int> cols = ColumnsToSet(Columns(SelectedCells()), static_cast<int>(m_grid->GetCol()));
+    if (channels.empty() || cols.empty()) return;
+    QString captions = ColumnCaption(cols.front());
+    for (std::size_t i = 1; i < cols.size(); ++i) {
+        captions = Raw(
+            TranslateWithArgs(WindowTexts(), kJoinColumns, {Utf8(captions), Utf8(ColumnCaption(cols[i]))}));
+    }
+    const QString label = Raw(TranslateWithArgs(
+        WindowTexts(), kPromptValue,
+        {Utf8(captions), std::to_string(channels.front()), std::to_string(channels.back())}));
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(this, Q(kCmdSetCells).remove(QStringLiteral("…")), label, QLineEdit::Normal,
+                              m_grid->GetTextMatrix(channels.front(), cols.front()), &ok);
+    if (ok) OnSetCells(text);
+}
+
+void CQuorim_CHView::OnAskFillSeries() {
+    const std::vector<int> channels = SelectedChannels();
+    const int col = ValueColumn(SelectedCells(), m_grid->GetCol());
+    if (channels.empty()) return;
+    bool ok = false;
+    const QString start = QInputDialog::getText(this, Q(kCmdFillSeries), Q(kPromptStart), QLineEdit::Normal,
+                                                Raw(Editor().TextMatrix(channels.front(), col)), &ok);
+    if (!ok) return;
+    const QString step = QInputDialog::getText(this, Q(kCmdFillSeries), Q(kPromptStep), QLineEdit::Normal,
+                                               QStringLiteral("12.5"), &ok);
+    if (ok) OnFillSeries(start, step);
+}
+
+void CQuorim_CHView::FinishBulk(const EditResult& result, std::string_view label) {
+    Finish(result, label);
+    if (!result.ok) return;
+    QStringList notes;
+    for (const std::string& note : BulkNotes(result, WindowTexts())) notes << Raw(note);
+    if (!notes.isEmpty())
+        AfxMessageBox(this, notes.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Information);
 }
 
 QAction* CQuorim_CHView::ApplyPlanAction() {
@@ -138,26 +156,35 @@ void CQuorim_CHView::OnCheckPlan() {
 
 void CQuorim_CHView::OnSetCells(const QString& text) {
     OnLeaveCellGrid();
-    const int col = ValueColumn(SelectedCells(), m_grid->GetCol());
-    Finish(SetChannelValues(Editor(), SelectedChannels(), {{col, Utf8(text.trimmed())}}), kCmdSetCells);
+    std::vector<ColumnValue> values;
+    for (const int col : ColumnsToSet(Columns(SelectedCells()), static_cast<int>(m_grid->GetCol()))) {
+        values.push_back({col, Utf8(text.trimmed())});
+    }
+    FinishBulk(SetChannelValues(Editor(), SelectedChannels(), values), kCmdSetCells);
 }
 
 void CQuorim_CHView::OnFillDown() {
     OnLeaveCellGrid();
-    Finish(FillDown(Editor(), SelectedChannels(), Columns(SelectedCells())), kCmdFillDown);
+    FinishBulk(FillDown(Editor(), SelectedChannels(), Columns(SelectedCells())), kCmdFillDown);
 }
 
 void CQuorim_CHView::OnFillSeries(const QString& start, const QString& stepKhz) {
     OnLeaveCellGrid();
     const int col = ValueColumn(SelectedCells(), m_grid->GetCol());
-    Finish(FillSeries(Editor(), SelectedChannels(), col, Utf8(start.trimmed()), Utf8(stepKhz.trimmed())),
-           kCmdFillSeries);
+    FinishBulk(FillSeries(Editor(), SelectedChannels(), col, Utf8(start.trimmed()), Utf8(stepKhz.trimmed())),
+               kCmdFillSeries);
 }
 
 void CQuorim_CHView::OnCheckChannels() {
     OnLeaveCellGrid();
+    if (m_checkDialog) {
+        FillCheckList();
+        m_checkDialog->raise();
+        m_checkDialog->activateWindow();
+        return;
+    }
     if (CheckChannels(Editor()).empty()) {
-        AfxMessageBox(this, Q(kMsgNoFindings));
+        AfxMessageBox(this, Q(kMsgNoFindings), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
     ShowFindings(false);
@@ -168,30 +195,77 @@ void CQuorim_CHView::ShowFindings(bool plan) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setObjectName(QStringLiteral("checkChannels"));
     dialog->setWindowTitle(Q(kCmdCheckChannels));
-    auto* plans = new QComboBox(dialog);
-    plans->setObjectName(QStringLiteral("checkPlan"));
-    plans->addItem(Q(kPlanNone));
+    m_checkPlans = new QComboBox(dialog);
+    m_checkPlans->setObjectName(QStringLiteral("checkPlan"));
+    m_checkPlans->addItem(Q(kPlanNone));
     for (const PlanListing& p : ListPlans(UserPlanFolder())) {
-        plans->addItem(p.path.empty() ? Raw(p.name) : Raw(p.name) + QStringLiteral(" (") + Raw(p.path) + u')',
-                       Raw(p.path.empty() ? p.name : p.path));
+        m_checkPlans->addItem(
+            p.path.empty() ? Raw(p.name) : Raw(p.name) + QStringLiteral(" (") + Raw(p.path) + u')',
+            Raw(p.path.empty() ? p.name : p.path));
     }
-    auto* list = new QListWidget(dialog);
+    m_checkList = new QListWidget(dialog);
     // The notes are sentences: wrapped, never cut off.
-    list->setWordWrap(true);
-    list->setResizeMode(QListView::Adjust);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const auto fill = [this, plans, list](int index) {
-        list->clear();
-        const auto add = [list](const std::string& text, int channel, int col) {
-            auto* item = new QListWidgetItem(Raw(text), list);
-            item->setData(Qt::UserRole, channel);
-            item->setData(Qt::UserRole + 1, col);
-        };
-        const std::vector<ChannelFinding> findings = CheckChannels(Editor());
-        for (const ChannelFinding& f : findings)
-            add(FormatFinding(f, Editor(), WindowTexts()), f.channel, f.col);
-        if (index <= 0) return;
-        const std::string name = Utf8(plans->itemData(index).toString());
+    m_checkList->setWordWrap(true);
+    m_checkList->setResizeMode(QListView::Adjust);
+    m_checkList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(m_checkPlans, &QComboBox::currentIndexChanged, dialog, [this] { FillCheckList(); });
+    connect(m_checkList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item->data(Qt::UserRole).toInt() < 1) return;
+        m_grid->SetRow(item->data(Qt::UserRole).toInt());
+        m_grid->SetCol(item->data(Qt::UserRole + 1).toInt());
+        m_grid->scrollTo(
+            m_grid->model()->index(static_cast<int>(m_grid->GetRow()) - CMSFlexGrid1::kFixedRows,
+                                   static_cast<int>(m_grid->GetCol()) - CMSFlexGrid1::kFixedCols));
+        m_grid->setFocus();
+    });
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(Q(kCheckClose), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(m_checkPlans);
+    layout->addWidget(m_checkList);
+    layout->addWidget(buttons);
+    m_checkDialog = dialog;
+    if (plan && m_checkPlans->count() > 1) {
+        m_checkPlans->setCurrentIndex(1);  // fills the list
+    } else {
+        FillCheckList();
+    }
+    dialog->resize(560, 260);
+    dialog->show();
+}
+
+void CQuorim_CHView::ScheduleCheckRefresh() {
+    // Many cells change at once in a paste or a fill: the list follows once.
+    if ((!m_checkDialog && !m_checkSummaryShown) || m_checkRefreshPending) return;
+    m_checkRefreshPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_checkRefreshPending = false;
+        if (m_checkDialog) FillCheckList();
+        if (m_checkSummaryShown) TellCheckSummary();
+    });
+}
+
+void CQuorim_CHView::TellCheckSummary() {
+    // Told after a read or an open, and followed until nothing is left to tell.
+    const QString text = m_pDocument ? Raw(CheckSummary(Editor(), WindowTexts())) : QString();
+    m_checkSummaryShown = !text.isEmpty();
+    emit CheckSummaryText(text);
+}
+
+void CQuorim_CHView::FillCheckList() {
+    if (!m_checkList) return;
+    m_checkList->clear();
+    const auto add = [this](const std::string& text, int channel, int col) {
+        auto* item = new QListWidgetItem(Raw(text), m_checkList);
+        item->setData(Qt::UserRole, channel);
+        item->setData(Qt::UserRole + 1, col);
+    };
+    const std::vector<ChannelFinding> findings = CheckChannels(Editor());
+    for (const ChannelFinding& f : findings) add(FormatFinding(f, Editor(), WindowTexts()), f.channel, f.col);
+    const int index = m_checkPlans ? m_checkPlans->currentIndex() : 0;
+    if (index > 0) {
+        const std::string name = Utf8(m_checkPlans->itemData(index).toString());
         const PlanLoad load = LoadPlan(name, UserPlanFolder());
         if (!load.Ok()) {
             add(FormatPlanLoadProblem(load, name, WindowTexts()), 0, 0);
@@ -203,27 +277,13 @@ void CQuorim_CHView::ShowFindings(bool plan) {
         for (const std::string& line :
              PlanCheckNotes(!findings.empty() || !planFindings.empty(), load.plan, WindowTexts()))
             add(line, 0, 0);
-    };
-    connect(plans, &QComboBox::currentIndexChanged, dialog, fill);
-    connect(list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        if (item->data(Qt::UserRole).toInt() < 1) return;
-        m_grid->SetRow(item->data(Qt::UserRole).toInt());
-        m_grid->SetCol(item->data(Qt::UserRole + 1).toInt());
-        m_grid->scrollTo(
-            m_grid->model()->index(static_cast<int>(m_grid->GetRow()) - CMSFlexGrid1::kFixedRows,
-                                   static_cast<int>(m_grid->GetCol()) - CMSFlexGrid1::kFixedCols));
-        m_grid->setFocus();
-    });
-    auto* layout = new QVBoxLayout(dialog);
-    layout->addWidget(plans);
-    layout->addWidget(list);
-    if (plan && plans->count() > 1) {
-        plans->setCurrentIndex(1);  // fills the list
-    } else {
-        fill(0);
+        return;
     }
-    dialog->resize(560, 260);
-    dialog->show();
+    if (findings.empty()) {
+        auto* item = new QListWidgetItem(style()->standardIcon(QStyle::SP_MessageBoxInformation),
+                                         Q(kMsgNoFindings), m_checkList);
+        item->setFlags(Qt::ItemIsEnabled);
+    }
 }
 
 }  // namespace quorim

@@ -84,6 +84,11 @@ void CQuorim_CHView::HideCellEditor(QWidget* editor) {
     editor->hide();
 }
 
+void CQuorim_CHView::ShowCellMessage(std::string_view message, long col) {
+    // The fixed message, and under it what the column takes.
+    AfxMessageBoxWithDetail(this, Q(message), Q(ColumnRule(static_cast<int>(col))));
+}
+
 void CQuorim_CHView::BeginCellEdit(short key, QWidget* editor) {
     if (!m_bEditorsCreated) {
         return;
@@ -106,7 +111,7 @@ void CQuorim_CHView::BeginCellEdit(short key, QWidget* editor) {
         return;
     }
     if (!begin.message.empty()) {
-        AfxMessageBox(this, Q(begin.message));
+        ShowCellMessage(begin.message, col);
     }
 
     const EditorPlacement at =
@@ -134,6 +139,10 @@ void CQuorim_CHView::BeginCellEdit(short key, QWidget* editor) {
     editor->show();
     editor->raise();
     editor->setFocus(Qt::OtherFocusReason);
+    // What the cell takes, while it is edited.
+    if (const std::string_view rule = ColumnRule(static_cast<int>(col)); !rule.empty()) {
+        emit MessageText(Q(rule));
+    }
     if (field) {
         if (begin.selectAll) {
             field->selectAll();
@@ -262,7 +271,7 @@ void CQuorim_CHView::OnLeaveCellGrid(bool reopenRefused) {
     }
     const CellCommit commit = CommitOnLeave(Editor(), row, col, state);
     if (!commit.message.empty()) {
-        AfxMessageBox(this, Q(commit.message));
+        ShowCellMessage(commit.message, col);
     }
     HideCellEditor(editor);
     if (commit.changed) {
@@ -342,7 +351,7 @@ void CQuorim_CHView::OnEnterKey(QWidget* focused) {
     const int col = static_cast<int>(m_grid->GetCol());
     const EnterOutcome out = HandleEnter(Editor(), focus, !m_comboTone->isHidden(), row, col, text);
     if (!out.commit.message.empty()) {
-        AfxMessageBox(this, Q(out.commit.message));
+        ShowCellMessage(out.commit.message, col);
     }
     if (out.commit.changed) {
         OnCellCommitted();

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <set>
 
+#include "app/commands.h"
 #include "editor/channel_edit.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
@@ -27,53 +28,48 @@ namespace quorim {
 
 namespace {
 
-// The keys of the commands. The frame's accelerators keep Ctrl+C to Ctrl+W.
+struct EditIds {
+    EditCommand command;
+    int id;
+};
+const EditIds kEditIds[] = {
+    {EditCommand::Undo, ID_EDIT_UNDO},
+    {EditCommand::Redo, ID_EDIT_REDO},
+    {EditCommand::Cut, ID_EDIT_CUT},
+    {EditCommand::Copy, ID_EDIT_COPY},
+    {EditCommand::Paste, ID_EDIT_PASTE},
+    {EditCommand::Clear, ID_EDIT_CLEAR},
+    {EditCommand::InsertChannel, ID_EDIT_INSERT_CHANNEL},
+    {EditCommand::DeleteChannels, ID_EDIT_DELETE_CHANNELS},
+    {EditCommand::MoveUp, ID_EDIT_MOVE_UP},
+    {EditCommand::MoveDown, ID_EDIT_MOVE_DOWN},
+    {EditCommand::SelectAll, ID_EDIT_SELECT_ALL},
+    {EditCommand::SetCells, ID_EDIT_SET_CELLS},
+    {EditCommand::FillDown, ID_EDIT_FILL_DOWN},
+    {EditCommand::FillSeries, ID_EDIT_FILL_SERIES},
+    {EditCommand::CheckChannels, ID_EDIT_CHECK_CHANNELS},
+    {EditCommand::ApplyPlan, ID_EDIT_APPLY_PLAN},
+    {EditCommand::CheckPlan, ID_EDIT_CHECK_PLAN},
+};
+
+// The keys of the commands (EditKeyTable). The frame's accelerators keep
+// Ctrl+C to Ctrl+W.
 struct EditKeys {
     EditCommand command;
     QKeyCombination key;
 };
-const EditKeys kEditKeys[] = {
-    {EditCommand::Undo, Qt::CTRL | Qt::Key_Z},
-    {EditCommand::Redo, Qt::CTRL | Qt::Key_Y},
-    {EditCommand::Redo, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
-    {EditCommand::Cut, Qt::SHIFT | Qt::Key_Delete},
-    {EditCommand::Copy, Qt::CTRL | Qt::Key_Insert},
-    {EditCommand::Paste, Qt::SHIFT | Qt::Key_Insert},
-    {EditCommand::Paste, Qt::CTRL | Qt::Key_V},
-    {EditCommand::Clear, QKeyCombination(Qt::Key_Delete)},
-    {EditCommand::InsertChannel, QKeyCombination(Qt::Key_Insert)},
-    {EditCommand::DeleteChannels, Qt::CTRL | Qt::Key_Delete},
-    {EditCommand::MoveUp, Qt::ALT | Qt::Key_Up},
-    {EditCommand::MoveDown, Qt::ALT | Qt::Key_Down},
-    {EditCommand::SelectAll, Qt::CTRL | Qt::Key_A},
-};
-
-std::string_view CommandText(EditCommand command) {
-    switch (command) {
-        case EditCommand::Undo:
-            return kCmdUndo;
-        case EditCommand::Redo:
-            return kCmdRedo;
-        case EditCommand::Cut:
-            return kCmdCut;
-        case EditCommand::Copy:
-            return kCmdCopy;
-        case EditCommand::Paste:
-            return kCmdPaste;
-        case EditCommand::Clear:
-            return kCmdClear;
-        case EditCommand::InsertChannel:
-            return kCmdInsertChannel;
-        case EditCommand::DeleteChannels:
-            return kCmdDeleteChannels;
-        case EditCommand::MoveUp:
-            return kCmdMoveUp;
-        case EditCommand::MoveDown:
-            return kCmdMoveDown;
-        case EditCommand::SelectAll:
-            return kCmdSelectAll;
-    }
-    return {};
+const std::vector<EditKeys>& KeyTable() {
+    static const std::vector<EditKeys> table = [] {
+        std::vector<EditKeys> keys;
+        for (const Accelerator& a : EditKeyTable()) {
+            const QKeySequence seq = QKeySequence::fromString(Raw(a.keys), QKeySequence::PortableText);
+            if (const std::optional<EditCommand> command = EditCommandOf(a.id); command && !seq.isEmpty()) {
+                keys.push_back({*command, seq[0]});
+            }
+        }
+        return keys;
+    }();
+    return table;
 }
 
 // Text of several cells, or of whole channels: a paste of the grid's own,
@@ -95,9 +91,18 @@ bool IsBlockOnClipboard() {
 
 }  // namespace
 
+std::optional<EditCommand> EditCommandOf(int id) {
+    for (const EditIds& e : kEditIds) {
+        if (e.id == id) {
+            return e.command;
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<QKeySequence> CQuorim_CHView::EditCommandKeys(EditCommand command) {
     std::vector<QKeySequence> keys;
-    for (const EditKeys& k : kEditKeys) {
+    for (const EditKeys& k : KeyTable()) {
         if (k.command == command) {
             keys.emplace_back(k.key);
         }
@@ -184,10 +189,22 @@ bool CQuorim_CHView::CanDo(EditCommand command) const {
         case EditCommand::MoveDown:
             return !channels.empty() && channels.back() < last;
         case EditCommand::SelectAll:
+        case EditCommand::CheckChannels:
+        case EditCommand::CheckPlan:
             return true;
+
+        case EditCommand::SetCells:
+        case EditCommand::FillDown:
+        case EditCommand::FillSeries:
+            return !channels.empty() && CanDoBulk(command);
         default:
             return !channels.empty();
     }
+}
+
+bool CQuorim_CHView::IsCommandEnabled(int id) const {
+    const std::optional<EditCommand> command = EditCommandOf(id);
+    return command ? CanDo(*command) : HandlesCommand(id);
 }
 
 void CQuorim_CHView::Finish(const EditResult& result, std::string_view label) {
@@ -258,6 +275,24 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
         case EditCommand::SelectAll:
             m_grid->selectAll();
             return;
+        case EditCommand::SetCells:
+            OnAskSetCells();
+            return;
+        case EditCommand::FillDown:
+            OnFillDown();
+            return;
+        case EditCommand::FillSeries:
+            OnAskFillSeries();
+            return;
+        case EditCommand::CheckChannels:
+            OnCheckChannels();
+            return;
+        case EditCommand::ApplyPlan:
+            OnApplyPlan();
+            return;
+        case EditCommand::CheckPlan:
+            OnCheckPlan();
+            return;
     }
 }
 
@@ -303,7 +338,7 @@ void CQuorim_CHView::PasteClipboard() {
 bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
     const QKeyCombination pressed = event->keyCombination();
     std::optional<EditCommand> command;
-    for (const EditKeys& k : kEditKeys) {
+    for (const EditKeys& k : KeyTable()) {
         // The keypad's keys count as the main ones.
         if (k.key == QKeyCombination(pressed.keyboardModifiers() & ~Qt::KeypadModifier, pressed.key())) {
             command = k.command;
@@ -344,25 +379,22 @@ bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
 }
 
 QMenu* CQuorim_CHView::CreateGridMenu(QWidget* parent) {
+    // The same commands as the frame's "编辑" popup, in its order.
     auto* menu = new QMenu(parent);
-    const EditCommand order[] = {EditCommand::Undo,          EditCommand::Redo,           EditCommand::Cut,
-                                 EditCommand::Copy,          EditCommand::Paste,          EditCommand::Clear,
-                                 EditCommand::InsertChannel, EditCommand::DeleteChannels, EditCommand::MoveUp,
-                                 EditCommand::MoveDown,      EditCommand::SelectAll};
-    for (const EditCommand command : order) {
-        if (command == EditCommand::Cut || command == EditCommand::InsertChannel ||
-            command == EditCommand::SelectAll) {
+    for (const MenuItem& item : EditPopup().children) {
+        const std::optional<EditCommand> command = EditCommandOf(item.id);
+        if (!command) {
             menu->addSeparator();
+            continue;
         }
-        QAction* action = menu->addAction(Q(CommandText(command)));
-        const std::vector<QKeySequence> keys = EditCommandKeys(command);
+        QAction* action = menu->addAction(Q(item.text));
+        const std::vector<QKeySequence> keys = EditCommandKeys(*command);
         action->setShortcuts(QList<QKeySequence>(keys.begin(), keys.end()));
         action->setShortcutVisibleInContextMenu(true);
-        action->setEnabled(CanDo(command));
-        action->setData(static_cast<int>(command));
-        connect(action, &QAction::triggered, this, [this, command] { OnEditCommand(command); });
+        action->setEnabled(CanDo(*command));
+        action->setData(item.id);
+        connect(action, &QAction::triggered, this, [this, c = *command] { OnEditCommand(c); });
     }
-    AddBulkActions(menu);
     return menu;
 }
 

@@ -20,6 +20,8 @@ public:
     virtual bool AnyTransferRunning() const = 0;
     // `view`'s radio transfer runs: from its start button to its end.
     virtual bool TransferRunning(const CQuorim_CHView* view) const = 0;
+    // The last folder a file was opened from or saved to; empty: none yet.
+    virtual std::string LastFolder() const { return {}; }
 };
 
 }  // namespace quorim

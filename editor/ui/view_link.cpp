@@ -106,6 +106,9 @@ void CQuorim_CHView::OnTransferred(const TransferResult& result, const DocumentD
         emit TransferResultText(Raw(TransferDoneText(WindowTexts(), result.direction, result.documentSixteen,
                                                      ResolvePortName(m_strPortName))));
     }
+    if (result.Ok() && result.direction == TransferDirection::Read) {
+        TellCheckSummary();
+    }
 }
 
 void CQuorim_CHView::OnOnlineTuning() {

@@ -2,6 +2,8 @@
 // print dialog), the toolbar's direct print, and Print Preview. All three
 // draw through RenderPrintPage, on the printer Print Setup configured.
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -10,12 +12,14 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QToolBar>
 
 #include "app/commands.h"
 #include "editor/print_layout.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/print_render.h"
+#include "editor/ui/quorim_doc.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -78,6 +82,21 @@ void PairPages(QPrintPreviewWidget* widget) {
 
 }  // namespace
 
+void CQuorim_CHView::OfferPdfBesideDocument(QPrinter* printer) {
+    // Print to file offers the document's own name in its own folder (for a
+    // document never saved: its title, where the last file went, else home).
+    // A printer the user chose stays chosen.
+    const QString title = m_pDocument ? m_pDocument->Title() : Q(kAppTitle);
+    const QString path = m_pDocument ? m_pDocument->PathName() : QString();
+    std::string folder = m_host ? m_host->LastFolder() : std::string();
+    if (folder.empty()) folder = Utf8(QDir::homePath());
+    const QString pdf = Raw(PdfPathFor(Utf8(path), Utf8(title), folder));
+    printer->setDocName(QFileInfo(pdf).completeBaseName());
+    if (printer->outputFormat() == QPrinter::PdfFormat || QPrinterInfo::availablePrinterNames().isEmpty()) {
+        printer->setOutputFileName(pdf);
+    }
+}
+
 bool CQuorim_CHView::DoPrint(QPrinter* printer) {
     if (!PrintEditor(printer, Editor())) {
         AfxMessageBox(this, Q(kPrintFailedText));
@@ -89,6 +108,7 @@ bool CQuorim_CHView::DoPrint(QPrinter* printer) {
 void CQuorim_CHView::OnFilePrint() {
     OnLeaveCellGrid();  // the page shows what the open editor shows
     QPrinter* printer = PrinterForAllPages(m_host);
+    OfferPdfBesideDocument(printer);
     QPrintDialog dialog(printer, this);
     // Print to file keeps a PDF copy where there is no printer.
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);

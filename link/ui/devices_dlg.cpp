@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -102,6 +104,28 @@ CDevicesDlg::CDevicesDlg(SerialDeviceSource& source, QWidget* parent, UiLanguage
         });
     }
     Refresh();
+    auto* presence = new QTimer(this);
+    connect(presence, &QTimer::timeout, this, [this] {
+        // Not while a path is being typed: a refresh would take it away.
+        const bool typing = std::any_of(m_assign.begin(), m_assign.end(), [](QComboBox* box) {
+            return box != nullptr && box->lineEdit() != nullptr && box->lineEdit()->isModified();
+        });
+        if (!typing && Presence() != m_presence) {
+            Refresh();
+        }
+    });
+    presence->start(1000);
+}
+
+QString CDevicesDlg::Presence() const {
+    QString seen;
+    for (const std::string& path : ComAssignments()) {
+        seen += QFileInfo::exists(Raw(path)) ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    for (const SerialDevice& d : m_devices) {
+        seen += QFileInfo::exists(Raw(d.node)) ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    return seen;
 }
 
 QGridLayout* CDevicesDlg::MakeAssignRows() {
@@ -234,6 +258,7 @@ void CDevicesDlg::Refresh() {
     m_table->resizeColumnToContents(0);
     m_table->resizeColumnToContents(1);
     m_table->resizeColumnToContents(3);
+    m_presence = Presence();
 
     const std::array<std::string, 4> assigned = ComAssignments();
     for (std::size_t i = 0; i < m_assign.size(); ++i) {

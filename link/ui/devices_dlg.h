@@ -102,6 +102,10 @@ private:
     std::array<QComboBox*, 4> m_assign{};
     std::unique_ptr<SerialDeviceMonitor> m_monitor;
     QSocketNotifier* m_notifier = nullptr;
+    // Whether each listed or assigned path exists, as the last Refresh saw
+    // it: a pseudo-terminal or a typed path that goes away tells udev nothing.
+    QString m_presence;
+    QString Presence() const;
     UiLanguage m_language;
     std::string m_portToTest = "COM1";
     QPushButton* m_testButton = nullptr;

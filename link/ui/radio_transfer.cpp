@@ -117,11 +117,14 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
                 job->write.result = RunRadioTransfer(portName, job->work, *port, clock, *host);
             }
         },
-        [this, job, host] {
+        [this, job, host, portName] {
             if (!job->write.failure.empty()) {
                 AfxMessageBox(m_view, Raw(job->write.failure));
             }
             Finish(job->write.result, job->work);
+            if (job->write.snapshotKept && WriteStoppedPartway(job->write.result)) {
+                emit WriteInterruptedAfterSnapshot(portName);
+            }
         });
 }
 

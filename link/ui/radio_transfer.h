@@ -56,6 +56,9 @@ public:
     void Run(const std::string& portName, TransferDirection direction, const DocumentData& data);
 
 signals:
+    // A write stopped partway after the radio's memory was kept before it:
+    // what the radio held can be put back.
+    void WriteInterruptedAfterSnapshot(const std::string& portName);
     // IsRunning changed.
     void BusyChanged(bool busy);
     // The start button was pressed: the transfer is on its way.

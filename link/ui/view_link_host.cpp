@@ -28,6 +28,7 @@ WindowWrite RunWindowWrite(const std::string& portName, DocumentData& work, CVie
             return write;
         }
         host.SetCaption(caption);
+        write.snapshotKept = true;
     }
     const auto port = NewSystemSerialPort();
     RealClock clock;

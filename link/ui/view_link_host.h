@@ -5,6 +5,7 @@
 #include <QString>
 #include <atomic>
 #include <string>
+#include <utility>
 
 #include "image/memory_image.h"
 #include "link/clone_engine.h"
@@ -83,7 +84,16 @@ public:
         const auto parent = [dlg = m_dlg, view = m_view]() -> QWidget* {
             return dlg->Window() ? static_cast<QWidget*>(dlg->Window()) : view;
         };
-        return m_worker.Ask(parent, Raw(text), buttons);
+        // The reason the port could not be opened goes into the box that says so.
+        QString detail = std::exchange(m_openFailure, QString());
+        if (detail.isEmpty()) {
+            detail = Q(LinkMessageDetail(text));
+        }
+        return m_worker.Ask(parent, Raw(text), buttons, detail);
+    }
+
+    void OpenFailed(const PortResult& result) override {
+        m_openFailure = Raw(PortProblemHint(result, WindowTexts()));
     }
 
     void ExplainOpenFailure(const PortResult& result) override {
@@ -106,6 +116,7 @@ private:
     const std::atomic<bool>& m_cancel;
     TransferDirection m_direction;
     int m_low = 0, m_high = 123, m_pos = 0;
+    QString m_openFailure;  // worker thread only
 };
 
 // How a window's write ended: the transfer, and why it did not begin when the
@@ -113,6 +124,7 @@ private:
 struct WindowWrite {
     TransferResult result;
     std::string failure;
+    bool snapshotKept = false;  // the radio's memory was kept before the write
 };
 
 // On the worker thread: the write of `work` on `portName`, in the layout of

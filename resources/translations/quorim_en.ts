@@ -1328,6 +1328,108 @@ Source: %7
     <message>
         <source>已导出到“%1”</source>
         <translation>Exported to &quot;%1&quot;</translation>
+        <source>所选的信道都没有频率，没有修改任何数据</source>
+        <translation>None of the selected channels has a frequency; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>跳过了 %1 个没有频率的信道</source>
+        <translation>Skipped %1 channel(s) without a frequency.</translation>
+    </message>
+    <message>
+        <source>%1 个信道的发射频率与接收频率不同，保留了原来的发射频率</source>
+        <translation>%1 channel(s) had a transmit frequency of their own; it was kept.</translation>
+    </message>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>50-700 MHz，步进 6.25 或 5 kHz，例如 446.00625</source>
+        <translation>50-700 MHz in steps of 6.25 or 5 kHz, for example 446.00625</translation>
+    </message>
+    <message>
+        <source>67.0-254.1、D023N、D754I 或 OFF</source>
+        <translation>67.0-254.1, D023N, D754I or OFF</translation>
+    </message>
+    <message>
+        <source>对讲机可能已存有一部分新数据。再写一次即可写完。</source>
+        <translation>The radio may now hold part of the new data. Writing again finishes it.</translation>
+    </message>
+    <message>
+        <source>写频前已保存了对讲机原来的数据。要把它写回对讲机吗？</source>
+        <translation>What the radio held before this write was kept. Put it back into the radio?</translation>
+    </message>
+    <message>
+        <source>%1 个信道超出频段或不在步进上：“编辑”→“检查信道”</source>
+        <translation>%1 channel(s) outside the band or off the step: Edit → Check channels</translation>
+    </message>
+    <message>
+        <source>撤销上一次修改</source>
+        <translation>Undo the last change</translation>
+    </message>
+    <message>
+        <source>重做撤销的修改</source>
+        <translation>Redo the change undone</translation>
+    </message>
+    <message>
+        <source>复制所选内容，然后清除</source>
+        <translation>Copy the selection, then clear it</translation>
+    </message>
+    <message>
+        <source>复制所选内容</source>
+        <translation>Copy the selection</translation>
+    </message>
+    <message>
+        <source>从所选位置的左上角开始粘贴</source>
+        <translation>Paste from the top left of the selection</translation>
+    </message>
+    <message>
+        <source>清除所选单元格</source>
+        <translation>Clear the selected cells</translation>
+    </message>
+    <message>
+        <source>在所选信道前插入空信道</source>
+        <translation>Insert empty channels before the selected one</translation>
+    </message>
+    <message>
+        <source>删除所选信道</source>
+        <translation>Delete the selected channels</translation>
+    </message>
+    <message>
+        <source>将所选信道上移一位</source>
+        <translation>Move the selected channels up one place</translation>
+    </message>
+    <message>
+        <source>将所选信道下移一位</source>
+        <translation>Move the selected channels down one place</translation>
+    </message>
+    <message>
+        <source>选择全部单元格</source>
+        <translation>Select every cell</translation>
+    </message>
+    <message>
+        <source>将一个值填入所选信道的所选列</source>
+        <translation>Put one value into the selected columns of the selected channels</translation>
+    </message>
+    <message>
+        <source>将第一个所选信道的内容复制到其余所选信道</source>
+        <translation>Copy the first selected channel's cells into the others</translation>
+    </message>
+    <message>
+        <source>从起始频率开始按步进逐个信道填入频率</source>
+        <translation>Fill frequencies channel by channel from a start by a step</translation>
+    </message>
+    <message>
+        <source>列出对讲机无法使用或可能不是有意的内容</source>
+        <translation>List what the radio cannot use or you probably did not mean</translation>
+    </message>
+    <message>
+        <source>把一个频道方案的频率和带宽写入所选信道</source>
+        <translation>Writes a channel plan&apos;s frequencies and bandwidth into the selected channels</translation>
+    </message>
+    <message>
+        <source>列出与频道方案的信道和带宽不符的内容</source>
+        <translation>Lists what does not match a channel plan&apos;s channels and bandwidth</translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,9 @@
 #include "app/recent_files.h"
 #include "app/shell_registration.h"
 #include "base/dialog_template.h"
+#include "editor/bulk_edit.h"
+#include "editor/channel_check.h"
+#include "editor/channel_edit.h"
 #include "editor/form_template.h"
 #include "editor/grid_units.h"
 #include "editor/settings_lists.h"
@@ -126,6 +129,17 @@ TEST(RecentFiles, MostRecentFirstNoDuplicatesAtMostFour) {
     EXPECT_EQ(list.Paths(), (std::vector<std::string>{"/x", "/y", "/z", "/w"}));
 }
 
+// Open and Save As start where the last file was opened or saved.
+TEST(RecentFiles, TheLastFolderIsTheMostRecentFilesFolder) {
+    RecentFileList list(4);
+    EXPECT_EQ(list.LastFolder(), "");
+    list.Add("/srv/radios/a.szt");
+    list.Add("/home/u/fleet/b.szt");
+    EXPECT_EQ(list.LastFolder(), "/home/u/fleet");
+    list.Add("/c.szt");
+    EXPECT_EQ(list.LastFolder(), "/");
+}
+
 TEST(RecentFiles, MenuTextNumbersShortensAndEscapes) {
     RecentFileList list(4);
     list.Add("/very/long/folder/name/that/goes/on/radio.szt");
@@ -198,6 +212,26 @@ TEST(ShellTables, AcceleratorsAreUniqueAndReachMenuCommands) {
                 }
             }
         }
+    }
+    // The editing keys take none of the frame's accelerators, and the "编辑"
+    // popup names its commands as the editor names its undo steps.
+    for (const Accelerator& a : EditKeyTable()) {
+        EXPECT_TRUE(keys.insert(a.keys).second) << a.keys;
+        EXPECT_TRUE(IsEditCommand(a.id)) << a.keys;
+    }
+    EXPECT_EQ(ShortcutsOf(ID_EDIT_PASTE), (std::vector<std::string_view>{"Shift+Ins", "Ctrl+V"}));
+    const std::pair<int, std::string_view> named[] = {{ID_EDIT_UNDO, kCmdUndo},
+                                                      {ID_EDIT_CUT, kCmdCut},
+                                                      {ID_EDIT_INSERT_CHANNEL, kCmdInsertChannel},
+                                                      {ID_EDIT_SET_CELLS, kCmdSetCells},
+                                                      {ID_EDIT_FILL_SERIES, kCmdFillSeries},
+                                                      {ID_EDIT_CHECK_CHANNELS, kCmdCheckChannels}};
+    for (const auto& [id, text] : named) {
+        const auto& items = EditPopup().children;
+        const auto it =
+            std::find_if(items.begin(), items.end(), [id = id](const MenuItem& m) { return m.id == id; });
+        ASSERT_NE(it, items.end()) << id;
+        EXPECT_EQ(it->text, text) << id;
     }
     // Menu 128 has neither the programming nor the port popup.
     for (const MenuItem& popup : Menu128()) {

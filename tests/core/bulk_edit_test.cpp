@@ -47,11 +47,11 @@ TEST(BulkEdit, AnyRefusalChangesNothingAndListsEveryCell) {
         std::vector<CellRefusal> refusals;
     };
     const Case cases[] = {
-        {"a tone on an empty channel",
+        {"a tone where no channel has a frequency",
          [](EditorModel& e) {
-             return SetChannelValues(e, {3, 4, 5}, {{kColTxTone, "D023N"}});
+             return SetChannelValues(e, {4, 5}, {{kColTxTone, "D023N"}});
          },
-         {{4, kColTxTone, "D023N", kMsgChannelEmpty}, {5, kColTxTone, "D023N", kMsgChannelEmpty}}},
+         {}},
         {"off the step",
          [](EditorModel& e) {
              return SetChannelValues(e, {1, 2}, {{kColTxFreq, "145.0062"}});
@@ -82,11 +82,11 @@ TEST(BulkEdit, AnyRefusalChangesNothingAndListsEveryCell) {
              return FillSeries(e, {1, 2}, kColRxFreq, "145.005", "6.25");
          },
          {{2, kColRxFreq, "145.01125", kMsgFrequencyStep}}},
-        {"fill down a tone onto empty channels",
+        {"fill down a tone onto empty channels only",
          [](EditorModel& e) {
-             return FillDown(e, {1, 3, 5}, {kColRxTone});
+             return FillDown(e, {1, 5, 6}, {kColRxTone});
          },
-         {{5, kColRxTone, "OFF", kMsgChannelEmpty}}},
+         {}},
     };
     for (const auto& c : cases) {
         Grid g;
@@ -94,7 +94,7 @@ TEST(BulkEdit, AnyRefusalChangesNothingAndListsEveryCell) {
         CopyEditor(g.editor, before);
         const EditResult r = c.edit(g.editor);
         EXPECT_FALSE(r.ok) << c.name;
-        EXPECT_EQ(r.message, c.refusals.empty() ? "" : kMsgBulkRefused) << c.name;
+        EXPECT_EQ(r.message, c.refusals.empty() ? kMsgNoChannelInUse : kMsgBulkRefused) << c.name;
         ASSERT_EQ(r.refusals.size(), c.refusals.size()) << c.name;
         for (std::size_t i = 0; i < c.refusals.size(); ++i) {
             EXPECT_EQ(FormatRefusal(r.refusals[i], ChineseTexts()),
@@ -125,6 +125,90 @@ TEST(BulkEdit, FillsGoChannelByChannelFromTheFirst) {
     ASSERT_EQ(TypeCellText(g.editor, 12, kColRxFreq, "145.5"), "");
     ASSERT_TRUE(FillDown(g.editor, {12, 11}, {kColRxFreq, kColTxFreq, kColInhibit}).ok);
     EXPECT_TRUE(IsChannelEmpty(g.editor, 12));
+}
+
+// Without a receive frequency to give, the channels without any frequency
+// are left alone and counted.
+TEST(BulkEdit, EmptyChannelsAreSkippedAndCounted) {
+    struct Case {
+        const char* name;
+        std::function<EditResult(EditorModel&)> edit;
+        int col;
+        std::vector<std::string> channels1to5;
+        int skipped;
+    };
+    const Case cases[] = {
+        {"a tone",
+         [](EditorModel& e) {
+             return SetChannelValues(e, {1, 2, 3, 4, 5}, {{kColTxTone, "D023N"}});
+         },
+         kColTxTone,
+         {"D023N", "D023N", "D023N", "", ""},
+         2},
+        {"fill down",
+         [](EditorModel& e) {
+             return FillDown(e, {1, 3, 5}, {kColInhibit});
+         },
+         kColInhibit,
+         {"否", "否", "否", "", ""},
+         1},
+        {"a transmit series",
+         [](EditorModel& e) {
+             return FillSeries(e, {2, 4, 3}, kColTxFreq, "146", "12.5");
+         },
+         kColTxFreq,
+         {"145.00000", "146.00000", "146.01250", "", ""},
+         1},
+        {"a receive frequency fills them",
+         [](EditorModel& e) {
+             return SetChannelValues(e, {3, 4}, {{kColRxFreq, "145.5"}, {kColTxTone, "67"}});
+         },
+         kColTxTone,
+         {"OFF", "OFF", "67.0", "67.0", ""},
+         0},
+    };
+    for (const auto& c : cases) {
+        Grid g;
+        const EditResult r = c.edit(g.editor);
+        ASSERT_TRUE(r.ok) << c.name;
+        EXPECT_EQ(g.Column(c.col, 1, 5), c.channels1to5) << c.name;
+        EXPECT_EQ(r.skipped, c.skipped) << c.name;
+    }
+    EditResult r;
+    r.skipped = 2;
+    EXPECT_EQ(BulkNotes(r, ChineseTexts()), std::vector<std::string>{"跳过了 2 个没有频率的信道"});
+}
+
+// A receive series carries an equal transmit frequency along and keeps a split.
+TEST(BulkEdit, AReceiveSeriesKeepsSplitsAndCountsThem) {
+    Grid g;
+    ASSERT_EQ(TypeCellText(g.editor, 2, kColTxFreq, "146"), "");
+    const EditResult r = FillSeries(g.editor, {1, 2, 3, 4}, kColRxFreq, "440", "25");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(g.Column(kColRxFreq, 1, 4),
+              (std::vector<std::string>{"440.00000", "440.02500", "440.05000", "440.07500"}));
+    EXPECT_EQ(g.Column(kColTxFreq, 1, 4),
+              (std::vector<std::string>{"440.00000", "146.00000", "440.05000", "440.07500"}));
+    EXPECT_EQ(r.splitsKept, 1);
+    EXPECT_EQ(BulkNotes(r, ChineseTexts()),
+              std::vector<std::string>{"1 个信道的发射频率与接收频率不同，保留了原来的发射频率"});
+}
+
+TEST(BulkEdit, SetTakesEverySelectedColumnOfOneKind) {
+    struct Case {
+        std::vector<int> selected;
+        int current;
+        std::vector<int> cols;
+    };
+    const Case cases[] = {
+        {{kColRxTone, kColTxTone}, kColTxTone, {kColRxTone, kColTxTone}},
+        {{kColTxFreq, kColRxFreq}, kColRxFreq, {kColRxFreq, kColTxFreq}},
+        {{kColRxFreq, kColTxFreq, kColRxTone, kColTxTone, kColInhibit}, kColTxTone, {kColTxTone}},
+        {{kColTxFreq, kColRxTone}, kColRxTone, {kColRxTone}},
+        {{kColInhibit}, kColInhibit, {kColInhibit}},
+        {{}, 0, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ColumnsToSet(c.selected, c.current), c.cols);
 }
 
 TEST(BulkEdit, ChannelListsReadAsWrittenOrNotAtAll) {
@@ -177,6 +261,11 @@ TEST(ChannelCheck, FindsWhatTheRadioCannotUseOrTheUserDidNotMean) {
     EXPECT_EQ(FormatFinding(findings[2], g.editor, ChineseTexts()),
               "信道 3，发射频率：145.00300 不是 5 kHz 或 6.25 kHz 的倍数");
     EXPECT_EQ(FormatFinding(findings[4], g.editor, ChineseTexts()), "信道 9 与信道 7 完全相同");
+    // Channels 2 and 3 are outside the band or off the step.
+    EXPECT_EQ(CheckSummary(g.editor, ChineseTexts()), "2 个信道超出频段或不在步进上：“编辑”→“检查信道”");
+    g.editor.SetCurSel(SettingsList::Band, 8);  // 50 - 700MHZ
+    g.editor.SetTextMatrix(3, kColTxFreq, "145.00000");
+    EXPECT_EQ(CheckSummary(g.editor, ChineseTexts()), "");
 }
 
 }  // namespace

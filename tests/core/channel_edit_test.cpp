@@ -189,11 +189,17 @@ TEST(ChannelEdit, ClipboardInhibitSpeaksTheProgramsLanguageAndPastesTakeBoth) {
         EXPECT_EQ(o.editor.TextMatrix(1, kColInhibit), stored) << typed;
     }
     // Anything else is refused, and so is a number with more than a number
-    // in its text, even where the cell shows that number.
+    // in its text, even where the cell shows that number; a decimal comma,
+    // as a spreadsheet in a European locale copies a number, reads.
     const EditResult r = PasteCellsText(o.editor, 1, kColRxFreq, "141.00000abc\t141,0\t88,5\t\ty\n");
-    ASSERT_EQ(r.refusals.size(), 4u);
+    ASSERT_EQ(r.refusals.size(), 2u);
     for (const CellRefusal& refusal : r.refusals) EXPECT_EQ(refusal.message, kMsgFrequencyRange);
-    EXPECT_EQ(r.refusals[3].col, kColInhibit);
+    EXPECT_EQ(r.refusals[1].col, kColInhibit);
+    ASSERT_TRUE(PasteCellsText(o.editor, 3, kColRxFreq, "446,10625\t446,1\t88,5\n").ok);
+    EXPECT_EQ(o.editor.TextMatrix(3, kColRxFreq), "446.10625");
+    EXPECT_EQ(o.editor.TextMatrix(3, kColTxFreq), "446.10000");
+    EXPECT_EQ(o.editor.TextMatrix(3, kColRxTone), "88.5");
+    EXPECT_EQ(PasteCellsText(o.editor, 3, kColRxFreq, "446,1,2\n").refusals.size(), 1u);
 }
 
 TEST(ChannelEdit, ChannelRecordsCarryEditsAndHiddenBytesToAnotherDocument) {

@@ -108,6 +108,23 @@ TEST(PrintPages, EveryChannelOfThe199ModelIsPrintedOnce) {
     EXPECT_TRUE(LayoutPrintPage(form, 8, m, 530, 420).empty());
 }
 
+// Print to file offers the document's own name in its own folder.
+TEST(PrintLayout, ThePdfGoesBesideTheDocument) {
+    const struct {
+        const char* path;
+        const char* title;
+        const char* folder;
+        const char* pdf;
+    } cases[] = {
+        {"/data/fleet.szt", "fleet.szt", "/home/u", "/data/fleet.pdf"},
+        {"/data/v1.2/fleet", "fleet", "", "/data/v1.2/fleet.pdf"},
+        {"/data/.hidden", ".hidden", "", "/data/.hidden.pdf"},
+        {"", "Halvoren数据文件1", "/home/u", "/home/u/Halvoren数据文件1.pdf"},
+        {"", "Halvoren数据文件1", "/", "/Halvoren数据文件1.pdf"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PdfPathFor(c.path, c.title, c.folder), c.pdf) << c.path;
+}
+
 TEST(PrintLayout, FirstPageLinesAndPositions) {
     EditorModel form = Form(true);
     form.SetTextMatrix(1, kColRxFreq, "145.01250");

@@ -29,14 +29,25 @@ TEST_F(CliEdit, EditsManyChannelsOrNothing) {
     EXPECT_NE(edited.find(R"({"ch":"4","rx":"","tx":"")"), std::string::npos);
     const auto before = test::ReadBytes(file);
 
+    // Empty channels are left alone and counted; a range without any
+    // frequency is refused.
+    const auto skipped =
+        RunCli({"edit", file, "--channels", "all", "tx_tone=88.5", "--out", dir.File("skip.szt")});
+    EXPECT_EQ(skipped.exitCode, 0) << skipped.err;
+    EXPECT_NE(skipped.err.find("跳过了 12 个没有频率的信道"), std::string::npos) << skipped.err;
+    const auto empty =
+        RunCli({"edit", file, "--channels", "4,6-7", "tx_tone=88.5", "--out", dir.File("e.szt")});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_NE(empty.err.find("所选的信道都没有频率"), std::string::npos) << empty.err;
+
     // One refusal among good values: every refused cell named, nothing written.
     const auto refused =
-        RunCli({"edit", file, "--channels", "all", "tx_tone=88.5", "--out", dir.File("out.szt")});
+        RunCli({"edit", file, "--channels", "all", "tx=145.0062", "--out", dir.File("out.szt")});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.err.find("channel 4, tx_tone (\"88.5\"): 该信道没有频率\n"), std::string::npos)
-        << refused.err;
-    EXPECT_NE(refused.err.find("nothing written: 12 refusals"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("channel 5, tx (\"145.0062\"): "), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("nothing written: 4 refusals"), std::string::npos) << refused.err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.szt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("e.szt")));
     EXPECT_EQ(test::ReadBytes(file), before);
 
     for (const auto& args : std::vector<std::vector<std::string>>{

@@ -85,6 +85,20 @@ TEST(ReadE2E, SixteenChannelRadioThroughCom2) {
     EXPECT_TRUE(PortIsFree(radio.Path()));
 }
 
+// The virtual radio's own memory, of either model, passes the channel check:
+// its channels lie in its band, on the step.
+TEST(ReadE2E, TheVirtualRadiosDefaultMemoryIsConsistentWithItsBand) {
+    for (const char* model : {"16", "199"}) {
+        test::TempDir dir;
+        VirtualRadio radio({"--model", model});
+        ASSERT_EQ(
+            RunCli({"read", "--port", radio.Path(), "--model", model, "--out", dir.File("out.szt")}).exitCode,
+            0);
+        const auto check = RunCli({"check", dir.File("out.szt")});
+        EXPECT_EQ(check.exitCode, 0) << model << ": " << check.out;
+    }
+}
+
 TEST(ReadE2E, NinetyNineChannelRadioWholeMemory) {
     TempDir dir;
     const MemoryImage radioMemory = PatternMemory(kModelCode199);

@@ -216,11 +216,11 @@ private slots:
         QCOMPARE(titles128, QStringList({S("文件(&F)"), S("查看(&V)"), S("帮助(&H)")}));
         QStringList titles129;
         for (QMenu* m : bar129) titles129 << m->title();
-        QCOMPARE(titles129, QStringList({S("文件(&F)"), S("编程(&E)"), S("端口设置"), S("查看(&V)"),
-                                         S("窗口(&W)"), S("帮助(&H)")}));
+        QCOMPARE(titles129, QStringList({S("文件(&F)"), S("编辑"), S("编程(&E)"), S("端口设置"),
+                                         S("查看(&V)"), S("窗口(&W)"), S("帮助(&H)")}));
         // The menu bar shows menu 129 while a document is active.
         QVERIFY(Frame()->IsDocumentMenu());
-        QCOMPARE(Frame()->menuBar()->actions().size(), 6);
+        QCOMPARE(Frame()->menuBar()->actions().size(), 7);
 
         auto check = [](QMenu* menu, const std::vector<Expected>& items) {
             const QList<QAction*> actions = ItemsOf(menu);
@@ -251,21 +251,48 @@ private slots:
                           {"最近文件", 57616, ""},
                           {"-", 0, ""},
                           {"退出(&X)", 57665, ""}});
-        check(bar129[1], {{"读频(&U)", 32771, "Ctrl+R"},
+        // The channel table's editing commands with the keys the grid takes;
+        // none of the frame's accelerators among them.
+        check(bar129[1], {{"撤销", ID_EDIT_UNDO, "Ctrl+Z"},
+                          {"重做", ID_EDIT_REDO, "Ctrl+Y"},
+                          {"-", 0, ""},
+                          {"剪切", ID_EDIT_CUT, "Shift+Del"},
+                          {"复制", ID_EDIT_COPY, "Ctrl+Ins"},
+                          {"粘贴", ID_EDIT_PASTE, "Shift+Ins"},
+                          {"清除", ID_EDIT_CLEAR, "Del"},
+                          {"-", 0, ""},
+                          {"插入空信道", ID_EDIT_INSERT_CHANNEL, "Ins"},
+                          {"删除信道", ID_EDIT_DELETE_CHANNELS, "Ctrl+Del"},
+                          {"信道上移", ID_EDIT_MOVE_UP, "Alt+Up"},
+                          {"信道下移", ID_EDIT_MOVE_DOWN, "Alt+Down"},
+                          {"-", 0, ""},
+                          {"全选", ID_EDIT_SELECT_ALL, "Ctrl+A"},
+                          {"-", 0, ""},
+                          {"设置…", ID_EDIT_SET_CELLS, ""},
+                          {"向下填充", ID_EDIT_FILL_DOWN, ""},
+                          {"递增填充", ID_EDIT_FILL_SERIES, ""},
+                          {"-", 0, ""},
+                          {"检查信道", ID_EDIT_CHECK_CHANNELS, ""}});
+        for (QAction* a : bar129[1]->actions()) {
+            for (const QKeySequence& key : a->shortcuts()) {
+                QVERIFY2(Frame()->CommandForKey(key[0]) == 0, qPrintable(key.toString()));
+            }
+        }
+        check(bar129[2], {{"读频(&U)", 32771, "Ctrl+R"},
                           {"-", 0, ""},
                           {"写频", 32772, "Ctrl+W"},
                           {"-", 0, ""},
                           {"在线调试(&Y)", 32778, "Ctrl+T"},
                           {"-", 0, ""},
                           {"编辑信道", 32780, "Ctrl+G"}});
-        check(bar129[2], {{"COM1(&P)", 32773, "Ctrl+C"},
+        check(bar129[3], {{"COM1(&P)", 32773, "Ctrl+C"},
                           {"COM2(&Q)", 32775, "Ctrl+D"},
                           {"COM3(&S)", 32776, "Ctrl+E"},
                           {"COM4(&T)", 32777, "Ctrl+F"},
                           {"-", 0, ""},
                           {"设备…", 32790, ""}});
-        check(bar129[3], {{"工具栏(&T)", 59392, ""}, {"状态栏(&S)", 59393, ""}});
-        check(bar129[5], {{"帮助主题(&H)", 57667, "F1"}, {"-", 0, ""}, {"关于 本软件(&A)...", 57664, ""}});
+        check(bar129[4], {{"工具栏(&T)", 59392, ""}, {"状态栏(&S)", 59393, ""}});
+        check(bar129[6], {{"帮助主题(&H)", 57667, "F1"}, {"-", 0, ""}, {"关于 本软件(&A)...", 57664, ""}});
         check(bar128[0], {{"新建(&N)", 57600, "Ctrl+N"},
                           {"打开(&O)...", 57601, "Ctrl+O"},
                           {"-", 0, ""},
@@ -279,7 +306,7 @@ private slots:
         QVERIFY(!bar128[0]->actions().at(5)->isEnabled());
 
         // The Window popup lists the open document windows after its own items.
-        QMenu* window = bar129[4];
+        QMenu* window = bar129[5];
         emit window->aboutToShow();
         QCOMPARE(window->actions().at(0)->text(), S("新建窗口(&N)"));
         QCOMPARE(window->actions().at(3)->text(), S("排列图标(&A)"));

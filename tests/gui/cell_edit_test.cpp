@@ -358,10 +358,23 @@ private slots:
             Type(S("145.0062"));
             Enter();
             QCOMPARE(answer.Text(), S("输入数据错误，请按6.25K或 5k的倍数重新输入"));
+            // The same box, and the status bar while the cell is edited, say
+            // what the column takes.
+            QCOMPARE(answer.Detail(), S("50-700 MHz，步进 6.25 或 5 kHz，例如 446.00625"));
         }
+        QCOMPARE(Frame()->MessageText(), S("50-700 MHz，步进 6.25 或 5 kHz，例如 446.00625"));
         QCOMPARE(RowTexts(1), row1);
         QCOMPARE(m_grid->GetCol(), 2L);
         QCOMPARE(edit->selectedText(), S("145.0062"));
+        {
+            // A typed decimal comma is no decimal point.
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            edit->selectAll();
+            Type(S("145,0125"));
+            Enter();
+            QCOMPARE(answer.Text(), S("输入数据错误，请按正确的格式及大小重新输入"));
+        }
+        QCOMPARE(RowTexts(1), row1);
         Key(Qt::Key_Escape);
 
         // A character typed on a signalling cell stands alone in its field.
@@ -370,6 +383,16 @@ private slots:
         QVERIFY(m_view->ComboTone()->isVisible());
         QCOMPARE(ToneField()->text(), S("1"));
         QCOMPARE(m_view->ComboTone()->currentIndex(), -1);
+        Key(Qt::Key_Escape);
+        {
+            // A signalling entry refused on a channel with a frequency names its rule.
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            FocusGrid(1, 3);
+            Type(S("1x"));
+            Enter();
+            QCOMPARE(answer.Count(), 1);
+            QCOMPARE(answer.Detail(), S("67.0-254.1、D023N、D754I 或 OFF"));
+        }
     }
 
     void readAndWriteCommitAPendingEditFirst() {

@@ -5,11 +5,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QSpinBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +20,7 @@
 #include <iterator>
 #include <memory>
 
+#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/codec.h"
@@ -156,17 +159,74 @@ private slots:
         undo->undo();
         QCOMPARE(Row(v, 4), before);
 
-        // Channel 5 has no frequency: the tone is refused everywhere.
+        // A tone that is none: refused on every channel, listed, nothing changed.
         SelectColumn(v, 1, 5, 3);
         MessageBoxAnswer answer(QMessageBox::Ok);
-        v->OnSetCells(S("88.5"));
+        v->OnSetCells(S("88.5x"));
         QCOMPARE(answer.Count(), 1);
-        QVERIFY2(answer.Text().contains(S("信道 5")), qPrintable(answer.Text()));
+        QVERIFY2(answer.Text().contains(S("信道 3")), qPrintable(answer.Text()));
         QCOMPARE(v->Grid()->GetTextMatrix(1, 3), S(""));
         QCOMPARE(undo->count(), steps + 3);
     }
 
-    // The findings are listed; a double-click on one goes to its cell.
+    // The document's "编辑" popup runs its commands on the grid's selection:
+    // "设置…" over both signalling columns leaves the empty channels alone,
+    // a receive series keeps equal transmit frequencies equal and a split as
+    // it was; each says what it left.
+    void editMenuRunsItsCommandsOnTheSelection() {
+        CQuorim_CHView* v = Open("menu.szt", 3);
+        QVERIFY(v);
+        QMenu* edit = Frame()->Menus(true).at(1);
+        QCOMPARE(edit->title(), S("编辑"));
+        auto run = [&](int id, const QStringList& answers) {
+            QStringList left = answers;
+            QTimer timer;
+            connect(&timer, &QTimer::timeout, [&] {
+                if (auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+                    input && !left.isEmpty()) {
+                    input->setTextValue(left.takeFirst());
+                    input->accept();
+                }
+            });
+            timer.start(5);
+            emit edit->aboutToShow();
+            QAction* action = Frame()->Action(id);
+            QVERIFY(action->isEnabled());
+            action->trigger();
+        };
+        QAbstractItemModel* m = v->Grid()->model();
+        v->Grid()->SetRow(1);
+        v->Grid()->SetCol(3);
+        v->Grid()->selectionModel()->select(QItemSelection(m->index(0, 2), m->index(4, 3)),
+                                            QItemSelectionModel::Select);
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            run(ID_EDIT_SET_CELLS, {S("D023N")});
+            QCOMPARE(answer.Text(), S("跳过了 2 个没有频率的信道"));
+            QCOMPARE(answer.Icon(), QMessageBox::Information);
+        }
+        QCOMPARE(Row(v, 3), (QStringList{S("143.00000"), S("143.00000"), S("D023N"), S("D023N"), S("否")}));
+        QCOMPARE(Row(v, 4), QStringList(5, QString()));
+
+        SelectColumn(v, 2, 2, 2);
+        v->OnSetCells(S("146"));
+        v->Grid()->clearSelection();
+        SelectColumn(v, 1, 4, 1);
+        {
+            MessageBoxAnswer answer(QMessageBox::Ok);
+            run(ID_EDIT_FILL_SERIES, {S("440"), S("25")});
+            QCOMPARE(answer.Text(), S("1 个信道的发射频率与接收频率不同，保留了原来的发射频率"));
+        }
+        QCOMPARE(Row(v, 1).mid(0, 2), (QStringList{S("440.00000"), S("440.00000")}));
+        QCOMPARE(Row(v, 2).mid(0, 2), (QStringList{S("440.02500"), S("146.00000")}));
+        QCOMPARE(Row(v, 4).mid(0, 2), (QStringList{S("440.07500"), S("440.07500")}));
+        // Undo from the menu takes the series back as one step.
+        run(ID_EDIT_UNDO, {});
+        QCOMPARE(Row(v, 1).mid(0, 2), (QStringList{S("141.00000"), S("141.00000")}));
+    }
+
+    // The findings are listed; a double-click on one goes to its cell. The
+    // list follows edits and the band list, and closes by its button.
     void checkListsFindingsAndGoesToTheirCells() {
         CQuorim_CHView* v = Open("check.szt", 3);
         QVERIFY(v);
@@ -174,6 +234,7 @@ private slots:
             MessageBoxAnswer answer(QMessageBox::Ok);
             v->OnCheckChannels();
             QCOMPARE(answer.Text(), S("没有发现问题"));
+            QCOMPARE(answer.Icon(), QMessageBox::Information);
         }
         SelectColumn(v, 3, 3, 2);
         v->OnSetCells(S("433.5"));
@@ -187,6 +248,19 @@ private slots:
         emit list->itemDoubleClicked(list->item(0));
         QCOMPARE(v->Grid()->GetRow(), 3L);
         QCOMPARE(v->Grid()->GetCol(), 2L);
+
+        SelectColumn(v, 1, 1, 2);
+        v->OnSetCells(S("433.5"));
+        QTRY_COMPARE(list->count(), 2);
+        v->Combo(SettingsList::Band)->setCurrentIndex(8);  // 50 - 700MHZ
+        QTRY_COMPARE(list->item(0)->text(), S("没有发现问题"));
+        QCOMPARE(list->count(), 1);
+        QVERIFY(!list->item(0)->icon().isNull());
+        auto* close = list->window()->findChild<QPushButton*>();
+        QVERIFY(close);
+        QCOMPARE(close->text(), S("关闭"));
+        close->click();
+        QTRY_VERIFY(!v->CheckList());
     }
 
     // "套用频道方案…" from the context menu: the dialog's choices as one undo
@@ -296,6 +370,11 @@ private slots:
         QVERIFY2(answer.Text().contains(S("信道 6，发射频率（“145.0062”）")), qPrintable(answer.Text()));
         QCOMPARE(Row(view, 5), QStringList(5, QString()));
         QCOMPARE(view->GetDocument()->UndoStack()->count(), 1);
+        // Rows from a spreadsheet in a European locale: a decimal comma reads.
+        QApplication::clipboard()->setText(S("446,10625\t446,1\t88,5\n"));
+        view->Grid()->SetRow(4);
+        Key(view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Row(view, 4), (QStringList{S("446.10625"), S("446.10000"), S("88.5"), S("OFF"), S("否")}));
     }
 
     void channelOperationsUndoBackToTheSavedBytes() {

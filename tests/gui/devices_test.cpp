@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -138,6 +140,18 @@ private slots:
         QCOMPARE(dlg.Table()->item(1, 0)->text(), U("COM2"));
         QCOMPARE(dlg.Table()->item(1, 1)->text(), Raw(radio.Path()));
         QCOMPARE(com2->currentText(), Raw(radio.Path()));
+        // A typed path that goes away (udev says nothing of it, as of a
+        // pseudo-terminal): the dialog shows it missing.
+        QTemporaryDir dir;
+        const QString node = dir.filePath(S("ttyGone"));
+        QFile(node).open(QIODevice::WriteOnly);
+        com2->lineEdit()->selectAll();
+        QTest::keyClicks(com2, node);
+        QTest::keyClick(com2, Qt::Key_Return);
+        QCOMPARE(com2->currentText(), node);
+        QFile::remove(node);
+        QTRY_COMPARE(com2->currentText(), node + U("  未连接"));
+        QCOMPARE(dlg.Table()->rowCount(), 1);
     }
 
     // "虚拟对讲机…" starts quorim-radio and points the COM item at it; the

@@ -29,7 +29,9 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "base/dialog_template.h"
+#include "editor/bulk_edit.h"
 #include "editor/cell_rules.h"
+#include "editor/channel_check.h"
 #include "editor/codec.h"
 #include "editor/editor_model.h"
 #include "editor/form_template.h"
@@ -40,6 +42,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "gui_test_support.h"
+#include "link/clone_engine.h"
 #include "tuning/tuning_dialog.h"
 #include "tuning/tuning_session.h"
 #include "tuning/ui/tuning_dlg.h"
@@ -199,7 +202,17 @@ private slots:
                                          kNo,
                                          kMsgFrequencyRange,
                                          kMsgFrequencyStep,
-                                         kMsgDigitsOnly}) {
+                                         kMsgDigitsOnly,
+                                         kRuleFrequency,
+                                         kRuleTone,
+                                         kMsgNoChannelInUse,
+                                         kMsgSkippedEmpty,
+                                         kMsgSplitsKept,
+                                         kJoinColumns,
+                                         kCheckClose,
+                                         kMsgCheckSummary,
+                                         kDetailWriteInterrupted,
+                                         kAskRestoreAfterInterrupt}) {
             f.Check(QStringLiteral("text"), t);
         }
         // The channel plans: their commands, dialog, findings and notes, and
@@ -256,6 +269,8 @@ private slots:
         // The same words as the windows use them.
         QCOMPARE(Q(Info(SettingsList::Monitor).items[0], kTrSettingsList), S("On"));
         QCOMPARE(Q(CommandText(ID_FILE_OPEN).tooltip), S("Open"));
+        QCOMPARE(Q(kRuleFrequency), S("50-700 MHz in steps of 6.25 or 5 kHz, for example 446.00625"));
+        QCOMPARE(Q(kRuleTone), S("67.0-254.1, D023N, D754I or OFF"));
         QCOMPARE(Raw(PrintPageTitle(12, WindowTexts())), S("Settings data, page 12"));
         QCOMPARE(Raw(PrintPageTitle(12)), S("本机设置数据第十二页"));
     }

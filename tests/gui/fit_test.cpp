@@ -3,9 +3,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSettings>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -30,8 +33,10 @@
 #include "editor/settings_lists.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
+#include "editor/ui/quorim_doc.h"
 #include "fit_check.h"
 #include "gui_test_support.h"
+#include "link/clone_engine.h"
 #include "link/progress_template.h"
 #include "link/serial_devices.h"
 #include "link/ui/devices_dlg.h"
@@ -106,6 +111,42 @@ private:
 private slots:
     void init() { QSettings(QStringLiteral("Local AppWizard-Generated Applications"), Q(kAppTitle)).clear(); }
     void cleanup() { m_app.reset(); }
+
+    // A hover hint beside a long read result and the check pane is shown
+    // whole: the panes step aside while it shows, and come back after.
+    void theStatusTipIsNotCutOff_data() { everyWindowFitsItsTexts_data(); }
+    void theStatusTipIsNotCutOff() {
+        QFETCH(int, language);
+        Start(static_cast<UiLanguage>(language));
+        Frame()->SetTransferResult(
+            Raw(TransferDoneText(WindowTexts(), TransferDirection::Read, false, "/dev/pts/12")));
+        QStatusBar* bar = Frame()->StatusBarWnd();
+        const auto shownWhole = [bar](const QString& tip) {
+            int right = bar->width();
+            for (QLabel* pane : bar->findChildren<QLabel*>()) {
+                if (pane->isVisible()) right = std::min(right, pane->geometry().left());
+            }
+            return bar->fontMetrics().horizontalAdvance(tip) < right;
+        };
+        // The grid's own hint as the pointer moves over it, beside a result;
+        // a menu's tip beside the check pane too.
+        View()->OnSetCursor(View()->Grid());
+        QVERIFY2(shownWhole(Frame()->MessageText()), qPrintable(Frame()->MessageText()));
+        Frame()->SetCheckSummary(Raw(TranslateWithArgs(WindowTexts(), kMsgCheckSummary, {"16"})),
+                                 View()->GetDocument());
+        for (const int id : {ID_ONLINE_TUNING, ID_PORT_COM1}) {
+            const QString tip = Frame()->Action(id)->statusTip();
+            QStatusTipEvent event(tip);
+            QApplication::sendEvent(Frame(), &event);
+            QCOMPARE(Frame()->MessageText(), tip);
+            QVERIFY2(shownWhole(tip), qPrintable(tip));
+        }
+
+        QStatusTipEvent gone{QString()};
+        QApplication::sendEvent(Frame(), &gone);
+        QTRY_VERIFY(Frame()->findChild<QLabel*>(QStringLiteral("CheckPane"))->isVisible());
+        QVERIFY(!Frame()->TransferResultText().isEmpty());
+    }
 
     void everyWindowFitsItsTexts_data() {
         QTest::addColumn<int>("language");

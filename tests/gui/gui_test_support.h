@@ -35,7 +35,9 @@ public:
                 return;
             }
             m_text = box->text();
+            m_detail = box->informativeText();
             m_title = box->windowTitle();
+            m_icon = box->icon();
             ++m_count;
             if (QAbstractButton* b = box->button(m_button)) {
                 b->click();
@@ -47,6 +49,8 @@ public:
     }
     QString Text() const { return m_text; }
     QString Title() const { return m_title; }
+    QString Detail() const { return m_detail; }
+    QMessageBox::Icon Icon() const { return m_icon; }
     int Count() const { return m_count; }
 
 private:
@@ -54,6 +58,8 @@ private:
     QTimer m_timer;
     QString m_text;
     QString m_title;
+    QString m_detail;
+    QMessageBox::Icon m_icon = QMessageBox::NoIcon;
     int m_count = 0;
 };
 

@@ -58,6 +58,7 @@ public:
             }
             m_last = box;
             texts << box->text();
+            details << box->informativeText();
             titles << box->windowTitle();
             buttons << box->standardButtons();
             defaults << box->standardButton(box->defaultButton());
@@ -71,6 +72,7 @@ public:
         m_timer.start();
     }
     QStringList texts;
+    QStringList details;
     QStringList titles;
     QList<QMessageBox::StandardButtons> buttons;
     QList<QMessageBox::StandardButton> defaults;
@@ -238,6 +240,20 @@ private slots:
         QVERIFY2(!kept.isEmpty(), qPrintable(backups.path()));
         QCOMPARE(LoadImage(backups.filePath(kept.first()).toStdString()), after);
 
+        // The channels outside the band are told, with where to look, until
+        // the band holds them; the panes are this document's own.
+        QCOMPARE(Frame()->CheckSummaryText(), U("3 个信道超出频段或不在步进上：“编辑”→“检查信道”"));
+        m_app->OnFileNew();
+        QTRY_VERIFY(Frame()->ActiveView() != m_view);
+        QVERIFY(Frame()->TransferResultText().isEmpty());
+        QVERIFY(Frame()->CheckSummaryText().isEmpty());
+        QVERIFY(Frame()->MessageText() != done);
+        Frame()->ActiveChild()->close();
+        QTRY_COMPARE(Frame()->ActiveView(), m_view);
+        QCOMPARE(Frame()->TransferResultText(), done);
+        m_view->Combo(SettingsList::Band)->setCurrentIndex(5);  // 430 - 450MHZ
+        QTRY_VERIFY(Frame()->CheckSummaryText().isEmpty());
+
         // The next command makes the window afresh.
         Key(Qt::Key_W);
         VerifyFreshWindow("写频进度显示");
@@ -356,6 +372,27 @@ private slots:
         QVERIFY(std::equal(after.begin(), after.begin() + 992, original.begin()));
     }
 
+    // A write the radio stopped acknowledging says what it left and what to
+    // do; with the radio's memory kept first, it offers to put it back.
+    void anInterruptedWriteSaysWhatNextAndOffersTheKeptMemory() {
+        const std::string memory = MakeRadioMemory(m_dir, false);
+        VirtualRadio radio({"--memory", memory, "--nak-write", "40"});
+        UseRadio(radio);
+        CRadioTransfer::SetBackUpBeforeWrite(true);
+        PromptAnswers answers({QMessageBox::Ok, QMessageBox::Ok});
+        Key(Qt::Key_W);
+        StartAndWait(20000);
+        CRadioTransfer::SetBackUpBeforeWrite(false);
+        QTRY_COMPARE(answers.texts.size(), 2);
+        QCOMPARE(answers.texts[0], U(kMsgWriteBlockError));
+        QCOMPARE(answers.details[0], U("对讲机可能已存有一部分新数据。再写一次即可写完。"));
+        QCOMPARE(answers.texts[1], U("写频前已保存了对讲机原来的数据。要把它写回对讲机吗？"));
+        QPointer<CRestoreDlg> restore = m_view->findChild<CRestoreDlg*>();
+        QTRY_VERIFY(restore = m_view->findChild<CRestoreDlg*>());
+        QVERIFY(restore->List()->rowCount() >= 1);
+        restore->reject();
+    }
+
     // A file that may not be a memory image is told when it opens, and goes
     // to a radio only when the user says so: Cancel is the default.
     void aFileThatIsNoImageIsToldAtOpenAndWrittenOnlyWhenMeant() {
@@ -411,6 +448,9 @@ private slots:
             QStringList{U("Could not Open the Port,Please check whether the Port are occupied or the device "
                           "are ok")});
         QCOMPARE(answers.titles.first(), U("Halvoren数据文件"));
+        // The same box says why.
+        QCOMPARE(answers.details.first(),
+                 U("当前没有连接 ") + m_dir.filePath(QStringLiteral("no-such-device")) + U(" 设备"));
         // After the message, the status bar's result pane says why (a hover
         // hint may have taken the message pane since).
         QCOMPARE(Frame()->TransferResultText(),

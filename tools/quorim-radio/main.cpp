@@ -269,7 +269,7 @@ MemoryImage DefaultMemory(bool ninetyNine) {
         EncodeFrequency(freqs[ch - 1], rec + kRecTxFreq);
         rec[kRecFlags] = 0xFB;
     }
-    doc.m_image[kBandCodeOffset] = kBandCodeBase + 4;
+    doc.m_image[kBandCodeOffset] = kBandCodeBase + 5;  // "430 - 450MHZ", where the channels are
     if (ninetyNine) {
         doc.ChangeLayout(quorim::RadioModel::Qz199);  // channels 60 and 61 empty, too
     }

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
 #include "link/clock.h"
 #include "link/serial_devices.h"
@@ -33,7 +34,11 @@ class TuningLinkHost : public NullLinkHost {
 public:
     TuningLinkHost(CLinkWorker& worker, QWidget* parent) : m_worker(worker), m_parent(parent) {}
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {
-        return m_worker.Ask([parent = m_parent] { return parent; }, Q(text), buttons);
+        const QString detail = std::exchange(m_openFailure, QString());
+        return m_worker.Ask([parent = m_parent] { return parent; }, Q(text), buttons, detail);
+    }
+    void OpenFailed(const PortResult& result) override {
+        m_openFailure = Raw(PortProblemHint(result, WindowTexts()));
     }
     void ExplainOpenFailure(const PortResult& result) override {
         m_worker.Post([parent = m_parent, result] {
@@ -45,6 +50,7 @@ public:
 private:
     CLinkWorker& m_worker;
     QWidget* m_parent;
+    QString m_openFailure;  // worker thread only
 };
 
 constexpr int kTreeDataRole = Qt::UserRole;
