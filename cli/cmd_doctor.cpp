@@ -80,7 +80,8 @@ int RunDoctor(const Args& args) {
     // The report never replaces what it reports on (the trace), nor a device;
     // told before the doctor wakes anything.
     if (!reportFile.empty()) {
-        if (const std::string trace = Env("QUORIM_TRACE"); !trace.empty() && NamesSameFile(reportFile, trace)) {
+        if (const std::string trace = Env("QUORIM_TRACE");
+            !trace.empty() && NamesSameFile(reportFile, trace)) {
             return OutputIsInput(reportFile, trace);
         }
         if (!port.empty() && NamesSameFile(reportFile, port)) {

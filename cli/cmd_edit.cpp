@@ -78,7 +78,8 @@ int RunEdit(const Args& args) {
                   << "): " << CliTexts().Translate("Quorim", r.message) << "\n";
     }
     if (!result.ok && result.refusals.empty()) {
-        std::cerr << "quorim: " << EscapeControls(file) << ": " << result.message << "\n";
+        std::cerr << "quorim: " << EscapeControls(file) << ": "
+                  << CliTexts().Translate("Quorim", result.message) << "\n";
         return kExitFailed;
     }
     if (!result.ok) {
@@ -86,7 +87,7 @@ int RunEdit(const Args& args) {
                   << (result.refusals.size() == 1 ? " refusal" : " refusals") << "\n";
         return kExitFailed;
     }
-    for (const std::string& note : BulkNotes(result, ChineseTexts())) std::cerr << "quorim: " << note << "\n";
+    for (const std::string& note : BulkNotes(result, CliTexts())) std::cerr << "quorim: " << note << "\n";
     const FileStatus saved = SaveDocument(out, editor, doc);
     if (!saved.Ok()) {
         std::cerr << "quorim: " << saved.Message() << "\n";

@@ -44,8 +44,7 @@ int PlanShow(const Args& args) {
     if (name.empty()) return Usage("plan");
     ChannelPlan plan;
     if (!LoadNamedPlan(name, plan)) return kExitFailed;
-    const std::string text =
-        json ? FormatPlanJson(plan, ChineseTexts()) : FormatPlanText(plan, CliTexts());
+    const std::string text = json ? FormatPlanJson(plan, ChineseTexts()) : FormatPlanText(plan, CliTexts());
     return WriteOutput(text) ? kExitOk : kExitFailed;
 }
 

@@ -5,9 +5,11 @@
 
 #include "app/commands.h"
 #include "editor/channel_csv.h"
+#include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "files/file_status_text.h"
+#include "files/safe_file.h"
 #include "files/szt_file.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"

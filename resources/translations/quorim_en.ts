@@ -1278,6 +1278,8 @@ Source: %7
     <message>
         <source>2 W（有效辐射功率），信道 8-14 为 0.5 W；天线不可拆卸</source>
         <translation>2 W ERP, 0.5 W on channels 8-14; a non-removable antenna</translation>
+    </message>
+    <message>
         <source>从表格软件保存的 CSV 文件导入信道和设置</source>
         <translation>Import channels and settings from a CSV file a spreadsheet saved</translation>
     </message>
@@ -1328,6 +1330,8 @@ Source: %7
     <message>
         <source>已导出到“%1”</source>
         <translation>Exported to &quot;%1&quot;</translation>
+    </message>
+    <message>
         <source>所选的信道都没有频率，没有修改任何数据</source>
         <translation>None of the selected channels has a frequency; nothing was changed.</translation>
     </message>

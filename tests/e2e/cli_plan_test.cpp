@@ -55,7 +55,7 @@ TEST_F(CliPlan, AppliesAPlanAndChecksAgainstIt) {
     EXPECT_NE(clean.out.find("功率限制：0.5 W"), std::string::npos);
     EXPECT_EQ(RunCli({"check", "--plan", "frs", out}).exitCode, 1);
 
-    ASSERT_EQ(RunCli({"edit", out, "--channels", "3", "rx=446.5"}).exitCode, 0);
+    ASSERT_EQ(RunCli({"edit", out, "--channels", "3", "rx=446.5", "tx=446.03125"}).exitCode, 0);
     const auto off = RunCli({"check", "--plan", "pmr446", out});
     EXPECT_EQ(off.exitCode, 1);
     EXPECT_EQ(off.out.substr(0, off.out.find("功率限制")),

@@ -135,6 +135,7 @@ private slots:
     }
 
     void portsFollowAcceleratorsEvenInTextFields() {
+        QUORIM_LINUX_ONLY("COMn stands for QUORIM_COMn devices on Linux only");
         Start();
         auto checked = [this] {
             QString list;
@@ -271,8 +272,10 @@ private slots:
                           {"设置…", ID_EDIT_SET_CELLS, ""},
                           {"向下填充", ID_EDIT_FILL_DOWN, ""},
                           {"递增填充", ID_EDIT_FILL_SERIES, ""},
+                          {"套用频道方案…", ID_EDIT_APPLY_PLAN, ""},
                           {"-", 0, ""},
-                          {"检查信道", ID_EDIT_CHECK_CHANNELS, ""}});
+                          {"检查信道", ID_EDIT_CHECK_CHANNELS, ""},
+                          {"按频道方案检查…", ID_EDIT_CHECK_PLAN, ""}});
         for (QAction* a : bar129[1]->actions()) {
             for (const QKeySequence& key : a->shortcuts()) {
                 QVERIFY2(Frame()->CommandForKey(key[0]) == 0, qPrintable(key.toString()));
@@ -541,6 +544,7 @@ private slots:
     }
 
     void firstRecentFileRefreshesTheView() {
+        QUORIM_LINUX_ONLY("the menu shortens a Linux path");
         const std::string path = SampleFile("recent.szt", false);
         Start({QString::fromStdString(path)});
         QAction* entry = Frame()->Action(ID_FILE_MRU_FILE1);

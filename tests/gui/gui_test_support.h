@@ -21,6 +21,14 @@
 #define QUORIM_NEEDS_VIRTUAL_RADIO()
 #endif
 
+// What only the Linux machine has: its fonts (the layout checks measure in
+// them), its device paths, pdftotext.
+#ifdef _WIN32
+#define QUORIM_LINUX_ONLY(why) QSKIP("Linux only: " why)
+#else
+#define QUORIM_LINUX_ONLY(why)
+#endif
+
 namespace quorim::test {
 
 // Answers the next modal message box with `button` once it shows, and keeps

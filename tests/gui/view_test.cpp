@@ -110,6 +110,7 @@ private slots:
     }
 
     void templateFacesMapToInstalledOnes() {
+        QUORIM_LINUX_ONLY("the CJK faces are the Linux machine's fonts");
         // "宋体" 9 pt renders with a CJK serif face, the grid's "Times New
         // Roman" with a face that has it or stands in for it.
         const QFont form = m_view->Combo(SettingsList::Model)->font();
