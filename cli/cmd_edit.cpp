@@ -27,9 +27,9 @@ int RunEdit(const Args& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const std::size_t eq = a.find('=');
-        if (a == "--out" && i + 1 < args.size() && out.empty()) {
+        if (a == "--out" && i + 1 < args.size()) {
             out = args[++i];
-        } else if (a == "--channels" && i + 1 < args.size() && list.empty()) {
+        } else if (a == "--channels" && i + 1 < args.size()) {
             list = args[++i];
         } else if (!a.empty() && a[0] == '-') {
             return Usage("edit");
@@ -55,16 +55,8 @@ int RunEdit(const Args& args) {
 
     DocumentData doc;
     EditorModel editor;
-    const FileStatus status = OpenDocument(file, doc, editor);
-    if (!status.Ok()) {
-        std::cerr << "quorim: " << status.Message() << "\n";
-        return kExitFailed;
-    }
-    // Only a memory image is edited: anything else is left as it is.
-    if (status.doubt != ImageDoubt::None) {
-        std::cerr << "quorim: " << status.DoubtMessage() << "; nothing was written\n";
-        return kExitFailed;
-    }
+    FileStatus status;
+    if (!OpenDataFile(file, doc, editor, status)) return kExitFailed;
     std::string error;
     const auto channels = ParseChannelList(list, LastChannel(editor), error);
     if (!channels) {
