@@ -17,7 +17,9 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 mode=${1:-test}
 win=$(realpath -m "${QUORIM_WIN_BUILD:-build-win}")
 linux=$(realpath -m "${QUORIM_LINUX_BUILD:-build}")
-qt=$(bash scripts/qt-windows.sh --path 2>/dev/null || true)
+# QUORIM_WINDOWS_GUI=0 leaves the window programs out even where Qt is there.
+qt=
+if [ "${QUORIM_WINDOWS_GUI:-1}" != 0 ]; then qt=$(bash scripts/qt-windows.sh --path 2>/dev/null || true); fi
 
 install_packages() {
   local packages=(g++-mingw-w64-x86-64-posix wine wine64 socat googletest cmake ninja-build
