@@ -77,9 +77,10 @@ TEST_F(CliLanguage, EnglishTextsAreTheEnglishWindows) {
     EXPECT_NE(csv.out.find("\r\nMonitor,On\r\n"), std::string::npos);
     // A port that is not there: the link's own message stays, the reason is English.
     const auto port = English({"read", "--port", dir.File("ttyUSB9"), "--out", dir.File("r.szt")});
-    EXPECT_EQ(port.err,
-              std::string(kMsgCannotOpenPort) + "\nNo device " + dir.File("ttyUSB9") + " is connected now.\n")
-        << port.err;
+    // Under Wine the program is given the COM name the path goes by.
+    const std::string device = std::getenv("QUORIM_WIN_BUILD") == nullptr ? dir.File("ttyUSB9") : "COM";
+    EXPECT_EQ(port.err.rfind(std::string(kMsgCannotOpenPort) + "\nNo device " + device, 0), 0u) << port.err;
+    EXPECT_TRUE(port.err.ends_with(" is connected now.\n")) << port.err;
 }
 
 // `show --json` is a machine contract, and what a file holds is the radio's.
