@@ -83,6 +83,7 @@ public:
     // what waiting means.
     void ExplainOpenFailure(const PortResult& result) override {
         m_openFailed = true;
+        m_deviceMissing = result.error == PortError::NotFound;
         if (!m_waiting || (m_answered && !m_probe)) {
             CliLinkHost::ExplainOpenFailure(result);
         }
@@ -100,6 +101,8 @@ public:
 
     bool Answered() const { return m_answered; }
     bool OpenFailed() const { return m_openFailed; }
+    // No device at the port's name: the cable (or the link) is gone.
+    bool DeviceMissing() const { return m_deviceMissing; }
 
 private:
     bool m_waiting;
@@ -107,6 +110,7 @@ private:
     bool m_asStored = false;
     bool m_answered = false;
     bool m_openFailed = false;
+    bool m_deviceMissing = false;
     int m_attempts = 0;
 };
 
@@ -121,8 +125,9 @@ void Pause(double ms) {
 
 // True while the radio may still be on the port: it answers (one wake-up
 // attempt, then at most one block read, nothing said), or the port cannot be
-// opened to ask (another program holds it, it is away for a moment). Only a
-// radio that no longer answers has gone.
+// opened to ask (another program holds it). A radio that no longer answers
+// has gone, and so has one whose device is no longer there (the cable, or
+// the adapter with it, was unplugged to be plugged into the next radio).
 bool RadioMayBeThere(const std::string& port, const OpenedDocument& source) {
     WaitingHost host(TransferDirection::Read, 0, port, true);
     DocumentData doc = source.doc;  // wakes the radio with the write's variant
@@ -130,7 +135,7 @@ bool RadioMayBeThere(const std::string& port, const OpenedDocument& source) {
     const auto serial = NewSystemSerialPort();
     RealClock clock;
     RunRadioTransfer(port, doc, *serial, clock, host);
-    return host.Answered() || host.OpenFailed();
+    return host.Answered() || (host.OpenFailed() && !host.DeviceMissing());
 }
 
 std::string Describe(const RadioReport& r) {
@@ -196,7 +201,7 @@ struct Tally {
 // for it to leave before the next one is woken, so that a radio still on the
 // cable is never written twice.
 Tally RepeatOnPort(const std::string& port, const OpenedDocument& source, const WriteOptions& options) {
-    const std::string prefix = port + ": ";
+    const std::string prefix = EscapeControls(port) + ": ";
     Tally tally;
     PrintLine(true, prefix + "waiting for a radio");
     while (!InterruptScope::Interrupted()) {
@@ -273,7 +278,7 @@ bool TakeSnapshot(const std::string& port, const std::string& prefix, const Writ
         PrintLine(false, prefix + report.message);
         return false;
     }
-    PrintLine(true, prefix + "The radio's memory before the write is kept in \"" + snap.kept.path + "\"");
+    PrintLine(true, prefix + "The radio's memory before the write is kept in " + Quoted(snap.kept.path));
     if (!snap.kept.warning.empty()) {
         PrintLine(false, prefix + "quorim: warning: " + snap.kept.warning);
     }
@@ -428,7 +433,7 @@ int RunOnEachPort(const std::vector<std::string>& ports, Work work) {
             try {
                 threads.emplace_back([&, i] { outcomes[i] = work(ports[i]); });
             } catch (const std::system_error& e) {
-                outcomes[i] = {ports[i] + ": failed: the port's thread could not be started (" + e.what() +
+                outcomes[i] = {EscapeControls(ports[i]) + ": failed: the port's thread could not be started (" + e.what() +
                                ")"};
             }
         }
@@ -454,12 +459,13 @@ int RunBatchWrite(const std::vector<std::string>& ports, const OpenedDocument& s
         if (repeat) {
             const Tally t = RepeatOnPort(port, source, options);
             const std::string counts = t.Counts();
-            return {port + ": stopped after " + std::to_string(t.radios) +
+            return {EscapeControls(port) + ": stopped after " + std::to_string(t.radios) +
                         (t.radios == 1 ? " radio" : " radios") + (counts.empty() ? "" : ": " + counts),
                     t.AllGood()};
         } else {
-            const RadioReport r = WriteToRadio(port, port + ": ", source, options);
-            return {port + ": " + Describe(r), Succeeded(r)};
+            const std::string prefix = EscapeControls(port) + ": ";
+            const RadioReport r = WriteToRadio(port, prefix, source, options);
+            return {prefix + Describe(r), Succeeded(r)};
         }
     });
 }
@@ -503,7 +509,7 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
         entry.start = std::chrono::system_clock::now();
         entry.operation = "read";
         entry.port = port;
-        const std::string prefix = port + ": ";
+        const std::string prefix = EscapeControls(port) + ": ";
         DocumentData doc = start.doc;
         const auto read = [&]() -> PortOutcome {
             CliLinkHost host(TransferDirection::Read, retries, prefix);
@@ -516,8 +522,9 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                             ? std::string("cancelled")
                             : "failed: " + TransferMessage(result, host.Texts())};
             }
-            entry.sixteen = doc.m_bSixteenChannel;
-            entry.before = entry.after = RecordDigest(doc.m_image, doc.m_bSixteenChannel);
+            const bool radioSixteen = result.radioSixteen.value_or(doc.m_bSixteenChannel);
+            entry.sixteen = radioSixteen;
+            entry.before = entry.after = RecordDigest(doc.m_image, radioSixteen);
             std::string backupPath;
             if (backup) {
                 const std::lock_guard lock(backupMutex);
@@ -539,7 +546,7 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                         (backupPath.empty() ? ""
                                             : " (the memory as read is kept in " + Quoted(backupPath) + ")")};
             }
-            return {"read " + std::string(ModelName(doc.m_bSixteenChannel)) + " into " + EscapeControls(path),
+            return {"read " + std::string(ModelName(radioSixteen)) + " into " + EscapeControls(path),
                     true};
         };
         PortOutcome outcome = read();

@@ -77,6 +77,21 @@ int RunDoctor(const Args& args) {
             return Usage("doctor");
         }
     }
+    // The report never replaces what it reports on (the trace), nor a device;
+    // told before the doctor wakes anything.
+    if (!reportFile.empty()) {
+        if (const std::string trace = Env("QUORIM_TRACE");
+            !trace.empty() && NamesSameFile(reportFile, trace)) {
+            return OutputIsInput(reportFile, trace);
+        }
+        if (!port.empty() && NamesSameFile(reportFile, port)) {
+            return OutputIsInput(reportFile, port);
+        }
+        if (const FileStatus target = CheckReplaceable(reportFile); !target.Ok()) {
+            std::cerr << "quorim: " << target.Message() << "\n";
+            return kExitFailed;
+        }
+    }
     const UiLanguage language = CliLanguage();
     std::unique_ptr<DoctorProbe> probe = NewSystemDoctorProbe();
     std::vector<std::string> ports;

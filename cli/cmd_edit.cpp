@@ -27,9 +27,9 @@ int RunEdit(const Args& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const std::size_t eq = a.find('=');
-        if (a == "--out" && i + 1 < args.size()) {
+        if (a == "--out" && i + 1 < args.size() && out.empty()) {
             out = args[++i];
-        } else if (a == "--channels" && i + 1 < args.size()) {
+        } else if (a == "--channels" && i + 1 < args.size() && list.empty()) {
             list = args[++i];
         } else if (!a.empty() && a[0] == '-') {
             return Usage("edit");
@@ -55,8 +55,16 @@ int RunEdit(const Args& args) {
 
     DocumentData doc;
     EditorModel editor;
-    FileStatus status;
-    if (!OpenDataFile(file, doc, editor, status)) return kExitFailed;
+    const FileStatus status = OpenDocument(file, doc, editor);
+    if (!status.Ok()) {
+        std::cerr << "quorim: " << status.Message() << "\n";
+        return kExitFailed;
+    }
+    // Only a memory image is edited: anything else is left as it is.
+    if (status.doubt != ImageDoubt::None) {
+        std::cerr << "quorim: " << status.DoubtMessage() << "; nothing was written\n";
+        return kExitFailed;
+    }
     std::string error;
     const auto channels = ParseChannelList(list, LastChannel(editor), error);
     if (!channels) {

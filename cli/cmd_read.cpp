@@ -105,8 +105,11 @@ int ReadIntoFile(const ReadOptions& o, const OpenedDocument& start) {
                    : "failed: " + TransferMessage(result, host.Texts()));
         return kExitFailed;
     }
-    entry.sixteen = doc.m_bSixteenChannel;
-    entry.before = entry.after = RecordDigest(doc.m_image, doc.m_bSixteenChannel);
+    // The radio is what its identification names (a blank one's byte 3 names
+    // no model).
+    const bool radioSixteen = result.radioSixteen.value_or(doc.m_bSixteenChannel);
+    entry.sixteen = radioSixteen;
+    entry.before = entry.after = RecordDigest(doc.m_image, radioSixteen);
     // Kept before the output is saved, so that the radio's memory survives a
     // save that fails. A backup that fails is only a warning.
     std::string backupPath;
@@ -127,7 +130,7 @@ int ReadIntoFile(const ReadOptions& o, const OpenedDocument& start) {
         record("failed: " + saved.Message());
         return kExitFailed;
     }
-    record("read " + std::string(doc.m_bSixteenChannel ? "QZ - 16" : "QZ - 199") + " into " + out);
+    record("read " + std::string(radioSixteen ? "QZ - 16" : "QZ - 199") + " into " + out);
     return kExitOk;
 }
 
@@ -142,6 +145,11 @@ int RunRead(const Args& args) {
     if (!StartDocument(o, start)) {
         return kExitFailed;
     }
+    // The record never goes into the file the read starts from, nor into the
+    // image just read, whether that is there yet or not.
+    if (!o.log.empty() && !o.from.empty() && NamesSameFile(o.log, o.from)) {
+        return OutputIsInput(o.log, o.from);
+    }
     if (!o.outDir.empty()) {
         return RunBatchRead(o.ports, o.outDir, start, o.retries, o.backup, o.log);
     }
@@ -151,8 +159,8 @@ int RunRead(const Args& args) {
         std::cerr << "quorim: " << target.Message() << "\n";
         return kExitFailed;
     }
-    if (!o.log.empty() && (SameFile(o.log, o.out) || (!o.from.empty() && SameFile(o.log, o.from)))) {
-        return OutputIsInput(o.log, SameFile(o.log, o.out) ? o.out : o.from);
+    if (!o.log.empty() && NamesSameFile(o.log, o.out)) {
+        return OutputIsInput(o.log, o.out);
     }
     if (!OpenRecord(o.log)) {
         return kExitFailed;

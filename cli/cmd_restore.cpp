@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "base/utf8_path.h"
 #include "cli/batch.h"
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
@@ -8,8 +9,26 @@
 #include "files/safe_file.h"
 #include "files/szt_file.h"
 #include "files/write_snapshot.h"
+#include "text/ascii_text.h"
 
 namespace quorim::cli {
+
+namespace {
+
+// Before the first block: which snapshot goes to which port.
+// "Restoring the snapshot taken 2026-12-07 07:53:12 UTC on COM1 (QZ - 16),
+// "PATH", to COM1"; a file of another name: "Restoring "PATH" (QZ - 16) to COM1".
+std::string RestoringText(const std::string& file, bool sixteen, const std::string& port) {
+    const char* model = sixteen ? "QZ - 16" : "QZ - 199";
+    Snapshot named;
+    if (!ParseSnapshotName(Utf8Text(Utf8Path(file).filename()), named)) {
+        return "Restoring " + Quoted(file) + " (" + model + ") to " + EscapeControls(port);
+    }
+    return "Restoring the snapshot taken " + SnapshotTimeText(named) + " on " + EscapeControls(named.port) +
+           (named.exactPort ? "" : "?") + " (" + model + "), " + Quoted(file) + ", to " + EscapeControls(port);
+}
+
+}  // namespace
 
 // Puts a snapshot taken before a write back into the radio, byte for byte:
 // the one named, or the newest taken on the port. The write itself refuses a
@@ -48,24 +67,27 @@ int RunRestore(const Args& args) {
     const std::string folder = ReadBackupFolder();
     const std::vector<Snapshot> snapshots = ListSnapshots(folder);
     if (list) {
-        // Newest first: "2026-12-07 07:53:12 UTC  COM1  QZ - 16  PATH".
+        // Newest first: "2026-12-07 07:53:12 UTC  COM1  QZ - 16  PATH"; a
+        // port whose name was not kept whole shows as "dev_ttyUSB0?".
+        std::string text;
         for (auto it = snapshots.rbegin(); it != snapshots.rend(); ++it) {
-            if (port.empty() || it->port == PortInFileName(port)) {
-                std::cout << SnapshotTimeText(*it) << "  " << it->port << "  " << SnapshotModelText(*it)
-                          << "  " << it->path << "\n";
+            if (port.empty() || (it->exactPort && it->port == port)) {
+                text += SnapshotTimeText(*it) + "  " + EscapeControls(it->port) + (it->exactPort ? "" : "?") +
+                        "  " + SnapshotModelText(*it) + "  " + EscapeControls(it->path) + "\n";
             }
         }
-        return kExitOk;
+        return WriteOutput(text) ? kExitOk : kExitFailed;
     }
     if (file.empty()) {
         const Snapshot* newest = NewestSnapshotOn(snapshots, port);
         if (newest == nullptr) {
-            std::cerr << "quorim: no snapshot was taken on " << port << " (in \"" << folder << "\")\n";
+            std::cerr << "quorim: no snapshot was taken on " << Quoted(port) << " (in " << Quoted(folder)
+                      << ")\n";
             return kExitFailed;
         }
         file = newest->path;
     }
-    if (!options.log.empty() && SameFile(options.log, file)) {
+    if (!options.log.empty() && NamesSameFile(options.log, file)) {
         return OutputIsInput(options.log, file);
     }
     OpenedDocument source;
@@ -74,14 +96,13 @@ int RunRestore(const Args& args) {
         if (!loaded.Ok()) {
             std::cerr << "quorim: " << loaded.Message() << "\n";
         } else {
-            std::cerr << "quorim: \"" << file
-                      << "\" is not a radio's memory (byte 3 names no model); nothing was written\n";
+            std::cerr << "quorim: " << Quoted(file)
+                      << " is not a radio's memory (byte 3 names no model); nothing was written\n";
         }
         return kExitFailed;
     }
     InitialUpdateEditor(source.doc, source.editor);
-    std::cout << "Restoring \"" << file << "\" (" << (source.doc.m_bSixteenChannel ? "QZ - 16" : "QZ - 199")
-              << ") to " << port << std::endl;
+    std::cout << RestoringText(file, source.doc.m_bSixteenChannel, port) << std::endl;
     if (!OpenRecord(options.log)) {
         return kExitFailed;
     }

@@ -48,7 +48,7 @@ int RunWrite(const Args& args) {
     if (ports.empty() || file.empty() || !CheckPortNames(ports)) {
         return Usage("write");
     }
-    if (!options.log.empty() && SameFile(options.log, file)) {
+    if (!options.log.empty() && NamesSameFile(options.log, file)) {
         return OutputIsInput(options.log, file);
     }
     // A plain write sends its bytes and nothing else; where the program goes

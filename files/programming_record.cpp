@@ -1,6 +1,7 @@
 #include "files/programming_record.h"
 
 #include <span>
+#include <string_view>
 
 #include "files/read_backup.h"
 #include "image/sha256.h"
@@ -26,9 +27,9 @@ std::string Field(std::string text, std::size_t limit) {
     }
     // Quoted when a comma, a quote or blanks at either end would otherwise
     // change the fields; a spreadsheet takes text starting with = + - @ as a
-    // formula, so such a text is quoted and led by an apostrophe.
-    const bool formula =
-        !text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@');
+    // formula (also after a tab it drops), so such a text is quoted and led
+    // by an apostrophe.
+    const bool formula = !text.empty() && std::string_view("=+-@\t").find(text[0]) != std::string_view::npos;
     if (formula) {
         text.insert(0, "'");
     }

@@ -42,7 +42,10 @@ std::string RecordLine(const RecordEntry& entry);
 std::string RecordDigest(const MemoryImage& image, bool sixteen);
 
 // Appends `line` to the record at `path` with one write, the header first
-// when the file is new or empty (both in the same write); regular files only.
+// when the file is new or empty (both in the same write); regular files only,
+// never a read-only one (even for root). A line the disk has no room for is
+// taken back whole (the file cut to its old length), and a record this call
+// made is removed again when nothing could be written to it.
 // Empty when done, else an English sentence why not. Safe from many threads
 // and programs at once. Platform layer.
 std::string AppendRecordLine(const std::string& path, const std::string& line);
@@ -54,5 +57,6 @@ std::string RecordAppendText(const std::string& line, bool empty);
 std::string RecordFailure(const std::string& path, const std::string& reason);
 inline constexpr const char* kRecordNotAFile = "it is not a regular file";
 inline constexpr const char* kRecordDiskFull = "the disk is full";
+inline constexpr const char* kRecordReadOnly = "it is read-only";
 
 }  // namespace quorim

@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <system_error>
 
+#include "base/utf8_path.h"
 #include "files/platform_files.h"
 
 namespace quorim {
@@ -419,6 +422,21 @@ FileStatus ReadRegularFile(const std::string& path, std::size_t limit, std::stri
 
 bool SameFile(const std::string& a, const std::string& b) {
     return platform::SameFile(a, b);
+}
+
+bool NamesSameFile(const std::string& a, const std::string& b) {
+    if (platform::SameFile(a, b)) {
+        return true;
+    }
+    // Not there yet: the same place once every link is followed.
+    std::string ra = a, rb = b;
+    if (platform::FollowLinks(ra) != 0 || platform::FollowLinks(rb) != 0) {
+        return false;
+    }
+    std::error_code ea, eb;
+    const std::filesystem::path pa = std::filesystem::weakly_canonical(Utf8Path(ra), ea);
+    const std::filesystem::path pb = std::filesystem::weakly_canonical(Utf8Path(rb), eb);
+    return !ea && !eb && pa == pb;
 }
 
 }  // namespace quorim

@@ -86,5 +86,9 @@ FileStatus ReadRegularFile(const std::string& path, std::size_t limit, std::stri
 
 // True when both paths name one existing file (same device and inode).
 bool SameFile(const std::string& a, const std::string& b);
+// True also when the file is not there yet: both name the same place once
+// every symbolic link is followed (`--log F --out F`, a link to a file a
+// command is about to make).
+bool NamesSameFile(const std::string& a, const std::string& b);
 
 }  // namespace quorim

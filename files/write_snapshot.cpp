@@ -1,9 +1,12 @@
 #include "files/write_snapshot.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <mutex>
+#include <string_view>
 #include <system_error>
+#include <tuple>
 
 #include "base/utf8_path.h"
 #include "files/read_backup.h"
@@ -64,6 +67,54 @@ std::string PortInFileName(const std::string& port) {
     return name.empty() ? "port" : name;
 }
 
+std::string SnapshotPortPart(const std::string& port) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string part;
+    for (const char c : port) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || c == '.' ||
+            c == '-') {
+            part += c;
+        } else {
+            part += {'%', kHex[b >> 4], kHex[b & 0x0F]};
+        }
+    }
+    return part;
+}
+
+namespace {
+
+int HexDigit(char c) {
+    const std::string_view digits = "0123456789ABCDEF";
+    const std::size_t at = digits.find(c);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+// The port's name back from SnapshotPortPart; false for a part it cannot
+// have made (a name of before, whose slashes became underscores).
+bool PortOfPart(const std::string& part, std::string& port) {
+    port.clear();
+    for (std::size_t i = 0; i < part.size(); ++i) {
+        if (part[i] == '_') {
+            return false;
+        }
+        if (part[i] != '%') {
+            port += part[i];
+            continue;
+        }
+        const int high = i + 2 < part.size() ? HexDigit(part[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigit(part[i + 2]) : -1;
+        if (low < 0) {
+            return false;
+        }
+        port += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool ParseSnapshotName(const std::string& name, Snapshot& out) {
     // Read from the end, so that the port may hold any character:
     // STAMP "_" PORT "_QZ-16" or "_QZ-199", "_before-write", ["-" N], ".szt".
@@ -89,7 +140,11 @@ bool ParseSnapshotName(const std::string& name, Snapshot& out) {
     for (const auto& [model, sixteen] : {std::pair{"_QZ-16", true}, std::pair{"_QZ-199", false}}) {
         if (rest.ends_with(model) && rest.size() > std::string(model).size()) {
             out.stamp = name.substr(0, kStampSize);
-            out.port = rest.substr(0, rest.size() - std::string(model).size());
+            const std::string part = rest.substr(0, rest.size() - std::string(model).size());
+            out.exactPort = PortOfPart(part, out.port);
+            if (!out.exactPort) {
+                out.port = part;
+            }
             out.sixteen = sixteen;
             out.counter = counter;
             return true;
@@ -110,6 +165,10 @@ std::vector<Snapshot> ListSnapshots(const std::string& folder) {
             std::error_code kind;
             if (ParseSnapshotName(Utf8Text(it->path().filename()), s) && it->is_regular_file(kind)) {
                 s.path = Utf8Text(it->path());
+                const auto time = it->last_write_time(kind);
+                s.modified = kind ? 0
+                                  : std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch())
+                                        .count();
                 found.push_back(std::move(s));
             }
         }
@@ -117,15 +176,14 @@ std::vector<Snapshot> ListSnapshots(const std::string& folder) {
         // A name the system cannot give as UTF-8: the ones found so far.
     }
     std::sort(found.begin(), found.end(), [](const Snapshot& a, const Snapshot& b) {
-        return a.stamp != b.stamp ? a.stamp < b.stamp : a.counter < b.counter;
+        return std::tie(a.modified, a.stamp, a.counter) < std::tie(b.modified, b.stamp, b.counter);
     });
     return found;
 }
 
 const Snapshot* NewestSnapshotOn(const std::vector<Snapshot>& snapshots, const std::string& port) {
-    const std::string wanted = PortInFileName(port);
     for (auto it = snapshots.rbegin(); it != snapshots.rend(); ++it) {
-        if (it->port == wanted) {
+        if (it->exactPort && it->port == port) {
             return &*it;
         }
     }
@@ -156,7 +214,7 @@ SnapshotResult StoreSnapshotIn(const std::string& folder, const std::string& por
             result.reason = "\"" + folder + "\": " + ec.message();
             return result;
         }
-        const std::string stem = BackupTimeStamp(when) + "_" + PortInFileName(port) +
+        const std::string stem = BackupTimeStamp(when) + "_" + SnapshotPortPart(port) +
                                  (doc.m_bSixteenChannel ? "_QZ-16" : "_QZ-199") + kMark;
         // Under a name nothing stands at, never replacing or following what
         // is there; synced before it takes the name.
@@ -184,6 +242,12 @@ bool LoadSnapshot(const std::string& path, DocumentData& doc, FileStatus& status
     status = LoadSztFile(path, image);
     if (!status.Ok()) {
         return false;
+    }
+    Snapshot named;
+    if (ParseSnapshotName(Utf8Text(Utf8Path(path).filename()), named)) {
+        doc.m_image = image;
+        doc.m_bSixteenChannel = named.sixteen;
+        return true;
     }
     const std::uint8_t code = image[kModelCodeOffset];
     if (code != kModelCode16 && code != kModelCode199) {

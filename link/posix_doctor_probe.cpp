@@ -46,7 +46,13 @@ public:
         if (path.empty() || stat(path.c_str(), &st) != 0) {
             return Node::Missing;
         }
-        return S_ISCHR(st.st_mode) && IsTerminal(st.st_rdev) ? Node::Present : Node::NotSerial;
+        // /dev/tty, /dev/console and /dev/ptmx (major 5) are terminals, but
+        // the program's own, the system's and the maker of new ones: never a
+        // cable to a radio.
+        constexpr unsigned kTtyAuxMajor = 5;
+        return S_ISCHR(st.st_mode) && ::major(st.st_rdev) != kTtyAuxMajor && IsTerminal(st.st_rdev)
+                   ? Node::Present
+                   : Node::NotSerial;
     }
 
     std::string Describe(const std::string& path) override {

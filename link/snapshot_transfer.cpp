@@ -53,6 +53,11 @@ BeforeWriteSnapshot TakeSnapshotBeforeWrite(const std::string& portName, bool si
     snapshot.memory.m_bSixteenChannel = sixteen;
     SnapshotReadHost reader(host, sixteen);
     snapshot.read = RunRadioTransfer(portName, snapshot.memory, port, clock, reader);
+    // The radio is what its identification names: a blank radio's memory
+    // (byte 3 0xFF) names no model, and its read runs on to the last block.
+    if (snapshot.read.Ok() && snapshot.read.radioSixteen) {
+        snapshot.memory.m_bSixteenChannel = *snapshot.read.radioSixteen;
+    }
     if (reader.OtherModel() || (snapshot.read.Ok() && snapshot.memory.m_bSixteenChannel != sixteen)) {
         snapshot.read.reason = TransferReason::OtherModel;
         snapshot.read.radioSixteen = !sixteen;

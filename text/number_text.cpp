@@ -17,7 +17,8 @@ struct Parsed {
     std::string_view intDigits;
     std::string_view fracDigits;
     std::int64_t exponent = 0;
-    std::size_t end = 0;  // just past the number
+    bool hasExponent = false;  // "6.7e1": read at the start of a text, never as a whole one
+    std::size_t end = 0;       // just past the number
 };
 
 Parsed Parse(std::string_view t) {
@@ -54,6 +55,7 @@ Parsed Parse(std::string_view t) {
                 ++j;
             }
             p.exponent = negExp ? -e : e;
+            p.hasExponent = true;
             i = j;
         }
     }
@@ -113,7 +115,7 @@ std::int64_t LeadingDecimalScaled(std::string_view text, int scale, Cut cut) {
 
 std::optional<std::int64_t> WholeDecimalScaled(std::string_view text, int scale, Cut cut) {
     const Parsed p = Parse(text);
-    if (!p.found) {
+    if (!p.found || p.hasExponent) {
         return std::nullopt;
     }
     for (std::size_t i = p.end; i < text.size(); ++i) {

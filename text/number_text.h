@@ -20,8 +20,9 @@ enum class Cut { Truncate, RoundHalfUp };
 // clamped.
 std::int64_t LeadingDecimalScaled(std::string_view text, int scale, Cut cut);
 
-// The same when the whole text is that number, blanks around it allowed;
-// nothing when anything else stands in it ("145,0125", "145.0125 MHz").
+// The same when the whole text is a plain decimal number, blanks around it
+// allowed; nothing when anything else stands in it ("145,0125",
+// "145.0125 MHz", the exponent form "1.45e2").
 std::optional<std::int64_t> WholeDecimalScaled(std::string_view text, int scale, Cut cut);
 
 // True when the text starts with a decimal number as above.

@@ -80,6 +80,8 @@ TEST(ProgrammingRecord, OneLinePerRadioWithItsFields) {
     EXPECT_EQ(RecordLine(e),
               "2026-12-07T21:48:16.005Z,write,\"'=cmd|' /C calc'!A0\",,,,,no,"
               "\"failed: Could not Open the Port,Please \"\"check\"\" now\",7316\n");
+    e.port = "\t=cmd";  // a spreadsheet drops the tab and runs the rest
+    EXPECT_NE(RecordLine(e).find(",\"'\t=cmd\","), std::string::npos) << RecordLine(e);
     // However long the port and the message, the line is written in one piece,
     // and no character is cut in two.
     e.port = std::string(5000, '"');
@@ -112,12 +114,17 @@ TEST(WriteSnapshot, NamesTellTimePortAndModelAndAreReadBack) {
         const char* port = "";
         bool sixteen = true;
         int counter = 1;
+        bool exact = false;  // the port's name kept whole
     };
     const Case cases[] = {
-        {"20261207-075312-123Z_COM1_QZ-16_before-write.szt", true, "COM1", true, 1},
+        {"20261207-075312-123Z_COM1_QZ-16_before-write.szt", true, "COM1", true, 1, true},
+        {"20261207-075312-123Z_%2Fdev%2FttyUSB0_QZ-199_before-write-2.szt", true, "/dev/ttyUSB0", false, 2,
+         true},
+        {"20261207-075312-123Z_x%5Fy_QZ-16_before-write.szt", true, "x_y", true, 1, true},
+        {"20261207-075312-123Z_x%2_QZ-16_before-write.szt", true, "x%2", true, 1, false},
         {"20261207-075312-123Z_dev_serial_by-id_usb-X_QZ-16-if00_QZ-199_before-write-12.szt", true,
          "dev_serial_by-id_usb-X_QZ-16-if00", false, 12},
-        {"20261207-075312-123Z_x-2_QZ-16_before-write.szt", true, "x-2", true, 1},
+        {"20261207-075312-123Z_x-2_QZ-16_before-write.szt", true, "x-2", true, 1, true},
         {"20261207-075312-123Z_QZ-16.szt", false},  // a read backup
         {"20261207-075312-123Z_QZ-16-2.szt", false},
         {"20261207-075312-123Z__QZ-16_before-write.szt", false},  // no port
@@ -133,12 +140,22 @@ TEST(WriteSnapshot, NamesTellTimePortAndModelAndAreReadBack) {
             EXPECT_EQ(s.port, c.port);
             EXPECT_EQ(s.sixteen, c.sixteen);
             EXPECT_EQ(s.counter, c.counter);
+            EXPECT_EQ(s.exactPort, c.exact) << c.name;
             EXPECT_EQ(SnapshotTimeText(s), "2026-12-07 07:53:12 UTC");
         }
     }
     EXPECT_EQ(PortInFileName("/dev/ttyUSB0"), "dev_ttyUSB0");
     EXPECT_EQ(PortInFileName("\\\\.\\COM10"), "._COM10");
     EXPECT_EQ(PortInFileName("/"), "port");
+    // Two ports never share a snapshot's name, and each name gives its port back.
+    for (const std::string port : {"x/y", "x_y", "\\\\.\\COM10", "COM1", "\x1b[31m", "%41"}) {
+        Snapshot s;
+        const std::string name = "20261207-075312-123Z_" + SnapshotPortPart(port) + "_QZ-16_before-write.szt";
+        ASSERT_TRUE(ParseSnapshotName(name, s)) << name;
+        EXPECT_EQ(s.port, port);
+        EXPECT_TRUE(s.exactPort);
+    }
+    EXPECT_EQ(SnapshotPortPart("/dev/ttyUSB0"), "%2Fdev%2FttyUSB0");
 }
 
 TEST(WriteSnapshot, KeptExclusivelyFoundByPortAndPrunedApartFromReadBackups) {
@@ -146,18 +163,18 @@ TEST(WriteSnapshot, KeptExclusivelyFoundByPortAndPrunedApartFromReadBackups) {
     const std::string folder = dir.File("backups");
     const auto a = StoreSnapshotIn(folder, "/dev/ttyUSB0", Doc(true, 1), At());
     ASSERT_TRUE(a.Ok()) << a.reason;
-    EXPECT_EQ(fs::path(a.path).filename(), "20261207-075312-123Z_dev_ttyUSB0_QZ-16_before-write.szt");
+    EXPECT_EQ(fs::path(a.path).filename(), "20261207-075312-123Z_%2Fdev%2FttyUSB0_QZ-16_before-write.szt");
     EXPECT_EQ(test::ReadBytes(a.path), std::vector<unsigned char>(kImageSize, 1));
     // The same name again (a clock set back) takes the next counter; nothing
     // standing at a name, not even a dangling link, is written through.
-    const std::string second = folder + "/20261207-075312-123Z_dev_ttyUSB0_QZ-16_before-write-2.szt";
+    const std::string second = folder + "/20261207-075312-123Z_%2Fdev%2FttyUSB0_QZ-16_before-write-2.szt";
 #ifdef _WIN32
     test::WriteText(second, "someone else's");
 #else
     fs::create_symlink(dir.File("elsewhere"), second);
 #endif
     const auto b = StoreSnapshotIn(folder, "/dev/ttyUSB0", Doc(true, 2), At());
-    EXPECT_EQ(fs::path(b.path).filename(), "20261207-075312-123Z_dev_ttyUSB0_QZ-16_before-write-3.szt");
+    EXPECT_EQ(fs::path(b.path).filename(), "20261207-075312-123Z_%2Fdev%2FttyUSB0_QZ-16_before-write-3.szt");
     EXPECT_FALSE(fs::exists(dir.File("elsewhere")));
     fs::remove(second);
     ASSERT_TRUE(StoreSnapshotIn(folder, "COM2", Doc(false, 3), At(5)).Ok());
@@ -166,17 +183,22 @@ TEST(WriteSnapshot, KeptExclusivelyFoundByPortAndPrunedApartFromReadBackups) {
     std::vector<Snapshot> all = ListSnapshots(folder);
     ASSERT_EQ(all.size(), 3u);
     EXPECT_EQ(NewestSnapshotOn(all, "/dev/ttyUSB0")->path, b.path);
-    EXPECT_EQ(NewestSnapshotOn(all, "dev/ttyUSB0")->path, b.path);
+    EXPECT_EQ(NewestSnapshotOn(all, "dev/ttyUSB0"), nullptr);  // another port
+    EXPECT_EQ(NewestSnapshotOn(all, "dev_ttyUSB0"), nullptr);
     EXPECT_FALSE(NewestSnapshotOn(all, "COM2")->sixteen);
     EXPECT_EQ(NewestSnapshotOn(all, "COM3"), nullptr);
 
-    // Only the newest `keep` snapshots stay (the fresh one always); read
-    // backups and other files are left alone.
+    // Only the newest `keep` snapshots by modification time stay (the fresh
+    // one always), whatever time their names give; read backups and other
+    // files are left alone.
     const auto c = StoreSnapshotIn(folder, "COM1", Doc(true, 4), At(-1000), 2);
     all = ListSnapshots(folder);
     ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0].path, c.path);
-    EXPECT_EQ(all[1].port, "COM2");
+    EXPECT_EQ(all[0].port, "COM2");
+    EXPECT_EQ(all[1].path, c.path);
+    // The one just taken is the newest, though its name's clock ran behind.
+    const auto late = StoreSnapshotIn(folder, "COM2", Doc(false, 5), At(-5000));
+    EXPECT_EQ(NewestSnapshotOn(ListSnapshots(folder), "COM2")->path, late.path);
     EXPECT_TRUE(fs::exists(folder + "/20261207-075312-999Z_QZ-16.szt"));
 
     // No folder to keep it in: the reason, and no file.
