@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
