@@ -84,4 +84,9 @@ void SyncFolder(const std::string& folder);
 
 bool SameFile(const std::string& a, const std::string& b);
 
+// When the file at `path` was last written, in nanoseconds since 1970, as
+// finely as the file system keeps it (the C runtime's stat on Windows gives
+// whole seconds, too coarse to order two snapshots taken in one second).
+int ModifiedTime(const std::string& path, long long& ns);
+
 }  // namespace quorim::platform
