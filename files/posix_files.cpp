@@ -270,6 +270,10 @@ bool SameFile(const std::string& a, const std::string& b) {
            sa.st_ino == sb.st_ino;
 }
 
+std::string NameForWriter(int fd, const std::string&) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 int ModifiedTime(const std::string& path, long long& ns) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) {

@@ -244,6 +244,10 @@ bool SameFile(const std::string& a, const std::string& b) {
     return fs::equivalent(Utf8Path(a), Utf8Path(b), ec) && !ec;
 }
 
+std::string NameForWriter(int, const std::string& temp) {
+    return temp;
+}
+
 int ModifiedTime(const std::string& path, long long& ns) {
     WIN32_FILE_ATTRIBUTE_DATA about{};
     if (!GetFileAttributesExW(Utf8Path(path).c_str(), GetFileExInfoStandard, &about)) {
