@@ -31,6 +31,11 @@ std::string LauncherIniFileName(std::string_view moduleFileName) {
     return GetProgramBaseName(moduleFileName) + ".ini";
 }
 
+std::string LauncherFolder(std::string_view moduleFileName) {
+    const fs::path folder = Utf8Path(std::string(moduleFileName)).parent_path();
+    return folder.empty() ? std::string(".") : Utf8Text(folder);
+}
+
 std::string LauncherIniPath(std::string_view moduleFileName, bool besideWritable, const char* xdgConfigHome,
                             const char* home) {
     const fs::path module = Utf8Path(std::string(moduleFileName));

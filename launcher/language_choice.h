@@ -26,6 +26,10 @@ std::string GetProgramBaseName(std::string_view moduleFileName);
 // Base name + ".ini".
 std::string LauncherIniFileName(std::string_view moduleFileName);
 
+// The folder the launcher's real file is in, where it looks first for the
+// language builds ("." for a bare name); either slash on Windows.
+std::string LauncherFolder(std::string_view moduleFileName);
+
 // Where the launcher keeps its INI file. `moduleFileName` is the launcher's
 // real file (a full path). Beside it when `besideWritable` (that folder may be
 // written: a build tree or a stage); otherwise the same file name in

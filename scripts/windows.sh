@@ -236,7 +236,9 @@ installer_steps() {
   registry_has '.szt' 'SZT_CH.Document' || return 1
   # The launcher, as the user would start it, with OK pressed for English.
   printf '[MAIN]\nLANGUAGE=ENGLISH\n' >"$dir/Tarvolin.ini"
-  QUORIM_QUIT_WHEN_SHOWN=accept wine "$dir/Tarvolin.exe" >/dev/null 2>&1
+  # A launcher that says it cannot start the build waits for its OK: it is
+  # ended after two minutes, and the registration check below fails.
+  QUORIM_QUIT_WHEN_SHOWN=accept timeout 120 wine "$dir/Tarvolin.exe" >/dev/null 2>&1 || true
   for _ in $(seq 150); do
     registry_has 'SZT_CH.Document\shell\open\command' 'tarvolin_EN.DLL' quiet && break
     sleep 0.2

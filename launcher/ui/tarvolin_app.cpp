@@ -1,5 +1,6 @@
 #include "launcher/ui/tarvolin_app.h"
 
+#include "launcher/language_choice.h"
 #include "launcher/launcher_files.h"
 #include "launcher/ui/language_dlg.h"
 #include "ui/fonts.h"
@@ -17,8 +18,7 @@ CTarvolinApp::CTarvolinApp(std::string moduleFileName) : m_moduleFileName(std::m
 CTarvolinApp::~CTarvolinApp() = default;
 
 std::string CTarvolinApp::LauncherDir() const {
-    const auto slash = m_moduleFileName.rfind('/');
-    return slash == std::string::npos ? std::string(".") : m_moduleFileName.substr(0, slash);
+    return LauncherFolder(m_moduleFileName);
 }
 
 bool CTarvolinApp::InitInstance() {

@@ -5,7 +5,8 @@
 ; the Start-menu entries and the registration of ".szt" (written by the
 ; program itself, "/register"); the uninstaller removes exactly these. The
 ; user's .szt files and the program's profile in the registry stay.
-Unicode true
+; A 64-bit installer for the 64-bit programs (it runs where they run).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

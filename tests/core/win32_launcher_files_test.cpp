@@ -23,6 +23,10 @@ TEST(WindowsLauncherFiles, IniBesideWhenWritableElseUnderAppData) {
     EXPECT_EQ(LauncherIniPath(launcher, false, "C:\\Users\\u\\AppData\\Roaming", nullptr),
               "C:\\Users\\u\\AppData\\Roaming\\quorim\\Tarvolin.ini");
     EXPECT_EQ(LauncherIniPath(launcher, false, nullptr, nullptr), "C:\\Program Files\\Quorim\\Tarvolin.ini");
+    // The language builds are looked for beside it, whichever slash names it.
+    EXPECT_EQ(LauncherFolder(launcher), "C:\\Program Files\\Quorim");
+    EXPECT_EQ(LauncherFolder("C:/Quorim/Tarvolin.exe"), "C:/Quorim");
+    EXPECT_EQ(LauncherFolder("Tarvolin.exe"), ".");
 
     TempDir dir;
     EXPECT_TRUE(IsWritableFolder(dir.Path().string()));
