@@ -23,7 +23,7 @@ if [ "${QUORIM_WINDOWS_GUI:-1}" != 0 ]; then qt=$(bash scripts/qt-windows.sh --p
 
 install_packages() {
   local packages=(g++-mingw-w64-x86-64-posix wine wine64 socat googletest cmake ninja-build
-    nsis zip imagemagick xvfb xauth)
+    nsis zip imagemagick xvfb xauth fonts-wine fonts-wqy-microhei fonts-liberation)
   local missing=()
   for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -73,7 +73,26 @@ start_wine() {
   trap stop_wine EXIT
   timeout 300 wine wineboot -i >/dev/null 2>&1 || true
   wineserver -p </dev/null >/dev/null 2>&1
+  windows_fonts
   timeout 120 wine "$win/quorim.exe" --help >/dev/null 2>&1
+}
+
+# A Chinese Windows has SimSun and the Western faces; a fresh Wine prefix has
+# neither, and draws the Chinese build's texts as empty boxes. The prefix
+# takes the Linux machine's TrueType faces under those names.
+windows_fonts() {
+  local reg=$WINEPREFIX/fonts.reg
+  {
+    printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n'
+    local face
+    for face in SimSun 宋体 "Microsoft YaHei"; do printf '"%s"="WenQuanYi Micro Hei"\n' "$face"; done
+    printf '"NSimSun"="WenQuanYi Micro Hei Mono"\n"Times New Roman"="Liberation Serif"\n'
+    printf '"Courier New"="Liberation Mono"\n"Arial"="Liberation Sans"\n'
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1 || true
+  # The font list is made when a server starts.
+  wineserver -k 2>/dev/null || true
+  wineserver -p </dev/null >/dev/null 2>&1
 }
 
 relay=
