@@ -303,12 +303,11 @@ void OfferRestore(QWidget* over, const std::string& port) {
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     auto* view = new CQuorim_CHView(doc, this);
     // The view owns its transfer and its tuning; they meet only here.
-    auto* transfer = new CRadioTransfer(view, view->Grid(), doc->Editor());
+    auto* transfer = new CRadioTransfer(view, view->Grid(), doc->Editor(), doc->Busy());
     connect(view, &CQuorim_CHView::TransferCommand, transfer, &CRadioTransfer::Open);
     connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
     connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
     connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
-    connect(transfer, &CRadioTransfer::BusyChanged, doc, &CQuorim_CHDoc::SetBusy);
     connect(transfer, &CRadioTransfer::Transferred, view, &CQuorim_CHView::OnTransferred);
     connect(transfer, &CRadioTransfer::WriteInterruptedAfterSnapshot, view,
             [view](const std::string& port) { OfferRestore(view, port); });
