@@ -277,14 +277,6 @@ CQuorim_CHDoc* CQuorim_CHApp::CreateDocument() {
     return doc;
 }
 
-bool CQuorim_CHApp::AnyTransferRunning() const {
-    return CRadioTransfer::AnyRunning();
-}
-
-bool CQuorim_CHApp::TransferRunning(const CQuorim_CHView* view) const {
-    return view->GetDocument() && view->GetDocument()->IsBusy();
-}
-
 namespace {
 
 // After a write that stopped partway, the radio's memory kept before it: the
@@ -306,9 +298,10 @@ CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     auto* transfer = new CRadioTransfer(view, view->Grid(), doc->Editor(), doc->Busy());
     connect(view, &CQuorim_CHView::TransferCommand, transfer, &CRadioTransfer::Open);
     connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
+    CRadioCommands* radio = &view->Radio();
     connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
-    connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
-    connect(transfer, &CRadioTransfer::Transferred, view, &CQuorim_CHView::OnTransferred);
+    connect(transfer, &CRadioTransfer::Running, radio, &CRadioCommands::OnTransferRunning);
+    connect(transfer, &CRadioTransfer::Transferred, radio, &CRadioCommands::OnTransferred);
     connect(transfer, &CRadioTransfer::WriteInterruptedAfterSnapshot, view,
             [view](const std::string& port) { OfferRestore(view, port); });
     auto* tuning = new COnlineTuning(view);
@@ -400,7 +393,7 @@ CQuorim_CHDoc* CQuorim_CHApp::ImportCsvAsNewDocument(const QString& path) {
     if (!view) {
         return nullptr;
     }
-    if (!view->ImportCsvFromFile(path, true)) {
+    if (!view->Csv().ImportCsvFromFile(path, true)) {
         // Refused or cancelled (the user was told): the new window goes again.
         if (auto* frame = qobject_cast<QMdiSubWindow*>(view->parentWidget())) {
             frame->close();

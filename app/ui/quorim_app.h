@@ -57,8 +57,6 @@ public:
     // The printer that Print Setup configures and printing will use.
     QPrinter* Printer() override;
     std::string LastFolder() const override { return m_recent.LastFolder(); }
-    bool AnyTransferRunning() const override;
-    bool TransferRunning(const CQuorim_CHView* view) const override;
 
     // Application commands (ports, New, Open, Print Setup, About, recent
     // files); false for ids it does not know.

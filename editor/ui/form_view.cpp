@@ -87,25 +87,26 @@ bool IsSettingsCombo(int id) {
 }  // namespace
 
 CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host, QWidget* parent)
-    : QScrollArea(parent), m_pDocument(doc), m_host(host) {
+    : QScrollArea(parent), m_doc(doc), m_host(host) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     setAttribute(Qt::WA_DeleteOnClose, false);
     CreateForm();
-    if (m_pDocument) {
-        m_pDocument->AddView(this);
-        CChannelTable* table = m_pDocument->Table();
+    CreateParts();
+    if (m_doc.Get()) {
+        m_doc.Get()->AddView(this);
+        CChannelTable* table = m_doc.Get()->Table();
         connect(table, &CChannelTable::SelectionChanged, this, &CQuorim_CHView::OnSelectionChanged);
         connect(table, &QAbstractItemModel::rowsAboutToBeInserted, this, &CQuorim_CHView::OnRowsChanging);
         connect(table, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CQuorim_CHView::OnRowsChanging);
-        connect(m_pDocument, &CQuorim_CHDoc::StateChanging, this, &CQuorim_CHView::BeginStateChange);
-        connect(m_pDocument, &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::EndStateChange);
-        connect(m_pDocument, &CQuorim_CHDoc::Changed, this, &CQuorim_CHView::OnDocumentChanged);
+        connect(m_doc.Get(), &CQuorim_CHDoc::StateChanging, this, &CQuorim_CHView::BeginStateChange);
+        connect(m_doc.Get(), &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::EndStateChange);
+        connect(m_doc.Get(), &CQuorim_CHDoc::Changed, this, &CQuorim_CHView::OnDocumentChanged);
         // An open list of findings follows the cells and the band list.
         connect(table, &QAbstractItemModel::dataChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
         connect(table, &QAbstractItemModel::modelReset, this, &CQuorim_CHView::ScheduleCheckRefresh);
         connect(table, &CChannelTable::SelectionChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
-        connect(m_pDocument, &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
+        connect(m_doc.Get(), &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
     }
     qApp->installEventFilter(this);
 }
@@ -122,9 +123,36 @@ CQuorim_CHView::~CQuorim_CHView() {
     DetachDocument();
 }
 
+void CQuorim_CHView::CreateParts() {
+    const auto commit = [this] { OnLeaveCellGrid(); };
+    m_radio = new CRadioCommands(this, m_doc, m_host, commit, [this] {
+        QList<QComboBox*> lists;
+        for (CQuorim_CHView* view : m_doc.Get() ? m_doc.Get()->Views() : QList<CQuorim_CHView*>{this}) {
+            lists.append(view->Combo(SettingsList::Model));
+        }
+        return lists;
+    });
+    connect(m_radio, &CRadioCommands::TransferCommand, this, &CQuorim_CHView::TransferCommand);
+    connect(m_radio, &CRadioCommands::RunTransfer, this, &CQuorim_CHView::RunTransfer);
+    connect(m_radio, &CRadioCommands::OnlineTuning, this, &CQuorim_CHView::OnlineTuning);
+    connect(m_radio, &CRadioCommands::TransferResultText, this, &CQuorim_CHView::TransferResultText);
+    connect(m_radio, &CRadioCommands::ReadTaken, this, [this] {
+        HideCellEditors();
+        ReloadCellEditors();
+        SyncFunctionSettings();
+        m_grid->viewport()->update();
+        MarkModified();  // one undo step
+    });
+    connect(m_radio, &CRadioCommands::ReadTold, this, &CQuorim_CHView::TellCheckSummary);
+    m_printing = new CViewPrinting(this, m_doc, m_host, commit);
+    m_csv = new CCsvCommands(this, m_doc, commit);
+    connect(m_csv, &CCsvCommands::Replacing, this, &CQuorim_CHView::BeginStateChange);
+    connect(m_csv, &CCsvCommands::Replaced, this, &CQuorim_CHView::EndStateChange);
+}
+
 void CQuorim_CHView::DetachDocument() {
-    if (CQuorim_CHDoc* doc = m_pDocument) {
-        m_pDocument = nullptr;
+    if (CQuorim_CHDoc* doc = m_doc.Get()) {
+        m_doc.Detach();
         disconnect(doc, nullptr, this, nullptr);
         disconnect(doc->Table(), nullptr, this, nullptr);
         doc->RemoveView(this);
@@ -132,10 +160,7 @@ void CQuorim_CHView::DetachDocument() {
 }
 
 EditorSurface& CQuorim_CHView::Editor() const {
-    if (m_pDocument) {
-        return m_pDocument->Editor();
-    }
-    return m_detached;
+    return m_doc.Editor();
 }
 
 void CQuorim_CHView::resizeEvent(QResizeEvent* event) {
@@ -200,7 +225,7 @@ QWidget* CQuorim_CHView::MakeFormControl(const DialogControl& c) {
         case ControlKind::Grid:
             // The grid shows the document's table; every view of the
             // document shows the same one.
-            m_grid = new CMSFlexGrid1(m_form, m_pDocument ? m_pDocument->Table() : nullptr);
+            m_grid = new CMSFlexGrid1(m_form, m_doc.Get() ? m_doc.Get()->Table() : nullptr);
             w = m_grid;
             break;
         default:
@@ -346,9 +371,9 @@ void CQuorim_CHView::SetComboSel(QComboBox* combo, int index) {
 }
 
 void CQuorim_CHView::MarkModified() {
-    if (m_pDocument) {
+    if (m_doc.Get()) {
         // One step of the document's undo history.
-        m_pDocument->RecordChange();
+        m_doc.Get()->RecordChange();
     }
 }
 
@@ -471,13 +496,13 @@ void CQuorim_CHView::OnInitialUpdate() {
     // A further window of the document shows what the others show, edits
     // not yet saved included; the first one decodes the document.
     bool shown = false;
-    for (const CQuorim_CHView* view : m_pDocument ? m_pDocument->Views() : QList<CQuorim_CHView*>()) {
+    for (const CQuorim_CHView* view : m_doc.Get() ? m_doc.Get()->Views() : QList<CQuorim_CHView*>()) {
         shown = shown || (view != this && view->EditorsCreated());
     }
     if (shown) {
         ReloadCellEditors();
-    } else if (m_pDocument) {
-        m_pDocument->InitialUpdate();
+    } else if (m_doc.Get()) {
+        m_doc.Get()->InitialUpdate();
     }
     m_rowsChanged = false;
     SyncFunctionSettings();
@@ -512,8 +537,8 @@ bool CQuorim_CHView::OnSelChangeModel() {
     }
     // A pending cell edit is dropped, not committed.
     HideCellEditors();
-    if (m_pDocument) {
-        m_pDocument->ChooseModel(index);
+    if (m_doc.Get()) {
+        m_doc.Get()->ChooseModel(index);
     }
     SyncFunctionSettings();
     ReloadCellEditors();
@@ -594,19 +619,19 @@ bool CQuorim_CHView::OnCmdMsg(int id) {
             OnEditChannel();
             return true;
         case ID_FILE_PRINT:
-            OnFilePrint();
+            m_printing->OnFilePrint();
             return true;
         case ID_FILE_PRINT_DIRECT:
-            OnFilePrintDirect();
+            m_printing->OnFilePrintDirect();
             return true;
         case ID_FILE_PRINT_PREVIEW:
-            OnFilePrintPreview();
+            m_printing->OnFilePrintPreview();
             return true;
         case ID_FILE_IMPORT_CSV:
-            OnFileImportCsv();
+            m_csv->OnFileImportCsv();
             return true;
         case ID_FILE_EXPORT_CSV:
-            OnFileExportCsv();
+            m_csv->OnFileExportCsv();
             return true;
         default:
             if (const std::optional<EditCommand> command = EditCommandOf(id)) {
@@ -615,6 +640,22 @@ bool CQuorim_CHView::OnCmdMsg(int id) {
             }
             return false;
     }
+}
+
+void CQuorim_CHView::OnReadRadio() {
+    m_radio->OnReadRadio();
+}
+
+void CQuorim_CHView::OnWriteRadio() {
+    m_radio->OnWriteRadio();
+}
+
+void CQuorim_CHView::OnRadioTransfer() {
+    m_radio->OnRadioTransfer();
+}
+
+void CQuorim_CHView::OnOnlineTuning() {
+    m_radio->OnOnlineTuning();
 }
 
 void CQuorim_CHView::OnEditChannel() {

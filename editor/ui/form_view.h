@@ -16,7 +16,11 @@
 #include "editor/channel_edit.h"
 #include "editor/editor_model.h"
 #include "editor/plan_apply.h"
+#include "editor/ui/csv_commands.h"
+#include "editor/ui/radio_commands.h"
+#include "editor/ui/view_document.h"
 #include "editor/ui/view_host.h"
+#include "editor/ui/view_printing.h"
 #include "link/clone_engine.h"
 #include "link/link_host.h"
 
@@ -72,7 +76,11 @@ public:
     explicit CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host = nullptr, QWidget* parent = nullptr);
     ~CQuorim_CHView() override;
 
-    CQuorim_CHDoc* GetDocument() const { return m_pDocument; }
+    CQuorim_CHDoc* GetDocument() const { return m_doc.Get(); }
+    // The window's parts, each with one job.
+    CRadioCommands& Radio() const { return *m_radio; }
+    CViewPrinting& Printing() const { return *m_printing; }
+    CCsvCommands& Csv() const { return *m_csv; }
     // The view's window closed: it leaves its document (the last view to
     // leave ends the document).
     void DetachDocument();
@@ -117,38 +125,9 @@ public:
     void OnEditChannel();
     void OnReadRadio();
     void OnWriteRadio();
-    void OnOnlineTuning();  // the tuning window plugs in here
-    void OnFilePrint();     // printing plugs in here
-    void OnFilePrintDirect();
-    void OnFilePrintPreview();
-    // Prints every page on the application's printer, without the print
-    // dialog; false (and the user told) when the printer cannot start.
-    bool PrintAllPages();
-    // "导入 CSV…" and "导出 CSV…" (editor/ui/view_csv.cpp). An import goes
-    // into the document (into a new one's bytes with `newDocument`) as one
-    // step of its history; false, and the user told why, when the file was
-    // refused or the user cancelled. An export writes the window's language.
-    void OnFileImportCsv();
-    void OnFileExportCsv();
-    bool ImportCsvFromFile(const QString& path, bool newDocument = false);
-    bool ExportCsvToFile(const QString& path);
-
-    // The radio transfer the progress window's start button asks for
-    // (WM_RADIO_TRANSFER): one whole read or write, in m_nDirection, of the
-    // document's data on the port chosen now.
+    void OnOnlineTuning();
+    // The progress window's start button (WM_RADIO_TRANSFER).
     void OnRadioTransfer();
-    // The transfer's reports: a run began or ended; the engine left the data
-    // as `work`.
-    void OnTransferRunning(bool running);
-    void OnTransferred(const TransferResult& result, const DocumentData& work);
-    // From the start button to the end of the transfer, as the host tells.
-    // Meanwhile Read, Write and model changes are refused and the view's
-    // window does not close.
-    bool IsTransferRunning() const { return m_host && m_host->TransferRunning(this); }
-    // 0: read from the radio, 1: write to it; set by the two commands.
-    int Direction() const { return static_cast<int>(m_nDirection); }
-    // The port of the last transfer, copied from the host at its start.
-    const std::string& PortName() const { return m_strPortName; }
 
     // Settings lists. False when the user kept the model after all.
     bool OnSelChangeModel();
@@ -257,6 +236,8 @@ protected:
 
 private:
     void CreateForm();
+    // The parts that do the commands' work, wired to the window.
+    void CreateParts();
     // The selection to the clipboard (and cleared for a cut); the clipboard
     // from the top left of the selection on.
     void CopySelection(bool cut);
@@ -279,9 +260,6 @@ private:
     // when the rows changed).
     void OnRowsChanging();
     void OnDocumentChanged();
-    // Prints the pages on `printer`; tells the user when it cannot start.
-    bool DoPrint(QPrinter* printer);
-    void OfferPdfBesideDocument(QPrinter* printer);
     void SetComboSel(QComboBox* combo, int index);
     void MarkModified();
     void HideCellEditors();
@@ -306,9 +284,11 @@ private:
     // them for the next edit.
     void ReloadCellEditors();
 
-    CQuorim_CHDoc* m_pDocument;
+    CViewDocument m_doc;
     CViewHost* m_host;
-    mutable EditorModel m_detached;
+    CRadioCommands* m_radio = nullptr;
+    CViewPrinting* m_printing = nullptr;
+    CCsvCommands* m_csv = nullptr;
     bool m_rowsChanged = false;
     QWidget* m_form = nullptr;
     // The form and its grid as the template lays them out: the least the
@@ -334,15 +314,11 @@ private:
 
     QAction* m_actApplyPlan = nullptr;
 
-    std::string m_strPortName;
-    TransferDirection m_nDirection = TransferDirection::Read;
     QPointer<QDialog> m_checkDialog;
     QPointer<QListWidget> m_checkList;
     QPointer<QComboBox> m_checkPlans;
     bool m_checkRefreshPending = false;
     bool m_checkSummaryShown = false;
-    // The model lists of the document's views, disabled while a run lasts.
-    QList<QPointer<QComboBox>> m_lockedModelLists;
 };
 
 }  // namespace quorim

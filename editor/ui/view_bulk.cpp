@@ -114,13 +114,13 @@ QAction* CQuorim_CHView::ApplyPlanAction() {
         m_actApplyPlan->setObjectName(QStringLiteral("applyChannelPlan"));
         connect(m_actApplyPlan, &QAction::triggered, this, [this] { OnApplyPlan(); });
     }
-    m_actApplyPlan->setEnabled(m_pDocument != nullptr && CanDo(EditCommand::Clear));
+    m_actApplyPlan->setEnabled(m_doc.Get() != nullptr && CanDo(EditCommand::Clear));
     return m_actApplyPlan;
 }
 
 void CQuorim_CHView::OnApplyPlan() {
     OnLeaveCellGrid();
-    if (!m_pDocument || !CanDo(EditCommand::Clear)) return;
+    if (!m_doc.Get() || !CanDo(EditCommand::Clear)) return;
     CPlanDialog dialog(LastChannel(Editor()),
                        WholeChannelsSelected() ? SelectedChannels() : std::vector<int>{}, this);
     while (dialog.exec() == QDialog::Accepted) {
@@ -248,7 +248,7 @@ void CQuorim_CHView::ScheduleCheckRefresh() {
 
 void CQuorim_CHView::TellCheckSummary() {
     // Told after a read or an open, and followed until nothing is left to tell.
-    const QString text = m_pDocument ? Raw(CheckSummary(Editor(), WindowTexts())) : QString();
+    const QString text = m_doc.Get() ? Raw(CheckSummary(Editor(), WindowTexts())) : QString();
     m_checkSummaryShown = !text.isEmpty();
     emit CheckSummaryText(text);
 }

@@ -169,16 +169,16 @@ void CQuorim_CHView::SelectChannels(const std::vector<int>& channels) {
 // --- Commands ------------------------------------------------------------------
 
 bool CQuorim_CHView::CanDo(EditCommand command) const {
-    if (!m_pDocument || IsTransferRunning()) {
+    if (!m_doc.Get() || m_doc.Busy()) {
         return false;
     }
     const std::vector<int> channels = SelectedChannels();
     const int last = Editor().Rows() - 1;
     switch (command) {
         case EditCommand::Undo:
-            return m_pDocument->UndoStack()->canUndo();
+            return m_doc.Get()->UndoStack()->canUndo();
         case EditCommand::Redo:
-            return m_pDocument->UndoStack()->canRedo();
+            return m_doc.Get()->UndoStack()->canRedo();
         case EditCommand::Paste: {
             const QMimeData* data = QApplication::clipboard()->mimeData();
             return data && (data->hasText() || data->hasFormat(Raw(kChannelRecordsMime))) &&
@@ -218,8 +218,8 @@ void CQuorim_CHView::Finish(const EditResult& result, std::string_view label) {
         }
         return;
     }
-    if (m_pDocument) {
-        m_pDocument->RecordChange(Q(label));
+    if (m_doc.Get()) {
+        m_doc.Get()->RecordChange(Q(label));
     }
     SelectChannels(result.channels);
     m_grid->viewport()->update();
@@ -233,7 +233,7 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
     if (command != EditCommand::Undo && command != EditCommand::Redo) {
         OnLeaveCellGrid();
     }
-    DocumentData& data = m_pDocument->Data();
+    DocumentData& data = m_doc.Get()->Data();
     switch (command) {
         case EditCommand::Undo:
         case EditCommand::Redo: {
@@ -242,9 +242,9 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
                 OnLeaveCellGrid();
             }
             if (command == EditCommand::Undo) {
-                m_pDocument->UndoStack()->undo();
+                m_doc.Get()->UndoStack()->undo();
             } else {
-                m_pDocument->UndoStack()->redo();
+                m_doc.Get()->UndoStack()->redo();
             }
             return;
         }
@@ -302,7 +302,7 @@ void CQuorim_CHView::CopySelection(bool cut) {
     if (WholeChannelsSelected()) {
         mime->setText(Raw(CellsAsText(Editor(), channels, {1, 2, 3, 4, 5}, WindowTexts())));
         mime->setData(Raw(kChannelRecordsMime),
-                      QByteArray::fromStdString(ChannelsAsRecords(m_pDocument->Data(), Editor(), channels)));
+                      QByteArray::fromStdString(ChannelsAsRecords(m_doc.Get()->Data(), Editor(), channels)));
     } else {
         std::set<int> cols;
         for (const GridCell& c : SelectedCells()) {
@@ -321,7 +321,7 @@ void CQuorim_CHView::PasteClipboard() {
     const auto records = ParseChannelRecords(mime->data(Raw(kChannelRecordsMime)).toStdString());
     const std::vector<int> channels = SelectedChannels();
     if (!records.empty()) {
-        Finish(PasteChannelRecords(m_pDocument->Data(), Editor(), channels.front(), records), kCmdPaste);
+        Finish(PasteChannelRecords(m_doc.Get()->Data(), Editor(), channels.front(), records), kCmdPaste);
         return;
     }
     // From the top left of the selection on.

@@ -296,7 +296,7 @@ private slots:
             QCOMPARE(Raw(EnglishTexts().Translate(context, text)), Q(text, context));
         }
         const QString out = m_dir.filePath(S("english.csv"));
-        QVERIFY(Frame()->ActiveView()->ExportCsvToFile(out));
+        QVERIFY(Frame()->ActiveView()->Csv().ExportCsvToFile(out));
         QVERIFY(ReadAll(out).startsWith(
             "\xEF\xBB\xBF"
             "CH,RX Freq,TX Freq,RX Tone,TX Tone,TX Inhibit\r\n1,145.12500,145.12500,"));

@@ -87,7 +87,7 @@ class RadioWindowTest : public QObject {
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(Dlg()->StartButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!Dlg()->IsWindow() && !m_view->IsTransferRunning(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Dlg()->IsWindow() && !m_view->Radio().IsTransferRunning(), 60000);
         if (!qEnvironmentVariableIsEmpty("QUORIM_TEST_TIMINGS")) {
             std::printf("window %s QZ - 16: %lld ms\n", what, static_cast<long long>(clock.elapsed()));
             std::fflush(stdout);
@@ -126,7 +126,7 @@ private slots:
     void readsTheRadioOnCom1IntoTheGrid() {
         MemoryImage memory{};
         QVERIFY(Load(m_memory, memory));
-        QCOMPARE(QString::fromStdString(m_view->PortName()), QStringLiteral("COM1"));
+        QCOMPARE(QString::fromStdString(m_view->Radio().PortName()), QStringLiteral("COM1"));
         Command(Qt::Key_R);
         StartAndWait("read");
         QVERIFY2(m_app->MainFrame()->MessageText().startsWith(QString::fromUtf8("读频完成：")),

@@ -72,7 +72,7 @@ private slots:
         auto* progress = view->findChild<CProgressDlg*>();
         QVERIFY(progress && progress->IsWindow());
         QTest::mouseClick(progress->StartButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!view->IsTransferRunning() && !progress->IsWindow(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!view->Radio().IsTransferRunning() && !progress->IsWindow(), 20000);
         QVERIFY(frame->TransferResultText().contains(QString::fromStdString(radio.Path())));
         frame->ActiveChild()->showMaximized();
         QTest::qWait(300);
