@@ -137,8 +137,8 @@ void CQuorim_CHView::CreateParts() {
     connect(m_radio, &CRadioCommands::OnlineTuning, this, &CQuorim_CHView::OnlineTuning);
     connect(m_radio, &CRadioCommands::TransferResultText, this, &CQuorim_CHView::TransferResultText);
     connect(m_radio, &CRadioCommands::ReadTaken, this, [this] {
-        HideCellEditors();
-        ReloadCellEditors();
+        m_cells->HideCellEditors();
+        m_cells->ReloadCellEditors();
         SyncFunctionSettings();
         m_grid->viewport()->update();
         MarkModified();  // one undo step
@@ -286,6 +286,7 @@ void CQuorim_CHView::CreateForm() {
     m_comboMonitor = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Monitor).controlId));
     m_comboBand = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Band).controlId));
     m_comboBandwidth = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Bandwidth).controlId));
+    m_cells = new CCellEditors(this, m_doc, m_grid);
     ConnectForm();
 }
 
@@ -310,12 +311,13 @@ void CQuorim_CHView::ConnectForm() {
         connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, list] { OnEditChange(list); });
     }
 
-    connect(m_grid, &CMSFlexGrid1::DblClick, this, &CQuorim_CHView::OnDblClickGrid);
-    connect(m_grid, &CMSFlexGrid1::EnterCell, this, &CQuorim_CHView::OnEnterCellGrid);
+    connect(m_grid, &CMSFlexGrid1::DblClick, m_cells, &CCellEditors::OnDblClickGrid);
+    connect(m_grid, &CMSFlexGrid1::EnterCell, m_cells, &CCellEditors::OnEnterCellGrid);
     connect(m_grid, &CMSFlexGrid1::LeaveCell, this, [this] { OnLeaveCellGrid(true); });
-    connect(m_grid, &CMSFlexGrid1::KeyPress, this, &CQuorim_CHView::OnKeyPressGrid, Qt::DirectConnection);
-    connect(m_grid, &CMSFlexGrid1::MouseDown, this, &CQuorim_CHView::OnMouseDownGrid);
-    connect(m_grid, &CMSFlexGrid1::Scroll, this, &CQuorim_CHView::OnScrollGrid);
+    connect(m_grid, &CMSFlexGrid1::KeyPress, m_cells, &CCellEditors::OnKeyPressGrid, Qt::DirectConnection);
+    connect(m_grid, &CMSFlexGrid1::MouseDown, m_cells, &CCellEditors::OnMouseDownGrid);
+    connect(m_grid, &CMSFlexGrid1::Scroll, m_cells, &CCellEditors::OnScrollGrid);
+    connect(m_cells, &CCellEditors::MessageText, this, &CQuorim_CHView::MessageText);
 
     // The right button opens no editor: it opens the grid's context menu.
     for (QWidget* w : {static_cast<QWidget*>(m_grid), static_cast<QWidget*>(m_grid->verticalHeader())}) {
@@ -325,11 +327,8 @@ void CQuorim_CHView::ConnectForm() {
     }
     // A selection of several cells puts an open editor away, committed.
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (m_bEditorsCreated && m_grid->selectionModel()->selectedIndexes().size() > 1) {
-            QWidget* editor = GetCellEditor(m_grid->GetCol());
-            if (editor && !editor->isHidden()) {
-                OnLeaveCellGrid();
-            }
+        if (m_cells->IsOpen() && m_grid->selectionModel()->selectedIndexes().size() > 1) {
+            OnLeaveCellGrid();
         }
     });
 }
@@ -356,20 +355,6 @@ QComboBox* CQuorim_CHView::Combo(SettingsList list) const {
     return nullptr;
 }
 
-void CQuorim_CHView::SetComboSel(QComboBox* combo, int index) {
-    // A selection set by program raises no selection-change notification.
-    const QSignalBlocker block(combo);
-    if (index < -1 || index >= combo->count()) {
-        index = -1;
-    }
-    combo->setCurrentIndex(index);
-    if (combo->lineEdit()) {
-        combo->lineEdit()->setText(index >= 0 ? combo->itemText(index) : QString());
-        // Like the list's own edit field, show the text from its beginning.
-        combo->lineEdit()->setCursorPosition(0);
-    }
-}
-
 void CQuorim_CHView::MarkModified() {
     if (m_doc.Get()) {
         // One step of the document's undo history.
@@ -391,34 +376,21 @@ void CQuorim_CHView::OnSelectionChanged(int list) {
 
 void CQuorim_CHView::OnRowsChanging() {
     // The cells move under the editors: put away, nothing committed.
-    if (m_bEditorsCreated) {
-        HideCellEditors();
+    if (m_cells->Created()) {
+        m_cells->HideCellEditors();
         m_rowsChanged = true;
     }
 }
 
 void CQuorim_CHView::OnDocumentChanged() {
     SyncFunctionSettings();
-    if (m_rowsChanged && m_bEditorsCreated && m_editCell->isHidden() && m_comboTone->isHidden() &&
-        m_comboYesNo->isHidden()) {
-        ReloadCellEditors();
+    if (m_rowsChanged && m_cells->Created() && m_cells->AllHidden()) {
+        m_cells->ReloadCellEditors();
     }
     m_rowsChanged = false;
 }
 
-void CQuorim_CHView::OnCellCommitted() {
-    MarkModified();
-}
-
 // --- Set-up ------------------------------------------------------------------
-
-void CQuorim_CHView::HideCellEditors() {
-    if (m_bEditorsCreated) {
-        m_editCell->hide();
-        m_comboTone->hide();
-        m_comboYesNo->hide();
-    }
-}
 
 void CQuorim_CHView::OnInitialUpdate() {
     // The frame shrinks (never grows) to fit the form; a maximised one (a
@@ -430,46 +402,12 @@ void CQuorim_CHView::OnInitialUpdate() {
         const QSize extra = frame->size() - size();
         frame->resize(frame->size().boundedTo(FormSize() + extra));
     }
-    if (!m_bEditorsCreated) {
-        const QFont formFont = m_form->font();
-        m_editCell = new QLineEdit(m_grid);
-        m_editCell->setObjectName(QStringLiteral("ctl%1").arg(IDC_EDIT_CELL));
-        m_editCell->setProperty(kControlIdProperty, IDC_EDIT_CELL);
-        m_editCell->setFrame(false);
-        m_editCell->setAcceptDrops(false);
-        m_editCell->setGeometry(0, 0, 0, 0);
-        m_editCell->hide();
-        m_editCell->setFont(formFont);
-
-        m_comboYesNo = new QComboBox(m_grid);
-        m_comboYesNo->setObjectName(QStringLiteral("ctl%1").arg(IDC_COMBO_YESNO));
-        m_comboYesNo->setProperty(kControlIdProperty, IDC_COMBO_YESNO);
-        m_comboYesNo->setGeometry(0, 0, 0, 0);
-
-        m_comboTone = new QComboBox(m_grid);
-        m_comboTone->setObjectName(QStringLiteral("ctl%1").arg(IDC_COMBO_TONE));
-        m_comboTone->setProperty(kControlIdProperty, IDC_COMBO_TONE);
-        m_comboTone->setEditable(true);
-        m_comboTone->setInsertPolicy(QComboBox::NoInsert);
-        m_comboTone->setCompleter(nullptr);
-        m_comboTone->lineEdit()->setAcceptDrops(false);
-        m_comboTone->setGeometry(0, 0, 0, 0);
-        m_comboTone->setFont(formFont);
-        m_comboYesNo->setFont(formFont);
-
-        for (const std::string& name : ToneTable::Shared().Names()) {
-            m_comboTone->addItem(Raw(name));
-        }
-        m_comboTone->hide();
-        m_comboYesNo->addItem(Q(kYes));
-        m_comboYesNo->addItem(Q(kNo));
-        m_comboYesNo->hide();
-        SetUpCellEditors();
+    if (!m_cells->Created()) {
+        m_cells->Create(m_form->font());
 
         for (int col = 0; col < kGridColumns; ++col) {
             m_grid->SetColAlignment(col, 1);
         }
-        m_bEditorsCreated = true;
 
         const long w = m_grid->GetColWidth(2);
         m_grid->SetColWidth(2, static_cast<long>(1.25 * w));
@@ -489,18 +427,16 @@ void CQuorim_CHView::OnInitialUpdate() {
             SetComboSel(Combo(info.list), Editor().CurSel(info.list));
         }
     }
-    if (m_editCell) {
-        m_editCell->clear();
-    }
-    HideCellEditors();
+    m_cells->EditCell()->clear();
+    m_cells->HideCellEditors();
     // A further window of the document shows what the others show, edits
     // not yet saved included; the first one decodes the document.
     bool shown = false;
     for (const CQuorim_CHView* view : m_doc.Get() ? m_doc.Get()->Views() : QList<CQuorim_CHView*>()) {
-        shown = shown || (view != this && view->EditorsCreated());
+        shown = shown || (view != this && view->Cells().Created());
     }
     if (shown) {
-        ReloadCellEditors();
+        m_cells->ReloadCellEditors();
     } else if (m_doc.Get()) {
         m_doc.Get()->InitialUpdate();
     }
@@ -536,12 +472,12 @@ bool CQuorim_CHView::OnSelChangeModel() {
         }
     }
     // A pending cell edit is dropped, not committed.
-    HideCellEditors();
+    m_cells->HideCellEditors();
     if (m_doc.Get()) {
         m_doc.Get()->ChooseModel(index);
     }
     SyncFunctionSettings();
-    ReloadCellEditors();
+    m_cells->ReloadCellEditors();
     return true;
 }
 
@@ -665,14 +601,27 @@ void CQuorim_CHView::OnEditChannel() {
     m_grid->setFocus();
 }
 
+void CQuorim_CHView::OnLeaveCellGrid(bool reopenRefused) {
+    m_cells->OnLeaveCellGrid(reopenRefused);
+}
+
+bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
+    auto* focused = qobject_cast<QWidget*>(target);
+    if (!m_cells->Created() || !focused) {
+        return false;
+    }
+    return HandleEditKey(focused, event) || m_cells->HandleKey(focused, event);
+}
+
 // --- Painting ----------------------------------------------------------------
 
 void CQuorim_CHView::OnPaint() {
     // The form draws nothing itself; an open tone editor stays on top of the
     // grid it is laid over.
-    if (m_comboTone && m_comboTone->isVisible()) {
-        m_comboTone->raise();
-        m_comboTone->update();
+    QComboBox* tone = m_cells->ComboTone();
+    if (tone && tone->isVisible()) {
+        tone->raise();
+        tone->update();
     }
 }
 
@@ -682,15 +631,17 @@ void CQuorim_CHView::OnSetCursor(QWidget* under) {
     std::string_view hint = kHintOther;
     auto* combo = qobject_cast<QComboBox*>(under);
     const int id = under ? under->property(kControlIdProperty).toInt() : 0;
-    const bool viewCombo = combo && (combo == m_comboTone || combo == m_comboYesNo || IsSettingsCombo(id));
+    const bool viewCombo =
+        combo && (combo == m_cells->ComboTone() || combo == m_cells->ComboYesNo() || IsSettingsCombo(id));
     // The grid is one control to the user: its cells, headers and scroll bars,
     // but not the in-place editors laid over it.
     bool onGrid = under == m_grid;
     QWidget* onEditor = nullptr;
     if (!onGrid && under && m_grid->isAncestorOf(under)) {
         onGrid = true;
-        for (QWidget* editor : {static_cast<QWidget*>(m_editCell), static_cast<QWidget*>(m_comboTone),
-                                static_cast<QWidget*>(m_comboYesNo)}) {
+        for (QWidget* editor :
+             {static_cast<QWidget*>(m_cells->EditCell()), static_cast<QWidget*>(m_cells->ComboTone()),
+              static_cast<QWidget*>(m_cells->ComboYesNo())}) {
             if (editor && (editor == under || editor->isAncestorOf(under))) {
                 onGrid = false;
                 onEditor = editor;

@@ -16,6 +16,7 @@
 #include "editor/channel_edit.h"
 #include "editor/editor_model.h"
 #include "editor/plan_apply.h"
+#include "editor/ui/cell_editors.h"
 #include "editor/ui/csv_commands.h"
 #include "editor/ui/radio_commands.h"
 #include "editor/ui/view_document.h"
@@ -78,6 +79,7 @@ public:
 
     CQuorim_CHDoc* GetDocument() const { return m_doc.Get(); }
     // The window's parts, each with one job.
+    CCellEditors& Cells() const { return *m_cells; }
     CRadioCommands& Radio() const { return *m_radio; }
     CViewPrinting& Printing() const { return *m_printing; }
     CCsvCommands& Csv() const { return *m_csv; }
@@ -99,9 +101,6 @@ public:
     // widget. A view that left its document has an empty editor of its own.
     EditorSurface& Editor() const;
 
-    // A cell's text was committed by the user (the cell editors call this).
-    void OnCellCommitted();
-
     // The function-settings group follows the model list: hidden while it
     // says "QZ - 199". Called after every decode.
     void SyncFunctionSettings();
@@ -113,10 +112,6 @@ public:
     QComboBox* Combo(SettingsList list) const;
     CMSFlexGrid1* Grid() const { return m_grid; }
     QWidget* ControlById(int id) const { return m_controls.value(id); }
-    QLineEdit* EditCell() const { return m_editCell; }
-    QComboBox* ComboYesNo() const { return m_comboYesNo; }
-    QComboBox* ComboTone() const { return m_comboTone; }
-    bool EditorsCreated() const { return m_bEditorsCreated; }
     // The form's size in pixels: template 101 in the form font's units, grown
     // where its texts need more room.
     QSize FormSize() const;
@@ -139,18 +134,6 @@ public:
     void OnEditChangeMonitor();
     void OnEditChangeBand();
 
-    // In-place cell editing. The editor of a column: the tone list for the
-    // two signalling columns, the yes/no list for column 5, the edit box for
-    // every other column.
-    QWidget* GetCellEditor(long col) const;
-    // Lays an editor (by default the current column's) over the current cell
-    // and opens it for `key`: 0 for a click, 13 when Enter walked here, else
-    // the typed character.
-    void BeginCellEdit(short key, QWidget* editor = nullptr);
-
-    // Grid events.
-    void OnDblClickGrid();
-    void OnEnterCellGrid();
     // Commits the open editor's text into the current cell and hides it;
     // nothing when no editor is open. Besides the grid's LeaveCell, the read
     // and write commands call this first, so that a pending edit reaches the
@@ -158,12 +141,6 @@ public:
     // `reopenRefused`: a refused entry opens its editor again on the cell
     // (the grid's own LeaveCell); the commands only keep the old text.
     void OnLeaveCellGrid(bool reopenRefused = false);
-    // A refused entry: the cell kept its text, and its editor opens again
-    // holding what was typed, all selected.
-    void ReopenRefusedEdit(long row, long col, const QString& typed);
-    void OnKeyPressGrid(short& keyAscii);
-    void OnMouseDownGrid(short button, short shift, long x, long y);
-    void OnScrollGrid();
     // Every key press meant for the view or one of its controls comes here
     // before the control sees it (the main frame's accelerators have run
     // already); true when it was handled.
@@ -242,9 +219,6 @@ private:
     // from the top left of the selection on.
     void CopySelection(bool cut);
     void PasteClipboard();
-    // Enter, in the grid or one of its editors (`focused`): commits, then
-    // moves on as the cell asks.
-    void OnEnterKey(QWidget* focused);
     // One control of the form's template (none for a kind the form lacks).
     QWidget* MakeFormControl(const DialogControl& c);
     // The lists and the grid tell the view what the user does.
@@ -260,29 +234,19 @@ private:
     // when the rows changed).
     void OnRowsChanging();
     void OnDocumentChanged();
-    void SetComboSel(QComboBox* combo, int index);
     void MarkModified();
-    void HideCellEditors();
-    void SetUpCellEditors();
-    void HideCellEditor(QWidget* editor);
     bool HandleEditKey(QWidget* focused, QKeyEvent* event);
     // Shows a refusal, or records the change as one step named `label` and
     // selects the channels it left.
     void Finish(const EditResult& result, std::string_view label);
     // The findings' window; with `plan` the first plan is chosen in its list.
     void ShowFindings(bool plan);
-    // A cell entry's message box, with the column's rule under the message.
-    void ShowCellMessage(std::string_view message, long col);
     // The same for many cells at once, and what it left alone told after it.
     void FinishBulk(const EditResult& result, std::string_view label);
     bool CanDoBulk(EditCommand command) const;
     void ScheduleCheckRefresh();
     void TellCheckSummary();
     void FillCheckList();
-    // The hidden editors take the current cell's text again (after the rows
-    // or the cells changed under them), so no other cell's text is left in
-    // them for the next edit.
-    void ReloadCellEditors();
 
     CViewDocument m_doc;
     CViewHost* m_host;
@@ -307,10 +271,7 @@ private:
     QComboBox* m_comboBand = nullptr;
     QComboBox* m_comboBandwidth = nullptr;
     CMSFlexGrid1* m_grid = nullptr;
-    QComboBox* m_comboYesNo = nullptr;
-    QComboBox* m_comboTone = nullptr;
-    bool m_bEditorsCreated = false;
-    QLineEdit* m_editCell = nullptr;
+    CCellEditors* m_cells = nullptr;
 
     QAction* m_actApplyPlan = nullptr;
 

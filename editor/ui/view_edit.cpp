@@ -111,12 +111,12 @@ std::vector<QKeySequence> CQuorim_CHView::EditCommandKeys(EditCommand command) {
 }
 
 void CQuorim_CHView::BeginStateChange() {
-    HideCellEditors();
+    m_cells->HideCellEditors();
 }
 
 void CQuorim_CHView::EndStateChange() {
     SyncFunctionSettings();
-    ReloadCellEditors();
+    m_cells->ReloadCellEditors();
     m_grid->viewport()->update();
 }
 
@@ -237,7 +237,7 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
     switch (command) {
         case EditCommand::Undo:
         case EditCommand::Redo: {
-            QWidget* editor = GetCellEditor(m_grid->GetCol());
+            QWidget* editor = m_cells->GetCellEditor(m_grid->GetCol());
             if (editor && !editor->isHidden()) {
                 OnLeaveCellGrid();
             }
@@ -348,7 +348,7 @@ bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
         return false;
     }
     if (focused != m_grid) {
-        QWidget* editor = GetCellEditor(m_grid->GetCol());
+        QWidget* editor = m_cells->GetCellEditor(m_grid->GetCol());
         const bool inEditor =
             editor && !editor->isHidden() && (focused == editor || editor->isAncestorOf(focused));
         if (!inEditor) {
@@ -358,20 +358,20 @@ bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
         // cells, and for undo and redo while it holds the cell's text
         // unchanged (the editor has nothing of its own to undo).
         QString held;
-        if (editor == m_editCell) {
-            held = m_editCell->text();
+        if (editor == m_cells->EditCell()) {
+            held = m_cells->EditCell()->text();
         } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
             held = combo->currentText();
         }
-        const bool unchanged =
-            editor == m_comboYesNo || Utf8(held) == Editor().TextMatrix(m_grid->GetRow(), m_grid->GetCol());
+        const bool unchanged = editor == m_cells->ComboYesNo() ||
+                               Utf8(held) == Editor().TextMatrix(m_grid->GetRow(), m_grid->GetCol());
         const bool take = (*command == EditCommand::Paste && IsBlockOnClipboard()) ||
                           ((*command == EditCommand::Undo || *command == EditCommand::Redo) && unchanged);
         if (!take) {
             return false;
         }
         if (unchanged) {
-            HideCellEditor(editor);
+            m_cells->HideCellEditor(editor);
         }
     }
     OnEditCommand(*command);

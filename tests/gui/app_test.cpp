@@ -188,7 +188,7 @@ private slots:
         // With no document open the port keys still work, the document keys do
         // nothing. (The 7 opened the frequency editor: closing commits it, and
         // 7 MHz is refused.)
-        QVERIFY(view->EditCell()->isVisible());
+        QVERIFY(view->Cells().EditCell()->isVisible());
         {
             MessageBoxAnswer refused(QMessageBox::Ok);
             Frame()->MdiClient()->closeAllSubWindows();

@@ -359,7 +359,7 @@ private slots:
         view->Grid()->setFocus();
         view->Grid()->SetRow(2);
         view->Grid()->SetCol(1);
-        view->BeginCellEdit(0);  // an open editor: a range still pastes into the grid
+        view->Cells().BeginCellEdit(0);  // an open editor: a range still pastes into the grid
         QApplication::clipboard()->setText(S("145.0125\t145.5\t88.5\r\n146.025\t146.025\td023n\r\n"));
         Key(view, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(Row(view, 2), (QStringList{S("145.01250"), S("145.50000"), S("88.5"), S("OFF"), S("否")}));

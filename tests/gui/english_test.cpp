@@ -399,7 +399,7 @@ private slots:
         QTest::keyClick(focus(), Qt::Key_Return);
         QCOMPARE(grid->GetTextMatrix(1, kColInhibit), S("No"));
         for (int col = 2; col <= 4; ++col) QTest::keyClick(focus(), Qt::Key_Return);
-        QComboBox* yesNo = view->ComboYesNo();
+        QComboBox* yesNo = view->Cells().ComboYesNo();
         QVERIFY(yesNo->isVisible());
         QCOMPARE(yesNo->currentText(), S("No"));
         QTest::keyClick(focus(), Qt::Key_Up);

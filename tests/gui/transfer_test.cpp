@@ -277,14 +277,14 @@ private slots:
         for (const char c : {'1', '4', '6', '.', '5'}) {
             QTest::keyClick(Frame()->focusWidget(), c);
         }
-        QVERIFY(m_view->EditCell()->isVisible());
+        QVERIFY(m_view->Cells().EditCell()->isVisible());
 
         // Read, then Write while the window is open: the caption stays, the
         // start button writes.
         QTest::keyClick(Frame()->focusWidget(), Qt::Key_R, Qt::ControlModifier);
         QVERIFY(Dlg()->IsWindow());
         QCOMPARE(m_view->Editor().TextMatrix(4, kColRxFreq), std::string("146.50000"));
-        QVERIFY(m_view->EditCell()->isHidden());
+        QVERIFY(m_view->Cells().EditCell()->isHidden());
         Key(Qt::Key_W);
         QCOMPARE(Dlg()->Window()->windowTitle(), U("读频进度显示"));
         QCOMPARE(m_view->Radio().Direction(), 1);
