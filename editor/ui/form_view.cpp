@@ -96,7 +96,7 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host, QWidget* par
     if (m_doc.Get()) {
         m_doc.Get()->AddView(this);
         CChannelTable* table = m_doc.Get()->Table();
-        connect(table, &CChannelTable::SelectionChanged, this, &CQuorim_CHView::OnSelectionChanged);
+        connect(table, &CChannelTable::SelectionChanged, m_lists, &CSettingsListsView::OnSelectionChanged);
         connect(table, &QAbstractItemModel::rowsAboutToBeInserted, this, &CQuorim_CHView::OnRowsChanging);
         connect(table, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CQuorim_CHView::OnRowsChanging);
         connect(m_doc.Get(), &CQuorim_CHDoc::StateChanging, this, &CQuorim_CHView::BeginStateChange);
@@ -139,7 +139,7 @@ void CQuorim_CHView::CreateParts() {
     connect(m_radio, &CRadioCommands::ReadTaken, this, [this] {
         m_cells->HideCellEditors();
         m_cells->ReloadCellEditors();
-        SyncFunctionSettings();
+        m_lists->SyncFunctionSettings();
         m_grid->viewport()->update();
         MarkModified();  // one undo step
     });
@@ -278,39 +278,12 @@ void CQuorim_CHView::CreateForm() {
     m_gridBase = m_grid->geometry();
     setWidget(m_form);
 
-    m_comboTot = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Tot).controlId));
-    m_comboModel = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Model).controlId));
-    m_comboAlarm = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Alarm).controlId));
-    m_comboSquelch = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Squelch).controlId));
-    m_comboPower = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Power).controlId));
-    m_comboMonitor = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Monitor).controlId));
-    m_comboBand = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Band).controlId));
-    m_comboBandwidth = qobject_cast<QComboBox*>(m_controls.value(Info(SettingsList::Bandwidth).controlId));
     m_cells = new CCellEditors(this, m_doc, m_grid);
+    m_lists = new CSettingsListsView(this, m_doc, *m_cells, m_controls);
     ConnectForm();
 }
 
 void CQuorim_CHView::ConnectForm() {
-    for (const SettingsListInfo& info : AllSettingsLists()) {
-        QComboBox* combo = Combo(info.list);
-        const SettingsList list = info.list;
-        // The user changed a selection (programmatic changes block the
-        // signal): the document takes it.
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, list](int index) {
-            if (list == SettingsList::Model) {
-                if (!OnSelChangeModel()) {
-                    return;
-                }
-            } else {
-                Editor().SetCurSel(list, index);
-            }
-            MarkModified();
-        });
-        // Typed text gives way to a selection at once: the box always shows
-        // what will be saved and printed.
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, list] { OnEditChange(list); });
-    }
-
     connect(m_grid, &CMSFlexGrid1::DblClick, m_cells, &CCellEditors::OnDblClickGrid);
     connect(m_grid, &CMSFlexGrid1::EnterCell, m_cells, &CCellEditors::OnEnterCellGrid);
     connect(m_grid, &CMSFlexGrid1::LeaveCell, this, [this] { OnLeaveCellGrid(true); });
@@ -333,44 +306,10 @@ void CQuorim_CHView::ConnectForm() {
     });
 }
 
-QComboBox* CQuorim_CHView::Combo(SettingsList list) const {
-    switch (list) {
-        case SettingsList::Tot:
-            return m_comboTot;
-        case SettingsList::Model:
-            return m_comboModel;
-        case SettingsList::Alarm:
-            return m_comboAlarm;
-        case SettingsList::Squelch:
-            return m_comboSquelch;
-        case SettingsList::Power:
-            return m_comboPower;
-        case SettingsList::Monitor:
-            return m_comboMonitor;
-        case SettingsList::Band:
-            return m_comboBand;
-        case SettingsList::Bandwidth:
-            return m_comboBandwidth;
-    }
-    return nullptr;
-}
-
 void CQuorim_CHView::MarkModified() {
     if (m_doc.Get()) {
         // One step of the document's undo history.
         m_doc.Get()->RecordChange();
-    }
-}
-
-void CQuorim_CHView::OnSelectionChanged(int list) {
-    const auto which = static_cast<SettingsList>(list);
-    QComboBox* combo = Combo(which);
-    const int index = Editor().CurSel(which);
-    if (combo && combo->currentIndex() != index) {
-        SetComboSel(combo, index);
-    }
-    if (which == SettingsList::Model) {
-        SyncFunctionSettings();
     }
 }
 
@@ -383,7 +322,7 @@ void CQuorim_CHView::OnRowsChanging() {
 }
 
 void CQuorim_CHView::OnDocumentChanged() {
-    SyncFunctionSettings();
+    m_lists->SyncFunctionSettings();
     if (m_rowsChanged && m_cells->Created() && m_cells->AllHidden()) {
         m_cells->ReloadCellEditors();
     }
@@ -423,9 +362,7 @@ void CQuorim_CHView::OnInitialUpdate() {
             m_grid->SetRowHeight(row, static_cast<long>(0.95 * h));
         }
 
-        for (const SettingsListInfo& info : AllSettingsLists()) {
-            SetComboSel(Combo(info.list), Editor().CurSel(info.list));
-        }
+        m_lists->ShowSelections();
     }
     m_cells->EditCell()->clear();
     m_cells->HideCellEditors();
@@ -441,84 +378,15 @@ void CQuorim_CHView::OnInitialUpdate() {
         m_doc.Get()->InitialUpdate();
     }
     m_rowsChanged = false;
-    SyncFunctionSettings();
-    m_comboModel->setFocus();
+    m_lists->SyncFunctionSettings();
+    Combo(SettingsList::Model)->setFocus();
     TellCheckSummary();
-}
-
-void CQuorim_CHView::SyncFunctionSettings() {
-    const bool show = Editor().CurSel(SettingsList::Model) != 1;
-    for (const int id : FunctionSettingsControls()) {
-        if (QWidget* w = m_controls.value(id)) {
-            w->setVisible(show);
-        }
-    }
 }
 
 // --- Settings lists ----------------------------------------------------------
 
 bool CQuorim_CHView::OnSelChangeModel() {
-    EditorSurface& editor = Editor();
-    const int index = m_comboModel->currentIndex();
-    const bool sixteenBefore = editor.Rows() < kRows199;
-    if (index <= 0 && !sixteenBefore) {
-        // Channels 17-199 go with the 199-channel model: asked first.
-        const int dropped = ChannelsDroppedBySixteen(editor);
-        if (dropped > 0 &&
-            AfxMessageBox(this, Q(kAskDropChannels).arg(dropped), QMessageBox::Ok | QMessageBox::Cancel,
-                          QMessageBox::Question) != QMessageBox::Ok) {
-            SetComboSel(m_comboModel, 1);
-            return false;
-        }
-    }
-    // A pending cell edit is dropped, not committed.
-    m_cells->HideCellEditors();
-    if (m_doc.Get()) {
-        m_doc.Get()->ChooseModel(index);
-    }
-    SyncFunctionSettings();
-    m_cells->ReloadCellEditors();
-    return true;
-}
-
-void CQuorim_CHView::OnEditChange(SettingsList list) {
-    QComboBox* combo = Combo(list);
-    const int before = combo->currentIndex();
-    // The model list gives way to the model the document has; the bandwidth
-    // list to its own selection; the others to their fixed item.
-    int restore = Info(list).restoreIndex;
-    if (list == SettingsList::Model) {
-        restore = Editor().Rows() < kRows199 ? 0 : 1;
-    } else if (restore < 0) {
-        restore = before;
-    }
-    SetComboSel(combo, restore);
-    Editor().SetCurSel(list, restore);
-    if (before != restore) {
-        MarkModified();
-    }
-}
-
-void CQuorim_CHView::OnEditChangeModel() {
-    OnEditChange(SettingsList::Model);
-}
-void CQuorim_CHView::OnEditChangeTot() {
-    OnEditChange(SettingsList::Tot);
-}
-void CQuorim_CHView::OnEditChangeAlarm() {
-    OnEditChange(SettingsList::Alarm);
-}
-void CQuorim_CHView::OnEditChangeSquelch() {
-    OnEditChange(SettingsList::Squelch);
-}
-void CQuorim_CHView::OnEditChangePower() {
-    OnEditChange(SettingsList::Power);
-}
-void CQuorim_CHView::OnEditChangeMonitor() {
-    OnEditChange(SettingsList::Monitor);
-}
-void CQuorim_CHView::OnEditChangeBand() {
-    OnEditChange(SettingsList::Band);
+    return m_lists->OnSelChangeModel();
 }
 
 // --- Commands ----------------------------------------------------------------

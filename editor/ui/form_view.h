@@ -19,6 +19,7 @@
 #include "editor/ui/cell_editors.h"
 #include "editor/ui/csv_commands.h"
 #include "editor/ui/radio_commands.h"
+#include "editor/ui/settings_lists_view.h"
 #include "editor/ui/view_document.h"
 #include "editor/ui/view_host.h"
 #include "editor/ui/view_printing.h"
@@ -79,6 +80,7 @@ public:
 
     CQuorim_CHDoc* GetDocument() const { return m_doc.Get(); }
     // The window's parts, each with one job.
+    CSettingsListsView& Lists() const { return *m_lists; }
     CCellEditors& Cells() const { return *m_cells; }
     CRadioCommands& Radio() const { return *m_radio; }
     CViewPrinting& Printing() const { return *m_printing; }
@@ -101,15 +103,11 @@ public:
     // widget. A view that left its document has an empty editor of its own.
     EditorSurface& Editor() const;
 
-    // The function-settings group follows the model list: hidden while it
-    // says "QZ - 199". Called after every decode.
-    void SyncFunctionSettings();
-
     // What the pointer is over decides the hint in the status bar's first pane.
     void OnSetCursor(QWidget* under);
     void OnPaint();
 
-    QComboBox* Combo(SettingsList list) const;
+    QComboBox* Combo(SettingsList list) const { return m_lists->Combo(list); }
     CMSFlexGrid1* Grid() const { return m_grid; }
     QWidget* ControlById(int id) const { return m_controls.value(id); }
     // The form's size in pixels: template 101 in the form font's units, grown
@@ -126,13 +124,6 @@ public:
 
     // Settings lists. False when the user kept the model after all.
     bool OnSelChangeModel();
-    void OnEditChangeModel();
-    void OnEditChangeTot();
-    void OnEditChangeAlarm();
-    void OnEditChangeSquelch();
-    void OnEditChangePower();
-    void OnEditChangeMonitor();
-    void OnEditChangeBand();
 
     // Commits the open editor's text into the current cell and hides it;
     // nothing when no editor is open. Besides the grid's LeaveCell, the read
@@ -226,9 +217,6 @@ private:
     // Grows the form to the view's free area (never below its laid-out size)
     // and the grid with it; the settings stay where they are.
     void FitFormToView();
-    void OnEditChange(SettingsList list);
-    // The document's selection of `list` changed: its list shows it.
-    void OnSelectionChanged(int list);
     // The document's rows are about to change (the open editor is put away)
     // or a recorded change ended (the editors take the current cell again
     // when the rows changed).
@@ -262,14 +250,7 @@ private:
     DialogBaseUnits m_base;
     QHash<int, QWidget*> m_controls;
 
-    QComboBox* m_comboTot = nullptr;
-    QComboBox* m_comboModel = nullptr;
-    QComboBox* m_comboAlarm = nullptr;
-    QComboBox* m_comboSquelch = nullptr;
-    QComboBox* m_comboPower = nullptr;
-    QComboBox* m_comboMonitor = nullptr;
-    QComboBox* m_comboBand = nullptr;
-    QComboBox* m_comboBandwidth = nullptr;
+    CSettingsListsView* m_lists = nullptr;
     CMSFlexGrid1* m_grid = nullptr;
     CCellEditors* m_cells = nullptr;
 

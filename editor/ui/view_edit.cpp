@@ -115,7 +115,7 @@ void CQuorim_CHView::BeginStateChange() {
 }
 
 void CQuorim_CHView::EndStateChange() {
-    SyncFunctionSettings();
+    m_lists->SyncFunctionSettings();
     m_cells->ReloadCellEditors();
     m_grid->viewport()->update();
 }
