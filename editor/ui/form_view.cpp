@@ -93,22 +93,30 @@ CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host, QWidget* par
     setAttribute(Qt::WA_DeleteOnClose, false);
     CreateForm();
     CreateParts();
-    if (m_doc.Get()) {
-        m_doc.Get()->AddView(this);
-        CChannelTable* table = m_doc.Get()->Table();
-        connect(table, &CChannelTable::SelectionChanged, m_lists, &CSettingsListsView::OnSelectionChanged);
-        connect(table, &QAbstractItemModel::rowsAboutToBeInserted, this, &CQuorim_CHView::OnRowsChanging);
-        connect(table, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CQuorim_CHView::OnRowsChanging);
-        connect(m_doc.Get(), &CQuorim_CHDoc::StateChanging, this, &CQuorim_CHView::BeginStateChange);
-        connect(m_doc.Get(), &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::EndStateChange);
-        connect(m_doc.Get(), &CQuorim_CHDoc::Changed, this, &CQuorim_CHView::OnDocumentChanged);
-        // An open list of findings follows the cells and the band list.
-        connect(table, &QAbstractItemModel::dataChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
-        connect(table, &QAbstractItemModel::modelReset, this, &CQuorim_CHView::ScheduleCheckRefresh);
-        connect(table, &CChannelTable::SelectionChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
-        connect(m_doc.Get(), &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::ScheduleCheckRefresh);
-    }
+    ConnectForm();
+    ConnectDocument();
     qApp->installEventFilter(this);
+}
+
+void CQuorim_CHView::ConnectDocument() {
+    CQuorim_CHDoc* doc = m_doc.Get();
+    if (!doc) {
+        return;
+    }
+    doc->AddView(this);
+    CChannelTable* table = doc->Table();
+    connect(table, &CChannelTable::SelectionChanged, m_lists, &CSettingsListsView::OnSelectionChanged);
+    connect(table, &QAbstractItemModel::rowsAboutToBeInserted, this, &CQuorim_CHView::OnRowsChanging);
+    connect(table, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CQuorim_CHView::OnRowsChanging);
+    connect(doc, &CQuorim_CHDoc::StateChanging, this, &CQuorim_CHView::BeginStateChange);
+    connect(doc, &CQuorim_CHDoc::StateChanged, this, &CQuorim_CHView::EndStateChange);
+    connect(doc, &CQuorim_CHDoc::Changed, this, &CQuorim_CHView::OnDocumentChanged);
+    // An open list of findings follows the cells and the band list.
+    const auto refresh = [checks = m_checks] { checks->ScheduleCheckRefresh(); };
+    connect(table, &QAbstractItemModel::dataChanged, m_checks, refresh);
+    connect(table, &QAbstractItemModel::modelReset, m_checks, refresh);
+    connect(table, &CChannelTable::SelectionChanged, m_checks, refresh);
+    connect(doc, &CQuorim_CHDoc::StateChanged, m_checks, refresh);
 }
 
 CQuorim_CHView::~CQuorim_CHView() {
@@ -125,6 +133,14 @@ CQuorim_CHView::~CQuorim_CHView() {
 
 void CQuorim_CHView::CreateParts() {
     const auto commit = [this] { OnLeaveCellGrid(); };
+    m_cells = new CCellEditors(this, m_doc, m_grid);
+    connect(m_cells, &CCellEditors::MessageText, this, &CQuorim_CHView::MessageText);
+    m_lists = new CSettingsListsView(this, m_doc, *m_cells, m_controls);
+    m_selection = new CChannelSelection(this, m_doc, m_grid);
+    m_bulk = new CBulkEdits(this, m_doc, m_grid, *m_selection, commit);
+    m_checks = new CChannelChecks(this, m_doc, m_grid, commit);
+    connect(m_checks, &CChannelChecks::CheckSummaryText, this, &CQuorim_CHView::CheckSummaryText);
+    m_commands = new CChannelCommands(this, m_doc, m_grid, *m_cells, *m_selection, *m_bulk, *m_checks);
     m_radio = new CRadioCommands(this, m_doc, m_host, commit, [this] {
         QList<QComboBox*> lists;
         for (CQuorim_CHView* view : m_doc.Get() ? m_doc.Get()->Views() : QList<CQuorim_CHView*>{this}) {
@@ -141,9 +157,9 @@ void CQuorim_CHView::CreateParts() {
         m_cells->ReloadCellEditors();
         m_lists->SyncFunctionSettings();
         m_grid->viewport()->update();
-        MarkModified();  // one undo step
+        m_doc.RecordChange();  // one undo step
     });
-    connect(m_radio, &CRadioCommands::ReadTold, this, &CQuorim_CHView::TellCheckSummary);
+    connect(m_radio, &CRadioCommands::ReadTold, m_checks, &CChannelChecks::TellCheckSummary);
     m_printing = new CViewPrinting(this, m_doc, m_host, commit);
     m_csv = new CCsvCommands(this, m_doc, commit);
     connect(m_csv, &CCsvCommands::Replacing, this, &CQuorim_CHView::BeginStateChange);
@@ -157,10 +173,6 @@ void CQuorim_CHView::DetachDocument() {
         disconnect(doc->Table(), nullptr, this, nullptr);
         doc->RemoveView(this);
     }
-}
-
-EditorSurface& CQuorim_CHView::Editor() const {
-    return m_doc.Editor();
 }
 
 void CQuorim_CHView::resizeEvent(QResizeEvent* event) {
@@ -277,10 +289,6 @@ void CQuorim_CHView::CreateForm() {
     m_formBase = m_form->size();
     m_gridBase = m_grid->geometry();
     setWidget(m_form);
-
-    m_cells = new CCellEditors(this, m_doc, m_grid);
-    m_lists = new CSettingsListsView(this, m_doc, *m_cells, m_controls);
-    ConnectForm();
 }
 
 void CQuorim_CHView::ConnectForm() {
@@ -290,13 +298,12 @@ void CQuorim_CHView::ConnectForm() {
     connect(m_grid, &CMSFlexGrid1::KeyPress, m_cells, &CCellEditors::OnKeyPressGrid, Qt::DirectConnection);
     connect(m_grid, &CMSFlexGrid1::MouseDown, m_cells, &CCellEditors::OnMouseDownGrid);
     connect(m_grid, &CMSFlexGrid1::Scroll, m_cells, &CCellEditors::OnScrollGrid);
-    connect(m_cells, &CCellEditors::MessageText, this, &CQuorim_CHView::MessageText);
 
     // The right button opens no editor: it opens the grid's context menu.
     for (QWidget* w : {static_cast<QWidget*>(m_grid), static_cast<QWidget*>(m_grid->verticalHeader())}) {
         w->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w, &QWidget::customContextMenuRequested, this,
-                [this, w](const QPoint& pos) { OnGridContextMenu(w->mapToGlobal(pos)); });
+                [this, w](const QPoint& pos) { m_commands->OnGridContextMenu(w->mapToGlobal(pos)); });
     }
     // A selection of several cells puts an open editor away, committed.
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -304,13 +311,6 @@ void CQuorim_CHView::ConnectForm() {
             OnLeaveCellGrid();
         }
     });
-}
-
-void CQuorim_CHView::MarkModified() {
-    if (m_doc.Get()) {
-        // One step of the document's undo history.
-        m_doc.Get()->RecordChange();
-    }
 }
 
 void CQuorim_CHView::OnRowsChanging() {
@@ -331,6 +331,24 @@ void CQuorim_CHView::OnDocumentChanged() {
 
 // --- Set-up ------------------------------------------------------------------
 
+void CQuorim_CHView::SizeGrid() {
+    for (int col = 0; col < kGridColumns; ++col) {
+        m_grid->SetColAlignment(col, 1);
+    }
+    const long w = m_grid->GetColWidth(2);
+    m_grid->SetColWidth(2, static_cast<long>(1.25 * w));
+    m_grid->SetColWidth(1, static_cast<long>(1.25 * w));
+    m_grid->SetColWidth(0, static_cast<long>(0.5 * w));
+    m_grid->SetColWidth(3, w);
+    m_grid->SetColWidth(4, w);
+    m_grid->SetColWidth(6, static_cast<long>(0.5 * w));
+    m_grid->SetColWidth(5, static_cast<long>(0.95 * w));
+    const long h = m_grid->GetRowHeight(2);
+    for (int row = 0; row <= 16; ++row) {
+        m_grid->SetRowHeight(row, static_cast<long>(0.95 * h));
+    }
+}
+
 void CQuorim_CHView::OnInitialUpdate() {
     // The frame shrinks (never grows) to fit the form; a maximised one (a
     // new window beside a maximised one) keeps the whole area.
@@ -343,25 +361,7 @@ void CQuorim_CHView::OnInitialUpdate() {
     }
     if (!m_cells->Created()) {
         m_cells->Create(m_form->font());
-
-        for (int col = 0; col < kGridColumns; ++col) {
-            m_grid->SetColAlignment(col, 1);
-        }
-
-        const long w = m_grid->GetColWidth(2);
-        m_grid->SetColWidth(2, static_cast<long>(1.25 * w));
-        m_grid->SetColWidth(1, static_cast<long>(1.25 * w));
-        m_grid->SetColWidth(0, static_cast<long>(0.5 * w));
-        m_grid->SetColWidth(3, w);
-        m_grid->SetColWidth(4, w);
-        m_grid->SetColWidth(6, static_cast<long>(0.5 * w));
-        m_grid->SetColWidth(5, static_cast<long>(0.95 * w));
-
-        const long h = m_grid->GetRowHeight(2);
-        for (int row = 0; row <= 16; ++row) {
-            m_grid->SetRowHeight(row, static_cast<long>(0.95 * h));
-        }
-
+        SizeGrid();
         m_lists->ShowSelections();
     }
     m_cells->EditCell()->clear();
@@ -380,7 +380,7 @@ void CQuorim_CHView::OnInitialUpdate() {
     m_rowsChanged = false;
     m_lists->SyncFunctionSettings();
     Combo(SettingsList::Model)->setFocus();
-    TellCheckSummary();
+    m_checks->TellCheckSummary();
 }
 
 // --- Settings lists ----------------------------------------------------------
@@ -439,11 +439,26 @@ bool CQuorim_CHView::OnCmdMsg(int id) {
             return true;
         default:
             if (const std::optional<EditCommand> command = EditCommandOf(id)) {
-                OnEditCommand(*command);
+                m_commands->OnEditCommand(*command);
                 return true;
             }
             return false;
     }
+}
+
+bool CQuorim_CHView::IsCommandEnabled(int id) const {
+    const std::optional<EditCommand> command = EditCommandOf(id);
+    return command ? m_commands->CanDo(*command) : HandlesCommand(id);
+}
+
+void CQuorim_CHView::BeginStateChange() {
+    m_cells->HideCellEditors();
+}
+
+void CQuorim_CHView::EndStateChange() {
+    m_lists->SyncFunctionSettings();
+    m_cells->ReloadCellEditors();
+    m_grid->viewport()->update();
 }
 
 void CQuorim_CHView::OnReadRadio() {
@@ -478,7 +493,7 @@ bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
     if (!m_cells->Created() || !focused) {
         return false;
     }
-    return HandleEditKey(focused, event) || m_cells->HandleKey(focused, event);
+    return m_commands->HandleEditKey(focused, event) || m_cells->HandleKey(focused, event);
 }
 
 // --- Painting ----------------------------------------------------------------

@@ -476,14 +476,15 @@ private slots:
         m_app->OnWindowNew(m_view->GetDocument());
         QPointer<CQuorim_CHView> second = Frame()->ActiveView();
         QPointer<CChildFrame> secondFrame = Frame()->ActiveChild();
-        QVERIFY(second && second != m_view && second->CanDo(EditCommand::SelectAll));
+        QVERIFY(second && second != m_view && second->Commands().CanDo(EditCommand::SelectAll));
         first->mdiArea()->setActiveSubWindow(first);
         bool secondBusy = false, secondClosed = false;
         QTimer probe;
         probe.setInterval(2);
         connect(&probe, &QTimer::timeout, this, [&] {
             if (second && Dlg()->IsWindow() && Dlg()->ProgressBar()->value() >= 5) {
-                secondBusy = second->Radio().IsTransferRunning() && !second->CanDo(EditCommand::SelectAll);
+                secondBusy =
+                    second->Radio().IsTransferRunning() && !second->Commands().CanDo(EditCommand::SelectAll);
                 secondClosed = secondFrame->close();
             }
         });
@@ -492,7 +493,7 @@ private slots:
         StartAndWait(30000);
         probe.stop();
         QVERIFY(secondBusy && secondClosed);
-        QVERIFY(!m_view->GetDocument()->IsBusy() && m_view->CanDo(EditCommand::SelectAll));
+        QVERIFY(!m_view->GetDocument()->IsBusy() && m_view->Commands().CanDo(EditCommand::SelectAll));
     }
 
     void cancelDuringATransferLeavesTheDocumentAsItWas() {
