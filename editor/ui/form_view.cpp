@@ -29,6 +29,7 @@
 #include "editor/ui/channel_table.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/quorim_doc.h"
+#include "editor/ui/view_form.h"
 #include "ui/dialog_builder.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -36,33 +37,6 @@
 namespace quorim {
 
 namespace {
-
-const char* const kControlIdProperty = "controlId";
-
-SettingsList ListOfControl(int id) {
-    for (const SettingsListInfo& info : AllSettingsLists()) {
-        if (info.controlId == id) {
-            return info.list;
-        }
-    }
-    return SettingsList::Model;
-}
-
-// The width a drop-down list needs to show its longest item whole.
-int WidthForItems(QComboBox* combo, int width, int height) {
-    QStyleOptionComboBox opt;
-    opt.initFrom(combo);
-    opt.editable = combo->isEditable();
-    opt.rect = QRect(0, 0, width, height);
-    const QRect field =
-        combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo);
-    int longest = 0;
-    for (int i = 0; i < combo->count(); ++i) {
-        longest = qMax(longest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
-    }
-    // The edit field keeps a few pixels of margin around its text.
-    return longest + (width - field.width()) + 6;
-}
 
 // The wheel over a list (or its field) that does not have the keyboard focus.
 bool WheelPassesListBy(QWidget* under) {
@@ -87,11 +61,15 @@ bool IsSettingsCombo(int id) {
 }  // namespace
 
 CQuorim_CHView::CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host, QWidget* parent)
-    : QScrollArea(parent), m_doc(doc), m_host(host) {
+    : QScrollArea(parent),
+      m_doc(doc),
+      m_host(host),
+      m_form(doc ? doc->Table() : nullptr),
+      m_grid(m_form.Grid()) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    CreateForm();
+    setWidget(m_form.Widget());
     CreateParts();
     ConnectForm();
     ConnectDocument();
@@ -124,7 +102,7 @@ CQuorim_CHView::~CQuorim_CHView() {
     // The form goes while the view is still whole, and tells it nothing more:
     // a grid being torn down must not raise its cell events into a view
     // that is half gone.
-    for (QObject* child : m_form->findChildren<QObject*>()) {
+    for (QObject* child : m_form.Widget()->findChildren<QObject*>()) {
         disconnect(child, nullptr, this, nullptr);
     }
     delete takeWidget();
@@ -135,7 +113,7 @@ void CQuorim_CHView::CreateParts() {
     const auto commit = [this] { OnLeaveCellGrid(); };
     m_cells = new CCellEditors(this, m_doc, m_grid);
     connect(m_cells, &CCellEditors::MessageText, this, &CQuorim_CHView::MessageText);
-    m_lists = new CSettingsListsView(this, m_doc, *m_cells, m_controls);
+    m_lists = new CSettingsListsView(this, m_doc, *m_cells, m_form.Controls());
     m_selection = new CChannelSelection(this, m_doc, m_grid);
     m_bulk = new CBulkEdits(this, m_doc, m_grid, *m_selection, commit);
     m_checks = new CChannelChecks(this, m_doc, m_grid, commit);
@@ -177,118 +155,7 @@ void CQuorim_CHView::DetachDocument() {
 
 void CQuorim_CHView::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
-    FitFormToView();
-}
-
-void CQuorim_CHView::FitFormToView() {
-    if (!m_form || m_formBase.isEmpty()) {
-        return;
-    }
-    // The area without scroll bars; a bar appears only for a side that is
-    // too short, and takes its width from the other side.
-    const QSize room = maximumViewportSize();
-    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    bool needH = room.width() < m_formBase.width();
-    bool needV = room.height() < m_formBase.height();
-    needV = needV || (needH && room.height() - bar < m_formBase.height());
-    needH = needH || (needV && room.width() - bar < m_formBase.width());
-    const QSize free(room.width() - (needV ? bar : 0), room.height() - (needH ? bar : 0));
-    const QSize size = m_formBase.expandedTo(free);
-    if (size == m_form->size()) {
-        return;
-    }
-    const QSize grown = size - m_formBase;
-    m_form->setFixedSize(size);
-    m_grid->setGeometry(m_gridBase.adjusted(0, 0, grown.width(), grown.height()));
-}
-
-QSize CQuorim_CHView::FormSize() const {
-    // The template's size, grown where the texts needed more room.
-    if (!m_formBase.isEmpty()) {
-        return m_formBase;
-    }
-    const DialogTemplate& t = FormTemplate();
-    return {DluToPixelsX(t.cx, m_base), DluToPixelsY(t.cy, m_base)};
-}
-
-QWidget* CQuorim_CHView::MakeFormControl(const DialogControl& c) {
-    QWidget* w = nullptr;
-    switch (c.kind) {
-        case ControlKind::GroupBox:
-            w = MakeGroupBox(Q(c.caption), m_form);
-            break;
-        case ControlKind::Static: {
-            QLabel* label = MakeLabel(Q(c.caption), m_form);
-            label->setWordWrap(true);
-            w = label;
-            break;
-        }
-        case ControlKind::ComboBox: {
-            QComboBox* combo = MakeDropDown(m_form);
-            // A file dropped on the form opens it; it never becomes text.
-            combo->lineEdit()->setAcceptDrops(false);
-            const SettingsListInfo& info = Info(ListOfControl(c.id));
-            for (const std::string_view item : info.items) {
-                combo->addItem(Q(item, kTrSettingsList));
-            }
-            w = combo;
-            break;
-        }
-        case ControlKind::Grid:
-            // The grid shows the document's table; every view of the
-            // document shows the same one.
-            m_grid = new CMSFlexGrid1(m_form, m_doc.Get() ? m_doc.Get()->Table() : nullptr);
-            w = m_grid;
-            break;
-        default:
-            break;
-    }
-    return w;
-}
-
-void CQuorim_CHView::CreateForm() {
-    m_form = new QWidget;
-    QWidget* previousFocus = nullptr;
-    m_base = BuildFromTemplate(m_form, FormTemplate(), [&](const DialogControl& c, const DlgRect&) {
-        QWidget* w = MakeFormControl(c);
-        if (!w) {
-            return w;
-        }
-        w->setProperty(kControlIdProperty, c.id);
-        if (c.id != IDC_STATIC) {
-            m_controls.insert(c.id, w);
-        }
-        if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::Grid) {
-            w->setFocusPolicy(Qt::StrongFocus);
-            if (previousFocus) {
-                QWidget::setTabOrder(previousFocus, w);
-            }
-            previousFocus = w;
-        } else {
-            w->setFocusPolicy(Qt::NoFocus);
-        }
-        return w;
-    });
-    // Every list wide enough for its longest item: this style's arrow and
-    // frame take more room than the template allowed for.
-    for (QComboBox* combo : m_form->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly)) {
-        combo->resize(qMax(combo->width(), WidthForItems(combo, combo->width(), combo->height())),
-                      combo->height());
-    }
-    // A group box still encloses controls that grew past the template's width.
-    for (QGroupBox* group : m_form->findChildren<QGroupBox*>()) {
-        QRect box = group->geometry();
-        for (QWidget* w : m_form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (w != group && box.contains(w->geometry().center())) {
-                box.setRight(qMax(box.right(), w->geometry().right() + 4));
-            }
-        }
-        group->setGeometry(box);
-    }
-    FitToTexts(m_form);
-    m_formBase = m_form->size();
-    m_gridBase = m_grid->geometry();
-    setWidget(m_form);
+    m_form.FitTo(maximumViewportSize(), style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
 }
 
 void CQuorim_CHView::ConnectForm() {
@@ -357,10 +224,10 @@ void CQuorim_CHView::OnInitialUpdate() {
             frame->layout()->activate();
         }
         const QSize extra = frame->size() - size();
-        frame->resize(frame->size().boundedTo(FormSize() + extra));
+        frame->resize(frame->size().boundedTo(m_form.Size() + extra));
     }
     if (!m_cells->Created()) {
-        m_cells->Create(m_form->font());
+        m_cells->Create(m_form.Widget()->font());
         SizeGrid();
         m_lists->ShowSelections();
     }
@@ -554,7 +421,7 @@ bool CQuorim_CHView::eventFilter(QObject* watched, QEvent* event) {
         QCoreApplication::sendEvent(viewport(), event);
         return true;
     }
-    if (watched == m_form && type == QEvent::Paint) {
+    if (watched == m_form.Widget() && type == QEvent::Paint) {
         OnPaint();
     }
     if (type == QEvent::KeyPress && watched->isWidgetType()) {

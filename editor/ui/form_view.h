@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QHash>
 #include <QScrollArea>
 #include <cstdint>
 #include <string>
 
-#include "base/dialog_template.h"
 #include "editor/ui/bulk_edits.h"
 #include "editor/ui/cell_editors.h"
 #include "editor/ui/channel_checks.h"
@@ -15,6 +13,7 @@
 #include "editor/ui/radio_commands.h"
 #include "editor/ui/settings_lists_view.h"
 #include "editor/ui/view_document.h"
+#include "editor/ui/view_form.h"
 #include "editor/ui/view_host.h"
 #include "editor/ui/view_printing.h"
 
@@ -53,9 +52,8 @@ public:
 
     CMSFlexGrid1* Grid() const { return m_grid; }
     QComboBox* Combo(SettingsList list) const { return m_lists->Combo(list); }
-    QWidget* ControlById(int id) const { return m_controls.value(id); }
-    // Template 101 in the form font's units, grown where its texts need room.
-    QSize FormSize() const;
+    QWidget* ControlById(int id) const { return m_form.Controls().value(id); }
+    QSize FormSize() const { return m_form.Size(); }
 
     // First shown for a new or opened document (again on a refresh).
     void OnInitialUpdate();
@@ -89,13 +87,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void CreateForm();
-    QWidget* MakeFormControl(const DialogControl& c);
     void CreateParts();
     void ConnectForm();
     void ConnectDocument();
-    // The form grows to the view's free area, the grid with it.
-    void FitFormToView();
     void SizeGrid();
     // The document's rows are about to change, a change was recorded, an
     // undo or redo is about to replace the state and has replaced it.
@@ -106,12 +100,8 @@ private:
 
     CViewDocument m_doc;
     CViewHost* m_host;
-    QWidget* m_form = nullptr;
-    QSize m_formBase;  // the form and its grid as laid out: the least shown
-    QRect m_gridBase;
-    DialogBaseUnits m_base;
-    QHash<int, QWidget*> m_controls;
-    CMSFlexGrid1* m_grid = nullptr;
+    CViewForm m_form;
+    CMSFlexGrid1* m_grid;
     bool m_rowsChanged = false;
     CSettingsListsView* m_lists = nullptr;
     CCellEditors* m_cells = nullptr;
