@@ -103,7 +103,10 @@ CQuorim_CHView::~CQuorim_CHView() {
     // a grid being torn down must not raise its cell events into a view
     // that is half gone.
     for (QObject* child : m_form.Widget()->findChildren<QObject*>()) {
-        disconnect(child, nullptr, this, nullptr);
+        for (const QObject* receiver :
+             {static_cast<QObject*>(this), static_cast<QObject*>(m_cells), static_cast<QObject*>(m_lists)}) {
+            disconnect(child, nullptr, receiver, nullptr);
+        }
     }
     delete takeWidget();
     DetachDocument();
@@ -147,8 +150,11 @@ void CQuorim_CHView::CreateParts() {
 void CQuorim_CHView::DetachDocument() {
     if (CQuorim_CHDoc* doc = m_doc.Get()) {
         m_doc.Detach();
-        disconnect(doc, nullptr, this, nullptr);
-        disconnect(doc->Table(), nullptr, this, nullptr);
+        for (const QObject* receiver :
+             {static_cast<QObject*>(this), static_cast<QObject*>(m_lists), static_cast<QObject*>(m_checks)}) {
+            disconnect(doc, nullptr, receiver, nullptr);
+            disconnect(doc->Table(), nullptr, receiver, nullptr);
+        }
         doc->RemoveView(this);
     }
 }
@@ -161,7 +167,7 @@ void CQuorim_CHView::resizeEvent(QResizeEvent* event) {
 void CQuorim_CHView::ConnectForm() {
     connect(m_grid, &CMSFlexGrid1::DblClick, m_cells, &CCellEditors::OnDblClickGrid);
     connect(m_grid, &CMSFlexGrid1::EnterCell, m_cells, &CCellEditors::OnEnterCellGrid);
-    connect(m_grid, &CMSFlexGrid1::LeaveCell, this, [this] { OnLeaveCellGrid(true); });
+    connect(m_grid, &CMSFlexGrid1::LeaveCell, m_cells, [cells = m_cells] { cells->OnLeaveCellGrid(true); });
     connect(m_grid, &CMSFlexGrid1::KeyPress, m_cells, &CCellEditors::OnKeyPressGrid, Qt::DirectConnection);
     connect(m_grid, &CMSFlexGrid1::MouseDown, m_cells, &CCellEditors::OnMouseDownGrid);
     connect(m_grid, &CMSFlexGrid1::Scroll, m_cells, &CCellEditors::OnScrollGrid);
