@@ -20,8 +20,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-#include "app/commands.h"
-#include "app/tone_table.h"
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/form_template.h"
@@ -29,6 +27,8 @@
 #include "editor/ui/channel_table.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/quorim_doc.h"
+#include "image/tone_table.h"
+#include "ui/commands.h"
 #include "ui/dialog_builder.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"

@@ -3,7 +3,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/commands.h"
 #include "editor/channel_csv.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
@@ -11,6 +10,7 @@
 #include "files/file_status_text.h"
 #include "files/safe_file.h"
 #include "files/szt_file.h"
+#include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 

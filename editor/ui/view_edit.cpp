@@ -16,11 +16,11 @@
 #include <algorithm>
 #include <set>
 
-#include "app/commands.h"
 #include "editor/channel_edit.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
+#include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 

@@ -15,11 +15,11 @@
 #include <QPrinterInfo>
 #include <QToolBar>
 
-#include "app/commands.h"
 #include "editor/print_layout.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/print_render.h"
 #include "editor/ui/quorim_doc.h"
+#include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 

@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/codec.h"
@@ -34,6 +33,7 @@
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "link/ui/progress_dlg.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 
