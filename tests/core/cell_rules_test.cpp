@@ -155,7 +155,7 @@ TEST(SignallingCommit, EnterNormalisesTonesAndCodes) {
         {"off", "OFF"},
         {"D023N", "D023N"},
         {"d", "OFF"},
-        {"7e1", "70.0"},
+        {"7e1", "OFF"},  // the exponent form is no plain decimal
         {" 88.5 ", "88.5"},
         {"88,5", "OFF"},
         {"88.5x", "OFF"},

@@ -126,7 +126,7 @@ private slots:
     void readsTheRadioOnCom1IntoTheGrid() {
         MemoryImage memory{};
         QVERIFY(Load(m_memory, memory));
-        QCOMPARE(QString::fromStdString(m_view->PortName()), QStringLiteral("COM1"));
+        QCOMPARE(m_app->PortName(), std::string("COM1"));
         Command(Qt::Key_R);
         StartAndWait("read");
         QVERIFY2(m_app->MainFrame()->MessageText().startsWith(QString::fromUtf8("读频完成：")),
