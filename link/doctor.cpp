@@ -324,15 +324,15 @@ DoctorReport Doctor::Answer() {
     }
     Pass(DoctorStage::Echo, Pick(kOkNotEcho, m_language));
     if (answer == DoctorFault::JunkBeforeAck) {
-        return FailClosed(answer,
-                          {std::to_string(ackAt),
-                           HexBytes({received.begin(), received.begin() + static_cast<std::ptrdiff_t>(ackAt)})});
+        return FailClosed(
+            answer, {std::to_string(ackAt),
+                     HexBytes({received.begin(), received.begin() + static_cast<std::ptrdiff_t>(ackAt)})});
     }
     if (answer == DoctorFault::NoAck) {
         return FailClosed(answer, {HexBytes(received)});
     }
-    Pass(DoctorStage::Ack,
-         ackAt == 0 ? Pick(kOkAck, m_language) : Fill(kOkAckAfterStray, m_language, {HexBytes({received[0]})}));
+    Pass(DoctorStage::Ack, ackAt == 0 ? Pick(kOkAck, m_language)
+                                      : Fill(kOkAckAfterStray, m_language, {HexBytes({received[0]})}));
     return Identity();
 }
 

@@ -441,7 +441,8 @@ Transfer PosixSerialPort::WriteDevice(const std::uint8_t* data, std::size_t size
                          m_timeouts.writeTotalConstantMs;
     const double deadline = limit > 0 ? MonotonicMs() + limit : kNoDeadline;
     while (result.count < size) {
-        const LineCall call = TakeCall(::write(m_fd, data + result.count, size - result.count), "write", result);
+        const LineCall call =
+            TakeCall(::write(m_fd, data + result.count, size - result.count), "write", result);
         if (call == LineCall::Failed) {
             break;
         }
@@ -476,7 +477,8 @@ Transfer PosixSerialPort::ReadDevice(std::uint8_t* data, std::size_t size) {
     // POLLERR while read() still gives nothing.
     bool hungUp = false;
     while (result.count < size) {
-        const LineCall call = TakeCall(::read(m_fd, data + result.count, size - result.count), "read", result);
+        const LineCall call =
+            TakeCall(::read(m_fd, data + result.count, size - result.count), "read", result);
         if (call == LineCall::Moved) {
             lastByte = MonotonicMs();
         }
