@@ -433,8 +433,8 @@ int RunOnEachPort(const std::vector<std::string>& ports, Work work) {
             try {
                 threads.emplace_back([&, i] { outcomes[i] = work(ports[i]); });
             } catch (const std::system_error& e) {
-                outcomes[i] = {EscapeControls(ports[i]) + ": failed: the port's thread could not be started (" + e.what() +
-                               ")"};
+                outcomes[i] = {EscapeControls(ports[i]) +
+                               ": failed: the port's thread could not be started (" + e.what() + ")"};
             }
         }
     }
@@ -546,8 +546,7 @@ int RunBatchRead(const std::vector<std::string>& ports, const std::string& outDi
                         (backupPath.empty() ? ""
                                             : " (the memory as read is kept in " + Quoted(backupPath) + ")")};
             }
-            return {"read " + std::string(ModelName(radioSixteen)) + " into " + EscapeControls(path),
-                    true};
+            return {"read " + std::string(ModelName(radioSixteen)) + " into " + EscapeControls(path), true};
         };
         PortOutcome outcome = read();
         if (!log.empty()) {

@@ -25,7 +25,8 @@ std::string RestoringText(const std::string& file, bool sixteen, const std::stri
         return "Restoring " + Quoted(file) + " (" + model + ") to " + EscapeControls(port);
     }
     return "Restoring the snapshot taken " + SnapshotTimeText(named) + " on " + EscapeControls(named.port) +
-           (named.exactPort ? "" : "?") + " (" + model + "), " + Quoted(file) + ", to " + EscapeControls(port);
+           (named.exactPort ? "" : "?") + " (" + model + "), " + Quoted(file) + ", to " +
+           EscapeControls(port);
 }
 
 }  // namespace

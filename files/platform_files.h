@@ -84,4 +84,14 @@ void SyncFolder(const std::string& folder);
 
 bool SameFile(const std::string& a, const std::string& b);
 
+// The name under which another writer opens the open temporary file `fd`
+// (made at `temp`): on POSIX its descriptor's name, which holds no bytes of
+// the user's file name; on Windows, which has no such name, the file's own.
+std::string NameForWriter(int fd, const std::string& temp);
+
+// When the file at `path` was last written, in nanoseconds since 1970, as
+// finely as the file system keeps it (the C runtime's stat on Windows gives
+// whole seconds, too coarse to order two snapshots taken in one second).
+int ModifiedTime(const std::string& path, long long& ns);
+
 }  // namespace quorim::platform

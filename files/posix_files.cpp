@@ -270,4 +270,17 @@ bool SameFile(const std::string& a, const std::string& b) {
            sa.st_ino == sb.st_ino;
 }
 
+std::string NameForWriter(int fd, const std::string&) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+int ModifiedTime(const std::string& path, long long& ns) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        return errno;
+    }
+    ns = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return 0;
+}
+
 }  // namespace quorim::platform

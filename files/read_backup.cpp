@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/utf8_path.h"
+#include "files/platform_files.h"
 #include "files/safe_file.h"
 #include "files/szt_file.h"
 #include "text/ascii_text.h"
@@ -26,7 +27,7 @@ struct Backup {
     std::string stamp;
     int counter;
     std::filesystem::path path;
-    fs::file_time_type modified{};
+    long long modified = 0;  // ns
 };
 
 // The names this function writes: the time stamp, the model, and a counter
@@ -72,7 +73,7 @@ std::string Prune(const fs::path& folder, std::size_t keep, const fs::path& fres
         if (ParseBackupName(name, backup) && it->is_regular_file(old) &&
             it->path().filename() != fresh.filename()) {
             backup.path = it->path();
-            backup.modified = fs::last_write_time(it->path(), old);
+            platform::ModifiedTime(Utf8Text(it->path()), backup.modified);
             backups.push_back(std::move(backup));
         }
     }

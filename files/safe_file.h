@@ -38,6 +38,8 @@ public:
     const std::string& TempPath() const { return m_temp; }
     // The temporary file's open descriptor.
     int Descriptor() const { return m_fd; }
+    // The name a writer that opens files by name fills it under.
+    std::string WriterName() const { return platform::NameForWriter(m_fd, m_temp); }
     FileStatus Write(const void* data, std::size_t size);
     // When another writer filled the temporary file: its last bytes must be
     // `tail` (blanks after it allowed), else the data did not all reach the disk.

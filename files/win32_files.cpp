@@ -244,4 +244,21 @@ bool SameFile(const std::string& a, const std::string& b) {
     return fs::equivalent(Utf8Path(a), Utf8Path(b), ec) && !ec;
 }
 
+std::string NameForWriter(int, const std::string& temp) {
+    return temp;
+}
+
+int ModifiedTime(const std::string& path, long long& ns) {
+    WIN32_FILE_ATTRIBUTE_DATA about{};
+    if (!GetFileAttributesExW(Utf8Path(path).c_str(), GetFileExInfoStandard, &about)) {
+        return ErrnoOf(GetLastError());
+    }
+    // 100 ns ticks since 1601.
+    constexpr long long kTicksTo1970 = 116444736000000000LL;
+    const long long ticks = (static_cast<long long>(about.ftLastWriteTime.dwHighDateTime) << 32) |
+                            about.ftLastWriteTime.dwLowDateTime;
+    ns = (ticks - kTicksTo1970) * 100;
+    return 0;
+}
+
 }  // namespace quorim::platform

@@ -27,8 +27,8 @@ HANDLE OpenRecordFile(const std::wstring& path, bool& created) {
     constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     created = false;
     for (;;) {
-        const HANDLE file =
-            CreateFileW(path.c_str(), kAccess, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file = CreateFileW(path.c_str(), kAccess, kShare, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_NOT_FOUND) {
             return file;
         }

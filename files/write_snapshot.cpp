@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "base/utf8_path.h"
+#include "files/platform_files.h"
 #include "files/read_backup.h"
 #include "files/safe_file.h"
 #include "files/szt_file.h"
@@ -165,10 +166,7 @@ std::vector<Snapshot> ListSnapshots(const std::string& folder) {
             std::error_code kind;
             if (ParseSnapshotName(Utf8Text(it->path().filename()), s) && it->is_regular_file(kind)) {
                 s.path = Utf8Text(it->path());
-                const auto time = it->last_write_time(kind);
-                s.modified = kind ? 0
-                                  : std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch())
-                                        .count();
+                platform::ModifiedTime(s.path, s.modified);
                 found.push_back(std::move(s));
             }
         }

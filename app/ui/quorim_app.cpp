@@ -15,7 +15,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "app/commands.h"
+#include "app/document_template.h"
 #include "app/shell_registration.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
@@ -37,6 +37,7 @@
 #include "link/ui/restore_dlg.h"
 #include "link/ui/virtual_radio.h"
 #include "tuning/ui/online_tuning.h"
+#include "ui/commands.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"

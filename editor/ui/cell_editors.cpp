@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <cstdint>
 
-#include "app/tone_table.h"
+#include "image/tone_table.h"
 #include "editor/cell_rules.h"
 #include "editor/form_template.h"
 #include "editor/ui/flex_grid.h"

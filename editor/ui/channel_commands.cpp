@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <set>
 
-#include "app/commands.h"
 #include "editor/channel_edit.h"
 #include "editor/ui/bulk_edits.h"
 #include "editor/ui/cell_editors.h"
@@ -21,6 +20,7 @@
 #include "editor/ui/channel_selection.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/view_document.h"
+#include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 

@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/commands.h"
+#include "ui/commands.h"
 #include "editor/channel_csv.h"
 #include "editor/ui/view_document.h"
 #include "files/file_status_text.h"

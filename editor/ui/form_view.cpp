@@ -20,8 +20,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-#include "app/commands.h"
-#include "app/tone_table.h"
 #include "editor/cell_rules.h"
 #include "editor/codec.h"
 #include "editor/form_template.h"
@@ -30,6 +28,7 @@
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/quorim_doc.h"
 #include "editor/ui/view_form.h"
+#include "ui/commands.h"
 #include "ui/dialog_builder.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"

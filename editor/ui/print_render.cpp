@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/commands.h"
 #include "files/safe_file.h"
+#include "ui/commands.h"
 #include "ui/ui_text.h"
 
 namespace quorim {
@@ -171,11 +171,11 @@ bool PrintEditorToPdf(const std::string& path, const EditorSurface& editor, std:
     if (status.Ok()) {
         bool printed = false;
         {
-            // The printer fills the temporary file through its descriptor,
-            // a name that holds no bytes of the user's file name.
+            // The printer fills the temporary file by the name that stands
+            // for it (never the user's file name).
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QStringLiteral("/proc/self/fd/%1").arg(file.Descriptor()));
+            printer.setOutputFileName(QString::fromStdString(file.WriterName()));
             printer.setCreator(Q(kAppTitle));
             printed = PrintEditor(&printer, editor);
         }

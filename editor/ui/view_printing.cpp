@@ -14,11 +14,11 @@
 #include <QPrinterInfo>
 #include <QToolBar>
 
-#include "app/commands.h"
 #include "editor/print_layout.h"
 #include "editor/ui/print_render.h"
 #include "editor/ui/view_document.h"
 #include "editor/ui/view_host.h"
+#include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 

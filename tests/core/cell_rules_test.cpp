@@ -4,8 +4,8 @@
 
 #include <tuple>
 
-#include "app/tone_table.h"
 #include "editor/editor_model.h"
+#include "image/tone_table.h"
 
 namespace quorim {
 namespace {
@@ -73,7 +73,7 @@ TEST(FrequencyCommit, RangeAndStepChecks) {
         {"145.0125 MHz", "", kMsgFrequencyRange},
         {"1e", "", kMsgFrequencyRange},
         {"1.45e2", "", kMsgFrequencyRange},  // the exponent form is no plain decimal
-        {"145.000004", "145.00000", ""},  // rounds to the count the text shows
+        {"145.000004", "145.00000", ""},     // rounds to the count the text shows
         {"145.0062", "", kMsgFrequencyStep},
         {"145.0001", "", kMsgFrequencyStep},
         {"49.99", "", kMsgFrequencyRange},
@@ -155,7 +155,7 @@ TEST(SignallingCommit, EnterNormalisesTonesAndCodes) {
         {"off", "OFF"},
         {"D023N", "D023N"},
         {"d", "OFF"},
-        {"7e1", "70.0"},
+        {"7e1", "OFF"},  // the exponent form is no plain decimal
         {" 88.5 ", "88.5"},
         {"88,5", "OFF"},
         {"88.5x", "OFF"},

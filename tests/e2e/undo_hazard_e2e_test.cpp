@@ -132,7 +132,8 @@ TEST_F(UndoHazardE2E, RestoreWritesOnlyThisRadiosOwnSnapshot) {
     ASSERT_EQ(Cli({"write", "--port", dir.File("x_y"), plan, "--snapshot"}).exitCode, 0);
     const auto other = Cli({"restore", "--port", dir.File("x/y")});
     EXPECT_EQ(other.exitCode, 1);
-    EXPECT_EQ(other.err, "quorim: no snapshot was taken on \"" + dir.File("x/y") + "\" (in \"" + backups + "\")\n");
+    EXPECT_EQ(other.err,
+              "quorim: no snapshot was taken on \"" + dir.File("x/y") + "\" (in \"" + backups + "\")\n");
     EXPECT_EQ(Held(dir.File("x/y"), "a.szt"), heldA);
     const auto list = Cli({"restore", "--list"});
     EXPECT_NE(list.out.find("  " + dir.File("x_y") + "  QZ - 16  "), std::string::npos) << list.out;
@@ -158,7 +159,8 @@ TEST_F(UndoHazardE2E, BlankRadioIsSnapshotAndRestoredAsItsModel) {
         EXPECT_NE(Range(Held(radio.Path())), Range(held));
         const auto r = Cli({"restore", "--port", radio.Path(), "--verify"});
         EXPECT_EQ(r.exitCode, 0) << r.err;
-        EXPECT_EQ(Range(Held(radio.Path()), sixteen ? 984 : kImageSize), Range(held, sixteen ? 984 : kImageSize));
+        EXPECT_EQ(Range(Held(radio.Path()), sixteen ? 984 : kImageSize),
+                  Range(held, sixteen ? 984 : kImageSize));
         EXPECT_EQ(Files(), before);
     }
 }
@@ -191,7 +193,9 @@ TEST_F(UndoHazardE2E, RecordAndReportNeverGoIntoAnotherFile) {
         {{"doctor", "--port", p, "--report", "/dev/null"},
          1,
          "quorim: \"/dev/null\" is a device, not a regular file; it was left as it is\n"},
-        {{"write", "--port", p, plan, "--log", ro}, 1, "quorim: The record \"" + ro + "\" could not be written (it is read-only)\n"},
+        {{"write", "--port", p, plan, "--log", ro},
+         1,
+         "quorim: The record \"" + ro + "\" could not be written (it is read-only)\n"},
     };
     for (const auto& row : rows) {
         const auto r = Cli(row.args, {}, {"QUORIM_TRACE=" + trace});
@@ -228,12 +232,15 @@ TEST_F(UndoHazardE2E, RecordOnAFullDiskIsWholeLinesOrNothing) {
     }
     VirtualRadio radio({"--save", Radio("radio.szt")});
     const auto before = Snapshot(mnt);
-    const auto read = Cli({"read", "--port", radio.Path(), "--out", Radio("out.szt"), "--no-backup", "--log", log});
+    const auto read =
+        Cli({"read", "--port", radio.Path(), "--out", Radio("out.szt"), "--no-backup", "--log", log});
     EXPECT_EQ(read.exitCode, 0) << read.err;
-    EXPECT_EQ(read.err, "quorim: warning: The record \"" + log + "\" could not be written (the disk is full)\n");
+    EXPECT_EQ(read.err,
+              "quorim: warning: The record \"" + log + "\" could not be written (the disk is full)\n");
     const auto fresh = Cli({"write", "--port", radio.Path(), plan, "--log", mnt + "/fresh.csv"});
     EXPECT_EQ(fresh.exitCode, 1);
-    EXPECT_EQ(fresh.err, "quorim: The record \"" + mnt + "/fresh.csv\" could not be written (the disk is full)\n");
+    EXPECT_EQ(fresh.err,
+              "quorim: The record \"" + mnt + "/fresh.csv\" could not be written (the disk is full)\n");
     EXPECT_EQ(Snapshot(mnt), before);
     EXPECT_EQ(radio.Stop(), 0);
     EXPECT_FALSE(fs::exists(Radio("radio.szt")));

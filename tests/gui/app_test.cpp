@@ -25,7 +25,6 @@
 #include <fstream>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
@@ -37,6 +36,7 @@
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "gui_test_support.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;

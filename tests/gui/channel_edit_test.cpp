@@ -20,7 +20,6 @@
 #include <iterator>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/codec.h"
@@ -31,6 +30,7 @@
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "gui_test_support.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;

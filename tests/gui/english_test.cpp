@@ -25,7 +25,7 @@
 #include <iterator>
 #include <memory>
 
-#include "app/commands.h"
+#include "app/document_template.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "base/dialog_template.h"
@@ -46,6 +46,7 @@
 #include "tuning/tuning_dialog.h"
 #include "tuning/tuning_session.h"
 #include "tuning/ui/tuning_dlg.h"
+#include "ui/commands.h"
 #include "ui/ui_text.h"
 
 using namespace quorim;

@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/codec.h"
@@ -34,6 +33,7 @@
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "link/ui/progress_dlg.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 
@@ -126,7 +126,7 @@ private slots:
     void readsTheRadioOnCom1IntoTheGrid() {
         MemoryImage memory{};
         QVERIFY(Load(m_memory, memory));
-        QCOMPARE(QString::fromStdString(m_view->Radio().PortName()), QStringLiteral("COM1"));
+        QCOMPARE(m_app->PortName(), std::string("COM1"));
         Command(Qt::Key_R);
         StartAndWait("read");
         QVERIFY2(m_app->MainFrame()->MessageText().startsWith(QString::fromUtf8("读频完成：")),

@@ -17,7 +17,6 @@
 #include <QTest>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
@@ -35,6 +34,7 @@
 #include "link/ui/radio_transfer.h"
 #include "link/ui/restore_dlg.h"
 #include "tests/e2e/e2e_util.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 using quorim::e2e::VirtualRadio;
