@@ -1,6 +1,6 @@
 #include "app/shell_registration.h"
 
-#include "app/commands.h"
+#include "app/document_template.h"
 
 namespace quorim {
 

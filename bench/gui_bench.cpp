@@ -69,7 +69,7 @@ Gaps OneRead(const std::string& radioPath) {
             ticks.push_back(gap);
         }
         last = now;
-        if (!view->IsTransferRunning() && !dlg->IsWindow()) {
+        if (!view->Radio().IsTransferRunning() && !dlg->IsWindow()) {
             QApplication::exit(0);
         }
     });

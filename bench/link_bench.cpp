@@ -27,7 +27,6 @@ public:
     void SetStatusText(const std::string&) override {}
     void SetProgressRange(int, int high) override { m_high = high; }
     void StepProgress() override { m_pos = m_pos >= m_high ? 0 : m_pos + 1; }
-    int ProgressPos() const override { return m_pos; }
     void CloseProgress() override {}
     bool CancelRequested() const override { return false; }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons) override {

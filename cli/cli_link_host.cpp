@@ -77,7 +77,7 @@ void CliLinkHost::SetStatusText(const std::string& text) {
 void CliLinkHost::SetProgressRange(int low, int high) {
     m_low = low;
     m_high = high;
-    m_pos = std::max(low, std::min(m_pos, high));
+    m_pos = low;  // a new range starts the bar again
     Redraw();
 }
 

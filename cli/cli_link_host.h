@@ -41,7 +41,6 @@ public:
     void SetStatusText(const std::string& text) override;
     void SetProgressRange(int low, int high) override;
     void StepProgress() override;
-    int ProgressPos() const override { return m_pos; }
     void CloseProgress() override;
     bool CancelRequested() const override;
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override;

@@ -2,9 +2,9 @@
 #include <iostream>
 #include <map>
 
-#include "app/tone_table.h"
 #include "cli/cli_link_host.h"
 #include "cli/commands.h"
+#include "image/tone_table.h"
 #include "link/clock.h"
 #include "link/serial_port.h"
 #include "text/ascii_text.h"

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/tone_table.h"
 #include "editor/csv_text.h"
+#include "image/tone_table.h"
 #include "text/ascii_text.h"
 #include "text/number_text.h"
 

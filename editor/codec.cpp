@@ -173,12 +173,7 @@ void EncodeSettings(const EditorSurface& editor, MemoryImage& image) {
     image[kMonitorOffset] = editor.CurSel(SettingsList::Monitor) == 0 ? 3 : 0;
     image[kTotOffset] = IndexByte(editor.CurSel(SettingsList::Tot));
     image[kPowerOffset] = IndexByte(editor.CurSel(SettingsList::Power) * 3);
-    image[976] = 0x00;
-    image[977] = 0x00;
-    image[980] = 0x30;
-    image[981] = 0x31;
-    image[982] = 0x33;
-    image[983] = 0x50;
+    WriteFixedSettingsBytes(image);
 }
 
 }  // namespace

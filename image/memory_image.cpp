@@ -13,13 +13,8 @@ void SetNewSettings(MemoryImage& image) {
     image[962] = 3;
     image[963] = 2;
     image[965] = 10;
-    image[976] = 0x00;
-    image[977] = 0x00;
+    WriteFixedSettingsBytes(image);
     image[978] = 0xF4;
-    image[980] = 0x30;
-    image[981] = 0x31;
-    image[982] = 0x33;
-    image[983] = 0x50;
 }
 
 void ClearRows(MemoryImage& image, std::size_t first, std::size_t last) {
@@ -27,6 +22,15 @@ void ClearRows(MemoryImage& image, std::size_t first, std::size_t last) {
 }
 
 }  // namespace
+
+void WriteFixedSettingsBytes(MemoryImage& image) {
+    image[976] = 0x00;
+    image[977] = 0x00;
+    image[980] = 0x30;
+    image[981] = 0x31;
+    image[982] = 0x33;
+    image[983] = 0x50;
+}
 
 void DocumentData::OnNewDocument() {
     // Rows 0 to 127 carry the defaults; the rest of the image has no defined

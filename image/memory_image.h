@@ -31,6 +31,10 @@ inline constexpr std::size_t kPowerOffset = 964;    // 3 x level
 // the 199-channel layout reads as channels 60 and 61.
 inline constexpr std::size_t kSettingsOffset = 960;
 inline constexpr std::size_t kSettingsSize = 2 * 16;
+// The fixed bytes of the 16-channel settings, which a new image has and every
+// encoding of the settings writes again: 976-977 0x00 0x00, 980-983 the
+// characters "013P" (0x30 0x31 0x33 0x50).
+void WriteFixedSettingsBytes(MemoryImage& image);
 
 // Inside a 16-byte channel record.
 inline constexpr std::size_t kRecRxFreq = 0;

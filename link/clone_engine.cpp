@@ -77,11 +77,20 @@ private:
         *giveUp = m_host.CancelRequested() ? Step::Cancelled : Step::NoAnswer;
         return false;
     }
+    // The bar goes up by one a block and stops at its top; the status line
+    // shows the count.
     void StepProgress() {
-        if (m_host.ProgressPos() < m_progressTop) {
+        if (m_progressPos < m_progressTop) {
+            ++m_progressPos;
             m_host.StepProgress();
-            m_host.SetStatusText(std::to_string(m_host.ProgressPos()));
+            m_host.SetStatusText(std::to_string(m_progressPos));
         }
+    }
+    // A new range starts the bar again at its bottom.
+    void SetProgressRange(int top) {
+        m_progressTop = top;
+        m_progressPos = 0;
+        m_host.SetProgressRange(0, top);
     }
     void Finish() {
         m_port.Close();
@@ -97,6 +106,7 @@ private:
     // reply does not reach keep what an earlier reply left there.
     std::array<std::uint8_t, 20> m_rx{};
     int m_progressTop = 123;  // the progress window starts with 0-123
+    int m_progressPos = 0;    // blocks counted on the bar, up to its top
     bool m_stopped = false;
     bool m_radioSixteen = true;  // as the last identification told
 };
@@ -216,8 +226,7 @@ CloneTransfer::Try CloneTransfer::Identify(bool sixteen) {
     m_radioSixteen = m_rx[kIdentModelByte] != kModelCode199;
     m_result.radioSixteen = m_radioSixteen;
     if (m_host.Direction() == TransferDirection::Read) {
-        m_progressTop = m_rx[kIdentModelByte] == kModelCode199 ? kBlocks199 - 1 : kReadBlocks16 - 1;
-        m_host.SetProgressRange(0, m_progressTop);
+        SetProgressRange(m_rx[kIdentModelByte] == kModelCode199 ? kBlocks199 - 1 : kReadBlocks16 - 1);
     }
 
     m_port.Purge();
@@ -299,8 +308,7 @@ Step CloneTransfer::WritePhase() {
         // The other layout would overwrite the radio's channels and model code.
         return Fail(Step::OtherModel);
     }
-    m_progressTop = m_result.documentSixteen ? kWriteBlocks16 : kBlocks199 - 1;
-    m_host.SetProgressRange(0, m_progressTop);
+    SetProgressRange(m_result.documentSixteen ? kWriteBlocks16 : kBlocks199 - 1);
     std::array<std::uint8_t, 4> request{'W', 0x00, 0x00, kBlockSize};
     for (int k = 0; k < kBlocks199; ++k) {
         // The 16-channel layout ends after 123 blocks (image bytes 0..983).

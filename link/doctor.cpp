@@ -1,9 +1,9 @@
 #include "link/doctor.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "link/clone_engine.h"
+#include "text/ascii_text.h"
 
 namespace quorim {
 
@@ -148,16 +148,6 @@ const FaultTexts& TextsOf(DoctorFault fault) {
         }
     }
     return kFaults[0];
-}
-
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-    std::string out;
-    char buf[4];
-    for (const std::uint8_t b : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X", b);
-        out += (out.empty() ? "" : " ") + std::string(buf);
-    }
-    return out;
 }
 
 bool IsModemManager(const DoctorProcess& p) {
@@ -324,25 +314,25 @@ DoctorReport Doctor::Answer() {
     if (count == 0) {
         return FailClosed(DoctorFault::Silent, {std::to_string(kDoctorWakeUps)});
     }
-    Pass(DoctorStage::Answer, Fill(kOkAnswer, m_language, {std::to_string(count), Hex(received)}));
+    Pass(DoctorStage::Answer, Fill(kOkAnswer, m_language, {std::to_string(count), HexBytes(received)}));
 
     // echo, ack
     std::size_t ackAt = 0;
     const DoctorFault answer = ClassifyAnswer(received, &ackAt);
     if (answer == DoctorFault::Echo) {
-        return FailClosed(answer, {Hex(received)});
+        return FailClosed(answer, {HexBytes(received)});
     }
     Pass(DoctorStage::Echo, Pick(kOkNotEcho, m_language));
     if (answer == DoctorFault::JunkBeforeAck) {
-        return FailClosed(answer,
-                          {std::to_string(ackAt),
-                           Hex({received.begin(), received.begin() + static_cast<std::ptrdiff_t>(ackAt)})});
+        return FailClosed(
+            answer, {std::to_string(ackAt),
+                     HexBytes({received.begin(), received.begin() + static_cast<std::ptrdiff_t>(ackAt)})});
     }
     if (answer == DoctorFault::NoAck) {
-        return FailClosed(answer, {Hex(received)});
+        return FailClosed(answer, {HexBytes(received)});
     }
-    Pass(DoctorStage::Ack,
-         ackAt == 0 ? Pick(kOkAck, m_language) : Fill(kOkAckAfterStray, m_language, {Hex({received[0]})}));
+    Pass(DoctorStage::Ack, ackAt == 0 ? Pick(kOkAck, m_language)
+                                      : Fill(kOkAckAfterStray, m_language, {HexBytes({received[0]})}));
     return Identity();
 }
 
@@ -364,10 +354,10 @@ DoctorReport Doctor::Identity() {
     ident.resize(t.count);
     const DoctorFault identified = ClassifyIdentification(ident);
     if (identified == DoctorFault::ShortIdentification) {
-        return FailClosed(identified, {std::to_string(ident.size()), Hex(ident)});
+        return FailClosed(identified, {std::to_string(ident.size()), HexBytes(ident)});
     }
     if (identified == DoctorFault::UnknownModel) {
-        return FailClosed(identified, {Hex(ident)});
+        return FailClosed(identified, {HexBytes(ident)});
     }
     const std::string model = ident[kIdentModelByte] == kModelCode199 ? "QZ - 199" : "QZ - 16";
     m_serial->Purge();
@@ -379,7 +369,7 @@ DoctorReport Doctor::Identity() {
     if (r.count != 1 || reply != kAck) {
         return Fail(DoctorFault::IdentNotAcked, {model});
     }
-    Pass(DoctorStage::Identity, Fill(kOkIdentity, m_language, {model, Hex(ident)}));
+    Pass(DoctorStage::Identity, Fill(kOkIdentity, m_language, {model, HexBytes(ident)}));
     return m_report;
 }
 

@@ -22,10 +22,10 @@ public:
 
     // The progress window's status line.
     virtual void SetStatusText(const std::string& text) = 0;
-    // The progress bar: range, step by one, position.
+    // The progress bar: a new range (the bar starts again at `low`), and a
+    // step by one. The engine counts its steps itself.
     virtual void SetProgressRange(int low, int high) = 0;
     virtual void StepProgress() = 0;
-    virtual int ProgressPos() const = 0;
     // Closes the progress window (the end of every transfer after opening).
     virtual void CloseProgress() = 0;
 
@@ -62,7 +62,6 @@ public:
     void SetStatusText(const std::string&) override {}
     void SetProgressRange(int, int) override {}
     void StepProgress() override {}
-    int ProgressPos() const override { return 0; }
     void CloseProgress() override {}
     bool CancelRequested() const override { return false; }
     TransferDirection Direction() const override { return m_direction; }

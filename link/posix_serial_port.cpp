@@ -12,6 +12,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 
 #include "link/clock.h"
@@ -88,6 +90,62 @@ int WaitFor(int fd, short events, double timeoutMs) {
         }
         return pfd[0].revents;
     }
+}
+
+// What one read() or write() of a transfer did.
+enum class LineCall { Moved, Interrupted, Idle, Failed };
+
+// Takes `n`, what read() or write() returned (errno telling a failure), into
+// `result`: Moved adds the bytes; Idle, the line had nothing to give or take
+// (wait for it); Failed, told in `result`.
+LineCall TakeCall(ssize_t n, const char* what, Transfer& result) {
+    if (n > 0) {
+        result.count += static_cast<std::size_t>(n);
+        return LineCall::Moved;
+    }
+    if (n < 0 && errno == EINTR) {
+        return LineCall::Interrupted;
+    }
+    if (n < 0 && errno != EAGAIN) {
+        FailTransfer(result, what, errno);
+        return LineCall::Failed;
+    }
+    return LineCall::Idle;
+}
+
+// A transfer's wait without a deadline.
+constexpr double kNoDeadline = std::numeric_limits<double>::infinity();
+
+// How a transfer's wait for the line ended.
+enum class LineWait { Again, TimedOut, HungUp, Ended };
+
+// One wait of a read or write for the line to be ready for `events`, until
+// `deadline` (a MonotonicMs() time, or kNoDeadline). Again: look at the line
+// again (it is ready, or the wait ran out and the next look ends it);
+// TimedOut: the deadline had passed; HungUp: the line reported a hang-up or
+// an error; Ended: the link stop was raised or poll() failed, told in
+// `result`.
+LineWait WaitForLine(int fd, short events, double deadline, Transfer& result) {
+    double left = -1;
+    if (deadline != kNoDeadline) {
+        left = deadline - MonotonicMs();
+        if (left <= 0) {
+            return LineWait::TimedOut;
+        }
+    }
+    const int revents = WaitFor(fd, events, left);
+    if (revents < 0) {
+        FailTransfer(result, "poll", errno);
+        return LineWait::Ended;
+    }
+    if (revents == kStopped) {
+        result.error = PortError::Stopped;
+        return LineWait::Ended;
+    }
+    if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        return LineWait::HungUp;
+    }
+    return LineWait::Again;
 }
 
 speed_t BaudConstant(int baud) {
@@ -381,36 +439,21 @@ Transfer PosixSerialPort::WriteDevice(const std::uint8_t* data, std::size_t size
     Transfer result;
     const double limit = static_cast<double>(m_timeouts.writeTotalPerByteMs) * static_cast<double>(size) +
                          m_timeouts.writeTotalConstantMs;
-    const bool bounded = limit > 0;
-    const double deadline = MonotonicMs() + limit;
+    const double deadline = limit > 0 ? MonotonicMs() + limit : kNoDeadline;
     while (result.count < size) {
-        const ssize_t n = ::write(m_fd, data + result.count, size - result.count);
-        if (n > 0) {
-            result.count += static_cast<std::size_t>(n);
+        const LineCall call =
+            TakeCall(::write(m_fd, data + result.count, size - result.count), "write", result);
+        if (call == LineCall::Failed) {
+            break;
+        }
+        if (call != LineCall::Idle) {
             continue;
         }
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN) {
-            FailTransfer(result, "write", errno);
-            break;
-        }
-        const double left = bounded ? deadline - MonotonicMs() : -1;
-        if (bounded && left <= 0) {
-            break;
-        }
-        const int revents = WaitFor(m_fd, POLLOUT, left);
-        if (revents < 0) {
-            FailTransfer(result, "poll", errno);
-            break;
-        }
-        if (revents == kStopped) {
-            result.error = PortError::Stopped;
-            break;
-        }
-        if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        const LineWait wait = WaitForLine(m_fd, POLLOUT, deadline, result);
+        if (wait == LineWait::HungUp) {
             result.error = PortError::Gone;
+        }
+        if (wait != LineWait::Again) {
             break;
         }
     }
@@ -424,27 +467,26 @@ Transfer PosixSerialPort::ReadDevice(std::uint8_t* data, std::size_t size) {
         t.readIntervalMs == kReadReturnAtOnce && t.readTotalPerByteMs == 0 && t.readTotalConstantMs == 0;
     const bool totalBounded = t.readTotalPerByteMs != 0 || t.readTotalConstantMs != 0;
     const bool intervalBounded = t.readIntervalMs != 0 && t.readIntervalMs != kReadReturnAtOnce;
-    const double start = MonotonicMs();
     const double totalDeadline =
-        start + static_cast<double>(t.readTotalPerByteMs) * static_cast<double>(size) + t.readTotalConstantMs;
+        totalBounded ? MonotonicMs() + static_cast<double>(t.readTotalPerByteMs) * static_cast<double>(size) +
+                           t.readTotalConstantMs
+                     : kNoDeadline;
     double lastByte = 0;
     // With VMIN = VTIME = 0 a read of an idle line returns 0 as well as
     // EAGAIN; a line that has hung up is told by poll() reporting POLLHUP or
     // POLLERR while read() still gives nothing.
     bool hungUp = false;
     while (result.count < size) {
-        const ssize_t n = ::read(m_fd, data + result.count, size - result.count);
-        if (n > 0) {
-            result.count += static_cast<std::size_t>(n);
+        const LineCall call =
+            TakeCall(::read(m_fd, data + result.count, size - result.count), "read", result);
+        if (call == LineCall::Moved) {
             lastByte = MonotonicMs();
-            continue;
         }
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN) {
-            FailTransfer(result, "read", errno);
+        if (call == LineCall::Failed) {
             break;
+        }
+        if (call != LineCall::Idle) {
+            continue;
         }
         if (hungUp) {
             result.error = PortError::Gone;
@@ -453,30 +495,16 @@ Transfer PosixSerialPort::ReadDevice(std::uint8_t* data, std::size_t size) {
         if (atOnce) {
             break;
         }
-        const double now = MonotonicMs();
-        double wait = -1;
-        if (totalBounded) {
-            wait = totalDeadline - now;
-        }
+        double deadline = totalDeadline;
         if (intervalBounded && result.count > 0) {
-            const double intervalLeft = lastByte + t.readIntervalMs - now;
-            wait = wait < 0 ? intervalLeft : std::min(wait, intervalLeft);
+            deadline = std::min(deadline, lastByte + t.readIntervalMs);
         }
-        if ((totalBounded || (intervalBounded && result.count > 0)) && wait <= 0) {
-            break;
-        }
-        const int revents = WaitFor(m_fd, POLLIN, wait);
-        if (revents < 0) {
-            FailTransfer(result, "poll", errno);
-            break;
-        }
-        if (revents == kStopped) {
-            result.error = PortError::Stopped;
-            break;
-        }
-        if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        const LineWait wait = WaitForLine(m_fd, POLLIN, deadline, result);
+        if (wait == LineWait::HungUp) {
             // Take what is still buffered; the next empty read ends it.
             hungUp = true;
+        } else if (wait != LineWait::Again) {
+            break;
         }
     }
     return result;

@@ -21,7 +21,6 @@ public:
         m_host.SetProgressRange(low, high);
     }
     void StepProgress() override { m_host.StepProgress(); }
-    int ProgressPos() const override { return m_host.ProgressPos(); }
     void CloseProgress() override {}
     bool CancelRequested() const override { return OtherModel() || m_host.CancelRequested(); }
     MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons) override {

@@ -53,6 +53,17 @@ bool IsGoneError(DWORD code) {
     }
 }
 
+// Ends a read or write that the system failed with `err`: the device is
+// gone, or the system's reason goes with the error.
+void FailTransfer(Transfer& result, const char* what, DWORD err) {
+    if (IsGoneError(err)) {
+        result.error = PortError::Gone;
+        return;
+    }
+    result.error = PortError::System;
+    result.detail = std::string(what) + ": " + SystemMessage(err);
+}
+
 // "COM7" -> 7 for 1..256 in any case, else 0.
 int ComPortNumber(const std::string& name) {
     if (name.size() < 4 || name.size() > 6) {
@@ -228,11 +239,7 @@ Transfer Win32SerialPort::WriteDevice(const std::uint8_t* data, std::size_t size
     Transfer result;
     DWORD written = 0;
     if (!WriteFile(m_handle, data, static_cast<DWORD>(size), &written, nullptr)) {
-        const DWORD err = GetLastError();
-        result.error = FailedCall();
-        if (result.error == PortError::System) {
-            result.detail = "write: " + SystemMessage(err);
-        }
+        FailTransfer(result, "write", GetLastError());
     }
     result.count = written;
     return result;
@@ -251,11 +258,7 @@ Transfer Win32SerialPort::ReadDevice(std::uint8_t* data, std::size_t size) {
     }
     DWORD got = 0;
     if (!ReadFile(m_handle, data, static_cast<DWORD>(size), &got, nullptr)) {
-        const DWORD err = GetLastError();
-        result.error = FailedCall();
-        if (result.error == PortError::System) {
-            result.detail = "read: " + SystemMessage(err);
-        }
+        FailTransfer(result, "read", GetLastError());
     } else if (got < size && !ClearCommError(m_handle, &errors, &status)) {
         // A short read is a time-out, unless the device went away meanwhile.
         result.error = PortError::Gone;

@@ -46,7 +46,7 @@ build() {
     # sets the compilers.
     toolchain=$qt/lib/cmake/Qt6/qt.toolchain.cmake
     options=(-DQUORIM_GUI=ON -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake")
-    targets+=(Quorim_CH Tarvolin quorim_gui_tests tarvolin_tests)
+    targets+=(Quorim_CH Tarvolin quorim_gui_tests quorim_ui_tests tarvolin_tests)
   else
     echo "== No Qt for Windows (scripts/qt-windows.sh builds it): the engine and quorim.exe only =="
   fi
@@ -194,6 +194,8 @@ run_suite() {
 run_window_tests() {
   [ -f "$win/quorim_gui_tests.exe" ] || { echo "== Window suites skipped: no Qt for Windows =="; return 0; }
   local suite failed=()
+  echo "== Window tables under Wine =="
+  (cd "$WINEPREFIX" && wine "$win/quorim_ui_tests.exe" --gtest_brief=1) || return 1
   echo "== Window suites under Wine =="
   for suite in "${GUI_SUITES[@]}"; do
     run_suite "$suite" || failed+=("$suite")

@@ -59,6 +59,18 @@ std::string FixedDecimalText(std::int64_t scaled, int decimals) {
     return (negative ? "-" : "") + std::to_string(a / unit) + "." + frac;
 }
 
+std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const std::uint8_t b : bytes) {
+        if (!out.empty()) {
+            out += ' ';
+        }
+        out += {kDigits[b >> 4], kDigits[b & 0x0F]};
+    }
+    return out;
+}
+
 namespace {
 
 // The length of the UTF-8 sequence at `i` (0 when the byte there starts none).

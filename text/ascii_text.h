@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorim {
 
@@ -26,6 +27,10 @@ std::string_view TrimAscii(std::string_view text, std::string_view blanks = kAsc
 // `decimals` digits after the point, "-" before a negative one: (6400625, 5)
 // gives "64.00625"; no decimals, no point.
 std::string FixedDecimalText(std::int64_t scaled, int decimals);
+
+// Bytes as they are shown in messages and logs: two upper-case hex digits
+// each, a blank between them ({0x06, 0xAB} gives "06 AB"; none, "").
+std::string HexBytes(const std::vector<std::uint8_t>& bytes);
 
 // Text that came from outside (a file name, a CSV cell, a USB descriptor) as
 // it may reach a terminal: the C0 controls and DEL become "\xNN", the C1

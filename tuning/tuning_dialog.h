@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/tone_table.h"
 #include "base/dialog_template.h"
 #include "base/translation.h"
+#include "image/tone_table.h"
 #include "tuning/tuning_session.h"
 
 namespace quorim {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <thread>
 
-#include "link/link_host.h"
+#include "base/message_kinds.h"
 
 class QWidget;
 

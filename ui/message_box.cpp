@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <QStatusBar>
 
-#include "app/commands.h"
+#include "ui/commands.h"
 #include "ui/ui_text.h"
 
 namespace quorim {

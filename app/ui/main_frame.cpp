@@ -24,15 +24,14 @@
 #include <algorithm>
 
 #include "app/ui/child_frame.h"
+#include "app/ui/help_window.h"
 #include "app/ui/mdi_client_wnd.h"
-#include "app/ui/quorim_app.h"
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "link/port_names.h"
 #include "link/serial_discovery.h"
 #include "link/ui/radio_transfer.h"
 #include "ui/dialog_builder.h"
-#include "ui/help_window.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -59,7 +58,7 @@ int KeyOf(QKeyCombination key) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(CQuorim_CHApp* app) : m_app(app) {
+CMainFrame::CMainFrame(CFrameHost* app) : m_app(app) {
     setObjectName(QStringLiteral("MainFrame"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(Q(kMainTitle));

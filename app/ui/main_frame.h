@@ -6,8 +6,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "app/commands.h"
-#include "ui/help_guide.h"
+#include "app/ui/frame_host.h"
+#include "app/ui/help_guide.h"
+#include "ui/commands.h"
 
 class QLabel;
 class QMenu;
@@ -18,7 +19,6 @@ namespace quorim {
 class CChildFrame;
 class CHelpWindow;
 class CMdiClientWnd;
-class CQuorim_CHApp;
 class CQuorim_CHView;
 
 // The main window: menu bar (menu 128 while no document is open, menu 129
@@ -29,7 +29,7 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(CQuorim_CHApp* app);
+    explicit CMainFrame(CFrameHost* app);
     // The guide's window, once help was asked for (tests).
     CHelpWindow* HelpWindow() const;
     bool IsContextHelp() const { return m_contextHelp; }
@@ -118,7 +118,7 @@ private:
     bool ContextHelpEvent(QObject* watched, QEvent* event);
     HelpSection SectionOf(QWidget* w) const;
 
-    CQuorim_CHApp* m_app;
+    CFrameHost* m_app;
     CMdiClientWnd* m_wndMdiClient = nullptr;
     QToolBar* m_wndToolBar = nullptr;
     QList<QLabel*> m_indicators;

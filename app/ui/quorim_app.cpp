@@ -15,7 +15,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "app/commands.h"
+#include "app/document_template.h"
 #include "app/shell_registration.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
@@ -37,6 +37,7 @@
 #include "link/ui/restore_dlg.h"
 #include "link/ui/virtual_radio.h"
 #include "tuning/ui/online_tuning.h"
+#include "ui/commands.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -277,14 +278,6 @@ CQuorim_CHDoc* CQuorim_CHApp::CreateDocument() {
     return doc;
 }
 
-bool CQuorim_CHApp::AnyTransferRunning() const {
-    return CRadioTransfer::AnyRunning();
-}
-
-bool CQuorim_CHApp::TransferRunning(const CQuorim_CHView* view) const {
-    return view->GetDocument() && view->GetDocument()->IsBusy();
-}
-
 namespace {
 
 // After a write that stopped partway, the radio's memory kept before it: the
@@ -303,13 +296,13 @@ void OfferRestore(QWidget* over, const std::string& port) {
 CQuorim_CHView* CQuorim_CHApp::CreateView(CQuorim_CHDoc* doc) {
     auto* view = new CQuorim_CHView(doc, this);
     // The view owns its transfer and its tuning; they meet only here.
-    auto* transfer = new CRadioTransfer(view, view->Grid(), doc->Editor());
+    auto* transfer = new CRadioTransfer(view, view->Grid(), doc->Editor(), doc->Busy());
     connect(view, &CQuorim_CHView::TransferCommand, transfer, &CRadioTransfer::Open);
     connect(transfer, &CRadioTransfer::RadioTransfer, view, &CQuorim_CHView::OnRadioTransfer);
+    CRadioCommands* radio = &view->Radio();
     connect(view, &CQuorim_CHView::RunTransfer, transfer, &CRadioTransfer::Run);
-    connect(transfer, &CRadioTransfer::Running, view, &CQuorim_CHView::OnTransferRunning);
-    connect(transfer, &CRadioTransfer::BusyChanged, doc, &CQuorim_CHDoc::SetBusy);
-    connect(transfer, &CRadioTransfer::Transferred, view, &CQuorim_CHView::OnTransferred);
+    connect(transfer, &CRadioTransfer::Running, radio, &CRadioCommands::OnTransferRunning);
+    connect(transfer, &CRadioTransfer::Transferred, radio, &CRadioCommands::OnTransferred);
     connect(transfer, &CRadioTransfer::WriteInterruptedAfterSnapshot, view,
             [view](const std::string& port) { OfferRestore(view, port); });
     auto* tuning = new COnlineTuning(view);
@@ -401,7 +394,7 @@ CQuorim_CHDoc* CQuorim_CHApp::ImportCsvAsNewDocument(const QString& path) {
     if (!view) {
         return nullptr;
     }
-    if (!view->ImportCsvFromFile(path, true)) {
+    if (!view->Csv().ImportCsvFromFile(path, true)) {
         // Refused or cancelled (the user was told): the new window goes again.
         if (auto* frame = qobject_cast<QMdiSubWindow*>(view->parentWidget())) {
             frame->close();

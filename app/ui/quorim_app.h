@@ -10,9 +10,10 @@
 #include "app/command_line.h"
 #include "app/port_selection.h"
 #include "app/recent_files.h"
-#include "app/tone_table.h"
+#include "app/ui/frame_host.h"
 #include "base/translation.h"
 #include "editor/ui/view_host.h"
+#include "image/tone_table.h"
 
 class QPrinter;
 class QSettings;
@@ -29,7 +30,7 @@ class CQuorim_CHView;
 // The programming program's application object: start-up, the documents, the
 // application-wide state (tone table, port name, recent files) and the
 // application's commands. One instance for the life of the process.
-class CQuorim_CHApp : public QObject, public CViewHost {
+class CQuorim_CHApp : public QObject, public CViewHost, public CFrameHost {
     Q_OBJECT
 
 public:
@@ -47,23 +48,21 @@ public:
     // print from the command line, 1 when start-up failed.
     int ExitCode() const { return m_exitCode; }
 
-    UiLanguage Language() const { return m_language; }
+    UiLanguage Language() const override { return m_language; }
     CMainFrame* MainFrame() const { return m_pMainWnd; }
     const ToneTable& Tones() const { return *m_ToneTable; }
     std::string PortName() const override { return m_port.Name(); }
     const PortSelection& Ports() const { return m_port; }
-    const RecentFileList& RecentFiles() const { return m_recent; }
+    const RecentFileList& RecentFiles() const override { return m_recent; }
     QList<CQuorim_CHDoc*> Documents() const { return m_documents; }
     // The printer that Print Setup configures and printing will use.
     QPrinter* Printer() override;
     std::string LastFolder() const override { return m_recent.LastFolder(); }
-    bool AnyTransferRunning() const override;
-    bool TransferRunning(const CQuorim_CHView* view) const override;
 
     // Application commands (ports, New, Open, Print Setup, About, recent
     // files); false for ids it does not know.
-    bool OnCmdMsg(int id);
-    bool IsCommandChecked(int id) const;
+    bool OnCmdMsg(int id) override;
+    bool IsCommandChecked(int id) const override;
 
     void OnFileNew();
     void OnFileOpen();
@@ -79,7 +78,7 @@ public:
     // A file that is a channel list is offered to be imported into a new
     // document instead (the document, or null when declined, refused or
     // cancelled).
-    CQuorim_CHDoc* OpenDocumentFile(const QString& path);
+    CQuorim_CHDoc* OpenDocumentFile(const QString& path) override;
     CQuorim_CHDoc* ImportCsvAsNewDocument(const QString& path);
     // Printing from the command line: the file is opened and printed on the
     // printer without the print dialog; false when either failed (the user
@@ -91,15 +90,15 @@ public:
     bool PrintDocumentToPdf(const std::string& path, const std::string& pdfPath);
 
     // Saving. False when the user cancelled or the save failed.
-    bool OnFileSave(CQuorim_CHDoc* doc);
-    bool OnFileSaveAs(CQuorim_CHDoc* doc);
+    bool OnFileSave(CQuorim_CHDoc* doc) override;
+    bool OnFileSaveAs(CQuorim_CHDoc* doc) override;
     bool DoSave(CQuorim_CHDoc* doc, const QString& path);
     // A modified document offers to be saved: Save, Discard or Cancel.
     // True when it may close.
     bool SaveModified(CQuorim_CHDoc* doc);
-    bool SaveAllModified();
+    bool SaveAllModified() override;
     // Another window on the active document.
-    void OnWindowNew(CQuorim_CHDoc* doc);
+    void OnWindowNew(CQuorim_CHDoc* doc) override;
 
     void AddToRecentFileList(const QString& path);
 

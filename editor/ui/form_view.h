@@ -1,68 +1,31 @@
 #pragma once
 
-#include <QDialog>
-#include <QHash>
-#include <QKeySequence>
-#include <QListWidget>
-#include <QPointer>
 #include <QScrollArea>
-#include <QString>
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "base/dialog_template.h"
-#include "editor/channel_edit.h"
-#include "editor/editor_model.h"
-#include "editor/plan_apply.h"
+#include "editor/ui/bulk_edits.h"
+#include "editor/ui/cell_editors.h"
+#include "editor/ui/channel_checks.h"
+#include "editor/ui/channel_commands.h"
+#include "editor/ui/channel_selection.h"
+#include "editor/ui/csv_commands.h"
+#include "editor/ui/radio_commands.h"
+#include "editor/ui/settings_lists_view.h"
+#include "editor/ui/view_document.h"
+#include "editor/ui/view_form.h"
 #include "editor/ui/view_host.h"
-#include "link/clone_engine.h"
-#include "link/link_host.h"
-
-class QAction;
-class QComboBox;
-class QKeyEvent;
-class QLineEdit;
-class QMenu;
-class QPrinter;
+#include "editor/ui/view_printing.h"
 
 namespace quorim {
 
 class CMSFlexGrid1;
-class CQuorim_CHDoc;
-
-// The channel table's editing commands: the "编辑" popup and the grid's
-// context menu (both built from EditPopup()), each with its keys.
-enum class EditCommand {
-    Undo,
-    Redo,
-    Cut,
-    Copy,
-    Paste,
-    Clear,
-    InsertChannel,
-    DeleteChannels,
-    MoveUp,
-    MoveDown,
-    SelectAll,
-    SetCells,
-    FillDown,
-    FillSeries,
-    CheckChannels,
-    ApplyPlan,
-    CheckPlan,
-};
-// The command of a command id (ID_EDIT_…), if it is one.
-std::optional<EditCommand> EditCommandOf(int id);
 
 // The form view of a document (template 101): the channel grid on the right,
-// the radio-wide settings lists on the left. It shows the document's editor
-// state (the grid over the document's table, the lists following its
-// selections) and forwards the user's edits to it; the in-place editors,
-// the current cell and the selection are the view's own. The radio transfer and the
-// tuning window are not its own: it asks for them by signals and hears the
-// transfer's end the same way.
+// the radio-wide settings lists on the left, over the document's one state.
+// The view builds the form, keeps the handlers the product names and hands
+// each to the part that does the work; the radio transfer and the tuning
+// window are not its own (it asks for them by signals).
 class CQuorim_CHView : public QScrollArea {
     Q_OBJECT
 
@@ -72,277 +35,83 @@ public:
     explicit CQuorim_CHView(CQuorim_CHDoc* doc, CViewHost* host = nullptr, QWidget* parent = nullptr);
     ~CQuorim_CHView() override;
 
-    CQuorim_CHDoc* GetDocument() const { return m_pDocument; }
-    // The view's window closed: it leaves its document (the last view to
-    // leave ends the document).
+    CQuorim_CHDoc* GetDocument() const { return m_doc.Get(); }
+    // The window closed: it leaves its document (the last view ends it).
     void DetachDocument();
+    EditorSurface& Editor() const { return m_doc.Editor(); }
 
-    // Runs when the view is first shown for a new or opened document, and
-    // again when the first recent-file entry refreshes it.
-    void OnInitialUpdate();
+    CSettingsListsView& Lists() const { return *m_lists; }
+    CCellEditors& Cells() const { return *m_cells; }
+    CChannelSelection& Selection() const { return *m_selection; }
+    CChannelCommands& Commands() const { return *m_commands; }
+    CBulkEdits& Bulk() const { return *m_bulk; }
+    CChannelChecks& Checks() const { return *m_checks; }
+    CViewPrinting& Printing() const { return *m_printing; }
+    CCsvCommands& Csv() const { return *m_csv; }
+    CRadioCommands& Radio() const { return *m_radio; }
 
-    // Commands the view handles; false for ids it does not know.
-    bool OnCmdMsg(int id);
-    static bool HandlesCommand(int id);
-
-    // The document's editor state, in the core's own texts ("是", "信道"
-    // where the English grid shows "Yes", "Channel"). Cell editors that hand
-    // a cell's text to core rules take it from here, not from the grid
-    // widget. A view that left its document has an empty editor of its own.
-    EditorSurface& Editor() const;
-
-    // A cell's text was committed by the user (the cell editors call this).
-    void OnCellCommitted();
-
-    // The function-settings group follows the model list: hidden while it
-    // says "QZ - 199". Called after every decode.
-    void SyncFunctionSettings();
-
-    // What the pointer is over decides the hint in the status bar's first pane.
-    void OnSetCursor(QWidget* under);
-    void OnPaint();
-
-    QComboBox* Combo(SettingsList list) const;
     CMSFlexGrid1* Grid() const { return m_grid; }
-    QWidget* ControlById(int id) const { return m_controls.value(id); }
-    QLineEdit* EditCell() const { return m_editCell; }
-    QComboBox* ComboYesNo() const { return m_comboYesNo; }
-    QComboBox* ComboTone() const { return m_comboTone; }
-    bool EditorsCreated() const { return m_bEditorsCreated; }
-    // The form's size in pixels: template 101 in the form font's units, grown
-    // where its texts need more room.
-    QSize FormSize() const;
+    QComboBox* Combo(SettingsList list) const { return m_lists->Combo(list); }
+    QWidget* ControlById(int id) const { return m_form.Controls().value(id); }
+    QSize FormSize() const { return m_form.Size(); }
 
-    // Commands.
+    // First shown for a new or opened document (again on a refresh).
+    void OnInitialUpdate();
+    bool OnCmdMsg(int id);  // false for ids it does not know
+    static bool HandlesCommand(int id);
+    bool IsCommandEnabled(int id) const;
     void OnEditChannel();
     void OnReadRadio();
     void OnWriteRadio();
-    void OnOnlineTuning();  // the tuning window plugs in here
-    void OnFilePrint();     // printing plugs in here
-    void OnFilePrintDirect();
-    void OnFilePrintPreview();
-    // Prints every page on the application's printer, without the print
-    // dialog; false (and the user told) when the printer cannot start.
-    bool PrintAllPages();
-    // "导入 CSV…" and "导出 CSV…" (editor/ui/view_csv.cpp). An import goes
-    // into the document (into a new one's bytes with `newDocument`) as one
-    // step of its history; false, and the user told why, when the file was
-    // refused or the user cancelled. An export writes the window's language.
-    void OnFileImportCsv();
-    void OnFileExportCsv();
-    bool ImportCsvFromFile(const QString& path, bool newDocument = false);
-    bool ExportCsvToFile(const QString& path);
-
-    // The radio transfer the progress window's start button asks for
-    // (WM_RADIO_TRANSFER): one whole read or write, in m_nDirection, of the
-    // document's data on the port chosen now.
-    void OnRadioTransfer();
-    // The transfer's reports: a run began or ended; the engine left the data
-    // as `work`.
-    void OnTransferRunning(bool running);
-    void OnTransferred(const TransferResult& result, const DocumentData& work);
-    // From the start button to the end of the transfer, as the host tells.
-    // Meanwhile Read, Write and model changes are refused and the view's
-    // window does not close.
-    bool IsTransferRunning() const { return m_host && m_host->TransferRunning(this); }
-    // 0: read from the radio, 1: write to it; set by the two commands.
-    int Direction() const { return static_cast<int>(m_nDirection); }
-    // The port of the last transfer, copied from the host at its start.
-    const std::string& PortName() const { return m_strPortName; }
-
-    // Settings lists. False when the user kept the model after all.
-    bool OnSelChangeModel();
-    void OnEditChangeModel();
-    void OnEditChangeTot();
-    void OnEditChangeAlarm();
-    void OnEditChangeSquelch();
-    void OnEditChangePower();
-    void OnEditChangeMonitor();
-    void OnEditChangeBand();
-
-    // In-place cell editing. The editor of a column: the tone list for the
-    // two signalling columns, the yes/no list for column 5, the edit box for
-    // every other column.
-    QWidget* GetCellEditor(long col) const;
-    // Lays an editor (by default the current column's) over the current cell
-    // and opens it for `key`: 0 for a click, 13 when Enter walked here, else
-    // the typed character.
-    void BeginCellEdit(short key, QWidget* editor = nullptr);
-
-    // Grid events.
-    void OnDblClickGrid();
-    void OnEnterCellGrid();
-    // Commits the open editor's text into the current cell and hides it;
-    // nothing when no editor is open. Besides the grid's LeaveCell, the read
-    // and write commands call this first, so that a pending edit reaches the
-    // grid before the image is encoded or replaced.
-    // `reopenRefused`: a refused entry opens its editor again on the cell
-    // (the grid's own LeaveCell); the commands only keep the old text.
+    void OnOnlineTuning();
+    void OnRadioTransfer();   // the progress window's start button
+    bool OnSelChangeModel();  // false when the user kept the model
+    // Commits an open editor; the commands call it before they act.
     void OnLeaveCellGrid(bool reopenRefused = false);
-    // A refused entry: the cell kept its text, and its editor opens again
-    // holding what was typed, all selected.
-    void ReopenRefusedEdit(long row, long col, const QString& typed);
-    void OnKeyPressGrid(short& keyAscii);
-    void OnMouseDownGrid(short button, short shift, long x, long y);
-    void OnScrollGrid();
-    // Every key press meant for the view or one of its controls comes here
-    // before the control sees it (the main frame's accelerators have run
-    // already); true when it was handled.
+    // Every key for the view or its controls, before the control; true: handled.
     bool PreTranslateMessage(QObject* target, QKeyEvent* event);
-
-    // Editing the channel table as a whole (view_edit.cpp). The selection:
-    // its cells of columns 1 to 5 (the current cell when nothing is
-    // selected), the channels they lie in, and whether those channels are
-    // selected whole (by their numbers, or every cell of them).
-    std::vector<GridCell> SelectedCells() const;
-    std::vector<int> SelectedChannels() const;
-    bool WholeChannelsSelected() const;
-    void SelectChannels(const std::vector<int>& channels);
-    bool CanDo(EditCommand command) const;
-    // Whether a command of the frame's menus can run now.
-    bool IsCommandEnabled(int id) const;
-    // Runs a command on the selection; an open editor commits first.
-    void OnEditCommand(EditCommand command);
-    static std::vector<QKeySequence> EditCommandKeys(EditCommand command);
-    // The grid's context menu: every command with its keys, enabled as the
-    // selection and the undo history allow.
-    QMenu* CreateGridMenu(QWidget* parent);
-    void OnGridContextMenu(const QPoint& globalPos);
-    // Many cells at once (view_bulk.cpp): set the current column of the
-    // selected channels to one value, fill down, fill a series of
-    // frequencies; each one undo step. And the list of findings of the
-    // channel check, whose double-click goes to the cell.
-    // "设置…" and "递增填充" ask for their values first.
-    void OnAskSetCells();
-    void OnAskFillSeries();
-    void OnSetCells(const QString& text);
-    void OnFillDown();
-    void OnFillSeries(const QString& start, const QString& stepKhz);
-    void OnCheckChannels();
-    // The channel plans (view_bulk.cpp). "套用频道方案…" is one action of the
-    // view, in the grid's context menu and for any other menu (its enabled
-    // state is brought up to date when it is asked for): it opens the plan
-    // dialog and applies its choices as one undo step, telling what changed
-    // beside the channels. The check against a plan lists the findings with
-    // a choice of plan.
-    QAction* ApplyPlanAction();
-    void OnApplyPlan();
-    void ApplyChannelPlan(const ChannelPlan& plan, const PlanApplyOptions& options);
-    void OnCheckPlan();
-    // The open list of findings (none: nullptr), which follows every change.
-    QListWidget* CheckList() const { return m_checkList; }
-    // An undo or redo is about to replace what the view shows (open editors
-    // are put away), and has replaced it.
-    void BeginStateChange();
-    void EndStateChange();
+    // What the pointer is over decides the hint in the status bar.
+    void OnSetCursor(QWidget* under);
+    void OnPaint();
 
 signals:
-    // Text for the first pane of the main frame's status bar.
-    void MessageText(const QString& text);
-    // A transfer's result for the status bar: "读频完成：…".
-    void TransferResultText(const QString& text);
-    // After a read or an open: the channels outside the band or off the
-    // step, with where to look (empty: none, or none any more).
-    void CheckSummaryText(const QString& text);
-    // Read or Write: the progress window opens for `direction`.
+    void MessageText(const QString& text);         // the status bar's first pane
+    void TransferResultText(const QString& text);  // "读频完成：…"
+    void CheckSummaryText(const QString& text);    // after a read or an open
     void TransferCommand(TransferDirection direction);
-    // The start button's transfer, to run now over `data`.
     void RunTransfer(const std::string& portName, TransferDirection direction, const DocumentData& data);
-    // Online tuning on the band starting at `bandBase` (10 Hz units).
-    void OnlineTuning(std::int64_t bandBase, const std::string& portName);
+    void OnlineTuning(std::int64_t bandBase, const std::string& portName);  // 10 Hz units
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void CreateForm();
-    // The selection to the clipboard (and cleared for a cut); the clipboard
-    // from the top left of the selection on.
-    void CopySelection(bool cut);
-    void PasteClipboard();
-    // Enter, in the grid or one of its editors (`focused`): commits, then
-    // moves on as the cell asks.
-    void OnEnterKey(QWidget* focused);
-    // One control of the form's template (none for a kind the form lacks).
-    QWidget* MakeFormControl(const DialogControl& c);
-    // The lists and the grid tell the view what the user does.
+    void CreateParts();
     void ConnectForm();
-    // Grows the form to the view's free area (never below its laid-out size)
-    // and the grid with it; the settings stay where they are.
-    void FitFormToView();
-    void OnEditChange(SettingsList list);
-    // The document's selection of `list` changed: its list shows it.
-    void OnSelectionChanged(int list);
-    // The document's rows are about to change (the open editor is put away)
-    // or a recorded change ended (the editors take the current cell again
-    // when the rows changed).
+    void ConnectDocument();
+    void SizeGrid();
+    // The document's rows are about to change, a change was recorded, an
+    // undo or redo is about to replace the state and has replaced it.
     void OnRowsChanging();
     void OnDocumentChanged();
-    // Prints the pages on `printer`; tells the user when it cannot start.
-    bool DoPrint(QPrinter* printer);
-    void OfferPdfBesideDocument(QPrinter* printer);
-    void SetComboSel(QComboBox* combo, int index);
-    void MarkModified();
-    void HideCellEditors();
-    void SetUpCellEditors();
-    void HideCellEditor(QWidget* editor);
-    bool HandleEditKey(QWidget* focused, QKeyEvent* event);
-    // Shows a refusal, or records the change as one step named `label` and
-    // selects the channels it left.
-    void Finish(const EditResult& result, std::string_view label);
-    // The findings' window; with `plan` the first plan is chosen in its list.
-    void ShowFindings(bool plan);
-    // A cell entry's message box, with the column's rule under the message.
-    void ShowCellMessage(std::string_view message, long col);
-    // The same for many cells at once, and what it left alone told after it.
-    void FinishBulk(const EditResult& result, std::string_view label);
-    bool CanDoBulk(EditCommand command) const;
-    void ScheduleCheckRefresh();
-    void TellCheckSummary();
-    void FillCheckList();
-    // The hidden editors take the current cell's text again (after the rows
-    // or the cells changed under them), so no other cell's text is left in
-    // them for the next edit.
-    void ReloadCellEditors();
+    void BeginStateChange();
+    void EndStateChange();
 
-    CQuorim_CHDoc* m_pDocument;
+    CViewDocument m_doc;
     CViewHost* m_host;
-    mutable EditorModel m_detached;
+    CViewForm m_form;
+    CMSFlexGrid1* m_grid;
     bool m_rowsChanged = false;
-    QWidget* m_form = nullptr;
-    // The form and its grid as the template lays them out: the least the
-    // view shows; a larger window gives the grid the rest.
-    QSize m_formBase;
-    QRect m_gridBase;
-    DialogBaseUnits m_base;
-    QHash<int, QWidget*> m_controls;
-
-    QComboBox* m_comboTot = nullptr;
-    QComboBox* m_comboModel = nullptr;
-    QComboBox* m_comboAlarm = nullptr;
-    QComboBox* m_comboSquelch = nullptr;
-    QComboBox* m_comboPower = nullptr;
-    QComboBox* m_comboMonitor = nullptr;
-    QComboBox* m_comboBand = nullptr;
-    QComboBox* m_comboBandwidth = nullptr;
-    CMSFlexGrid1* m_grid = nullptr;
-    QComboBox* m_comboYesNo = nullptr;
-    QComboBox* m_comboTone = nullptr;
-    bool m_bEditorsCreated = false;
-    QLineEdit* m_editCell = nullptr;
-
-    QAction* m_actApplyPlan = nullptr;
-
-    std::string m_strPortName;
-    TransferDirection m_nDirection = TransferDirection::Read;
-    QPointer<QDialog> m_checkDialog;
-    QPointer<QListWidget> m_checkList;
-    QPointer<QComboBox> m_checkPlans;
-    bool m_checkRefreshPending = false;
-    bool m_checkSummaryShown = false;
-    // The model lists of the document's views, disabled while a run lasts.
-    QList<QPointer<QComboBox>> m_lockedModelLists;
+    CSettingsListsView* m_lists = nullptr;
+    CCellEditors* m_cells = nullptr;
+    CChannelSelection* m_selection = nullptr;
+    CChannelCommands* m_commands = nullptr;
+    CBulkEdits* m_bulk = nullptr;
+    CChannelChecks* m_checks = nullptr;
+    CViewPrinting* m_printing = nullptr;
+    CCsvCommands* m_csv = nullptr;
+    CRadioCommands* m_radio = nullptr;
 };
 
 }  // namespace quorim

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/commands.h"
 #include "files/safe_file.h"
+#include "ui/commands.h"
 #include "ui/ui_text.h"
 
 namespace quorim {

@@ -8,6 +8,7 @@
 #include "editor/channel_edit.h"
 #include "files/szt_file.h"
 #include "image/memory_image.h"
+#include "ui/busy_state.h"
 
 class QUndoStack;
 
@@ -44,7 +45,8 @@ public:
     // The model list's item `index` was chosen: the edits so far are encoded,
     // then rows, model flag and image follow the choice and are decoded again.
     void ChooseModel(int index);
-    // A read's image replaces the document's and is decoded into the editor.
+    // A read's image replaces the document's and is decoded into the editor
+    // (the one decode of a read).
     void TakeRead(const DocumentData& read);
 
     // The new image of a new document.
@@ -64,8 +66,9 @@ public:
     // runs, from the start button to its end (the result applied, the
     // progress window closed). Meanwhile every window of the document refuses
     // edits, Read, Write, tuning and closing: a read replaces what they show.
-    bool IsBusy() const { return m_busy; }
-    void SetBusy(bool busy) { m_busy = busy; }
+    bool IsBusy() const { return m_busy.IsBusy(); }
+    // Held by the transfer of the window that runs it.
+    CBusyState& Busy() { return m_busy; }
 
     bool IsModified() const { return m_modified; }
     // Edits, reads and model changes mark the document; new, open and save
@@ -110,7 +113,7 @@ private:
     QString m_path;
     QString m_title;
     bool m_modified = false;
-    bool m_busy = false;
+    CBusyState m_busy;
     ImageDoubt m_doubt = ImageDoubt::None;
     QList<CQuorim_CHView*> m_views;
     QUndoStack* m_undo;

@@ -18,13 +18,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/commands.h"
 #include "files/read_backup.h"
 #include "link/serial_discovery.h"
 #include "link/snapshot_transfer.h"
 #include "link/ui/radio_transfer.h"
 #include "link/ui/restore_dlg.h"
 #include "link/ui/virtual_radio.h"
+#include "ui/commands.h"
 #include "ui/dialog_builder.h"
 #include "ui/ui_text.h"
 

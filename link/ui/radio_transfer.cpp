@@ -18,6 +18,7 @@
 #include "link/serial_port.h"
 #include "link/ui/progress_dlg.h"
 #include "link/ui/view_link_host.h"
+#include "ui/busy_state.h"
 #include "ui/link_worker.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
@@ -26,16 +27,16 @@ namespace quorim {
 
 namespace {
 
-int g_runningTransfers = 0;
 bool g_backUpBeforeWrite = false;
 
 }  // namespace
 
-CRadioTransfer::CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor)
+CRadioTransfer::CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor, CBusyState& busy)
     : QObject(view),
       m_view(view),
       m_over(over),
       m_editor(editor),
+      m_busy(busy),
       m_pProgressDlg(new CProgressDlg(view)),
       m_worker(new CLinkWorker(this)) {
     m_pProgressDlg->m_startRefused = [] { return AnyRunning(); };
@@ -52,12 +53,12 @@ CRadioTransfer::~CRadioTransfer() {
     delete m_pProgressDlg;
 }
 
-bool CRadioTransfer::AnyRunning() {
-    return g_runningTransfers > 0;
+bool CRadioTransfer::IsRunning() const {
+    return m_busy.Holder() == this;
 }
 
-void CRadioTransfer::CountRunning(bool running) {
-    g_runningTransfers += running ? 1 : -1;
+bool CRadioTransfer::AnyRunning() {
+    return CBusyState::AnyBusy();
 }
 
 bool CRadioTransfer::BackUpBeforeWrite() {
@@ -69,10 +70,10 @@ void CRadioTransfer::SetBackUpBeforeWrite(bool on) {
 }
 
 void CRadioTransfer::SetBusy(bool busy) {
-    if (busy != m_busy) {
-        m_busy = busy;
-        CountRunning(busy);
-        emit BusyChanged(busy);
+    if (busy) {
+        m_busy.SetHolder(this);
+    } else if (IsRunning()) {
+        m_busy.SetHolder(nullptr);
     }
 }
 
@@ -85,7 +86,7 @@ void CRadioTransfer::Open(TransferDirection direction) {
 }
 
 void CRadioTransfer::Run(const std::string& portName, TransferDirection direction, const DocumentData& data) {
-    if (!m_busy || m_worker->IsRunning() || !m_pProgressDlg->IsStarted()) {
+    if (!IsRunning() || m_worker->IsRunning() || !m_pProgressDlg->IsStarted()) {
         return;
     }
     emit Running(true);
@@ -130,11 +131,7 @@ void CRadioTransfer::Run(const std::string& portName, TransferDirection directio
 
 void CRadioTransfer::Finish(const TransferResult& result, const DocumentData& work) {
     const bool read = result.direction == TransferDirection::Read && result.Ok();
-    if (read) {
-        m_editor.SetRows(work.m_bSixteenChannel ? kRows16 : kRows199);
-        DecodeImage(work, m_editor);
-    }
-    emit Transferred(result, work);
+    emit Transferred(result, work);  // a read goes to the document, decoded there
 
     m_pProgressDlg->DestroyWindow();  // closed by the engine in every ending; to be sure
     if (read) {

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace quorim {
 
+class CBusyState;
 class CLinkWorker;
 class CProgressDlg;
 class EditorSurface;
@@ -19,8 +20,9 @@ class EditorSurface;
 // the window only as a widget and its editor as an editor surface; the
 // document's data comes with each run and the result goes back by signals.
 // The engine runs on a worker thread over a copy of the data; the window's
-// thread encodes before it and decodes a read after it, so a read is all or
-// nothing.
+// thread encodes before it, and a read's image goes to the document, which
+// decodes it; so a read is all or nothing. The busy state is the document's:
+// the transfer takes it at the start button and gives it back at the end.
 class CRadioTransfer : public QObject {
     Q_OBJECT
 
@@ -28,20 +30,17 @@ public:
     // `view` is the document window (the owner of this object and of the
     // progress window, and the parent of the transfer's messages); `over` is
     // the widget the progress window opens centred over; `editor` is the
-    // surface the codec reads and fills.
-    CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor);
+    // surface a write encodes; `busy` is the document's busy state.
+    CRadioTransfer(QWidget* view, QWidget* over, EditorSurface& editor, CBusyState& busy);
     // A transfer still running is cancelled and awaited.
     ~CRadioTransfer() override;
 
     CProgressDlg* ProgressDlg() const { return m_pProgressDlg; }
     // From the start button to the end of the transfer (its result applied,
-    // its window closed); told to the document by BusyChanged.
-    bool IsRunning() const { return m_busy; }
-    // Any window's transfer is running (only one runs at a time).
+    // its window closed): the document's busy state is held by this one.
+    bool IsRunning() const;
+    // Any transfer of the program is running (only one runs at a time).
     static bool AnyRunning();
-    // For a transfer of no document window (a snapshot put back): it counts
-    // as running from its start to its end.
-    static void CountRunning(bool running);
     // "写频前备份对讲机数据": every window's write reads and keeps the radio's
     // memory first (the Devices dialog sets it; the program remembers it).
     static bool BackUpBeforeWrite();
@@ -59,8 +58,6 @@ signals:
     // A write stopped partway after the radio's memory was kept before it:
     // what the radio held can be put back.
     void WriteInterruptedAfterSnapshot(const std::string& portName);
-    // IsRunning changed.
-    void BusyChanged(bool busy);
     // The start button was pressed: the transfer is on its way.
     void Started();
     // Posted by the start button (WM_RADIO_TRANSFER): time to run.
@@ -69,21 +66,21 @@ signals:
     // kept.
     void Running(bool running);
     // The engine is done: `work` holds the document's data as the transfer
-    // left it (a read's new image and model, a write's encoded image); a
-    // successful read is in the editor already.
+    // left it (a read's new image and model, for the document to take; a
+    // write's encoded image).
     void Transferred(const TransferResult& result, const DocumentData& work);
 
 private:
     void SetBusy(bool busy);
-    // On the window's thread, after the engine: the editor takes a read.
+    // On the window's thread, after the engine.
     void Finish(const TransferResult& result, const DocumentData& work);
 
     QWidget* m_view;
     QWidget* m_over;
     EditorSurface& m_editor;
+    CBusyState& m_busy;
     CProgressDlg* m_pProgressDlg;
     CLinkWorker* m_worker;
-    bool m_busy = false;
 };
 
 }  // namespace quorim

@@ -16,6 +16,7 @@
 #include "link/ui/progress_dlg.h"
 #include "link/ui/radio_transfer.h"
 #include "link/ui/view_link_host.h"
+#include "ui/busy_state.h"
 #include "ui/dialog_builder.h"
 #include "ui/link_worker.h"
 #include "ui/message_box.h"
@@ -86,10 +87,9 @@ CRestoreDlg::CRestoreDlg(const std::string& folder, const std::string& port, QWi
     layout->addLayout(buttons);
 
     m_progress->m_strTitle = Q(kRestoreTitle);
-    m_progress->m_startRefused = [] { return CRadioTransfer::AnyRunning(); };
+    m_progress->m_startRefused = [] { return CBusyState::AnyBusy(); };
     connect(m_progress, &CProgressDlg::Started, this, [this] {
-        m_running = true;
-        CRadioTransfer::CountRunning(true);
+        m_busy.SetHolder(this);
         m_restore->setEnabled(false);
     });
     connect(m_progress, &CProgressDlg::RadioTransfer, this, &CRestoreDlg::Run);
@@ -97,21 +97,18 @@ CRestoreDlg::CRestoreDlg(const std::string& folder, const std::string& port, QWi
 
 CRestoreDlg::~CRestoreDlg() {
     delete m_worker;  // a running write ends and is awaited first
-    if (m_running) {
-        CRadioTransfer::CountRunning(false);
-    }
     delete m_progress;
 }
 
 void CRestoreDlg::reject() {
-    if (!m_running) {
+    if (!IsRunning()) {
         QDialog::reject();
     }
 }
 
 void CRestoreDlg::Restore() {
     const int row = m_list->currentRow();
-    if (m_running || m_progress->IsWindow() || row < 0 || row >= static_cast<int>(m_snapshots.size())) {
+    if (IsRunning() || m_progress->IsWindow() || row < 0 || row >= static_cast<int>(m_snapshots.size())) {
         return;
     }
     const Snapshot& chosen = m_snapshots[static_cast<std::size_t>(row)];
@@ -128,7 +125,7 @@ void CRestoreDlg::Restore() {
 }
 
 void CRestoreDlg::Run() {
-    if (!m_running || m_worker->IsRunning()) {
+    if (!IsRunning() || m_worker->IsRunning()) {
         return;
     }
     struct Job {
@@ -158,8 +155,7 @@ void CRestoreDlg::Finish(const TransferResult& result, const std::string& failur
         m_result->setText(Raw(TransferDoneText(WindowTexts(), TransferDirection::Write,
                                                result.documentSixteen, ResolvePortName(m_port))));
     }
-    m_running = false;
-    CRadioTransfer::CountRunning(false);
+    m_busy.SetHolder(nullptr);
     m_restore->setEnabled(true);
     emit Restored(result);
 }

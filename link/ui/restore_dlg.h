@@ -6,6 +6,7 @@
 
 #include "files/write_snapshot.h"
 #include "link/clone_engine.h"
+#include "ui/busy_state.h"
 
 class QLabel;
 class QPushButton;
@@ -35,7 +36,7 @@ public:
     QPushButton* RestoreButton() const { return m_restore; }
     QLabel* ResultLabel() const { return m_result; }
     CProgressDlg* ProgressDlg() const { return m_progress; }
-    bool IsRunning() const { return m_running; }
+    bool IsRunning() const { return m_busy.IsBusy(); }
     // What the restore button does: the selected snapshot is loaded and its
     // progress window opened (nothing while a write runs).
     void Restore();
@@ -59,7 +60,7 @@ private:
     QLabel* m_result = nullptr;
     CProgressDlg* m_progress = nullptr;
     CLinkWorker* m_worker = nullptr;
-    bool m_running = false;
+    CBusyState m_busy;  // held from the start button to the write's end
 };
 
 }  // namespace quorim

@@ -24,17 +24,11 @@ namespace quorim {
 // its rows are taken when the transfer starts, a write's encoding is done
 // before it and a read's decoding after it, on the window's thread. The
 // progress window may be gone by the time a call arrives; then the status
-// and bar calls change nothing.
+// and bar calls change nothing. The bar's position is the bar's own.
 class CViewLinkHost : public LinkHost {
 public:
     CViewLinkHost(CLinkWorker& worker, QWidget* view, CProgressDlg* dlg, TransferDirection direction)
-        : m_worker(worker), m_view(view), m_dlg(dlg), m_cancel(dlg->m_bCancel), m_direction(direction) {
-        if (QProgressBar* bar = dlg->ProgressBar()) {
-            m_low = bar->minimum();
-            m_high = bar->maximum();
-            m_pos = bar->value();
-        }
-    }
+        : m_worker(worker), m_view(view), m_dlg(dlg), m_cancel(dlg->m_bCancel), m_direction(direction) {}
 
     void SetStatusText(const std::string& text) override {
         m_worker.Post([dlg = m_dlg, text] {
@@ -44,28 +38,21 @@ public:
         });
     }
     void SetProgressRange(int low, int high) override {
-        // As the bar does: a position outside the new range is reset.
-        m_low = low;
-        m_high = high;
-        if (m_pos < low || m_pos > high) {
-            m_pos = low - 1;
-        }
         m_worker.Post([dlg = m_dlg, low, high] {
             if (QProgressBar* bar = dlg->ProgressBar()) {
                 bar->setRange(low, high);
+                bar->setValue(low);
             }
         });
     }
     void StepProgress() override {
-        // A step past the top starts again at the bottom.
-        m_pos = m_pos + 1 > m_high ? m_low : m_pos + 1;
-        m_worker.Post([dlg = m_dlg, pos = m_pos] {
+        m_worker.Post([dlg = m_dlg] {
             if (QProgressBar* bar = dlg->ProgressBar()) {
-                bar->setValue(pos);
+                // A step past the top starts again at the bottom.
+                bar->setValue(bar->value() >= bar->maximum() ? bar->minimum() : bar->value() + 1);
             }
         });
     }
-    int ProgressPos() const override { return m_pos; }
     // The progress window's caption, for a phase of the run.
     void SetCaption(const QString& caption) {
         m_worker.Post([dlg = m_dlg, caption] {
@@ -115,7 +102,6 @@ private:
     CProgressDlg* m_dlg;
     const std::atomic<bool>& m_cancel;
     TransferDirection m_direction;
-    int m_low = 0, m_high = 123, m_pos = 0;
     QString m_openFailure;  // worker thread only
 };
 

@@ -54,6 +54,12 @@ TEST(AsciiText, FixedDecimalTextKeepsEveryDecimal) {
     }
 }
 
+TEST(AsciiText, HexBytesAreUpperCasePairsBetweenBlanks) {
+    EXPECT_EQ(HexBytes({}), "");
+    EXPECT_EQ(HexBytes({0x06}), "06");
+    EXPECT_EQ(HexBytes({0x00, 0x0F, 0xAB, 0xFF}), "00 0F AB FF");
+}
+
 TEST(RadioModelName, OnlyTheTwoModelsParse) {
     RadioModel model = RadioModel::Qz16;
     EXPECT_TRUE(ParseRadioModel("199", model));

@@ -4,8 +4,8 @@
 
 #include <tuple>
 
-#include "app/tone_table.h"
 #include "editor/editor_model.h"
+#include "image/tone_table.h"
 
 namespace quorim {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/tone_table.h"
 #include "editor/document_file.h"
 #include "editor/editor_model.h"
+#include "image/tone_table.h"
 #include "text/number_text.h"
 
 namespace quorim {

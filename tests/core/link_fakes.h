@@ -41,7 +41,7 @@ public:
         ++steps;
         pos = pos >= rangeHigh ? rangeLow : pos + 1;  // a bar wraps past its top
     }
-    int ProgressPos() const override { return pos; }
+    int ProgressPos() const { return pos; }
     void CloseProgress() override { ++closeProgress; }
     bool CancelRequested() const override {
         ++checks;

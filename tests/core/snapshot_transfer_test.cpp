@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
+#include "link/clone_engine.h"
 #include "tests/core/link_fakes.h"
 #include "tests/core/test_util.h"
 
@@ -71,6 +74,36 @@ TEST(SnapshotBeforeWrite, KeepsTheRadioOrTellsWhyTheWriteMustNotBegin) {
             EXPECT_TRUE(host.messages.empty());
         }
     }
+}
+
+// The write after a kept snapshot runs under the same progress window: its
+// bar and its count start again from the bottom (they stood at the top, and
+// the write showed nothing of its 123 blocks).
+TEST(SnapshotBeforeWrite, TheWriteCountsItsOwnBlocksFromTheStart) {
+    TempDir dir;
+    TracingClock clock;
+    FakeSerialPort port{clock};
+    PortRadio radio;
+    radio.Attach(port);
+    radio.Memory()[kModelCodeOffset] = kModelCode16;
+    RecordingHost host;
+    host.direction = TransferDirection::Write;
+    ASSERT_TRUE(TakeSnapshotBeforeWrite("COM1", true, dir.File("backups"), port, clock, host).Ok());
+    const std::size_t before = host.statuses.size();
+    ASSERT_EQ(host.statuses.back(), "123");
+
+    DocumentData doc;
+    doc.OnNewDocument();
+    ASSERT_TRUE(RunRadioTransfer("COM1", doc, port, clock, host).Ok());
+    std::vector<std::string> written;  // the block counts of the write
+    for (std::size_t i = before; i < host.statuses.size(); ++i) {
+        if (!host.statuses[i].empty() && std::isdigit(static_cast<unsigned char>(host.statuses[i][0]))) {
+            written.push_back(host.statuses[i]);
+        }
+    }
+    ASSERT_EQ(written.size(), static_cast<std::size_t>(kWriteBlocks16));
+    EXPECT_EQ(written.front(), "1");
+    EXPECT_EQ(written.back(), "123");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/tone_table.h"
+#include "image/tone_table.h"
 
 #include <gtest/gtest.h>
 

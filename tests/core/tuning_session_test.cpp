@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/tone_table.h"
+#include "image/tone_table.h"
 #include "tests/core/link_fakes.h"
 
 namespace quorim::test {

@@ -25,7 +25,6 @@
 #include <fstream>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
@@ -37,6 +36,7 @@
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "gui_test_support.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;
@@ -188,7 +188,7 @@ private slots:
         // With no document open the port keys still work, the document keys do
         // nothing. (The 7 opened the frequency editor: closing commits it, and
         // 7 MHz is refused.)
-        QVERIFY(view->EditCell()->isVisible());
+        QVERIFY(view->Cells().EditCell()->isVisible());
         {
             MessageBoxAnswer refused(QMessageBox::Ok);
             Frame()->MdiClient()->closeAllSubWindows();
@@ -413,7 +413,7 @@ private slots:
         CQuorim_CHDoc* doc = view->GetDocument();
         QVERIFY(Frame()->IsCommandEnabled(ID_FILE_EXPORT_CSV));
 
-        QVERIFY(view->ImportCsvFromFile(english));
+        QVERIFY(view->Csv().ImportCsvFromFile(english));
         QCOMPARE(view->Grid()->GetTextMatrix(1, 1), S("145.01250"));
         QCOMPARE(view->Grid()->GetTextMatrix(1, kColInhibit), S("是"));
         QCOMPARE(view->Combo(SettingsList::Monitor)->currentText(), S("关闭"));
@@ -429,7 +429,7 @@ private slots:
             std::ofstream(big.toStdString(), std::ios::binary)
                 << "CH,RX Freq,TX Freq,RX Tone,TX Tone,TX Inhibit\n150,446.00625,,,,No\n\nModel,QZ - 199\n";
         }
-        QVERIFY(view->ImportCsvFromFile(big));
+        QVERIFY(view->Csv().ImportCsvFromFile(big));
         QCOMPARE(view->Grid()->GetRows(), 200L);
         QCOMPARE(view->Grid()->GetTextMatrix(150, 1), S("446.00625"));
         doc->UndoStack()->undo();
@@ -437,7 +437,7 @@ private slots:
         QCOMPARE(view->Grid()->GetTextMatrix(1, 1), S("145.01250"));
         {
             MessageBoxAnswer answer(QMessageBox::Ok);
-            QVERIFY(!view->ImportCsvFromFile(bad));
+            QVERIFY(!view->Csv().ImportCsvFromFile(bad));
             QVERIFY(answer.Text().contains(S("未能导入")));
             QVERIFY(answer.Text().contains(S("row 2, column \"接收频率\" (\"999\")")));
         }
@@ -445,7 +445,7 @@ private slots:
         QCOMPARE(view->Grid()->GetTextMatrix(1, 1), S("145.01250"));
 
         const QString out = m_dir.filePath(S("out.csv"));
-        QVERIFY(view->ExportCsvToFile(out));
+        QVERIFY(view->Csv().ExportCsvToFile(out));
         std::ifstream in(out.toStdString(), std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         QVERIFY(text.starts_with(

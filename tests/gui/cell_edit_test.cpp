@@ -9,7 +9,6 @@
 #include <QTest>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/document_file.h"
@@ -19,6 +18,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "gui_test_support.h"
+#include "ui/commands.h"
 #include "ui/ui_text.h"
 
 using namespace quorim;
@@ -43,7 +43,7 @@ private:
     CMainFrame* Frame() const { return m_app->MainFrame(); }
     QWidget* Focus() const { return Frame()->focusWidget(); }
     bool Modified() const { return m_view->GetDocument()->IsModified(); }
-    QLineEdit* ToneField() const { return m_view->ComboTone()->lineEdit(); }
+    QLineEdit* ToneField() const { return m_view->Cells().ComboTone()->lineEdit(); }
 
     // Keys go where the user's keys go: to the widget with the focus.
     void Type(const QString& text) {
@@ -79,8 +79,8 @@ private:
         }
     }
     bool NoEditorShown() const {
-        return m_view->EditCell()->isHidden() && m_view->ComboTone()->isHidden() &&
-               m_view->ComboYesNo()->isHidden();
+        return m_view->Cells().EditCell()->isHidden() && m_view->Cells().ComboTone()->isHidden() &&
+               m_view->Cells().ComboYesNo()->isHidden();
     }
     void FocusGrid(int row, int col) {
         m_grid->SetRow(row);
@@ -108,7 +108,7 @@ private slots:
         FocusGrid(1, 1);
         QVERIFY(!Modified());
         Type(S("1"));
-        QLineEdit* edit = m_view->EditCell();
+        QLineEdit* edit = m_view->Cells().EditCell();
         QVERIFY(edit->isVisible());
         QCOMPARE(Focus(), static_cast<QWidget*>(edit));
         QCOMPARE(edit->text(), S("1"));
@@ -128,7 +128,7 @@ private slots:
         Enter();
         QCOMPARE(m_grid->GetCol(), 3L);
         QVERIFY(edit->isHidden());
-        QComboBox* tone = m_view->ComboTone();
+        QComboBox* tone = m_view->Cells().ComboTone();
         QVERIFY(tone->isVisible());
         QCOMPARE(Focus(), static_cast<QWidget*>(tone));
         QCOMPARE(ToneField()->selectedText(), S("OFF"));
@@ -141,7 +141,7 @@ private slots:
         Type(S("100"));
         Enter();
         QCOMPARE(m_grid->GetTextMatrix(1, 4), S("100.0"));
-        QComboBox* yesNo = m_view->ComboYesNo();
+        QComboBox* yesNo = m_view->Cells().ComboYesNo();
         QCOMPARE(m_grid->GetCol(), 5L);
         QVERIFY(tone->isHidden() && yesNo->isVisible());
         QCOMPARE(yesNo->currentText(), S("否"));
@@ -164,7 +164,7 @@ private slots:
         QWidget* band = m_view->ControlById(1011);
         SetRowTexts(16, {S("145.00000"), S("145.00000"), S("OFF"), S("OFF"), S("否")});
         Click(16, 5);
-        QVERIFY(m_view->ComboYesNo()->isVisible());
+        QVERIFY(m_view->Cells().ComboYesNo()->isVisible());
         Key(Qt::Key_Up);
         Enter();
         QCOMPARE(m_grid->GetTextMatrix(16, 5), S("是"));
@@ -178,13 +178,13 @@ private slots:
         Type(S("146"));
         Key(Qt::Key_Tab);
         QCOMPARE(Focus(), band);
-        QVERIFY(m_view->EditCell()->isVisible());
+        QVERIFY(m_view->Cells().EditCell()->isVisible());
         QCOMPARE(m_grid->GetTextMatrix(3, 1), QString());
         Click(3, 3);
         QCOMPARE(m_grid->GetTextMatrix(3, 1), S("146.00000"));
         QTest::keyClick(Focus(), Qt::Key_Backtab, Qt::ShiftModifier);
-        QVERIFY(Focus() != m_view->ComboTone() && Focus() != m_grid);
-        QVERIFY(m_view->ComboTone()->isVisible());
+        QVERIFY(Focus() != m_view->Cells().ComboTone() && Focus() != m_grid);
+        QVERIFY(m_view->Cells().ComboTone()->isVisible());
 
         // With the grid itself focused, Enter moves one cell right and opens
         // nothing; from column 6 it leaves the grid.
@@ -212,11 +212,11 @@ private slots:
         // 68.0 and D23N are not in the list: the list holds "OFF", and
         // clicking away stores it.
         Click(1, 3);
-        QVERIFY(m_view->ComboTone()->isVisible());
-        QCOMPARE(m_view->ComboTone()->currentText(), S("OFF"));
+        QVERIFY(m_view->Cells().ComboTone()->isVisible());
+        QCOMPARE(m_view->Cells().ComboTone()->currentText(), S("OFF"));
         Click(2, 1);
         QCOMPARE(m_grid->GetTextMatrix(1, 3), S("OFF"));
-        QVERIFY(m_view->ComboTone()->isHidden());
+        QVERIFY(m_view->Cells().ComboTone()->isHidden());
         QVERIFY(Modified());
 
         // Typed text is checked as Enter checks it.
@@ -227,7 +227,7 @@ private slots:
         for (const auto& c : typedCases) {
             Click(1, 4);
             Type(S(c.typed));
-            QCOMPARE(m_view->ComboTone()->currentIndex(), -1);
+            QCOMPARE(m_view->Cells().ComboTone()->currentIndex(), -1);
             MessageBoxAnswer answer(QMessageBox::Ok);
             Click(2, 2);
             if (c.stored) {
@@ -244,7 +244,7 @@ private slots:
         // An item picked from the list is stored as it is.
         Click(1, 4);
         Key(Qt::Key_Down);
-        QCOMPARE(m_view->ComboTone()->currentText(), S("67.0"));
+        QCOMPARE(m_view->Cells().ComboTone()->currentText(), S("67.0"));
         Click(2, 2);
         QCOMPARE(m_grid->GetTextMatrix(1, 4), S("67.0"));
 
@@ -265,7 +265,7 @@ private slots:
         QTRY_VERIFY(m_grid->verticalScrollBar()->maximum() > 100);
         FocusGrid(1, 1);
         Type(S("146"));
-        QVERIFY(m_view->EditCell()->isVisible());
+        QVERIFY(m_view->Cells().EditCell()->isVisible());
         m_grid->verticalScrollBar()->setValue(50);
         QVERIFY(NoEditorShown());
         QCOMPARE(Focus(), static_cast<QWidget*>(m_grid));
@@ -278,11 +278,11 @@ private slots:
         m_grid->verticalScrollBar()->setValue(100);
         m_grid->SetRow(120);
         m_grid->SetCol(5);
-        m_view->BeginCellEdit(0);
+        m_view->Cells().BeginCellEdit(0);
         Enter();
         QCOMPARE(m_grid->GetRow(), 121L);
-        QVERIFY(m_view->EditCell()->isVisible());
-        QCOMPARE(m_view->EditCell()->geometry(), CellRect(121, 1));
+        QVERIFY(m_view->Cells().EditCell()->isVisible());
+        QCOMPARE(m_view->Cells().EditCell()->geometry(), CellRect(121, 1));
     }
 
     void sparesAndHeadersOpenNothing() {
@@ -299,8 +299,8 @@ private slots:
         // current cell's editor, its text all selected.
         FocusGrid(2, 2);
         emit m_grid->DblClick();
-        QVERIFY(m_view->EditCell()->isVisible());
-        QCOMPARE(m_view->EditCell()->selectedText(), S("145.00000"));
+        QVERIFY(m_view->Cells().EditCell()->isVisible());
+        QCOMPARE(m_view->Cells().EditCell()->selectedText(), S("145.00000"));
         m_grid->SetCol(6);
         QVERIFY(NoEditorShown());
         emit m_grid->DblClick();
@@ -322,7 +322,7 @@ private slots:
         // Backspace opens the cell's text all selected; the next key replaces it.
         FocusGrid(1, 1);
         Key(Qt::Key_Backspace);
-        QLineEdit* edit = m_view->EditCell();
+        QLineEdit* edit = m_view->Cells().EditCell();
         QVERIFY(edit->isVisible());
         QCOMPARE(edit->selectedText(), S("145.00000"));
         Type(S("4"));
@@ -380,9 +380,9 @@ private slots:
         // A character typed on a signalling cell stands alone in its field.
         FocusGrid(4, 3);
         Type(S("1"));
-        QVERIFY(m_view->ComboTone()->isVisible());
+        QVERIFY(m_view->Cells().ComboTone()->isVisible());
         QCOMPARE(ToneField()->text(), S("1"));
-        QCOMPARE(m_view->ComboTone()->currentIndex(), -1);
+        QCOMPARE(m_view->Cells().ComboTone()->currentIndex(), -1);
         Key(Qt::Key_Escape);
         {
             // A signalling entry refused on a channel with a frequency names its rule.

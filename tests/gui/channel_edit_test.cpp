@@ -20,7 +20,6 @@
 #include <iterator>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/codec.h"
@@ -31,6 +30,7 @@
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "gui_test_support.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;
@@ -134,7 +134,7 @@ private slots:
         QVERIFY(v);
         v->Grid()->setFocus();
         SelectColumn(v, 1, 4, 1);
-        std::unique_ptr<QMenu> menu(v->CreateGridMenu(v));
+        std::unique_ptr<QMenu> menu(v->Commands().CreateGridMenu(v));
         QStringList texts;
         for (QAction* a : menu->actions()) texts << a->text();
         for (const char* t : {"设置…", "向下填充", "递增填充", "检查信道"}) QVERIFY2(texts.contains(S(t)), t);
@@ -142,14 +142,14 @@ private slots:
         const int steps = undo->count();
         const QStringList before = Row(v, 4);
 
-        v->OnFillSeries(S("145.5"), S("6.25"));
+        v->Bulk().OnFillSeries(S("145.5"), S("6.25"));
         QCOMPARE(v->Grid()->GetTextMatrix(4, 1), S("145.51875"));
         QCOMPARE(v->Grid()->GetTextMatrix(4, 5), S("否"));
         SelectColumn(v, 1, 4, 3);
-        v->OnSetCells(S("D023N"));
+        v->Bulk().OnSetCells(S("D023N"));
         QCOMPARE(v->Grid()->GetTextMatrix(2, 3), S("D023N"));
         SelectColumn(v, 1, 4, 1);
-        v->OnFillDown();
+        v->Bulk().OnFillDown();
         QCOMPARE(v->Grid()->GetTextMatrix(4, 1), S("145.50000"));
         QCOMPARE(undo->count(), steps + 3);
         undo->undo();
@@ -162,7 +162,7 @@ private slots:
         // A tone that is none: refused on every channel, listed, nothing changed.
         SelectColumn(v, 1, 5, 3);
         MessageBoxAnswer answer(QMessageBox::Ok);
-        v->OnSetCells(S("88.5x"));
+        v->Bulk().OnSetCells(S("88.5x"));
         QCOMPARE(answer.Count(), 1);
         QVERIFY2(answer.Text().contains(S("信道 3")), qPrintable(answer.Text()));
         QCOMPARE(v->Grid()->GetTextMatrix(1, 3), S(""));
@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(Row(v, 4), QStringList(5, QString()));
 
         SelectColumn(v, 2, 2, 2);
-        v->OnSetCells(S("146"));
+        v->Bulk().OnSetCells(S("146"));
         v->Grid()->clearSelection();
         SelectColumn(v, 1, 4, 1);
         {
@@ -232,15 +232,15 @@ private slots:
         QVERIFY(v);
         {
             MessageBoxAnswer answer(QMessageBox::Ok);
-            v->OnCheckChannels();
+            v->Checks().OnCheckChannels();
             QCOMPARE(answer.Text(), S("没有发现问题"));
             QCOMPARE(answer.Icon(), QMessageBox::Information);
         }
         SelectColumn(v, 3, 3, 2);
-        v->OnSetCells(S("433.5"));
+        v->Bulk().OnSetCells(S("433.5"));
         v->Grid()->SetRow(1);
         v->Grid()->SetCol(4);
-        v->OnCheckChannels();
+        v->Checks().OnCheckChannels();
         auto* list = v->findChild<QListWidget*>();
         QVERIFY(list);
         QCOMPARE(list->count(), 1);
@@ -250,7 +250,7 @@ private slots:
         QCOMPARE(v->Grid()->GetCol(), 2L);
 
         SelectColumn(v, 1, 1, 2);
-        v->OnSetCells(S("433.5"));
+        v->Bulk().OnSetCells(S("433.5"));
         QTRY_COMPARE(list->count(), 2);
         v->Combo(SettingsList::Band)->setCurrentIndex(8);  // 50 - 700MHZ
         QTRY_COMPARE(list->item(0)->text(), S("没有发现问题"));
@@ -260,7 +260,7 @@ private slots:
         QVERIFY(close);
         QCOMPARE(close->text(), S("关闭"));
         close->click();
-        QTRY_VERIFY(!v->CheckList());
+        QTRY_VERIFY(!v->Checks().CheckList());
     }
 
     // "套用频道方案…" from the context menu: the dialog's choices as one undo
@@ -269,7 +269,7 @@ private slots:
     void appliesAChannelPlanAsOneUndoStep() {
         CQuorim_CHView* v = Open("plan.szt", 3);
         QVERIFY(v);
-        std::unique_ptr<QMenu> menu(v->CreateGridMenu(v));
+        std::unique_ptr<QMenu> menu(v->Commands().CreateGridMenu(v));
         QAction* apply = nullptr;
         for (QAction* a : menu->actions()) {
             if (a->data().toInt() == ID_EDIT_APPLY_PLAN) apply = a;
@@ -302,7 +302,7 @@ private slots:
         QCOMPARE(v->Combo(SettingsList::Band)->currentText(), S("400 - 420MHZ"));
         QCOMPARE(undo->count(), steps + 1);
 
-        v->OnCheckPlan();
+        v->Checks().OnCheckPlan();
         auto* plans = v->findChild<QComboBox*>(QStringLiteral("checkPlan"));
         QVERIFY(plans);
         plans->setCurrentIndex(2);
@@ -320,8 +320,8 @@ private slots:
         a->Grid()->setFocus();
         ClickChannel(a, 1);
         ClickChannel(a, 3, Qt::ShiftModifier);
-        QVERIFY(a->WholeChannelsSelected());
-        QCOMPARE(a->SelectedChannels(), (std::vector<int>{1, 2, 3}));
+        QVERIFY(a->Selection().WholeChannelsSelected());
+        QCOMPARE(a->Selection().SelectedChannels(), (std::vector<int>{1, 2, 3}));
         Key(a, Qt::Key_Insert, Qt::ControlModifier);
         QVERIFY(QApplication::clipboard()->text().startsWith(S("141.00000\t141.00000\t\t\t否\n")));
 
@@ -335,7 +335,7 @@ private slots:
         }
         QVERIFY(b->GetDocument()->IsModified());
         QVERIFY(!a->GetDocument()->IsModified());
-        QCOMPARE(b->SelectedChannels(), (std::vector<int>{10, 11, 12}));
+        QCOMPARE(b->Selection().SelectedChannels(), (std::vector<int>{10, 11, 12}));
         const MemoryImage pasted = Encoded(b);
         for (int i = 0; i < 3; ++i) {
             // The bytes the grid does not show came along.
@@ -359,7 +359,7 @@ private slots:
         view->Grid()->setFocus();
         view->Grid()->SetRow(2);
         view->Grid()->SetCol(1);
-        view->BeginCellEdit(0);  // an open editor: a range still pastes into the grid
+        view->Cells().BeginCellEdit(0);  // an open editor: a range still pastes into the grid
         QApplication::clipboard()->setText(S("145.0125\t145.5\t88.5\r\n146.025\t146.025\td023n\r\n"));
         Key(view, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(Row(view, 2), (QStringList{S("145.01250"), S("145.50000"), S("88.5"), S("OFF"), S("否")}));
@@ -420,7 +420,7 @@ private slots:
         QVERIFY(view);
         ClickChannel(view, 16);
         QApplication::clipboard()->setText(S("145"));
-        std::unique_ptr<QMenu> menu(view->CreateGridMenu(nullptr));
+        std::unique_ptr<QMenu> menu(view->Commands().CreateGridMenu(nullptr));
         QStringList items;
         for (QAction* action : menu->actions()) {
             items << (action->isSeparator() ? S("-")

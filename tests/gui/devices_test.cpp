@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "link/port_names.h"
@@ -27,6 +26,7 @@
 #include "link/ui/radio_transfer.h"
 #include "link/ui/virtual_radio.h"
 #include "tests/e2e/e2e_util.h"
+#include "ui/commands.h"
 #include "ui/ui_text.h"
 
 using namespace quorim;

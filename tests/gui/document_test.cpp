@@ -5,8 +5,14 @@
 #include <QUndoStack>
 
 #include "editor/codec.h"
+#include "editor/ui/channel_selection.h"
 #include "editor/ui/channel_table.h"
+#include "editor/ui/flex_grid.h"
 #include "editor/ui/quorim_doc.h"
+#include "editor/ui/view_document.h"
+#include "link/ui/progress_dlg.h"
+#include "link/ui/radio_transfer.h"
+#include "ui/busy_state.h"
 #include "ui/ui_text.h"
 
 using namespace quorim;
@@ -112,6 +118,48 @@ private slots:
         doc.UndoStack()->redo();
         QCOMPARE(doc.Editor().TextMatrix(150, kColRxFreq), std::string("440.00000"));
         QVERIFY(!doc.IsModified());
+    }
+
+    // The document's busy state is the one record of a run: the window whose
+    // start button was pressed holds it, the document's other windows do not
+    // (they may close), no other start begins, and the state is given back
+    // when the transfer goes.
+    void oneRunHoldsTheDocumentsBusyState() {
+        CQuorim_CHDoc doc;
+        Show(doc);
+        QWidget window;
+        auto* first = new CRadioTransfer(&window, &window, doc.Editor(), doc.Busy());
+        auto* second = new CRadioTransfer(&window, &window, doc.Editor(), doc.Busy());
+        QSignalSpy started(second, &CRadioTransfer::Started);
+        first->Open(TransferDirection::Read);
+        first->ProgressDlg()->OnOK();
+        QVERIFY(doc.IsBusy() && CRadioTransfer::AnyRunning());
+        QVERIFY(first->IsRunning() && !second->IsRunning());
+        second->Open(TransferDirection::Read);
+        second->ProgressDlg()->OnOK();
+        QCOMPARE(started.count(), 0);
+        delete first;
+        QVERIFY(!doc.IsBusy() && !CRadioTransfer::AnyRunning());
+        delete second;
+    }
+
+    // The selection the channel commands act on, over a grid of the
+    // document's table and no window.
+    void selectionNamesCellsAndWholeChannels() {
+        CQuorim_CHDoc doc;
+        Show(doc);
+        CViewDocument shown(&doc);
+        CMSFlexGrid1 grid(nullptr, doc.Table());
+        CChannelSelection selection(&grid, shown, &grid);
+        grid.SetRow(4);
+        grid.SetCol(kColTxFreq);
+        QCOMPARE(selection.SelectedCells().size(), std::size_t{1});
+        QCOMPARE(selection.SelectedChannels(), (std::vector<int>{4}));
+        QVERIFY(!selection.WholeChannelsSelected());
+        selection.SelectChannels({6, 7, 8});
+        QCOMPARE(selection.SelectedChannels(), (std::vector<int>{6, 7, 8}));
+        QVERIFY(selection.WholeChannelsSelected());
+        QCOMPARE(grid.GetRow(), 6L);
     }
 };
 

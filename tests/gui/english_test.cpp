@@ -25,7 +25,7 @@
 #include <iterator>
 #include <memory>
 
-#include "app/commands.h"
+#include "app/document_template.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "base/dialog_template.h"
@@ -46,6 +46,7 @@
 #include "tuning/tuning_dialog.h"
 #include "tuning/tuning_session.h"
 #include "tuning/ui/tuning_dlg.h"
+#include "ui/commands.h"
 #include "ui/ui_text.h"
 
 using namespace quorim;
@@ -296,7 +297,7 @@ private slots:
             QCOMPARE(Raw(EnglishTexts().Translate(context, text)), Q(text, context));
         }
         const QString out = m_dir.filePath(S("english.csv"));
-        QVERIFY(Frame()->ActiveView()->ExportCsvToFile(out));
+        QVERIFY(Frame()->ActiveView()->Csv().ExportCsvToFile(out));
         QVERIFY(ReadAll(out).startsWith(
             "\xEF\xBB\xBF"
             "CH,RX Freq,TX Freq,RX Tone,TX Tone,TX Inhibit\r\n1,145.12500,145.12500,"));
@@ -399,7 +400,7 @@ private slots:
         QTest::keyClick(focus(), Qt::Key_Return);
         QCOMPARE(grid->GetTextMatrix(1, kColInhibit), S("No"));
         for (int col = 2; col <= 4; ++col) QTest::keyClick(focus(), Qt::Key_Return);
-        QComboBox* yesNo = view->ComboYesNo();
+        QComboBox* yesNo = view->Cells().ComboYesNo();
         QVERIFY(yesNo->isVisible());
         QCOMPARE(yesNo->currentText(), S("No"));
         QTest::keyClick(focus(), Qt::Key_Up);

@@ -19,9 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "app/commands.h"
 #include "app/ui/about_dlg.h"
 #include "app/ui/child_frame.h"
+#include "app/ui/help_guide.h"
+#include "app/ui/help_window.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/mdi_client_wnd.h"
 #include "app/ui/quorim_app.h"
@@ -43,8 +44,7 @@
 #include "link/ui/progress_dlg.h"
 #include "tuning/tuning_dialog.h"
 #include "tuning/ui/tuning_dlg.h"
-#include "ui/help_guide.h"
-#include "ui/help_window.h"
+#include "ui/commands.h"
 #include "ui/ui_text.h"
 
 using namespace quorim;

@@ -28,7 +28,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/codec.h"
@@ -40,6 +39,7 @@
 #include "gui_test_support.h"
 #include "image/memory_image.h"
 #include "tests/core/test_util.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;

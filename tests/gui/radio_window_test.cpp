@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/codec.h"
@@ -34,6 +33,7 @@
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
 #include "link/ui/progress_dlg.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 
@@ -87,7 +87,7 @@ class RadioWindowTest : public QObject {
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(Dlg()->StartButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!Dlg()->IsWindow() && !m_view->IsTransferRunning(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Dlg()->IsWindow() && !m_view->Radio().IsTransferRunning(), 60000);
         if (!qEnvironmentVariableIsEmpty("QUORIM_TEST_TIMINGS")) {
             std::printf("window %s QZ - 16: %lld ms\n", what, static_cast<long long>(clock.elapsed()));
             std::fflush(stdout);

@@ -114,8 +114,8 @@ private slots:
     void refusedEntryKeepsTheOldTextAndReopensTheEditor() {
         const QStringList row1{S("435.12500"), S("435.12500"), S("88.5"), S("OFF"), S("否")};
         SetRow(1, row1);
-        QLineEdit* edit = m_view->EditCell();
-        QComboBox* tone = m_view->ComboTone();
+        QLineEdit* edit = m_view->Cells().EditCell();
+        QComboBox* tone = m_view->Cells().ComboTone();
         struct Case {
             int col;
             const char* typed;
@@ -171,9 +171,9 @@ private slots:
         m_view->GetDocument()->SetModifiedFlag(false);
         FocusCell(m_view, 1, kColRxFreq);
         Type("146");
-        QVERIFY(m_view->EditCell()->isVisible());
+        QVERIFY(m_view->Cells().EditCell()->isVisible());
         Key(Qt::Key_Escape);
-        QVERIFY(m_view->EditCell()->isHidden());
+        QVERIFY(m_view->Cells().EditCell()->isHidden());
         QCOMPARE(Focus(), static_cast<QWidget*>(m_view->Grid()));
         QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("145.00000"));
         QVERIFY(!m_view->GetDocument()->IsModified());
@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(m_view->Editor().Rows(), 17);
         FocusCell(m_view, 16, kColRxFreq);
         Type("1");
-        QCOMPARE(m_view->EditCell()->text(), S("1"));
+        QCOMPARE(m_view->Cells().EditCell()->text(), S("1"));
     }
 
     void listsChangeOnlyByADeliberateChoice() {

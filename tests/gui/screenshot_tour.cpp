@@ -13,8 +13,8 @@
 #include <QTest>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/child_frame.h"
+#include "app/ui/help_window.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/ui/flex_grid.h"
@@ -24,7 +24,7 @@
 #include "link/ui/progress_dlg.h"
 #include "link/ui/virtual_radio.h"
 #include "tests/e2e/e2e_util.h"
-#include "ui/help_window.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 
@@ -72,7 +72,7 @@ private slots:
         auto* progress = view->findChild<CProgressDlg*>();
         QVERIFY(progress && progress->IsWindow());
         QTest::mouseClick(progress->StartButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!view->IsTransferRunning() && !progress->IsWindow(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!view->Radio().IsTransferRunning() && !progress->IsWindow(), 20000);
         QVERIFY(frame->TransferResultText().contains(QString::fromStdString(radio.Path())));
         frame->ActiveChild()->showMaximized();
         QTest::qWait(300);

@@ -17,7 +17,6 @@
 #include <QTest>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/child_frame.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
@@ -35,6 +34,7 @@
 #include "link/ui/radio_transfer.h"
 #include "link/ui/restore_dlg.h"
 #include "tests/e2e/e2e_util.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 using quorim::e2e::VirtualRadio;
@@ -161,7 +161,7 @@ protected:
         QPointer<QDialog> wnd = Dlg()->Window();
         QTest::mouseClick(Dlg()->StartButton(), Qt::LeftButton);
         QVERIFY(!Dlg()->StartButton()->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!Dlg()->IsWindow() && !m_view->IsTransferRunning(), timeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!Dlg()->IsWindow() && !m_view->Radio().IsTransferRunning(), timeoutMs);
         // The window itself is gone, not just hidden.
         QTRY_VERIFY(wnd.isNull());
     }
@@ -208,7 +208,7 @@ private slots:
 
         Key(Qt::Key_R);
         VerifyFreshWindow("读频进度显示");
-        QCOMPARE(m_view->Direction(), 0);
+        QCOMPARE(m_view->Radio().Direction(), 0);
         // Centred over the grid.
         const QPoint gridCentre = m_view->Grid()->mapToGlobal(m_view->Grid()->rect().center());
         const QPoint wndCentre = Dlg()->Window()->geometry().center();
@@ -223,7 +223,7 @@ private slots:
         QTest::mouseMove(m_view->Grid()->viewport(), QPoint(30, 30));
         QTRY_VERIFY(Frame()->MessageText() != done);
         QCOMPARE(Frame()->TransferResultText(), done);
-        QCOMPARE(QString::fromStdString(m_view->PortName()), QStringLiteral("COM1"));
+        QCOMPARE(QString::fromStdString(m_view->Radio().PortName()), QStringLiteral("COM1"));
         QCOMPARE(m_view->Editor().TextMatrix(1, kColRxFreq), std::string("435.12500"));
         QCOMPARE(m_view->Editor().TextMatrix(2, kColTxTone), std::string("D023N"));
         VerifyGridShows(LoadImage(memory));
@@ -257,7 +257,7 @@ private slots:
         // The next command makes the window afresh.
         Key(Qt::Key_W);
         VerifyFreshWindow("写频进度显示");
-        QCOMPARE(m_view->Direction(), 1);
+        QCOMPARE(m_view->Radio().Direction(), 1);
         QTest::mouseClick(Dlg()->CancelButton(), Qt::LeftButton);
         QVERIFY(!Dlg()->IsWindow());
     }
@@ -277,17 +277,17 @@ private slots:
         for (const char c : {'1', '4', '6', '.', '5'}) {
             QTest::keyClick(Frame()->focusWidget(), c);
         }
-        QVERIFY(m_view->EditCell()->isVisible());
+        QVERIFY(m_view->Cells().EditCell()->isVisible());
 
         // Read, then Write while the window is open: the caption stays, the
         // start button writes.
         QTest::keyClick(Frame()->focusWidget(), Qt::Key_R, Qt::ControlModifier);
         QVERIFY(Dlg()->IsWindow());
         QCOMPARE(m_view->Editor().TextMatrix(4, kColRxFreq), std::string("146.50000"));
-        QVERIFY(m_view->EditCell()->isHidden());
+        QVERIFY(m_view->Cells().EditCell()->isHidden());
         Key(Qt::Key_W);
         QCOMPARE(Dlg()->Window()->windowTitle(), U("读频进度显示"));
-        QCOMPARE(m_view->Direction(), 1);
+        QCOMPARE(m_view->Radio().Direction(), 1);
         StartAndWait(20000);
         radio.Stop();
 
@@ -433,8 +433,8 @@ private slots:
         QTRY_VERIFY(wnd.isNull());
         QTest::qWait(50);
         QVERIFY(answers.texts.isEmpty());
-        QVERIFY(m_view->PortName().empty());
-        QCOMPARE(m_view->Direction(), 0);
+        QVERIFY(m_view->Radio().PortName().empty());
+        QCOMPARE(m_view->Radio().Direction(), 0);
         // Escape closes a fresh window the same way.
         Key(Qt::Key_W);
         QTest::keyClick(Dlg()->Window(), Qt::Key_Escape);
@@ -476,14 +476,15 @@ private slots:
         m_app->OnWindowNew(m_view->GetDocument());
         QPointer<CQuorim_CHView> second = Frame()->ActiveView();
         QPointer<CChildFrame> secondFrame = Frame()->ActiveChild();
-        QVERIFY(second && second != m_view && second->CanDo(EditCommand::SelectAll));
+        QVERIFY(second && second != m_view && second->Commands().CanDo(EditCommand::SelectAll));
         first->mdiArea()->setActiveSubWindow(first);
         bool secondBusy = false, secondClosed = false;
         QTimer probe;
         probe.setInterval(2);
         connect(&probe, &QTimer::timeout, this, [&] {
             if (second && Dlg()->IsWindow() && Dlg()->ProgressBar()->value() >= 5) {
-                secondBusy = second->IsTransferRunning() && !second->CanDo(EditCommand::SelectAll);
+                secondBusy =
+                    second->Radio().IsTransferRunning() && !second->Commands().CanDo(EditCommand::SelectAll);
                 secondClosed = secondFrame->close();
             }
         });
@@ -492,7 +493,7 @@ private slots:
         StartAndWait(30000);
         probe.stop();
         QVERIFY(secondBusy && secondClosed);
-        QVERIFY(!m_view->GetDocument()->IsBusy() && m_view->CanDo(EditCommand::SelectAll));
+        QVERIFY(!m_view->GetDocument()->IsBusy() && m_view->Commands().CanDo(EditCommand::SelectAll));
     }
 
     void cancelDuringATransferLeavesTheDocumentAsItWas() {
@@ -520,7 +521,7 @@ private slots:
             modelEnabled = m_view->Combo(SettingsList::Model)->isEnabled();
             // Ctrl+R now changes nothing.
             Key(Qt::Key_W);
-            titleOk = Dlg()->Window()->windowTitle() == U("读频进度显示") && m_view->Direction() == 0;
+            titleOk = Dlg()->Window()->windowTitle() == U("读频进度显示") && m_view->Radio().Direction() == 0;
             frameClosed = Frame()->ActiveChild()->close();
             mainClosed = Frame()->close();
             cancelledAt = Dlg()->ProgressBar()->value();
@@ -611,7 +612,7 @@ private slots:
         tick.setInterval(1);
         connect(&tick, &QTimer::timeout, this, [&] {
             const qint64 now = clock.elapsed();
-            if (m_view->IsTransferRunning() && Dlg()->IsWindow()) {
+            if (m_view->Radio().IsTransferRunning() && Dlg()->IsWindow()) {
                 if (started < 0) {
                     started = now;
                 } else if (Dlg()->ProgressBar()->value() > 0) {

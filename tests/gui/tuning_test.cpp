@@ -18,13 +18,13 @@
 #include <functional>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/settings_lists.h"
 #include "editor/ui/form_view.h"
 #include "gui_test_support.h"
 #include "tuning/ui/tuning_dlg.h"
+#include "ui/commands.h"
 #include "ui/fonts.h"
 
 using namespace quorim;

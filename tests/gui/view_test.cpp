@@ -9,7 +9,6 @@
 #include <QTest>
 #include <memory>
 
-#include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/quorim_app.h"
 #include "editor/settings_lists.h"
@@ -17,6 +16,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "gui_test_support.h"
+#include "ui/commands.h"
 
 using namespace quorim;
 using quorim::test::MessageBoxAnswer;
@@ -99,13 +99,13 @@ private slots:
         QVERIFY(grid.right() < form.width() && grid.bottom() < form.height());
         QVERIFY(m_view->Combo(SettingsList::Model)->geometry().right() < grid.left());
         // The in-place editors exist, hidden, with their items.
-        QVERIFY(m_view->EditorsCreated());
-        QVERIFY(m_view->EditCell()->isHidden() && m_view->ComboTone()->isHidden() &&
-                m_view->ComboYesNo()->isHidden());
-        QCOMPARE(m_view->ComboTone()->count(), 261);
-        QCOMPARE(m_view->ComboTone()->itemText(144), S("D645N"));
-        QCOMPARE(m_view->ComboYesNo()->itemText(0), S("是"));
-        QCOMPARE(m_view->ComboYesNo()->itemText(1), S("否"));
+        QVERIFY(m_view->Cells().Created());
+        QVERIFY(m_view->Cells().EditCell()->isHidden() && m_view->Cells().ComboTone()->isHidden() &&
+                m_view->Cells().ComboYesNo()->isHidden());
+        QCOMPARE(m_view->Cells().ComboTone()->count(), 261);
+        QCOMPARE(m_view->Cells().ComboTone()->itemText(144), S("D645N"));
+        QCOMPARE(m_view->Cells().ComboYesNo()->itemText(0), S("是"));
+        QCOMPARE(m_view->Cells().ComboYesNo()->itemText(1), S("否"));
         QVERIFY(m_view->Combo(SettingsList::Model)->hasFocus());
     }
 
@@ -232,11 +232,11 @@ private slots:
         QVERIFY(grid->GetRowHeight(17) > reduced);
         QCOMPARE(grid->GetRowHeight(199), grid->GetRowHeight(17));
 
-        m_view->EditCell()->setText(S("1"));
-        m_view->EditCell()->show();
+        m_view->Cells().EditCell()->setText(S("1"));
+        m_view->Cells().EditCell()->show();
         m_view->OnInitialUpdate();
-        QVERIFY(m_view->EditCell()->isHidden());
-        QCOMPARE(m_view->EditCell()->text(), QString());
+        QVERIFY(m_view->Cells().EditCell()->isHidden());
+        QCOMPARE(m_view->Cells().EditCell()->text(), QString());
     }
 };
 

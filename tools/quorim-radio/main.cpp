@@ -25,6 +25,7 @@
 #include "files/safe_file.h"
 #include "files/szt_file.h"
 #include "radio/radio_model.h"
+#include "text/ascii_text.h"
 
 namespace {
 
@@ -276,16 +277,6 @@ MemoryImage DefaultMemory(bool ninetyNine) {
     return doc.m_image;
 }
 
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-    std::string out;
-    char buf[4];
-    for (const std::uint8_t b : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X", b);
-        out += (out.empty() ? "" : " ") + std::string(buf);
-    }
-    return out;
-}
-
 // Where a link of this program's own points: a pseudo-terminal. Empty for
 // anything else at `link` (a file, a folder, someone else's link): that is
 // never removed.
@@ -481,8 +472,8 @@ private:
     }
 
     void Tuned(const TuningRecord& r) {
-        const std::string line = "tune " + Hex({r.selector}) + " freq " + Hex(r.frequencyFrame) +
-                                 " setting " + Hex(r.settingFrame);
+        const std::string line = "tune " + HexBytes({r.selector}) + " freq " + HexBytes(r.frequencyFrame) +
+                                 " setting " + HexBytes(r.settingFrame);
         std::cerr << "quorim-radio: " << line << "\n";
         if (m_tuneLog != nullptr) {
             std::fprintf(m_tuneLog, "%s\n", line.c_str());

@@ -1,10 +1,10 @@
-#include "ui/help_guide.h"
+#include "app/ui/help_guide.h"
 
-#include "app/commands.h"
 #include "editor/form_template.h"
 #include "editor/settings_lists.h"
 #include "link/progress_template.h"
 #include "tuning/tuning_dialog.h"
+#include "ui/commands.h"
 
 namespace quorim {
 

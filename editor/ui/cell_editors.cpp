@@ -1,8 +1,5 @@
-// In-place editing of the channel grid. Three hidden editors, children of the
-// grid, are laid over the current cell when editing begins; Enter and leaving
-// the cell write their text back. What opens, what a commit stores and where
-// Enter goes are decided by the cell rules; this file only carries them out
-// on the widgets.
+#include "editor/ui/cell_editors.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -12,9 +9,11 @@
 #include <QTimer>
 #include <cstdint>
 
+#include "image/tone_table.h"
 #include "editor/cell_rules.h"
+#include "editor/form_template.h"
 #include "editor/ui/flex_grid.h"
-#include "editor/ui/form_view.h"
+#include "editor/ui/view_document.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -27,9 +26,92 @@ void SendKey(QWidget* target, Qt::Key key) {
     QCoreApplication::sendEvent(target, &press);
 }
 
+// The id of a control, as the form's controls carry it.
+const char* const kEditorIdProperty = "controlId";
+
+QComboBox* MakeListEditor(QWidget* grid, int id) {
+    auto* combo = new QComboBox(grid);
+    combo->setObjectName(QStringLiteral("ctl%1").arg(id));
+    combo->setProperty(kEditorIdProperty, id);
+    combo->setGeometry(0, 0, 0, 0);
+    return combo;
+}
+
 }  // namespace
 
-QWidget* CQuorim_CHView::GetCellEditor(long col) const {
+void SetComboSel(QComboBox* combo, int index) {
+    // A selection set by program raises no selection-change notification.
+    const QSignalBlocker block(combo);
+    if (index < -1 || index >= combo->count()) {
+        index = -1;
+    }
+    combo->setCurrentIndex(index);
+    if (combo->lineEdit()) {
+        combo->lineEdit()->setText(index >= 0 ? combo->itemText(index) : QString());
+        // Like the list's own edit field, show the text from its beginning.
+        combo->lineEdit()->setCursorPosition(0);
+    }
+}
+
+CCellEditors::CCellEditors(QWidget* window, CViewDocument& doc, CMSFlexGrid1* grid)
+    : QObject(window), m_window(window), m_doc(doc), m_grid(grid) {}
+
+void CCellEditors::Create(const QFont& formFont) {
+    if (m_created) {
+        return;
+    }
+    m_editCell = new QLineEdit(m_grid);
+    m_editCell->setObjectName(QStringLiteral("ctl%1").arg(IDC_EDIT_CELL));
+    m_editCell->setProperty(kEditorIdProperty, IDC_EDIT_CELL);
+    m_editCell->setFrame(false);
+    m_editCell->setAcceptDrops(false);
+    m_editCell->setGeometry(0, 0, 0, 0);
+    m_editCell->hide();
+    m_editCell->setFont(formFont);
+
+    m_comboYesNo = MakeListEditor(m_grid, IDC_COMBO_YESNO);
+    m_comboTone = MakeListEditor(m_grid, IDC_COMBO_TONE);
+    m_comboTone->setEditable(true);
+    m_comboTone->setInsertPolicy(QComboBox::NoInsert);
+    m_comboTone->setCompleter(nullptr);
+    m_comboTone->lineEdit()->setAcceptDrops(false);
+    m_comboTone->setGeometry(0, 0, 0, 0);
+    m_comboTone->setFont(formFont);
+    m_comboYesNo->setFont(formFont);
+
+    for (const std::string& name : ToneTable::Shared().Names()) {
+        m_comboTone->addItem(Raw(name));
+    }
+    m_comboTone->hide();
+    m_comboYesNo->addItem(Q(kYes));
+    m_comboYesNo->addItem(Q(kNo));
+    m_comboYesNo->hide();
+    SetUpCellEditors();
+    m_created = true;
+}
+
+bool CCellEditors::IsOpen() const {
+    QWidget* editor = m_created ? GetCellEditor(m_grid->GetCol()) : nullptr;
+    return editor && !editor->isHidden();
+}
+
+bool CCellEditors::AllHidden() const {
+    return m_editCell->isHidden() && m_comboTone->isHidden() && m_comboYesNo->isHidden();
+}
+
+void CCellEditors::HideCellEditors() {
+    if (m_created) {
+        m_editCell->hide();
+        m_comboTone->hide();
+        m_comboYesNo->hide();
+    }
+}
+
+void CCellEditors::Committed() {
+    m_doc.RecordChange();  // one step of the document's undo history
+}
+
+QWidget* CCellEditors::GetCellEditor(long col) const {
     switch (EditorForColumn(static_cast<int>(col))) {
         case CellEditor::Tone:
             return m_comboTone;
@@ -40,7 +122,7 @@ QWidget* CQuorim_CHView::GetCellEditor(long col) const {
     }
 }
 
-void CQuorim_CHView::SetUpCellEditors() {
+void CCellEditors::SetUpCellEditors() {
     // The editors lie inside a row of the grid: they draw no frame, like the
     // edit box, and write in the cells' own font. The form's face stands in
     // for a bitmap face whose lines were 12 pixels high; its lines are
@@ -56,7 +138,7 @@ void CQuorim_CHView::SetUpCellEditors() {
     // so that leaving the cell checks the typed text instead of committing
     // the item the cell was loaded with.
     QLineEdit* field = m_comboTone->lineEdit();
-    connect(field, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+    connect(field, &QLineEdit::textEdited, m_comboTone, [this, field](const QString& text) {
         if (m_comboTone->currentIndex() < 0) {
             return;
         }
@@ -68,7 +150,7 @@ void CQuorim_CHView::SetUpCellEditors() {
     });
 }
 
-void CQuorim_CHView::HideCellEditor(QWidget* editor) {
+void CCellEditors::HideCellEditor(QWidget* editor) {
     if (!editor || editor->isHidden()) {
         return;
     }
@@ -77,20 +159,20 @@ void CQuorim_CHView::HideCellEditor(QWidget* editor) {
     }
     // The keyboard stays with the grid rather than wandering on to the next
     // control of the form.
-    QWidget* focus = window()->focusWidget();
+    QWidget* focus = editor->window()->focusWidget();
     if (focus && (focus == editor || editor->isAncestorOf(focus))) {
         m_grid->setFocus(Qt::OtherFocusReason);
     }
     editor->hide();
 }
 
-void CQuorim_CHView::ShowCellMessage(std::string_view message, long col) {
+void CCellEditors::ShowCellMessage(std::string_view message, long col) {
     // The fixed message, and under it what the column takes.
-    AfxMessageBoxWithDetail(this, Q(message), Q(ColumnRule(static_cast<int>(col))));
+    AfxMessageBoxWithDetail(m_window, Q(message), Q(ColumnRule(static_cast<int>(col))));
 }
 
-void CQuorim_CHView::BeginCellEdit(short key, QWidget* editor) {
-    if (!m_bEditorsCreated) {
+void CCellEditors::BeginCellEdit(short key, QWidget* editor) {
+    if (!m_created) {
         return;
     }
     const long row = m_grid->GetRow();
@@ -106,7 +188,7 @@ void CQuorim_CHView::BeginCellEdit(short key, QWidget* editor) {
     // The grid reports the typed character as a 16-bit code.
     const int code = static_cast<std::uint16_t>(key);
     const BeginEdit begin =
-        DecideBeginEdit(code, static_cast<int>(col), Utf8(held), Editor().TextMatrix(row, col));
+        DecideBeginEdit(code, static_cast<int>(col), Utf8(held), m_doc.Editor().TextMatrix(row, col));
     if (!begin.open) {
         return;
     }
@@ -156,13 +238,13 @@ void CQuorim_CHView::BeginCellEdit(short key, QWidget* editor) {
 
 // --- Opening triggers -------------------------------------------------------
 
-void CQuorim_CHView::OnDblClickGrid() {
+void CCellEditors::OnDblClickGrid() {
     if (IsEditableCell(static_cast<int>(m_grid->GetRow()), static_cast<int>(m_grid->GetCol()))) {
         BeginCellEdit(kKeyNone);
     }
 }
 
-void CQuorim_CHView::OnMouseDownGrid(short button, short shift, long /*x*/, long /*y*/) {
+void CCellEditors::OnMouseDownGrid(short button, short shift, long /*x*/, long /*y*/) {
     // Shift+click and Ctrl+click select; they open no editor.
     if (shift & 3) {
         return;
@@ -172,7 +254,7 @@ void CQuorim_CHView::OnMouseDownGrid(short button, short shift, long /*x*/, long
     }
 }
 
-void CQuorim_CHView::OnKeyPressGrid(short& keyAscii) {
+void CCellEditors::OnKeyPressGrid(short& keyAscii) {
     if (IsEditableCell(static_cast<int>(m_grid->GetRow()), static_cast<int>(m_grid->GetCol()))) {
         BeginCellEdit(keyAscii);
     }
@@ -180,13 +262,13 @@ void CQuorim_CHView::OnKeyPressGrid(short& keyAscii) {
 
 // --- Loading, scrolling, committing ------------------------------------------
 
-void CQuorim_CHView::OnEnterCellGrid() {
+void CCellEditors::OnEnterCellGrid() {
     const long row = m_grid->GetRow();
-    if (!m_bEditorsCreated || row == 0) {
+    if (!m_created || row == 0) {
         return;
     }
     const long col = m_grid->GetCol();
-    const std::string text = Editor().TextMatrix(row, col);
+    const std::string text = m_doc.Editor().TextMatrix(row, col);
     QWidget* editor = GetCellEditor(col);
     // Loaded, not shown: a combo selects the first item that begins with the
     // cell's text, the edit box takes the text as it is.
@@ -199,17 +281,17 @@ void CQuorim_CHView::OnEnterCellGrid() {
     }
 }
 
-void CQuorim_CHView::OnScrollGrid() {
+void CCellEditors::OnScrollGrid() {
     // The cells moved away under the editors: hidden, nothing committed.
-    if (m_bEditorsCreated) {
+    if (m_created) {
         HideCellEditor(m_editCell);
         HideCellEditor(m_comboTone);
         HideCellEditor(m_comboYesNo);
     }
 }
 
-void CQuorim_CHView::ReloadCellEditors() {
-    if (!m_bEditorsCreated) {
+void CCellEditors::ReloadCellEditors() {
+    if (!m_created) {
         return;
     }
     m_editCell->clear();
@@ -218,8 +300,8 @@ void CQuorim_CHView::ReloadCellEditors() {
     OnEnterCellGrid();
 }
 
-void CQuorim_CHView::ReopenRefusedEdit(long row, long col, const QString& typed) {
-    if (!m_bEditorsCreated || row >= m_grid->GetRows()) {
+void CCellEditors::ReopenRefusedEdit(long row, long col, const QString& typed) {
+    if (!m_created || row >= m_grid->GetRows()) {
         return;
     }
     // Whatever opened meanwhile on another cell is put away, not committed.
@@ -238,8 +320,8 @@ void CQuorim_CHView::ReopenRefusedEdit(long row, long col, const QString& typed)
     editor->setFocus(Qt::OtherFocusReason);
 }
 
-void CQuorim_CHView::OnLeaveCellGrid(bool reopenRefused) {
-    if (!m_bEditorsCreated) {
+void CCellEditors::OnLeaveCellGrid(bool reopenRefused) {
+    if (!m_created) {
         return;
     }
     const int row = static_cast<int>(m_grid->GetRow());
@@ -269,13 +351,13 @@ void CQuorim_CHView::OnLeaveCellGrid(bool reopenRefused) {
             state.selectedItem = state.text;
         }
     }
-    const CellCommit commit = CommitOnLeave(Editor(), row, col, state);
+    const CellCommit commit = CommitOnLeave(m_doc.Editor(), row, col, state);
     if (!commit.message.empty()) {
         ShowCellMessage(commit.message, col);
     }
     HideCellEditor(editor);
     if (commit.changed) {
-        OnCellCommitted();
+        Committed();
     }
     if (commit.refused && reopenRefused) {
         // Once the grid has finished its move, the editor goes back to the
@@ -287,14 +369,7 @@ void CQuorim_CHView::OnLeaveCellGrid(bool reopenRefused) {
 
 // --- Enter -------------------------------------------------------------------
 
-bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
-    auto* focused = qobject_cast<QWidget*>(target);
-    if (!m_bEditorsCreated || !focused) {
-        return false;
-    }
-    if (HandleEditKey(focused, event)) {
-        return true;
-    }
+bool CCellEditors::HandleKey(QWidget* focused, QKeyEvent* event) {
     const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
     if (tab && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
         (focused == m_editCell || focused == m_comboTone || focused == m_comboYesNo)) {
@@ -324,7 +399,7 @@ bool CQuorim_CHView::PreTranslateMessage(QObject* target, QKeyEvent* event) {
     return true;
 }
 
-void CQuorim_CHView::OnEnterKey(QWidget* focused) {
+void CCellEditors::OnEnterKey(QWidget* focused) {
     // The key goes to the window that has the keyboard focus.
     EnterFocus focus = EnterFocus::Other;
     QWidget* editor = m_comboTone;
@@ -349,12 +424,12 @@ void CQuorim_CHView::OnEnterKey(QWidget* focused) {
 
     const int row = static_cast<int>(m_grid->GetRow());
     const int col = static_cast<int>(m_grid->GetCol());
-    const EnterOutcome out = HandleEnter(Editor(), focus, !m_comboTone->isHidden(), row, col, text);
+    const EnterOutcome out = HandleEnter(m_doc.Editor(), focus, !m_comboTone->isHidden(), row, col, text);
     if (!out.commit.message.empty()) {
         ShowCellMessage(out.commit.message, col);
     }
     if (out.commit.changed) {
-        OnCellCommitted();
+        Committed();
     }
     switch (out.move) {
         case EnterMove::Reopen:

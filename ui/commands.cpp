@@ -1,4 +1,4 @@
-#include "app/commands.h"
+#include "ui/commands.h"
 
 #include <algorithm>
 #include <map>
@@ -6,17 +6,6 @@
 #include "base/translation.h"
 
 namespace quorim {
-
-const DocumentTemplate& DocTemplate() {
-    static const DocumentTemplate t{"",
-                                    QUORIM_TR("Quorim", "Halvoren数据文件"),
-                                    QUORIM_TR("Quorim", "Halvoren数据文件"),
-                                    QUORIM_TR("Quorim", "Tarvolin数据文件 (*.szt)"),
-                                    ".szt",
-                                    "SZT_CH.Document",
-                                    "Mquori Document"};
-    return t;
-}
 
 CommandString CommandText(int id) {
     static const std::map<int, CommandString> strings = {

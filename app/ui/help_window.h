@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "ui/help_guide.h"
+#include "app/ui/help_guide.h"
 
 class QTextBrowser;
 

@@ -86,18 +86,6 @@ inline constexpr std::string_view kRecentFileSection = "Recent File List";
 inline constexpr int kRecentFileCount = 4;
 inline constexpr std::string_view kIdleMessage = QUORIM_TR("Quorim", "如需帮助，请按F1键");
 
-// Document template 129, its seven fields.
-struct DocumentTemplate {
-    std::string_view windowTitle;
-    std::string_view docName;
-    std::string_view fileNewName;
-    std::string_view filterName;
-    std::string_view filterExt;
-    std::string_view regFileTypeId;
-    std::string_view regFileTypeName;
-};
-const DocumentTemplate& DocTemplate();
-
 // The string of a command: the status-bar prompt, and for toolbar commands the
 // tooltip (the resource's text after its line feed). Empty for unknown ids.
 struct CommandString {

@@ -1,6 +1,5 @@
-// Printing and print preview of a document: the File menu's Print (with the
-// print dialog), the toolbar's direct print, and Print Preview. All three
-// draw through RenderPrintPage, on the printer Print Setup configured.
+#include "editor/ui/view_printing.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -15,11 +14,11 @@
 #include <QPrinterInfo>
 #include <QToolBar>
 
-#include "app/commands.h"
 #include "editor/print_layout.h"
-#include "editor/ui/form_view.h"
 #include "editor/ui/print_render.h"
-#include "editor/ui/quorim_doc.h"
+#include "editor/ui/view_document.h"
+#include "editor/ui/view_host.h"
+#include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -82,12 +81,17 @@ void PairPages(QPrintPreviewWidget* widget) {
 
 }  // namespace
 
-void CQuorim_CHView::OfferPdfBesideDocument(QPrinter* printer) {
+CViewPrinting::CViewPrinting(QWidget* window, CViewDocument& doc, CViewHost* host,
+                             std::function<void()> commitEdit)
+    : QObject(window), m_window(window), m_doc(doc), m_host(host), m_commitEdit(std::move(commitEdit)) {}
+
+void CViewPrinting::OfferPdfBesideDocument(QPrinter* printer) {
     // Print to file offers the document's own name in its own folder (for a
     // document never saved: its title, where the last file went, else home).
     // A printer the user chose stays chosen.
-    const QString title = m_pDocument ? m_pDocument->Title() : Q(kAppTitle);
-    const QString path = m_pDocument ? m_pDocument->PathName() : QString();
+    const CQuorim_CHDoc* doc = m_doc.Get();
+    const QString title = doc ? doc->Title() : Q(kAppTitle);
+    const QString path = doc ? doc->PathName() : QString();
     std::string folder = m_host ? m_host->LastFolder() : std::string();
     if (folder.empty()) folder = Utf8(QDir::homePath());
     const QString pdf = Raw(PdfPathFor(Utf8(path), Utf8(title), folder));
@@ -97,59 +101,59 @@ void CQuorim_CHView::OfferPdfBesideDocument(QPrinter* printer) {
     }
 }
 
-bool CQuorim_CHView::DoPrint(QPrinter* printer) {
-    if (!PrintEditor(printer, Editor())) {
-        AfxMessageBox(this, Q(kPrintFailedText));
+bool CViewPrinting::DoPrint(QPrinter* printer) {
+    if (!PrintEditor(printer, m_doc.Editor())) {
+        AfxMessageBox(m_window, Q(kPrintFailedText));
         return false;
     }
     return true;
 }
 
-void CQuorim_CHView::OnFilePrint() {
-    OnLeaveCellGrid();  // the page shows what the open editor shows
+void CViewPrinting::OnFilePrint() {
+    m_commitEdit();  // the page shows what the open editor shows
     QPrinter* printer = PrinterForAllPages(m_host);
     OfferPdfBesideDocument(printer);
-    QPrintDialog dialog(printer, this);
+    QPrintDialog dialog(printer, m_window);
     // Print to file keeps a PDF copy where there is no printer.
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialog.setMinMax(1, PrintPageCount(Editor().Rows()));
+    dialog.setMinMax(1, PrintPageCount(m_doc.Editor().Rows()));
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     DoPrint(printer);
 }
 
-void CQuorim_CHView::OnFilePrintDirect() {
-    OnLeaveCellGrid();  // the page shows what the open editor shows
+void CViewPrinting::OnFilePrintDirect() {
+    m_commitEdit();  // the page shows what the open editor shows
     PrintAllPages();
 }
 
-bool CQuorim_CHView::PrintAllPages() {
-    if (!quorim::PrintAllPages(ViewPrinter(m_host), Editor())) {
-        AfxMessageBox(this, Q(kPrintFailedText));
+bool CViewPrinting::PrintAllPages() {
+    if (!quorim::PrintAllPages(ViewPrinter(m_host), m_doc.Editor())) {
+        AfxMessageBox(m_window, Q(kPrintFailedText));
         return false;
     }
     return true;
 }
 
-void CQuorim_CHView::OnFilePrintPreview() {
-    OnLeaveCellGrid();  // the page shows what the open editor shows
+void CViewPrinting::OnFilePrintPreview() {
+    m_commitEdit();  // the page shows what the open editor shows
     QPrinter* printer = PrinterForAllPages(m_host);
-    QPrintPreviewDialog preview(printer, this);
+    QPrintPreviewDialog preview(printer, m_window);
     preview.setWindowTitle(Q(kAppTitle));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
-        if (!PrintEditor(p, Editor())) {
-            AfxMessageBox(this, Q(kPrintFailedText));
+        if (!PrintEditor(p, m_doc.Editor())) {
+            AfxMessageBox(m_window, Q(kPrintFailedText));
         }
     });
     if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
         connect(widget, &QPrintPreviewWidget::previewChanged, widget, [widget] { PairPages(widget); });
     }
     // One page at a time for the 16-channel model, two side by side otherwise.
-    const bool two = PreviewPagesShown(Editor().Rows()) > 1;
+    const bool two = PreviewPagesShown(m_doc.Editor().Rows()) > 1;
     if (auto* mode = preview.findChild<QAction*>(two ? QStringLiteral("facingModeAction")
                                                      : QStringLiteral("singleModeAction"))) {
         mode->trigger();

@@ -1,8 +1,5 @@
-// The channel table as an editor of cells and whole channels: selection,
-// clipboard, channel operations, undo and redo, and the grid's context menu.
-// What each command does to the document is decided by the core
-// (editor/channel_edit.h); this file gathers the selection, carries the
-// result onto the widgets and records it as one undo step of the document.
+#include "editor/ui/channel_commands.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -16,11 +13,14 @@
 #include <algorithm>
 #include <set>
 
-#include "app/commands.h"
 #include "editor/channel_edit.h"
+#include "editor/ui/bulk_edits.h"
+#include "editor/ui/cell_editors.h"
+#include "editor/ui/channel_checks.h"
+#include "editor/ui/channel_selection.h"
 #include "editor/ui/flex_grid.h"
-#include "editor/ui/form_view.h"
-#include "editor/ui/quorim_doc.h"
+#include "editor/ui/view_document.h"
+#include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
@@ -100,7 +100,19 @@ std::optional<EditCommand> EditCommandOf(int id) {
     return std::nullopt;
 }
 
-std::vector<QKeySequence> CQuorim_CHView::EditCommandKeys(EditCommand command) {
+CChannelCommands::CChannelCommands(QWidget* window, CViewDocument& doc, CMSFlexGrid1* grid,
+                                   CCellEditors& cells, CChannelSelection& selection, CBulkEdits& bulk,
+                                   CChannelChecks& checks)
+    : QObject(window),
+      m_window(window),
+      m_doc(doc),
+      m_grid(grid),
+      m_cells(cells),
+      m_selection(selection),
+      m_bulk(bulk),
+      m_checks(checks) {}
+
+std::vector<QKeySequence> CChannelCommands::EditCommandKeys(EditCommand command) {
     std::vector<QKeySequence> keys;
     for (const EditKeys& k : KeyTable()) {
         if (k.command == command) {
@@ -110,75 +122,19 @@ std::vector<QKeySequence> CQuorim_CHView::EditCommandKeys(EditCommand command) {
     return keys;
 }
 
-void CQuorim_CHView::BeginStateChange() {
-    HideCellEditors();
-}
-
-void CQuorim_CHView::EndStateChange() {
-    SyncFunctionSettings();
-    ReloadCellEditors();
-    m_grid->viewport()->update();
-}
-
-// --- Selection -----------------------------------------------------------------
-
-std::vector<GridCell> CQuorim_CHView::SelectedCells() const {
-    std::vector<GridCell> cells;
-    for (const QPoint& p : m_grid->SelectedCells()) {
-        if (p.x() >= kColRxFreq && p.x() <= kColInhibit) {
-            cells.push_back({p.y(), p.x()});
-        }
-    }
-    if (cells.empty() && m_grid->GetRow() > 0 && m_grid->GetCol() >= kColRxFreq &&
-        m_grid->GetCol() <= kColInhibit) {
-        cells.push_back({static_cast<int>(m_grid->GetRow()), static_cast<int>(m_grid->GetCol())});
-    }
-    std::sort(cells.begin(), cells.end(), [](const GridCell& a, const GridCell& b) {
-        return a.row != b.row ? a.row < b.row : a.col < b.col;
-    });
-    return cells;
-}
-
-std::vector<int> CQuorim_CHView::SelectedChannels() const {
-    std::set<int> rows;
-    for (const GridCell& c : SelectedCells()) {
-        rows.insert(c.row);
-    }
-    if (rows.empty() && m_grid->GetRow() > 0) {
-        rows.insert(static_cast<int>(m_grid->GetRow()));
-    }
-    return {rows.begin(), rows.end()};
-}
-
-bool CQuorim_CHView::WholeChannelsSelected() const {
-    const std::vector<GridCell> cells = SelectedCells();
-    const std::vector<int> rows = SelectedChannels();
-    return !cells.empty() && cells.size() == rows.size() * (kColInhibit - kColRxFreq + 1);
-}
-
-void CQuorim_CHView::SelectChannels(const std::vector<int>& channels) {
-    if (channels.empty()) {
-        return;
-    }
-    if (m_grid->GetRow() != channels.front()) {
-        m_grid->SetRow(channels.front());
-    }
-    m_grid->SelectRows(QList<int>(channels.begin(), channels.end()));
-}
-
 // --- Commands ------------------------------------------------------------------
 
-bool CQuorim_CHView::CanDo(EditCommand command) const {
-    if (!m_pDocument || IsTransferRunning()) {
+bool CChannelCommands::CanDo(EditCommand command) const {
+    if (!m_doc.Get() || m_doc.Busy()) {
         return false;
     }
-    const std::vector<int> channels = SelectedChannels();
-    const int last = Editor().Rows() - 1;
+    const std::vector<int> channels = m_selection.SelectedChannels();
+    const int last = m_doc.Editor().Rows() - 1;
     switch (command) {
         case EditCommand::Undo:
-            return m_pDocument->UndoStack()->canUndo();
+            return m_doc.Get()->UndoStack()->canUndo();
         case EditCommand::Redo:
-            return m_pDocument->UndoStack()->canRedo();
+            return m_doc.Get()->UndoStack()->canRedo();
         case EditCommand::Paste: {
             const QMimeData* data = QApplication::clipboard()->mimeData();
             return data && (data->hasText() || data->hasFormat(Raw(kChannelRecordsMime))) &&
@@ -196,55 +152,34 @@ bool CQuorim_CHView::CanDo(EditCommand command) const {
         case EditCommand::SetCells:
         case EditCommand::FillDown:
         case EditCommand::FillSeries:
-            return !channels.empty() && CanDoBulk(command);
+            return !channels.empty() && (command == EditCommand::SetCells   ? m_bulk.CanSetCells()
+                                         : command == EditCommand::FillDown ? m_bulk.CanFillDown()
+                                                                            : m_bulk.CanFillSeries());
         default:
             return !channels.empty();
     }
 }
 
-bool CQuorim_CHView::IsCommandEnabled(int id) const {
-    const std::optional<EditCommand> command = EditCommandOf(id);
-    return command ? CanDo(*command) : HandlesCommand(id);
-}
-
-void CQuorim_CHView::Finish(const EditResult& result, std::string_view label) {
-    if (!result.ok) {
-        if (!result.message.empty()) {
-            QString text = Q(result.message);
-            for (const CellRefusal& refusal : result.refusals) {
-                text += QLatin1Char('\n') + Raw(FormatRefusal(refusal, WindowTexts()));
-            }
-            AfxMessageBox(this, text);
-        }
-        return;
-    }
-    if (m_pDocument) {
-        m_pDocument->RecordChange(Q(label));
-    }
-    SelectChannels(result.channels);
-    m_grid->viewport()->update();
-}
-
-void CQuorim_CHView::OnEditCommand(EditCommand command) {
+void CChannelCommands::OnEditCommand(EditCommand command) {
     if (!CanDo(command)) {
         return;
     }
     // An open editor commits first, as when the user leaves its cell.
     if (command != EditCommand::Undo && command != EditCommand::Redo) {
-        OnLeaveCellGrid();
+        m_cells.OnLeaveCellGrid();
     }
-    DocumentData& data = m_pDocument->Data();
+    DocumentData& data = m_doc.Get()->Data();
     switch (command) {
         case EditCommand::Undo:
         case EditCommand::Redo: {
-            QWidget* editor = GetCellEditor(m_grid->GetCol());
+            QWidget* editor = m_cells.GetCellEditor(m_grid->GetCol());
             if (editor && !editor->isHidden()) {
-                OnLeaveCellGrid();
+                m_cells.OnLeaveCellGrid();
             }
             if (command == EditCommand::Undo) {
-                m_pDocument->UndoStack()->undo();
+                m_doc.Get()->UndoStack()->undo();
             } else {
-                m_pDocument->UndoStack()->redo();
+                m_doc.Get()->UndoStack()->redo();
             }
             return;
         }
@@ -256,86 +191,90 @@ void CQuorim_CHView::OnEditCommand(EditCommand command) {
             PasteClipboard();
             return;
         case EditCommand::Clear:
-            Finish(ClearCells(Editor(), SelectedCells()), kCmdClear);
+            m_selection.Finish(ClearCells(m_doc.Editor(), m_selection.SelectedCells()), kCmdClear);
             return;
         case EditCommand::InsertChannel: {
-            const std::vector<int> channels = SelectedChannels();
-            const int count = WholeChannelsSelected() ? static_cast<int>(channels.size()) : 1;
-            Finish(InsertChannels(data, Editor(), channels.front(), count), kCmdInsertChannel);
+            const std::vector<int> channels = m_selection.SelectedChannels();
+            const int count = m_selection.WholeChannelsSelected() ? static_cast<int>(channels.size()) : 1;
+            m_selection.Finish(InsertChannels(data, m_doc.Editor(), channels.front(), count),
+                               kCmdInsertChannel);
             return;
         }
         case EditCommand::DeleteChannels:
-            Finish(DeleteChannels(data, Editor(), SelectedChannels()), kCmdDeleteChannels);
+            m_selection.Finish(DeleteChannels(data, m_doc.Editor(), m_selection.SelectedChannels()),
+                               kCmdDeleteChannels);
             return;
         case EditCommand::MoveUp:
         case EditCommand::MoveDown:
-            Finish(MoveChannels(data, Editor(), SelectedChannels(), command == EditCommand::MoveUp ? -1 : 1),
-                   command == EditCommand::MoveUp ? kCmdMoveUp : kCmdMoveDown);
+            m_selection.Finish(MoveChannels(data, m_doc.Editor(), m_selection.SelectedChannels(),
+                                            command == EditCommand::MoveUp ? -1 : 1),
+                               command == EditCommand::MoveUp ? kCmdMoveUp : kCmdMoveDown);
             return;
         case EditCommand::SelectAll:
             m_grid->selectAll();
             return;
         case EditCommand::SetCells:
-            OnAskSetCells();
+            m_bulk.OnAskSetCells();
             return;
         case EditCommand::FillDown:
-            OnFillDown();
+            m_bulk.OnFillDown();
             return;
         case EditCommand::FillSeries:
-            OnAskFillSeries();
+            m_bulk.OnAskFillSeries();
             return;
         case EditCommand::CheckChannels:
-            OnCheckChannels();
+            m_checks.OnCheckChannels();
             return;
         case EditCommand::ApplyPlan:
-            OnApplyPlan();
+            m_bulk.OnApplyPlan();
             return;
         case EditCommand::CheckPlan:
-            OnCheckPlan();
+            m_checks.OnCheckPlan();
             return;
     }
 }
 
-void CQuorim_CHView::CopySelection(bool cut) {
+void CChannelCommands::CopySelection(bool cut) {
     auto* mime = new QMimeData;
-    const std::vector<int> channels = SelectedChannels();
-    if (WholeChannelsSelected()) {
-        mime->setText(Raw(CellsAsText(Editor(), channels, {1, 2, 3, 4, 5}, WindowTexts())));
-        mime->setData(Raw(kChannelRecordsMime),
-                      QByteArray::fromStdString(ChannelsAsRecords(m_pDocument->Data(), Editor(), channels)));
+    const std::vector<int> channels = m_selection.SelectedChannels();
+    if (m_selection.WholeChannelsSelected()) {
+        mime->setText(Raw(CellsAsText(m_doc.Editor(), channels, {1, 2, 3, 4, 5}, WindowTexts())));
+        mime->setData(Raw(kChannelRecordsMime), QByteArray::fromStdString(ChannelsAsRecords(
+                                                    m_doc.Get()->Data(), m_doc.Editor(), channels)));
     } else {
         std::set<int> cols;
-        for (const GridCell& c : SelectedCells()) {
+        for (const GridCell& c : m_selection.SelectedCells()) {
             cols.insert(c.col);
         }
-        mime->setText(Raw(CellsAsText(Editor(), channels, {cols.begin(), cols.end()}, WindowTexts())));
+        mime->setText(Raw(CellsAsText(m_doc.Editor(), channels, {cols.begin(), cols.end()}, WindowTexts())));
     }
     QApplication::clipboard()->setMimeData(mime);
     if (cut) {
-        Finish(ClearCells(Editor(), SelectedCells()), kCmdCut);
+        m_selection.Finish(ClearCells(m_doc.Editor(), m_selection.SelectedCells()), kCmdCut);
     }
 }
 
-void CQuorim_CHView::PasteClipboard() {
+void CChannelCommands::PasteClipboard() {
     const QMimeData* mime = QApplication::clipboard()->mimeData();
     const auto records = ParseChannelRecords(mime->data(Raw(kChannelRecordsMime)).toStdString());
-    const std::vector<int> channels = SelectedChannels();
+    const std::vector<int> channels = m_selection.SelectedChannels();
     if (!records.empty()) {
-        Finish(PasteChannelRecords(m_pDocument->Data(), Editor(), channels.front(), records), kCmdPaste);
+        m_selection.Finish(
+            PasteChannelRecords(m_doc.Get()->Data(), m_doc.Editor(), channels.front(), records), kCmdPaste);
         return;
     }
     // From the top left of the selection on.
     int col = kColInhibit;
-    for (const GridCell& c : SelectedCells()) {
+    for (const GridCell& c : m_selection.SelectedCells()) {
         col = std::min(col, c.col);
     }
-    if (WholeChannelsSelected()) {
+    if (m_selection.WholeChannelsSelected()) {
         col = kColRxFreq;
     }
-    Finish(PasteCellsText(Editor(), channels.front(), col, Utf8(mime->text())), kCmdPaste);
+    m_selection.Finish(PasteCellsText(m_doc.Editor(), channels.front(), col, Utf8(mime->text())), kCmdPaste);
 }
 
-bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
+bool CChannelCommands::HandleEditKey(QWidget* focused, QKeyEvent* event) {
     const QKeyCombination pressed = event->keyCombination();
     std::optional<EditCommand> command;
     for (const EditKeys& k : KeyTable()) {
@@ -348,7 +287,7 @@ bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
         return false;
     }
     if (focused != m_grid) {
-        QWidget* editor = GetCellEditor(m_grid->GetCol());
+        QWidget* editor = m_cells.GetCellEditor(m_grid->GetCol());
         const bool inEditor =
             editor && !editor->isHidden() && (focused == editor || editor->isAncestorOf(focused));
         if (!inEditor) {
@@ -358,27 +297,27 @@ bool CQuorim_CHView::HandleEditKey(QWidget* focused, QKeyEvent* event) {
         // cells, and for undo and redo while it holds the cell's text
         // unchanged (the editor has nothing of its own to undo).
         QString held;
-        if (editor == m_editCell) {
-            held = m_editCell->text();
+        if (editor == m_cells.EditCell()) {
+            held = m_cells.EditCell()->text();
         } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
             held = combo->currentText();
         }
-        const bool unchanged =
-            editor == m_comboYesNo || Utf8(held) == Editor().TextMatrix(m_grid->GetRow(), m_grid->GetCol());
+        const bool unchanged = editor == m_cells.ComboYesNo() ||
+                               Utf8(held) == m_doc.Editor().TextMatrix(m_grid->GetRow(), m_grid->GetCol());
         const bool take = (*command == EditCommand::Paste && IsBlockOnClipboard()) ||
                           ((*command == EditCommand::Undo || *command == EditCommand::Redo) && unchanged);
         if (!take) {
             return false;
         }
         if (unchanged) {
-            HideCellEditor(editor);
+            m_cells.HideCellEditor(editor);
         }
     }
     OnEditCommand(*command);
     return true;
 }
 
-QMenu* CQuorim_CHView::CreateGridMenu(QWidget* parent) {
+QMenu* CChannelCommands::CreateGridMenu(QWidget* parent) {
     // The same commands as the frame's "编辑" popup, in its order.
     auto* menu = new QMenu(parent);
     for (const MenuItem& item : EditPopup().children) {
@@ -398,8 +337,8 @@ QMenu* CQuorim_CHView::CreateGridMenu(QWidget* parent) {
     return menu;
 }
 
-void CQuorim_CHView::OnGridContextMenu(const QPoint& globalPos) {
-    QMenu* menu = CreateGridMenu(this);
+void CChannelCommands::OnGridContextMenu(const QPoint& globalPos) {
+    QMenu* menu = CreateGridMenu(m_window);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(globalPos);
 }
