@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <cstdint>
 
-#include "image/tone_table.h"
 #include "editor/cell_rules.h"
 #include "editor/form_template.h"
 #include "editor/ui/flex_grid.h"
 #include "editor/ui/view_document.h"
+#include "image/tone_table.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 

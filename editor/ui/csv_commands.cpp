@@ -3,12 +3,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "ui/commands.h"
 #include "editor/channel_csv.h"
 #include "editor/ui/view_document.h"
 #include "files/file_status_text.h"
 #include "files/safe_file.h"
 #include "files/szt_file.h"
+#include "ui/commands.h"
 #include "ui/message_box.h"
 #include "ui/ui_text.h"
 
