@@ -10,6 +10,9 @@
 #include <functional>
 #include <string>
 
+#include "editor/codec.h"
+#include "editor/document_file.h"
+#include "editor/editor_model.h"
 #include "image/memory_image.h"
 
 // The virtual radio is a Linux program: a window test built for Windows
@@ -30,6 +33,17 @@
 #endif
 
 namespace quorim::test {
+
+// What the grid shows for `image`, decoded as a read or an open does.
+inline EditorModel DecodedForGrid(const MemoryImage& image) {
+    DocumentData doc;
+    doc.m_image = image;
+    doc.SetModelFlagFromImage();
+    EditorModel shown;
+    shown.SetRows(doc.m_bSixteenChannel ? 17 : 200);
+    DecodeImage(doc, shown);
+    return shown;
+}
 
 // Answers the next modal message box with `button` once it shows, and keeps
 // its text. The box is the real one; the test only presses its button.

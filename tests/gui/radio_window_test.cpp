@@ -32,6 +32,7 @@
 #include "editor/ui/form_view.h"
 #include "editor/ui/quorim_doc.h"
 #include "files/szt_file.h"
+#include "gui_test_support.h"
 #include "link/ui/progress_dlg.h"
 #include "ui/commands.h"
 
@@ -41,17 +42,6 @@ namespace {
 
 bool Load(const QString& path, MemoryImage& image) {
     return LoadSztFile(path.toStdString(), image).Ok();
-}
-
-// What the grid shows for `image`, decoded as a read or an open does.
-EditorModel Decoded(const MemoryImage& image) {
-    DocumentData doc;
-    doc.m_image = image;
-    doc.SetModelFlagFromImage();
-    EditorModel shown;
-    shown.SetRows(doc.m_bSixteenChannel ? 17 : 200);
-    DecodeImage(doc, shown);
-    return shown;
 }
 
 template <typename A, typename B>
@@ -131,7 +121,7 @@ private slots:
         StartAndWait("read");
         QVERIFY2(m_app->MainFrame()->MessageText().startsWith(QString::fromUtf8("读频完成：")),
                  qPrintable(m_app->MainFrame()->MessageText()));
-        QVERIFY(SameChannels(m_view->Editor(), Decoded(memory)));
+        QVERIFY(SameChannels(m_view->Editor(), test::DecodedForGrid(memory)));
         m_app->MainFrame()->showMaximized();
         Shoot("after-read.png");
         if (!qEnvironmentVariableIsEmpty("QUORIM_TEST_SCREENSHOTS")) {
@@ -160,7 +150,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Load(m_saved, written) && std::equal(written.begin(), written.begin() + 984,
                                                                       expected.m_image.begin()),
                                  20000);
-        QCOMPARE(Decoded(written).TextMatrix(3, kColRxTone), std::string("D754I"));
+        QCOMPARE(test::DecodedForGrid(written).TextMatrix(3, kColRxTone), std::string("D754I"));
     }
 
     void printsTheRadiosMemoryToAPdf() {

@@ -166,12 +166,7 @@ protected:
         QTRY_VERIFY(wnd.isNull());
     }
     void VerifyGridShows(const MemoryImage& memory) {
-        DocumentData doc;
-        doc.m_image = memory;
-        doc.SetModelFlagFromImage();
-        EditorModel expected;
-        expected.SetRows(doc.m_bSixteenChannel ? 17 : 200);
-        DecodeImage(doc, expected);
+        const EditorModel expected = test::DecodedForGrid(memory);
         QCOMPARE(m_view->Editor().Rows(), expected.Rows());
         for (int row = 1; row < expected.Rows(); ++row) {
             for (int col = 0; col < 6; ++col) {
