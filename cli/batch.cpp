@@ -100,7 +100,7 @@ public:
     void SendAsStored() { m_asStored = true; }
 
     bool Answered() const { return m_answered; }
-    bool OpenFailed() const { return m_openFailed; }
+    bool CouldNotOpen() const { return m_openFailed; }
     // No device at the port's name: the cable (or the link) is gone.
     bool DeviceMissing() const { return m_deviceMissing; }
 
@@ -135,7 +135,7 @@ bool RadioMayBeThere(const std::string& port, const OpenedDocument& source) {
     const auto serial = NewSystemSerialPort();
     RealClock clock;
     RunRadioTransfer(port, doc, *serial, clock, host);
-    return host.Answered() || (host.OpenFailed() && !host.DeviceMissing());
+    return host.Answered() || (host.CouldNotOpen() && !host.DeviceMissing());
 }
 
 std::string Describe(const RadioReport& r) {
