@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +17,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/core/test_util.h"
@@ -247,6 +249,28 @@ public:
 
 private:
     pid_t m_pid = 0;
+};
+
+// A full disk: a 64 KiB tmpfs made at `path` for the life of the object
+// (only root can mount it; Mounted() says whether it is there).
+class SmallDisk {
+public:
+    explicit SmallDisk(std::string path) : m_path(std::move(path)) {
+        std::filesystem::create_directory(m_path);
+        m_mounted = mount("tmpfs", m_path.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallDisk() {
+        if (m_mounted) {
+            umount(m_path.c_str());
+        }
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool Mounted() const { return m_mounted; }
+
+private:
+    std::string m_path;
+    bool m_mounted = false;
 };
 
 }  // namespace quorim::e2e

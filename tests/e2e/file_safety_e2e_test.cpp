@@ -2,7 +2,6 @@
 // target is. Every refused case must leave every file in the folder byte for
 // byte and mode for mode as it was.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -189,14 +188,10 @@ TEST(FileSafetyE2E, OutputIsNeverItsOwnInput) {
 TEST(FileSafetyE2E, FullFileSystemKeepsTheOldFiles) {
     Folder f;
     const std::string mnt = f.dir.File("small");
-    fs::create_directory(mnt);
-    if (mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    const SmallDisk disk(mnt);
+    if (!disk.Mounted()) {
         GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
     }
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount(path.c_str()); }
-    } unmount{mnt};
     const std::string target = mnt + "/a.szt";
     fs::copy_file(f.szt, target);
     fs::copy_file(f.csv, mnt + "/a.csv");

@@ -3,7 +3,6 @@
 // radios' memory and that every file already in the folder is byte for byte
 // as it was.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -213,14 +212,10 @@ TEST_F(UndoHazardE2E, RecordAndReportNeverGoIntoAnotherFile) {
 // that could not even be begun is not left behind.
 TEST_F(UndoHazardE2E, RecordOnAFullDiskIsWholeLinesOrNothing) {
     const std::string mnt = dir.File("small");
-    fs::create_directory(mnt);
-    if (mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    const SmallDisk disk(mnt);
+    if (!disk.Mounted()) {
         GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
     }
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount(path.c_str()); }
-    } unmount{mnt};
     // The record's last page has room for 30 bytes, the disk for nothing more.
     const std::string log = mnt + "/record.csv";
     std::string text = kRecordHeader;
